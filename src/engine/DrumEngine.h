@@ -1,0 +1,63 @@
+// The drum machine behind the plug-in interface: the kit and its voices, the sequencer,
+// the note event queue and the sync mode, rendered block by block.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "engine/EditorState.h"
+#include "engine/HostTime.h"
+#include "engine/KitPlayer.h"
+#include "engine/NoteEventQueue.h"
+#include "engine/Relaxed.h"
+#include "engine/StepSequencer.h"
+#include "engine/SyncMode.h"
+
+namespace engine {
+
+class DrumEngine {
+ public:
+  DrumEngine();
+
+  KitPlayer& kitPlayer() { return kitPlayer_; }
+  const KitPlayer& kitPlayer() const { return kitPlayer_; }
+  Kit& kit() { return kitPlayer_.kit(); }
+  const Kit& kit() const { return kitPlayer_.kit(); }
+  StepSequencer& sequencer() { return *sequencer_; }
+  const StepSequencer& sequencer() const { return *sequencer_; }
+  EditorState& editorState() { return editorState_; }
+
+  SyncMode syncMode() const { return syncMode_; }
+  void setSyncMode(SyncMode mode) { syncMode_ = mode; }
+  // The mode the previous block ran in.
+  SyncMode lastMode() const { return lastMode_; }
+  void setLastMode(SyncMode mode) { lastMode_ = mode; }
+
+  // User-interface thread, not while a block renders: modes Hsync, sequencer, kit and voices
+  // back to their defaults.
+  void resetAll();
+
+  // Audio thread. ------------------------------------------------------------------------
+
+  // A MIDI note-on (status 0x9n) or note-off (0x8n) at a frame of the coming block, taken
+  // or dropped according to the sync mode.
+  void receiveMidiNote(uint8_t status, uint8_t note, uint8_t velocity, uint16_t frameOffset) noexcept;
+  // Renders one block into the 24 outputs. Allocates nothing and takes no lock.
+  void renderBlock(const HostTime& time, float* const* outputs, int32_t frames) noexcept;
+
+  const NoteEventQueue& noteQueue() const { return queue_; }
+
+ private:
+  void prepareBlock(const HostTime& time, int32_t frames);
+  void carryOut(NoteEvent event) noexcept;
+  void renderFrame(float* const* outputs, int32_t frame) noexcept;
+
+  KitPlayer kitPlayer_;
+  std::unique_ptr<StepSequencer> sequencer_;
+  EditorState editorState_;
+  NoteEventQueue queue_;
+  Relaxed<SyncMode> syncMode_{SyncMode::Hsync};
+  Relaxed<SyncMode> lastMode_{SyncMode::Hsync};
+};
+
+}  // namespace engine

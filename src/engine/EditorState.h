@@ -1,0 +1,19 @@
+// What the audio engine tells the editor, and the swing amount the editor hands back.
+// Single-byte flags and a float, written and read across threads without a lock.
+#pragma once
+
+#include "engine/Relaxed.h"
+
+namespace engine {
+
+struct EditorState {
+  // The editor redraws the step position, step group and pattern when these are set.
+  Relaxed<bool> positionChanged{true};
+  Relaxed<bool> groupChanged{false};
+  Relaxed<bool> patternChanged{false};
+  Relaxed<bool> positionHidden{false};
+  // Set by the swing control and by a loaded project; timing reads it every block.
+  Relaxed<float> swingAmount{0.5f};
+};
+
+}  // namespace engine

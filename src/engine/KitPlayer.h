@@ -1,0 +1,50 @@
+// The kit plus the voice state of each note: triggers, velocity and release.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "engine/Kit.h"
+#include "engine/Limits.h"
+#include "engine/Relaxed.h"
+
+namespace engine {
+
+class KitPlayer {
+ public:
+  KitPlayer();
+  KitPlayer(const KitPlayer&) = delete;
+  KitPlayer& operator=(const KitPlayer&) = delete;
+
+  Kit& kit() { return kit_; }
+  const Kit& kit() const { return kit_; }
+
+  // User-interface thread: voices silent, master level 0.75, no downmix.
+  void reset();
+  void setMasterLevel(float level) { masterLevel_ = level; }
+  float masterLevel() const { return masterLevel_; }
+  void setDownmix(bool downmix) { downmix_ = downmix; }
+  bool downmix() const { return downmix_; }
+
+  // Audio thread.
+  void noteOn(uint8_t note, uint8_t velocity) noexcept;
+  void noteOff(uint8_t note) noexcept;
+  // One stereo frame of holder index 0..11 (note 36 + index), all gains applied.
+  StereoFrame renderNote(int holderIndex) noexcept;
+
+  float velocityGain(uint8_t note) const { return velocityGain_[note & 0x7F]; }
+  float releaseGain(uint8_t note) const { return releaseGain_[note & 0x7F]; }
+  bool triggered(uint8_t note) const { return triggered_[note & 0x7F]; }
+  bool releasing(uint8_t note) const { return releasing_[note & 0x7F]; }
+
+ private:
+  Relaxed<bool> downmix_{false};
+  Kit kit_;
+  Relaxed<float> masterLevel_{0.75f};
+  std::array<Relaxed<float>, kNoteCount> velocityGain_{};
+  std::array<Relaxed<float>, kNoteCount> releaseGain_{};
+  std::array<Relaxed<bool>, kNoteCount> triggered_{};
+  std::array<Relaxed<bool>, kNoteCount> releasing_{};
+};
+
+}  // namespace engine

@@ -1,0 +1,20 @@
+#include "engine/SampleBuffer.h"
+
+#include <limits>
+#include <new>
+
+namespace engine {
+
+std::unique_ptr<SampleBuffer> SampleBuffer::allocate(uint32_t frames, uint32_t channels) {
+  if (channels == 0) return nullptr;
+  const uint64_t items = static_cast<uint64_t>(frames) * channels;
+  if (items > std::numeric_limits<size_t>::max() / sizeof(float)) return nullptr;
+  auto buffer = std::make_unique<SampleBuffer>();
+  buffer->samples.reset(new (std::nothrow) float[items]());
+  if (!buffer->samples && items != 0) return nullptr;
+  buffer->frames = frames;
+  buffer->channels = channels;
+  return buffer;
+}
+
+}  // namespace engine

@@ -1,0 +1,109 @@
+// One sample and its playing settings: the voice and the preview of one note.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "engine/BlockEpoch.h"
+#include "engine/Relaxed.h"
+#include "engine/SampleBuffer.h"
+
+namespace engine {
+
+struct StereoFrame {
+  float left = 0.0f;
+  float right = 0.0f;
+};
+
+enum MuteState : uint32_t { kNotMuted = 0, kMuted = 1, kMutedBySolo = 2 };
+
+class SampleHolder {
+ public:
+  // The epoch of the audio thread that renders this holder; sample arrays are retired through it.
+  explicit SampleHolder(const BlockEpoch& epoch);
+  ~SampleHolder();
+  SampleHolder(const SampleHolder&) = delete;
+  SampleHolder& operator=(const SampleHolder&) = delete;
+
+  // User-interface thread. --------------------------------------------------------------
+
+  // Back to the defaults: no sample, centred, full volume, no pitch, unmuted.
+  void clear();
+  // Takes a copy of another holder's sample, path, name and file information. A holder
+  // that had a sample is cleared first, so its settings return to their defaults.
+  void setSample(const SampleHolder& other);
+  // Makes a freshly read array the holder's sample (whole length, settings kept). The old
+  // array is released once the audio thread is done with it.
+  void installSample(std::unique_ptr<SampleBuffer> buffer);
+
+  void setPan(float pan);
+  void setVolume(float volume);
+  void setLengthFraction(float fraction);
+  void setPitch(int8_t pitch);
+  void setSwing(bool swing) { swing_ = swing; }
+  void setMuteState(uint32_t state) { muteState_ = state; }
+  void setVoicePosition(uint32_t position) { voicePosition_ = position; }
+  void startPreview();
+
+  void setPath(std::string path) { path_ = std::move(path); }
+  void setName(std::string name) { name_ = std::move(name); }
+  SampleFileInfo& fileInfo() { return fileInfo_; }
+  const SampleFileInfo& fileInfo() const { return fileInfo_; }
+
+  float pan() const { return pan_; }
+  float volume() const { return volume_; }
+  float leftGain() const { return leftGain_; }
+  float rightGain() const { return rightGain_; }
+  float lengthFraction() const { return lengthFraction_; }
+  uint32_t length() const { return length_; }
+  uint32_t end() const { return end_; }
+  int8_t pitch() const { return pitch_; }
+  uint8_t pitchCountdown() const { return pitchCountdown_; }
+  bool swing() const { return swing_; }
+  uint32_t muteState() const { return muteState_; }
+  bool isEmpty() const { return empty_; }
+  bool isPreviewPlaying() const { return previewPlaying_; }
+  uint32_t voicePosition() const { return voicePosition_; }
+  uint32_t previewPosition() const { return previewPosition_; }
+  const std::string& path() const { return path_; }
+  const std::string& name() const { return name_; }
+  // The path after its last separator, and up to and including it.
+  std::string fileNamePart() const;
+  std::string folderPart() const;
+  // The array being played (or null); only while no other thread replaces it.
+  const SampleBuffer* sample() const { return buffer_.load(std::memory_order_seq_cst); }
+
+  // Audio thread. ------------------------------------------------------------------------
+
+  // One frame of the preview or else the voice, with pan and volume applied.
+  StereoFrame renderFrame() noexcept;
+
+ private:
+  void replaceBuffer(SampleBuffer* next);
+  void advanceVoice() noexcept;
+
+  const BlockEpoch& epoch_;
+  std::string path_;
+  std::string name_;
+  SampleFileInfo fileInfo_;
+  std::atomic<SampleBuffer*> buffer_{nullptr};
+  Relaxed<float> pan_{0.5f};
+  Relaxed<float> volume_{1.0f};
+  Relaxed<float> leftGain_{1.0f};
+  Relaxed<float> rightGain_{1.0f};
+  Relaxed<float> lengthFraction_{1.0f};
+  Relaxed<uint32_t> length_{0};
+  Relaxed<uint32_t> end_{0};
+  Relaxed<int8_t> pitch_{0};
+  Relaxed<uint32_t> voicePosition_{0};
+  Relaxed<uint32_t> previewPosition_{0};
+  Relaxed<bool> empty_{true};
+  Relaxed<bool> previewPlaying_{false};
+  Relaxed<bool> swing_{false};
+  Relaxed<uint32_t> muteState_{kNotMuted};
+  Relaxed<uint8_t> pitchCountdown_{0};
+};
+
+}  // namespace engine

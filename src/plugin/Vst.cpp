@@ -1,0 +1,154 @@
+#include "plugin/Vst.h"
+
+#include <atomic>
+#include <cstring>
+
+#include "engine/Limits.h"
+#include "platform/BoundedLock.h"
+#include "platform/Messages.h"
+#include "platform/Paths.h"
+#include "vst/HostText.h"
+
+namespace plugin {
+namespace {
+
+constexpr int32_t kUniqueId = vst::fourCharCode('k', 's', 'h', 'w');
+constexpr const char* kEffectName = "Kestrelhollow";
+constexpr const char* kVendorName = "Harrowquill";
+constexpr const char* kProductName = "Sample";
+constexpr int32_t kVendorVersion = 5;
+constexpr const char* kConfigurationFileName = "Kestrelhollow.cfg";
+constexpr const char* kUnsupportedHostText = "This host (DAW) does not support Kestrelhollow";
+
+// Each new effect's program is named "Drumset " and the next number, wrapping after 255.
+std::atomic<uint8_t> programNameCounter{0};
+
+}  // namespace
+
+Vst::Vst(vst::HostCallback host) : AudioEffectX(host, 1, 1) {
+  programName_ = "Drumset " + std::to_string(programNameCounter.fetch_add(1));
+  if (host != nullptr) {
+    programsAreChunks();
+    setNumInputs(0);
+    setNumOutputs(engine::kOutputCount);
+    canProcessReplacing();
+    isSynth();
+    setUniqueID(kUniqueId);
+  }
+  pluginDirectory_ = platform::PluginDirectory();
+  configurationFilePath_ = pluginDirectory_ + kConfigurationFileName;
+  {
+    // An editor opened meanwhile waits until the model is built.
+    const platform::BoundedLock stateLock(platform::StateMutex());
+    resetAll();
+  }
+}
+
+Vst::~Vst() = default;
+
+void Vst::resetAll() { engine_.resetAll(); }
+
+void Vst::resume() {
+  // A host that never sent the block size or gives no time information cannot drive the
+  // sequencer. The user is told; ending the host would lose unsaved work, so the effect
+  // goes on (blocks without time information simply schedule nothing).
+  const bool timeInfoAvailable =
+      getTimeInfo(vst::kVstTransportPlaying | vst::kVstPpqPosValid | vst::kVstTempoValid | vst::kVstBarsValid) != nullptr;
+  if (!blockSizeReceived_ || !timeInfoAvailable) platform::ShowMessage("Error", kUnsupportedHostText);
+  AudioEffectX::resume();
+}
+
+void Vst::setBlockSize(int32_t size) {
+  AudioEffectX::setBlockSize(size);
+  blockSizeReceived_ = true;
+}
+
+void Vst::processReplacing(float** /*inputs*/, float** outputs, int32_t frames) {
+  if (outputs == nullptr || frames <= 0) return;
+  engine::HostTime time;
+  if (const vst::VstTimeInfo* info = getTimeInfo(vst::kVstPpqPosValid | vst::kVstTempoValid)) {
+    time.available = true;
+    // Some hosts leave the rate out of the time information; the one they set still holds.
+    time.sampleRate = info->sampleRate > 0.0 ? info->sampleRate : sampleRate_;
+    time.ppqPos = info->ppqPos;
+    time.tempo = info->tempo;
+    time.playing = (info->flags & vst::kVstTransportPlaying) != 0;
+    time.ppqValid = (info->flags & vst::kVstPpqPosValid) != 0;
+    time.tempoValid = (info->flags & vst::kVstTempoValid) != 0;
+  }
+  engine_.renderBlock(time, outputs, frames);
+}
+
+int32_t Vst::processEvents(vst::VstEvents* events) {
+  for (int32_t i = 0; i < events->numEvents; ++i) {
+    const vst::VstEvent* event = events->events[i];
+    if (event == nullptr || event->type != vst::kVstMidiType) continue;
+    const auto* midi = reinterpret_cast<const vst::VstMidiEvent*>(event);
+    const auto status = static_cast<uint8_t>(midi->midiData[0]);
+    const auto data1 = static_cast<uint8_t>(midi->midiData[1] & 0x7F);
+    const auto data2 = static_cast<uint8_t>(midi->midiData[2] & 0x7F);
+    switch (status & 0xF0) {
+      case 0xB0:  // control change: reported to the host as automation of that parameter index
+        setParameterAutomated(data1, static_cast<float>(data2) / 127.0f);
+        break;
+      case 0x80:
+      case 0x90:
+        engine_.receiveMidiNote(status, data1, data2, static_cast<uint16_t>(midi->deltaFrames & 0xFFFF));
+        break;
+      default:
+        break;
+    }
+  }
+  return 1;
+}
+
+void Vst::setProgramName(const char* name) {
+  programName_.assign(name, strnlen(name, vst::kMaxProgramNameLength - 1));
+}
+
+void Vst::getProgramName(char* name) { getProgramNameIndexed(0, currentProgram_, name); }
+
+bool Vst::getProgramNameIndexed(int32_t /*category*/, int32_t index, char* text) {
+  if (index != 0) return false;
+  vst::copyToHost(text, programName_, vst::kMaxProgramNameLength);
+  return true;
+}
+
+bool Vst::getOutputProperties(int32_t index, vst::VstPinProperties* properties) {
+  if (index < 0 || index >= engine::kOutputCount) return false;
+  vst::copyToHost(properties->label, std::string("KHW-") + engine::kNoteNames[index / 2], vst::kMaxPinLabelLength);
+  properties->flags = vst::kVstPinIsActive | vst::kVstPinIsStereo;
+  return true;
+}
+
+bool Vst::getEffectName(char* name) {
+  vst::copyToHost(name, kEffectName, vst::kMaxEffectNameLength);
+  return true;
+}
+
+bool Vst::getVendorString(char* text) {
+  vst::copyToHost(text, kVendorName, vst::kMaxVendorStringLength);
+  return true;
+}
+
+bool Vst::getProductString(char* text) {
+  vst::copyToHost(text, kProductName, vst::kMaxProductStringLength);
+  return true;
+}
+
+int32_t Vst::getVendorVersion() { return kVendorVersion; }
+
+int32_t Vst::canDo(const char* text) {
+  if (!canHostDo("sendVstTimeInfo")) {
+    platform::ShowMessage("Information", "This host (DAW) doesn't support Kestrelhollow \"SYNC\" mode.");
+  }
+  if (!canHostDo("sendVstMidiEvent")) {
+    platform::ShowMessage("Information", "This host (DAW) doesn't support Kestrelhollow \"MIDI\" mode.");
+  }
+  for (const char* supported : {"receiveVstEvents", "receiveVstMidiEvent", "receiveVstTimeInfo", "midiProgramNames"}) {
+    if (std::strcmp(text, supported) == 0) return 1;
+  }
+  return -1;
+}
+
+}  // namespace plugin

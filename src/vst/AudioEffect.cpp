@@ -1,0 +1,148 @@
+#include "vst/AudioEffect.h"
+
+namespace vst {
+namespace {
+
+AudioEffect* effectOf(AEffect* effect) { return static_cast<AudioEffect*>(effect->object); }
+
+intptr_t dispatchEffect(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
+  return effectOf(effect)->dispatcher(opcode, index, value, ptr, opt);
+}
+
+void processReplacingEffect(AEffect* effect, float** inputs, float** outputs, int32_t frames) {
+  effectOf(effect)->processReplacing(inputs, outputs, frames);
+}
+
+void processDoubleReplacingEffect(AEffect* effect, double** inputs, double** outputs, int32_t frames) {
+  effectOf(effect)->processDoubleReplacing(inputs, outputs, frames);
+}
+
+// The accumulating process call is deprecated; hosts that still use it get replacing output.
+void processEffect(AEffect* effect, float** inputs, float** outputs, int32_t frames) {
+  effectOf(effect)->processReplacing(inputs, outputs, frames);
+}
+
+void setParameterEffect(AEffect* effect, int32_t index, float value) { effectOf(effect)->setParameter(index, value); }
+
+float getParameterEffect(AEffect* effect, int32_t index) { return effectOf(effect)->getParameter(index); }
+
+}  // namespace
+
+AudioEffect::AudioEffect(HostCallback host, int32_t numPrograms, int32_t numParams)
+    : host_(host), numPrograms_(numPrograms), numParams_(numParams) {
+  effect_.magic = kEffectMagic;
+  effect_.dispatcher = dispatchEffect;
+  effect_.process = processEffect;
+  effect_.setParameter = setParameterEffect;
+  effect_.getParameter = getParameterEffect;
+  effect_.numPrograms = numPrograms;
+  effect_.numParams = numParams;
+  effect_.numInputs = 1;
+  effect_.numOutputs = 2;
+  effect_.ioRatio = 1.0f;
+  effect_.object = this;
+  effect_.version = 1;
+  effect_.processReplacing = processReplacingEffect;
+  effect_.processDoubleReplacing = processDoubleReplacingEffect;
+}
+
+AudioEffect::~AudioEffect() { delete editor_; }
+
+intptr_t AudioEffect::dispatcher(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
+  switch (opcode) {
+    case effOpen:
+      open();
+      return 0;
+    case effClose:
+      close();
+      delete this;
+      return 1;
+    case effSetProgram:
+      if (value >= 0 && value < numPrograms_) setProgram(static_cast<int32_t>(value));
+      return 0;
+    case effGetProgram:
+      return getProgram();
+    case effSetProgramName:
+      if (ptr != nullptr) setProgramName(static_cast<const char*>(ptr));
+      return 0;
+    case effGetProgramName:
+      if (ptr != nullptr) getProgramName(static_cast<char*>(ptr));
+      return 0;
+    case effGetParamLabel:
+      if (ptr != nullptr) getParameterLabel(index, static_cast<char*>(ptr));
+      return 0;
+    case effGetParamDisplay:
+      if (ptr != nullptr) getParameterDisplay(index, static_cast<char*>(ptr));
+      return 0;
+    case effGetParamName:
+      if (ptr != nullptr) getParameterName(index, static_cast<char*>(ptr));
+      return 0;
+    case effSetSampleRate:
+      setSampleRate(opt);
+      return 0;
+    case effSetBlockSize:
+      setBlockSize(static_cast<int32_t>(value));
+      return 0;
+    case effMainsChanged:
+      if (value == 0) {
+        suspend();
+      } else {
+        resume();
+      }
+      return 0;
+    case effEditGetRect:
+      if (editor_ == nullptr || ptr == nullptr) return 0;
+      return editor_->getRect(static_cast<ERect**>(ptr)) ? 1 : 0;
+    case effEditOpen:
+      return editor_ != nullptr && editor_->open(ptr) ? 1 : 0;
+    case effEditClose:
+      if (editor_ != nullptr) editor_->close();
+      return 0;
+    case effEditIdle:
+      if (editor_ != nullptr) editor_->idle();
+      return 0;
+    case effIdentify:
+      return fourCharCode('N', 'v', 'E', 'f');
+    case effGetChunk:
+      if (ptr == nullptr) return 0;
+      return getChunk(static_cast<void**>(ptr), index != 0);
+    case effSetChunk:
+      if (ptr == nullptr || value < 0) return 0;
+      return setChunk(ptr, static_cast<int32_t>(value), index != 0);
+    default:
+      return 0;
+  }
+}
+
+int32_t AudioEffect::getChunk(void** /*data*/, bool /*isPreset*/) { return 0; }
+
+int32_t AudioEffect::setChunk(void* /*data*/, int32_t /*byteSize*/, bool /*isPreset*/) { return 0; }
+
+void AudioEffect::setEditor(AEffEditor* editor) {
+  editor_ = editor;
+  setFlag(effFlagsHasEditor, editor != nullptr);
+}
+
+void AudioEffect::setFlag(int32_t flag, bool on) {
+  if (on) {
+    effect_.flags |= flag;
+  } else {
+    effect_.flags &= ~flag;
+  }
+}
+
+intptr_t AudioEffect::callHost(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
+  return host_ != nullptr ? host_(&effect_, opcode, index, value, ptr, opt) : 0;
+}
+
+void AudioEffect::setParameterAutomated(int32_t index, float value) {
+  setParameter(index, value);
+  callHost(audioMasterAutomate, index, 0, nullptr, value);
+}
+
+int32_t AudioEffect::getMasterVersion() {
+  // An ancient host may not answer at all; hosts that answer say at least 1.
+  return static_cast<int32_t>(callHost(audioMasterVersion));
+}
+
+}  // namespace vst

@@ -1,0 +1,17 @@
+// Copies texts into buffers that the host hands out.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+namespace vst {
+
+// Copies text into a host buffer of the given capacity (NUL included), cutting what does not fit.
+inline void copyToHost(char* destination, std::string_view text, size_t capacity) {
+  if (destination == nullptr || capacity == 0) return;
+  const size_t count = text.size() < capacity - 1 ? text.size() : capacity - 1;
+  text.copy(destination, count);
+  destination[count] = '\0';
+}
+
+}  // namespace vst

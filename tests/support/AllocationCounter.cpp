@@ -1,0 +1,63 @@
+#include "support/AllocationCounter.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+namespace {
+
+std::atomic<bool> counting{false};
+std::atomic<size_t> counted{0};
+
+void* allocate(size_t size) {
+  if (counting.load(std::memory_order_relaxed)) counted.fetch_add(1, std::memory_order_relaxed);
+  if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
+  throw std::bad_alloc();
+}
+
+void* allocateAligned(size_t size, std::align_val_t alignment) {
+  if (counting.load(std::memory_order_relaxed)) counted.fetch_add(1, std::memory_order_relaxed);
+  const auto align = static_cast<size_t>(alignment);
+  if (void* memory = std::aligned_alloc(align, (size + align - 1) / align * align)) return memory;
+  throw std::bad_alloc();
+}
+
+}  // namespace
+
+// Sanitizer runtimes bring their own operator new; counting is left to the plain build there.
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+void* operator new(size_t size) { return allocate(size); }
+void* operator new[](size_t size) { return allocate(size); }
+void* operator new(size_t size, const std::nothrow_t&) noexcept {
+  try {
+    return allocate(size);
+  } catch (...) {
+    return nullptr;
+  }
+}
+void* operator new[](size_t size, const std::nothrow_t& tag) noexcept { return operator new(size, tag); }
+void* operator new(size_t size, std::align_val_t alignment) { return allocateAligned(size, alignment); }
+void* operator new[](size_t size, std::align_val_t alignment) { return allocateAligned(size, alignment); }
+void operator delete(void* memory) noexcept { std::free(memory); }
+void operator delete[](void* memory) noexcept { std::free(memory); }
+void operator delete(void* memory, size_t) noexcept { std::free(memory); }
+void operator delete[](void* memory, size_t) noexcept { std::free(memory); }
+void operator delete(void* memory, std::align_val_t) noexcept { std::free(memory); }
+void operator delete[](void* memory, std::align_val_t) noexcept { std::free(memory); }
+void operator delete(void* memory, size_t, std::align_val_t) noexcept { std::free(memory); }
+void operator delete[](void* memory, size_t, std::align_val_t) noexcept { std::free(memory); }
+#define KH_COUNTS_ALLOCATIONS 1
+#endif
+
+namespace testhost {
+
+AllocationCounter::AllocationCounter() {
+  counted = 0;
+  counting = true;
+}
+
+AllocationCounter::~AllocationCounter() { counting = false; }
+
+size_t AllocationCounter::allocations() const { return counted.load(); }
+
+}  // namespace testhost

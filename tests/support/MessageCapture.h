@@ -1,0 +1,33 @@
+// Records what the program shows the user while the capture lives (in-process effects only;
+// a loaded module keeps its own message sink).
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/Messages.h"
+
+namespace testhost {
+
+struct ShownMessage {
+  std::string caption;
+  std::string text;
+};
+
+class MessageCapture {
+ public:
+  MessageCapture();
+  ~MessageCapture();
+  MessageCapture(const MessageCapture&) = delete;
+  MessageCapture& operator=(const MessageCapture&) = delete;
+
+  const std::vector<ShownMessage>& messages() const { return messages_; }
+  size_t count(const std::string& caption) const;
+  void clear() { messages_.clear(); }
+
+ private:
+  std::vector<ShownMessage> messages_;
+  platform::MessageSink previous_;
+};
+
+}  // namespace testhost

@@ -1,0 +1,157 @@
+#include "support/TestHost.h"
+
+#include <dlfcn.h>
+
+#include <mutex>
+
+#include "plugin/Entry.h"
+
+namespace testhost {
+namespace {
+
+using Entry = vst::AEffect* (*)(vst::HostCallback);
+
+// The effect calls back before the host knows its AEffect (during construction); those
+// calls go to the host that is creating one.
+thread_local TestHost* creatingHost = nullptr;
+
+std::mutex registryMutex;
+std::map<vst::AEffect*, TestHost*>& registry() {
+  static std::map<vst::AEffect*, TestHost*> hosts;
+  return hosts;
+}
+
+void* moduleHandle(const std::string& path) {
+  static std::map<std::string, void*> handles;
+  std::lock_guard lock(registryMutex);
+  auto found = handles.find(path);
+  if (found != handles.end()) return found->second;
+  void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  handles[path] = handle;
+  return handle;
+}
+
+}  // namespace
+
+TestHost::TestHost() = default;
+TestHost::TestHost(Answers givenAnswers) : answers(std::move(givenAnswers)) {}
+
+TestHost::~TestHost() { closeEffect(); }
+
+bool TestHost::adopt(vst::AEffect* effect) {
+  creatingHost = nullptr;
+  effect_ = effect;
+  if (effect_ == nullptr) return false;
+  std::lock_guard lock(registryMutex);
+  registry()[effect_] = this;
+  return true;
+}
+
+bool TestHost::loadModule(const char* entryName, const std::string& path) {
+  void* handle = moduleHandle(path);
+  if (handle == nullptr) return false;
+  auto entry = reinterpret_cast<Entry>(dlsym(handle, entryName));
+  if (entry == nullptr) return false;
+  creatingHost = this;
+  return adopt(entry(&TestHost::callback));
+}
+
+bool TestHost::createInProcess() {
+  creatingHost = this;
+  return adopt(plugin::CreateEffect(&TestHost::callback));
+}
+
+void TestHost::closeEffect() {
+  if (effect_ == nullptr) return;
+  dispatch(vst::effClose);
+  std::lock_guard lock(registryMutex);
+  registry().erase(effect_);
+  effect_ = nullptr;
+}
+
+intptr_t TestHost::dispatch(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
+  return effect_->dispatcher(effect_, opcode, index, value, ptr, opt);
+}
+
+intptr_t TestHost::callback(vst::AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr,
+                            float opt) {
+  TestHost* host = creatingHost;
+  {
+    std::lock_guard lock(registryMutex);
+    auto found = registry().find(effect);
+    if (found != registry().end()) host = found->second;
+  }
+  return host != nullptr ? host->answer(opcode, index, value, ptr, opt) : 0;
+}
+
+intptr_t TestHost::answer(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
+  opcodesAsked.push_back(opcode);
+  switch (opcode) {
+    case vst::audioMasterVersion:
+      return answers.version;
+    case vst::audioMasterGetTime:
+      timeInfoFilters.push_back(static_cast<int32_t>(value));
+      return answers.timeInfo ? reinterpret_cast<intptr_t>(&timeInfo) : 0;
+    case vst::audioMasterCanDo: {
+      auto found = answers.canDo.find(static_cast<const char*>(ptr));
+      return found != answers.canDo.end() ? found->second : 0;
+    }
+    case vst::audioMasterAutomate:
+      automations.push_back({index, opt});
+      return 1;
+    default:
+      return 0;
+  }
+}
+
+void TestHost::start(float sampleRate, int32_t blockSize) {
+  timeInfo.sampleRate = sampleRate;
+  dispatch(vst::effSetSampleRate, 0, 0, nullptr, sampleRate);
+  dispatch(vst::effSetBlockSize, 0, blockSize);
+  dispatch(vst::effMainsChanged, 0, 1);
+}
+
+void TestHost::sendMidi(const std::vector<MidiMessage>& messages) {
+  std::vector<vst::VstMidiEvent> midiEvents(messages.size());
+  // VstEvents is declared with two pointers; hosts allocate it longer.
+  std::vector<char> storage(sizeof(vst::VstEvents) + messages.size() * sizeof(vst::VstEvent*));
+  auto* events = reinterpret_cast<vst::VstEvents*>(storage.data());
+  events->numEvents = static_cast<int32_t>(messages.size());
+  for (size_t i = 0; i < messages.size(); ++i) {
+    vst::VstMidiEvent& event = midiEvents[i];
+    event.type = vst::kVstMidiType;
+    event.byteSize = sizeof(vst::VstMidiEvent);
+    event.deltaFrames = messages[i].deltaFrames;
+    event.midiData[0] = static_cast<char>(messages[i].status);
+    event.midiData[1] = static_cast<char>(messages[i].data1);
+    event.midiData[2] = static_cast<char>(messages[i].data2);
+    events->events[i] = reinterpret_cast<vst::VstEvent*>(&event);
+  }
+  dispatch(vst::effProcessEvents, 0, 0, events);
+}
+
+Block TestHost::process(int32_t frames) {
+  Block block;
+  block.outputs.assign(static_cast<size_t>(effect_->numOutputs), std::vector<float>(static_cast<size_t>(frames), -99.0f));
+  std::vector<float*> pointers;
+  for (auto& output : block.outputs) pointers.push_back(output.data());
+  effect_->processReplacing(effect_, nullptr, pointers.data(), frames);
+  return block;
+}
+
+void TestHost::setTransport(bool playing, double ppqPos, double tempo, double sampleRate) {
+  timeInfo.sampleRate = sampleRate;
+  timeInfo.ppqPos = ppqPos;
+  timeInfo.tempo = tempo;
+  timeInfo.timeSigNumerator = 4;
+  timeInfo.timeSigDenominator = 4;
+  timeInfo.flags = vst::kVstPpqPosValid | vst::kVstTempoValid | vst::kVstTimeSigValid |
+                   (playing ? vst::kVstTransportPlaying : 0);
+}
+
+void TestHost::advanceTransport(int32_t frames) {
+  timeInfo.samplePos += frames;
+  timeInfo.ppqPos += frames * timeInfo.tempo / (60.0 * timeInfo.sampleRate);
+}
+
+}  // namespace testhost
