@@ -45,9 +45,10 @@ StereoFrame KitPlayer::renderNote(int holderIndex) noexcept {
   SampleHolder& holder = kit_.holder(note);
   if (holder.isEmpty()) return {};
   if (!triggered_[note] && !holder.isPreviewPlaying()) return {};
+  // The preview ignores velocity and release, its last frame included.
+  const bool preview = holder.isPreviewPlaying();
   StereoFrame frame = holder.renderFrame();
-  // The preview ignores velocity and release.
-  if (!holder.isPreviewPlaying()) {
+  if (!preview) {
     const float release = releaseGain_[note];
     const float velocity = velocityGain_[note];
     frame.left = frame.left * release * velocity;

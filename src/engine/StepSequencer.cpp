@@ -220,7 +220,10 @@ void StepSequencer::prepareHsyncBlock(const HostTime& time, float swingAmount, N
     const double position = time.ppqPos + 1e-13;
     const double whole = std::trunc(position);
     const double beatInBar = std::fmod(whole, static_cast<double>(kBeatsPerBar));
-    int32_t barPosition = truncated(((position - whole) + beatInBar) * samplesPerBeat_);
+    const double offset = ((position - whole) + beatInBar) * samplesPerBeat_;
+    // Before the song start positions count down to 0: round them to the frame that holds them,
+    // allowing for the host's rounding, so the first beat lands on its frame.
+    int32_t barPosition = offset >= 0.0 ? truncated(offset) : static_cast<int32_t>(std::floor(offset + 1e-6));
     if (barPosition == barLength_) barPosition = 0;
     barPosition_ = barPosition;
   }

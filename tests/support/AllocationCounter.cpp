@@ -24,7 +24,6 @@ void* allocateAligned(size_t size, std::align_val_t alignment) {
 
 }  // namespace
 
-// Sanitizer runtimes bring their own operator new; counting is left to the plain build there.
 #if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
 void* operator new(size_t size) { return allocate(size); }
 void* operator new[](size_t size) { return allocate(size); }
@@ -46,7 +45,6 @@ void operator delete(void* memory, std::align_val_t) noexcept { std::free(memory
 void operator delete[](void* memory, std::align_val_t) noexcept { std::free(memory); }
 void operator delete(void* memory, size_t, std::align_val_t) noexcept { std::free(memory); }
 void operator delete[](void* memory, size_t, std::align_val_t) noexcept { std::free(memory); }
-#define KH_COUNTS_ALLOCATIONS 1
 #endif
 
 namespace testhost {

@@ -6,6 +6,13 @@
 
 namespace testhost {
 
+// Sanitizer runtimes bring their own operator new, so counting works in plain builds only.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+inline constexpr bool kAllocationsCounted = false;
+#else
+inline constexpr bool kAllocationsCounted = true;
+#endif
+
 class AllocationCounter {
  public:
   AllocationCounter();

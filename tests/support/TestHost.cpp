@@ -33,8 +33,14 @@ void* moduleHandle(const std::string& path) {
 
 }  // namespace
 
-TestHost::TestHost() = default;
-TestHost::TestHost(Answers givenAnswers) : answers(std::move(givenAnswers)) {}
+TestHost::TestHost() : TestHost(Answers{}) {}
+
+TestHost::TestHost(Answers givenAnswers) : answers(std::move(givenAnswers)) {
+  // Recording what the effect asks must not allocate while a test counts the effect's allocations.
+  opcodesAsked.reserve(1 << 16);
+  timeInfoFilters.reserve(1 << 16);
+  automations.reserve(1 << 16);
+}
 
 TestHost::~TestHost() { closeEffect(); }
 
@@ -111,32 +117,43 @@ void TestHost::start(float sampleRate, int32_t blockSize) {
   dispatch(vst::effMainsChanged, 0, 1);
 }
 
-void TestHost::sendMidi(const std::vector<MidiMessage>& messages) {
-  std::vector<vst::VstMidiEvent> midiEvents(messages.size());
-  // VstEvents is declared with two pointers; hosts allocate it longer.
-  std::vector<char> storage(sizeof(vst::VstEvents) + messages.size() * sizeof(vst::VstEvent*));
-  auto* events = reinterpret_cast<vst::VstEvents*>(storage.data());
-  events->numEvents = static_cast<int32_t>(messages.size());
+Block::Block(int32_t channels, int32_t frames)
+    : outputs(static_cast<size_t>(channels), std::vector<float>(static_cast<size_t>(frames), -99.0f)) {
+  for (auto& output : outputs) pointers.push_back(output.data());
+}
+
+MidiBatch::MidiBatch(const std::vector<MidiMessage>& messages)
+    : events_(messages.size()),
+      // VstEvents is declared with two pointers; hosts allocate it longer.
+      storage_(sizeof(vst::VstEvents) + messages.size() * sizeof(vst::VstEvent*)) {
+  list()->numEvents = static_cast<int32_t>(messages.size());
   for (size_t i = 0; i < messages.size(); ++i) {
-    vst::VstMidiEvent& event = midiEvents[i];
+    vst::VstMidiEvent& event = events_[i];
     event.type = vst::kVstMidiType;
     event.byteSize = sizeof(vst::VstMidiEvent);
     event.deltaFrames = messages[i].deltaFrames;
     event.midiData[0] = static_cast<char>(messages[i].status);
     event.midiData[1] = static_cast<char>(messages[i].data1);
     event.midiData[2] = static_cast<char>(messages[i].data2);
-    events->events[i] = reinterpret_cast<vst::VstEvent*>(&event);
+    list()->events[i] = reinterpret_cast<vst::VstEvent*>(&event);
   }
-  dispatch(vst::effProcessEvents, 0, 0, events);
 }
 
+void TestHost::sendMidi(const std::vector<MidiMessage>& messages) {
+  MidiBatch batch(messages);
+  send(batch);
+}
+
+void TestHost::send(MidiBatch& batch) { dispatch(vst::effProcessEvents, 0, 0, batch.list()); }
+
 Block TestHost::process(int32_t frames) {
-  Block block;
-  block.outputs.assign(static_cast<size_t>(effect_->numOutputs), std::vector<float>(static_cast<size_t>(frames), -99.0f));
-  std::vector<float*> pointers;
-  for (auto& output : block.outputs) pointers.push_back(output.data());
-  effect_->processReplacing(effect_, nullptr, pointers.data(), frames);
+  Block block(effect_->numOutputs, frames);
+  processInto(block, frames);
   return block;
+}
+
+void TestHost::processInto(Block& block, int32_t frames) {
+  effect_->processReplacing(effect_, nullptr, block.pointers.data(), frames);
 }
 
 void TestHost::setTransport(bool playing, double ppqPos, double tempo, double sampleRate) {

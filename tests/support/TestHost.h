@@ -25,10 +25,24 @@ struct MidiMessage {
   uint8_t data2;
 };
 
-// 24 output channels of one block.
+// The output channels of one block.
 struct Block {
+  Block() = default;
+  Block(int32_t channels, int32_t frames);
   std::vector<std::vector<float>> outputs;
+  std::vector<float*> pointers;  // what processReplacing receives
   float at(int output, int frame) const { return outputs[static_cast<size_t>(output)][static_cast<size_t>(frame)]; }
+};
+
+// MIDI messages laid out as the VstEvents list a host hands over.
+class MidiBatch {
+ public:
+  explicit MidiBatch(const std::vector<MidiMessage>& messages);
+  vst::VstEvents* list() { return reinterpret_cast<vst::VstEvents*>(storage_.data()); }
+
+ private:
+  std::vector<vst::VstMidiEvent> events_;
+  std::vector<char> storage_;
 };
 
 class TestHost {
@@ -64,7 +78,10 @@ class TestHost {
   // Sample rate, block size and resume, as a host does before processing.
   void start(float sampleRate = 48000.0f, int32_t blockSize = 512);
   void sendMidi(const std::vector<MidiMessage>& messages);
+  void send(MidiBatch& batch);
   Block process(int32_t frames);
+  // Renders into a block made beforehand (the host side allocates nothing).
+  void processInto(Block& block, int32_t frames);
   // The transport: playing at a tempo from a song position (in quarter notes).
   void setTransport(bool playing, double ppqPos, double tempo = 120.0, double sampleRate = 48000.0);
   // Moves the song position on by a number of frames at the current tempo.

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Builds Kestrelhollow three ways and runs the tests of each: with the address and
+# undefined-behaviour sanitizers (every suite), with the thread sanitizer (the suites that
+# run threads against each other), and the plain build (every suite, last, so its summary
+# closes the output).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-packages.sh
+
+jobs=$(nproc)
+configure_and_build() {
+  local dir=$1
+  shift
+  cmake -S . -B "$dir" -G Ninja -Wno-dev "$@" > /dev/null
+  cmake --build "$dir" -j "$jobs"
+}
+
+echo "== address and undefined-behaviour sanitizers"
+configure_and_build build-asan -DKH_SANITIZE=address,undefined -DKH_BUILD_BENCHMARKS=OFF
+ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+echo "== thread sanitizer"
+configure_and_build build-tsan -DKH_SANITIZE=thread -DKH_BUILD_BENCHMARKS=OFF
+TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+  ctest --test-dir build-tsan --output-on-failure -j "$jobs" -L concurrency --no-tests=ignore
+
+echo "== plain build"
+configure_and_build build
+ctest --test-dir build --output-on-failure -j "$jobs"

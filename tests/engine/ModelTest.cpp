@@ -1,0 +1,155 @@
+// The kit and pattern model: holders' settings, copying, clearing and the reset of everything.
+#include <gtest/gtest.h>
+
+#include "engine/Limits.h"
+#include "support/EffectFixture.h"
+
+namespace {
+
+using engine::kFirstNote;
+
+class Model : public testhost::EffectFixture {
+ protected:
+  engine::SampleHolder& holder(int index = 0) { return kit().holder(static_cast<uint8_t>(kFirstNote + index)); }
+};
+
+TEST_F(Model, PanLawKeepsTheCentreAtFullVolume) {
+  struct Case {
+    float pan, left, right;
+  };
+  for (const Case& c : {Case{0.45f, 1.0f, 1.0f}, Case{0.55f, 1.0f, 1.0f}, Case{0.5f, 1.0f, 1.0f},
+                        Case{0.2f, 1.0f, 0.4f}, Case{1.0f, 0.0f, 1.0f}, Case{0.0f, 1.0f, 0.0f}}) {
+    holder().setPan(c.pan);
+    EXPECT_FLOAT_EQ(holder().leftGain(), c.left) << c.pan;
+    EXPECT_FLOAT_EQ(holder().rightGain(), c.right) << c.pan;
+  }
+  holder().setPan(0.8f);
+  holder().setVolume(0.5f);
+  EXPECT_FLOAT_EQ(holder().leftGain(), 0.2f);
+  EXPECT_FLOAT_EQ(holder().rightGain(), 0.5f);
+}
+
+TEST_F(Model, PitchSetsTheCountdownThatPacesSkipsAndRepeats) {
+  for (auto [pitch, countdown] : {std::pair{-12, 1}, {7, 6}, {0, 0}, {13, 0}, {-13, 0}, {1, 12}}) {
+    holder().setPitch(static_cast<int8_t>(pitch));
+    EXPECT_EQ(holder().pitchCountdown(), countdown) << pitch;
+  }
+}
+
+TEST_F(Model, LengthFractionSetsTheEndInsideTheSample) {
+  testhost::InstallSamples(kit(), kFirstNote, std::vector<float>(1001, 0.1f));
+  EXPECT_EQ(holder().end(), 1001u) << "a load plays the whole sample";
+  holder().setLengthFraction(0.5f);
+  EXPECT_EQ(holder().end(), 500u);
+  holder().setLengthFraction(-3.0f);
+  EXPECT_EQ(holder().end(), 0u);
+  holder().setLengthFraction(7.0f);
+  EXPECT_EQ(holder().end(), 1001u);
+}
+
+TEST_F(Model, CopyingOntoAHolderWithASampleResetsItsSettings) {
+  testhost::InstallSamples(kit(), kFirstNote, {0.1f, 0.2f, 0.3f});
+  holder(0).setPath("/samples/kick.wav");
+  holder(0).setName("Kick");
+
+  // Onto an empty holder: its own settings stay.
+  holder(1).setPan(0.1f);
+  holder(1).setPitch(5);
+  kit().copyHolder(kFirstNote, kFirstNote + 1);
+  EXPECT_FLOAT_EQ(holder(1).pan(), 0.1f);
+  EXPECT_EQ(holder(1).pitch(), 5);
+  EXPECT_EQ(holder(1).path(), "/samples/kick.wav");
+  EXPECT_EQ(holder(1).name(), "Kick");
+  EXPECT_EQ(holder(1).length(), 3u);
+  EXPECT_FALSE(holder(1).isEmpty());
+  EXPECT_NE(holder(1).sample(), holder(0).sample()) << "each holder owns its own array";
+
+  // Onto a holder that has a sample: its settings go back to the defaults.
+  holder(1).setVolume(0.3f);
+  holder(1).setSwing(true);
+  holder(1).setMuteState(engine::kMuted);
+  kit().copyHolder(kFirstNote, kFirstNote + 1);
+  EXPECT_FLOAT_EQ(holder(1).pan(), 0.5f);
+  EXPECT_FLOAT_EQ(holder(1).volume(), 1.0f);
+  EXPECT_EQ(holder(1).pitch(), 0);
+  EXPECT_FALSE(holder(1).swing());
+  EXPECT_EQ(holder(1).muteState(), engine::kNotMuted);
+  EXPECT_FLOAT_EQ(holder(1).sample()->samples[2], 0.3f);
+
+  // Copying an empty holder leaves the target without a sample.
+  kit().copyHolder(kFirstNote + 5, kFirstNote + 1);
+  EXPECT_TRUE(holder(1).isEmpty());
+  EXPECT_EQ(holder(1).sample(), nullptr);
+}
+
+TEST_F(Model, FileNameAndFolderParts) {
+  holder().setPath("/home/user/Kicks/kick01.wav");
+  EXPECT_EQ(holder().fileNamePart(), "kick01.wav");
+  EXPECT_EQ(holder().folderPart(), "/home/user/Kicks/");
+}
+
+TEST_F(Model, CellsKeepTheirUpperBitsAndSoundByTheLowByte) {
+  sequencer().setCell(0x00017F01, 3, 4, 5);
+  EXPECT_TRUE(sequencer().cellSounds(3, 4, 5));
+  sequencer().clearCell(3, 4, 5);
+  EXPECT_EQ(sequencer().getCell(3, 4, 5), 0x00017F00u);
+  EXPECT_FALSE(sequencer().cellSounds(3, 4, 5));
+
+  sequencer().setCell(1, 2, 127, 11);
+  sequencer().copyPattern(2, 9);
+  EXPECT_TRUE(sequencer().cellSounds(9, 127, 11));
+  sequencer().clearPattern(2);
+  EXPECT_FALSE(sequencer().cellSounds(2, 127, 11));
+  EXPECT_TRUE(sequencer().cellSounds(9, 127, 11));
+
+  // Out of the model's tables nothing is written or read.
+  sequencer().setCell(1, 24, 0, 0);
+  sequencer().setCell(1, 0, 128, 0);
+  sequencer().setCell(1, 0, 0, 12);
+  sequencer().setCell(1, -1, 0, 0);
+  EXPECT_EQ(sequencer().getCell(24, 0, 0), 0u);
+}
+
+TEST_F(Model, OnlyTheFourResolutionsAreAccepted) {
+  sequencer().setResolution(4, 64);
+  EXPECT_EQ(sequencer().resolution(4), 64);
+  for (int32_t wrong : {0, 15, 17, 100, 129, 256, -16}) {
+    sequencer().setResolution(4, wrong);
+    EXPECT_EQ(sequencer().resolution(4), 64) << wrong;
+  }
+  sequencer().setResolution(30, 32);
+  EXPECT_EQ(sequencer().resolution(30), engine::kDefaultResolution);
+}
+
+TEST_F(Model, ResetAllEmptiesEverything) {
+  testhost::InstallSamples(kit(), kFirstNote + 4, {0.5f});
+  holder(4).setMuteState(engine::kMutedBySolo);
+  holder(4).setPath("/x.wav");
+  sequencer().setResolution(7, 128);
+  sequencer().setCell(1, 7, 100, 3);
+  sequencer().setCurrentPattern(7);
+  sequencer().setSwingAmount(0.9f);
+  engine().setSyncMode(engine::SyncMode::Stop);
+  engine().kitPlayer().setDownmix(true);
+  engine().kitPlayer().setMasterLevel(0.2f);
+
+  vst().resetAll();
+
+  for (int index = 0; index < engine::kHolderCount; ++index) {
+    EXPECT_TRUE(holder(index).isEmpty());
+    EXPECT_EQ(holder(index).muteState(), engine::kNotMuted);
+    EXPECT_TRUE(holder(index).path().empty());
+  }
+  for (int pattern = 0; pattern < engine::kPatternCount; ++pattern) {
+    EXPECT_EQ(sequencer().resolution(pattern), 16);
+  }
+  EXPECT_FALSE(sequencer().cellSounds(7, 100, 3));
+  EXPECT_EQ(sequencer().currentPattern(), 0);
+  EXPECT_FLOAT_EQ(sequencer().swingAmount(), 0.5f);
+  EXPECT_EQ(engine().syncMode(), engine::SyncMode::Hsync);
+  EXPECT_EQ(engine().lastMode(), engine::SyncMode::Hsync);
+  EXPECT_FALSE(engine().kitPlayer().downmix());
+  EXPECT_FLOAT_EQ(engine().kitPlayer().masterLevel(), 0.75f);
+}
+
+}  // namespace

@@ -1,0 +1,53 @@
+#include "engine/NoteEventQueue.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+std::vector<engine::NoteEvent> Drain(engine::NoteEventQueue& queue) {
+  std::vector<engine::NoteEvent> events;
+  while (!queue.empty()) {
+    events.push_back(queue.front());
+    queue.popFront();
+  }
+  return events;
+}
+
+TEST(NoteEventQueue, KeepsAscendingOffsetsWithTheNewestFirstAmongEquals) {
+  engine::NoteEventQueue queue;
+  queue.insert({36, 1, 50});
+  queue.insert({37, 1, 10});
+  queue.insert({38, 1, 50});
+  queue.insert({39, 0, 30});
+  const auto events = Drain(queue);
+  ASSERT_EQ(events.size(), 4u);
+  EXPECT_EQ(events[0].note, 37);
+  EXPECT_EQ(events[1].note, 39);
+  EXPECT_EQ(events[2].note, 38) << "inserted later, carried out first";
+  EXPECT_EQ(events[3].note, 36);
+}
+
+TEST(NoteEventQueue, AFullQueueDropsTheNewestAndKeepsWorking) {
+  engine::NoteEventQueue queue;
+  for (size_t i = 0; i < engine::kNoteQueueCapacity; ++i) {
+    ASSERT_TRUE(queue.insert({36, 1, static_cast<uint16_t>(i % 1000)}));
+  }
+  EXPECT_FALSE(queue.insert({47, 1, 0}));
+  EXPECT_EQ(queue.droppedCount(), 1u);
+  EXPECT_EQ(queue.front().note, 36);
+  // Taking from the front and adding at the back reuses the room.
+  for (int round = 0; round < 3 * static_cast<int>(engine::kNoteQueueCapacity); ++round) {
+    queue.popFront();
+    ASSERT_TRUE(queue.insert({40, 1, 2000}));
+  }
+  EXPECT_EQ(queue.size(), engine::kNoteQueueCapacity);
+  uint16_t previous = 0;
+  for (const auto& event : Drain(queue)) {
+    EXPECT_GE(event.frameOffset, previous);
+    previous = event.frameOffset;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,239 @@
+// The step sequencer as a DAW drives it: song positions, tempo and transport flags every
+// block, MIDI notes at frame offsets. Every holder holds a one-frame click, so its output is
+// non-zero exactly at the frames where it is triggered.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "engine/Limits.h"
+#include "support/EffectFixture.h"
+
+namespace {
+
+using engine::SyncMode;
+using testhost::kControlChange;
+using testhost::kNoteOn;
+using Frames = std::vector<int64_t>;
+
+constexpr int32_t kBlock = 512;
+constexpr int kBarBlocks = 96000 / kBlock + 1;  // one bar at 120 BPM and 48 kHz, and a little more
+
+class Sequencer : public testhost::EffectFixture {
+ protected:
+  void SetUp() override {
+    EffectFixture::SetUp();
+    InstallClicks();
+  }
+  void SetSteps(int pattern, int holder, std::initializer_list<int> steps) {
+    for (int step : steps) sequencer().setCell(1, pattern, step, holder);
+  }
+  void SetAllSteps(int pattern, int holder) {
+    for (int step = 0; step < sequencer().resolution(pattern); ++step) sequencer().setCell(1, pattern, step, holder);
+  }
+  Frames Play(int blocks, int holder = 0) { return testhost::SoundingFrames(Render(blocks, kBlock), holder, kBlock); }
+};
+
+TEST_F(Sequencer, StepsLandOnTheirExactFramesAtEveryResolution) {
+  for (int32_t resolution : {16, 32, 64, 128}) {
+    sequencer().setResolution(0, resolution);
+    sequencer().clearPattern(0);
+    SetAllSteps(0, 0);
+    host->setTransport(true, 0.0);
+    Frames expected;
+    for (int step = 0; step <= resolution; ++step) expected.push_back(static_cast<int64_t>(step) * 96000 / resolution);
+    EXPECT_EQ(Play(kBarBlocks), expected) << resolution;
+  }
+}
+
+TEST_F(Sequencer, SwingDelaysTheOddStepsOfSwungHolders) {
+  SetAllSteps(0, 0);
+  SetAllSteps(0, 1);
+  kit().holder(engine::kFirstNote + 1).setSwing(true);
+  host->setTransport(true, 0.0);
+  const auto blocks = Render(kBarBlocks - 1, kBlock);
+  const Frames straight = testhost::SoundingFrames(blocks, 0, kBlock);
+  const Frames swung = testhost::SoundingFrames(blocks, 1, kBlock);
+  ASSERT_EQ(swung.size(), 16u);
+  EXPECT_EQ(straight[15], 90000);
+  EXPECT_EQ(swung[1], 9000);
+  EXPECT_EQ(swung[2], 12000);
+  EXPECT_EQ(swung[15], 93000);
+
+  // Fully swung, the last step stays in its bar, one frame before the next bar.
+  engine().editorState().swingAmount = 1.0f;
+  sequencer().clearPattern(0);
+  SetSteps(0, 1, {15});
+  host->setTransport(true, 0.0);
+  EXPECT_EQ(Play(kBarBlocks, 1), (Frames{95999}));
+}
+
+TEST_F(Sequencer, TwoStepsOfAThirtyTwoStepBar) {
+  sequencer().setResolution(0, 32);
+  SetSteps(0, 0, {0, 31});
+  host->setTransport(true, 0.0);
+  EXPECT_EQ(Play(kBarBlocks - 1), (Frames{0, 93000}));
+}
+
+TEST_F(Sequencer, FollowsTheSongPositionModuloOneBar) {
+  host->setTransport(false, 5.5);
+  host->process(1);
+  EXPECT_EQ(sequencer().barPosition(), 36000 + 1);
+  EXPECT_EQ(sequencer().currentStep(), 6);
+  host->setTransport(false, 4.0);
+  host->process(1);
+  EXPECT_EQ(sequencer().barPosition(), 1);
+}
+
+TEST_F(Sequencer, StartingMidBarPlaysTheStepAtThatPosition) {
+  SetAllSteps(0, 0);
+  host->setTransport(true, 1.5);  // step 6 of the bar
+  const Frames frames = Play(20);
+  ASSERT_FALSE(frames.empty());
+  EXPECT_EQ(frames[0], 0);
+  EXPECT_EQ(frames[1], 6000);
+}
+
+TEST_F(Sequencer, StoppedTransportSchedulesNothingButFollowsThePosition) {
+  SetAllSteps(0, 0);
+  host->setTransport(false, 2.0);
+  EXPECT_TRUE(Play(30).empty());
+  EXPECT_EQ(sequencer().currentStep(), 10);
+  EXPECT_FALSE(engine().editorState().positionHidden);
+}
+
+TEST_F(Sequencer, LoopsAndJumpsAreFollowedAtTheNextBlock) {
+  SetAllSteps(0, 0);
+  host->setTransport(true, 0.0);
+  EXPECT_EQ(Play(12), (Frames{0, 6000}));
+  host->setTransport(true, 0.0);  // loop back
+  const auto looped = testhost::SoundingFrames(Render(1, kBlock), 0, kBlock);
+  EXPECT_EQ(looped, (Frames{0}));
+  host->setTransport(true, 3.0);  // jump to the fourth beat: step 12
+  host->process(kBlock);
+  EXPECT_EQ(sequencer().currentStep(), 12);
+}
+
+TEST_F(Sequencer, StepZeroOfTheNextBarIsQueuedOnceFromTheBlockBefore) {
+  SetSteps(0, 0, {0});
+  host->setTransport(true, 95800.0 / 24000.0);
+  const auto blocks = Render(2, kBlock);
+  EXPECT_EQ(testhost::SoundingFrames(blocks, 0, kBlock), (Frames{200}));
+  EXPECT_EQ(sequencer().barPosition(), 312 + kBlock);
+}
+
+TEST_F(Sequencer, RunModeFollowsATempoChangeFromTheNextStep) {
+  engine().setSyncMode(SyncMode::Run);
+  SetAllSteps(0, 0);
+  host->setTransport(false, 0.0, 120.0);
+  Frames frames = Play(20);  // 10240 frames
+  EXPECT_EQ(frames, (Frames{0, 6000}));
+  host->setTransport(false, 0.0, 60.0);
+  const Frames after = testhost::SoundingFrames(Render(50, kBlock), 0, kBlock);
+  // The bar is re-placed on the next step's start at the new tempo: it sounds at once, then every 12000 frames.
+  EXPECT_EQ(after, (Frames{0, 12000, 24000}));
+}
+
+TEST_F(Sequencer, RunModeWaitsForAValidTempo) {
+  engine().setSyncMode(SyncMode::Run);
+  SetAllSteps(0, 0);
+  host->timeInfo.flags = 0;
+  EXPECT_TRUE(Play(20).empty());
+  host->setTransport(false, 0.0, 120.0);
+  EXPECT_FALSE(Play(20).empty());
+}
+
+TEST_F(Sequencer, ABlockWithoutTimeInformationPlaysNothingAndHoldsTheClock) {
+  SetAllSteps(0, 0);
+  host->setTransport(true, 1.0);
+  host->process(kBlock);
+  const int32_t position = sequencer().barPosition();
+  host->answers.timeInfo = false;
+  EXPECT_TRUE(Play(40).empty());
+  EXPECT_EQ(sequencer().barPosition(), position);
+  engine().setSyncMode(SyncMode::Run);
+  EXPECT_TRUE(Play(40).empty());
+  EXPECT_EQ(sequencer().barPosition(), position);
+}
+
+TEST_F(Sequencer, BeforeTheSongStartNothingPlaysAndTheFirstBeatIsOnTime) {
+  SetAllSteps(0, 0);
+  host->setTransport(true, -1.0);  // one beat of pre-roll: 24000 frames
+  const Frames frames = Play(60);
+  ASSERT_FALSE(frames.empty());
+  EXPECT_EQ(frames[0], 24000);
+  EXPECT_EQ(frames[1], 30000);
+}
+
+TEST_F(Sequencer, APatternNoteSwitchesAtItsFrame) {
+  sequencer().setResolution(1, 32);
+  SetSteps(0, 0, {1});
+  SetSteps(1, 1, {4});
+  host->setTransport(true, 5700.0 / 24000.0);
+  host->sendMidi({{100, kNoteOn, engine::kFirstPatternNote + 1, 90}});
+  const auto first = Render(1, kBlock);
+  EXPECT_EQ(sequencer().currentPattern(), 1);
+  EXPECT_EQ(sequencer().currentStep(), 2) << "on the new pattern's grid from frame 100 on";
+  EXPECT_TRUE(engine().editorState().patternChanged);
+  EXPECT_EQ(testhost::SoundingFrames(first, 0, kBlock), (Frames{300})) << "queued before the switch";
+  const auto next = Render(20, kBlock);
+  EXPECT_EQ(testhost::SoundingFrames(next, 1, kBlock), (Frames{12000 - 5700 - kBlock}));
+  EXPECT_TRUE(testhost::SoundingFrames(next, 0, kBlock).empty());
+}
+
+TEST_F(Sequencer, HsyncTakesPatternNotesAndDropsHolderNotes) {
+  host->setTransport(false, 0.0);
+  host->sendMidi({{0, kNoteOn, engine::kFirstNote, 127}, {10, kNoteOn, 61, 127}, {20, 0x80, 62, 0}});
+  const auto blocks = Render(1, kBlock);
+  EXPECT_TRUE(testhost::SoundingFrames(blocks, 0, kBlock).empty());
+  EXPECT_EQ(sequencer().currentPattern(), 13);
+}
+
+TEST_F(Sequencer, MidiModePlaysHolderNotesAtTheirOffsetsOnAnyChannel) {
+  engine().setSyncMode(SyncMode::Midi);
+  testhost::InstallSamples(kit(), engine::kFirstNote + 4, std::vector<float>(64, 1.0f));
+  host->sendMidi({{17, kNoteOn | 0x0F, engine::kFirstNote + 4, 100}, {3, kNoteOn | 0x03, engine::kFirstPatternNote, 127}});
+  const testhost::Block block = host->process(64);
+  EXPECT_EQ(block.at(8, 16), 0.0f);
+  EXPECT_FLOAT_EQ(block.at(8, 17), 100.0f / 127.0f * testhost::kMasterLevel);
+  EXPECT_EQ(sequencer().currentPattern(), 0) << "pattern notes are dropped in Midi mode";
+  EXPECT_TRUE(engine().editorState().positionHidden);
+}
+
+TEST_F(Sequencer, StopModeDropsNotesButReportsControlChanges) {
+  engine().setSyncMode(SyncMode::Stop);
+  SetAllSteps(0, 0);
+  host->setTransport(true, 0.0);
+  host->sendMidi({{0, kNoteOn, engine::kFirstPatternNote + 2, 127}, {0, kControlChange | 0x05, 7, 127}});
+  EXPECT_TRUE(Play(20).empty());
+  EXPECT_EQ(sequencer().currentPattern(), 0);
+  ASSERT_EQ(host->automations.size(), 1u);
+  EXPECT_EQ(host->automations[0].index, 7);
+  EXPECT_FLOAT_EQ(host->automations[0].value, 1.0f);
+  EXPECT_EQ(sequencer().barPosition(), 0) << "the clock stands still";
+  EXPECT_TRUE(engine().editorState().positionHidden) << "the last mode was not Run";
+}
+
+TEST_F(Sequencer, TwoInstancesKeepTheirOwnClocks) {
+  testhost::TestHost other;
+  ASSERT_TRUE(other.createInProcess());
+  other.setTransport(false, 0.0, 60.0);
+  other.start();
+  engine::DrumEngine& otherEngine = other.object<plugin::Vst>().engine();
+  testhost::InstallSamples(otherEngine.kit(), engine::kFirstNote, {1.0f});
+  for (int step = 0; step < 16; ++step) otherEngine.sequencer().setCell(1, 0, step, 0);
+  otherEngine.setSyncMode(SyncMode::Run);
+  engine().setSyncMode(SyncMode::Run);
+  SetAllSteps(0, 0);
+  host->setTransport(false, 0.0, 120.0);
+
+  std::vector<testhost::Block> mine;
+  std::vector<testhost::Block> theirs;
+  for (int block = 0; block < 60; ++block) {
+    mine.push_back(host->process(kBlock));
+    theirs.push_back(other.process(kBlock));
+  }
+  EXPECT_EQ(testhost::SoundingFrames(mine, 0, kBlock), (Frames{0, 6000, 12000, 18000, 24000, 30000}));
+  EXPECT_EQ(testhost::SoundingFrames(theirs, 0, kBlock), (Frames{0, 12000, 24000}));
+}
+
+}  // namespace

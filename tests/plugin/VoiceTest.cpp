@@ -1,0 +1,196 @@
+// The voices as a host hears them: notes in Midi mode render the holders' samples with pitch,
+// pan, volume, velocity, release, mute, preview and the output layout.
+#include <gtest/gtest.h>
+
+#include <numeric>
+#include <vector>
+
+#include "engine/Limits.h"
+#include "support/EffectFixture.h"
+
+namespace {
+
+using engine::kFirstNote;
+using engine::SyncMode;
+using testhost::kMasterLevel;
+using testhost::kNoteOff;
+using testhost::kNoteOn;
+
+constexpr uint8_t kKick = kFirstNote;  // holder 0
+constexpr uint8_t kSnare = kFirstNote + 2;
+
+std::vector<float> Ramp(size_t frames) {
+  std::vector<float> samples(frames);
+  for (size_t i = 0; i < frames; ++i) samples[i] = 0.001f * static_cast<float>(i + 1);
+  return samples;
+}
+
+class Voice : public testhost::EffectFixture {
+ protected:
+  void SetUp() override {
+    EffectFixture::SetUp();
+    engine().setSyncMode(SyncMode::Midi);
+  }
+  std::vector<float> Left(const testhost::Block& block, int holder = 0) { return block.outputs[2 * holder]; }
+};
+
+TEST_F(Voice, MonoSampleFromNoteOnWithGainsAndVelocity) {
+  testhost::InstallSamples(kit(), kKick, Ramp(100));
+  kit().holder(kKick).setPan(0.2f);  // left 1.0, right 0.4
+  host->sendMidi({{10, kNoteOn, kKick, 100}});
+  const testhost::Block block = host->process(64);
+  for (int frame = 0; frame < 10; ++frame) EXPECT_EQ(block.at(0, frame), 0.0f);
+  for (int frame = 10; frame < 64; ++frame) {
+    const float sample = 0.001f * static_cast<float>(frame - 10 + 1);
+    EXPECT_FLOAT_EQ(block.at(0, frame), sample * 1.0f * (100.0f / 127.0f) * kMasterLevel) << frame;
+    EXPECT_FLOAT_EQ(block.at(1, frame), sample * 0.4f * (100.0f / 127.0f) * kMasterLevel) << frame;
+  }
+  for (int output = 2; output < 24; ++output) EXPECT_EQ(block.at(output, 20), 0.0f);
+}
+
+TEST_F(Voice, PitchRepeatsOrSkipsFrames) {
+  std::vector<float> indices(64);
+  std::iota(indices.begin(), indices.end(), 0.0f);
+  indices[0] = 100.0f;  // frame 0 must sound too
+  testhost::InstallSamples(kit(), kKick, indices);
+  auto played = [&](int8_t pitch) {
+    kit().holder(kKick).setPitch(pitch);
+    host->sendMidi({{0, kNoteOn, kKick, 127}});
+    const testhost::Block block = host->process(8);
+    std::vector<float> frames;
+    for (int frame = 0; frame < 8; ++frame) frames.push_back(block.at(0, frame) / kMasterLevel);
+    return frames;
+  };
+  EXPECT_EQ(played(-12), (std::vector<float>{100, 1, 1, 2, 2, 3, 3, 4}));
+  EXPECT_EQ(played(12), (std::vector<float>{100, 1, 3, 4, 6, 7, 9, 10}));
+  EXPECT_EQ(played(0), (std::vector<float>{100, 1, 2, 3, 4, 5, 6, 7}));
+}
+
+TEST_F(Voice, NoteOffFadesOverHundredFramesAndTheNextNoteIsFull) {
+  testhost::InstallSamples(kit(), kKick, std::vector<float>(1000, 1.0f));
+  host->sendMidi({{0, kNoteOn, kKick, 127}, {10, kNoteOff, kKick, 0}});
+  const testhost::Block block = host->process(200);
+  EXPECT_FLOAT_EQ(block.at(0, 9), kMasterLevel);
+  EXPECT_FLOAT_EQ(block.at(0, 10), 0.99f * kMasterLevel);
+  EXPECT_FLOAT_EQ(block.at(0, 11), 0.98f * kMasterLevel);
+  EXPECT_GT(block.at(0, 109), 0.0f) << "just above zero after 100 steps";
+  EXPECT_EQ(block.at(0, 110), 0.0f) << "the voice ends in the 101st frame";
+  EXPECT_EQ(block.at(0, 199), 0.0f);
+  host->sendMidi({{0, kNoteOn, kKick, 127}});
+  EXPECT_FLOAT_EQ(host->process(4).at(0, 0), kMasterLevel);
+}
+
+TEST_F(Voice, EventsAtOneOffsetRunNewestFirst) {
+  testhost::InstallSamples(kit(), kKick, std::vector<float>(1000, 1.0f));
+  // The note-off was queued last, so it runs first and the note-on plays on at full gain.
+  host->sendMidi({{5, kNoteOn, kKick, 127}, {5, kNoteOff, kKick, 0}});
+  EXPECT_FLOAT_EQ(host->process(16).at(0, 15), kMasterLevel);
+  // The other way round the release starts in the same frame.
+  host->sendMidi({{5, kNoteOff, kKick, 0}, {5, kNoteOn, kKick, 127}});
+  EXPECT_FLOAT_EQ(host->process(16).at(0, 5), 0.99f * kMasterLevel);
+}
+
+TEST_F(Voice, NoteOnWithVelocityZeroReleases) {
+  testhost::InstallSamples(kit(), kKick, std::vector<float>(1000, 1.0f));
+  host->sendMidi({{0, kNoteOn, kKick, 127}, {3, kNoteOn, kKick, 0}});
+  EXPECT_FLOAT_EQ(host->process(8).at(0, 3), 0.99f * kMasterLevel);
+}
+
+TEST_F(Voice, MutedHolderPausesAndResumesWhereItWas) {
+  testhost::InstallSamples(kit(), kKick, Ramp(100));
+  host->sendMidi({{0, kNoteOn, kKick, 127}});
+  host->process(4);  // frames 0..3 played
+  kit().holder(kKick).setMuteState(engine::kMuted);
+  EXPECT_EQ(host->process(8).at(0, 7), 0.0f);
+  kit().holder(kKick).setMuteState(engine::kNotMuted);
+  EXPECT_FLOAT_EQ(host->process(1).at(0, 0), 0.005f * kMasterLevel);
+  kit().holder(kKick).setMuteState(engine::kMutedBySolo);
+  EXPECT_EQ(host->process(1).at(0, 0), 0.0f);
+}
+
+TEST_F(Voice, LengthFractionStopsTheVoiceButNotThePreview) {
+  testhost::InstallSamples(kit(), kKick, std::vector<float>(1001, 1.0f));
+  kit().holder(kKick).setLengthFraction(0.5f);
+  EXPECT_EQ(kit().holder(kKick).end(), 500u);
+  host->sendMidi({{0, kNoteOn, kKick, 127}});
+  const testhost::Block voice = host->process(600);
+  EXPECT_NE(voice.at(0, 499), 0.0f);
+  EXPECT_EQ(voice.at(0, 500), 0.0f);
+  kit().startPreview(kKick);
+  const testhost::Block preview = host->process(1100);
+  EXPECT_NE(preview.at(0, 1000), 0.0f);
+  EXPECT_EQ(preview.at(0, 1001), 0.0f);
+}
+
+TEST_F(Voice, PreviewOfAStereoSamplePlaysEveryFrameOnceAndIgnoresVelocityAndPitch) {
+  testhost::InstallSamples(kit(), kSnare, {0.1f, -0.1f, 0.2f, -0.2f, 0.3f, -0.3f}, 2);
+  kit().holder(kSnare).setPitch(12);
+  kit().startPreview(kSnare);
+  const testhost::Block block = host->process(6);
+  const int left = 4;
+  const int right = 5;
+  EXPECT_FLOAT_EQ(block.at(left, 0), 0.1f * kMasterLevel);
+  EXPECT_FLOAT_EQ(block.at(right, 0), -0.1f * kMasterLevel);
+  EXPECT_FLOAT_EQ(block.at(left, 1), 0.2f * kMasterLevel);
+  EXPECT_FLOAT_EQ(block.at(right, 2), -0.3f * kMasterLevel) << "the last frame is not cut";
+  EXPECT_FALSE(kit().holder(kSnare).isPreviewPlaying());
+  EXPECT_EQ(block.at(left, 3), 0.0f);
+}
+
+TEST_F(Voice, PreviewOfAMutedHolderIsSilentAndWaits) {
+  testhost::InstallSamples(kit(), kKick, Ramp(10));
+  kit().holder(kKick).setMuteState(engine::kMuted);
+  kit().startPreview(kKick);
+  EXPECT_EQ(host->process(20).at(0, 0), 0.0f);
+  EXPECT_EQ(kit().holder(kKick).previewPosition(), 0u);
+  EXPECT_TRUE(kit().holder(kKick).isPreviewPlaying());
+}
+
+TEST_F(Voice, MoreThanTwoChannelsPlayTheFirstTwo) {
+  testhost::InstallSamples(kit(), kKick, {0.5f, -0.5f, 0.9f, 0.9f}, 4);
+  host->sendMidi({{0, kNoteOn, kKick, 127}});
+  const testhost::Block block = host->process(2);
+  EXPECT_FLOAT_EQ(block.at(0, 0), 0.5f * kMasterLevel);
+  EXPECT_FLOAT_EQ(block.at(1, 0), -0.5f * kMasterLevel);
+  EXPECT_EQ(block.at(0, 1), 0.0f);
+}
+
+TEST_F(Voice, DownmixSumsEveryHolderOntoTheFirstPair) {
+  for (int holder = 0; holder < engine::kHolderCount; ++holder) {
+    const auto note = static_cast<uint8_t>(kFirstNote + holder);
+    testhost::InstallSamples(kit(), note, {0.01f * static_cast<float>(holder + 1), 0.5f}, 2);
+    host->sendMidi({{0, kNoteOn, note, 127}});
+  }
+  engine().kitPlayer().setDownmix(true);
+  const testhost::Block block = host->process(4);
+  EXPECT_FLOAT_EQ(block.at(0, 0), 0.78f * kMasterLevel);  // 0.01 + 0.02 + ... + 0.12
+  EXPECT_FLOAT_EQ(block.at(1, 0), 6.0f * kMasterLevel);
+  for (int output = 2; output < 24; ++output) {
+    for (int frame = 0; frame < 4; ++frame) EXPECT_EQ(block.at(output, frame), 0.0f);
+  }
+}
+
+TEST_F(Voice, EveryOutputGetsEveryFrame) {
+  const testhost::Block block = host->process(37);
+  for (const auto& output : block.outputs) {
+    for (float value : output) ASSERT_EQ(value, 0.0f);
+  }
+}
+
+TEST_F(Voice, AnEventBeyondTheBlockPlaysAtItsLastFrame) {
+  testhost::InstallSamples(kit(), kKick, std::vector<float>(100, 1.0f));
+  testhost::InstallSamples(kit(), kSnare, std::vector<float>(100, 1.0f));
+  host->sendMidi({{5000, kNoteOn, kKick, 127}, {20, kNoteOn, kSnare, 127}});
+  const testhost::Block block = host->process(32);
+  EXPECT_NE(block.at(4, 20), 0.0f) << "the late event holds nothing back";
+  EXPECT_EQ(block.at(0, 30), 0.0f);
+  EXPECT_NE(block.at(0, 31), 0.0f);
+}
+
+TEST_F(Voice, NotesOutsideTheKitChangeNothingAudible) {
+  host->sendMidi({{0, kNoteOn, 35, 127}, {0, kNoteOn, 127, 127}, {0, kNoteOff, 0, 0}});
+  const testhost::Block block = host->process(8);
+  for (const auto& output : block.outputs) EXPECT_EQ(output[7], 0.0f);
+}
+
+}  // namespace
