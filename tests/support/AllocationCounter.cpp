@@ -9,6 +9,11 @@ namespace {
 std::atomic<bool> counting{false};
 std::atomic<size_t> counted{0};
 
+}  // namespace
+
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+namespace {
+
 void* allocate(size_t size) {
   if (counting.load(std::memory_order_relaxed)) counted.fetch_add(1, std::memory_order_relaxed);
   if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
@@ -24,7 +29,6 @@ void* allocateAligned(size_t size, std::align_val_t alignment) {
 
 }  // namespace
 
-#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
 void* operator new(size_t size) { return allocate(size); }
 void* operator new[](size_t size) { return allocate(size); }
 void* operator new(size_t size, const std::nothrow_t&) noexcept {
