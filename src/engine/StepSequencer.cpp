@@ -87,9 +87,10 @@ void StepSequencer::rewind() {
 void StepSequencer::selectPattern(int pattern) {
   if (!validPattern(pattern)) return;
   currentPattern_ = static_cast<uint8_t>(pattern);
-  if (samplesPerBar_ <= 0.0) return;
+  const double samplesPerBar = samplesPerBar_;
+  if (samplesPerBar <= 0.0) return;
   const int32_t steps = resolutions_[pattern];
-  const int32_t step = truncated(static_cast<double>(barPosition_) * steps / samplesPerBar_);
+  const int32_t step = truncated(static_cast<double>(barPosition_) * steps / samplesPerBar);
   if (step >= 0 && step < steps) currentStep_ = step;
 }
 
@@ -124,8 +125,9 @@ void StepSequencer::updateTiming(double sampleRate, double tempo, float swingAmo
 
 void StepSequencer::recompute() {
   samplesPerBeat_ = sampleRate_ * 60.0 / tempo_;
-  samplesPerBar_ = samplesPerBeat_ * kBeatsPerBar;
-  barLength_ = truncated(samplesPerBar_);
+  const double samplesPerBar = samplesPerBeat_ * kBeatsPerBar;
+  samplesPerBar_ = samplesPerBar;
+  barLength_ = truncated(samplesPerBar);
   const double swing = timingSwingAmount_;
   for (int pattern = 0; pattern < kPatternCount; ++pattern) {
     const int32_t steps = resolutions_[pattern];
@@ -137,7 +139,7 @@ void StepSequencer::recompute() {
         if (swung && step % 2 == 1) {
           time += samplesPerBeat_ * beatsPerStep * swing;
           // A fully swung last step must not land on the next bar's first step.
-          if (step == steps - 1 && time == samplesPerBar_) time -= 1.0;
+          if (step == steps - 1 && time == samplesPerBar) time -= 1.0;
         }
         exactStepTimes_[pattern][holder][step] = time;
         stepTimes_[pattern][holder][step] = truncated(time);

@@ -89,7 +89,7 @@ class StepSequencer {
   double sampleRate_ = 0.0;
   double tempo_ = 0.0;
   double samplesPerBeat_ = 0.0;
-  double samplesPerBar_ = 0.0;
+  Relaxed<double> samplesPerBar_{0.0};  // also read by selectPattern on the user-interface thread
   int32_t barLength_ = 0;
   float timingSwingAmount_ = 0.5f;
   std::array<bool, kHolderCount> swingSnapshot_{};

@@ -11,8 +11,7 @@ constexpr std::chrono::milliseconds kMutexWaitBound{10000};
 
 class BoundedLock {
  public:
-  explicit BoundedLock(std::recursive_timed_mutex& mutex, std::chrono::milliseconds bound = kMutexWaitBound)
-      : mutex_(mutex), owned_(mutex.try_lock_for(bound)) {}
+  explicit BoundedLock(std::recursive_mutex& mutex, std::chrono::milliseconds bound = kMutexWaitBound);
   ~BoundedLock() {
     if (owned_) mutex_.unlock();
   }
@@ -22,13 +21,13 @@ class BoundedLock {
   bool owned() const { return owned_; }
 
  private:
-  std::recursive_timed_mutex& mutex_;
+  std::recursive_mutex& mutex_;
   bool owned_;
 };
 
 // Guards building and loading a project's state; held by construction and by a chunk load.
-std::recursive_timed_mutex& StateMutex();
+std::recursive_mutex& StateMutex();
 // Serialises the replacement of holders' sample arrays.
-std::recursive_timed_mutex& LoadMutex();
+std::recursive_mutex& LoadMutex();
 
 }  // namespace platform

@@ -22,7 +22,7 @@ namespace {
 using namespace std::chrono_literals;
 
 TEST(BoundedLock, GivesUpAfterItsBoundAndReleasesOnlyWhatItObtained) {
-  std::recursive_timed_mutex mutex;
+  std::recursive_mutex mutex;
   std::promise<void> held;
   std::promise<void> release;
   std::thread owner([&] {

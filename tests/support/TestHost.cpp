@@ -2,6 +2,8 @@
 
 #include <dlfcn.h>
 
+#include <cstdlib>
+
 #include <mutex>
 
 #include "plugin/Entry.h"
@@ -54,6 +56,9 @@ bool TestHost::adopt(vst::AEffect* effect) {
 }
 
 bool TestHost::loadModule(const char* entryName, const std::string& path) {
+  // A windowless host: the plug-in's messages go to standard error, never to a window on the
+  // developer's display that would wait for a click.
+  unsetenv("DISPLAY");
   void* handle = moduleHandle(path);
   if (handle == nullptr) return false;
   auto entry = reinterpret_cast<Entry>(dlsym(handle, entryName));
