@@ -24,6 +24,9 @@ struct SampleBuffer {
 
   // An array for frames x channels floats, cleared to silence; null when it cannot be had.
   static std::unique_ptr<SampleBuffer> allocate(uint32_t frames, uint32_t channels);
+  // The same without clearing, for a writer that sets every item itself (a file reader that
+  // would otherwise pay for clearing a long sample twice).
+  static std::unique_ptr<SampleBuffer> allocateUncleared(uint32_t frames, uint32_t channels);
 };
 
 }  // namespace engine

@@ -1,0 +1,82 @@
+#include "samples/AudioFileLibrary.h"
+
+#include <optional>
+#include <utility>
+
+#include "platform/DynamicLibrary.h"
+#include "platform/Messages.h"
+#include "platform/Paths.h"
+
+namespace samples {
+namespace {
+
+#ifdef _WIN32
+constexpr const char* kAudioFileLibraryName = "libsndfile-1.dll";
+constexpr bool kSearchSystemPath = false;
+#else
+constexpr const char* kAudioFileLibraryName = "libsndfile.so.1";
+// Linux users get the library from their distribution.
+constexpr bool kSearchSystemPath = true;
+#endif
+
+std::optional<LibrarySearch>& searchOverride() {
+  static std::optional<LibrarySearch> search;
+  return search;
+}
+
+LibrarySearch currentSearch() {
+  if (searchOverride()) return *searchOverride();
+  return {platform::PluginDirectory(), kSearchSystemPath};
+}
+
+std::string errorCaption() { return std::string("Loading ") + kAudioFileLibraryName + " Error"; }
+
+platform::LibraryHandle openFirstFound(const LibrarySearch& search) {
+  platform::LibraryHandle library = platform::OpenLibrary(search.directory + kAudioFileLibraryName);
+  if (library == nullptr && search.systemPath) library = platform::OpenLibrary(kAudioFileLibraryName);
+  return library;
+}
+
+template <typename Function>
+bool resolve(platform::LibraryHandle library, const char* name, Function& function) {
+  function = reinterpret_cast<Function>(platform::FindSymbol(library, name));
+  return function != nullptr;
+}
+
+// Loads the library and resolves the five entry points; true when all of them are usable.
+bool BindAudioFileLibrary(AudioFileFunctions& functions) {
+  const LibrarySearch search = currentSearch();
+  platform::LibraryHandle library = openFirstFound(search);
+  if (library == nullptr) {
+    const std::string name = kAudioFileLibraryName;
+    platform::ShowMessage(errorCaption(), "The " + name + " was not found. No samples can be loaded.\nClose down " +
+                                              "Kestrelhollow and place the " + name + " in the " + search.directory +
+                                              " directory.\nThen restart your application.");
+    return false;
+  }
+  // Every name is resolved, so a library lacking several of them is refused as a whole.
+  bool complete = resolve(library, "sf_open", functions.open);
+  complete = resolve(library, "sf_strerror", functions.strError) && complete;
+  complete = resolve(library, "sf_close", functions.close) && complete;
+  complete = resolve(library, "sf_command", functions.command) && complete;
+  complete = resolve(library, "sf_read_float", functions.readFloat) && complete;
+  if (complete) return true;  // the library stays loaded for the life of the process
+  platform::ShowMessage(errorCaption(), std::string("The version of the ") + kAudioFileLibraryName +
+                                            " is probably wrong.");
+  functions = {};
+  platform::CloseLibrary(library);
+  return false;
+}
+
+}  // namespace
+
+const AudioFileFunctions* AudioFileLibrary() {
+  static AudioFileFunctions functions;
+  // Initialised exactly once per process; a concurrent first caller waits for the attempt.
+  static const bool available = BindAudioFileLibrary(functions);
+  return available ? &functions : nullptr;
+}
+
+void SetLibrarySearch(LibrarySearch search) { searchOverride() = std::move(search); }
+
+}  // namespace samples
