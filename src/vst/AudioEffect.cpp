@@ -107,8 +107,8 @@ intptr_t AudioEffect::dispatcher(int32_t opcode, int32_t index, intptr_t value, 
       if (ptr == nullptr) return 0;
       return getChunk(static_cast<void**>(ptr), index != 0);
     case effSetChunk:
-      if (ptr == nullptr || value < 0) return 0;
-      return setChunk(ptr, static_cast<int32_t>(value), index != 0);
+      // The effect refuses, and reports, a missing block or a size it cannot take.
+      return setChunk(ptr, value >= 0 && value <= INT32_MAX ? static_cast<int32_t>(value) : 0, index != 0);
     default:
       return 0;
   }

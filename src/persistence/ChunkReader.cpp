@@ -1,0 +1,145 @@
+#include "persistence/ChunkReader.h"
+
+#include <algorithm>
+
+#include "persistence/ChunkFormat.h"
+#include "persistence/Numbers.h"
+#include "persistence/Text.h"
+#include "platform/Files.h"
+
+namespace persistence {
+namespace {
+
+using Fields = std::vector<std::string_view>;
+
+// A missing field reads as an empty one.
+std::string_view field(const Fields& fields, size_t index) { return index < fields.size() ? fields[index] : ""; }
+
+// The fields of a record with this keyword; empty for any other line.
+Fields recordFields(std::string_view line, std::string_view keyword) {
+  if (line.substr(0, line.find(format::kFieldSeparator)) != keyword) return {};
+  return SplitText(line, format::kFieldSeparator);
+}
+
+template <size_t N>
+int wordIndex(const std::string_view (&words)[N], std::string_view word) {
+  const auto found = std::find(std::begin(words), std::end(words), word);
+  return found == std::end(words) ? -1 : static_cast<int>(found - std::begin(words));
+}
+
+void readPatternRecord(const Fields& fields, int version, engine::StepSequencer& sequencer) {
+  const auto pattern = static_cast<uint8_t>(ReadInteger(field(fields, 1)));
+  const auto holder = static_cast<uint8_t>(ReadInteger(field(fields, 2)) - engine::kFirstNote);
+  if (pattern >= engine::kPatternCount || holder >= engine::kHolderCount) return;
+  size_t firstStepField = 3;
+  int steps = format::kOldStepCount;
+  if (version >= format::kVersion20) {
+    const auto resolution = static_cast<int32_t>(ReadInteger(field(fields, 3)));
+    if (engine::resolutionIndex(resolution) < 0) return;
+    sequencer.setResolution(pattern, resolution);
+    firstStepField = 4;
+    steps = engine::kMaxSteps;
+  }
+  for (int step = 0; step < steps; ++step) {
+    const uint32_t lowByte = field(fields, firstStepField + static_cast<size_t>(step)) == format::kSoundingStep ? 1 : 0;
+    sequencer.setCell((sequencer.getCell(pattern, step, holder) & ~0xFFU) | lowByte, pattern, step, holder);
+  }
+}
+
+// The folder that an old text's "\$SAMPLE_BASE_DIR$\" stands for; the last "smp1" record wins.
+std::string readBaseFolder(const LineList& lines) {
+  std::string baseFolder;
+  for (std::string_view line : lines) {
+    const Fields fields = recordFields(line, format::kBaseFolderRecord);
+    if (fields.empty()) continue;
+    const std::string_view named = field(fields, 1);
+    const std::string rest(named.substr(std::min(named.size(), format::kBaseFolderPrefixLength)));
+    const bool usable = named != format::kBaseDirPlaceholder && platform::DirectoryExists(rest);
+    baseFolder = usable ? rest : std::string();
+  }
+  return baseFolder;
+}
+
+void readHolderRecord(const Fields& fields, int version, const std::string& baseFolder, engine::Kit& kit,
+                      const SampleFileLoader& loadSample) {
+  const auto note = static_cast<uint8_t>(ReadInteger(field(fields, 1)));
+  if (note < kit.firstNote() || note > kit.lastNote()) return;
+  engine::SampleHolder& holder = kit.holder(note);
+  holder.setName(std::string(field(fields, 2)));
+  std::string path(field(fields, 3));
+  if (!path.empty()) {
+    if (version < format::kVersion20 && !baseFolder.empty()) ReplaceAll(path, format::kBaseDirPlaceholder, baseFolder);
+    loadSample(kit, note, path);
+  }
+  holder.setLengthFraction(ReadFloat(field(fields, 4)));
+  if (const int mute = wordIndex(format::kMuteWords, field(fields, 5)); mute >= 0) {
+    holder.setMuteState(static_cast<uint32_t>(mute));
+  }
+  holder.setPitch(static_cast<int8_t>(ReadInteger(field(fields, 6))));
+  if (version > format::kVersion10) holder.setVolume(ReadFloat(field(fields, 7)));
+  if (version >= format::kVersion20) {
+    holder.setPan(ReadFloat(field(fields, 8)));
+    holder.setSwing(field(fields, 9) == format::kSwingWord);
+  }
+}
+
+}  // namespace
+
+int ReadVersionCode(const LineList& lines) {
+  if (lines.size() < 2) return format::kUnknownVersion;
+  const std::string_view versionLine = lines[1];
+  if (versionLine == format::kVersionLine10) return format::kVersion10;
+  if (versionLine == format::kVersionLine11) return format::kVersion11;
+  if (versionLine == format::kVersionLine20) return format::kVersion20;
+  return format::kUnknownVersion;
+}
+
+bool ReadTransportRecord(const LineList& lines, engine::DrumEngine& engine) {
+  for (std::string_view line : lines) {
+    const Fields fields = recordFields(line, format::kTransportRecord);
+    if (fields.empty()) continue;
+    const int mode = wordIndex(format::kSyncModeWords, field(fields, 1));
+    if (mode < 0) return false;
+    const auto syncMode = static_cast<engine::SyncMode>(mode);
+    engine.setSyncMode(syncMode);
+    // Stop keeps the mode the sequencer last ran in.
+    if (syncMode != engine::SyncMode::Stop) engine.setLastMode(syncMode);
+  }
+  return true;
+}
+
+void ReadSequencerRecords(const LineList& lines, int version, engine::StepSequencer& sequencer) {
+  for (std::string_view line : lines) {
+    const Fields fields = recordFields(line, format::kPatternRecord);
+    if (!fields.empty()) readPatternRecord(fields, version, sequencer);
+  }
+  if (version < format::kVersion20) return;
+  for (std::string_view line : lines) {
+    const Fields fields = recordFields(line, format::kSequencerRecord);
+    if (fields.empty()) continue;
+    sequencer.setSwingAmount(ReadFloat(field(fields, 1)));
+    sequencer.setSequencerModeSetting(static_cast<uint32_t>(ReadInteger(field(fields, 2))));
+    // Only stored here; the load selects it once everything is read.
+    sequencer.setCurrentPattern(static_cast<uint8_t>(ReadInteger(field(fields, 3))));
+  }
+}
+
+void ReadHolderRecords(const LineList& lines, int version, engine::Kit& kit, const SampleFileLoader& loadSample) {
+  const std::string baseFolder = version < format::kVersion20 ? readBaseFolder(lines) : std::string();
+  for (std::string_view line : lines) {
+    const Fields fields = recordFields(line, format::kHolderRecord);
+    if (!fields.empty()) readHolderRecord(fields, version, baseFolder, kit, loadSample);
+  }
+}
+
+void ReadKitPlayerRecord(const LineList& lines, int version, engine::KitPlayer& kitPlayer) {
+  if (version <= format::kVersion10) return;
+  for (std::string_view line : lines) {
+    const Fields fields = recordFields(line, format::kKitPlayerRecord);
+    if (fields.empty()) continue;
+    kitPlayer.setMasterLevel(ReadFloat(field(fields, 1)));
+    if (version >= format::kVersion20) kitPlayer.setDownmix(field(fields, 2) == format::kDownmixWord);
+  }
+}
+
+}  // namespace persistence

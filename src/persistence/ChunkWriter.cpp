@@ -1,0 +1,95 @@
+#include "persistence/ChunkWriter.h"
+
+#include "persistence/ChunkFormat.h"
+#include "persistence/Numbers.h"
+#include "persistence/Placeholders.h"
+
+namespace persistence {
+namespace {
+
+void appendField(std::string& out, std::string_view value) {
+  out += value;
+  out += format::kFieldSeparator;
+}
+
+void appendFloatField(std::string& out, float value) { appendField(out, FloatToText(value, format::kFloatDigits)); }
+
+template <size_t N>
+std::string_view wordFor(const std::string_view (&words)[N], size_t value) {
+  // A value the model should never hold is written as the default word, never read past the table.
+  return words[value < N ? value : 0];
+}
+
+}  // namespace
+
+void WriteHolderRecords(const engine::Kit& kit, std::string& out) {
+  for (int note = kit.firstNote(); note <= kit.lastNote(); ++note) {
+    const engine::SampleHolder& holder = kit.holder(static_cast<uint8_t>(note));
+    appendField(out, format::kHolderRecord);
+    appendField(out, UIntToText(static_cast<uint64_t>(note)));
+    appendField(out, holder.name());
+    appendField(out, holder.path());
+    appendFloatField(out, holder.lengthFraction());
+    appendField(out, wordFor(format::kMuteWords, holder.muteState()));
+    appendField(out, IntToText(holder.pitch()));
+    appendFloatField(out, holder.volume());
+    appendFloatField(out, holder.pan());
+    appendField(out, holder.swing() ? format::kSwingWord : format::kNoSwingWord);
+    out += format::kLineEnd;
+  }
+}
+
+void WriteKitPlayerRecords(const engine::KitPlayer& kitPlayer, std::string& out) {
+  WriteHolderRecords(kitPlayer.kit(), out);
+  appendField(out, format::kKitPlayerRecord);
+  appendFloatField(out, kitPlayer.masterLevel());
+  appendField(out, kitPlayer.downmix() ? format::kDownmixWord : format::kNoDownmixWord);
+  out += format::kLineEnd;
+}
+
+void WriteSequencerRecords(const engine::StepSequencer& sequencer, std::string& out) {
+  for (int holder = 0; holder < engine::kHolderCount; ++holder) {
+    for (int pattern = 0; pattern < engine::kPatternCount; ++pattern) {
+      const int32_t resolution = sequencer.resolution(pattern);
+      bool sounds = false;
+      for (int step = 0; step < engine::kMaxSteps && !sounds; ++step) sounds = sequencer.cellSounds(pattern, step, holder);
+      // Default pairs (resolution 16, no sounding cell) are left out.
+      if (resolution == engine::kDefaultResolution && !sounds) continue;
+      appendField(out, format::kPatternRecord);
+      appendField(out, UIntToText(static_cast<uint64_t>(pattern)));
+      appendField(out, UIntToText(static_cast<uint64_t>(engine::kFirstNote + holder)));
+      appendField(out, UIntToText(static_cast<uint32_t>(resolution)));
+      for (int step = 0; step < engine::kMaxSteps; ++step) {
+        out += sequencer.cellSounds(pattern, step, holder) ? '1' : '0';
+        out += format::kFieldSeparator;
+      }
+      out += format::kLineEnd;
+    }
+  }
+  appendField(out, format::kSequencerRecord);
+  appendFloatField(out, sequencer.swingAmount());
+  appendField(out, UIntToText(sequencer.sequencerModeSetting()));
+  appendField(out, UIntToText(sequencer.currentPattern()));
+  out += format::kLineEnd;
+}
+
+void WriteTransportRecord(engine::SyncMode mode, std::string& out) {
+  appendField(out, format::kTransportRecord);
+  appendField(out, wordFor(format::kSyncModeWords, static_cast<size_t>(mode)));
+  out += format::kLineEnd;
+}
+
+void WriteChunkText(const engine::DrumEngine& engine, std::string_view samplesFolder, std::string& out) {
+  out.assign(format::kHeader);
+  WriteKitPlayerRecords(engine.kitPlayer(), out);
+  WriteSequencerRecords(engine.sequencer(), out);
+  WriteTransportRecord(engine.syncMode(), out);
+  for (int line = 0; line < format::kPaddingLines; ++line) {
+    out += format::kLineEnd;
+    out.append(format::kPaddingWidth, '#');
+  }
+  out += format::kEndMarker;
+  InsertSamplePlaceholder(out, samplesFolder);
+}
+
+}  // namespace persistence

@@ -1,0 +1,62 @@
+#include "persistence/Numbers.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace persistence {
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Skips leading blanks and takes an optional sign; true for a minus.
+bool takeSign(std::string_view& text) {
+  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+  if (text.empty() || (text.front() != '-' && text.front() != '+')) return false;
+  const bool negative = text.front() == '-';
+  text.remove_prefix(1);
+  return negative;
+}
+
+}  // namespace
+
+std::string FloatToText(double value, int digits) {
+  // Shortest-form general notation with a precision is exactly the %.<digits>g form.
+  char buffer[64];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, digits);
+  return std::string(buffer, result.ptr);
+}
+
+std::string UIntToText(uint64_t value) {
+  char buffer[24];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  return std::string(buffer, result.ptr);
+}
+
+std::string IntToText(int64_t value) {
+  char buffer[24];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  return std::string(buffer, result.ptr);
+}
+
+uint64_t ReadInteger(std::string_view text) {
+  const bool negative = takeSign(text);
+  uint64_t value = 0;
+  // Unsigned arithmetic wraps, which keeps exactly the low bits of any long number.
+  for (size_t i = 0; i < text.size() && isDigit(text[i]); ++i) value = value * 10 + static_cast<uint64_t>(text[i] - '0');
+  return negative ? 0 - value : value;
+}
+
+float ReadFloat(std::string_view text) {
+  const bool negative = takeSign(text);
+  // A number starts with a digit or with '.' and a digit; words such as "inf" or "nan" are no number.
+  const bool startsNumber =
+      !text.empty() && (isDigit(text.front()) || (text.front() == '.' && text.size() > 1 && isDigit(text[1])));
+  if (!startsNumber) return 0.0f;
+  float value = 0.0f;
+  const auto result = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
+  if (result.ec != std::errc{} || !std::isfinite(value)) return 0.0f;
+  return negative ? -value : value;
+}
+
+}  // namespace persistence

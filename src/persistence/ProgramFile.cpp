@@ -1,0 +1,101 @@
+#include "persistence/ProgramFile.h"
+
+
+namespace persistence {
+namespace {
+
+constexpr int32_t fourChars(char a, char b, char c, char d) {
+  return static_cast<int32_t>((static_cast<uint32_t>(static_cast<uint8_t>(a)) << 24) |
+                              (static_cast<uint32_t>(static_cast<uint8_t>(b)) << 16) |
+                              (static_cast<uint32_t>(static_cast<uint8_t>(c)) << 8) | static_cast<uint8_t>(d));
+}
+
+constexpr int32_t kChunkMagic = fourChars('C', 'c', 'n', 'K');
+constexpr int32_t kProgramChunkMagic = fourChars('F', 'P', 'C', 'h');
+constexpr int32_t kBankChunkMagic = fourChars('F', 'B', 'C', 'h');
+constexpr int32_t kProgramParamsMagic = fourChars('F', 'x', 'C', 'k');
+constexpr int32_t kBankProgramsMagic = fourChars('F', 'x', 'B', 'k');
+constexpr int32_t kFormatVersion = 1;
+constexpr int32_t kProgramCount = 1;  // the effect has one program and one parameter
+constexpr size_t kProgramNameSize = 28;
+constexpr size_t kBankReservedSize = 128;
+// Where the chunk size stands: after seven integers and the name or reserved bytes.
+constexpr size_t kProgramChunkSizeOffset = 7 * 4 + kProgramNameSize;
+constexpr size_t kBankChunkSizeOffset = 7 * 4 + kBankReservedSize;
+
+class BigEndianReader {
+ public:
+  explicit BigEndianReader(std::string_view bytes) : bytes_(bytes) {}
+  bool has(size_t offset, size_t count) const { return offset <= bytes_.size() && count <= bytes_.size() - offset; }
+  int32_t integer(size_t offset) const {
+    uint32_t value = 0;
+    for (size_t i = 0; i < 4; ++i) value = (value << 8) | static_cast<uint8_t>(bytes_[offset + i]);
+    return static_cast<int32_t>(value);
+  }
+
+ private:
+  std::string_view bytes_;
+};
+
+void appendInteger(std::string& out, int32_t value) {
+  const auto bits = static_cast<uint32_t>(value);
+  for (int shift = 24; shift >= 0; shift -= 8) out += static_cast<char>((bits >> shift) & 0xFF);
+}
+
+}  // namespace
+
+std::optional<ProgramFile> ParseProgramFile(std::string_view bytes, std::string* error) {
+  const auto fail = [error](const char* why) -> std::optional<ProgramFile> {
+    if (error != nullptr) *error = why;
+    return std::nullopt;
+  };
+  const BigEndianReader reader(bytes);
+  if (!reader.has(0, 12) || reader.integer(0) != kChunkMagic) return fail("not a VST program or bank file");
+  const int32_t fxMagic = reader.integer(8);
+  if (fxMagic == kProgramParamsMagic || fxMagic == kBankProgramsMagic) {
+    return fail("the file holds parameter values, not a chunk");
+  }
+  if (fxMagic != kProgramChunkMagic && fxMagic != kBankChunkMagic) return fail("not a VST program or bank file");
+  ProgramFile file;
+  file.isBank = fxMagic == kBankChunkMagic;
+  const size_t chunkSizeOffset = file.isBank ? kBankChunkSizeOffset : kProgramChunkSizeOffset;
+  if (!reader.has(0, chunkSizeOffset + 4)) return fail("the file is shorter than its header");
+  file.fxId = reader.integer(16);
+  file.fxVersion = reader.integer(20);
+  if (!file.isBank) {
+    const std::string_view name = bytes.substr(28, kProgramNameSize - 1);
+    file.programName.assign(name.substr(0, name.find('\0')));
+  }
+  const int32_t chunkSize = reader.integer(chunkSizeOffset);
+  const size_t chunkOffset = chunkSizeOffset + 4;
+  if (chunkSize < 0 || !reader.has(chunkOffset, static_cast<size_t>(chunkSize))) {
+    return fail("the chunk is larger than the file");
+  }
+  file.chunk.assign(bytes.substr(chunkOffset, static_cast<size_t>(chunkSize)));
+  return file;
+}
+
+std::string WriteProgramFile(const ProgramFile& file) {
+  const size_t chunkSizeOffset = file.isBank ? kBankChunkSizeOffset : kProgramChunkSizeOffset;
+  std::string out;
+  out.reserve(chunkSizeOffset + 4 + file.chunk.size());
+  appendInteger(out, kChunkMagic);
+  appendInteger(out, static_cast<int32_t>(chunkSizeOffset + 4 + file.chunk.size() - 8));
+  appendInteger(out, file.isBank ? kBankChunkMagic : kProgramChunkMagic);
+  appendInteger(out, kFormatVersion);
+  appendInteger(out, file.fxId);
+  appendInteger(out, file.fxVersion);
+  appendInteger(out, kProgramCount);
+  if (file.isBank) {
+    out.append(kBankReservedSize, '\0');
+  } else {
+    const std::string_view name = std::string_view(file.programName).substr(0, kProgramNameSize - 1);
+    out += name;
+    out.append(kProgramNameSize - name.size(), '\0');
+  }
+  appendInteger(out, static_cast<int32_t>(file.chunk.size()));
+  out += file.chunk;
+  return out;
+}
+
+}  // namespace persistence

@@ -1,0 +1,77 @@
+// Projects loaded while the host's audio thread renders: the audio thread keeps running on
+// a model that is being reset and restored, and sample arrays are replaced under it.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cmath>
+#include <thread>
+
+#include "EffectInFolder.h"
+#include "ExpectedText.h"
+#include "engine/Limits.h"
+#include "support/TestHost.h"
+
+namespace persistencetest {
+namespace {
+
+constexpr int32_t kBlock = 256;
+
+bool AllFinite(const testhost::Block& block) {
+  for (const auto& output : block.outputs) {
+    for (float sample : output) {
+      if (!std::isfinite(sample)) return false;
+    }
+  }
+  return true;
+}
+
+bool AnySound(const testhost::Block& block) {
+  for (const auto& output : block.outputs) {
+    for (float sample : output) {
+      if (sample != 0.0f) return true;
+    }
+  }
+  return false;
+}
+
+TEST(ChunkLoadWhileRendering, AudioThreadPlaysOnWhileProjectsLoad) {
+  const std::string preset = BundlePresetText();
+  ASSERT_FALSE(preset.empty());
+  testhost::MessageCapture messages;
+  testhost::TestHost host;
+  ASSERT_TRUE(host.createInProcess());
+  host.start(48000.0f, kBlock);
+  host.setTransport(true, 0.0);
+
+  std::atomic<bool> loading{true};
+  std::atomic<bool> finite{true};
+  std::thread audio([&] {
+    testhost::Block block(engine::kOutputCount, kBlock);
+    while (loading) {
+      host.processInto(block, kBlock);
+      host.advanceTransport(kBlock);
+      if (!AllFinite(block)) finite = false;
+    }
+  });
+  const std::string empty = DefaultText();
+  for (int load = 0; load < 8; ++load) {
+    const std::string& text = load % 2 == 0 ? preset : empty;
+    host.dispatch(vst::effSetChunk, 0, static_cast<intptr_t>(text.size()), const_cast<char*>(text.data()));
+  }
+  loading = false;
+  audio.join();
+  EXPECT_TRUE(finite);
+  EXPECT_TRUE(messages.messages().empty());
+
+  // The last load was the preset: its groove plays within a bar.
+  host.dispatch(vst::effSetChunk, 0, static_cast<intptr_t>(preset.size()), const_cast<char*>(preset.data()));
+  bool heard = false;
+  for (int block = 0; block < 48000 * 2 / kBlock && !heard; ++block) {
+    heard = AnySound(host.process(kBlock));
+    host.advanceTransport(kBlock);
+  }
+  EXPECT_TRUE(heard);
+}
+
+}  // namespace
+}  // namespace persistencetest

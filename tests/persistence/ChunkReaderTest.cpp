@@ -1,0 +1,289 @@
+// Loading project texts into an effect: round trips, old versions, refused texts, and
+// records that do not fit the model.
+#include <gtest/gtest.h>
+
+#include <future>
+#include <thread>
+
+#include "EffectInFolder.h"
+#include "ExpectedText.h"
+#include "platform/BoundedLock.h"
+
+namespace persistencetest {
+namespace {
+
+constexpr const char* kRefused =
+    "The data for Kestrelhollow in the project file is of an newer version of Kestrelhollow or is corrupt.";
+
+// An old text: the empty line, the version line, then the records.
+std::string OldText(const std::string& version, const std::vector<std::string>& records) {
+  std::string text = "\nKestrelhollow Data Version " + version + "\n";
+  for (const std::string& record : records) text += record + "\n";
+  return text;
+}
+
+class ChunkReader : public EffectInFolder {
+ protected:
+  void SetUp() override { effect = CreateEffect(); }
+  engine::DrumEngine& engine() { return engineOf(*effect); }
+  engine::SampleHolder& holder(uint8_t note) { return engine().kit().holder(note); }
+  // A recognisable state that a refused text must leave alone.
+  void LoadMarkerState() {
+    SetChunk(*effect, VersionTwoText({"smp2;38;Marker;;0.5;muted;3;0.4;0.3;swing;", PatternRecord(7, 40, 64, "11"),
+                                      "vst1;Run;"}));
+    messages.clear();
+    loads.clear();
+  }
+  void ExpectMarkerStateKept() {
+    EXPECT_EQ(holder(38).name(), "Marker");
+    EXPECT_TRUE(engine().sequencer().cellSounds(7, 1, 4));
+    EXPECT_EQ(engine().sequencer().resolution(7), 64);
+    EXPECT_EQ(engine().syncMode(), engine::SyncMode::Run);
+  }
+  void ExpectRefused() {
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.messages()[0].caption, "Error");
+    EXPECT_EQ(messages.messages()[0].text, kRefused);
+  }
+
+  std::unique_ptr<plugin::Vst> effect;
+};
+
+TEST_F(ChunkReader, WrittenTextReadsBackToTheSameModel) {
+  engine::Kit& kit = engine().kit();
+  for (uint8_t note = 36; note <= 47; ++note) {
+    engine::SampleHolder& h = kit.holder(note);
+    h.setName("Holder " + std::to_string(note));
+    h.setPath(note % 2 ? effect->samplesFolder() + "Factory/" + std::to_string(note) + ".wav" : "/abs/x.wav");
+    h.setLengthFraction(0.1f * static_cast<float>(note - 35) / 1.3f);
+    h.setMuteState(note % 3);
+    h.setPitch(static_cast<int8_t>(note - 48));
+    h.setVolume(0.756f);
+    h.setPan(0.123f);
+    h.setSwing(note % 2 == 0);
+  }
+  engine().kitPlayer().setMasterLevel(0.6f);
+  engine().kitPlayer().setDownmix(true);
+  engine::StepSequencer& sequencer = engine().sequencer();
+  sequencer.setResolution(3, 128);
+  sequencer.setResolution(9, 64);
+  for (int step = 0; step < 128; step += 3) sequencer.setCell(1, 3, step, step % 12);
+  sequencer.setCell(1, 23, 15, 11);
+  sequencer.setSwingAmount(0.27f);
+  sequencer.setSequencerModeSetting(2);
+  sequencer.setCurrentPattern(9);
+  engine().setSyncMode(engine::SyncMode::Midi);
+  const std::string saved = GetChunk(*effect);
+
+  auto restored = CreateEffect();
+  loads.clear();
+  EXPECT_EQ(SetChunk(*restored, saved), 1);
+  EXPECT_TRUE(messages.messages().empty());
+  EXPECT_EQ(GetChunk(*restored), saved);
+  EXPECT_EQ(loads.size(), 12u);
+  EXPECT_EQ(loads[1].path, effect->samplesFolder() + "Factory/37.wav");
+  engine::DrumEngine& copy = restored->engine();
+  EXPECT_FLOAT_EQ(copy.kit().holder(36).volume(), 0.76f);
+  EXPECT_FLOAT_EQ(copy.kit().holder(36).pan(), 0.12f);
+  EXPECT_EQ(copy.kit().holder(37).muteState(), 1u);
+  EXPECT_EQ(copy.kit().holder(47).pitch(), -1);
+  EXPECT_TRUE(copy.kitPlayer().downmix());
+  EXPECT_EQ(copy.sequencer().resolution(9), 64);
+  EXPECT_EQ(copy.sequencer().currentPattern(), 9);
+  EXPECT_EQ(copy.syncMode(), engine::SyncMode::Midi);
+  EXPECT_EQ(copy.lastMode(), engine::SyncMode::Midi);
+  // The editor receives the swing amount and shows the pattern.
+  EXPECT_FLOAT_EQ(copy.editorState().swingAmount, 0.27f);
+  EXPECT_TRUE(copy.editorState().patternChanged);
+}
+
+TEST_F(ChunkReader, EmptyPathsLoadNothing) {
+  SetChunk(*effect, VersionTwoText({"smp2;40;Snare;;1;not_muted;0;1;0.5;no_swing;"}));
+  EXPECT_TRUE(loads.empty());
+  EXPECT_EQ(holder(40).name(), "Snare");
+  EXPECT_TRUE(holder(40).isEmpty());
+}
+
+TEST_F(ChunkReader, VersionOneZeroIsConvertedWithAWarningAndDefaults) {
+  LoadMarkerState();
+  SetChunk(*effect, OldText("1.0", {"smp2;36;Kick;/k.wav;0.5;muted;-3;0.2;0.1;swing;", "syn1;0.2;downmix;",
+                                    "seq1;4;36;1;0;0;0;1;0;0;0;1;0;0;0;1;0;0;1;1;1;", "seq2;0.1;2;4;", "vst1;Stop;"}));
+  ASSERT_EQ(messages.count("Warning"), 1u);
+  EXPECT_EQ(messages.messages()[0].text,
+            "The saved data for Kestrelhollow in the project file is of an older version of Kestrelhollow. It will be "
+            "converted to the new version. If you save this project is saved you are not going to be able to open this "
+            "project with an older version of Kestrelhollow anymore.");
+  EXPECT_EQ(holder(36).name(), "Kick");
+  EXPECT_FLOAT_EQ(holder(36).lengthFraction(), 0.5f);
+  EXPECT_EQ(holder(36).muteState(), 1u);
+  EXPECT_EQ(holder(36).pitch(), -3);
+  EXPECT_FLOAT_EQ(holder(36).volume(), 1.0f);
+  EXPECT_FLOAT_EQ(holder(36).pan(), 0.5f);
+  EXPECT_FALSE(holder(36).swing());
+  EXPECT_FLOAT_EQ(engine().kitPlayer().masterLevel(), 0.75f);
+  EXPECT_FALSE(engine().kitPlayer().downmix());
+  engine::StepSequencer& sequencer = engine().sequencer();
+  EXPECT_EQ(sequencer.resolution(4), 16);
+  EXPECT_TRUE(sequencer.cellSounds(4, 0, 0));
+  EXPECT_TRUE(sequencer.cellSounds(4, 15, 0));
+  EXPECT_FALSE(sequencer.cellSounds(4, 16, 0));  // only 16 steps are taken
+  EXPECT_FLOAT_EQ(sequencer.swingAmount(), 0.5f);
+  EXPECT_EQ(sequencer.sequencerModeSetting(), 0u);
+  EXPECT_EQ(sequencer.currentPattern(), 0);
+  EXPECT_EQ(engine().syncMode(), engine::SyncMode::Stop);
+  // Nothing of the previous project survives.
+  EXPECT_EQ(holder(38).name(), "");
+  EXPECT_EQ(sequencer.resolution(7), 16);
+  // The next save is version 2.0.
+  EXPECT_NE(GetChunk(*effect).find("\nKestrelhollow Data Version 2.0\n"), std::string::npos);
+}
+
+TEST_F(ChunkReader, VersionOneOneReadsVolumeAndMasterLevelOnly) {
+  SetChunk(*effect, OldText("1.1", {"smp2;36;Kick;;1;not_muted;0;0.2;0.1;swing;", "syn1;0.2;downmix;",
+                                    "seq2;0.1;2;4;"}));
+  EXPECT_EQ(messages.count("Warning"), 1u);
+  EXPECT_FLOAT_EQ(holder(36).volume(), 0.2f);
+  EXPECT_FLOAT_EQ(holder(36).pan(), 0.5f);
+  EXPECT_FALSE(holder(36).swing());
+  EXPECT_FLOAT_EQ(engine().kitPlayer().masterLevel(), 0.2f);
+  EXPECT_FALSE(engine().kitPlayer().downmix());
+  EXPECT_FLOAT_EQ(engine().sequencer().swingAmount(), 0.5f);
+}
+
+TEST_F(ChunkReader, OldBaseFolderResolvesOnlyForExistingFolders) {
+  folder.write("base/keep", "");
+  const std::string base = folder.path() + "base/";
+  SetChunk(*effect, OldText("1.1", {"smp1;13 characters" + base + ";", "smp2;36;;\\$SAMPLE_BASE_DIR$\\k.wav;"}));
+  ASSERT_EQ(loads.size(), 1u);
+  EXPECT_EQ(loads[0].path, base + "k.wav");
+
+  loads.clear();
+  SetChunk(*effect, OldText("1.0", {"smp1;13 characters" + base + ";", "smp1;\\$SAMPLE_BASE_DIR$\\;",
+                                    "smp2;36;;\\$SAMPLE_BASE_DIR$\\k.wav;"}));
+  ASSERT_EQ(loads.size(), 1u);
+  EXPECT_EQ(loads[0].path, "\\$SAMPLE_BASE_DIR$\\k.wav");
+
+  // Version 2.0 ignores base folders.
+  loads.clear();
+  SetChunk(*effect, VersionTwoText({"smp1;13 characters" + base + ";", "smp2;36;;\\$SAMPLE_BASE_DIR$\\k.wav;"}));
+  ASSERT_EQ(loads.size(), 1u);
+  EXPECT_EQ(loads[0].path, "\\$SAMPLE_BASE_DIR$\\k.wav");
+}
+
+TEST_F(ChunkReader, RefusesTextsWhoseSecondLineIsNotExactlyAVersionLine) {
+  const std::string good = DefaultText();
+  std::string carriageReturn = good;
+  carriageReturn.insert(good.find("2.0\n") + 3, "\r");
+  const std::vector<std::string> refused{
+      carriageReturn,
+      good.substr(1),  // no leading empty line
+      OldText("3.0", {"vst1;Stop;"}),
+      "\nkestrelhollow data version 2.0\n",
+      "\n",
+      std::string("\0\nKestrelhollow Data Version 2.0\n", 32),
+  };
+  for (const std::string& text : refused) {
+    LoadMarkerState();
+    EXPECT_EQ(SetChunk(*effect, text), 1);
+    ExpectRefused();
+    ExpectMarkerStateKept();
+  }
+}
+
+TEST_F(ChunkReader, RefusesAMissingBlockOrAnEmptySize) {
+  LoadMarkerState();
+  vst::AEffect* aeffect = effect->getAeffect();
+  aeffect->dispatcher(aeffect, vst::effSetChunk, 0, 100, nullptr, 0.0f);
+  ExpectRefused();
+  ExpectMarkerStateKept();
+  messages.clear();
+  const std::string text = DefaultText();
+  aeffect->dispatcher(aeffect, vst::effSetChunk, 0, 0, const_cast<char*>(text.data()), 0.0f);
+  ExpectRefused();
+  messages.clear();
+  aeffect->dispatcher(aeffect, vst::effSetChunk, 0, -5, const_cast<char*>(text.data()), 0.0f);
+  ExpectRefused();
+  ExpectMarkerStateKept();
+}
+
+TEST_F(ChunkReader, SizeBoundsATextWithoutNulByte) {
+  const std::string text = VersionTwoText({"vst1;Midi;"});
+  std::string block = text + "vst1;Stop;\n";  // beyond the size the host gives
+  SetChunk(*effect, std::string_view(block.data(), text.size()));
+  EXPECT_EQ(engine().syncMode(), engine::SyncMode::Midi);
+  // And a NUL inside the size ends the text.
+  SetChunk(*effect, text + std::string("\0vst1;Stop;\n", 12));
+  EXPECT_EQ(engine().syncMode(), engine::SyncMode::Midi);
+  EXPECT_TRUE(messages.messages().empty());
+}
+
+TEST_F(ChunkReader, RecordsMayBeReorderedAndRepeatedAndTheLaterWins) {
+  SetChunk(*effect, "\nKestrelhollow Data Version 2.0\nvst1;Run;\nsyn1;0.3;downmix;\nseq2;0.2;1;5;\n"
+                    "smp2;36;First;;1;not_muted;0;1;0.5;no_swing;\nsyn1;0.4;no_downmix;\n"
+                    "smp2;36;Second;;1;;0;1;0.5;no_swing;\nvst1;Stop;\nnot a record\n;\n");
+  EXPECT_EQ(holder(36).name(), "Second");
+  EXPECT_FLOAT_EQ(engine().kitPlayer().masterLevel(), 0.4f);
+  EXPECT_FALSE(engine().kitPlayer().downmix());
+  EXPECT_EQ(engine().sequencer().currentPattern(), 5);
+  // Stop keeps the last mode that ran.
+  EXPECT_EQ(engine().syncMode(), engine::SyncMode::Stop);
+  EXPECT_EQ(engine().lastMode(), engine::SyncMode::Run);
+}
+
+TEST_F(ChunkReader, UnknownModeWordStopsTheTransportScan) {
+  SetChunk(*effect, VersionTwoText({"vst1;Midi;", "vst1;stop;", "vst1;Run;"}));
+  EXPECT_EQ(engine().syncMode(), engine::SyncMode::Midi);
+}
+
+TEST_F(ChunkReader, ShortRecordsReadMissingFieldsAsEmpty) {
+  engine().sequencer().setCell(1, 0, 100, 0);
+  SetChunk(*effect, VersionTwoText({"seq1;0;36;32;1;1", "smp2;37;Rim", "syn1"}));
+  engine::StepSequencer& sequencer = engine().sequencer();
+  EXPECT_EQ(sequencer.resolution(0), 32);
+  EXPECT_TRUE(sequencer.cellSounds(0, 1, 0));
+  EXPECT_FALSE(sequencer.cellSounds(0, 2, 0));
+  EXPECT_EQ(holder(37).name(), "Rim");
+  EXPECT_FLOAT_EQ(holder(37).lengthFraction(), 0.0f);  // a missing number reads as 0
+  EXPECT_FLOAT_EQ(engine().kitPlayer().masterLevel(), 0.0f);
+}
+
+TEST_F(ChunkReader, RecordsOutsideTheModelAreIgnored) {
+  SetChunk(*effect, VersionTwoText({
+                        "smp2;48;Outside;/x.wav;0.5;muted;1;1;0.5;swing;",
+                        "smp2;35;Below;/y.wav;0.5;muted;1;1;0.5;swing;",
+                        PatternRecord(24, 36, 16, "1"),
+                        PatternRecord(0, 48, 16, "1"),
+                        PatternRecord(0, 35, 16, "1"),
+                        PatternRecord(1, 36, 24, "1"),
+                        PatternRecord(2, 36, 0, "1"),
+                        "seq2;0.5;0;24;",
+                    }));
+  EXPECT_TRUE(loads.empty());
+  EXPECT_EQ(engine().kit().holder(48).name(), "");
+  EXPECT_EQ(engine().kit().holder(35).name(), "");
+  engine::StepSequencer& sequencer = engine().sequencer();
+  for (int pattern = 0; pattern < engine::kPatternCount; ++pattern) {
+    EXPECT_EQ(sequencer.resolution(pattern), 16);
+    for (int holderIndex = 0; holderIndex < engine::kHolderCount; ++holderIndex) {
+      EXPECT_FALSE(sequencer.cellSounds(pattern, 0, holderIndex));
+    }
+  }
+  EXPECT_EQ(sequencer.currentPattern(), 0);
+  EXPECT_EQ(GetChunk(*effect), DefaultText());
+}
+
+TEST_F(ChunkReader, StateMutexIsFreeAfterEveryLoad) {
+  const auto freeElsewhere = [] {
+    return std::async(std::launch::async, [] {
+             const platform::BoundedLock lock(platform::StateMutex(), std::chrono::milliseconds(0));
+             return lock.owned();
+           }).get();
+  };
+  SetChunk(*effect, DefaultText());
+  EXPECT_TRUE(freeElsewhere());
+  SetChunk(*effect, "refused");
+  EXPECT_TRUE(freeElsewhere());
+}
+
+}  // namespace
+}  // namespace persistencetest

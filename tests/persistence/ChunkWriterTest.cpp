@@ -1,0 +1,104 @@
+// The project text an effect hands to the host, byte for byte.
+#include <gtest/gtest.h>
+
+#include "EffectInFolder.h"
+#include "ExpectedText.h"
+
+namespace persistencetest {
+namespace {
+
+using ChunkWriter = EffectInFolder;
+
+TEST_F(ChunkWriter, FreshEffectWritesTheDefaultText) {
+  auto effect = CreateEffect();
+  const std::string text = GetChunk(*effect);
+  EXPECT_EQ(text, DefaultText());
+  EXPECT_EQ(text.size(), 223u + 12 * 40 + 22 + 14 + 12 + 1288 + 30);
+}
+
+TEST_F(ChunkWriter, WritesTheWorkedExample) {
+  auto effect = CreateEffect();
+  engine::DrumEngine& engine = engineOf(*effect);
+  engine.kit().holder(36).setName("Kick");
+  engine.kit().holder(36).setPath(effect->samplesFolder() + "Kicks/kick01.wav");
+  for (int step : {0, 4, 8, 12}) engine.sequencer().setCell(1, 0, step, 0);
+
+  std::vector<std::string> records{DefaultHolderRecord(36, "Kick", "\\$VST_SAMPLE_DIR$\\Kicks\\kick01.wav")};
+  for (int note = 37; note <= 47; ++note) records.push_back(DefaultHolderRecord(note));
+  records.insert(records.end(), {"syn1;0.75;no_downmix;", PatternRecord(0, 36, 16, "1000100010001"), "seq2;0.5;0;0;",
+                                 "vst1;Hsync;"});
+  EXPECT_EQ(GetChunk(*effect), VersionTwoText(records));
+}
+
+TEST_F(ChunkWriter, WritesEverySettingInItsForm) {
+  auto effect = CreateEffect();
+  engine::DrumEngine& engine = engineOf(*effect);
+  engine::SampleHolder& snare = engine.kit().holder(40);
+  snare.setName("Snare");
+  snare.setLengthFraction(0.333f);
+  snare.setMuteState(engine::kMutedBySolo);
+  snare.setPitch(-12);
+  snare.setVolume(0.756f);
+  snare.setPan(0.123f);
+  snare.setSwing(true);
+  engine.kit().holder(41).setMuteState(engine::kMuted);
+  engine.kitPlayer().setMasterLevel(123.0f);
+  engine.kitPlayer().setDownmix(true);
+  engine.sequencer().setSwingAmount(0.005f);
+  engine.sequencer().setSequencerModeSetting(3);
+  engine.sequencer().setCurrentPattern(23);
+  engine.setSyncMode(engine::SyncMode::Midi);
+
+  const std::string text = GetChunk(*effect);
+  EXPECT_NE(text.find("\nsmp2;40;Snare;;0.33;muted_by_solo;-12;0.76;0.12;swing;\n"), std::string::npos);
+  EXPECT_NE(text.find("\nsmp2;41;;;1;muted;0;1;0.5;no_swing;\n"), std::string::npos);
+  EXPECT_NE(text.find("\nsyn1;1.2e+02;downmix;\n"), std::string::npos);
+  EXPECT_NE(text.find("\nseq2;0.005;3;23;\nvst1;Midi;\n\n#"), std::string::npos);
+}
+
+TEST_F(ChunkWriter, PatternsOfOtherResolutionWriteEveryHolderInNoteThenPatternOrder) {
+  auto effect = CreateEffect();
+  engine::StepSequencer& sequencer = engineOf(*effect).sequencer();
+  sequencer.setResolution(5, 32);
+  sequencer.setCell(1, 2, 127, 11);
+  sequencer.setCell(0x100, 3, 0, 0);  // only the low byte makes a cell sound
+
+  const std::string text = GetChunk(*effect);
+  std::vector<std::string> expected;
+  for (int note = 36; note <= 46; ++note) expected.push_back(PatternRecord(5, note, 32, ""));
+  expected.push_back(PatternRecord(2, 47, 16, std::string(127, '0') + "1"));
+  expected.push_back(PatternRecord(5, 47, 32, ""));
+  std::string records;
+  for (const std::string& record : expected) records += record + "\n";
+  EXPECT_NE(text.find("syn1;0.75;no_downmix;\n" + records + "seq2;"), std::string::npos);
+}
+
+TEST_F(ChunkWriter, PlaceholderStandsOnlyForTheExactSamplesFolder) {
+  auto effect = CreateEffect();
+  engine::Kit& kit = engineOf(*effect).kit();
+  const std::string samples = effect->samplesFolder();
+  std::string upperCase = samples;
+  upperCase[upperCase.size() - 3] = 'E';  // "samplEs/"
+  kit.holder(36).setPath(samples + "Factory/Kick.wav");
+  kit.holder(37).setPath(upperCase + "Factory/Rim.wav");
+  kit.holder(38).setPath("/elsewhere/snare.wav");
+  kit.holder(39).setName("named " + samples + "x/y");
+
+  const std::string text = GetChunk(*effect);
+  EXPECT_NE(text.find("smp2;36;;\\$VST_SAMPLE_DIR$\\Factory\\Kick.wav;"), std::string::npos);
+  EXPECT_NE(text.find("smp2;37;;" + upperCase + "Factory/Rim.wav;"), std::string::npos);
+  EXPECT_NE(text.find("smp2;38;;/elsewhere/snare.wav;"), std::string::npos);
+  EXPECT_NE(text.find("smp2;39;named \\$VST_SAMPLE_DIR$\\x\\y;;"), std::string::npos);
+  EXPECT_EQ(text.find(samples), std::string::npos);
+}
+
+TEST_F(ChunkWriter, RepeatedCallsAndPresetFlagGiveTheSameText) {
+  auto effect = CreateEffect();
+  engineOf(*effect).kit().holder(44).setName("Cowbell");
+  const std::string first = GetChunk(*effect);
+  EXPECT_EQ(GetChunk(*effect, true), first);
+  EXPECT_EQ(GetChunk(*effect), first);
+}
+
+}  // namespace
+}  // namespace persistencetest

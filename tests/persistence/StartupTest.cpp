@@ -1,0 +1,129 @@
+// What a new effect takes from its plug-in folder: the editor scale, the default preset and
+// the samples folder behind the placeholder.
+#include <gtest/gtest.h>
+
+#include "EffectInFolder.h"
+#include "ExpectedText.h"
+#include "persistence/Configuration.h"
+#include "persistence/DefaultPreset.h"
+#include "persistence/Placeholders.h"
+#include "platform/Files.h"
+
+namespace persistencetest {
+namespace {
+
+using Startup = EffectInFolder;
+
+TEST_F(Startup, EditorScaleComesFromTheConfigurationFile) {
+  const std::vector<std::pair<std::string, float>> cases{
+      {"0.6", 0.6f}, {"0.7\n0.3\n", 0.7f}, {"1", 1.0f},      {"0.25", 1.0f}, {"0.26", 0.26f},
+      {"1.5", 1.0f}, {"abc", 1.0f},        {"-0.5", 1.0f},   {"", 1.0f},     {"0.8\r\n", 0.8f},
+  };
+  for (const auto& [content, scale] : cases) {
+    folder.write("Kestrelhollow.cfg", content);
+    auto effect = CreateEffect();
+    EXPECT_FLOAT_EQ(effect->editorLink().scale(), scale) << '"' << content << '"';
+  }
+  std::remove((folder.path() + "Kestrelhollow.cfg").c_str());
+  EXPECT_FLOAT_EQ(CreateEffect()->editorLink().scale(), 1.0f);
+}
+
+TEST_F(Startup, ConfigurationPathIsThePluginFolderAndTheScaleIsWrittenWithTwoDigits) {
+  auto effect = CreateEffect();
+  EXPECT_EQ(effect->configurationFilePath(), folder.path() + "Kestrelhollow.cfg");
+  ASSERT_TRUE(persistence::WriteEditorScale(effect->configurationFilePath(), 0.666f));
+  EXPECT_EQ(platform::ReadTextFile(effect->configurationFilePath()), "0.67");
+  EXPECT_FLOAT_EQ(persistence::ReadEditorScale(effect->configurationFilePath()), 0.67f);
+  EXPECT_FALSE(persistence::WriteEditorScale(folder.path() + "missing/Kestrelhollow.cfg", 0.8f));
+}
+
+TEST_F(Startup, WithoutDefaultPresetANewEffectReportsTheDefaultText) {
+  auto effect = CreateEffect();
+  EXPECT_EQ(GetChunk(*effect), DefaultText());
+  EXPECT_TRUE(messages.messages().empty());
+}
+
+TEST_F(Startup, NewEffectAppliesTheDefaultPreset) {
+  const std::string preset = VersionTwoText({DefaultHolderRecord(36, "Kick", "\\$VST_SAMPLE_DIR$\\Factory\\Kick.wav"),
+                                             PatternRecord(0, 36, 16, "1000100010001000"), "seq2;0.3;0;0;",
+                                             "vst1;Hsync;"});
+  WriteDefaultPreset(folder, preset);
+  auto effect = CreateEffect();
+  ASSERT_EQ(loads.size(), 1u);
+  EXPECT_EQ(loads[0].path, folder.path() + "samples/Factory/Kick.wav");
+  EXPECT_TRUE(messages.messages().empty());
+  EXPECT_FLOAT_EQ(effect->engine().editorState().swingAmount, 0.3f);
+  // Everything the preset did not set keeps its default, so the text comes back whole.
+  std::string expected = DefaultText();
+  expected.replace(expected.find("smp2;36;;;"), 10, "smp2;36;Kick;\\$VST_SAMPLE_DIR$\\Factory\\Kick.wav;");
+  expected.replace(expected.find("seq2;0.5;"), 9, PatternRecord(0, 36, 16, "1000100010001000") + "\nseq2;0.3;");
+  EXPECT_EQ(GetChunk(*effect), expected);
+}
+
+TEST_F(Startup, DefaultPresetWithoutEndMarkerIsAppliedToTheEnd) {
+  std::string preset = VersionTwoText({"vst1;Midi;"});
+  preset.erase(preset.find("Kestrelhollow Data ends here"));
+  WriteDefaultPreset(folder, preset + "smp2;40;After padding;;1;not_muted;0;1;0.5;no_swing;\n");
+  auto effect = CreateEffect();
+  EXPECT_EQ(effect->engine().syncMode(), engine::SyncMode::Midi);
+  EXPECT_EQ(effect->engine().kit().holder(40).name(), "After padding");
+}
+
+TEST_F(Startup, DefaultPresetOfAnOldVersionWarnsAndOneWithoutMarkerIsIgnored) {
+  WriteDefaultPreset(folder, "\nKestrelhollow Data Version 1.1\nvst1;Stop;\n");
+  EXPECT_EQ(CreateEffect()->engine().syncMode(), engine::SyncMode::Stop);
+  EXPECT_EQ(messages.count("Warning"), 1u);
+
+  messages.clear();
+  WriteDefaultPreset(folder, "\nKestrelhollow Data Version\nvst1;Stop;\n");
+  EXPECT_EQ(CreateEffect()->engine().syncMode(), engine::SyncMode::Hsync);
+  EXPECT_EQ(messages.count("Error"), 1u);
+
+  messages.clear();
+  WriteDefaultPreset(folder, "no text in here");
+  EXPECT_EQ(GetChunk(*CreateEffect()), DefaultText());
+  EXPECT_TRUE(messages.messages().empty());
+}
+
+TEST(PresetText, RunsFromTheVersionMarkerToTheEndMarker) {
+  EXPECT_EQ(persistence::ExtractPresetText("xx\nKestrelhollow Data Version 2.0\nabc\nKestrelhollow Data ends here\nzz"),
+            "\nKestrelhollow Data Version 2.0\nabc\n\n");
+  // An end marker before the version marker does not count.
+  EXPECT_EQ(persistence::ExtractPresetText("Kestrelhollow Data ends here Kestrelhollow Data Version 1.0\nq"),
+            "\nKestrelhollow Data Version 1.0\nq\n");
+  EXPECT_FALSE(persistence::ExtractPresetText("Kestrelhollow Data ends here").has_value());
+}
+
+TEST_F(Startup, SamplePathsMoveBetweenPluginFolders) {
+  auto effect = CreateEffect();
+  effect->engine().kit().holder(36).setPath(effect->samplesFolder() + "Kicks/kick01.wav");
+  const std::string saved = GetChunk(*effect);
+  EXPECT_NE(saved.find(";\\$VST_SAMPLE_DIR$\\Kicks\\kick01.wav;"), std::string::npos);
+
+  TempFolder otherComputer;
+  auto moved = std::make_unique<plugin::Vst>(nullptr, plugin::EffectEnvironment{otherComputer.path(), {}});
+  SetChunk(*moved, saved);
+  EXPECT_EQ(moved->engine().kit().holder(36).path(), otherComputer.path() + "samples/Kicks/kick01.wav");
+  EXPECT_EQ(messages.count("Sample load error"), 1u) << "the real loader reports the missing file";
+}
+
+TEST_F(Startup, TextsSavedOnWindowsFindTheFactorySamples) {
+  auto effect = CreateEffect();
+  SetChunk(*effect, VersionTwoText({"smp2;36;Kick;\\$VST_SAMPLE_DIR$\\Factory\\Kick.wav;1;not_muted;0;1;0.5;no_swing;",
+                                    "smp2;37;Rim;C:\\Other\\rim.wav;1;not_muted;0;1;0.5;no_swing;"}));
+  ASSERT_EQ(loads.size(), 2u);
+  EXPECT_EQ(loads[0].path, folder.path() + "samples/Factory/Kick.wav");
+  EXPECT_EQ(loads[1].path, "C:\\Other\\rim.wav");  // no placeholder: kept as written
+  // Saved again, the text is the one Windows wrote.
+  EXPECT_NE(GetChunk(*effect).find("smp2;36;Kick;\\$VST_SAMPLE_DIR$\\Factory\\Kick.wav;"), std::string::npos);
+}
+
+TEST(Placeholders, OnlyTheExactPlaceholderIsExpanded) {
+  std::string text = "a;\\$vst_sample_dir$\\x;\\$VST_SAMPLE_DIR$\\d\\e;\\$VST_SAMPLE_DIR$\\f\n\\g";
+  persistence::ExpandSamplePlaceholder(text, "/p/samples/");
+  EXPECT_EQ(text, "a;\\$vst_sample_dir$\\x;/p/samples/d/e;/p/samples/f\n\\g");
+  EXPECT_EQ(persistence::SamplesFolder("/p/"), "/p/samples/");
+}
+
+}  // namespace
+}  // namespace persistencetest
