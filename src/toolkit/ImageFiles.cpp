@@ -1,0 +1,133 @@
+#include "toolkit/ImageFiles.h"
+
+#include <cairo.h>
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+namespace toolkit {
+namespace {
+
+// Larger skins than this are refused rather than allocated.
+constexpr int64_t kMaxDimension = 32768;
+
+struct ByteReader {
+  std::span<const uint8_t> bytes;
+  size_t position = 0;
+};
+
+cairo_status_t readFromSpan(void* closure, unsigned char* data, unsigned int length) {
+  auto& reader = *static_cast<ByteReader*>(closure);
+  if (reader.bytes.size() - reader.position < length) return CAIRO_STATUS_READ_ERROR;
+  std::memcpy(data, reader.bytes.data() + reader.position, length);
+  reader.position += length;
+  return CAIRO_STATUS_SUCCESS;
+}
+
+uint32_t readLE32(std::span<const uint8_t> bytes, size_t at) {
+  return uint32_t{bytes[at]} | uint32_t{bytes[at + 1]} << 8 | uint32_t{bytes[at + 2]} << 16 |
+         uint32_t{bytes[at + 3]} << 24;
+}
+
+uint16_t readLE16(std::span<const uint8_t> bytes, size_t at) {
+  return static_cast<uint16_t>(bytes[at] | bytes[at + 1] << 8);
+}
+
+uint8_t premultiply(uint8_t channel, uint8_t alpha) {
+  return static_cast<uint8_t>((channel * alpha + 127) / 255);
+}
+
+// Where the colour masks of a BI_BITFIELDS file sit, and whether they are the plain ones.
+bool hasPlainMasks(std::span<const uint8_t> bytes, size_t headerSize, bool& withAlpha) {
+  constexpr size_t kMasksAt = 14 + 40;
+  const size_t needed = kMasksAt + (headerSize >= 56 ? 16 : 12);
+  if (bytes.size() < needed) return false;
+  const bool plain = readLE32(bytes, kMasksAt) == 0x00FF0000u && readLE32(bytes, kMasksAt + 4) == 0x0000FF00u &&
+                     readLE32(bytes, kMasksAt + 8) == 0x000000FFu;
+  withAlpha = headerSize >= 56 && readLE32(bytes, kMasksAt + 12) == 0xFF000000u;
+  return plain;
+}
+
+}  // namespace
+
+std::optional<Image> DecodePng(std::span<const uint8_t> bytes) {
+  ByteReader reader{bytes};
+  cairo_surface_t* surface = cairo_image_surface_create_from_png_stream(readFromSpan, &reader);
+  std::optional<Image> result;
+  if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS) {
+    cairo_surface_flush(surface);
+    const int width = cairo_image_surface_get_width(surface);
+    const int height = cairo_image_surface_get_height(surface);
+    const int stride = cairo_image_surface_get_stride(surface);
+    const auto format = cairo_image_surface_get_format(surface);
+    const unsigned char* source = cairo_image_surface_get_data(surface);
+    Image image(width, height);
+    for (int y = 0; y < height; ++y) {
+      const auto* row = reinterpret_cast<const uint32_t*>(source + static_cast<ptrdiff_t>(y) * stride);
+      for (int x = 0; x < width; ++x) {
+        // RGB24 leaves the top byte undefined; such a PNG is opaque.
+        image.setPixel(x, y, format == CAIRO_FORMAT_RGB24 ? (row[x] | 0xFF000000u) : row[x]);
+      }
+    }
+    result = std::move(image);
+  }
+  cairo_surface_destroy(surface);
+  return result;
+}
+
+std::optional<Image> DecodeBmp(std::span<const uint8_t> bytes) {
+  constexpr size_t kFileHeader = 14;
+  if (bytes.size() < kFileHeader + 40 || bytes[0] != 'B' || bytes[1] != 'M') return std::nullopt;
+  const uint32_t pixelOffset = readLE32(bytes, 10);
+  const uint32_t headerSize = readLE32(bytes, kFileHeader);
+  if (headerSize < 40) return std::nullopt;
+  const auto width = static_cast<int32_t>(readLE32(bytes, kFileHeader + 4));
+  const auto signedHeight = static_cast<int32_t>(readLE32(bytes, kFileHeader + 8));
+  const uint16_t planes = readLE16(bytes, kFileHeader + 12);
+  const uint16_t bitsPerPixel = readLE16(bytes, kFileHeader + 14);
+  const uint32_t compression = readLE32(bytes, kFileHeader + 16);
+  const bool topDown = signedHeight < 0;
+  const int64_t height = topDown ? -int64_t{signedHeight} : int64_t{signedHeight};
+  if (planes != 1 || width <= 0 || height <= 0 || width > kMaxDimension || height > kMaxDimension) return std::nullopt;
+  if (bitsPerPixel != 24 && bitsPerPixel != 32) return std::nullopt;
+
+  bool withAlpha = false;
+  constexpr uint32_t kRgb = 0;
+  constexpr uint32_t kBitFields = 3;
+  if (compression == kBitFields) {
+    if (bitsPerPixel != 32 || !hasPlainMasks(bytes, headerSize, withAlpha)) return std::nullopt;
+  } else if (compression != kRgb) {
+    return std::nullopt;
+  }
+
+  const size_t bytesPerPixel = bitsPerPixel / 8u;
+  const size_t rowSize = (static_cast<size_t>(width) * bytesPerPixel + 3u) & ~size_t{3};
+  const size_t rows = static_cast<size_t>(height);
+  if (pixelOffset > bytes.size() || (bytes.size() - pixelOffset) / rowSize < rows) return std::nullopt;
+
+  Image image(width, static_cast<int>(height));
+  for (size_t row = 0; row < rows; ++row) {
+    const int y = static_cast<int>(topDown ? row : rows - 1 - row);
+    const uint8_t* source = bytes.data() + pixelOffset + row * rowSize;
+    for (int x = 0; x < width; ++x, source += bytesPerPixel) {
+      const uint8_t alpha = withAlpha ? source[3] : 255;
+      image.setPixel(x, y,
+                     uint32_t{alpha} << 24 | uint32_t{premultiply(source[2], alpha)} << 16 |
+                         uint32_t{premultiply(source[1], alpha)} << 8 | premultiply(source[0], alpha));
+    }
+  }
+  return image;
+}
+
+std::optional<Image> LoadImageFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) return std::nullopt;
+  const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  constexpr uint8_t kPngSignature[] = {0x89, 'P', 'N', 'G'};
+  if (bytes.size() >= 4 && std::memcmp(bytes.data(), kPngSignature, 4) == 0) return DecodePng(bytes);
+  return DecodeBmp(bytes);
+}
+
+}  // namespace toolkit

@@ -1,0 +1,39 @@
+#include "toolkit/Resources.h"
+
+#include <map>
+
+#include "toolkit/ImageFiles.h"
+
+namespace toolkit {
+namespace {
+
+// Bitmaps are made on the user-interface thread only, so the cache needs no lock.
+struct ResourceCache {
+  ResourceSource source = nullptr;
+  std::map<int32_t, ImageHandle> images;
+};
+
+ResourceCache& cache() {
+  static ResourceCache instance;
+  return instance;
+}
+
+}  // namespace
+
+void SetResourceSource(ResourceSource source) {
+  cache().source = source;
+  cache().images.clear();
+}
+
+ImageHandle LoadResourceImage(int32_t resourceId) {
+  auto& resources = cache();
+  if (auto found = resources.images.find(resourceId); found != resources.images.end()) return found->second;
+  ImageHandle image;
+  if (resources.source) {
+    if (auto decoded = DecodePng(resources.source(resourceId))) image = std::make_shared<const Image>(std::move(*decoded));
+  }
+  resources.images.emplace(resourceId, image);
+  return image;
+}
+
+}  // namespace toolkit

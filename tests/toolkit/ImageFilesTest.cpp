@@ -1,0 +1,92 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "toolkit/ImageFiles.h"
+
+namespace toolkit {
+namespace {
+
+// A 2 x 2 BMP with the given header details; pixels are (row, column)-coded.
+std::vector<uint8_t> bmp(int bits, int32_t height, uint32_t compression, uint32_t headerSize = 40,
+                         bool alphaMask = false) {
+  const int width = 2;
+  const int bytesPerPixel = bits / 8;
+  const int rowSize = (width * bytesPerPixel + 3) & ~3;
+  const int rows = height < 0 ? -height : height;
+  const size_t masks = compression == 3 && headerSize == 40 ? 12 : 0;
+  const size_t offset = 14 + headerSize + masks;
+  std::vector<uint8_t> bytes(offset + static_cast<size_t>(rowSize * rows), 0);
+  auto put32 = [&](size_t at, uint32_t value) {
+    for (int i = 0; i < 4; ++i) bytes[at + static_cast<size_t>(i)] = static_cast<uint8_t>(value >> (8 * i));
+  };
+  bytes[0] = 'B';
+  bytes[1] = 'M';
+  put32(10, static_cast<uint32_t>(offset));
+  put32(14, headerSize);
+  put32(18, static_cast<uint32_t>(width));
+  put32(22, static_cast<uint32_t>(height));
+  bytes[26] = 1;
+  bytes[28] = static_cast<uint8_t>(bits);
+  put32(30, compression);
+  if (compression == 3) {
+    put32(54, 0x00FF0000u);
+    put32(58, 0x0000FF00u);
+    put32(62, 0x000000FFu);
+    if (headerSize >= 56) put32(66, alphaMask ? 0xFF000000u : 0u);
+  }
+  for (int stored = 0; stored < rows; ++stored) {
+    for (int x = 0; x < width; ++x) {
+      uint8_t* pixel = &bytes[offset + static_cast<size_t>(stored * rowSize + x * bytesPerPixel)];
+      pixel[0] = static_cast<uint8_t>(10 * stored + x);  // blue
+      pixel[1] = 100;
+      if (bytesPerPixel >= 3) pixel[2] = 200;
+      if (bytesPerPixel == 4) pixel[3] = 128;
+    }
+  }
+  return bytes;
+}
+
+TEST(DecodeBmp, ReadsBottomUpAndTopDownRowsOf24And32Bits) {
+  const auto bottomUp = DecodeBmp(bmp(24, 2, 0));
+  ASSERT_TRUE(bottomUp);
+  EXPECT_EQ(bottomUp->pixel(1, 0), Image::opaque(200, 100, 11));
+  EXPECT_EQ(bottomUp->pixel(0, 1), Image::opaque(200, 100, 0));
+  const auto topDown = DecodeBmp(bmp(24, -2, 0));
+  ASSERT_TRUE(topDown);
+  EXPECT_EQ(topDown->pixel(1, 0), Image::opaque(200, 100, 1));
+  // Plain 32-bit pixels are opaque whatever their fourth byte says.
+  const auto thirtyTwo = DecodeBmp(bmp(32, 2, 0));
+  ASSERT_TRUE(thirtyTwo);
+  EXPECT_EQ(thirtyTwo->pixel(0, 1), Image::opaque(200, 100, 0));
+}
+
+TEST(DecodeBmp, HonoursAnAlphaMaskAndPremultiplies) {
+  const auto withAlpha = DecodeBmp(bmp(32, 2, 3, 108, true));
+  ASSERT_TRUE(withAlpha);
+  EXPECT_EQ(Image::alpha(withAlpha->pixel(0, 0)), 128);
+  EXPECT_EQ(Image::red(withAlpha->pixel(0, 0)), 100);
+  const auto masksAfterHeader = DecodeBmp(bmp(32, 2, 3));
+  ASSERT_TRUE(masksAfterHeader);
+  EXPECT_EQ(Image::alpha(masksAfterHeader->pixel(0, 0)), 255);
+}
+
+TEST(DecodeBmp, RefusesWhatItCannotReadSafely) {
+  EXPECT_FALSE(DecodeBmp(bmp(16, 2, 0)));
+  EXPECT_FALSE(DecodeBmp(bmp(24, 2, 1)));
+  auto huge = bmp(24, 2, 0);
+  huge[22] = 0xFF;
+  huge[23] = 0xFF;
+  huge[24] = 0xFF;
+  huge[25] = 0x7F;
+  EXPECT_FALSE(DecodeBmp(huge));
+  auto truncated = bmp(24, 2, 0);
+  truncated.pop_back();
+  EXPECT_FALSE(DecodeBmp(truncated));
+  EXPECT_FALSE(DecodeBmp(std::vector<uint8_t>{'B', 'M'}));
+  EXPECT_FALSE(DecodePng(std::vector<uint8_t>{0x89, 'P', 'N', 'G', 0, 0}));
+  EXPECT_FALSE(LoadImageFile("/nonexistent/skin.bmp"));
+}
+
+}  // namespace
+}  // namespace toolkit

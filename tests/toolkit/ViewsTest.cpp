@@ -1,0 +1,254 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "toolkit/CAnimKnob.h"
+#include "toolkit/CFrame.h"
+#include "toolkit/CKickButton.h"
+#include "toolkit/COnOffButton.h"
+#include "toolkit/CScrollView.h"
+#include "toolkit/CTextEdit.h"
+#include "toolkit/CVSTGUITimer.h"
+
+namespace toolkit {
+namespace {
+
+struct Counter : CControlListener {
+  void valueChanged(CControl* control) override { values.push_back(control->getValue()); }
+  std::vector<float> values;
+};
+
+// A view that counts how often it is drawn and what it was pressed with.
+struct Probe : CView {
+  using CView::CView;
+  void draw(CDrawContext& context) override {
+    ++draws;
+    context.fillRect(getViewSize(), {0, 200, 0, 255});
+    CView::draw(context);
+  }
+  CMouseEventResult onMouseDown(CPoint& where, const CButtonState&) override {
+    presses.push_back(where);
+    return kMouseEventHandled;
+  }
+  CMouseEventResult onMouseMoved(CPoint& where, const CButtonState&) override {
+    moves.push_back(where);
+    return kMouseEventHandled;
+  }
+  CMouseEventResult onMouseUp(CPoint&, const CButtonState&) override {
+    ++releases;
+    return kMouseEventHandled;
+  }
+  int draws = 0;
+  int releases = 0;
+  std::vector<CPoint> presses;
+  std::vector<CPoint> moves;
+};
+
+class Offscreen : public ::testing::Test {
+ protected:
+  void SetUp() override { frame = new CFrame({0, 0, 300, 200}, nullptr, nullptr); }
+  void TearDown() override { frame->forget(); }
+  CFrame* frame = nullptr;
+  Counter listener;
+};
+
+TEST_F(Offscreen, DirtyRectanglesMergeAndOnlyDirtyViewsAreDrawnAgain) {
+  auto* left = new Probe({10, 10, 30, 30});
+  auto* overlapping = new Probe({25, 25, 50, 50});
+  auto* far = new Probe({200, 150, 220, 170});
+  frame->addView(left);
+  frame->addView(overlapping);
+  frame->addView(far);
+  frame->updateDirty();
+  const int drawsBefore = far->draws;
+
+  left->setDirty();
+  overlapping->setDirty();
+  ASSERT_EQ(frame->dirtyRects().size(), 1u);
+  EXPECT_EQ(frame->dirtyRects()[0], (CRect{10, 10, 50, 50}));
+  frame->updateDirty();
+  EXPECT_EQ(far->draws, drawsBefore);
+  EXPECT_TRUE(frame->dirtyRects().empty());
+  EXPECT_EQ(Image::green(frame->image().pixel(40, 40)), 200);
+  EXPECT_EQ(Image::green(frame->image().pixel(100, 100)), 0);
+}
+
+TEST_F(Offscreen, TheTopmostVisibleViewGetsThePressAndKeepsTheMouseUntilRelease) {
+  auto* below = new Probe({0, 0, 100, 100});
+  auto* above = new Probe({50, 50, 150, 150});
+  frame->addView(below);
+  frame->addView(above);
+  frame->handleMouseDown({60, 60}, kLButton);
+  frame->handleMouseMoved({250, 190}, kLButton);
+  frame->handleMouseUp({250, 190}, kLButton);
+  EXPECT_TRUE(below->presses.empty());
+  ASSERT_EQ(above->presses.size(), 1u);
+  EXPECT_EQ(above->moves.size(), 1u);
+  EXPECT_EQ(above->releases, 1);
+
+  above->setVisible(false);
+  frame->handleMouseDown({60, 60}, kLButton);
+  EXPECT_EQ(below->presses.size(), 1u);
+  below->setMouseEnabled(false);
+  frame->handleMouseDown({60, 60}, kLButton);
+  EXPECT_EQ(below->presses.size(), 1u);
+}
+
+TEST_F(Offscreen, MouseAreaDecidesWhereAViewIsHit) {
+  auto* probe = new Probe({0, 0, 100, 100});
+  probe->setMouseableArea({0, 0, 10, 10});
+  frame->addView(probe);
+  frame->handleMouseDown({50, 50}, kLButton);
+  frame->handleMouseDown({5, 5}, kLButton);
+  EXPECT_EQ(probe->presses.size(), 1u);
+}
+
+TEST_F(Offscreen, NestedContainersGiveViewsTheirOwnCoordinates) {
+  auto* panel = new CViewContainer({100, 50, 300, 200});
+  auto* probe = new Probe({10, 20, 50, 60});
+  panel->addView(probe);
+  frame->addView(panel);
+  frame->handleMouseDown({115, 75}, kLButton);
+  ASSERT_EQ(probe->presses.size(), 1u);
+  EXPECT_EQ(probe->presses[0], (CPoint{15, 25}));
+  EXPECT_EQ(probe->localToFrame(CPoint{10, 20}), (CPoint{110, 70}));
+  frame->updateDirty();
+  EXPECT_EQ(Image::green(frame->image().pixel(112, 72)), 200);
+}
+
+TEST_F(Offscreen, RemovingAViewReleasesItUnlessAskedNotTo) {
+  auto* kept = new Probe({0, 0, 10, 10});
+  kept->remember();
+  frame->addView(kept);
+  EXPECT_FALSE(frame->addView(kept));
+  EXPECT_EQ(frame->getNbViews(), 1);
+  frame->removeView(kept, false);
+  EXPECT_EQ(kept->getNbReference(), 2);
+  frame->addView(kept);
+  frame->removeView(kept);
+  EXPECT_EQ(kept->getNbReference(), 1);
+  kept->forget();
+}
+
+TEST_F(Offscreen, KickButtonIsPressedOnlyWhileThePointerStaysOnIt) {
+  auto* kick = new CKickButton({0, 0, 20, 20}, &listener, 1, 20, nullptr);
+  frame->addView(kick);
+  frame->handleMouseDown({5, 5}, kLButton);
+  frame->handleMouseMoved({100, 100}, kLButton);
+  EXPECT_EQ(kick->getValue(), 0.0f);
+  frame->handleMouseMoved({6, 6}, kLButton);
+  EXPECT_EQ(kick->getValue(), 1.0f);
+  frame->handleMouseUp({6, 6}, kLButton);
+  EXPECT_EQ(listener.values, (std::vector<float>{1.0f, 0.0f}));
+}
+
+TEST_F(Offscreen, KnobFollowsVerticalDragWithinItsRangeAndPicksItsImage) {
+  auto* knob = new CAnimKnob({0, 0, 30, 30}, &listener, 1, 127, 30, nullptr);
+  frame->addView(knob);
+  frame->handleMouseDown({15, 15}, kLButton);
+  frame->handleMouseMoved({15, -500}, kLButton);
+  frame->handleMouseUp({15, -500}, kLButton);
+  EXPECT_EQ(knob->getValue(), 1.0f);
+  EXPECT_EQ(knob->currentImage(), 126);
+  knob->setValue(0.5f);
+  EXPECT_EQ(knob->currentImage(), 63);
+  knob->setValue(-3.0f);
+  EXPECT_EQ(knob->currentImage(), 0);
+}
+
+TEST_F(Offscreen, TextFieldEditsWithTheFocusAndEscapeKeepsTheOldText) {
+  auto* field = new CTextEdit({0, 0, 100, 12}, &listener, 72, "Snare");
+  frame->addView(field);
+  frame->handleMouseDown({5, 5}, kLButton);
+  ASSERT_TRUE(field->isEditing());
+  EXPECT_EQ(frame->getFocusView(), field);
+  frame->onKeyDown({U'X', VirtualKey::NoKey});
+  frame->onKeyDown({0, VirtualKey::Escape});
+  EXPECT_EQ(field->getText(), "Snare");
+  EXPECT_TRUE(listener.values.empty());
+
+  frame->handleMouseDown({5, 5}, kLButton);
+  frame->onKeyDown({0, VirtualKey::Back});
+  frame->onKeyDown({U'\u00e9', VirtualKey::NoKey});
+  // A press elsewhere ends the editing and keeps the text.
+  frame->handleMouseDown({250, 150}, kLButton);
+  EXPECT_FALSE(field->isEditing());
+  EXPECT_EQ(field->getText(), "Snar\xC3\xA9");
+  EXPECT_EQ(listener.values.size(), 1u);
+  EXPECT_EQ(frame->getFocusView(), nullptr);
+}
+
+TEST_F(Offscreen, RemovingTheEditedFieldOrItsContainerEndsTheEditing) {
+  auto* panel = new CViewContainer({0, 0, 200, 100});
+  auto* field = new CTextEdit({0, 0, 100, 12}, &listener, 72, "Tom");
+  field->remember();
+  panel->addView(field);
+  frame->addView(panel);
+  frame->handleMouseDown({5, 5}, kLButton);
+  ASSERT_EQ(frame->getFocusView(), field);
+  frame->removeView(panel);
+  EXPECT_EQ(frame->getFocusView(), nullptr);
+  EXPECT_FALSE(field->isEditing());
+  // Keys after that reach nobody.
+  EXPECT_FALSE(frame->onKeyDown({U'x', VirtualKey::NoKey}));
+  field->forget();
+}
+
+TEST_F(Offscreen, ScrollViewShowsAndHitsItsContentAtTheScrolledPosition) {
+  auto* scroll = new CScrollView({0, 20, 200, 120}, {0, 0, 200, 100}, frame, CScrollView::kVerticalScrollbar, 16);
+  frame->addView(scroll);
+  auto* row = new Probe({0, 250, 100, 265});
+  scroll->addView(row);
+  scroll->setContainerSize({0, 0, 1000, 400});
+  EXPECT_DOUBLE_EQ(scroll->visibleFraction(), 0.25);
+
+  frame->handleMouseDown({10, 20 + 50}, kLButton);
+  EXPECT_TRUE(row->presses.empty());
+  scroll->getVerticalScrollbar()->setValue(250.0f / 300.0f);
+  EXPECT_NEAR(scroll->scrollOffset(), 250.0, 1e-3);
+  frame->handleMouseDown({10, 20 + 5}, kLButton);
+  ASSERT_EQ(row->presses.size(), 1u);
+  EXPECT_NEAR(row->presses[0].y, 255.0, 1e-3);
+  frame->updateDirty();
+  EXPECT_EQ(Image::green(frame->image().pixel(10, 25)), 200);
+  // The bar itself is not scrolled content.
+  frame->handleMouseDown({195, 20 + 5}, kLButton);
+  EXPECT_EQ(row->presses.size(), 1u);
+
+  scroll->removeAll();
+  EXPECT_EQ(scroll->getNbViews(), 0);
+  scroll->onWheel({10, 30}, 1.0f);
+  EXPECT_LT(scroll->getVerticalScrollbar()->getValue(), 250.0f / 300.0f);
+}
+
+struct TickCounter : CBaseObject {
+  CMessageResult notify(CBaseObject*, CMessageId message) override {
+    if (message == kMsgTimer) ++ticks;
+    return kMessageNotified;
+  }
+  int ticks = 0;
+};
+
+TEST(Timer, CatchesUpOnElapsedTimeWithABound) {
+  TickCounter target;
+  CVSTGUITimer timer(&target, 1);
+  const auto start = CVSTGUITimer::Clock::now();
+  timer.start();
+  timer.poll(start + std::chrono::milliseconds(30));
+  // One tick per elapsed millisecond since the start (which lies a moment after `start`).
+  EXPECT_GE(target.ticks, 25);
+  EXPECT_LE(target.ticks, 30);
+  target.ticks = 0;
+  timer.poll(start + std::chrono::seconds(10));
+  EXPECT_EQ(target.ticks, CVSTGUITimer::kMaxCatchUpTicks);
+  target.ticks = 0;
+  timer.poll(start + std::chrono::seconds(10));
+  EXPECT_EQ(target.ticks, 0);
+  timer.stop();
+  timer.poll(start + std::chrono::seconds(20));
+  EXPECT_EQ(target.ticks, 0);
+}
+
+}  // namespace
+}  // namespace toolkit

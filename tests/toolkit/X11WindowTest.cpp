@@ -1,0 +1,195 @@
+// gtest comes before Xlib, whose None macro would break it.
+#include <gtest/gtest.h>
+// clang-format off
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/keysym.h>
+// clang-format on
+
+#include <memory>
+#include <thread>
+
+#include "XvfbDisplay.h"
+#include "platform/Messages.h"
+#include "toolkit/CFrame.h"
+#include "toolkit/COnOffButton.h"
+#include "toolkit/COptionMenu.h"
+#include "toolkit/CTextEdit.h"
+#include "toolkit/MessageWindow.h"
+
+namespace toolkit {
+namespace {
+
+struct Counter : CControlListener {
+  void valueChanged(CControl* control) override {
+    ++changes;
+    last = control;
+  }
+  int changes = 0;
+  CControl* last = nullptr;
+};
+
+CBitmap* twoColourBitmap(int width, int height, uint32_t off, uint32_t on) {
+  Image image(width, 2 * height);
+  for (int y = 0; y < 2 * height; ++y)
+    for (int x = 0; x < width; ++x) image.setPixel(x, y, y < height ? off : on);
+  return new CBitmap(std::make_shared<const Image>(std::move(image)));
+}
+
+class X11Window : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!testx::XvfbDisplay::available()) GTEST_SKIP() << "Xvfb is not installed";
+    xvfb = std::make_unique<testx::XvfbDisplay>();
+    ASSERT_TRUE(xvfb->running()) << "Xvfb did not start";
+    host = xvfb->connection();
+    hostWindow = testx::CreateHostWindow(host, 400, 300);
+    frame = new CFrame({0, 0, 320, 200}, reinterpret_cast<void*>(hostWindow), nullptr);
+    ASSERT_TRUE(frame->hasWindow());
+    frameWindow = static_cast<Window>(frame->getNativeWindow());
+  }
+  void TearDown() override {
+    if (frame) frame->forget();
+    xvfb.reset();
+  }
+
+  bool pumpUntil(const std::function<bool()>& done) {
+    return testx::PumpUntil([this] { frame->idle(); }, done);
+  }
+  uint32_t screenPixel(int x, int y) {
+    XImage* image = XGetImage(host, frameWindow, x, y, 1, 1, AllPlanes, ZPixmap);
+    const auto pixel = static_cast<uint32_t>(XGetPixel(image, 0, 0)) & 0xFFFFFFu;
+    XDestroyImage(image);
+    return pixel;
+  }
+
+  std::unique_ptr<testx::XvfbDisplay> xvfb;
+  Display* host = nullptr;
+  Window hostWindow = None;
+  Window frameWindow = None;
+  CFrame* frame = nullptr;
+  Counter listener;
+};
+
+TEST_F(X11Window, FrameIsAChildOfTheHostWindowAndShowsWhatItDraws) {
+  Window root = None;
+  Window parent = None;
+  Window* children = nullptr;
+  unsigned int count = 0;
+  ASSERT_TRUE(XQueryTree(host, frameWindow, &root, &parent, &children, &count));
+  if (children) XFree(children);
+  EXPECT_EQ(parent, hostWindow);
+
+  CBitmap* bitmap = twoColourBitmap(40, 20, Image::opaque(200, 0, 0), Image::opaque(0, 0, 200));
+  frame->addView(new COnOffButton({10, 10, 50, 30}, &listener, 5, bitmap));
+  bitmap->forget();
+  EXPECT_TRUE(pumpUntil([&] { return screenPixel(20, 20) == 0xC80000u; }));
+}
+
+TEST_F(X11Window, ClosingAndOpeningInAnotherHostWindowKeepsTheViews) {
+  CBitmap* bitmap = twoColourBitmap(40, 20, Image::opaque(200, 0, 0), Image::opaque(0, 0, 200));
+  auto* button = new COnOffButton({10, 10, 50, 30}, &listener, 5, bitmap);
+  bitmap->forget();
+  frame->addView(button);
+  button->setValue(1.0f);
+  frame->close();
+  EXPECT_FALSE(frame->hasWindow());
+  XDestroyWindow(host, hostWindow);
+
+  const Window secondHost = testx::CreateHostWindow(host, 400, 300);
+  ASSERT_TRUE(frame->open(reinterpret_cast<void*>(secondHost)));
+  frameWindow = static_cast<Window>(frame->getNativeWindow());
+  EXPECT_EQ(frame->getNbViews(), 1);
+  EXPECT_TRUE(pumpUntil([&] { return screenPixel(20, 20) == 0x0000C8u; }));
+}
+
+TEST_F(X11Window, OpeningInAWindowThatDoesNotExistFailsCleanly) {
+  frame->close();
+  EXPECT_FALSE(frame->open(reinterpret_cast<void*>(uintptr_t{0x7FFFFFF})));
+  EXPECT_FALSE(frame->hasWindow());
+  frame->idle();
+}
+
+TEST_F(X11Window, AClickTogglesAButton) {
+  CBitmap* bitmap = twoColourBitmap(40, 20, Image::opaque(200, 0, 0), Image::opaque(0, 0, 200));
+  auto* button = new COnOffButton({10, 10, 50, 30}, &listener, 5, bitmap);
+  frame->addView(button);
+  bitmap->forget();
+  frame->idle();
+  testx::SendClick(host, frameWindow, 20, 20, Button1);
+  ASSERT_TRUE(pumpUntil([&] { return listener.changes == 1; }));
+  EXPECT_EQ(button->getValue(), 1.0f);
+  EXPECT_TRUE(pumpUntil([&] { return screenPixel(20, 20) == 0x0000C8u; }));
+}
+
+TEST_F(X11Window, ARightClickMenuChoiceReachesTheListener) {
+  auto* menu = new COptionMenu({100, 50, 200, 70}, &listener, 9);
+  menu->addEntry("First");
+  menu->addEntry("Second");
+  menu->addEntry("Third");
+  frame->addView(menu);
+  frame->idle();
+
+  // The user: waits for the pop-up list and releases the button over the third entry.
+  std::thread user([this, display = XOpenDisplay(nullptr)] {
+    const Window list = testx::WaitForTopWindow(
+        display, [](Window, const XWindowAttributes& attributes) { return attributes.override_redirect == True; });
+    if (list != None) testx::SendClick(display, list, 12, 1 + 18 * 2 + 9, Button1);
+    XCloseDisplay(display);
+    if (list == None) xvfb->kill();
+  });
+  testx::SendButton(host, frameWindow, 120, 60, Button3, true);
+  ASSERT_TRUE(pumpUntil([&] { return listener.changes == 1; }));
+  user.join();
+  EXPECT_EQ(menu->getCurrentIndex(), 2);
+  EXPECT_EQ(listener.last, menu);
+}
+
+TEST_F(X11Window, TextTypedIntoAFieldIsKeptOnReturnAndTheKeyboardGoesBack) {
+  auto* field = new CTextEdit({10, 100, 200, 120}, &listener, 72, "old");
+  frame->addView(field);
+  frame->idle();
+  testx::SendClick(host, frameWindow, 50, 110, Button1);
+  ASSERT_TRUE(pumpUntil([&] { return field->isEditing(); }));
+  Window focus = None;
+  int revert = 0;
+  XGetInputFocus(host, &focus, &revert);
+  EXPECT_EQ(focus, frameWindow);
+
+  for (KeySym key : {XK_BackSpace, XK_BackSpace, XK_BackSpace}) testx::SendKey(host, frameWindow, key);
+  testx::SendKey(host, frameWindow, XK_k, ShiftMask);
+  testx::SendKey(host, frameWindow, XK_i);
+  testx::SendKey(host, frameWindow, XK_c);
+  testx::SendKey(host, frameWindow, XK_k);
+  testx::SendKey(host, frameWindow, XK_space);
+  testx::SendKey(host, frameWindow, XK_2);
+  testx::SendKey(host, frameWindow, XK_Return);
+  ASSERT_TRUE(pumpUntil([&] { return listener.changes == 1; }));
+  EXPECT_EQ(field->getText(), "Kick 2");
+  EXPECT_FALSE(field->isEditing());
+  XGetInputFocus(host, &focus, &revert);
+  EXPECT_NE(focus, frameWindow);
+}
+
+TEST_F(X11Window, MessagesShowAModalWindowThatOkCloses) {
+  const auto previous = platform::SetMessageSink({});
+  InstallMessageWindow();
+  std::thread user([this, display = XOpenDisplay(nullptr)] {
+    const Window box = testx::WaitForTopWindow(display, [display](Window window, const XWindowAttributes&) {
+      char* name = nullptr;
+      const bool isBox = XFetchName(display, window, &name) && name && std::string(name) == "Warning";
+      if (name) XFree(name);
+      return isBox;
+    });
+    if (box != None) testx::SendKey(display, box, XK_Return);
+    XCloseDisplay(display);
+    if (box == None) xvfb->kill();
+  });
+  platform::ShowMessage("Warning", "The skin file is not a readable bitmap.");
+  user.join();
+  platform::SetMessageSink(previous);
+  SUCCEED();
+}
+
+}  // namespace
+}  // namespace toolkit

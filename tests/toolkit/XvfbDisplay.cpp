@@ -1,0 +1,150 @@
+#include "XvfbDisplay.h"
+
+#include <X11/Xutil.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+
+extern char** environ;
+
+namespace testx {
+namespace {
+
+constexpr const char* kXvfb = "/usr/bin/Xvfb";
+
+bool displayNumberFree(int number) {
+  return !std::filesystem::exists("/tmp/.X" + std::to_string(number) + "-lock") &&
+         !std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(number));
+}
+
+int errorIgnorer(Display*, XErrorEvent*) { return 0; }
+
+
+}  // namespace
+
+bool XvfbDisplay::available() { return access(kXvfb, X_OK) == 0; }
+
+XvfbDisplay::XvfbDisplay() {
+  if (!available()) return;
+  int number = 100 + static_cast<int>(getpid() % 400);
+  while (!displayNumberFree(number)) ++number;
+  const std::string name = ":" + std::to_string(number);
+  const char* argv[] = {kXvfb, name.c_str(), "-screen", "0", "1400x900x24", "-nolisten", "tcp", nullptr};
+  if (posix_spawn(&server_, kXvfb, nullptr, nullptr, const_cast<char**>(argv), environ) != 0) {
+    server_ = -1;
+    return;
+  }
+  if (const char* previous = std::getenv("DISPLAY")) {
+    hadDisplay_ = true;
+    previousDisplay_ = previous;
+  }
+  setenv("DISPLAY", name.c_str(), 1);
+  for (int attempt = 0; attempt < 100 && !connection_; ++attempt) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    connection_ = XOpenDisplay(name.c_str());
+  }
+  // The tests destroy windows that the code under test may still name.
+  if (connection_) XSetErrorHandler(errorIgnorer);
+}
+
+void XvfbDisplay::kill() {
+  if (server_ > 0) ::kill(server_, SIGKILL);
+}
+
+XvfbDisplay::~XvfbDisplay() {
+  if (connection_) XCloseDisplay(connection_);
+  if (server_ > 0) {
+    ::kill(server_, SIGTERM);
+    waitpid(server_, nullptr, 0);
+  }
+  if (hadDisplay_) {
+    setenv("DISPLAY", previousDisplay_.c_str(), 1);
+  } else {
+    unsetenv("DISPLAY");
+  }
+}
+
+Window CreateHostWindow(Display* display, int width, int height) {
+  const Window window = XCreateSimpleWindow(display, DefaultRootWindow(display), 20, 20, static_cast<unsigned>(width),
+                                            static_cast<unsigned>(height), 0, 0, 0);
+  XMapWindow(display, window);
+  XSync(display, False);
+  return window;
+}
+
+Window WaitForTopWindow(Display* display, const std::function<bool(Window, const XWindowAttributes&)>& matches,
+                        int timeoutMs) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (std::chrono::steady_clock::now() < end) {
+    Window root = None;
+    Window parent = None;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    XSync(display, False);
+    if (XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count)) {
+      for (unsigned int i = 0; i < count; ++i) {
+        XWindowAttributes attributes;
+        if (XGetWindowAttributes(display, children[i], &attributes) && attributes.map_state == IsViewable &&
+            matches(children[i], attributes)) {
+          const Window found = children[i];
+          XFree(children);
+          return found;
+        }
+      }
+      if (children) XFree(children);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return None;
+}
+
+void SendButton(Display* display, Window window, int x, int y, unsigned int button, bool press) {
+  XEvent event{};
+  event.xbutton.type = press ? ButtonPress : ButtonRelease;
+  event.xbutton.display = display;
+  event.xbutton.window = window;
+  event.xbutton.root = DefaultRootWindow(display);
+  event.xbutton.x = x;
+  event.xbutton.y = y;
+  event.xbutton.button = button;
+  event.xbutton.state = press ? 0 : (Button1Mask << (button - 1));
+  event.xbutton.same_screen = True;
+  XSendEvent(display, window, False, press ? ButtonPressMask : ButtonReleaseMask, &event);
+  XFlush(display);
+}
+
+void SendClick(Display* display, Window window, int x, int y, unsigned int button) {
+  SendButton(display, window, x, y, button, true);
+  SendButton(display, window, x, y, button, false);
+}
+
+void SendKey(Display* display, Window window, unsigned long keysym, unsigned int state) {
+  XEvent event{};
+  event.xkey.type = KeyPress;
+  event.xkey.display = display;
+  event.xkey.window = window;
+  event.xkey.root = DefaultRootWindow(display);
+  event.xkey.keycode = XKeysymToKeycode(display, keysym);
+  event.xkey.state = state;
+  event.xkey.same_screen = True;
+  XSendEvent(display, window, False, KeyPressMask, &event);
+  XFlush(display);
+}
+
+bool PumpUntil(const std::function<void()>& step, const std::function<bool()>& done, int timeoutMs) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() >= end) return false;
+    step();
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return true;
+}
+
+}  // namespace testx

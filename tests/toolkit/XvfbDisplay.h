@@ -1,0 +1,50 @@
+// A virtual X display for tests: starts Debian's Xvfb on a free display number, points DISPLAY
+// at it for this process, and stops it again. Tests never touch the developer's own display.
+#pragma once
+
+#include <X11/Xlib.h>
+#include <sys/types.h>
+
+#include <functional>
+#include <string>
+
+namespace testx {
+
+class XvfbDisplay {
+ public:
+  static bool available();
+
+  XvfbDisplay();
+  ~XvfbDisplay();
+  XvfbDisplay(const XvfbDisplay&) = delete;
+  XvfbDisplay& operator=(const XvfbDisplay&) = delete;
+
+  bool running() const { return connection_ != nullptr; }
+  // Ends the server at once: a test whose window never appeared fails instead of waiting forever.
+  void kill();
+  // A connection of the test's own, acting as the host and as the user.
+  Display* connection() const { return connection_; }
+
+ private:
+  pid_t server_ = -1;
+  std::string previousDisplay_;
+  bool hadDisplay_ = false;
+  Display* connection_ = nullptr;
+};
+
+// A mapped top-level window that stands for the host's editor window.
+Window CreateHostWindow(Display* display, int width, int height);
+
+// The first viewable child of the root that matches; None when none appears within the time.
+Window WaitForTopWindow(Display* display, const std::function<bool(Window, const XWindowAttributes&)>& matches,
+                        int timeoutMs = 3000);
+
+// Input as the server would deliver it, sent straight to a window.
+void SendClick(Display* display, Window window, int x, int y, unsigned int button);
+void SendButton(Display* display, Window window, int x, int y, unsigned int button, bool press);
+void SendKey(Display* display, Window window, unsigned long keysym, unsigned int state = 0);
+
+// Calls step until done() holds or the time is up; true when it held.
+bool PumpUntil(const std::function<void()>& step, const std::function<bool()>& done, int timeoutMs = 3000);
+
+}  // namespace testx

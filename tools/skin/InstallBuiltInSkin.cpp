@@ -1,0 +1,8 @@
+#include "BuiltInSkin.h"
+#include "toolkit/Resources.h"
+
+namespace skin {
+
+void InstallBuiltInSkin() { toolkit::SetResourceSource(BuiltInResource); }
+
+}  // namespace skin
