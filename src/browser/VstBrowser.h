@@ -1,0 +1,106 @@
+// The panel in which the user picks a sample file for one holder: a toolbar with an up button
+// above a scrolling grid of entry buttons built from the directory model. A file click is
+// reported to the editor through the holder's notification control: value 0.5 for a single
+// click, 0.51 for a double click, then the control's listener hears valueChanged.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "browser/Browser.h"
+#include "browser/EntryBitmaps.h"
+#include "browser/FileButton.h"
+#include "editor/CBitmapEx.h"
+#include "editor/SkinnedKickBtn.h"
+#include "toolkit/CControl.h"
+#include "toolkit/CControlListener.h"
+#include "toolkit/CFrame.h"
+#include "toolkit/CScrollView.h"
+#include "toolkit/CViewContainer.h"
+
+namespace browser {
+
+// The panel's place in the editor at its designed size.
+inline constexpr toolkit::CRect kBrowserPanelRect{102.0, 176.0, 854.0, 369.0};
+// Values the notification control reports.
+inline constexpr float kFileClicked = 0.5f;
+inline constexpr float kFileDoubleClicked = 0.51f;
+// The most entry buttons one level shows.
+inline constexpr size_t kMaxButtons = 65536;
+
+// Columns of the grid at a scale in percent.
+int ColumnsForScale(int scalePercent);
+// The rectangle of the entry button at a column and row of the grid, in the scroll view's
+// coordinates; the same at every scale.
+toolkit::CRect ButtonRect(int column, int row);
+
+// User-interface thread. NavigateTo with force may come from the thread restoring a project.
+class VstBrowser : public toolkit::CViewContainer, public Browser, public toolkit::CControlListener {
+ public:
+  // The panel starts at the top level, untouched and not yet listed. skinDirectory ends with the
+  // path separator; entryBitmaps must outlive the panel.
+  VstBrowser(const toolkit::CRect& size, toolkit::CFrame* frame, toolkit::CControl* notificationControl,
+             const std::string& skinDirectory, const EntryBitmaps& entryBitmaps);
+  ~VstBrowser() override;
+
+  // Lists the level if the panel never did, then rebuilds the buttons.
+  void ShowListing();
+  // One button per entry of the listing, in columns chosen by the scale; highlights the
+  // selected file.
+  void BuildButtons();
+  // Gives the button of that name the selected look and scrolls towards it.
+  void Highlight(const std::string& fileName);
+  // Moves to the folder of the path and selects its file, unless the user has clicked in the
+  // panel and the move is not forced. A forced move counts as a touch. The buttons stay as they
+  // are until the next listing.
+  void NavigateTo(const std::string& path, bool force);
+  // The full path of the selected file; tells the user when there is none.
+  std::string GetSelectedPath() const;
+  // Step the selection to the next or previous file and return its full path (the same path at
+  // the ends of the listing); empty when nothing is selected.
+  std::string Next();
+  std::string Previous();
+  // Follows the editor's size (factor 1.0 is the designed size).
+  void SetScale(float factor);
+
+  // The up button and the entry buttons report here.
+  void valueChanged(toolkit::CControl* control) override;
+
+  bool isTouched() const { return touched_; }
+  const std::string& selectedPath() const { return selectedPath_; }
+  int scalePercent() const { return scalePercent_; }
+  size_t buttonCount() const { return buttons_.size(); }
+  FileButton* button(size_t index) const { return buttons_[index]; }
+  FileButton* highlightedButton() const { return highlighted_; }
+  toolkit::CScrollView* scrollView() const { return scrollView_; }
+  toolkit::CKickButton* upButton() const { return upButton_; }
+
+ private:
+  void layOut();
+  void replaceScrollView(const toolkit::CRect& rect);
+  // The buttons went with their scroll view.
+  void forgetButtons();
+  void chooseFile(FileButton& button);
+  std::string highlightStep(const std::string& path);
+
+  toolkit::CFrame* frame_;
+  toolkit::CControl* notificationControl_;
+  const EntryBitmaps& entryBitmaps_;
+  editor::CBitmapEx* upBitmap_;
+  editor::CBitmapEx* toolbarBitmap_;
+  editor::SkinnedKickBtn* upButton_ = nullptr;
+  toolkit::CViewContainer* toolbar_ = nullptr;
+  toolkit::CScrollView* scrollView_ = nullptr;
+  std::vector<FileButton*> buttons_;
+  FileButton* highlighted_ = nullptr;
+  toolkit::CRect toolbarRect_;
+  toolkit::CRect scrollRect_;
+  std::string selectedPath_;
+  uint8_t scalePercent_ = 100;
+  bool touched_ = false;
+  bool listedOnce_ = false;
+};
+
+}  // namespace browser

@@ -1,0 +1,154 @@
+#include "browser/Browser.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "TempFolder.h"
+#include "support/MessageCapture.h"
+
+namespace {
+
+using Codes = std::vector<std::string>;
+
+class BrowserTest : public ::testing::Test {
+ protected:
+  BrowserTest() { browser.SetFilter(browser::kSampleFileTypes); }
+  ~BrowserTest() override { ::setenv("HOME", home.c_str(), 1); }
+
+  // From the top level into the folder, as if it were a drive.
+  const Codes& enter(const std::string& path) {
+    browser.EnterDirectory(path);
+    return browser.entries();
+  }
+
+  const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "/";
+  browsertest::TempFolder folder;
+  testhost::MessageCapture messages;
+  browser::Browser browser;
+};
+
+TEST_F(BrowserTest, ListsFoldersFirstThenAcceptedFilesInByteOrder) {
+  for (const char* name : {"b.wav", "A.WAV", "c.txt", "noext", "kick.WaV", "kick.wave", "x.WAV.txt", "trailing.",
+                           "_u.aiff", "\xC3\xA9" "t.ogg"}) {
+    folder.addFile(name);
+  }
+  folder.addFolder("Loops");
+  folder.addFolder("folder.txt");
+  const auto before = std::filesystem::current_path();
+  EXPECT_EQ(enter(folder.path()), (Codes{"di|Loops", "di|folder.txt", "fi|A.WAV", "fi|_u.aiff", "fi|b.wav",
+                                         "fi|kick.WaV", "fi|\xC3\xA9" "t.ogg"}));
+  EXPECT_EQ(std::filesystem::current_path(), before);
+  EXPECT_TRUE(messages.messages().empty());
+}
+
+TEST_F(BrowserTest, FilterIsThePiecesBetweenSemicolonsMatchedExactly) {
+  folder.addFile("lower.wav");
+  folder.addFile("upper.AIFF");
+  folder.addFile("empty.");
+  browser.SetFilter("wav;;AIFF;");
+  EXPECT_EQ(browser.filter(), (Codes{"wav", "", "AIFF", ""}));
+  EXPECT_EQ(enter(folder.path()), (Codes{"fi|upper.AIFF"}));
+}
+
+TEST_F(BrowserTest, ListsHiddenFoldersAndLinkTargetsButNoHiddenOrSpecialFiles) {
+  const std::string sample = folder.addFile("a.wav");
+  const std::string loops = folder.addFolder(".Loops");
+  folder.addFile(".hidden.wav");
+  ASSERT_EQ(::symlink(sample.c_str(), (folder.path() + "link.wav").c_str()), 0);
+  ASSERT_EQ(::symlink(loops.c_str(), (folder.path() + "linked").c_str()), 0);
+  ASSERT_EQ(::symlink("missing.wav", (folder.path() + "dangling.wav").c_str()), 0);
+  // A pipe named like a sample would block the loader forever.
+  ASSERT_EQ(::mkfifo((folder.path() + "pipe.wav").c_str(), 0600), 0);
+  EXPECT_EQ(enter(folder.path()), (Codes{"di|.Loops", "di|linked", "fi|a.wav", "fi|link.wav"}));
+}
+
+TEST_F(BrowserTest, TopLevelListsTheRootAndAnEnterableHomeFolder) {
+  const std::string homeFolder = folder.addFolder("home");
+  ::setenv("HOME", homeFolder.substr(0, homeFolder.size() - 1).c_str(), 1);
+  EXPECT_EQ(browser.GetEntries(), (Codes{"dr|/", "dr|" + homeFolder}));
+  for (const std::string& unusable : {std::string("/"), folder.path() + "missing"}) {
+    ::setenv("HOME", unusable.c_str(), 1);
+    EXPECT_EQ(browser.GetEntries(), (Codes{"dr|/"}));
+  }
+}
+
+TEST_F(BrowserTest, EnterAndGoUpWalkBetweenFoldersAndTheTopLevel) {
+  folder.addFile("Kicks/k1.wav");
+  folder.addFile("top.wav");
+  enter(folder.path());
+  browser.EnterDirectory("Kicks");
+  EXPECT_EQ(browser.directory(), folder.path() + "Kicks/");
+  EXPECT_EQ(browser.entries(), (Codes{"fi|k1.wav"}));
+
+  browser.SetPath(folder.path() + "Kicks/k1.wav");
+  browser.GoUp();
+  EXPECT_EQ(browser.directory(), folder.path());
+  EXPECT_EQ(browser.selectedFile(), "");
+  EXPECT_EQ(browser.entries(), (Codes{"di|Kicks", "fi|top.wav"}));
+
+  browser.SetPath("/");
+  browser.GoUp();
+  EXPECT_TRUE(browser.atTopLevel());
+  const Codes drives = browser.entries();
+  EXPECT_EQ(drives.front(), "dr|/");
+  // At the top level nothing changes, not even the listing.
+  ::setenv("HOME", "/", 1);
+  browser.GoUp();
+  EXPECT_TRUE(browser.atTopLevel());
+  EXPECT_EQ(browser.entries(), drives);
+}
+
+TEST_F(BrowserTest, SetPathSplitsFolderAndFileWithoutListing) {
+  browser.SetPath("/samples/Kicks/k1.wav");
+  EXPECT_EQ(browser.directory(), "/samples/Kicks/");
+  EXPECT_EQ(browser.selectedFile(), "k1.wav");
+  EXPECT_TRUE(browser.entries().empty());
+  // A bare name is no place in the file system: the top level, nothing selected.
+  browser.SetPath("k1.wav");
+  EXPECT_TRUE(browser.atTopLevel());
+  EXPECT_EQ(browser.selectedFile(), "");
+}
+
+TEST_F(BrowserTest, NextAndPreviousStepThroughFreshListingsAndStopAtTheEnds) {
+  for (const char* name : {"a.wav", "b.wav", "notes.txt"}) folder.addFile(name);
+  folder.addFolder("sub");
+  browser.SetPath(folder.path());
+  EXPECT_EQ(browser.SelectNext(), "");
+
+  browser.SetPath(folder.path() + "a.wav");
+  EXPECT_EQ(browser.SelectPrevious(), folder.path() + "a.wav");
+  EXPECT_EQ(browser.entries(), (Codes{"di|sub", "fi|a.wav", "fi|b.wav"}));
+  EXPECT_EQ(browser.SelectNext(), folder.path() + "b.wav");
+  EXPECT_EQ(browser.SelectNext(), folder.path() + "b.wav");
+  folder.addFile("c.wav");
+  EXPECT_EQ(browser.SelectNext(), folder.path() + "c.wav");
+  EXPECT_EQ(browser.SelectPrevious(), folder.path() + "b.wav");
+
+  browser.SetPath(folder.path() + "gone.wav");
+  EXPECT_EQ(browser.SelectNext(), folder.path() + "gone.wav");
+  EXPECT_EQ(browser.SelectPrevious(), folder.path() + "gone.wav");
+}
+
+TEST_F(BrowserTest, FolderDeletedWhileShownIsReportedAndGoUpStillWorks) {
+  folder.addFile("keep.wav");
+  const std::string gone = folder.addFolder("Gone");
+  browser.SetPath(gone + "x.wav");
+  std::filesystem::remove_all(gone);
+
+  EXPECT_EQ(browser.SelectNext(), gone + "x.wav");
+  EXPECT_TRUE(browser.entries().empty());
+  ASSERT_EQ(messages.messages().size(), 1u);
+  EXPECT_EQ(messages.messages()[0].caption, gone);
+  EXPECT_EQ(messages.messages()[0].text, "Unable to locate the directory " + gone + "\n");
+
+  browser.GoUp();
+  EXPECT_EQ(browser.directory(), folder.path());
+  EXPECT_EQ(browser.entries(), (Codes{"fi|keep.wav"}));
+  EXPECT_EQ(messages.messages().size(), 1u);
+}
+
+}  // namespace
