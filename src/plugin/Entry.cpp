@@ -1,11 +1,24 @@
 // The plug-in's entry points: the only symbols the library exports.
 #include "plugin/Entry.h"
 
+#include "toolkit/MessageWindow.h"
+
+namespace {
+
+// Inside a host the user is told things in a small window (where there is a display).
+vst::AEffect* Enter(vst::HostCallback host) {
+  static const bool messageWindowInstalled = (toolkit::InstallMessageWindow(), true);
+  (void)messageWindowInstalled;
+  return plugin::CreateEffect(host);
+}
+
+}  // namespace
+
 #define KH_EXPORT extern "C" __attribute__((visibility("default")))
 
-KH_EXPORT vst::AEffect* VSTPluginMain(vst::HostCallback host) { return plugin::CreateEffect(host); }
+KH_EXPORT vst::AEffect* VSTPluginMain(vst::HostCallback host) { return Enter(host); }
 
 // The classic entry name; declared through its symbol name so the compiler does not take it
 // for a program's main function.
 KH_EXPORT vst::AEffect* classicMain(vst::HostCallback host) __asm__("main");
-KH_EXPORT vst::AEffect* classicMain(vst::HostCallback host) { return plugin::CreateEffect(host); }
+KH_EXPORT vst::AEffect* classicMain(vst::HostCallback host) { return Enter(host); }

@@ -2,11 +2,22 @@
 
 #include <atomic>
 #include <cstring>
+#include <limits>
+#include <optional>
 
+#include "editor/Gui.h"
 #include "engine/Limits.h"
+#include "persistence/ChunkLoad.h"
+#include "persistence/ChunkWriter.h"
+#include "persistence/Configuration.h"
+#include "persistence/DefaultPreset.h"
+#include "persistence/Placeholders.h"
 #include "platform/BoundedLock.h"
+#include "platform/Files.h"
 #include "platform/Messages.h"
 #include "platform/Paths.h"
+#include "samples/SampleLoader.h"
+#include "BuiltInSkin.h"
 #include "vst/HostText.h"
 
 namespace plugin {
@@ -23,9 +34,30 @@ constexpr const char* kUnsupportedHostText = "This host (DAW) does not support K
 // Each new effect's program is named "Drumset " and the next number, wrapping after 255.
 std::atomic<uint8_t> programNameCounter{0};
 
+// The built-in skin is made known to the toolkit once per process, before the first editor.
+std::unique_ptr<editor::Gui> MakeEditor(Vst* effect, editor::GuiEnvironment environment) {
+  static const bool skinInstalled = (skin::InstallBuiltInSkin(), true);
+  (void)skinInstalled;
+  return std::make_unique<editor::Gui>(effect, effect->engine(), std::move(environment));
+}
+
 }  // namespace
 
-Vst::Vst(vst::HostCallback host) : AudioEffectX(host, 1, 1) {
+Vst::Vst(vst::HostCallback host) : Vst(host, EffectEnvironment{platform::PluginDirectory(), {}}) {}
+
+Vst::Vst(vst::HostCallback host, EffectEnvironment environment)
+    : AudioEffectX(host, 1, 1),
+      pluginDirectory_(std::move(environment.pluginDirectory)),
+      configurationFilePath_(pluginDirectory_ + kConfigurationFileName),
+      samplesFolder_(persistence::SamplesFolder(pluginDirectory_)),
+      loadSample_(std::move(environment.loadSample)),
+      gui_(MakeEditor(this, {pluginDirectory_, configurationFilePath_, samplesFolder_, [this] { resetAll(); }})) {
+  setEditor(gui_.get());
+  if (!loadSample_) {
+    loadSample_ = [](engine::Kit& kit, uint8_t note, const std::string& path) {
+      return samples::LoadSample(kit, note, path, false);
+    };
+  }
   programName_ = "Drumset " + std::to_string(programNameCounter.fetch_add(1));
   if (host != nullptr) {
     programsAreChunks();
@@ -35,18 +67,63 @@ Vst::Vst(vst::HostCallback host) : AudioEffectX(host, 1, 1) {
     isSynth();
     setUniqueID(kUniqueId);
   }
-  pluginDirectory_ = platform::PluginDirectory();
-  configurationFilePath_ = pluginDirectory_ + kConfigurationFileName;
   {
     // An editor opened meanwhile waits until the model is built.
     const platform::BoundedLock stateLock(platform::StateMutex());
+    gui_->setScale(persistence::ReadEditorScale(configurationFilePath_));
     resetAll();
   }
+  LoadDefaultPreset();
 }
 
-Vst::~Vst() = default;
+Vst::~Vst() {
+  // The editor is owned here, not by the base.
+  setEditor(nullptr);
+}
 
-void Vst::resetAll() { engine_.resetAll(); }
+EditorLink& Vst::editorLink() { return *gui_; }
+
+void Vst::resetAll() {
+  engine_.resetAll();
+  gui_->reset();
+}
+
+int32_t Vst::getChunk(void** data, bool /*isPreset*/) {
+  persistence::WriteChunkText(engine_, samplesFolder_, chunkText_);
+  *data = chunkText_.data();
+  return static_cast<int32_t>(chunkText_.size() + 1);
+}
+
+int32_t Vst::setChunk(void* data, int32_t byteSize, bool /*isPreset*/) {
+  // Held for the whole load, messages included; an editor opening meanwhile waits.
+  const platform::BoundedLock stateLock(platform::StateMutex());
+  if (persistence::LoadChunk(data, byteSize, samplesFolder_, engine_, [this] { resetAll(); }, loadSample_)) {
+    handLoadToEditor();
+  }
+  return 1;
+}
+
+void Vst::handLoadToEditor() {
+  EditorLink::StartDirectories directories;
+  for (int index = 0; index < engine::kHolderCount; ++index) {
+    const std::string& path = engine_.kit().holder(static_cast<uint8_t>(engine::kFirstNote + index)).path();
+    directories[static_cast<size_t>(index)] = path.empty() ? samplesFolder_ : path;
+  }
+  gui_->setStartDirectories(directories);
+  const engine::StepSequencer& sequencer = engine_.sequencer();
+  engine_.editorState().swingAmount = sequencer.swingAmount();
+  gui_->refreshFromModel();
+  engine_.editorState().patternChanged = true;
+  gui_->showPattern(sequencer.currentPattern());
+}
+
+void Vst::LoadDefaultPreset() {
+  const std::string path = persistence::DefaultPresetPath(pluginDirectory_);
+  if (!platform::FileExists(path)) return;
+  std::optional<std::string> text = persistence::ExtractPresetText(platform::ReadTextFile(path));
+  if (!text || text->size() > static_cast<size_t>(std::numeric_limits<int32_t>::max())) return;
+  setChunk(text->data(), static_cast<int32_t>(text->size()), true);
+}
 
 void Vst::resume() {
   // A host that never sent the block size or gives no time information cannot drive the

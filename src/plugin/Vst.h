@@ -3,16 +3,31 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "engine/DrumEngine.h"
+#include "persistence/ChunkReader.h"
+#include "plugin/EditorLink.h"
 #include "vst/AudioEffectX.h"
 
+namespace editor {
+class Gui;
+}
+
 namespace plugin {
+
+// Where an effect finds its files and how it reads sample files. Hosts get the folder of the
+// plug-in module and the sample loader; tests put both elsewhere.
+struct EffectEnvironment {
+  std::string pluginDirectory;               // ends with the path separator
+  persistence::SampleFileLoader loadSample;  // empty: the sample loader, without audition
+};
 
 class Vst : public vst::AudioEffectX {
  public:
   explicit Vst(vst::HostCallback host);
+  Vst(vst::HostCallback host, EffectEnvironment environment);
   ~Vst() override;
 
   void resume() override;
@@ -30,17 +45,34 @@ class Vst : public vst::AudioEffectX {
   int32_t getVendorVersion() override;
   int32_t canDo(const char* text) override;
 
-  // The sync mode, sequencer, kit and voices back to their defaults (also "Clear all now!").
+  // The state as the version 2.0 project text. The block stays valid until the next call.
+  int32_t getChunk(void** data, bool isPreset) override;
+  // Loads a project text (versions 1.0, 1.1 and 2.0) under the state mutex; always 1.
+  int32_t setChunk(void* data, int32_t byteSize, bool isPreset) override;
+
+  // The sync mode, sequencer, kit, voices and editor back to their defaults (also "Clear all now!").
   void resetAll();
 
   engine::DrumEngine& engine() { return engine_; }
   const std::string& pluginDirectory() const { return pluginDirectory_; }
   const std::string& configurationFilePath() const { return configurationFilePath_; }
+  const std::string& samplesFolder() const { return samplesFolder_; }
+  EditorLink& editorLink();
 
  private:
+  // Applies the default preset file, if there is one, through setChunk.
+  void LoadDefaultPreset();
+  // After a load: browser start folders, swing, controls and the current pattern.
+  void handLoadToEditor();
+
   engine::DrumEngine engine_;
   std::string pluginDirectory_;
   std::string configurationFilePath_;
+  std::string samplesFolder_;
+  persistence::SampleFileLoader loadSample_;
+  // The editor, registered with the base; it goes before the engine that it shows.
+  std::unique_ptr<editor::Gui> gui_;
+  std::string chunkText_;
   std::string programName_;
   bool blockSizeReceived_ = false;
 };

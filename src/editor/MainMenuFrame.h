@@ -1,0 +1,51 @@
+// The editor's frame, with the main menu that a right click on a spot no control takes opens:
+// seven editor sizes, the downmix to stereo, and "Clear all now!". Check marks are text prefixes,
+// "[x] " for the chosen entry and "[ ] " for the others.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "engine/KitPlayer.h"
+#include "toolkit/CControlListener.h"
+#include "toolkit/CFrame.h"
+#include "toolkit/COptionMenu.h"
+
+namespace editor {
+
+class Gui;
+
+class MainMenuFrame : public toolkit::CFrame, public toolkit::CControlListener {
+ public:
+  static constexpr int32_t kSizeEntries = 7;
+  static constexpr int32_t kDownmixEntry = 7;
+  static constexpr int32_t kClearAllEntry = 8;
+
+  // clearAll: the effect's reset all.
+  MainMenuFrame(const toolkit::CRect& size, void* parentWindow, toolkit::VSTGUIEditorInterface* editorInterface,
+                Gui& editor, engine::KitPlayer& kitPlayer, std::function<void()> clearAll);
+  ~MainMenuFrame() override;
+
+  // A right click that no view takes opens the menu 2 pixels below the pointer.
+  toolkit::CMouseEventResult onMouseDown(toolkit::CPoint& where, const toolkit::CButtonState& buttons) override;
+  void valueChanged(toolkit::CControl* control) override;
+
+  // Moves the size mark to that entry (7 or more: no size entry is marked).
+  void SetSizeCheck(uint8_t entry);
+  // Marks the size entry of that factor; a factor that is none of the seven sizes changes nothing.
+  void SetSizeFromFactor(float factor);
+
+  const toolkit::COptionMenu& menu() const { return *menu_; }
+  uint8_t sizeEntry() const { return sizeEntry_; }
+
+ private:
+  void chooseEntry(int32_t index);
+
+  uint8_t sizeEntry_ = 0;
+  toolkit::COptionMenu* menu_;
+  Gui& editor_;
+  engine::KitPlayer& kitPlayer_;
+  std::function<void()> clearAll_;
+};
+
+}  // namespace editor

@@ -1,0 +1,274 @@
+// What the editor's controls do to the model and to each other.
+#include <vector>
+
+#include "GuiFixture.h"
+#include "editor/ControlTags.h"
+#include "editor/PitchKnob.h"
+#include "engine/HostTime.h"
+
+namespace guitest {
+namespace {
+
+using namespace editor::tags;
+using engine::SyncMode;
+
+class GuiEvents : public GuiFixture {
+ protected:
+  void SetUp() override {
+    GuiFixture::SetUp();
+    CreateEffect();
+  }
+  uint32_t muteState(int holder) { return kit().holder(static_cast<uint8_t>(36 + holder)).muteState(); }
+};
+
+TEST_F(GuiEvents, AStepButtonWritesTheCellOfTheShownGroupHolderAndPattern) {
+  change(kHolderSelect + 4, 1.0f);
+  change(kStepGroupButton + 3, 1.0f);
+  sequencer().setCell(0xABCDEF00, 0, 52, 4);
+  change(kStepButton + 4, 1.0f);
+  EXPECT_EQ(sequencer().getCell(0, 52, 4), 0x00017F01u);
+  EXPECT_EQ(sequencer().getCell(0, 52, 0), 0u);
+  change(kStepButton + 4, 0.0f);
+  EXPECT_EQ(sequencer().getCell(0, 52, 4), 0x00017F00u);
+  // Every change reaches the host as automation of the control's tag.
+  ASSERT_FALSE(automations.empty());
+  EXPECT_EQ(automations.back().index, kStepButton + 4);
+  EXPECT_EQ(automations.back().value, 0.0f);
+}
+
+TEST_F(GuiEvents, TheStepRowFollowsHolderGroupAndPattern) {
+  sequencer().setCell(0x00017F01, 12, 17, 2);
+  change(kOctave3Bank, 1.0f);
+  EXPECT_EQ(gui().shownPattern(), 12);
+  EXPECT_EQ(value(kOctave3Bank), 1.0f);
+  EXPECT_EQ(value(kOctave2Bank), 0.0f);
+  change(kHolderSelect + 2, 1.0f);
+  EXPECT_EQ(value(kHolderSelect), 0.0f);
+  EXPECT_EQ(value(kStepButton + 1), 0.0f);
+  change(kStepGroupButton + 1, 1.0f);
+  EXPECT_EQ(value(kStepButton + 1), 1.0f);
+  EXPECT_EQ(value(kStepGroupButton), 0.0f);
+  // The lit select button stays lit when clicked again.
+  change(kHolderSelect + 2, 0.0f);
+  EXPECT_EQ(value(kHolderSelect + 2), 1.0f);
+  EXPECT_EQ(gui().selectedHolder(), 2);
+}
+
+TEST_F(GuiEvents, SoloAndMuteKeepEveryOtherHolderMutedWhileAnySoloIsOn) {
+  change(kMuteButton + 5, 1.0f);
+  change(kSoloButton + 1, 1.0f);
+  change(kSoloButton + 2, 1.0f);
+  EXPECT_EQ(muteState(1), engine::kNotMuted);
+  EXPECT_EQ(muteState(2), engine::kNotMuted);
+  EXPECT_EQ(muteState(0), engine::kMutedBySolo);
+  EXPECT_EQ(muteState(5), engine::kMuted);
+  // Switching a mute off while a solo is on leaves the holder muted and lit.
+  change(kMuteButton + 7, 0.0f);
+  EXPECT_EQ(muteState(7), engine::kMuted);
+  EXPECT_EQ(value(kMuteButton + 7), 1.0f);
+
+  change(kSoloButton + 2, 0.0f);
+  EXPECT_EQ(muteState(2), engine::kMutedBySolo);
+  EXPECT_EQ(value(kMuteButton + 2), 1.0f);
+  change(kSoloButton + 1, 0.0f);
+  for (int holder : {0, 1, 2, 3, 11}) {
+    EXPECT_EQ(muteState(holder), engine::kNotMuted) << holder;
+    EXPECT_EQ(value(kMuteButton + holder), 0.0f) << holder;
+  }
+  EXPECT_EQ(muteState(5), engine::kMuted);
+  EXPECT_EQ(muteState(7), engine::kMuted);
+}
+
+TEST_F(GuiEvents, PitchKnobBandsAndShownValues) {
+  const struct {
+    float knob;
+    int pitch;
+  } bands[] = {{0.0f, -12}, {0.47f, -1}, {0.5f, 0}, {0.53f, 1}, {1.0f, 12}, {0.52f, 0}, {0.08f, -11}, {0.96f, 11}};
+  for (const auto& band : bands) {
+    change(kPitchKnob + 3, band.knob);
+    EXPECT_EQ(kit().holder(39).pitch(), band.pitch) << band.knob;
+  }
+  // The shown value of 12 lies below the 64-bit bound of the top band.
+  change(kPitchKnob + 3, 1.0f);
+  change(kPitchKnob + 3, 0.04f);
+  EXPECT_EQ(kit().holder(39).pitch(), 12);
+  for (float outside : {0.04f, -0.1f, 1.5f}) EXPECT_FALSE(editor::PitchFromKnob(outside)) << outside;
+  EXPECT_EQ(editor::PitchKnobValue(-12), 0.0f);
+  EXPECT_EQ(editor::PitchKnobValue(-1), 0.44f);
+  EXPECT_EQ(editor::PitchKnobValue(1), 0.52f);
+  EXPECT_EQ(editor::PitchKnobValue(12), 0.96f);
+  EXPECT_FALSE(editor::PitchKnobValue(13));
+  choose(kPitchMenu + 3, 0);
+  EXPECT_EQ(kit().holder(39).pitch(), 0);
+  EXPECT_EQ(value(kPitchKnob + 3), 0.5f);
+}
+
+TEST_F(GuiEvents, ResetEntriesAndSelectorsReachTheRightHolderAndPattern) {
+  change(kPanKnob + 1, 0.2f);
+  change(kMasterLevelKnob, 0.1f);
+  EXPECT_EQ(kit().holder(37).pan(), 0.2f);
+  choose(kPanMenu + 1, 0);
+  choose(kMasterMenu, 0);
+  EXPECT_EQ(kit().holder(37).pan(), 0.5f);
+  EXPECT_EQ(value(kPanKnob + 1), 0.5f);
+  EXPECT_EQ(engine().kitPlayer().masterLevel(), 0.75f);
+  EXPECT_EQ(value(kMasterLevelKnob), 0.75f);
+  change(kOctave3Bank, 1.0f);
+  static_cast<editor::CMultiStateButtonWithMenu*>(control(kResolutionSelector))->setState(2);
+  gui().valueChanged(control(kResolutionSelector));
+  EXPECT_EQ(sequencer().resolution(12), 64);
+  EXPECT_EQ(sequencer().resolution(0), 16);
+}
+
+TEST_F(GuiEvents, PatternMenuActsOnTheShownBankAndUnfinishedEntriesOnlySaySo) {
+  change(kOctave3Bank, 1.0f);
+  sequencer().setCell(0x00017F01, 16, 3, 0);
+  choose(kPatternMenu + 4, 1);  // "Copy this pattern to Oct2 C"
+  EXPECT_EQ(sequencer().getCell(0, 3, 0), 0x00017F01u);
+  choose(kPatternMenu + 4, 0);  // "Clear this pattern"
+  EXPECT_FALSE(sequencer().cellSounds(16, 3, 0));
+  EXPECT_EQ(sequencer().getCell(0, 3, 0), 0x00017F01u);
+  EXPECT_EQ(messages->count("Message"), 0u);
+  // A copy onto the shown pattern (Oct3 C) shows up in the step row at once.
+  sequencer().setCell(0x00017F01, 16, 3, 0);
+  choose(kPatternMenu + 4, 13);
+  EXPECT_EQ(value(kStepButton + 3), 1.0f);
+  for (int entry : {25, 26, 27}) choose(kPatternMenu + 4, entry);
+  EXPECT_EQ(messages->count("Message"), 3u);
+  EXPECT_EQ(messages->messages().back().text, "Not implemented yet");
+  EXPECT_EQ(sequencer().getCell(0, 3, 0), 0x00017F01u);
+}
+
+TEST_F(GuiEvents, APatternButtonShowsItsPatternInTheLitBank) {
+  change(kOctave2Bank, 1.0f);
+  change(kPatternButton + 5, 1.0f);
+  EXPECT_EQ(gui().shownPattern(), 5);
+  EXPECT_EQ(sequencer().currentPattern(), 5);
+  EXPECT_EQ(value(kPatternButton), 0.0f);
+  change(kPatternButton + 5, 0.0f);
+  EXPECT_EQ(value(kPatternButton + 5), 1.0f);
+  change(kOctave3Bank, 1.0f);
+  EXPECT_EQ(gui().shownPattern(), 17);
+  change(kOctave3Bank, 0.0f);
+  EXPECT_EQ(value(kOctave3Bank), 1.0f);
+}
+
+TEST_F(GuiEvents, CopyingAHolderToItselfChangesNothingAndToAnotherCopiesTheName) {
+  kit().holder(38).setName("snare");
+  gui().refreshNames();
+  kit().holder(38).setPan(0.25f);
+  choose(kHolderMenu + 2, 3);  // "Copy this sample to D", its own note
+  EXPECT_EQ(kit().holder(38).name(), "snare");
+  EXPECT_EQ(kit().holder(38).pan(), 0.25f);
+  EXPECT_EQ(gui().controls().nameField(2)->getText(), "snare");
+  choose(kHolderMenu + 2, 6);  // to F
+  EXPECT_EQ(kit().holder(41).name(), "snare");
+  EXPECT_EQ(gui().controls().nameField(5)->getText(), "snare");
+  choose(kHolderMenu + 2, 0);  // clear
+  EXPECT_EQ(kit().holder(38).name(), "");
+  EXPECT_EQ(gui().controls().nameField(2)->getText(), "--------");
+  // A name typed into the field names the holder.
+  gui().controls().nameField(2)->setText("tom");
+  gui().valueChanged(control(kNameField + 2));
+  EXPECT_EQ(kit().holder(38).name(), "tom");
+}
+
+TEST_F(GuiEvents, ClickingTheLitStopButtonAfterRunRewindsToTheFirstStep) {
+  change(kRunButton, 1.0f);
+  EXPECT_EQ(engine().syncMode(), SyncMode::Run);
+  EXPECT_EQ(value(kHsyncButton), 0.0f);
+  // Let the sequencer run for a while, as the audio thread would.
+  engine::HostTime time;
+  time.available = time.playing = time.ppqValid = time.tempoValid = true;
+  time.sampleRate = 48000.0;
+  time.tempo = 120.0;
+  std::vector<std::vector<float>> outputs(24, std::vector<float>(512));
+  std::vector<float*> pointers;
+  for (auto& output : outputs) pointers.push_back(output.data());
+  for (int block = 0; block < 60; ++block) engine().renderBlock(time, pointers.data(), 512);
+  ASSERT_GT(sequencer().currentStep(), 0);
+  change(kStepGroupButton + 2, 1.0f);
+
+  change(kStopButton, 1.0f);
+  EXPECT_EQ(engine().syncMode(), SyncMode::Stop);
+  engine().setLastMode(SyncMode::Run);
+  change(kStopButton, 0.0f);
+  EXPECT_EQ(sequencer().currentStep(), 0);
+  EXPECT_EQ(sequencer().barPosition(), 0);
+  EXPECT_EQ(gui().stepGroup(), 0);
+  EXPECT_EQ(value(kStepGroupButton), 1.0f);
+  EXPECT_EQ(value(kStopButton), 1.0f);
+
+  // In any other situation the lit button only stays lit.
+  change(kStepGroupButton + 2, 1.0f);
+  engine().setLastMode(SyncMode::Hsync);
+  change(kStopButton, 0.0f);
+  EXPECT_EQ(gui().stepGroup(), 2);
+  EXPECT_EQ(value(kStopButton), 1.0f);
+}
+
+TEST_F(GuiEvents, EditorResetShowsPatternOneWithNoBankLit) {
+  change(kOctave3Bank, 1.0f);
+  change(kHolderSelect + 6, 1.0f);
+  change(kStepGroupButton + 4, 1.0f);
+  change(kSwingAmountKnob, 0.9f);
+  vst().resetAll();
+  EXPECT_EQ(gui().selectedHolder(), 0);
+  EXPECT_EQ(gui().shownPattern(), 0);
+  EXPECT_EQ(gui().stepGroup(), 0);
+  EXPECT_EQ(gui().swingAmount(), 0.5f);
+  EXPECT_EQ(value(kOctave2Bank), 0.0f);
+  EXPECT_EQ(value(kOctave3Bank), 0.0f);
+  EXPECT_EQ(value(kPatternButton), 1.0f);
+  EXPECT_EQ(value(kHolderSelect), 1.0f);
+  EXPECT_EQ(value(kHolderSelect + 6), 0.0f);
+  EXPECT_EQ(value(kHsyncButton), 1.0f);
+  EXPECT_EQ(value(kStepGroupButton), 1.0f);
+  change(kOctave2Bank, 1.0f);
+  EXPECT_EQ(gui().shownPattern(), 0);
+  change(kOctave3Bank, 1.0f);
+  EXPECT_EQ(gui().shownPattern(), 12);
+}
+
+TEST_F(GuiEvents, RefreshFromModelShowsMutesSolosAndKnobs) {
+  kit().holder(36).setMuteState(engine::kMutedBySolo);
+  kit().holder(37).setMuteState(engine::kMuted);
+  kit().holder(38).setPitch(-1);
+  kit().holder(38).setVolume(0.25f);
+  engine().setSyncMode(SyncMode::Midi);
+  gui().refreshFromModel();
+  EXPECT_EQ(value(kMuteButton), 1.0f);
+  EXPECT_EQ(value(kSoloButton), 0.0f);
+  EXPECT_EQ(value(kMuteButton + 1), 1.0f);
+  EXPECT_EQ(value(kSoloButton + 2), 1.0f);  // unmuted while another is muted by solo
+  EXPECT_EQ(value(kPitchKnob + 2), 0.44f);
+  EXPECT_EQ(value(kVolumeKnob + 2), 0.25f);
+  EXPECT_EQ(value(kMidiButton), 1.0f);
+  EXPECT_EQ(value(kHsyncButton), 0.0f);
+}
+
+TEST_F(GuiEvents, TheTimerRedrawsPositionGroupAndPatternFromTheEngineFlags) {
+  gui().openOffscreen();
+  engine::EditorState& state = engine().editorState();
+  sequencer().setCurrentPattern(14);
+  state.patternChanged = true;
+  state.positionChanged = true;
+  gui().notify(nullptr, toolkit::kMsgTimer);
+  EXPECT_EQ(gui().shownPattern(), 14);
+  EXPECT_EQ(value(kOctave3Bank), 1.0f);
+  EXPECT_EQ(value(kPositionLed + sequencer().currentStep() % 16), 1.0f);
+  EXPECT_FALSE(state.patternChanged);
+  EXPECT_FALSE(state.positionChanged);
+  state.positionHidden = true;
+  gui().notify(nullptr, toolkit::kMsgTimer);
+  for (int led = 0; led < 16; ++led) EXPECT_EQ(value(kPositionLed + led), 0.0f);
+  // A closed editor leaves the flags for later.
+  gui().close();
+  state.groupChanged = true;
+  EXPECT_EQ(gui().notify(nullptr, toolkit::kMsgTimer), toolkit::kMessageNotified);
+  EXPECT_TRUE(state.groupChanged);
+  EXPECT_EQ(gui().notify(nullptr, "other"), toolkit::kMessageUnknown);
+}
+
+}  // namespace
+}  // namespace guitest

@@ -1,0 +1,72 @@
+// An effect with its editor in a folder of its own (so the configuration file and skin folder are
+// the test's), driven through a host callback that records automation reports.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "editor/Gui.h"
+#include "editor/MainMenuFrame.h"
+#include "plugin/Vst.h"
+#include "support/MessageCapture.h"
+
+namespace guitest {
+
+struct Automation {
+  int32_t index;
+  float value;
+};
+
+// A fresh plug-in directory below the system's temporary folder, removed with the object.
+class TemporaryPluginDirectory {
+ public:
+  TemporaryPluginDirectory();
+  ~TemporaryPluginDirectory();
+  TemporaryPluginDirectory(const TemporaryPluginDirectory&) = delete;
+  TemporaryPluginDirectory& operator=(const TemporaryPluginDirectory&) = delete;
+  const std::string& path() const { return path_; }  // ends with '/'
+
+ private:
+  std::string path_;
+};
+
+// An uncompressed 24-bit bitmap file of that size in one colour.
+void WriteBmp(const std::string& path, int width, int height);
+// A mono 16-bit WAV file with that many frames of a constant level.
+void WriteWav(const std::string& path, int frames);
+
+class GuiFixture : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  // Builds the effect now (after a test put files into the plug-in directory).
+  void CreateEffect();
+
+  plugin::Vst& vst() { return *effect; }
+  editor::Gui& gui() { return static_cast<editor::Gui&>(vst().editorLink()); }
+  engine::DrumEngine& engine() { return vst().engine(); }
+  engine::StepSequencer& sequencer() { return engine().sequencer(); }
+  engine::Kit& kit() { return engine().kit(); }
+  toolkit::CControl* control(int32_t tag) { return gui().controls()[tag]; }
+  float value(int32_t tag) { return control(tag)->getValue(); }
+  // What a user's change of the control does: the value, then the editor hears it.
+  void change(int32_t tag, float newValue);
+  // A menu entry chosen.
+  void choose(int32_t menuTag, int32_t entry);
+  std::string configurationText() const;
+
+  std::unique_ptr<TemporaryPluginDirectory> directory;
+  std::unique_ptr<plugin::Vst> effect;
+  std::unique_ptr<testhost::MessageCapture> messages;
+  static std::vector<Automation> automations;
+
+ private:
+  static intptr_t HostCallback(vst::AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr,
+                               float opt);
+};
+
+}  // namespace guitest

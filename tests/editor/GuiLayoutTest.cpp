@@ -1,0 +1,133 @@
+// The editor's control table, its layout from the skin bitmaps, and its size at each scale.
+#include <filesystem>
+#include <fstream>
+
+#include "GuiFixture.h"
+#include "editor/ControlTags.h"
+#include "toolkit/CKickButton.h"
+
+namespace guitest {
+namespace {
+
+using namespace editor::tags;
+using toolkit::CRect;
+
+class GuiLayout : public GuiFixture {};
+
+TEST_F(GuiLayout, EveryTagFindsItsControlAndOnlyKnobsWithEntriesHaveMenus) {
+  CreateEffect();
+  for (int32_t tag = 0; tag < kControlCount; ++tag) {
+    ASSERT_NE(control(tag), nullptr) << tag;
+    EXPECT_EQ(control(tag)->getTag(), tag);
+    EXPECT_EQ(control(tag)->getListener(), &gui()) << tag;
+  }
+  const editor::ControlTable& table = gui().controls();
+  for (int holder = 0; holder < 12; ++holder) {
+    EXPECT_EQ(table.knob(kPanKnob + holder)->getMenu(), table.menu(kPanMenu + holder));
+    EXPECT_EQ(table.knob(kPitchKnob + holder)->getMenu(), table.menu(kPitchMenu + holder));
+    // A right click on these must offer nothing to choose.
+    EXPECT_EQ(table.knob(kVolumeKnob + holder)->getMenu(), nullptr);
+    EXPECT_EQ(table.knob(kLengthKnob + holder)->getMenu(), nullptr);
+    EXPECT_EQ(table.menu(kHolderMenu + holder)->getNbEntries(), 13);
+    EXPECT_EQ(table.menu(kHolderMenu + holder)->getEntry(12), "Copy this sample to B");
+  }
+  EXPECT_EQ(table.knob(kSwingAmountKnob)->getMenu(), nullptr);
+  const toolkit::COptionMenu* patternMenu = table.menu(kPatternMenu + 4);
+  ASSERT_EQ(patternMenu->getNbEntries(), 28);
+  EXPECT_EQ(patternMenu->getEntry(13), "Copy this pattern to Oct3 C");
+  EXPECT_EQ(patternMenu->getEntry(27), "Clear this pattern");
+  EXPECT_EQ(table.menu(kStepMenu)->getNbEntries(), 0);
+  EXPECT_FALSE(control(kSequencerModeSelector)->isVisible());
+}
+
+TEST_F(GuiLayout, BuiltInSkinPlacesTheControlsInsideTheBackground) {
+  CreateEffect();
+  gui().openOffscreen();
+  EXPECT_EQ(control(kSoloButton + 11)->getViewSize(), (CRect{824, 132, 850, 153}));
+  EXPECT_EQ(control(kStepButton + 15)->getViewSize().right, 1101);
+  EXPECT_EQ(control(kMuteButton + 3)->getViewSize(), (CRect{293, 132, 319, 153}));
+  EXPECT_EQ(control(kNextFile + 2)->getViewSize(), (CRect{251, 119, 262, 129}));
+  EXPECT_EQ(control(kPitchKnob + 1)->getViewSize(), (CRect{178, 275, 208, 305}));
+  EXPECT_EQ(control(kStepGroupButton + 7)->getViewSize(), (CRect{1117, 528, 1153, 541}));
+  EXPECT_EQ(control(kPatternButton + 11)->getViewSize(), (CRect{1046, 373, 1098, 392}));
+  EXPECT_EQ(control(kRunButton)->getViewSize(), (CRect{167, 543, 221, 583}));
+  EXPECT_EQ(control(kMidiButton)->getViewSize(), (CRect{294, 543, 346, 583}));
+  EXPECT_EQ(control(kResolutionSelector)->getViewSize(), (CRect{1045, 273, 1097, 292}));
+  EXPECT_EQ(control(kPositionLed + 15)->getViewSize(), (CRect{1049, 501, 1100, 512}));
+  const CRect background{0, 0, 1206, 616};
+  for (toolkit::CControl* each : gui().controls().all()) {
+    const CRect& rect = each->getViewSize();
+    EXPECT_EQ(rect.united(background), background) << each->getTag();
+    EXPECT_EQ(each->getMouseableArea(), rect) << each->getTag();
+  }
+  vst::ERect* rect = nullptr;
+  ASSERT_TRUE(gui().getRect(&rect));
+  EXPECT_EQ(rect->right, 1206);
+  EXPECT_EQ(rect->bottom, 616);
+}
+
+TEST_F(GuiLayout, ASkinWithAWiderMuteButtonSpreadsOnlyTheMuteButtons) {
+  std::filesystem::create_directories(directory->path() + "DrumSkins");
+  WriteBmp(directory->path() + "DrumSkins/btnMute.bmp", 40, 42);
+  WriteBmp(directory->path() + "DrumSkins/btnSeqGroupNrs-1-16.bmp", 36, 40);
+  CreateEffect();
+  for (int holder = 0; holder < 12; ++holder) {
+    EXPECT_EQ(control(kMuteButton + holder)->getViewSize(),
+              (CRect{104.0 + 77 * holder, 132, 144.0 + 77 * holder, 153}));
+    EXPECT_EQ(control(kSoloButton + holder)->getViewSize().left, 131 + 63 * holder);
+  }
+  // All step group buttons take the size and pitch of the taller first one.
+  EXPECT_EQ(control(kStepGroupButton + 1)->getViewSize().top, 430 + 21);
+  EXPECT_EQ(control(kStepGroupButton + 7)->getViewSize(), (CRect{1117, 430 + 7 * 21, 1153, 430 + 7 * 21 + 20}));
+  EXPECT_EQ(messages->messages().size(), 0u);
+}
+
+TEST_F(GuiLayout, TheHostLearnsTheStoredSizeBeforeTheFirstOpening) {
+  std::ofstream(directory->path() + "Kestrelhollow.cfg") << "0.7";
+  CreateEffect();
+  vst::ERect* rect = nullptr;
+  ASSERT_EQ(vst().dispatcher(vst::effEditGetRect, 0, 0, &rect, 0.0f), 1);
+  EXPECT_EQ(rect->right, 844);
+  EXPECT_EQ(rect->bottom, 431);
+  EXPECT_NE(vst().getAeffect()->flags & vst::effFlagsHasEditor, 0);
+}
+
+TEST_F(GuiLayout, ScalingResizesControlsFontsAndTheWindowAndStoresTheFactor) {
+  CreateEffect();
+  gui().openOffscreen();
+  const struct {
+    float scale;
+    double font;
+    const char* stored;
+  } cases[] = {{0.65f, 9, "0.65"}, {0.7f, 9, "0.7"},  {0.75f, 10, "0.75"},
+               {0.8f, 10, "0.8"},  {0.9f, 10, "0.9"}, {1.0f, 11, "1"}};
+  for (const auto& each : cases) {
+    gui().setGuiScale(each.scale);
+    for (int holder = 0; holder < 12; ++holder) {
+      EXPECT_EQ(gui().controls().nameField(holder)->getFont().size, each.font) << each.scale;
+    }
+    EXPECT_EQ(configurationText(), each.stored);
+  }
+  gui().setGuiScale(0.6f);
+  const double s = 0.6f;
+  EXPECT_EQ(control(kStepButton + 15)->getViewSize(), (CRect{1049 * s, 455 * s, 1101 * s, 495 * s}));
+  EXPECT_EQ(control(kStepButton + 15)->getMouseableArea(), control(kStepButton + 15)->getViewSize());
+  // Knob strips and selectors show whole images of the scaled bitmaps.
+  EXPECT_EQ(gui().controls().knob(kPitchKnob)->getHeightOfOneImage(), 2286.0 / 127);
+  EXPECT_EQ(gui().controls().selector(kResolutionSelector)->getHeightOfOneImage(),
+            gui().skinBitmaps()[editor::skin::kResolution]->getHeight() / 4);
+  EXPECT_EQ(static_cast<toolkit::CKickButton*>(control(kNextFile + 4))->getHeightOfOneImage(),
+            gui().skinBitmaps()[editor::skin::kNextSample]->getHeight() / 2);
+  vst::ERect* rect = nullptr;
+  gui().getRect(&rect);
+  EXPECT_EQ(rect->right, 723);
+  EXPECT_EQ(rect->bottom, 369);
+  EXPECT_EQ(gui().mainMenuFrame()->getViewSize(), (CRect{0, 0, 723, 369}));
+  EXPECT_EQ(gui().mainMenuFrame()->image().width(), 723);
+  // Back to full size, every control is where it started.
+  gui().setGuiScale(1.0f);
+  EXPECT_EQ(control(kStepButton + 15)->getViewSize(), (CRect{1049, 455, 1101, 495}));
+}
+
+}  // namespace
+}  // namespace guitest
