@@ -1,0 +1,122 @@
+#include "RenderTool.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <smf.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace rendertest {
+namespace {
+
+std::string readAndRemove(const std::string& path) {
+  std::string content = ReadBytes(path);
+  unlink(path.c_str());
+  return content;
+}
+
+int captureFile(std::string& path) {
+  std::vector<char> name(path.begin(), path.end());
+  name.push_back('\0');
+  const int descriptor = mkstemp(name.data());
+  path = name.data();
+  return descriptor;
+}
+
+}  // namespace
+
+ToolRun RunRender(const std::vector<std::string>& arguments, RunSettings settings) {
+  std::vector<std::string> command{KH_RENDER_PATH};
+  if (settings.withBuiltPlugin) command.insert(command.end(), {"--plugin", KH_PLUGIN_PATH});
+  command.insert(command.end(), arguments.begin(), arguments.end());
+  std::vector<char*> argv;
+  for (std::string& part : command) argv.push_back(part.data());
+  argv.push_back(nullptr);
+
+  std::string outPath = "/tmp/kh-render-out-XXXXXX";
+  std::string errPath = "/tmp/kh-render-err-XXXXXX";
+  const int out = captureFile(outPath);
+  const int err = captureFile(errPath);
+  const pid_t child = fork();
+  if (child == 0) {
+    dup2(out, STDOUT_FILENO);
+    dup2(err, STDERR_FILENO);
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  close(out);
+  close(err);
+  if (settings.interruptAfterMs > 0) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(settings.interruptAfterMs));
+    kill(child, SIGINT);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  ToolRun run;
+  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  run.out = readAndRemove(outPath);
+  run.err = readAndRemove(errPath);
+  return run;
+}
+
+std::string ProjectText(const std::vector<Holder>& holders, const std::vector<PatternRow>& rows,
+                        const std::string& mode, int currentPattern) {
+  std::ostringstream text;
+  text << "\nKestrelhollow Data Version 2.0\n" << std::string(32, '=') << "\n"
+       << "# If you edit this data manually take away the same numbers of # at the end of the\n"
+       << "# configuration as you add (to make sure the file size does not differ).\n#\n";
+  for (int note = 36; note <= 47; ++note) {
+    Holder holder{note, ""};
+    for (const Holder& given : holders) {
+      if (given.note == note) holder = given;
+    }
+    text << "smp2;" << note << ";;" << holder.path << ";1;not_muted;0;1;" << holder.pan << ";"
+         << (holder.swing ? "swing" : "no_swing") << ";\n";
+  }
+  text << "syn1;0.75;no_downmix;\n";
+  for (const PatternRow& row : rows) {
+    std::vector<int> cells(128, 0);
+    for (int step : row.steps) cells[static_cast<size_t>(step)] = 1;
+    text << "seq1;" << row.pattern << ";" << row.note << ";" << row.resolution << ";";
+    for (int cell : cells) text << cell << ";";
+    text << "\n";
+  }
+  text << "seq2;0.5;0;" << currentPattern << ";\n";
+  text << "vst1;" << mode << ";\n";
+  for (int line = 0; line < 14; ++line) text << "\n" << std::string(91, '#');
+  text << "\nKestrelhollow Data ends here\n";
+  return text.str();
+}
+
+void WriteMidiFile(const std::string& path, const std::vector<MidiNote>& notes) {
+  smf_t* smf = smf_new();
+  ASSERT_EQ(smf_set_ppqn(smf, 960), 0);
+  smf_track_t* track = smf_track_new();
+  smf_add_track(smf, track);
+  for (const MidiNote& note : notes) {
+    smf_event_t* event = smf_event_new_from_bytes(note.message[0], note.message[1], note.message[2]);
+    smf_track_add_event_pulses(track, event, note.pulse);
+  }
+  ASSERT_EQ(smf_save(smf, path.c_str()), 0);
+  smf_delete(smf);
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream file(path, std::ios::binary);
+  file << bytes;
+}
+
+std::string ReadBytes(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << file.rdbuf();
+  return bytes.str();
+}
+
+}  // namespace rendertest

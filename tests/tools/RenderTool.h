@@ -1,0 +1,55 @@
+// Runs the built kestrelhollow-render as a separate process, as a user or a script does, and
+// helps build what it reads: project texts with the tests' own sample files, MIDI files.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace rendertest {
+
+struct ToolRun {
+  int exitCode = -1;  // 128 + signal when the tool was killed by one
+  std::string out;
+  std::string err;
+};
+
+struct RunSettings {
+  bool withBuiltPlugin = true;  // adds --plugin with the plug-in built beside the tests
+  int interruptAfterMs = 0;     // sends SIGINT this long after the start; 0: never
+};
+
+// Runs the tool and waits for it to end.
+ToolRun RunRender(const std::vector<std::string>& arguments, RunSettings settings = {});
+
+struct Holder {
+  int note;
+  std::string path;
+  float pan = 0.5f;
+  bool swing = false;
+};
+
+struct PatternRow {
+  int pattern;
+  int note;
+  std::vector<int> steps;
+  int resolution = 16;
+};
+
+// A version 2.0 project text with these holders and step rows; everything else default.
+std::string ProjectText(const std::vector<Holder>& holders, const std::vector<PatternRow>& rows,
+                        const std::string& mode = "Hsync", int currentPattern = 0);
+
+struct MidiNote {
+  int pulse;  // at 960 pulses per quarter note and 120 beats per minute: 25 frames at 48 kHz
+  std::array<unsigned char, 3> message;
+};
+constexpr int kFramesPerPulse = 25;
+
+// Writes a one-track Standard MIDI File with these messages.
+void WriteMidiFile(const std::string& path, const std::vector<MidiNote>& notes);
+
+void WriteBytes(const std::string& path, const std::string& bytes);
+std::string ReadBytes(const std::string& path);
+
+}  // namespace rendertest

@@ -1,0 +1,312 @@
+// kestrelhollow-render end to end: the real binary hosts the real plug-in module, and what it
+// writes is compared with what the notes and step times predict.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "RenderTool.h"
+#include "persistence/ProgramFile.h"
+#include "samples/SoundFiles.h"
+
+namespace rendertest {
+namespace {
+
+using sampletest::ReadSoundFile;
+using sampletest::ScratchFolder;
+using sampletest::TestValue;
+
+constexpr float kMasterLevel = 0.75f;
+constexpr int kSampleFrames = 64;
+// 120 beats per minute at 48 kHz: a beat is 24 000 frames, a bar 96 000, a 16th 6 000.
+constexpr int64_t kBar = 96000;
+constexpr int64_t kSixteenth = 6000;
+constexpr int kKick = 36;
+constexpr int kSnare = 38;
+
+// One stereo signal, predicted or read from a file.
+struct Stereo {
+  std::vector<float> left;
+  std::vector<float> right;
+};
+
+Stereo Silence(int64_t frames) {
+  return {std::vector<float>(static_cast<size_t>(frames)), std::vector<float>(static_cast<size_t>(frames))};
+}
+
+// A mono test sample started at a frame: each frame gets the sample value times the gains.
+void AddHit(Stereo& signal, int64_t start, float leftGain, float rightGain, float velocityGain = 1.0f) {
+  for (int i = 0; i < kSampleFrames && start + i < static_cast<int64_t>(signal.left.size()); ++i) {
+    const float value = TestValue(i, 0) * velocityGain * kMasterLevel;
+    signal.left[static_cast<size_t>(start + i)] += value * leftGain;
+    signal.right[static_cast<size_t>(start + i)] += value * rightGain;
+  }
+}
+
+Stereo Channels(const std::vector<float>& interleaved, int channels, int left, int right) {
+  Stereo signal;
+  for (size_t f = 0; f * static_cast<size_t>(channels) < interleaved.size(); ++f) {
+    signal.left.push_back(interleaved[f * static_cast<size_t>(channels) + static_cast<size_t>(left)]);
+    signal.right.push_back(interleaved[f * static_cast<size_t>(channels) + static_cast<size_t>(right)]);
+  }
+  return signal;
+}
+
+Stereo ReadStereo(const std::string& path) {
+  SF_INFO info;
+  const std::vector<float> samples = ReadSoundFile(path, info);
+  EXPECT_EQ(info.channels, 2) << path;
+  return Channels(samples, 2, 0, 1);
+}
+
+void ExpectSame(const Stereo& actual, const Stereo& expected, float tolerance = 1e-6f) {
+  ASSERT_EQ(actual.left.size(), expected.left.size());
+  int reported = 0;
+  for (size_t f = 0; f < expected.left.size() && reported < 5; ++f) {
+    if (std::abs(actual.left[f] - expected.left[f]) > tolerance ||
+        std::abs(actual.right[f] - expected.right[f]) > tolerance) {
+      ADD_FAILURE() << "frame " << f << ": got (" << actual.left[f] << ", " << actual.right[f] << "), expected ("
+                    << expected.left[f] << ", " << expected.right[f] << ")";
+      ++reported;
+    }
+  }
+}
+
+// A kick in the middle and a snare hard left with swing; the kick on every quarter note, the
+// snare on the swung second 16th and on the 15th.
+class RenderToolTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    kick = sampletest::WriteTestWav(folder, "kick.wav", kSampleFrames, 1);
+    snare = sampletest::WriteTestWav(folder, "snare.wav", kSampleFrames, 1);
+    holders = {{kKick, kick}, {kSnare, snare, 0.0f, true}};
+    grooveRows = {{0, kKick, {0, 4, 8, 12}}, {0, kSnare, {1, 14}}};
+    WriteBytes(folder.path("groove.txt"), ProjectText(holders, grooveRows));
+  }
+
+  Stereo PredictGroove(int bars) const {
+    Stereo expected = Silence(bars * kBar);
+    for (int bar = 0; bar < bars; ++bar) {
+      for (int step : {0, 4, 8, 12}) AddHit(expected, bar * kBar + step * kSixteenth, 1.0f, 1.0f);
+      // Swing 0.5 moves the odd step by half a step; pan 0 leaves the right side silent.
+      AddHit(expected, bar * kBar + kSixteenth + kSixteenth / 2, 1.0f, 0.0f);
+      AddHit(expected, bar * kBar + 14 * kSixteenth, 1.0f, 0.0f);
+    }
+    return expected;
+  }
+
+  std::vector<std::string> FolderContents() const {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path(""))) {
+      names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  ScratchFolder folder;
+  std::string kick;
+  std::string snare;
+  std::vector<Holder> holders;
+  std::vector<PatternRow> grooveRows;
+};
+
+TEST_F(RenderToolTest, HsyncRenderOfTwoBarsPlaysEveryStepAtItsFrame) {
+  // A block size that does not divide the bar: steps fall at every offset, the last block is short.
+  const ToolRun run = RunRender({"--state", folder.path("groove.txt"), "--bars", "2", "--block", "700", "-o",
+                                 folder.path("groove.wav")});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_NE(run.out.find("realtime factor"), std::string::npos) << run.out;
+  ExpectSame(ReadStereo(folder.path("groove.wav")), PredictGroove(2));
+}
+
+TEST_F(RenderToolTest, FlacKeepsTheSignalToTwentyFourBits) {
+  const ToolRun run = RunRender({"--state", folder.path("groove.txt"), "-o", folder.path("groove.flac")});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  ExpectSame(ReadStereo(folder.path("groove.flac")), PredictGroove(2), 1.0f / (1 << 22));
+}
+
+TEST_F(RenderToolTest, AllOutputsGoToOneChannelEach) {
+  const ToolRun run = RunRender({"--state", folder.path("groove.txt"), "--bars", "1", "--outputs", "all", "-o",
+                                 folder.path("all.wav")});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  SF_INFO info;
+  const std::vector<float> samples = ReadSoundFile(folder.path("all.wav"), info);
+  ASSERT_EQ(info.channels, 24);
+  Stereo kickOnly = Silence(kBar);
+  for (int step : {0, 4, 8, 12}) AddHit(kickOnly, step * kSixteenth, 1.0f, 1.0f);
+  Stereo snareOnly = Silence(kBar);
+  AddHit(snareOnly, 9000, 1.0f, 0.0f);
+  AddHit(snareOnly, 14 * kSixteenth, 1.0f, 0.0f);
+  ExpectSame(Channels(samples, 24, 0, 1), kickOnly);
+  ExpectSame(Channels(samples, 24, 4, 5), snareOnly);
+  for (int pair : {1, 3, 4, 5, 6, 7, 8, 9, 10, 11}) {
+    ExpectSame(Channels(samples, 24, 2 * pair, 2 * pair + 1), Silence(kBar));
+  }
+}
+
+TEST_F(RenderToolTest, HoldersGetAStereoFileEach) {
+  const ToolRun run = RunRender({"--state", folder.path("groove.txt"), "--bars", "1", "--outputs", "holders", "-o",
+                                 folder.path("part.wav")});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_NE(run.out.find("part-12.wav"), std::string::npos) << run.out;
+  Stereo kickOnly = Silence(kBar);
+  for (int step : {0, 4, 8, 12}) AddHit(kickOnly, step * kSixteenth, 1.0f, 1.0f);
+  ExpectSame(ReadStereo(folder.path("part-01.wav")), kickOnly);
+  ExpectSame(ReadStereo(folder.path("part-02.wav")), Silence(kBar));
+  const Stereo snareFile = ReadStereo(folder.path("part-03.wav"));
+  EXPECT_FLOAT_EQ(snareFile.left[9000], TestValue(0, 0) * kMasterLevel);
+  EXPECT_EQ(snareFile.right[9000], 0.0f);
+  EXPECT_TRUE(std::filesystem::exists(folder.path("part-12.wav")));
+  EXPECT_FALSE(std::filesystem::exists(folder.path("part.wav")));
+}
+
+TEST_F(RenderToolTest, ModeAndPatternFromTheCommandLineOverrideTheState) {
+  // The state is stopped on pattern 0 (kick on step 0); pattern 1 has the kick on step 2.
+  const std::vector<PatternRow> rows{{0, kKick, {0}}, {1, kKick, {2}}};
+  WriteBytes(folder.path("stopped.txt"), ProjectText(holders, rows, "Stop"));
+
+  ToolRun run = RunRender({"--state", folder.path("stopped.txt"), "--bars", "1", "-o", folder.path("stopped.wav")});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  ExpectSame(ReadStereo(folder.path("stopped.wav")), Silence(kBar));
+
+  run = RunRender(
+      {"--state", folder.path("stopped.txt"), "--mode", "run", "--bars", "1", "-o", folder.path("run.wav")});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  Stereo pattern0 = Silence(kBar);
+  AddHit(pattern0, 0, 1.0f, 1.0f);
+  ExpectSame(ReadStereo(folder.path("run.wav")), pattern0);
+
+  run = RunRender({"--state", folder.path("stopped.txt"), "--mode", "Hsync", "--pattern", "49", "--bars", "2", "-o",
+                   folder.path("pattern1.wav")});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  Stereo pattern1 = Silence(2 * kBar);
+  AddHit(pattern1, 2 * kSixteenth, 1.0f, 1.0f);
+  AddHit(pattern1, kBar + 2 * kSixteenth, 1.0f, 1.0f);
+  ExpectSame(ReadStereo(folder.path("pattern1.wav")), pattern1);
+}
+
+TEST_F(RenderToolTest, MidiFilePlaysTheHoldersAtItsFrames) {
+  // Pulse 480 is frame 12 000 (block 23, offset 224 at block size 512). Note 60 would select
+  // a pattern in the sync modes and is dropped in Midi mode.
+  WriteMidiFile(folder.path("notes.mid"), {{0, {0x90, 60, 100}},
+                                           {480, {0x90, kKick, 127}},
+                                           {481, {0x80, kKick, 0}},
+                                           {1000, {0x99, kSnare, 64}}});
+  const ToolRun run = RunRender({"--state", folder.path("groove.txt"), "--midi", folder.path("notes.mid"), "-o",
+                                 folder.path("midi.wav")});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+
+  // The file lasts until pulse 1000 (0.52 s); one second of tail follows.
+  const int64_t frames = 1000 * kFramesPerPulse + 48000;
+  Stereo expected = Silence(frames);
+  const int64_t kickStart = 480 * kFramesPerPulse;
+  const int64_t releaseStart = 481 * kFramesPerPulse;
+  AddHit(expected, kickStart, 1.0f, 1.0f);
+  // The note-off fades the voice by 0.01 a frame, from its own frame on.
+  float release = 1.0f;
+  for (int64_t f = releaseStart; f < kickStart + kSampleFrames; ++f) {
+    release -= 0.01f;
+    expected.left[static_cast<size_t>(f)] *= release;
+    expected.right[static_cast<size_t>(f)] *= release;
+  }
+  AddHit(expected, 1000 * kFramesPerPulse, 1.0f, 0.0f, 64.0f / 127.0f);
+  ExpectSame(ReadStereo(folder.path("midi.wav")), expected);
+}
+
+TEST_F(RenderToolTest, SavedProgramLoadsBackToTheSameChunk) {
+  ToolRun run = RunRender({"--state", folder.path("groove.txt"), "--save-fxp", folder.path("first.fxp")});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  run = RunRender({"--state", folder.path("first.fxp"), "--save-fxp", folder.path("second.fxp")});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+
+  std::string error;
+  const auto first = persistence::ParseProgramFile(ReadBytes(folder.path("first.fxp")), &error);
+  ASSERT_TRUE(first) << error;
+  const auto second = persistence::ParseProgramFile(ReadBytes(folder.path("second.fxp")), &error);
+  ASSERT_TRUE(second) << error;
+  EXPECT_FALSE(first->isBank);
+  EXPECT_EQ(first->fxId, 0x6B736877);  // 'kshw'
+  EXPECT_EQ(first->chunk, second->chunk);
+  EXPECT_NE(first->chunk.find("smp2;38;;" + snare + ";1;not_muted;0;1;0;swing;"), std::string::npos) << first->chunk;
+  EXPECT_NE(first->chunk.find("seq1;0;38;16;0;1;"), std::string::npos);
+
+  // The same state from a bank renders the groove.
+  persistence::ProgramFile bank = *first;
+  bank.isBank = true;
+  WriteBytes(folder.path("groove.fxb"), persistence::WriteProgramFile(bank));
+  run = RunRender({"--state", folder.path("groove.fxb"), "-o", folder.path("bank.wav")});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  ExpectSame(ReadStereo(folder.path("bank.wav")), PredictGroove(2));
+}
+
+TEST_F(RenderToolTest, BadInputIsNamedAndWritesNothing) {
+  persistence::ProgramFile foreign;
+  foreign.fxId = 0x61626364;  // 'abcd'
+  foreign.chunk = ProjectText(holders, grooveRows);
+  WriteBytes(folder.path("foreign.fxp"), persistence::WriteProgramFile(foreign));
+  WriteBytes(folder.path("garbage.txt"), "no project here\n");
+  WriteBytes(folder.path("broken.fxp"), "CcnK\x00\x00");
+  WriteBytes(folder.path("broken.mid"), "MThd but not really");
+  WriteBytes(folder.path("fake.so"), "not a shared object");
+  const std::string out = folder.path("out.wav");
+  const std::vector<std::string> inputs = FolderContents();
+
+  struct Case {
+    std::vector<std::string> arguments;
+    bool withBuiltPlugin;
+    int exitCode;
+    std::string message;
+  };
+  const std::vector<Case> cases{
+      {{"--bogus", "-o", out}, true, 2, "Unknown argument '--bogus'"},
+      {{"--bars", "2", "--seconds", "3", "-o", out}, true, 2, "either --bars or --seconds"},
+      {{"--block", "5", "-o", out}, true, 2, "--block needs a number from 16 to 8192, not '5'"},
+      {{"--tempo", "fast", "-o", out}, true, 2, "--tempo needs a number"},
+      {{"--mode", "loop", "-o", out}, true, 2, "--mode must be Hsync, Run, Midi or Stop"},
+      {{"--pattern", "47", "-o", out}, true, 2, "--pattern needs a number from 48 to 71"},
+      {{"--outputs", "all", "-o", folder.path("out.flac")}, true, 2, "FLAC holds at most 8 channels"},
+      {{"-o", folder.path("out.mp3")}, true, 2, "must end in .wav or .flac"},
+      {{"--bars", "2"}, true, 2, "Nothing to do"},
+      {{"-o"}, true, 2, "-o needs a value"},
+      {{"--plugin", folder.path("missing.so"), "-o", out}, false, 3, "Plug-in not found: "},
+      {{"--plugin", folder.path("fake.so"), "-o", out}, false, 3, "Cannot load the plug-in"},
+      {{"--plugin", KH_NO_ENTRY_MODULE, "-o", out}, false, 3, "has no VSTPluginMain or main entry point"},
+      {{"--plugin", KH_FOREIGN_ENTRY_MODULE, "-o", out}, false, 3, "returned no effect record"},
+      {{"--state", folder.path("missing.fxp"), "-o", out}, true, 4, "Cannot read the state file"},
+      {{"--state", folder.path("garbage.txt"), "-o", out}, true, 4, "is neither a program or bank file"},
+      {{"--state", folder.path("broken.fxp"), "-o", out}, true, 4, "is not a valid program or bank file"},
+      {{"--state", folder.path("foreign.fxp"), "-o", out}, true, 4, "belongs to another plug-in (ID 'abcd'"},
+      {{"--midi", folder.path("missing.mid"), "-o", out}, true, 4, "Cannot read the MIDI file"},
+      {{"--midi", folder.path("broken.mid"), "-o", out}, true, 4, "Cannot read the MIDI file"},
+      {{"-o", folder.path("no/such/folder/out.wav")}, true, 5, "Cannot write"},
+      {{"--save-fxp", folder.path("no/such/folder/state.fxp")}, true, 5, "Cannot write"},
+  };
+  for (const Case& test : cases) {
+    const ToolRun run = RunRender(test.arguments, {test.withBuiltPlugin});
+    EXPECT_EQ(run.exitCode, test.exitCode) << test.message << "\n" << run.err;
+    EXPECT_NE(run.err.find("kestrelhollow-render: Error: "), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find(test.message), std::string::npos) << run.err;
+  }
+  EXPECT_EQ(FolderContents(), inputs);
+}
+
+TEST_F(RenderToolTest, InterruptedRenderLeavesNoFile) {
+  // Far longer than the test waits: the render is still running when the interrupt comes.
+  const ToolRun run = RunRender({"--seconds", "36000", "--block", "16", "-o", folder.path("long.wav")},
+                                {.withBuiltPlugin = true, .interruptAfterMs = 500});
+  EXPECT_EQ(run.exitCode, 130) << run.err;
+  EXPECT_NE(run.err.find("Interrupted"), std::string::npos) << run.err;
+  EXPECT_EQ(FolderContents(), (std::vector<std::string>{"groove.txt", "kick.wav", "snare.wav"}));
+}
+
+TEST(RenderToolHelp, ListsTheOptionsAndSucceeds) {
+  const ToolRun run = RunRender({"--help"}, {.withBuiltPlugin = false});
+  EXPECT_EQ(run.exitCode, 0);
+  for (const char* option : {"--state", "--mode", "--midi", "--pattern", "--bars", "--seconds", "--outputs",
+                             "--save-fxp"}) {
+    EXPECT_NE(run.out.find(option), std::string::npos) << option;
+  }
+}
+
+}  // namespace
+}  // namespace rendertest

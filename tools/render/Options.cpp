@@ -1,0 +1,172 @@
+#include "Options.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <functional>
+#include <map>
+
+#include "Failure.h"
+
+namespace render {
+namespace {
+
+[[noreturn]] void badArgument(const std::string& reason) {
+  throw Failure(ExitCode::BadArguments, reason + "\nTry 'kestrelhollow-render --help'.");
+}
+
+std::string lowerCase(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+  return text;
+}
+
+std::string extensionOf(const std::string& path) {
+  const auto slash = path.find_last_of('/');
+  const auto dot = path.find_last_of('.');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
+  return lowerCase(path.substr(dot));
+}
+
+double parseNumber(const std::string& option, const std::string& text, double low, double high) {
+  double value = 0.0;
+  const char* end = text.data() + text.size();
+  const auto [stop, error] = std::from_chars(text.data(), end, value);
+  if (error != std::errc() || stop != end || !std::isfinite(value) || value < low || value > high) {
+    badArgument(option + " needs a number from " + std::to_string(static_cast<long long>(low)) + " to " +
+                std::to_string(static_cast<long long>(high)) + ", not '" + text + "'");
+  }
+  return value;
+}
+
+int parseInteger(const std::string& option, const std::string& text, int low, int high) {
+  const double value = parseNumber(option, text, low, high);
+  if (value != std::floor(value)) badArgument(option + " needs a whole number, not '" + text + "'");
+  return static_cast<int>(value);
+}
+
+SyncMode parseMode(const std::string& text) {
+  static const std::map<std::string, SyncMode> modes{
+      {"stop", SyncMode::Stop}, {"run", SyncMode::Run}, {"hsync", SyncMode::Hsync}, {"midi", SyncMode::Midi}};
+  const auto found = modes.find(lowerCase(text));
+  if (found == modes.end()) badArgument("--mode must be Hsync, Run, Midi or Stop, not '" + text + "'");
+  return found->second;
+}
+
+OutputLayout parseLayout(const std::string& text) {
+  static const std::map<std::string, OutputLayout> layouts{
+      {"sum", OutputLayout::StereoSum}, {"all", OutputLayout::AllOutputs}, {"holders", OutputLayout::PerHolder}};
+  const auto found = layouts.find(lowerCase(text));
+  if (found == layouts.end()) badArgument("--outputs must be sum, all or holders, not '" + text + "'");
+  return found->second;
+}
+
+void checkConsistency(const Options& options) {
+  if (options.outputPath.empty() && options.saveFxpPath.empty()) {
+    badArgument("Nothing to do: give an output file (-o FILE.wav) or --save-fxp FILE.fxp");
+  }
+  if (options.bars && options.seconds) badArgument("Give either --bars or --seconds, not both");
+  if (!options.outputPath.empty()) {
+    const std::string extension = extensionOf(options.outputPath);
+    if (extension != ".wav" && extension != ".flac") {
+      badArgument("The output file must end in .wav or .flac: " + options.outputPath);
+    }
+    // FLAC holds at most eight channels.
+    if (extension == ".flac" && options.layout == OutputLayout::AllOutputs) {
+      badArgument("--outputs all needs a .wav file; FLAC holds at most 8 channels");
+    }
+  }
+  if (!options.saveFxpPath.empty() && extensionOf(options.saveFxpPath) != ".fxp") {
+    badArgument("--save-fxp needs a file name ending in .fxp: " + options.saveFxpPath);
+  }
+}
+
+}  // namespace
+
+const char* SyncModeKeyword(SyncMode mode) {
+  switch (mode) {
+    case SyncMode::Stop: return "Stop";
+    case SyncMode::Run: return "Run";
+    case SyncMode::Hsync: return "Hsync";
+    case SyncMode::Midi: return "Midi";
+  }
+  return "Hsync";
+}
+
+Options ParseOptions(const std::vector<std::string>& arguments) {
+  Options options;
+  using Setter = std::function<void(const std::string& option, const std::string& value)>;
+  const std::map<std::string, Setter> valued{
+      {"--plugin", [&](auto&, auto& v) { options.pluginPath = v; }},
+      {"--state", [&](auto&, auto& v) { options.statePath = v; }},
+      {"--midi", [&](auto&, auto& v) { options.midiPath = v; }},
+      {"--mode", [&](auto&, auto& v) { options.mode = parseMode(v); }},
+      {"--pattern",
+       [&](auto& o, auto& v) { options.patternNote = parseInteger(o, v, kFirstPatternNote, kLastPatternNote); }},
+      {"--bars", [&](auto& o, auto& v) { options.bars = parseNumber(o, v, 0, 100000); }},
+      {"--seconds", [&](auto& o, auto& v) { options.seconds = parseNumber(o, v, 0, 360000); }},
+      {"--tempo", [&](auto& o, auto& v) { options.tempo = parseNumber(o, v, 20, 999); }},
+      {"--rate", [&](auto& o, auto& v) { options.sampleRate = parseInteger(o, v, 8000, 384000); }},
+      {"--block", [&](auto& o, auto& v) { options.blockSize = parseInteger(o, v, kMinBlockSize, kMaxBlockSize); }},
+      {"--outputs", [&](auto&, auto& v) { options.layout = parseLayout(v); }},
+      {"--output", [&](auto&, auto& v) { options.outputPath = v; }},
+      {"--save-fxp", [&](auto&, auto& v) { options.saveFxpPath = v; }},
+  };
+
+  for (size_t i = 0; i < arguments.size(); ++i) {
+    std::string option = arguments[i];
+    if (option == "-h" || option == "--help") {
+      options.showHelp = true;
+      return options;
+    }
+    std::optional<std::string> value;
+    if (const auto equals = option.find('='); option.starts_with("--") && equals != std::string::npos) {
+      value = option.substr(equals + 1);
+      option.resize(equals);
+    }
+    const auto setter = valued.find(option == "-o" ? "--output" : option);
+    if (setter == valued.end()) badArgument("Unknown argument '" + arguments[i] + "'");
+    if (!value) {
+      if (i + 1 >= arguments.size()) badArgument(option + " needs a value");
+      value = arguments[++i];
+    }
+    if (value->empty()) badArgument(option + " needs a value");
+    setter->second(option, *value);
+  }
+  if ((options.bars && *options.bars <= 0.0) || (options.seconds && *options.seconds <= 0.0)) {
+    badArgument("The render length must be more than zero");
+  }
+  checkConsistency(options);
+  return options;
+}
+
+std::string UsageText() {
+  return R"(Usage: kestrelhollow-render [options] -o OUTPUT.wav|OUTPUT.flac
+Renders the Kestrelhollow plug-in (or any VST 2.x instrument) to an audio file.
+
+  --plugin PATH       plug-in .so (default: the bundle beside this tool, then
+                      ~/.vst/Kestrelhollow/Kestrelhollow.so)
+  --state FILE        start from a .fxp, a .fxb or a project text file instead
+                      of the plug-in's default preset
+  --mode MODE         Hsync (transport playing), Run, Midi or Stop
+                      (default: Midi with --midi, else the state's own mode)
+  --midi FILE         play a Standard MIDI File into the plug-in
+  --pattern NOTE      start with the pattern of MIDI note 48..71
+  --bars N            render N bars of four beats (default 2)
+  --seconds S         render S seconds (default with --midi: the file plus 1 s)
+  --tempo BPM         host tempo (default: the MIDI file's, else 120)
+  --rate HZ           sample rate (default 48000)
+  --block N           block size in frames, 16..8192 (default 512)
+  --outputs LAYOUT    sum: stereo sum of all outputs (default)
+                      all: one file with every output as a channel
+                      holders: one stereo file per output pair, OUTPUT-01 ...
+  -o, --output FILE   the audio file to write (.wav 32-bit float, .flac 24-bit)
+  --save-fxp FILE     save the plug-in's state as a program file
+  -h, --help          show this text
+
+Exit codes: 0 done, 1 render failed, 2 bad arguments, 3 plug-in unusable,
+4 input file unreadable, 5 output not writable, 130 interrupted.
+)";
+}
+
+}  // namespace render

@@ -1,0 +1,189 @@
+#include "PluginHost.h"
+
+#include <dlfcn.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "Failure.h"
+#include "platform/Files.h"
+
+namespace render {
+namespace {
+
+using Entry = vst::AEffect* (*)(vst::HostCallback);
+
+constexpr const char* kHostVendor = "Kestrelhollow";
+constexpr const char* kHostProduct = "kestrelhollow-render";
+constexpr intptr_t kHostVersion = 1;
+// What we deliver: time information every block and MIDI events with frame offsets.
+constexpr const char* kHostCapabilities[] = {"sendVstTimeInfo", "sendVstMidiEvent", "sendVstEvents"};
+
+// The host that is creating or running the effect; the callback has no context pointer.
+PluginHost* activeHost = nullptr;
+
+[[noreturn]] void unusable(const std::string& reason) { throw Failure(ExitCode::PluginUnusable, reason); }
+
+void copyText(void* buffer, const char* text, size_t capacity) {
+  auto* out = static_cast<char*>(buffer);
+  std::strncpy(out, text, capacity - 1);
+  out[capacity - 1] = '\0';
+}
+
+}  // namespace
+
+PluginHost::PluginHost(const std::string& modulePath) : modulePath_(modulePath) {
+  if (!platform::FileExists(modulePath)) unusable("Plug-in not found: " + modulePath);
+  // A command-line host has no windows: without a display the plug-in's messages come to
+  // standard error instead of waiting in a message window for a click.
+  unsetenv("DISPLAY");
+  // Kept mapped after dlclose, as many hosts do: the plug-in's libraries (font and drawing
+  // caches among them) hold process-wide state that must not vanish under them.
+  module_ = dlopen(modulePath.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
+  if (module_ == nullptr) unusable("Cannot load the plug-in " + modulePath + ": " + dlerror());
+  // Current hosts look up VSTPluginMain first; "main" is the classic name of the same entry.
+  auto entry = reinterpret_cast<Entry>(dlsym(module_, "VSTPluginMain"));
+  if (entry == nullptr) entry = reinterpret_cast<Entry>(dlsym(module_, "main"));
+  if (entry == nullptr) {
+    dlclose(module_);
+    unusable(modulePath + " is not a VST 2.x plug-in: it has no VSTPluginMain or main entry point");
+  }
+  activeHost = this;
+  effect_ = entry(&PluginHost::callback);
+  std::string problem;
+  if (effect_ == nullptr) {
+    problem = "The plug-in " + modulePath + " refused to start";
+  } else if (effect_->magic != vst::kEffectMagic) {
+    problem = modulePath + " is not a VST 2.x plug-in: its entry point returned no effect record";
+    effect_ = nullptr;  // not ours to close
+  } else if (effect_->numOutputs < 2 || effect_->processReplacing == nullptr ||
+             (effect_->flags & vst::effFlagsCanReplacing) == 0) {
+    problem = "The plug-in " + modulePath + " cannot be rendered: it has no stereo outputs with replacing processing";
+  }
+  if (!problem.empty()) {
+    if (effect_ != nullptr) dispatch(vst::effClose);
+    effect_ = nullptr;
+    activeHost = nullptr;
+    dlclose(module_);
+    unusable(problem);
+  }
+  dispatch(vst::effOpen);
+}
+
+PluginHost::~PluginHost() {
+  suspend();
+  dispatch(vst::effClose);  // the effect deletes itself
+  activeHost = nullptr;
+  dlclose(module_);
+}
+
+intptr_t PluginHost::dispatch(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
+  return effect_->dispatcher(effect_, opcode, index, value, ptr, opt);
+}
+
+intptr_t PluginHost::callback(vst::AEffect* /*effect*/, int32_t opcode, int32_t /*index*/, intptr_t value, void* ptr,
+                              float /*opt*/) {
+  return activeHost != nullptr ? activeHost->answer(opcode, value, ptr) : 0;
+}
+
+intptr_t PluginHost::answer(int32_t opcode, intptr_t /*value*/, void* ptr) {
+  switch (opcode) {
+    case vst::audioMasterVersion:
+      return vst::kVstVersion;
+    case vst::audioMasterGetTime:
+      return reinterpret_cast<intptr_t>(&timeInfo_);
+    case vst::audioMasterGetSampleRate:
+      return static_cast<intptr_t>(sampleRate_);
+    case vst::audioMasterGetBlockSize:
+      return blockSize_;
+    case vst::audioMasterCanDo:
+      for (const char* capability : kHostCapabilities) {
+        if (ptr != nullptr && std::strcmp(static_cast<const char*>(ptr), capability) == 0) return 1;
+      }
+      return 0;
+    case vst::audioMasterGetVendorString:
+      copyText(ptr, kHostVendor, vst::kMaxVendorStringLength);
+      return 1;
+    case vst::audioMasterGetProductString:
+      copyText(ptr, kHostProduct, vst::kMaxProductStringLength);
+      return 1;
+    case vst::audioMasterGetVendorVersion:
+      return kHostVersion;
+    case vst::audioMasterWantMidi:
+      return 1;
+    default:
+      return 0;  // automation, idle, display updates: nothing to do offline
+  }
+}
+
+void PluginHost::configure(double sampleRate, int32_t blockSize) {
+  sampleRate_ = sampleRate;
+  blockSize_ = blockSize;
+  timeInfo_.sampleRate = sampleRate;
+  dispatch(vst::effSetSampleRate, 0, 0, nullptr, static_cast<float>(sampleRate));
+  dispatch(vst::effSetBlockSize, 0, blockSize);
+}
+
+void PluginHost::resume() {
+  if (resumed_) return;
+  dispatch(vst::effMainsChanged, 0, 1);
+  dispatch(vst::effStartProcess);
+  resumed_ = true;
+}
+
+void PluginHost::suspend() {
+  if (!resumed_) return;
+  dispatch(vst::effStopProcess);
+  dispatch(vst::effMainsChanged, 0, 0);
+  resumed_ = false;
+}
+
+std::string PluginHost::programName() {
+  char name[vst::kMaxProgramNameLength + 40] = {};  // hosts give more room than effects may use
+  dispatch(vst::effGetProgramName, 0, 0, name);
+  return std::string(name, strnlen(name, vst::kMaxProgramNameLength - 1));
+}
+
+void PluginHost::requireChunks() const {
+  if ((effect_->flags & vst::effFlagsProgramChunks) == 0) {
+    unusable("The plug-in " + modulePath_ + " keeps no state chunks, so its state cannot be loaded or saved");
+  }
+}
+
+std::string PluginHost::getChunk() {
+  requireChunks();
+  void* data = nullptr;
+  const intptr_t size = dispatch(vst::effGetChunk, 0, 0, &data);
+  if (size <= 0 || data == nullptr) unusable("The plug-in " + modulePath_ + " gave no state chunk");
+  return std::string(static_cast<const char*>(data), static_cast<size_t>(size));
+}
+
+void PluginHost::setChunk(const std::string& chunk) {
+  requireChunks();
+  std::string copy = chunk;  // the dispatcher takes a writable pointer
+  dispatch(vst::effSetChunk, 0, static_cast<intptr_t>(copy.size()), copy.data());
+}
+
+void PluginHost::sendMidi(const std::vector<BlockMidiMessage>& messages) {
+  if (messages.empty()) return;
+  midiEvents_.assign(messages.size(), vst::VstMidiEvent{});
+  // VstEvents is declared with two pointers; hosts allocate it with room for all of them.
+  eventListStorage_.assign(sizeof(vst::VstEvents) + messages.size() * sizeof(vst::VstEvent*), 0);
+  auto* events = reinterpret_cast<vst::VstEvents*>(eventListStorage_.data());
+  events->numEvents = static_cast<int32_t>(messages.size());
+  for (size_t i = 0; i < messages.size(); ++i) {
+    vst::VstMidiEvent& event = midiEvents_[i];
+    event.type = vst::kVstMidiType;
+    event.byteSize = sizeof(vst::VstMidiEvent);
+    event.deltaFrames = messages[i].deltaFrames;
+    for (size_t b = 0; b < 3; ++b) event.midiData[b] = static_cast<char>(messages[i].data[b]);
+    events->events[i] = reinterpret_cast<vst::VstEvent*>(&event);
+  }
+  dispatch(vst::effProcessEvents, 0, 0, events);
+}
+
+void PluginHost::process(float** outputs, int32_t frames) {
+  effect_->processReplacing(effect_, nullptr, outputs, frames);
+}
+
+}  // namespace render

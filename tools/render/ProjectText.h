@@ -1,0 +1,28 @@
+// The few edits the host makes to a Kestrelhollow project text before sending it back as the
+// state chunk: the sync mode (record vst1) and the current pattern (record seq2). Everything
+// else in the text is passed through untouched.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "Options.h"
+
+namespace render {
+
+// True when the text has the project text's version line ("Kestrelhollow Data Version ...")
+// as its second line, where the plug-in looks for it.
+bool LooksLikeProjectText(std::string_view text);
+
+// The text up to its first NUL byte (a chunk ends with one).
+std::string TextOfChunk(std::string_view chunk);
+// The text as a chunk: followed by one NUL byte.
+std::string ChunkOfText(std::string_view text);
+
+// The text with its vst1 record set to the mode; the record is added when missing.
+std::string WithSyncMode(std::string_view text, SyncMode mode);
+// The text with the current pattern of its seq2 record set (0..23); the record, with the
+// defaults for its other fields, is added when missing.
+std::string WithCurrentPattern(std::string_view text, int pattern);
+
+}  // namespace render

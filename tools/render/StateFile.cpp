@@ -1,0 +1,79 @@
+#include "StateFile.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "Failure.h"
+#include "PendingFile.h"
+#include "ProjectText.h"
+#include "persistence/ProgramFile.h"
+
+namespace render {
+namespace {
+
+constexpr std::string_view kProgramFileMagic = "CcnK";
+
+[[noreturn]] void unreadable(const std::string& message) { throw Failure(ExitCode::InputUnreadable, message); }
+
+std::string readBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) unreadable("Cannot read the state file " + path + ": " + std::strerror(errno));
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  if (in.bad()) unreadable("Cannot read the state file " + path + ": " + std::strerror(errno));
+  return bytes.str();
+}
+
+std::string fourCharacters(int32_t id) {
+  std::string text;
+  for (int shift = 24; shift >= 0; shift -= 8) text += static_cast<char>((static_cast<uint32_t>(id) >> shift) & 0xFF);
+  return text;
+}
+
+// Editors on some systems end lines with CR LF; the plug-in reads line feeds only.
+std::string withLineFeeds(const std::string& text) {
+  std::string result;
+  result.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    result += text[i];
+  }
+  return result;
+}
+
+}  // namespace
+
+std::string ReadStateChunk(const std::string& path, int32_t pluginId) {
+  const std::string bytes = readBytes(path);
+  if (bytes.empty()) unreadable("The state file " + path + " is empty");
+  if (bytes.starts_with(kProgramFileMagic)) {
+    std::string error;
+    const auto file = persistence::ParseProgramFile(bytes, &error);
+    if (!file) unreadable("The state file " + path + " is not a valid program or bank file: " + error);
+    if (file->fxId != pluginId) {
+      unreadable("The state file " + path + " belongs to another plug-in (ID '" + fourCharacters(file->fxId) +
+                 "', expected '" + fourCharacters(pluginId) + "')");
+    }
+    return file->chunk;
+  }
+  const std::string text = withLineFeeds(TextOfChunk(bytes));
+  if (!LooksLikeProjectText(text)) {
+    unreadable("The state file " + path + " is neither a program or bank file (.fxp, .fxb) nor a project text");
+  }
+  return ChunkOfText(text);
+}
+
+void SaveProgram(const std::string& path, const std::string& chunk, int32_t pluginId, int32_t pluginVersion,
+                 const std::string& programName) {
+  persistence::ProgramFile file;
+  file.fxId = pluginId;
+  file.fxVersion = pluginVersion;
+  file.programName = programName;
+  file.chunk = chunk;
+  WriteWholeFile(path, persistence::WriteProgramFile(file));
+}
+
+}  // namespace render

@@ -1,0 +1,133 @@
+// kestrelhollow-render: a command-line VST 2.x host that renders the plug-in to audio files.
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <csignal>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "AudioOutput.h"
+#include "Failure.h"
+#include "MidiFile.h"
+#include "Options.h"
+#include "PluginHost.h"
+#include "PluginLocation.h"
+#include "ProjectText.h"
+#include "Renderer.h"
+#include "StateFile.h"
+#include "Transport.h"
+#include "platform/Messages.h"
+
+namespace render {
+namespace {
+
+std::atomic<bool> interrupted{false};
+
+void onInterrupt(int /*signal*/) { interrupted = true; }
+
+void catchInterrupts() {
+  struct sigaction action {};
+  action.sa_handler = onInterrupt;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGTERM, &action, nullptr);
+}
+
+// The chunk to load into the plug-in: the state file's or the plug-in's own, with the mode
+// and pattern the command line asks for. Empty when the plug-in keeps the state it has.
+std::string chunkToLoad(const Options& options, PluginHost& host, std::optional<SyncMode> mode) {
+  std::string chunk;
+  if (!options.statePath.empty()) chunk = ReadStateChunk(options.statePath, host.uniqueId());
+  if (!mode && !options.patternNote) return chunk;
+  std::string text = TextOfChunk(chunk.empty() ? host.getChunk() : chunk);
+  if (!LooksLikeProjectText(text)) {
+    throw Failure(options.statePath.empty() ? ExitCode::PluginUnusable : ExitCode::InputUnreadable,
+                  "--mode and --pattern need a Kestrelhollow project as the state; this one is not");
+  }
+  if (mode) text = WithSyncMode(text, *mode);
+  if (options.patternNote) text = WithCurrentPattern(text, *options.patternNote - kFirstPatternNote);
+  return ChunkOfText(text);
+}
+
+int64_t framesToRender(const Options& options, const Transport& transport, const MidiFile* midi) {
+  double frames = kDefaultBars * transport.framesPerBar();
+  if (options.seconds) {
+    frames = *options.seconds * options.sampleRate;
+  } else if (options.bars) {
+    frames = *options.bars * transport.framesPerBar();
+  } else if (midi != nullptr) {
+    frames = (midi->lengthSeconds + kMidiTailSeconds) * options.sampleRate;
+  }
+  return std::max<int64_t>(1, std::llround(frames));
+}
+
+void run(const Options& options) {
+  std::optional<MidiFile> midi;
+  if (!options.midiPath.empty()) midi = ReadMidiFile(options.midiPath, options.sampleRate);
+  std::optional<SyncMode> mode = options.mode;
+  if (!mode && midi) mode = SyncMode::Midi;
+
+  PluginHost host(options.pluginPath.empty() ? FindPlugin() : options.pluginPath);
+  host.configure(options.sampleRate, options.blockSize);
+  if (const std::string chunk = chunkToLoad(options, host, mode); !chunk.empty()) host.setChunk(chunk);
+  if (!options.saveFxpPath.empty()) {
+    SaveProgram(options.saveFxpPath, host.getChunk(), host.uniqueId(), host.effectVersion(), host.programName());
+    std::printf("Saved the state to %s\n", options.saveFxpPath.c_str());
+  }
+  if (options.outputPath.empty()) return;
+
+  const double midiTempo = midi && midi->initialTempo ? *midi->initialTempo : kDefaultTempo;
+  const double tempo = options.tempo.value_or(midiTempo);
+  const Transport transport(options.sampleRate, tempo);
+  const RenderPlan plan{framesToRender(options, transport, midi ? &*midi : nullptr), options.blockSize};
+  AudioOutput output(options.outputPath, options.layout, host.outputCount(), options.sampleRate, plan.frames);
+
+  transport.describeBlock(0, host.timeInfo());
+  host.resume();
+  const std::vector<TimedMidiMessage> noMidi;
+  const double wallSeconds = Render(host, transport, plan, midi ? midi->messages : noMidi, output, interrupted);
+  host.suspend();
+  output.finish();
+
+  const double audioSeconds = static_cast<double>(plan.frames) / options.sampleRate;
+  std::printf("Rendered %.2f s of audio at %.1f beats per minute in %.3f s: realtime factor %.1f\n", audioSeconds,
+              tempo, wallSeconds, audioSeconds / std::max(wallSeconds, 1e-9));
+  for (const std::string& path : output.paths()) std::printf("Wrote %s\n", path.c_str());
+}
+
+}  // namespace
+}  // namespace render
+
+int main(int argc, char** argv) {
+  using namespace render;
+  // A command-line tool reports on standard error, whatever the default sink is.
+  platform::SetMessageSink([](const std::string& caption, const std::string& text) {
+    std::fprintf(stderr, "kestrelhollow-render: %s: %s\n", caption.c_str(), text.c_str());
+  });
+  catchInterrupts();
+  try {
+    const Options options = ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
+    if (options.showHelp) {
+      std::fputs(UsageText().c_str(), stdout);
+      return 0;
+    }
+    run(options);
+    return static_cast<int>(ExitCode::Ok);
+  } catch (const Failure& failure) {
+    platform::ShowMessage("Error", failure.what());
+    return static_cast<int>(failure.code());
+  } catch (const std::exception& error) {
+    platform::ShowMessage("Error", std::string("The render failed: ") + error.what());
+    return static_cast<int>(ExitCode::RenderFailed);
+  }
+}
+
+#ifdef __SANITIZE_ADDRESS__
+// libsmf keeps the record it allocated when a file fails to load; that leak is the
+// library's, so the leak checker of sanitizer builds is told to pass over it.
+extern "C" __attribute__((visibility("default"))) const char* __lsan_default_suppressions() {
+  return "leak:libsmf.so\n";
+}
+#endif
