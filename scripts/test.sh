@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Builds Kestrelhollow three ways and runs the tests of each: with the address and
+# Builds Kestrelhollow several ways and runs the tests of each: with the address and
 # undefined-behaviour sanitizers (every suite), with the thread sanitizer (the suites that
-# run threads against each other), and the plain build (every suite, last, so its summary
-# closes the output).
+# run threads against each other), the project-text fuzzer for a minute, and the plain build
+# (every suite, last, so its summary closes the output).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -22,9 +22,13 @@ ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1 UBSAN_OPTIONS=print_stacktrac
   ctest --test-dir build-asan --output-on-failure -j "$jobs"
 
 echo "== thread sanitizer"
-configure_and_build build-tsan -DKH_SANITIZE=thread -DKH_BUILD_BENCHMARKS=OFF
+cmake -S . -B build-tsan -G Ninja -Wno-dev -DKH_SANITIZE=thread -DKH_BUILD_BENCHMARKS=OFF > /dev/null
+cmake --build build-tsan -j "$jobs" --target kh_concurrency_tests
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
   ctest --test-dir build-tsan --output-on-failure -j "$jobs" -L concurrency --no-tests=ignore
+
+echo "== project-text fuzzer"
+scripts/fuzz-chunk.sh 60 build-fuzz
 
 echo "== plain build"
 configure_and_build build
