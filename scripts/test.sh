@@ -28,7 +28,13 @@ TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
   ctest --test-dir build-tsan --output-on-failure -j "$jobs" -L concurrency --no-tests=ignore
 
 echo "== project-text fuzzer"
-scripts/fuzz-chunk.sh 60 build-fuzz
+# Its running commentary goes to a log; the closing statistics, or on failure the end of the log, are shown.
+if scripts/fuzz-chunk.sh 60 build-fuzz > build-fuzz.log 2>&1; then
+  grep -E "^(Done|stat::)" build-fuzz.log
+else
+  tail -n 60 build-fuzz.log
+  exit 1
+fi
 
 echo "== plain build"
 configure_and_build build

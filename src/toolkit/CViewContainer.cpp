@@ -1,6 +1,7 @@
 #include "toolkit/CViewContainer.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "toolkit/CFrame.h"
 
@@ -24,11 +25,12 @@ bool CViewContainer::addView(CView* view) {
 }
 
 bool CViewContainer::removeView(CView* view, bool withForget) {
-  const auto found = std::find(children_.begin(), children_.end(), view);
-  if (found == children_.end()) return false;
+  if (!isChild(view)) return false;
+  // Searched from the back: emptying a container removes its last view first.
+  const auto found = std::find(children_.rbegin(), children_.rend(), view);
   view->invalid();
   if (CFrame* frame = getFrame()) frame->viewRemoved(view);
-  children_.erase(found);
+  children_.erase(std::next(found).base());
   if (mouseDownView_ == view) mouseDownView_ = nullptr;
   view->removed();
   if (withForget) view->forget();
@@ -39,9 +41,7 @@ void CViewContainer::removeAll(bool withForget) {
   while (!children_.empty()) removeView(children_.back(), withForget);
 }
 
-bool CViewContainer::isChild(const CView* view) const {
-  return std::find(children_.begin(), children_.end(), view) != children_.end();
-}
+bool CViewContainer::isChild(const CView* view) const { return view != nullptr && view->getParentView() == this; }
 
 CView* CViewContainer::getView(int index) const {
   return index >= 0 && index < getNbViews() ? children_[static_cast<size_t>(index)] : nullptr;
