@@ -1,7 +1,5 @@
 #include "plugin/Entry.h"
 
-#include <new>
-
 #include "plugin/Vst.h"
 
 namespace plugin {
@@ -10,8 +8,13 @@ vst::AEffect* CreateEffect(vst::HostCallback host) {
   if (host == nullptr) return nullptr;
   // A host that does not answer with its version is too old to drive the effect.
   if (host(nullptr, vst::audioMasterVersion, 0, 0, nullptr, 0.0f) == 0) return nullptr;
-  auto* effect = new (std::nothrow) Vst(host);
-  return effect != nullptr ? effect->getAeffect() : nullptr;
+  // An effect that cannot be built (no memory for it or its editor) is no effect for the
+  // host; nothing is thrown across the host's call.
+  try {
+    return (new Vst(host))->getAeffect();
+  } catch (...) {
+    return nullptr;
+  }
 }
 
 }  // namespace plugin

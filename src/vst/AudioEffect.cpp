@@ -5,8 +5,14 @@ namespace {
 
 AudioEffect* effectOf(AEffect* effect) { return static_cast<AudioEffect*>(effect->object); }
 
+// An exception must never reach the host (it would end the host with the user's work): a
+// call that fails that way answers 0, as an unhandled opcode does.
 intptr_t dispatchEffect(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
-  return effectOf(effect)->dispatcher(opcode, index, value, ptr, opt);
+  try {
+    return effectOf(effect)->dispatcher(opcode, index, value, ptr, opt);
+  } catch (...) {
+    return 0;
+  }
 }
 
 void processReplacingEffect(AEffect* effect, float** inputs, float** outputs, int32_t frames) {
