@@ -49,36 +49,27 @@ int32_t buttonOf(unsigned int button) {
   }
 }
 
+struct VirtualKeyOfSymbol {
+  KeySym keysym;
+  VirtualKey key;
+};
+// The keys that reach the views as virtual keys rather than as characters.
+constexpr VirtualKeyOfSymbol kVirtualKeys[] = {
+    {XK_Return, VirtualKey::Return},  {XK_KP_Enter, VirtualKey::Return}, {XK_Escape, VirtualKey::Escape},
+    {XK_BackSpace, VirtualKey::Back}, {XK_Delete, VirtualKey::Delete},   {XK_Up, VirtualKey::Up},
+    {XK_Down, VirtualKey::Down},      {XK_Tab, VirtualKey::Tab},
+};
+
 KeyStroke keyOf(XKeyEvent& event) {
   char text[8] = {};
   KeySym keysym = NoSymbol;
   const int length = XLookupString(&event, text, sizeof text, &keysym, nullptr);
   KeyStroke key;
-  switch (keysym) {
-    case XK_Return:
-    case XK_KP_Enter:
-      key.key = VirtualKey::Return;
+  for (const VirtualKeyOfSymbol& entry : kVirtualKeys) {
+    if (entry.keysym == keysym) {
+      key.key = entry.key;
       return key;
-    case XK_Escape:
-      key.key = VirtualKey::Escape;
-      return key;
-    case XK_BackSpace:
-      key.key = VirtualKey::Back;
-      return key;
-    case XK_Delete:
-      key.key = VirtualKey::Delete;
-      return key;
-    case XK_Up:
-      key.key = VirtualKey::Up;
-      return key;
-    case XK_Down:
-      key.key = VirtualKey::Down;
-      return key;
-    case XK_Tab:
-      key.key = VirtualKey::Tab;
-      return key;
-    default:
-      break;
+    }
   }
   // XLookupString gives Latin-1 for the printable keys.
   if (length == 1) key.character = static_cast<unsigned char>(text[0]);

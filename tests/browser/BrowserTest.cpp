@@ -7,8 +7,8 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "TempFolder.h"
 #include "support/MessageCapture.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ class BrowserTest : public ::testing::Test {
   }
 
   const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "/";
-  browsertest::TempFolder folder;
+  testhost::TempFolder folder;
   testhost::MessageCapture messages;
   browser::Browser browser;
 };

@@ -8,9 +8,9 @@
 #include <tuple>
 #include <utility>
 
-#include "SkinFiles.h"
-#include "TempFolder.h"
+#include "support/BmpFile.h"
 #include "support/MessageCapture.h"
+#include "support/TempFolder.h"
 #include "toolkit/MouseEvents.h"
 
 namespace {
@@ -34,8 +34,8 @@ toolkit::CBitmap* MakeIcon() { return new toolkit::CBitmap(std::make_shared<tool
 class VstBrowserTest : public ::testing::Test {
  protected:
   VstBrowserTest() {
-    browsertest::WriteBmp(skin.path() + "brwUpDirBg.bmp", 20, 40);
-    browsertest::WriteBmp(skin.path() + "BrowserToolbarBg.bmp", 752, 20);
+    testhost::WriteBmp(skin.path() + "brwUpDirBg.bmp", 20, 40);
+    testhost::WriteBmp(skin.path() + "BrowserToolbarBg.bmp", 752, 20);
     icons = {MakeIcon(), MakeIcon(), MakeIcon()};
     panel = new VstBrowser(browser::kBrowserPanelRect, frame, &browseButton, skin.path(), icons);
     panel->SetFilter(browser::kSampleFileTypes);
@@ -77,8 +77,8 @@ class VstBrowserTest : public ::testing::Test {
     panel->ShowListing();
   }
 
-  browsertest::TempFolder folder;
-  browsertest::TempFolder skin;
+  testhost::TempFolder folder;
+  testhost::TempFolder skin;
   testhost::MessageCapture messages;
   RecordingListener editor;
   toolkit::CControl browseButton{{0.0, 0.0, 20.0, 20.0}, &editor, 204};

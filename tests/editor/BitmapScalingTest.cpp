@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <vector>
 
 #include "editor/BitmapScaler.h"
 #include "editor/CBitmapEx.h"
+#include "support/BmpFile.h"
 #include "support/MessageCapture.h"
+#include "support/TempFolder.h"
 #include "toolkit/Image.h"
 
 namespace editor {
@@ -126,54 +126,12 @@ TEST(ScaledLength, TruncatesTheExactProductOfTheSinglePrecisionFactor) {
 
 class SkinFolder : public ::testing::Test {
  protected:
-  void SetUp() override {
-    folder_ = std::filesystem::temp_directory_path() /
-              ("kh-skin-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(folder_);
-  }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
-
-  std::string path(const std::string& name) const { return (folder_ / name).string(); }
-  void write(const std::string& name, const std::vector<uint8_t>& bytes) const {
-    std::ofstream(path(name), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                      static_cast<std::streamsize>(bytes.size()));
-  }
-  // A bottom-up 24-bit BMP of one colour.
-  std::vector<uint8_t> bmp(int width, int height, uint8_t red, uint8_t green, uint8_t blue) const {
-    const int rowSize = (width * 3 + 3) & ~3;
-    const int imageSize = rowSize * height;
-    std::vector<uint8_t> bytes(54 + static_cast<size_t>(imageSize), 0);
-    auto put32 = [&](size_t at, uint32_t value) {
-      for (int i = 0; i < 4; ++i) bytes[at + static_cast<size_t>(i)] = static_cast<uint8_t>(value >> (8 * i));
-    };
-    bytes[0] = 'B';
-    bytes[1] = 'M';
-    put32(2, static_cast<uint32_t>(bytes.size()));
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, static_cast<uint32_t>(width));
-    put32(22, static_cast<uint32_t>(height));
-    bytes[26] = 1;
-    bytes[28] = 24;
-    put32(34, static_cast<uint32_t>(imageSize));
-    for (int y = 0; y < height; ++y) {
-      for (int x = 0; x < width; ++x) {
-        const size_t at = 54 + static_cast<size_t>(y * rowSize + x * 3);
-        bytes[at] = blue;
-        bytes[at + 1] = green;
-        bytes[at + 2] = red;
-      }
-    }
-    return bytes;
-  }
-
-  std::filesystem::path folder_;
+  testhost::TempFolder folder;
 };
 
 TEST_F(SkinFolder, AFileOfTheSameNameReplacesTheBuiltInImage) {
-  write("btnMute.bmp", bmp(40, 100, 10, 20, 30));
-  auto* bitmap = new CBitmapEx(113, path("btnMute.bmp"));
+  folder.write("btnMute.bmp", testhost::BmpBytes(40, 100, {10, 20, 30}));
+  auto* bitmap = new CBitmapEx(113, folder.file("btnMute.bmp"));
   EXPECT_EQ(bitmap->getWidth(), 40);
   EXPECT_EQ(bitmap->getHeight(), 100);
   EXPECT_EQ(bitmap->handle()->pixel(39, 99), Image::opaque(10, 20, 30));
@@ -181,8 +139,8 @@ TEST_F(SkinFolder, AFileOfTheSameNameReplacesTheBuiltInImage) {
 }
 
 TEST_F(SkinFolder, ResizeScalesFromTheOriginalAndRestoreBringsItBack) {
-  write("strip.bmp", bmp(30, 20, 200, 100, 50));
-  auto* bitmap = new CBitmapEx(0, path("strip.bmp"));
+  folder.write("strip.bmp", testhost::BmpBytes(30, 20, {200, 100, 50}));
+  auto* bitmap = new CBitmapEx(0, folder.file("strip.bmp"));
   bitmap->Resize(0.7f);
   EXPECT_EQ(bitmap->getHeight(), 13);
   EXPECT_EQ(bitmap->getWidth(), 20);  // 0.699999988 x 30 = 20.9999996
@@ -199,9 +157,9 @@ TEST_F(SkinFolder, ResizeScalesFromTheOriginalAndRestoreBringsItBack) {
 }
 
 TEST_F(SkinFolder, ResizingAScaledCopyIsRefusedWithTheErrorMessage) {
-  write("knob.bmp", bmp(10, 10, 1, 2, 3));
+  folder.write("knob.bmp", testhost::BmpBytes(10, 10, {1, 2, 3}));
   testhost::MessageCapture messages;
-  auto* bitmap = new CBitmapEx(0, path("knob.bmp"));
+  auto* bitmap = new CBitmapEx(0, folder.file("knob.bmp"));
   bitmap->Resize(0.6f);
   bitmap->Resize(0.8f);
   ASSERT_EQ(messages.messages().size(), 1u);
@@ -213,15 +171,15 @@ TEST_F(SkinFolder, ResizingAScaledCopyIsRefusedWithTheErrorMessage) {
 }
 
 TEST_F(SkinFolder, AFileThatIsNoBitmapIsReportedAndTheBuiltInImageStays) {
-  write("broken.bmp", {'n', 'o', 't', ' ', 'a', ' ', 'b', 'i', 't', 'm', 'a', 'p'});
+  folder.write("broken.bmp", "not a bitmap");
   testhost::MessageCapture messages;
-  auto* builtIn = new CBitmapEx(999999, path("missing.bmp"));
-  auto* fromBrokenFile = new CBitmapEx(999999, path("broken.bmp"));
+  auto* builtIn = new CBitmapEx(999999, folder.file("missing.bmp"));
+  auto* fromBrokenFile = new CBitmapEx(999999, folder.file("broken.bmp"));
   EXPECT_EQ(fromBrokenFile->handle(), builtIn->handle());
   ASSERT_EQ(messages.count("Warning"), 1u);
   EXPECT_NE(messages.messages()[0].text.find("broken.bmp"), std::string::npos);
   // A second bitmap from the same file is not told again.
-  auto* again = new CBitmapEx(999999, path("broken.bmp"));
+  auto* again = new CBitmapEx(999999, folder.file("broken.bmp"));
   EXPECT_EQ(messages.messages().size(), 1u);
   again->forget();
   fromBrokenFile->forget();
@@ -230,7 +188,7 @@ TEST_F(SkinFolder, AFileThatIsNoBitmapIsReportedAndTheBuiltInImageStays) {
 
 TEST_F(SkinFolder, ABitmapWithoutPixelsIgnoresResizeAndRestore) {
   testhost::MessageCapture messages;
-  auto* bitmap = new CBitmapEx(999998, path("missing.bmp"));
+  auto* bitmap = new CBitmapEx(999998, folder.file("missing.bmp"));
   EXPECT_FALSE(bitmap->isLoaded());
   bitmap->Resize(0.6f);
   bitmap->RestoreToOriginal();
@@ -241,15 +199,15 @@ TEST_F(SkinFolder, ABitmapWithoutPixelsIgnoresResizeAndRestore) {
 }
 
 TEST_F(SkinFolder, ARefusedBmpKindIsNotRead) {
-  auto bytes = bmp(4, 4, 9, 9, 9);
+  auto bytes = testhost::BmpBytes(4, 4, {9, 9, 9});
   bytes[30] = 1;  // run-length compressed
-  write("rle.bmp", bytes);
-  auto truncated = bmp(4, 4, 9, 9, 9);
+  folder.write("rle.bmp", bytes);
+  auto truncated = testhost::BmpBytes(4, 4, {9, 9, 9});
   truncated.resize(60);
-  write("short.bmp", truncated);
+  folder.write("short.bmp", truncated);
   testhost::MessageCapture messages;
-  auto* rle = new CBitmapEx(999997, path("rle.bmp"));
-  auto* shortFile = new CBitmapEx(999997, path("short.bmp"));
+  auto* rle = new CBitmapEx(999997, folder.file("rle.bmp"));
+  auto* shortFile = new CBitmapEx(999997, folder.file("short.bmp"));
   EXPECT_FALSE(rle->isLoaded());
   EXPECT_FALSE(shortFile->isLoaded());
   EXPECT_EQ(messages.count("Warning"), 2u);

@@ -43,18 +43,7 @@ TEST(ControlsOnX11, ARightClickOnAButtonChoosesFromItsMenuAndLeavesTheButton) {
   frame->idle();
 
   int listTop = -1;
-  std::thread user([&xvfb, &listTop, display = XOpenDisplay(nullptr)] {
-    const Window list = testx::WaitForTopWindow(
-        display, [](Window, const XWindowAttributes& attributes) { return attributes.override_redirect == True; });
-    if (list != None) {
-      XWindowAttributes attributes;
-      XGetWindowAttributes(display, list, &attributes);
-      listTop = attributes.y;
-      testx::SendClick(display, list, 12, 1 + 18 + 9, Button1);
-    }
-    XCloseDisplay(display);
-    if (list == None) xvfb.kill();
-  });
+  std::thread user = testx::ChoosePopUpEntry(xvfb, 1, &listTop);
   testx::SendButton(host, frameWindow, 30, 40, Button3, true);
   testx::SendButton(host, frameWindow, 30, 40, Button3, false);
   EXPECT_TRUE(testx::PumpUntil([&] { frame->idle(); }, [&] { return !listener.changed.empty(); }));

@@ -13,6 +13,7 @@
 #include "editor/MainMenuFrame.h"
 #include "plugin/Vst.h"
 #include "support/MessageCapture.h"
+#include "support/TempFolder.h"
 
 namespace guitest {
 
@@ -20,24 +21,6 @@ struct Automation {
   int32_t index;
   float value;
 };
-
-// A fresh plug-in directory below the system's temporary folder, removed with the object.
-class TemporaryPluginDirectory {
- public:
-  TemporaryPluginDirectory();
-  ~TemporaryPluginDirectory();
-  TemporaryPluginDirectory(const TemporaryPluginDirectory&) = delete;
-  TemporaryPluginDirectory& operator=(const TemporaryPluginDirectory&) = delete;
-  const std::string& path() const { return path_; }  // ends with '/'
-
- private:
-  std::string path_;
-};
-
-// An uncompressed 24-bit bitmap file of that size in one colour.
-void WriteBmp(const std::string& path, int width, int height);
-// A mono 16-bit WAV file with that many frames of a constant level.
-void WriteWav(const std::string& path, int frames);
 
 class GuiFixture : public ::testing::Test {
  protected:
@@ -59,7 +42,8 @@ class GuiFixture : public ::testing::Test {
   void choose(int32_t menuTag, int32_t entry);
   std::string configurationText() const;
 
-  std::unique_ptr<TemporaryPluginDirectory> directory;
+  // The plug-in directory.
+  std::unique_ptr<testhost::TempFolder> directory;
   std::unique_ptr<plugin::Vst> effect;
   std::unique_ptr<testhost::MessageCapture> messages;
   static std::vector<Automation> automations;

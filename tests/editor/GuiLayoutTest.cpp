@@ -4,6 +4,7 @@
 
 #include "GuiFixture.h"
 #include "editor/ControlTags.h"
+#include "support/BmpFile.h"
 #include "toolkit/CKickButton.h"
 
 namespace guitest {
@@ -68,8 +69,8 @@ TEST_F(GuiLayout, BuiltInSkinPlacesTheControlsInsideTheBackground) {
 
 TEST_F(GuiLayout, ASkinWithAWiderMuteButtonSpreadsOnlyTheMuteButtons) {
   std::filesystem::create_directories(directory->path() + "DrumSkins");
-  WriteBmp(directory->path() + "DrumSkins/btnMute.bmp", 40, 42);
-  WriteBmp(directory->path() + "DrumSkins/btnSeqGroupNrs-1-16.bmp", 36, 40);
+  testhost::WriteBmp(directory->path() + "DrumSkins/btnMute.bmp", 40, 42);
+  testhost::WriteBmp(directory->path() + "DrumSkins/btnSeqGroupNrs-1-16.bmp", 36, 40);
   CreateEffect();
   for (int holder = 0; holder < 12; ++holder) {
     EXPECT_EQ(control(kMuteButton + holder)->getViewSize(),

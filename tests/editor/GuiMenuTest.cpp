@@ -4,6 +4,7 @@
 
 #include "GuiFixture.h"
 #include "editor/ControlTags.h"
+#include "support/SoundFile.h"
 
 namespace guitest {
 namespace {
@@ -145,8 +146,12 @@ TEST_F(GuiMenu, TwoInstancesHaveTheirOwnFrames) {
 
 TEST_F(GuiMenu, UpAndDownStepTheSelectedHoldersBrowserAndLoadTheFile) {
   std::filesystem::create_directories(directory->path() + "samples");
-  WriteWav(directory->path() + "samples/a-kick.wav", 100);
-  WriteWav(directory->path() + "samples/b-snare.wav", 200);
+  // Mono 16-bit files of a constant level; their lengths tell them apart.
+  constexpr int kWav16 = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+  constexpr float kLevel = 8000.0f / 32768.0f;
+  testhost::WriteSoundFile(directory->path() + "samples/a-kick.wav", kWav16, 1, std::vector<float>(100, kLevel), 44100);
+  testhost::WriteSoundFile(directory->path() + "samples/b-snare.wav", kWav16, 1, std::vector<float>(200, kLevel),
+                           44100);
   CreateEffect();
   gui().openOffscreen();
   change(kHolderSelect + 1, 1.0f);

@@ -58,13 +58,7 @@ TEST_F(GuiOnX11, OpenClickChooseASizeCloseAndReopen) {
   EXPECT_TRUE(idleUntil([this] { return sequencer().getCell(0, 4, 0) == 0x00017F01; }));
 
   // A right click on the background; the user picks "Size of Gui 80%" from the list.
-  std::thread user([this, display = XOpenDisplay(nullptr)] {
-    const Window list = testx::WaitForTopWindow(
-        display, [](Window, const XWindowAttributes& attributes) { return attributes.override_redirect == True; });
-    if (list != None) testx::SendClick(display, list, 12, 1 + 2 * 18 + 9, Button1);
-    XCloseDisplay(display);
-    if (list == None) xvfb->kill();
-  });
+  std::thread user = testx::ChoosePopUpEntry(*xvfb, 2);
   testx::SendButton(xvfb->connection(), frameWindow(), 40, 60, Button3, true);
   testx::SendButton(xvfb->connection(), frameWindow(), 40, 60, Button3, false);
   EXPECT_TRUE(idleUntil([this] { return gui().scale() == 0.8f; }));

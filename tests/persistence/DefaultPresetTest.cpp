@@ -14,7 +14,8 @@ namespace persistencetest {
 namespace {
 
 TEST(DefaultPreset, IsAProgramFileOfThisEffectWithAGrooveAndTheFactoryKit) {
-  const auto program = persistence::ParseProgramFile(ReadBytes(persistence::DefaultPresetPath(KH_BUNDLE_DIR)), nullptr);
+  const auto program =
+      persistence::ParseProgramFile(testhost::ReadBytes(persistence::DefaultPresetPath(KH_BUNDLE_DIR)), nullptr);
   ASSERT_TRUE(program.has_value());
   EXPECT_FALSE(program->isBank);
   EXPECT_EQ(program->fxId, ('k' << 24) | ('s' << 16) | ('h' << 8) | 'w');
@@ -35,7 +36,8 @@ TEST(DefaultPreset, NewInstanceOfTheModuleReportsItsText) {
   const intptr_t size = host.dispatch(vst::effGetChunk, 0, 0, &data);
   ASSERT_GT(size, 0);
   const std::string text(static_cast<const char*>(data), static_cast<size_t>(size));
-  const auto program = persistence::ParseProgramFile(ReadBytes(persistence::DefaultPresetPath(KH_BUNDLE_DIR)), nullptr);
+  const auto program =
+      persistence::ParseProgramFile(testhost::ReadBytes(persistence::DefaultPresetPath(KH_BUNDLE_DIR)), nullptr);
   ASSERT_TRUE(program.has_value());
   EXPECT_EQ(text, program->chunk);
 }

@@ -1,41 +1,14 @@
 #include "EffectInFolder.h"
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <stdexcept>
-
 #include "persistence/DefaultPreset.h"
 #include "persistence/Placeholders.h"
 #include "persistence/ProgramFile.h"
 
 namespace persistencetest {
 
-TempFolder::TempFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "kh-persistence-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create a temporary folder");
-  path_ = pattern + "/";
-}
-
-TempFolder::~TempFolder() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
-}
-
-void TempFolder::write(const std::string& relativePath, std::string_view bytes) const {
-  const std::filesystem::path file = path_ + relativePath;
-  std::filesystem::create_directories(file.parent_path());
-  std::ofstream(file, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-std::string ReadBytes(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
 std::string BundlePresetText() {
-  const auto program = persistence::ParseProgramFile(ReadBytes(persistence::DefaultPresetPath(KH_BUNDLE_DIR)), nullptr);
+  const auto program =
+      persistence::ParseProgramFile(testhost::ReadBytes(persistence::DefaultPresetPath(KH_BUNDLE_DIR)), nullptr);
   if (!program) return {};
   std::string text = program->chunk;
   persistence::ExpandSamplePlaceholder(text, KH_BUNDLE_DIR "samples/");
@@ -61,7 +34,7 @@ intptr_t SetChunk(plugin::Vst& effect, std::string_view bytes, bool isPreset) {
                              const_cast<char*>(bytes.data()), 0.0f);
 }
 
-void WriteDefaultPreset(const TempFolder& folder, const std::string& text) {
+void WriteDefaultPreset(const testhost::TempFolder& folder, const std::string& text) {
   persistence::ProgramFile program;
   program.fxId = ('k' << 24) | ('s' << 16) | ('h' << 8) | 'w';
   program.chunk = text + '\0';

@@ -12,34 +12,17 @@
 
 #include "engine/DrumEngine.h"
 #include "plugin/Vst.h"
+#include "support/FileBytes.h"
 #include "support/MessageCapture.h"
+#include "support/TempFolder.h"
 
 namespace persistencetest {
-
-// A fresh folder below the system's temporary folder, removed with everything in it.
-class TempFolder {
- public:
-  TempFolder();
-  ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-
-  // Ends with the path separator.
-  const std::string& path() const { return path_; }
-  // Writes the bytes to a file below the folder, creating its folders.
-  void write(const std::string& relativePath, std::string_view bytes) const;
-
- private:
-  std::string path_;
-};
 
 struct LoadRequest {
   uint8_t note;
   std::string path;
 };
 
-// The whole file, or nothing when it cannot be read.
-std::string ReadBytes(const std::string& path);
 // The bundle's default preset text with the samples folder of the bundle in its paths.
 std::string BundlePresetText();
 
@@ -49,7 +32,7 @@ std::string GetChunk(plugin::Vst& effect, bool isPreset = false);
 intptr_t SetChunk(plugin::Vst& effect, std::string_view bytes, bool isPreset = false);
 
 // The program file with the text as its chunk, at the default preset's place below the folder.
-void WriteDefaultPreset(const TempFolder& folder, const std::string& text);
+void WriteDefaultPreset(const testhost::TempFolder& folder, const std::string& text);
 
 class EffectInFolder : public ::testing::Test {
  protected:
@@ -57,7 +40,7 @@ class EffectInFolder : public ::testing::Test {
   std::unique_ptr<plugin::Vst> CreateEffect();
   engine::DrumEngine& engineOf(plugin::Vst& effect) { return effect.engine(); }
 
-  TempFolder folder;
+  testhost::TempFolder folder;
   testhost::MessageCapture messages;
   // What the effect asked to load, in order. The fake records the path in the holder, as
   // the real loader does, and loads nothing.

@@ -100,7 +100,7 @@ TEST_F(Startup, SamplePathsMoveBetweenPluginFolders) {
   const std::string saved = GetChunk(*effect);
   EXPECT_NE(saved.find(";\\$VST_SAMPLE_DIR$\\Kicks\\kick01.wav;"), std::string::npos);
 
-  TempFolder otherComputer;
+  testhost::TempFolder otherComputer;
   auto moved = std::make_unique<plugin::Vst>(nullptr, plugin::EffectEnvironment{otherComputer.path(), {}});
   SetChunk(*moved, saved);
   EXPECT_EQ(moved->engine().kit().holder(36).path(), otherComputer.path() + "samples/Kicks/kick01.wav");

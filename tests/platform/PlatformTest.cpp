@@ -1,8 +1,6 @@
 // The operating-system layer: bounded waits, the plug-in's own folder, the message sink and files.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -15,6 +13,7 @@
 #include "platform/Paths.h"
 #include "plugin/Vst.h"
 #include "support/MessageCapture.h"
+#include "support/TempFolder.h"
 #include "support/TestHost.h"
 
 namespace {
@@ -75,35 +74,30 @@ TEST(Messages, TheSinkCanBeReplacedAndRestored) {
 
 class Files : public ::testing::Test {
  protected:
-  void SetUp() override {
-    folder = std::filesystem::temp_directory_path() / ("kh-files-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder);
-  }
-  void TearDown() override { std::filesystem::remove_all(folder); }
-  std::string Path(const char* name) const { return (folder / name).string(); }
-  std::filesystem::path folder;
+  testhost::TempFolder folder;
 };
 
 TEST_F(Files, ExistenceOfFilesAndFolders) {
-  EXPECT_FALSE(platform::FileExists(Path("missing.wav")));
-  EXPECT_TRUE(platform::WriteTextFile(Path("present.wav"), "x"));
-  EXPECT_TRUE(platform::FileExists(Path("present.wav")));
-  EXPECT_TRUE(platform::DirectoryExists(folder.string()));
-  EXPECT_TRUE(platform::DirectoryExists(folder.string() + "/"));
-  EXPECT_FALSE(platform::DirectoryExists(Path("present.wav")));
-  EXPECT_FALSE(platform::DirectoryExists(Path("nowhere")));
-  EXPECT_FALSE(platform::WriteTextFile(Path("nowhere/file.txt"), "x"));
+  EXPECT_FALSE(platform::FileExists(folder.file("missing.wav")));
+  EXPECT_TRUE(platform::WriteTextFile(folder.file("present.wav"), "x"));
+  EXPECT_TRUE(platform::FileExists(folder.file("present.wav")));
+  const std::string withoutSeparator = folder.path().substr(0, folder.path().size() - 1);
+  EXPECT_TRUE(platform::DirectoryExists(withoutSeparator));
+  EXPECT_TRUE(platform::DirectoryExists(withoutSeparator + "/"));
+  EXPECT_FALSE(platform::DirectoryExists(folder.file("present.wav")));
+  EXPECT_FALSE(platform::DirectoryExists(folder.file("nowhere")));
+  EXPECT_FALSE(platform::WriteTextFile(folder.file("nowhere/file.txt"), "x"));
 }
 
 TEST_F(Files, TextFilesDropCarriageReturnsBeforeLineFeedsAndTheRestOfALineAfterANul) {
-  EXPECT_EQ(platform::ReadTextFile(Path("missing.txt")), "");
+  EXPECT_EQ(platform::ReadTextFile(folder.file("missing.txt")), "");
   const std::string content = std::string("0.6\r\nsecond\r\nab\0cd\nlast", 23);
-  ASSERT_TRUE(platform::WriteTextFile(Path("config.txt"), content));
-  EXPECT_EQ(platform::ReadTextFile(Path("config.txt")), "0.6\nsecond\nablast");
+  ASSERT_TRUE(platform::WriteTextFile(folder.file("config.txt"), content));
+  EXPECT_EQ(platform::ReadTextFile(folder.file("config.txt")), "0.6\nsecond\nablast");
   // A line longer than one read piece keeps its carriage return handling at the seam.
   const std::string longLine = std::string(2046, 'x') + "\r\n" + "end";
-  ASSERT_TRUE(platform::WriteTextFile(Path("long.txt"), longLine));
-  EXPECT_EQ(platform::ReadTextFile(Path("long.txt")), std::string(2046, 'x') + "\nend");
+  ASSERT_TRUE(platform::WriteTextFile(folder.file("long.txt"), longLine));
+  EXPECT_EQ(platform::ReadTextFile(folder.file("long.txt")), std::string(2046, 'x') + "\nend");
 }
 
 }  // namespace

@@ -11,8 +11,8 @@
 namespace {
 
 TEST(BindingNotFound, FirstRequestShowsWhereToPutTheLibrary_LaterRequestsFailSilently) {
-  sampletest::ScratchFolder folder;
-  const std::string directory = folder.path("plugin") + "/";
+  testhost::TempFolder folder;
+  const std::string directory = folder.file("plugin") + "/";
   samples::SetLibrarySearch({directory, false});
   const std::string path = sampletest::WriteTestWav(folder, "kick.wav", 100, 1);
   testhost::MessageCapture messages;

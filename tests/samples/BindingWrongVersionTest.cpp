@@ -14,7 +14,7 @@ TEST(BindingWrongVersion, LibraryWithoutStrErrorIsRefusedOnce_LaterRequestsFailS
   // The plug-in's folder is searched before the system's path, so the incomplete library
   // there is found although a complete one is installed.
   samples::SetLibrarySearch({KH_INCOMPLETE_SNDFILE_DIR "/", true});
-  sampletest::ScratchFolder folder;
+  testhost::TempFolder folder;
   const std::string path = sampletest::WriteTestWav(folder, "kick.wav", 100, 1);
   testhost::MessageCapture messages;
   engine::Kit kit;

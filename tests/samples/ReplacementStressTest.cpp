@@ -46,7 +46,7 @@ Counts RenderUntil(engine::DrumEngine& engine, const std::atomic<bool>& stop) {
 }
 
 TEST(SampleReplacementStress, LoadsClearsAndCopiesWhileEveryVoiceSounds) {
-  sampletest::ScratchFolder folder;
+  testhost::TempFolder folder;
   // Different lengths and channel counts, so that lengths and strides change under the reader.
   const std::vector<std::string> files = {
       sampletest::WriteTestWav(folder, "mono.wav", 3000, 1), sampletest::WriteTestWav(folder, "stereo.wav", 700, 2),

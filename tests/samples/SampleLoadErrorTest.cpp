@@ -17,7 +17,7 @@
 namespace {
 
 using sampletest::HolderSamples;
-using sampletest::ScratchFolder;
+using testhost::TempFolder;
 
 constexpr uint8_t kNote = 40;
 
@@ -63,14 +63,14 @@ class SampleLoadErrorTest : public ::testing::Test {
     messages.clear();
   }
 
-  ScratchFolder folder;
+  TempFolder folder;
   testhost::MessageCapture messages;
   engine::Kit kit;
   std::vector<float> previous;
 };
 
 TEST_F(SampleLoadErrorTest, MissingFileIsNamed_AndThePreviousSampleStillPlays) {
-  const std::string path = folder.path("gone/Snare 2.wav");
+  const std::string path = folder.file("gone/Snare 2.wav");
   ExpectRefused(path, kMissingTail);
   holder().startPreview();
   EXPECT_FLOAT_EQ(holder().renderFrame().right, sampletest::TestValue(0, 1));
@@ -78,26 +78,26 @@ TEST_F(SampleLoadErrorTest, MissingFileIsNamed_AndThePreviousSampleStillPlays) {
 
 TEST_F(SampleLoadErrorTest, BrokenFileMessageDependsOnTheUpperCasedExtension) {
   for (const char* name : {"broken.wav", "broken.Wav", "broken.WAV"}) {
-    sampletest::WriteGarbage(folder.path(name));
-    ExpectRefused(folder.path(name), kWavTail);
+    sampletest::WriteGarbage(folder.file(name));
+    ExpectRefused(folder.file(name), kWavTail);
   }
   for (const char* name : {"broken.aif", "broken", "broken.wav.bak"}) {
-    sampletest::WriteGarbage(folder.path(name));
-    ExpectRefused(folder.path(name), kUnreadableTail);
+    sampletest::WriteGarbage(folder.file(name));
+    ExpectRefused(folder.file(name), kUnreadableTail);
   }
 }
 
 TEST_F(SampleLoadErrorTest, FullStopInAFolderNameIsNoExtension) {
-  std::filesystem::create_directories(folder.path("kit.wav"));
-  const std::string path = folder.path("kit.wav/broken");
+  folder.addFolder("kit.wav");
+  const std::string path = folder.file("kit.wav/broken");
   sampletest::WriteGarbage(path);
   ExpectRefused(path, kUnreadableTail);
 }
 
 // A FLAC file whose header promises more frames than it holds.
-std::string WriteFlacPromising(const ScratchFolder& folder, int channels, uint64_t promisedFrames) {
-  const std::string path = folder.path("promise.flac");
-  sampletest::WriteSoundFile(path, SF_FORMAT_FLAC | SF_FORMAT_PCM_16, channels, sampletest::TestSignal(1000, channels));
+std::string WriteFlacPromising(const TempFolder& folder, int channels, uint64_t promisedFrames) {
+  const std::string path = folder.file("promise.flac");
+  testhost::WriteSoundFile(path, SF_FORMAT_FLAC | SF_FORMAT_PCM_16, channels, sampletest::TestSignal(1000, channels));
   sampletest::SetFlacFrameCount(path, promisedFrames);
   return path;
 }

@@ -20,8 +20,8 @@
 namespace {
 
 using sampletest::HolderSamples;
-using sampletest::ScratchFolder;
 using sampletest::TestValue;
+using testhost::TempFolder;
 
 // The holder hands its record to the library as an SF_INFO.
 static_assert(sizeof(engine::SampleFileInfo) == sizeof(SF_INFO));
@@ -38,7 +38,7 @@ constexpr uint8_t kNote = 38;
 class SampleLoaderTest : public ::testing::Test {
  protected:
   engine::SampleHolder& holder() { return kit.holder(kNote); }
-  ScratchFolder folder;
+  TempFolder folder;
   testhost::MessageCapture messages;
   engine::Kit kit;
 };
@@ -57,8 +57,8 @@ class SampleLoaderFormatTest : public SampleLoaderTest, public ::testing::WithPa
 TEST_P(SampleLoaderFormatTest, HolderGetsEveryChannelInterleavedAtTheFileRate) {
   const FormatCase& format = GetParam();
   constexpr int kFrames = 2000;
-  const std::string path = folder.path(format.name);
-  sampletest::WriteSoundFile(path, format.format, format.channels, sampletest::TestSignal(kFrames, format.channels),
+  const std::string path = folder.file(format.name);
+  testhost::WriteSoundFile(path, format.format, format.channels, sampletest::TestSignal(kFrames, format.channels),
                              44100);
   SF_INFO direct{};
   const std::vector<float> expected = sampletest::ReadSoundFile(path, direct);
@@ -150,7 +150,7 @@ TEST_F(SampleLoaderTest, NoteOutsideTheKitFailsSilentlyAndTouchesNoHolder) {
 
 // As a host sees it: a file picked in the browser sounds in the next block; a restored one does not.
 TEST(SampleLoaderInEffect, BrowserLoadAuditionsInTheNextBlock_RestoredLoadStaysSilent) {
-  ScratchFolder folder;
+  TempFolder folder;
   const std::string path = sampletest::WriteTestWav(folder, "hit.wav", 400, 2);
   testhost::TestHost host;
   ASSERT_TRUE(host.createInProcess());

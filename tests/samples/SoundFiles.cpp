@@ -1,24 +1,10 @@
 #include "SoundFiles.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <fstream>
 
 namespace sampletest {
-
-ScratchFolder::ScratchFolder() {
-  const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-  const std::string name = test != nullptr ? std::string(test->test_suite_name()) + "." + test->name() : "suite";
-  folder_ = std::filesystem::temp_directory_path() / ("kh-samples-" + std::to_string(::getpid()) + "-" + name);
-  std::filesystem::remove_all(folder_);
-  std::filesystem::create_directories(folder_);
-}
-
-ScratchFolder::~ScratchFolder() {
-  std::error_code ignored;
-  std::filesystem::remove_all(folder_, ignored);
-}
 
 float TestValue(int frame, int channel) {
   return static_cast<float>(frame % 100 + 1) / 200.0f + static_cast<float>(channel) / 4.0f;
@@ -33,22 +19,9 @@ std::vector<float> TestSignal(int frames, int channels) {
   return samples;
 }
 
-void WriteSoundFile(const std::string& path, int format, int channels, const std::vector<float>& samples,
-                    int sampleRate) {
-  SF_INFO info{};
-  info.samplerate = sampleRate;
-  info.channels = channels;
-  info.format = format;
-  SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
-  ASSERT_NE(file, nullptr) << path << ": " << sf_strerror(nullptr);
-  const auto frames = static_cast<sf_count_t>(samples.size()) / channels;
-  EXPECT_EQ(sf_writef_float(file, samples.data(), frames), frames);
-  sf_close(file);
-}
-
-std::string WriteTestWav(const ScratchFolder& folder, const std::string& name, int frames, int channels) {
-  const std::string path = folder.path(name);
-  WriteSoundFile(path, SF_FORMAT_WAV | SF_FORMAT_FLOAT, channels, TestSignal(frames, channels));
+std::string WriteTestWav(const testhost::TempFolder& folder, const std::string& name, int frames, int channels) {
+  const std::string path = folder.file(name);
+  testhost::WriteSoundFile(path, SF_FORMAT_WAV | SF_FORMAT_FLOAT, channels, TestSignal(frames, channels));
   return path;
 }
 

@@ -1,42 +1,25 @@
-// Audio files that tests make for themselves with libsndfile, in a folder of their own, and
-// what a holder made of them.
+// Audio files with a recognisable signal, garbage that no audio library reads, and what a
+// holder made of them.
 #pragma once
 
 #include <sndfile.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "engine/SampleHolder.h"
+#include "support/SoundFile.h"
+#include "support/TempFolder.h"
 
 namespace sampletest {
-
-// A fresh, empty folder for this test process, removed with the object.
-class ScratchFolder {
- public:
-  ScratchFolder();
-  ~ScratchFolder();
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-  // The path of a file in the folder.
-  std::string path(const std::string& name) const { return (folder_ / name).string(); }
-
- private:
-  std::filesystem::path folder_;
-};
 
 // Frames of a recognisable signal: channel c of frame f is (f % 100 + 1) / 200 + c / 4, so every
 // value tells which frame and channel it came from.
 std::vector<float> TestSignal(int frames, int channels);
 float TestValue(int frame, int channel);
 
-// Writes the interleaved samples; format is a libsndfile major | subtype, e.g. SF_FORMAT_WAV | SF_FORMAT_FLOAT.
-void WriteSoundFile(const std::string& path, int format, int channels, const std::vector<float>& samples,
-                    int sampleRate = 48000);
 // Writes the signal as a 32-bit float WAV and returns the path.
-std::string WriteTestWav(const ScratchFolder& folder, const std::string& name, int frames, int channels);
+std::string WriteTestWav(const testhost::TempFolder& folder, const std::string& name, int frames, int channels);
 // A file that no audio library recognises.
 void WriteGarbage(const std::string& path);
 // The whole file, read back as interleaved floats.

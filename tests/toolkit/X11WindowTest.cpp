@@ -131,13 +131,7 @@ TEST_F(X11Window, ARightClickMenuChoiceReachesTheListener) {
   frame->idle();
 
   // The user: waits for the pop-up list and releases the button over the third entry.
-  std::thread user([this, display = XOpenDisplay(nullptr)] {
-    const Window list = testx::WaitForTopWindow(
-        display, [](Window, const XWindowAttributes& attributes) { return attributes.override_redirect == True; });
-    if (list != None) testx::SendClick(display, list, 12, 1 + 18 * 2 + 9, Button1);
-    XCloseDisplay(display);
-    if (list == None) xvfb->kill();
-  });
+  std::thread user = testx::ChoosePopUpEntry(*xvfb, 2);
   testx::SendButton(host, frameWindow, 120, 60, Button3, true);
   ASSERT_TRUE(pumpUntil([&] { return listener.changes == 1; }));
   user.join();

@@ -137,6 +137,26 @@ void SendKey(Display* display, Window window, unsigned long keysym, unsigned int
   XFlush(display);
 }
 
+std::thread ChoosePopUpEntry(XvfbDisplay& xvfb, int entry, int* listTop) {
+  // The user's own connection, opened before its thread starts.
+  Display* display = XOpenDisplay(nullptr);
+  return std::thread([&xvfb, entry, listTop, display] {
+    const Window list = WaitForTopWindow(
+        display, [](Window, const XWindowAttributes& attributes) { return attributes.override_redirect == True; });
+    if (list != None) {
+      if (listTop != nullptr) {
+        XWindowAttributes attributes;
+        XGetWindowAttributes(display, list, &attributes);
+        *listTop = attributes.y;
+      }
+      // Entries are 18 pixels high below a 1-pixel border; the click lands in the middle of one.
+      SendClick(display, list, 12, 1 + 18 * entry + 9, Button1);
+    }
+    XCloseDisplay(display);
+    if (list == None) xvfb.kill();
+  });
+}
+
 bool PumpUntil(const std::function<void()>& step, const std::function<bool()>& done, int timeoutMs) {
   const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
   while (!done()) {

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <thread>
 
 namespace testx {
 
@@ -43,6 +44,12 @@ Window WaitForTopWindow(Display* display, const std::function<bool(Window, const
 void SendClick(Display* display, Window window, int x, int y, unsigned int button);
 void SendButton(Display* display, Window window, int x, int y, unsigned int button, bool press);
 void SendKey(Display* display, Window window, unsigned long keysym, unsigned int state = 0);
+
+// The user choosing from a pop-up list, on a connection of its own in another thread: waits for
+// the list (the one override-redirect top window), clicks the entry (counted from 0) and, when no
+// list appears, kills the server so that the test fails instead of waiting forever. listTop, when
+// given, receives the list's top edge on the screen. Join the thread before the display ends.
+std::thread ChoosePopUpEntry(XvfbDisplay& xvfb, int entry, int* listTop = nullptr);
 
 // Calls step until done() holds or the time is up; true when it held.
 bool PumpUntil(const std::function<void()>& step, const std::function<bool()>& done, int timeoutMs = 3000);

@@ -8,15 +8,16 @@
 
 #include <chrono>
 #include <csignal>
-#include <fstream>
 #include <sstream>
 #include <thread>
+
+#include "support/FileBytes.h"
 
 namespace rendertest {
 namespace {
 
 std::string readAndRemove(const std::string& path) {
-  std::string content = ReadBytes(path);
+  std::string content = testhost::ReadBytes(path);
   unlink(path.c_str());
   return content;
 }
@@ -105,18 +106,6 @@ void WriteMidiFile(const std::string& path, const std::vector<MidiNote>& notes) 
   }
   ASSERT_EQ(smf_save(smf, path.c_str()), 0);
   smf_delete(smf);
-}
-
-void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream file(path, std::ios::binary);
-  file << bytes;
-}
-
-std::string ReadBytes(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << file.rdbuf();
-  return bytes.str();
 }
 
 }  // namespace rendertest

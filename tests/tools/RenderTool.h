@@ -49,7 +49,4 @@ constexpr int kFramesPerPulse = 25;
 // Writes a one-track Standard MIDI File with these messages.
 void WriteMidiFile(const std::string& path, const std::vector<MidiNote>& notes);
 
-void WriteBytes(const std::string& path, const std::string& bytes);
-std::string ReadBytes(const std::string& path);
-
 }  // namespace rendertest

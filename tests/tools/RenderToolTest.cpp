@@ -7,13 +7,14 @@
 #include "RenderTool.h"
 #include "persistence/ProgramFile.h"
 #include "samples/SoundFiles.h"
+#include "support/FileBytes.h"
 
 namespace rendertest {
 namespace {
 
 using sampletest::ReadSoundFile;
-using sampletest::ScratchFolder;
 using sampletest::TestValue;
+using testhost::TempFolder;
 
 constexpr float kMasterLevel = 0.75f;
 constexpr int kSampleFrames = 64;
@@ -80,7 +81,7 @@ class RenderToolTest : public ::testing::Test {
     snare = sampletest::WriteTestWav(folder, "snare.wav", kSampleFrames, 1);
     holders = {{kKick, kick}, {kSnare, snare, 0.0f, true}};
     grooveRows = {{0, kKick, {0, 4, 8, 12}}, {0, kSnare, {1, 14}}};
-    WriteBytes(folder.path("groove.txt"), ProjectText(holders, grooveRows));
+    folder.write("groove.txt", ProjectText(holders, grooveRows));
   }
 
   Stereo PredictGroove(int bars) const {
@@ -96,14 +97,14 @@ class RenderToolTest : public ::testing::Test {
 
   std::vector<std::string> FolderContents() const {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder.path(""))) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
       names.push_back(entry.path().filename().string());
     }
     std::sort(names.begin(), names.end());
     return names;
   }
 
-  ScratchFolder folder;
+  TempFolder folder;
   std::string kick;
   std::string snare;
   std::vector<Holder> holders;
@@ -112,25 +113,25 @@ class RenderToolTest : public ::testing::Test {
 
 TEST_F(RenderToolTest, HsyncRenderOfTwoBarsPlaysEveryStepAtItsFrame) {
   // A block size that does not divide the bar: steps fall at every offset, the last block is short.
-  const ToolRun run = RunRender({"--state", folder.path("groove.txt"), "--bars", "2", "--block", "700", "-o",
-                                 folder.path("groove.wav")});
+  const ToolRun run = RunRender({"--state", folder.file("groove.txt"), "--bars", "2", "--block", "700", "-o",
+                                 folder.file("groove.wav")});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_NE(run.out.find("realtime factor"), std::string::npos) << run.out;
-  ExpectSame(ReadStereo(folder.path("groove.wav")), PredictGroove(2));
+  ExpectSame(ReadStereo(folder.file("groove.wav")), PredictGroove(2));
 }
 
 TEST_F(RenderToolTest, FlacKeepsTheSignalToTwentyFourBits) {
-  const ToolRun run = RunRender({"--state", folder.path("groove.txt"), "-o", folder.path("groove.flac")});
+  const ToolRun run = RunRender({"--state", folder.file("groove.txt"), "-o", folder.file("groove.flac")});
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  ExpectSame(ReadStereo(folder.path("groove.flac")), PredictGroove(2), 1.0f / (1 << 22));
+  ExpectSame(ReadStereo(folder.file("groove.flac")), PredictGroove(2), 1.0f / (1 << 22));
 }
 
 TEST_F(RenderToolTest, AllOutputsGoToOneChannelEach) {
-  const ToolRun run = RunRender({"--state", folder.path("groove.txt"), "--bars", "1", "--outputs", "all", "-o",
-                                 folder.path("all.wav")});
+  const ToolRun run = RunRender({"--state", folder.file("groove.txt"), "--bars", "1", "--outputs", "all", "-o",
+                                 folder.file("all.wav")});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   SF_INFO info;
-  const std::vector<float> samples = ReadSoundFile(folder.path("all.wav"), info);
+  const std::vector<float> samples = ReadSoundFile(folder.file("all.wav"), info);
   ASSERT_EQ(info.channels, 24);
   Stereo kickOnly = Silence(kBar);
   for (int step : {0, 4, 8, 12}) AddHit(kickOnly, step * kSixteenth, 1.0f, 1.0f);
@@ -145,55 +146,55 @@ TEST_F(RenderToolTest, AllOutputsGoToOneChannelEach) {
 }
 
 TEST_F(RenderToolTest, HoldersGetAStereoFileEach) {
-  const ToolRun run = RunRender({"--state", folder.path("groove.txt"), "--bars", "1", "--outputs", "holders", "-o",
-                                 folder.path("part.wav")});
+  const ToolRun run = RunRender({"--state", folder.file("groove.txt"), "--bars", "1", "--outputs", "holders", "-o",
+                                 folder.file("part.wav")});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_NE(run.out.find("part-12.wav"), std::string::npos) << run.out;
   Stereo kickOnly = Silence(kBar);
   for (int step : {0, 4, 8, 12}) AddHit(kickOnly, step * kSixteenth, 1.0f, 1.0f);
-  ExpectSame(ReadStereo(folder.path("part-01.wav")), kickOnly);
-  ExpectSame(ReadStereo(folder.path("part-02.wav")), Silence(kBar));
-  const Stereo snareFile = ReadStereo(folder.path("part-03.wav"));
+  ExpectSame(ReadStereo(folder.file("part-01.wav")), kickOnly);
+  ExpectSame(ReadStereo(folder.file("part-02.wav")), Silence(kBar));
+  const Stereo snareFile = ReadStereo(folder.file("part-03.wav"));
   EXPECT_FLOAT_EQ(snareFile.left[9000], TestValue(0, 0) * kMasterLevel);
   EXPECT_EQ(snareFile.right[9000], 0.0f);
-  EXPECT_TRUE(std::filesystem::exists(folder.path("part-12.wav")));
-  EXPECT_FALSE(std::filesystem::exists(folder.path("part.wav")));
+  EXPECT_TRUE(std::filesystem::exists(folder.file("part-12.wav")));
+  EXPECT_FALSE(std::filesystem::exists(folder.file("part.wav")));
 }
 
 TEST_F(RenderToolTest, ModeAndPatternFromTheCommandLineOverrideTheState) {
   // The state is stopped on pattern 0 (kick on step 0); pattern 1 has the kick on step 2.
   const std::vector<PatternRow> rows{{0, kKick, {0}}, {1, kKick, {2}}};
-  WriteBytes(folder.path("stopped.txt"), ProjectText(holders, rows, "Stop"));
+  folder.write("stopped.txt", ProjectText(holders, rows, "Stop"));
 
-  ToolRun run = RunRender({"--state", folder.path("stopped.txt"), "--bars", "1", "-o", folder.path("stopped.wav")});
+  ToolRun run = RunRender({"--state", folder.file("stopped.txt"), "--bars", "1", "-o", folder.file("stopped.wav")});
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  ExpectSame(ReadStereo(folder.path("stopped.wav")), Silence(kBar));
+  ExpectSame(ReadStereo(folder.file("stopped.wav")), Silence(kBar));
 
   run = RunRender(
-      {"--state", folder.path("stopped.txt"), "--mode", "run", "--bars", "1", "-o", folder.path("run.wav")});
+      {"--state", folder.file("stopped.txt"), "--mode", "run", "--bars", "1", "-o", folder.file("run.wav")});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   Stereo pattern0 = Silence(kBar);
   AddHit(pattern0, 0, 1.0f, 1.0f);
-  ExpectSame(ReadStereo(folder.path("run.wav")), pattern0);
+  ExpectSame(ReadStereo(folder.file("run.wav")), pattern0);
 
-  run = RunRender({"--state", folder.path("stopped.txt"), "--mode", "Hsync", "--pattern", "49", "--bars", "2", "-o",
-                   folder.path("pattern1.wav")});
+  run = RunRender({"--state", folder.file("stopped.txt"), "--mode", "Hsync", "--pattern", "49", "--bars", "2", "-o",
+                   folder.file("pattern1.wav")});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   Stereo pattern1 = Silence(2 * kBar);
   AddHit(pattern1, 2 * kSixteenth, 1.0f, 1.0f);
   AddHit(pattern1, kBar + 2 * kSixteenth, 1.0f, 1.0f);
-  ExpectSame(ReadStereo(folder.path("pattern1.wav")), pattern1);
+  ExpectSame(ReadStereo(folder.file("pattern1.wav")), pattern1);
 }
 
 TEST_F(RenderToolTest, MidiFilePlaysTheHoldersAtItsFrames) {
   // Pulse 480 is frame 12 000 (block 23, offset 224 at block size 512). Note 60 would select
   // a pattern in the sync modes and is dropped in Midi mode.
-  WriteMidiFile(folder.path("notes.mid"), {{0, {0x90, 60, 100}},
+  WriteMidiFile(folder.file("notes.mid"), {{0, {0x90, 60, 100}},
                                            {480, {0x90, kKick, 127}},
                                            {481, {0x80, kKick, 0}},
                                            {1000, {0x99, kSnare, 64}}});
-  const ToolRun run = RunRender({"--state", folder.path("groove.txt"), "--midi", folder.path("notes.mid"), "-o",
-                                 folder.path("midi.wav")});
+  const ToolRun run = RunRender({"--state", folder.file("groove.txt"), "--midi", folder.file("notes.mid"), "-o",
+                                 folder.file("midi.wav")});
   ASSERT_EQ(run.exitCode, 0) << run.err;
 
   // The file lasts until pulse 1000 (0.52 s); one second of tail follows.
@@ -210,19 +211,19 @@ TEST_F(RenderToolTest, MidiFilePlaysTheHoldersAtItsFrames) {
     expected.right[static_cast<size_t>(f)] *= release;
   }
   AddHit(expected, 1000 * kFramesPerPulse, 1.0f, 0.0f, 64.0f / 127.0f);
-  ExpectSame(ReadStereo(folder.path("midi.wav")), expected);
+  ExpectSame(ReadStereo(folder.file("midi.wav")), expected);
 }
 
 TEST_F(RenderToolTest, SavedProgramLoadsBackToTheSameChunk) {
-  ToolRun run = RunRender({"--state", folder.path("groove.txt"), "--save-fxp", folder.path("first.fxp")});
+  ToolRun run = RunRender({"--state", folder.file("groove.txt"), "--save-fxp", folder.file("first.fxp")});
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  run = RunRender({"--state", folder.path("first.fxp"), "--save-fxp", folder.path("second.fxp")});
+  run = RunRender({"--state", folder.file("first.fxp"), "--save-fxp", folder.file("second.fxp")});
   ASSERT_EQ(run.exitCode, 0) << run.err;
 
   std::string error;
-  const auto first = persistence::ParseProgramFile(ReadBytes(folder.path("first.fxp")), &error);
+  const auto first = persistence::ParseProgramFile(testhost::ReadBytes(folder.file("first.fxp")), &error);
   ASSERT_TRUE(first) << error;
-  const auto second = persistence::ParseProgramFile(ReadBytes(folder.path("second.fxp")), &error);
+  const auto second = persistence::ParseProgramFile(testhost::ReadBytes(folder.file("second.fxp")), &error);
   ASSERT_TRUE(second) << error;
   EXPECT_FALSE(first->isBank);
   EXPECT_EQ(first->fxId, 0x6B736877);  // 'kshw'
@@ -233,22 +234,22 @@ TEST_F(RenderToolTest, SavedProgramLoadsBackToTheSameChunk) {
   // The same state from a bank renders the groove.
   persistence::ProgramFile bank = *first;
   bank.isBank = true;
-  WriteBytes(folder.path("groove.fxb"), persistence::WriteProgramFile(bank));
-  run = RunRender({"--state", folder.path("groove.fxb"), "-o", folder.path("bank.wav")});
+  folder.write("groove.fxb", persistence::WriteProgramFile(bank));
+  run = RunRender({"--state", folder.file("groove.fxb"), "-o", folder.file("bank.wav")});
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  ExpectSame(ReadStereo(folder.path("bank.wav")), PredictGroove(2));
+  ExpectSame(ReadStereo(folder.file("bank.wav")), PredictGroove(2));
 }
 
 TEST_F(RenderToolTest, BadInputIsNamedAndWritesNothing) {
   persistence::ProgramFile foreign;
   foreign.fxId = 0x61626364;  // 'abcd'
   foreign.chunk = ProjectText(holders, grooveRows);
-  WriteBytes(folder.path("foreign.fxp"), persistence::WriteProgramFile(foreign));
-  WriteBytes(folder.path("garbage.txt"), "no project here\n");
-  WriteBytes(folder.path("broken.fxp"), "CcnK\x00\x00");
-  WriteBytes(folder.path("broken.mid"), "MThd but not really");
-  WriteBytes(folder.path("fake.so"), "not a shared object");
-  const std::string out = folder.path("out.wav");
+  folder.write("foreign.fxp", persistence::WriteProgramFile(foreign));
+  folder.write("garbage.txt", "no project here\n");
+  folder.write("broken.fxp", "CcnK\x00\x00");
+  folder.write("broken.mid", "MThd but not really");
+  folder.write("fake.so", "not a shared object");
+  const std::string out = folder.file("out.wav");
   const std::vector<std::string> inputs = FolderContents();
 
   struct Case {
@@ -264,22 +265,22 @@ TEST_F(RenderToolTest, BadInputIsNamedAndWritesNothing) {
       {{"--tempo", "fast", "-o", out}, true, 2, "--tempo needs a number"},
       {{"--mode", "loop", "-o", out}, true, 2, "--mode must be Hsync, Run, Midi or Stop"},
       {{"--pattern", "47", "-o", out}, true, 2, "--pattern needs a number from 48 to 71"},
-      {{"--outputs", "all", "-o", folder.path("out.flac")}, true, 2, "FLAC holds at most 8 channels"},
-      {{"-o", folder.path("out.mp3")}, true, 2, "must end in .wav or .flac"},
+      {{"--outputs", "all", "-o", folder.file("out.flac")}, true, 2, "FLAC holds at most 8 channels"},
+      {{"-o", folder.file("out.mp3")}, true, 2, "must end in .wav or .flac"},
       {{"--bars", "2"}, true, 2, "Nothing to do"},
       {{"-o"}, true, 2, "-o needs a value"},
-      {{"--plugin", folder.path("missing.so"), "-o", out}, false, 3, "Plug-in not found: "},
-      {{"--plugin", folder.path("fake.so"), "-o", out}, false, 3, "Cannot load the plug-in"},
+      {{"--plugin", folder.file("missing.so"), "-o", out}, false, 3, "Plug-in not found: "},
+      {{"--plugin", folder.file("fake.so"), "-o", out}, false, 3, "Cannot load the plug-in"},
       {{"--plugin", KH_NO_ENTRY_MODULE, "-o", out}, false, 3, "has no VSTPluginMain or main entry point"},
       {{"--plugin", KH_FOREIGN_ENTRY_MODULE, "-o", out}, false, 3, "returned no effect record"},
-      {{"--state", folder.path("missing.fxp"), "-o", out}, true, 4, "Cannot read the state file"},
-      {{"--state", folder.path("garbage.txt"), "-o", out}, true, 4, "is neither a program or bank file"},
-      {{"--state", folder.path("broken.fxp"), "-o", out}, true, 4, "is not a valid program or bank file"},
-      {{"--state", folder.path("foreign.fxp"), "-o", out}, true, 4, "belongs to another plug-in (ID 'abcd'"},
-      {{"--midi", folder.path("missing.mid"), "-o", out}, true, 4, "Cannot read the MIDI file"},
-      {{"--midi", folder.path("broken.mid"), "-o", out}, true, 4, "Cannot read the MIDI file"},
-      {{"-o", folder.path("no/such/folder/out.wav")}, true, 5, "Cannot write"},
-      {{"--save-fxp", folder.path("no/such/folder/state.fxp")}, true, 5, "Cannot write"},
+      {{"--state", folder.file("missing.fxp"), "-o", out}, true, 4, "Cannot read the state file"},
+      {{"--state", folder.file("garbage.txt"), "-o", out}, true, 4, "is neither a program or bank file"},
+      {{"--state", folder.file("broken.fxp"), "-o", out}, true, 4, "is not a valid program or bank file"},
+      {{"--state", folder.file("foreign.fxp"), "-o", out}, true, 4, "belongs to another plug-in (ID 'abcd'"},
+      {{"--midi", folder.file("missing.mid"), "-o", out}, true, 4, "Cannot read the MIDI file"},
+      {{"--midi", folder.file("broken.mid"), "-o", out}, true, 4, "Cannot read the MIDI file"},
+      {{"-o", folder.file("no/such/folder/out.wav")}, true, 5, "Cannot write"},
+      {{"--save-fxp", folder.file("no/such/folder/state.fxp")}, true, 5, "Cannot write"},
   };
   for (const Case& test : cases) {
     const ToolRun run = RunRender(test.arguments, {test.withBuiltPlugin});
@@ -292,7 +293,7 @@ TEST_F(RenderToolTest, BadInputIsNamedAndWritesNothing) {
 
 TEST_F(RenderToolTest, InterruptedRenderLeavesNoFile) {
   // Far longer than the test waits: the render is still running when the interrupt comes.
-  const ToolRun run = RunRender({"--seconds", "36000", "--block", "16", "-o", folder.path("long.wav")},
+  const ToolRun run = RunRender({"--seconds", "36000", "--block", "16", "-o", folder.file("long.wav")},
                                 {.withBuiltPlugin = true, .interruptAfterMs = 500});
   EXPECT_EQ(run.exitCode, 130) << run.err;
   EXPECT_NE(run.err.find("Interrupted"), std::string::npos) << run.err;

@@ -8,80 +8,60 @@ namespace render {
 namespace {
 
 constexpr std::string_view kVersionPrefix = "Kestrelhollow Data Version";
-constexpr char kSeparator = ';';
+constexpr char kFieldSeparator = ';';
 // A missing record is added right after the version line; the plug-in reads records in any
 // order and the header lines around them are not records.
 constexpr size_t kVersionLineIndex = 1;
 
-std::vector<std::string> splitLines(std::string_view text) {
-  std::vector<std::string> lines;
+// The pieces between the separators; n separators give n + 1 pieces, empty ones included.
+std::vector<std::string> split(std::string_view text, char separator) {
+  std::vector<std::string> pieces;
   size_t start = 0;
   while (true) {
-    const size_t end = text.find('\n', start);
-    lines.emplace_back(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+    const size_t end = text.find(separator, start);
+    pieces.emplace_back(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
     if (end == std::string_view::npos) break;
     start = end + 1;
   }
-  return lines;
+  return pieces;
 }
 
-std::string joinLines(const std::vector<std::string>& lines) {
+std::string join(const std::vector<std::string>& pieces, char separator) {
   std::string text;
-  for (size_t i = 0; i < lines.size(); ++i) {
-    if (i > 0) text += '\n';
-    text += lines[i];
+  for (size_t i = 0; i < pieces.size(); ++i) {
+    if (i > 0) text += separator;
+    text += pieces[i];
   }
   return text;
-}
-
-std::vector<std::string> splitFields(const std::string& line) {
-  std::vector<std::string> fields;
-  size_t start = 0;
-  while (true) {
-    const size_t end = line.find(kSeparator, start);
-    fields.push_back(line.substr(start, end == std::string::npos ? std::string::npos : end - start));
-    if (end == std::string::npos) break;
-    start = end + 1;
-  }
-  return fields;
-}
-
-std::string joinFields(const std::vector<std::string>& fields) {
-  std::string line;
-  for (size_t i = 0; i < fields.size(); ++i) {
-    if (i > 0) line += kSeparator;
-    line += fields[i];
-  }
-  return line;
 }
 
 // Sets one field in every record with the keyword (the last one read wins, so all are set);
 // adds the default record, with the field set, when the text has none.
 std::string withRecordField(std::string_view text, const std::string& keyword, size_t field, const std::string& value,
                             std::vector<std::string> defaultRecord) {
-  std::vector<std::string> lines = splitLines(text);
+  std::vector<std::string> lines = split(text, '\n');
   bool found = false;
   for (std::string& line : lines) {
-    std::vector<std::string> fields = splitFields(line);
+    std::vector<std::string> fields = split(line, kFieldSeparator);
     if (fields.front() != keyword) continue;
     found = true;
     // A short record is padded so that the field and the closing separator exist.
     if (fields.size() < field + 2) fields.resize(field + 2);
     fields[field] = value;
-    line = joinFields(fields);
+    line = join(fields, kFieldSeparator);
   }
   if (!found) {
     defaultRecord[field] = value;
     const size_t position = std::min(kVersionLineIndex + 1, lines.size());
-    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(position), joinFields(defaultRecord));
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(position), join(defaultRecord, kFieldSeparator));
   }
-  return joinLines(lines);
+  return join(lines, '\n');
 }
 
 }  // namespace
 
 bool LooksLikeProjectText(std::string_view text) {
-  const std::vector<std::string> lines = splitLines(text.substr(0, 256));
+  const std::vector<std::string> lines = split(text.substr(0, 256), '\n');
   return lines.size() > kVersionLineIndex && lines[kVersionLineIndex].starts_with(kVersionPrefix);
 }
 

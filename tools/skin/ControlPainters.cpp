@@ -94,19 +94,22 @@ void glyph(cairo_t* cairo, Glyph kind, double x, double y, double width, double 
   }
 }
 
+// Covers the whole image in one colour, under what is drawn on it.
+void fillImage(cairo_t* cairo, int width, int height, Rgb color) {
+  cairo_rectangle(cairo, 0, 0, width, height);
+  setColor(cairo, color);
+  cairo_fill(cairo);
+}
+
 }  // namespace
 
 void paintVersion(cairo_t* cairo, int width, int height, const std::string& version) {
-  cairo_rectangle(cairo, 0, 0, width, height);
-  setColor(cairo, kPanelBottom);
-  cairo_fill(cairo);
+  fillImage(cairo, width, height, kPanelBottom);
   label(cairo, version, width / 2.0, height / 2.0, 8.0, kDimLabel);
 }
 
 void paintKnobStrip(cairo_t* cairo, int width, int frameHeight, int frames) {
-  cairo_rectangle(cairo, 0, 0, width, frameHeight * frames);
-  setColor(cairo, kInsetLight);
-  cairo_fill(cairo);
+  fillImage(cairo, width, frameHeight * frames, kInsetLight);
   for (int frame = 0; frame < frames; ++frame) {
     const double value = frames > 1 ? static_cast<double>(frame) / (frames - 1) : 0.0;
     knobFrame(cairo, width / 2.0, frameHeight * frame + frameHeight / 2.0, std::min(width, frameHeight), value);
@@ -117,9 +120,7 @@ void paintKeys(cairo_t* cairo, int width, int height, const std::vector<std::str
                double fontSize) {
   const int states = static_cast<int>(stateLabels.size());
   const double stateHeight = static_cast<double>(height) / states;
-  cairo_rectangle(cairo, 0, 0, width, height);
-  setColor(cairo, kInsetLight);
-  cairo_fill(cairo);
+  fillImage(cairo, width, height, kInsetLight);
   for (int state = 0; state < states; ++state) {
     // Two-state keys are dark when off; multi-state selectors are lit in every state.
     const bool lit = states > 2 || state == 1;
@@ -132,9 +133,7 @@ void paintKeys(cairo_t* cairo, int width, int height, const std::vector<std::str
 
 void paintLed(cairo_t* cairo, int width, int height) {
   const double half = height / 2.0;
-  cairo_rectangle(cairo, 0, 0, width, height);
-  setColor(cairo, kInsetLight);
-  cairo_fill(cairo);
+  fillImage(cairo, width, height, kInsetLight);
   for (int state = 0; state < 2; ++state) {
     const double top = half * state;
     roundedRect(cairo, 3.0, top + 2.5, width - 6.0, half - 5.0, 2.5);
@@ -154,9 +153,7 @@ void paintLed(cairo_t* cairo, int width, int height) {
 
 void paintGlyphKey(cairo_t* cairo, int width, int height, Glyph kind, Rgb light) {
   const double half = height / 2.0;
-  cairo_rectangle(cairo, 0, 0, width, height);
-  setColor(cairo, kInsetLight);
-  cairo_fill(cairo);
+  fillImage(cairo, width, height, kInsetLight);
   for (int state = 0; state < 2; ++state) {
     const double top = half * state;
     keyFace(cairo, 0.0, top, width, half, state == 1, light);

@@ -1,0 +1,40 @@
+#include "TempFolder.h"
+
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+namespace testhost {
+
+TempFolder::TempFolder() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "kh-test-XXXXXX").string();
+  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create a temporary folder");
+  path_ = pattern + '/';
+}
+
+TempFolder::~TempFolder() {
+  std::error_code ignored;
+  // A folder a test made unreadable must become readable again to be removed.
+  std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ignored);
+  std::filesystem::remove_all(path_, ignored);
+}
+
+void TempFolder::write(const std::string& relative, std::string_view bytes) const {
+  const std::filesystem::path target = file(relative);
+  std::filesystem::create_directories(target.parent_path());
+  std::ofstream(target, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string TempFolder::addFile(const std::string& relative) const {
+  write(relative, "x");
+  return file(relative);
+}
+
+std::string TempFolder::addFolder(const std::string& relative) const {
+  std::filesystem::create_directories(file(relative));
+  return file(relative) + '/';
+}
+
+}  // namespace testhost
