@@ -141,7 +141,6 @@ void StepSequencer::recompute() {
           // A fully swung last step must not land on the next bar's first step.
           if (step == steps - 1 && time == samplesPerBar) time -= 1.0;
         }
-        exactStepTimes_[pattern][holder][step] = time;
         stepTimes_[pattern][holder][step] = truncated(time);
       }
     }

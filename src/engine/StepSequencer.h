@@ -73,7 +73,6 @@ class StepSequencer {
   double samplesPerBar() const { return samplesPerBar_; }
   int32_t barLength() const { return barLength_; }
   int32_t stepTime(int pattern, int holder, int step) const { return stepTimes_[pattern][holder][step]; }
-  double exactStepTime(int pattern, int holder, int step) const { return exactStepTimes_[pattern][holder][step]; }
   int32_t stepBoundary(int32_t resolution, int step) const;
 
  private:
@@ -94,7 +93,6 @@ class StepSequencer {
   float timingSwingAmount_ = 0.5f;
   std::array<bool, kHolderCount> swingSnapshot_{};
   Relaxed<bool> timingDirty_{true};
-  std::array<std::array<std::array<double, kMaxSteps + 1>, kHolderCount>, kPatternCount> exactStepTimes_{};
   std::array<std::array<std::array<int32_t, kMaxSteps + 1>, kHolderCount>, kPatternCount> stepTimes_{};
   std::array<std::array<int32_t, kMaxSteps + 1>, kResolutionCount> stepBoundaries_{};
 

@@ -1,20 +1,17 @@
 #include "persistence/ProgramFile.h"
 
+#include "vst/VstInterface.h"
 
 namespace persistence {
 namespace {
 
-constexpr int32_t fourChars(char a, char b, char c, char d) {
-  return static_cast<int32_t>((static_cast<uint32_t>(static_cast<uint8_t>(a)) << 24) |
-                              (static_cast<uint32_t>(static_cast<uint8_t>(b)) << 16) |
-                              (static_cast<uint32_t>(static_cast<uint8_t>(c)) << 8) | static_cast<uint8_t>(d));
-}
+using vst::fourCharCode;
 
-constexpr int32_t kChunkMagic = fourChars('C', 'c', 'n', 'K');
-constexpr int32_t kProgramChunkMagic = fourChars('F', 'P', 'C', 'h');
-constexpr int32_t kBankChunkMagic = fourChars('F', 'B', 'C', 'h');
-constexpr int32_t kProgramParamsMagic = fourChars('F', 'x', 'C', 'k');
-constexpr int32_t kBankProgramsMagic = fourChars('F', 'x', 'B', 'k');
+constexpr int32_t kChunkMagic = fourCharCode('C', 'c', 'n', 'K');
+constexpr int32_t kProgramChunkMagic = fourCharCode('F', 'P', 'C', 'h');
+constexpr int32_t kBankChunkMagic = fourCharCode('F', 'B', 'C', 'h');
+constexpr int32_t kProgramParamsMagic = fourCharCode('F', 'x', 'C', 'k');
+constexpr int32_t kBankProgramsMagic = fourCharCode('F', 'x', 'B', 'k');
 constexpr int32_t kFormatVersion = 1;
 constexpr int32_t kProgramCount = 1;  // the effect has one program and one parameter
 constexpr size_t kProgramNameSize = 28;

@@ -73,7 +73,7 @@ Vst::Vst(vst::HostCallback host, EffectEnvironment environment)
     gui_->setScale(persistence::ReadEditorScale(configurationFilePath_));
     resetAll();
   }
-  LoadDefaultPreset();
+  loadDefaultPreset();
 }
 
 Vst::~Vst() {
@@ -117,7 +117,7 @@ void Vst::handLoadToEditor() {
   gui_->showPattern(sequencer.currentPattern());
 }
 
-void Vst::LoadDefaultPreset() {
+void Vst::loadDefaultPreset() {
   const std::string path = persistence::DefaultPresetPath(pluginDirectory_);
   if (!platform::FileExists(path)) return;
   std::optional<std::string> text = persistence::ExtractPresetText(platform::ReadTextFile(path));

@@ -61,7 +61,7 @@ class Vst : public vst::AudioEffectX {
 
  private:
   // Applies the default preset file, if there is one, through setChunk.
-  void LoadDefaultPreset();
+  void loadDefaultPreset();
   // After a load: browser start folders, swing, controls and the current pattern.
   void handLoadToEditor();
 

@@ -8,6 +8,8 @@ namespace {
 
 std::string quoted(const std::string& path) { return "The file: \"" + path + "\""; }
 
+// The sentences run on without a blank after "manually." and after the quoted product name:
+// the text is kept exactly as users have always seen it.
 std::string missingFileText(const std::string& path) {
   return quoted(path) + " \ndoes not exist.\n\n" +
          "Maybe you have copied a project from another computer or moved your samples? In some Hosts it is "

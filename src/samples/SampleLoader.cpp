@@ -49,6 +49,8 @@ std::unique_ptr<engine::SampleBuffer> readFile(const AudioFileFunctions& library
     platform::ShowMessage(kSampleLoadErrorCaption, OpenFailureText(path));
     return nullptr;
   }
+  // The request answers the setting it replaces, which for a freshly opened file is already
+  // on (1); any other answer refuses the file without a message.
   if (library.command(file.get(), sndfile::kCommandSetNormFloat, nullptr, sndfile::kTrue) != 1) return nullptr;
   std::unique_ptr<engine::SampleBuffer> buffer = allocateFor(info);
   if (!buffer) {

@@ -1,4 +1,4 @@
-// Copies texts into buffers that the host hands out.
+// Copies texts into the fixed-size buffers that either side of the interface hands out.
 #pragma once
 
 #include <cstddef>
@@ -6,7 +6,7 @@
 
 namespace vst {
 
-// Copies text into a host buffer of the given capacity (NUL included), cutting what does not fit.
+// Copies text into a buffer of the given capacity (NUL included), cutting what does not fit.
 inline void copyToHost(char* destination, std::string_view text, size_t capacity) {
   if (destination == nullptr || capacity == 0) return;
   const size_t count = text.size() < capacity - 1 ? text.size() : capacity - 1;

@@ -13,10 +13,12 @@
 #include "platform/Files.h"
 #include "platform/Paths.h"
 #include "presets/DemoSet.h"
+#include "vst/VstInterface.h"
 
 namespace {
 
-constexpr int32_t kUniqueId = ('k' << 24) | ('s' << 16) | ('h' << 8) | 'w';
+// The effect's unique ID and version, as its program files carry them.
+constexpr int32_t kUniqueId = vst::fourCharCode('k', 's', 'h', 'w');
 constexpr int32_t kEffectVersion = 1;
 constexpr const char* kProgramName = "Demo Grooves";
 

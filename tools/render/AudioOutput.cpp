@@ -2,7 +2,6 @@
 
 #include <sndfile.h>
 
-#include <cctype>
 #include <cstdio>
 
 #include "Failure.h"
@@ -13,14 +12,6 @@ namespace {
 
 // What the 32-bit sizes of a WAV file can describe, less room for its header chunks.
 constexpr int64_t kWavDataLimit = (int64_t{1} << 32) - (int64_t{1} << 16);
-
-bool isFlac(const std::string& path) {
-  const auto dot = path.find_last_of('.');
-  if (dot == std::string::npos) return false;
-  std::string extension = path.substr(dot + 1);
-  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return extension == "flac";
-}
 
 }  // namespace
 
@@ -34,8 +25,8 @@ class AudioOutput::File {
     // WAV keeps the plug-in's float samples exactly; FLAC is integer only. Data beyond a
     // plain WAV file's 4 GiB goes into its 64-bit variant, RF64.
     const bool fitsWav = frames * channels * static_cast<int64_t>(sizeof(float)) < kWavDataLimit;
-    info.format = isFlac(path) ? (SF_FORMAT_FLAC | SF_FORMAT_PCM_24)
-                               : ((fitsWav ? SF_FORMAT_WAV : SF_FORMAT_RF64) | SF_FORMAT_FLOAT);
+    info.format = ExtensionOf(path) == ".flac" ? (SF_FORMAT_FLAC | SF_FORMAT_PCM_24)
+                                               : ((fitsWav ? SF_FORMAT_WAV : SF_FORMAT_RF64) | SF_FORMAT_FLOAT);
     file_ = sf_open_fd(pending_.descriptor(), SFM_WRITE, &info, SF_FALSE);
     if (file_ == nullptr) fail(sf_strerror(nullptr));
   }

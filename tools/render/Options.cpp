@@ -21,13 +21,6 @@ std::string lowerCase(std::string text) {
   return text;
 }
 
-std::string extensionOf(const std::string& path) {
-  const auto slash = path.find_last_of('/');
-  const auto dot = path.find_last_of('.');
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
-  return lowerCase(path.substr(dot));
-}
-
 double parseNumber(const std::string& option, const std::string& text, double low, double high) {
   double value = 0.0;
   const char* end = text.data() + text.size();
@@ -67,7 +60,7 @@ void checkConsistency(const Options& options) {
   }
   if (options.bars && options.seconds) badArgument("Give either --bars or --seconds, not both");
   if (!options.outputPath.empty()) {
-    const std::string extension = extensionOf(options.outputPath);
+    const std::string extension = ExtensionOf(options.outputPath);
     if (extension != ".wav" && extension != ".flac") {
       badArgument("The output file must end in .wav or .flac: " + options.outputPath);
     }
@@ -76,12 +69,19 @@ void checkConsistency(const Options& options) {
       badArgument("--outputs all needs a .wav file; FLAC holds at most 8 channels");
     }
   }
-  if (!options.saveFxpPath.empty() && extensionOf(options.saveFxpPath) != ".fxp") {
+  if (!options.saveFxpPath.empty() && ExtensionOf(options.saveFxpPath) != ".fxp") {
     badArgument("--save-fxp needs a file name ending in .fxp: " + options.saveFxpPath);
   }
 }
 
 }  // namespace
+
+std::string ExtensionOf(const std::string& path) {
+  const auto slash = path.find_last_of('/');
+  const auto dot = path.find_last_of('.');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
+  return lowerCase(path.substr(dot));
+}
 
 const char* SyncModeKeyword(SyncMode mode) {
   switch (mode) {

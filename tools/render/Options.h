@@ -46,6 +46,9 @@ constexpr int kLastPatternNote = 71;
 // Parses the arguments after the program name; throws Failure(BadArguments) with the reason.
 Options ParseOptions(const std::vector<std::string>& arguments);
 
+// The file name's extension from its last full stop, lower-cased (".wav"); empty without one.
+std::string ExtensionOf(const std::string& path);
+
 const char* SyncModeKeyword(SyncMode mode);
 std::string UsageText();
 

@@ -7,6 +7,7 @@
 
 #include "Failure.h"
 #include "platform/Files.h"
+#include "vst/HostText.h"
 
 namespace render {
 namespace {
@@ -23,12 +24,6 @@ constexpr const char* kHostCapabilities[] = {"sendVstTimeInfo", "sendVstMidiEven
 PluginHost* activeHost = nullptr;
 
 [[noreturn]] void unusable(const std::string& reason) { throw Failure(ExitCode::PluginUnusable, reason); }
-
-void copyText(void* buffer, const char* text, size_t capacity) {
-  auto* out = static_cast<char*>(buffer);
-  std::strncpy(out, text, capacity - 1);
-  out[capacity - 1] = '\0';
-}
 
 }  // namespace
 
@@ -102,10 +97,10 @@ intptr_t PluginHost::answer(int32_t opcode, intptr_t /*value*/, void* ptr) {
       }
       return 0;
     case vst::audioMasterGetVendorString:
-      copyText(ptr, kHostVendor, vst::kMaxVendorStringLength);
+      vst::copyToHost(static_cast<char*>(ptr), kHostVendor, vst::kMaxVendorStringLength);
       return 1;
     case vst::audioMasterGetProductString:
-      copyText(ptr, kHostProduct, vst::kMaxProductStringLength);
+      vst::copyToHost(static_cast<char*>(ptr), kHostProduct, vst::kMaxProductStringLength);
       return 1;
     case vst::audioMasterGetVendorVersion:
       return kHostVersion;
