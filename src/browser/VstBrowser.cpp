@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "platform/Messages.h"
-#include "platform/Paths.h"
 
 namespace browser {
 namespace {
@@ -157,11 +156,10 @@ std::string VstBrowser::Next() { return highlightStep(SelectNext()); }
 
 std::string VstBrowser::Previous() { return highlightStep(SelectPrevious()); }
 
-std::string VstBrowser::highlightStep(const std::string& path) {
-  if (path.empty()) return {};
-  const std::string name = path.substr(path.find_last_of(platform::kPathSeparator) + 1);
-  Highlight(name);
-  return directory() + name;
+std::string VstBrowser::highlightStep(std::string path) {
+  // A step leaves the path of the selected file, or nothing.
+  if (!path.empty()) Highlight(selectedFile());
+  return path;
 }
 
 void VstBrowser::SetScale(float factor) {

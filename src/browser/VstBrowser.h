@@ -83,7 +83,7 @@ class VstBrowser : public toolkit::CViewContainer, public Browser, public toolki
   // The buttons went with their scroll view.
   void forgetButtons();
   void chooseFile(FileButton& button);
-  std::string highlightStep(const std::string& path);
+  std::string highlightStep(std::string path);
 
   toolkit::CFrame* frame_;
   toolkit::CControl* notificationControl_;

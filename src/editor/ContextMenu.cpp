@@ -4,11 +4,11 @@
 
 namespace editor {
 
-void PopUpContextMenu(toolkit::CControl& control, toolkit::COptionMenu* menu, toolkit::CPoint where,
+void PopUpContextMenu(toolkit::CView& owner, toolkit::COptionMenu* menu, toolkit::CPoint where,
                       const toolkit::CButtonState& buttons) {
-  toolkit::CFrame* frame = control.getFrame();
+  toolkit::CFrame* frame = owner.getFrame();
   if (!menu || !frame) return;
-  const toolkit::CPoint inFrame = control.localToFrame(where);
+  const toolkit::CPoint inFrame = owner.localToFrame(where);
   const toolkit::CRect rest = menu->getViewSize();
   menu->setViewSize(rest.offsetted(inFrame.x, inFrame.y + 2.0), false);
   menu->setDirty(false);

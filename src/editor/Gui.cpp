@@ -63,7 +63,7 @@ void Gui::createBrowsers() {
   for (int holder = 0; holder < engine::kHolderCount; ++holder) {
     auto* view = new browser::VstBrowser(browser::kBrowserPanelRect, nullptr, controls_[tags::kBrowseButton + holder],
                                          skinFolder_, skin_.browserIcons());
-    view->SetFilter(kSampleFileTypes);
+    view->SetFilter(browser::kSampleFileTypes);
     browsers_[static_cast<size_t>(holder)] = view;
   }
 }
@@ -133,9 +133,7 @@ void Gui::idle() {
 
 bool Gui::onKeyDown(vst::VstKeyCode& key) {
   if (key.virt == vst::VKEY_UP || key.virt == vst::VKEY_DOWN) {
-    browser::VstBrowser* view = browsers_[static_cast<size_t>(selectedHolder_)];
-    const std::string path = key.virt == vst::VKEY_DOWN ? view->Next() : view->Previous();
-    if (!path.empty()) LoadSampleFromBrowser(static_cast<uint8_t>(engine::kFirstNote + selectedHolder_), path);
+    stepBrowser(selectedHolder_, key.virt == vst::VKEY_DOWN);
     return true;
   }
   // Other keys matter only to a name field that is being edited.

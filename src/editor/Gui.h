@@ -41,9 +41,6 @@ class Gui : public vst::AEffEditor,
             public plugin::EditorLink {
  public:
   static constexpr const char* kSkinFolderName = "DrumSkins";
-  // The file types the browser views list.
-  static constexpr const char* kSampleFileTypes =
-      "WAV;AIFF;AIFC;AIF;AU;SND;RAW;PAF;IFF;SVX;SF;VOC;W64;MAT4;MAT5;PVF;XI;HTK;CAF;SD2;FLAC;OGG";
 
   // No window and no display connection until open.
   Gui(vst::AudioEffect* effect, engine::DrumEngine& engine, GuiEnvironment environment);
@@ -109,6 +106,8 @@ class Gui : public vst::AEffEditor,
   bool anySolo() const;
   void selectHolder(int holder, float value);
   void browseButton(int holder, float value);
+  // Steps the holder's browser to its next or previous file and loads it.
+  void stepBrowser(int holder, bool next);
   void muteButton(int holder, float value);
   void soloButton(int holder, float value);
   void syncModeButton(int32_t tag, float value);

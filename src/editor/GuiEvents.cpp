@@ -81,7 +81,7 @@ void Gui::valueChanged(toolkit::CControl* control) {
   const auto holderOf = [tag](int32_t base) { return tag - base; };
 
   if (tag >= kStepButton && tag < kStepButton + kStepsShown) {
-    const int step = kStepsShown * stepGroup_ + tag;
+    const int step = kStepsShown * stepGroup_ + (tag - kStepButton);
     if (v == 1.0f) {
       engine_.sequencer().setCell(kStepCell, shownPattern_, step, selectedHolder_);
     } else {
@@ -106,10 +106,7 @@ void Gui::valueChanged(toolkit::CControl* control) {
   } else if (inHolderGroup(tag, kPreviousFile) || inHolderGroup(tag, kNextFile)) {
     if (v != 1.0f) return;
     const bool next = inHolderGroup(tag, kNextFile);
-    const int holder = holderOf(next ? kNextFile : kPreviousFile);
-    browser::VstBrowser* view = browsers_[static_cast<size_t>(holder)];
-    const std::string path = next ? view->Next() : view->Previous();
-    if (!path.empty()) LoadSampleFromBrowser(NoteOf(holder), path);
+    stepBrowser(holderOf(next ? kNextFile : kPreviousFile), next);
   } else if (inHolderGroup(tag, kPreview)) {
     kit().startPreview(NoteOf(holderOf(kPreview)));
     setControl(tag, 0.0f);
@@ -215,6 +212,12 @@ void Gui::browseButton(int holder, float value) {
     detachBrowser(holder);
   }
   if (mainMenu_) mainMenu_->setDirty();
+}
+
+void Gui::stepBrowser(int holder, bool next) {
+  browser::VstBrowser* view = browsers_[static_cast<size_t>(holder)];
+  const std::string path = next ? view->Next() : view->Previous();
+  if (!path.empty()) LoadSampleFromBrowser(NoteOf(holder), path);
 }
 
 bool Gui::anySolo() const {

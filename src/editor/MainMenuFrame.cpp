@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "editor/ContextMenu.h"
 #include "editor/Gui.h"
 #include "platform/Messages.h"
 
@@ -42,22 +43,15 @@ MainMenuFrame::MainMenuFrame(const toolkit::CRect& size, void* parentWindow,
 }
 
 MainMenuFrame::~MainMenuFrame() {
-  // The views go first: the menu must not be in the frame when it is released.
-  removeAll(true);
+  // The frame's own destructor then drops the focus without committing an edit and releases
+  // the views (a menu that is up holds a reference of the frame's as well).
   menu_->forget();
 }
 
 toolkit::CMouseEventResult MainMenuFrame::onMouseDown(toolkit::CPoint& where, const toolkit::CButtonState& buttons) {
   const toolkit::CMouseEventResult result = CFrame::onMouseDown(where, buttons);
   if (result != toolkit::kMouseEventNotHandled || !buttons.isRightButton()) return result;
-  const toolkit::CRect rest = menu_->getViewSize();
-  menu_->setViewSize(rest.offsetted(where.x, where.y + 2.0), false);
-  addView(menu_);
-  menu_->remember();  // the frame's reference, dropped again by removeView
-  toolkit::CPoint at = where;
-  menu_->onMouseDown(at, buttons);
-  menu_->setViewSize(rest, false);
-  removeView(menu_, true);
+  PopUpContextMenu(*this, menu_, where, buttons);
   return toolkit::kMouseDownEventHandledButDontNeedMovedOrUpEvents;
 }
 

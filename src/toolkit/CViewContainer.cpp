@@ -118,7 +118,11 @@ CMouseEventResult CViewContainer::onMouseUp(CPoint& where, const CButtonState& b
   mouseDownView_ = nullptr;
   if (!target) return kMouseEventNotHandled;
   CPoint local = toChild(where);
-  return target->onMouseUp(local, buttons);
+  // As with the press: the release's report may take the view out of the container.
+  target->remember();
+  const CMouseEventResult result = target->onMouseUp(local, buttons);
+  target->forget();
+  return result;
 }
 
 CMouseEventResult CViewContainer::onMouseMoved(CPoint& where, const CButtonState& buttons) {

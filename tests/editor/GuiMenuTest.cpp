@@ -131,6 +131,20 @@ TEST_F(GuiMenu, ClosingAndReopeningKeepsTheFrameAndEveryControl) {
   EXPECT_EQ(value(kBrowseButton + 5), 0.0f);
 }
 
+TEST_F(GuiMenu, AnEditThatIsUnderWayWhenTheEffectGoesIsDropped) {
+  OpenWithChooser(-1);
+  const toolkit::CRect field = control(kNameField + 2)->getViewSize();
+  frame().handleMouseDown({field.left + 5, field.top + 5}, toolkit::kLButton);
+  ASSERT_EQ(frame().getFocusView(), control(kNameField + 2));
+  toolkit::KeyStroke key;
+  key.character = U'x';
+  EXPECT_TRUE(frame().onKeyDown(key));
+  automations.clear();
+  // The listeners are going away with the effect: nothing is committed or reported.
+  effect.reset();
+  EXPECT_TRUE(automations.empty());
+}
+
 TEST_F(GuiMenu, TwoInstancesHaveTheirOwnFrames) {
   OpenWithChooser(-1);
   GuiFixture::automations.clear();

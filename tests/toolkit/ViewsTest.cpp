@@ -95,6 +95,27 @@ TEST_F(Offscreen, TheTopmostVisibleViewGetsThePressAndKeepsTheMouseUntilRelease)
   EXPECT_EQ(below->presses.size(), 1u);
 }
 
+TEST_F(Offscreen, AViewThatLeavesItsContainerOnReleaseLivesUntilItsHandlerReturns) {
+  // Takes itself out of its container when released, then still counts the release.
+  struct Leaver : CView {
+    Leaver(const CRect& size, int& releases) : CView(size), releases_(releases) {}
+    CMouseEventResult onMouseDown(CPoint&, const CButtonState&) override { return kMouseEventHandled; }
+    CMouseEventResult onMouseUp(CPoint&, const CButtonState&) override {
+      getParentView()->removeView(this, true);
+      ++releases_;
+      return kMouseEventHandled;
+    }
+    int& releases_;
+  };
+  int releases = 0;
+  auto* leaver = new Leaver({10, 10, 40, 40}, releases);
+  frame->addView(leaver);
+  frame->handleMouseDown({20, 20}, kLButton);
+  frame->handleMouseUp({20, 20}, kLButton);
+  EXPECT_EQ(releases, 1);
+  EXPECT_EQ(frame->getNbViews(), 0);
+}
+
 TEST_F(Offscreen, MouseAreaDecidesWhereAViewIsHit) {
   auto* probe = new Probe({0, 0, 100, 100});
   probe->setMouseableArea({0, 0, 10, 10});

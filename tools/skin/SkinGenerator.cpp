@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "SkinPainters.h"
+#include "engine/Limits.h"
 
 namespace {
 
@@ -24,8 +25,6 @@ struct Resource {
   int height;
   std::function<void(cairo_t*)> paint;
 };
-
-constexpr const char* kNoteNames[12] = {"C", "C#", "D", "D#", "E", "F", "F#", "G", "G#", "A", "A#", "B"};
 
 std::vector<Resource> skinResources(const std::string& version) {
   auto keys = [](int width, int height, std::vector<std::string> labels, Rgb light, double font) {
@@ -63,9 +62,11 @@ std::vector<Resource> skinResources(const std::string& version) {
       {106, "brwUpDirBg", 30, 40, glyphKey(30, 40, Glyph::Up, kAmber)},
       {152, "BrowserToolbarBg", 752, 20, [](cairo_t* cairo) { paintBrowserToolbar(cairo, 752, 20); }},
   };
-  for (int i = 0; i < 12; ++i) {
-    resources.push_back({134 + i, "btnSel" + std::to_string(i + 1), 52, 38, keys(52, 38, {kNoteNames[i], kNoteNames[i]}, kAmber, 10.0)});
-    resources.push_back({119 + i, "btnPtn" + std::to_string(i + 1), 52, 38, keys(52, 38, {kNoteNames[i], kNoteNames[i]}, kAmber, 10.0)});
+  // The holder select and pattern buttons carry the note names that their menus use.
+  for (int i = 0; i < engine::kHolderCount; ++i) {
+    const char* note = engine::kNoteNames[i];
+    resources.push_back({134 + i, "btnSel" + std::to_string(i + 1), 52, 38, keys(52, 38, {note, note}, kAmber, 10.0)});
+    resources.push_back({119 + i, "btnPtn" + std::to_string(i + 1), 52, 38, keys(52, 38, {note, note}, kAmber, 10.0)});
   }
   for (int g = 0; g < 8; ++g) {
     const std::string range = std::to_string(16 * g + 1) + "-" + std::to_string(16 * g + 16);
