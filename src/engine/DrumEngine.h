@@ -45,8 +45,6 @@ class DrumEngine {
   // Renders one block into the 24 outputs. Allocates nothing and takes no lock.
   void renderBlock(const HostTime& time, float* const* outputs, int32_t frames) noexcept;
 
-  const NoteEventQueue& noteQueue() const { return queue_; }
-
  private:
   void prepareBlock(const HostTime& time, int32_t frames);
   void carryOut(NoteEvent event) noexcept;

@@ -98,11 +98,6 @@ bool StepSequencer::swingFlag(int holder) const {
   return kitPlayer_.kit().holder(static_cast<uint8_t>(kFirstNote + holder)).swing();
 }
 
-int32_t StepSequencer::stepBoundary(int32_t resolution, int step) const {
-  const int index = resolutionIndex(resolution);
-  return index >= 0 && step >= 0 && step <= resolution ? stepBoundaries_[index][step] : 0;
-}
-
 void StepSequencer::updateTiming(double sampleRate, double tempo, float swingAmount) {
   // A rate or tempo that gives no bar, or one too long to count in frames, keeps the old timing.
   const double samplesPerBar = sampleRate * 60.0 / tempo * kBeatsPerBar;
@@ -202,7 +197,7 @@ void StepSequencer::advanceClock() noexcept {
   const int32_t steps = resolutions_[currentPattern_];
   const int index = resolutionIndex(steps);
   nextStepIndex_ = (currentStep_ + 1) % (steps + 1);
-  if (index < 0 || nextStepIndex_ < 0) return;
+  if (index < 0) return;
   if (position == stepBoundaries_[index][nextStepIndex_]) {
     currentStep_ = nextStepIndex_ % steps;
     if (currentStep_ == 0) barPosition_ = 0;

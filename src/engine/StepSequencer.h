@@ -69,11 +69,6 @@ class StepSequencer {
   void prepareRunBlock(const HostTime& time, float swingAmount, NoteEventQueue& queue, int32_t frames);
 
   bool timingComputed() const { return barLength_ > 0; }
-  double samplesPerBeat() const { return samplesPerBeat_; }
-  double samplesPerBar() const { return samplesPerBar_; }
-  int32_t barLength() const { return barLength_; }
-  int32_t stepTime(int pattern, int holder, int step) const { return stepTimes_[pattern][holder][step]; }
-  int32_t stepBoundary(int32_t resolution, int step) const;
 
  private:
   static bool validPattern(int pattern) { return pattern >= 0 && pattern < kPatternCount; }
