@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Cross-builds Kestrelhollow for 64-bit Windows into build-win/ (the bundle in
+# build-win/Kestrelhollow/) and, with --test, runs the Windows test suites under Wine.
+# libsndfile-1.dll is cross-built once from Debian's source package and kept in build-win/deps.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+run_tests=false
+[ "${1:-}" = "--test" ] && run_tests=true
+
+build=build-win
+deps=$PWD/$build/deps
+toolchain=$PWD/cmake/mingw-w64-x86_64.cmake
+jobs=$(nproc)
+export WINEPREFIX=$PWD/$build/wine WINEDEBUG=-all
+
+install_packages() {
+  local missing=()
+  for package in g++-mingw-w64-x86-64 wine64 dpkg-dev; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+  done
+  [ ${#missing[@]} -eq 0 ] && return
+  local run_as_root=()
+  [ "$(id -u)" -eq 0 ] || run_as_root=(sudo)
+  echo "Installing: ${missing[*]}"
+  DEBIAN_FRONTEND=noninteractive "${run_as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# Debian's libsndfile source built with MinGW: the canonical DLL name, the formats libsndfile
+# reads by itself (WAV, AIFF, AU, CAF, W64 and the rest of its own), no programs.
+build_sndfile() {
+  [ -f "$deps/bin/libsndfile-1.dll" ] && return
+  mkdir -p "$deps/src"
+  (cd "$deps/src" && rm -rf libsndfile-* && apt-get source -qq libsndfile > /dev/null) || {
+    echo "apt-get source libsndfile failed: apt needs the deb-src entries that .ci/run adds" >&2
+    exit 1
+  }
+  local source
+  source=$(find "$deps/src" -maxdepth 1 -type d -name 'libsndfile-*' | head -n 1)
+  cmake -S "$source" -B "$deps/build-sndfile" -G Ninja -Wno-dev \
+    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$deps" \
+    -DBUILD_SHARED_LIBS=ON -DENABLE_COMPATIBLE_LIBSNDFILE_NAME=ON -DENABLE_EXTERNAL_LIBS=OFF -DENABLE_MPEG=OFF \
+    -DBUILD_PROGRAMS=OFF -DBUILD_EXAMPLES=OFF -DBUILD_TESTING=OFF -DENABLE_CPACK=OFF -DINSTALL_MANPAGES=OFF \
+    > /dev/null
+  cmake --build "$deps/build-sndfile" -j "$jobs" > /dev/null
+  cmake --install "$deps/build-sndfile" > /dev/null
+}
+
+install_packages
+build_sndfile
