@@ -19,6 +19,12 @@ set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
 
+# Libraries cross-built for Windows (libsndfile) are found through their pkg-config files.
+if(KH_WINDOWS_DEPS)
+  set(ENV{PKG_CONFIG_LIBDIR} ${KH_WINDOWS_DEPS}/lib/pkgconfig)
+  list(APPEND CMAKE_FIND_ROOT_PATH ${KH_WINDOWS_DEPS})
+endif()
+
 find_program(KH_WINE NAMES wine64 wine PATHS /usr/lib/wine)
 if(KH_WINE)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${KH_WINE})

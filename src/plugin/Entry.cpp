@@ -14,7 +14,11 @@ vst::AEffect* Enter(vst::HostCallback host) {
 
 }  // namespace
 
+#ifdef _WIN32
+#define KH_EXPORT extern "C" __declspec(dllexport)
+#else
 #define KH_EXPORT extern "C" __attribute__((visibility("default")))
+#endif
 
 KH_EXPORT vst::AEffect* VSTPluginMain(vst::HostCallback host) { return Enter(host); }
 

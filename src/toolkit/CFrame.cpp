@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "toolkit/CVSTGUITimer.h"
-#include "toolkit/CairoDrawContext.h"
+#include "toolkit/ImageDrawContext.h"
 #include "toolkit/PlatformWindow.h"
 
 namespace toolkit {
@@ -94,15 +94,15 @@ void CFrame::render(const CRect& area) { renderAreas({area}); }
 
 void CFrame::renderAreas(const std::vector<CRect>& areas) {
   if (image_.empty()) return;
-  CairoDrawContext context(image_);
+  const auto context = CreateImageDrawContext(image_);
   for (const CRect& area : areas) {
-    context.save();
-    context.clip(area);
-    context.fillRect(area, kBlackCColor);
-    drawChildren(context, area);
-    context.restore();
+    context->save();
+    context->clip(area);
+    context->fillRect(area, kBlackCColor);
+    drawChildren(*context, area);
+    context->restore();
   }
-  context.flush();
+  context->flush();
 }
 
 void CFrame::updateDirty() {

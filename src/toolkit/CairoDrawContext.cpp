@@ -103,4 +103,8 @@ void CairoDrawContext::clip(const CRect& rect) {
 
 void CairoDrawContext::flush() { cairo_surface_flush(surface_); }
 
+std::unique_ptr<ImageDrawContext> CreateImageDrawContext(Image& target) {
+  return std::make_unique<CairoDrawContext>(target);
+}
+
 }  // namespace toolkit

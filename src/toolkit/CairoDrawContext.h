@@ -2,14 +2,14 @@
 // copy their dirty parts from such an image to the screen.
 #pragma once
 
-#include "toolkit/CDrawContext.h"
+#include "toolkit/ImageDrawContext.h"
 
 typedef struct _cairo cairo_t;
 typedef struct _cairo_surface cairo_surface_t;
 
 namespace toolkit {
 
-class CairoDrawContext final : public CDrawContext {
+class CairoDrawContext final : public ImageDrawContext {
  public:
   // Draws into the image's pixels; the image must outlive the context.
   explicit CairoDrawContext(Image& target);
@@ -28,8 +28,7 @@ class CairoDrawContext final : public CDrawContext {
   void translate(double dx, double dy) override;
   void clip(const CRect& rect) override;
 
-  // Makes sure every drawing operation has reached the image's pixels.
-  void flush();
+  void flush() override;
 
  private:
   void selectFont(const CFont& font);

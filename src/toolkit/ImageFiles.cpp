@@ -1,7 +1,5 @@
 #include "toolkit/ImageFiles.h"
 
-#include <cairo.h>
-
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -12,19 +10,6 @@ namespace {
 
 // Larger skins than this are refused rather than allocated.
 constexpr int64_t kMaxDimension = 32768;
-
-struct ByteReader {
-  std::span<const uint8_t> bytes;
-  size_t position = 0;
-};
-
-cairo_status_t readFromSpan(void* closure, unsigned char* data, unsigned int length) {
-  auto& reader = *static_cast<ByteReader*>(closure);
-  if (reader.bytes.size() - reader.position < length) return CAIRO_STATUS_READ_ERROR;
-  std::memcpy(data, reader.bytes.data() + reader.position, length);
-  reader.position += length;
-  return CAIRO_STATUS_SUCCESS;
-}
 
 uint32_t readLE32(std::span<const uint8_t> bytes, size_t at) {
   return uint32_t{bytes[at]} | uint32_t{bytes[at + 1]} << 8 | uint32_t{bytes[at + 2]} << 16 |
@@ -51,31 +36,6 @@ bool hasPlainMasks(std::span<const uint8_t> bytes, size_t headerSize, bool& with
 }
 
 }  // namespace
-
-std::optional<Image> DecodePng(std::span<const uint8_t> bytes) {
-  ByteReader reader{bytes};
-  cairo_surface_t* surface = cairo_image_surface_create_from_png_stream(readFromSpan, &reader);
-  std::optional<Image> result;
-  if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS) {
-    cairo_surface_flush(surface);
-    const int width = cairo_image_surface_get_width(surface);
-    const int height = cairo_image_surface_get_height(surface);
-    const int stride = cairo_image_surface_get_stride(surface);
-    const auto format = cairo_image_surface_get_format(surface);
-    const unsigned char* source = cairo_image_surface_get_data(surface);
-    Image image(width, height);
-    for (int y = 0; y < height; ++y) {
-      const auto* row = reinterpret_cast<const uint32_t*>(source + static_cast<ptrdiff_t>(y) * stride);
-      for (int x = 0; x < width; ++x) {
-        // RGB24 leaves the top byte undefined; such a PNG is opaque.
-        image.setPixel(x, y, format == CAIRO_FORMAT_RGB24 ? (row[x] | 0xFF000000u) : row[x]);
-      }
-    }
-    result = std::move(image);
-  }
-  cairo_surface_destroy(surface);
-  return result;
-}
 
 std::optional<Image> DecodeBmp(std::span<const uint8_t> bytes) {
   constexpr size_t kFileHeader = 14;

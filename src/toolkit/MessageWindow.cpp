@@ -11,7 +11,6 @@
 #include <sstream>
 #include <vector>
 
-#include "platform/Messages.h"
 #include "toolkit/CairoDrawContext.h"
 #include "toolkit/X11Support.h"
 
@@ -160,14 +159,6 @@ bool ShowMessageWindow(const std::string& caption, const std::string& text) {
   XDestroyWindow(display, window);
   XCloseDisplay(display);
   return true;
-}
-
-void InstallMessageWindow() {
-  // Without a display, messages keep going where they went before (standard error).
-  auto fallback = std::make_shared<platform::MessageSink>();
-  *fallback = platform::SetMessageSink([fallback](const std::string& caption, const std::string& text) {
-    if (!ShowMessageWindow(caption, text)) (*fallback)(caption, text);
-  });
 }
 
 }  // namespace toolkit

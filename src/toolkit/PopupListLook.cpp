@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "toolkit/CairoDrawContext.h"
+#include "toolkit/ImageDrawContext.h"
 
 namespace toolkit {
 namespace {
@@ -19,9 +19,9 @@ constexpr CColor kText{20, 20, 20, 255};
 
 PopupListLook::PopupListLook(std::vector<std::string> entries) : entries_(std::move(entries)) {
   Image probe(1, 1);
-  CairoDrawContext context(probe);
+  const auto context = CreateImageDrawContext(probe);
   double widest = 60.0;
-  for (const std::string& entry : entries_) widest = std::max(widest, context.textWidth(entry, kEntryFont));
+  for (const std::string& entry : entries_) widest = std::max(widest, context->textWidth(entry, kEntryFont));
   width_ = static_cast<int>(std::ceil(widest + 2.0 * kTextIndent)) + 2;
 }
 
@@ -32,19 +32,19 @@ int PopupListLook::entryAt(CPoint point) const {
 }
 
 void PopupListLook::render(Image& image, int highlighted) const {
-  CairoDrawContext context(image);
+  const auto context = CreateImageDrawContext(image);
   const CRect all{0.0, 0.0, static_cast<double>(width_), static_cast<double>(height())};
-  context.fillRect(all, kListBackground);
+  context->fillRect(all, kListBackground);
   for (size_t i = 0; i < entries_.size(); ++i) {
     const CRect row{1.0, 1.0 + kEntryHeight * static_cast<double>(i), width_ - 1.0,
                     1.0 + kEntryHeight * static_cast<double>(i + 1)};
     const bool lit = static_cast<int>(i) == highlighted;
-    if (lit) context.fillRect(row, kHighlight);
-    context.drawText(entries_[i], {row.left + kTextIndent, row.top, row.right, row.bottom}, kEntryFont,
+    if (lit) context->fillRect(row, kHighlight);
+    context->drawText(entries_[i], {row.left + kTextIndent, row.top, row.right, row.bottom}, kEntryFont,
                      lit ? kWhiteCColor : kText, kLeftText);
   }
-  context.frameRect(all, kListFrame, 1.0);
-  context.flush();
+  context->frameRect(all, kListFrame, 1.0);
+  context->flush();
 }
 
 }  // namespace toolkit

@@ -3,6 +3,7 @@
 
 #include "engine/Limits.h"
 #include "support/EffectFixture.h"
+#include "support/NativePath.h"
 
 namespace {
 
@@ -83,9 +84,9 @@ TEST_F(Model, CopyingOntoAHolderWithASampleResetsItsSettings) {
 }
 
 TEST_F(Model, FileNameAndFolderParts) {
-  holder().setPath("/home/user/Kicks/kick01.wav");
+  holder().setPath(testhost::NativePath("/home/user/Kicks/kick01.wav"));
   EXPECT_EQ(holder().fileNamePart(), "kick01.wav");
-  EXPECT_EQ(holder().folderPart(), "/home/user/Kicks/");
+  EXPECT_EQ(holder().folderPart(), testhost::NativePath("/home/user/Kicks/"));
 }
 
 TEST_F(Model, CellsKeepTheirUpperBitsAndSoundByTheLowByte) {

@@ -3,6 +3,7 @@
 
 #include "EffectInFolder.h"
 #include "ExpectedText.h"
+#include "support/NativePath.h"
 
 namespace persistencetest {
 namespace {
@@ -20,7 +21,7 @@ TEST_F(ChunkWriter, WritesTheWorkedExample) {
   auto effect = CreateEffect();
   engine::DrumEngine& engine = engineOf(*effect);
   engine.kit().holder(36).setName("Kick");
-  engine.kit().holder(36).setPath(effect->samplesFolder() + "Kicks/kick01.wav");
+  engine.kit().holder(36).setPath(effect->samplesFolder() + testhost::NativePath("Kicks/kick01.wav"));
   for (int step : {0, 4, 8, 12}) engine.sequencer().setCell(1, 0, step, 0);
 
   std::vector<std::string> records{DefaultHolderRecord(36, "Kick", "\\$VST_SAMPLE_DIR$\\Kicks\\kick01.wav")};
@@ -78,11 +79,11 @@ TEST_F(ChunkWriter, PlaceholderStandsOnlyForTheExactSamplesFolder) {
   engine::Kit& kit = engineOf(*effect).kit();
   const std::string samples = effect->samplesFolder();
   std::string upperCase = samples;
-  upperCase[upperCase.size() - 3] = 'E';  // "samplEs/"
-  kit.holder(36).setPath(samples + "Factory/Kick.wav");
+  upperCase[upperCase.size() - 3] = 'E';  // "samplEs" and the separator
+  kit.holder(36).setPath(samples + testhost::NativePath("Factory/Kick.wav"));
   kit.holder(37).setPath(upperCase + "Factory/Rim.wav");
   kit.holder(38).setPath("/elsewhere/snare.wav");
-  kit.holder(39).setName("named " + samples + "x/y");
+  kit.holder(39).setName("named " + samples + testhost::NativePath("x/y"));
 
   const std::string text = GetChunk(*effect);
   EXPECT_NE(text.find("smp2;36;;\\$VST_SAMPLE_DIR$\\Factory\\Kick.wav;"), std::string::npos);

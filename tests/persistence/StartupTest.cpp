@@ -8,6 +8,7 @@
 #include "persistence/DefaultPreset.h"
 #include "persistence/Placeholders.h"
 #include "platform/Files.h"
+#include "support/NativePath.h"
 
 namespace persistencetest {
 namespace {
@@ -50,7 +51,7 @@ TEST_F(Startup, NewEffectAppliesTheDefaultPreset) {
   WriteDefaultPreset(folder, preset);
   auto effect = CreateEffect();
   ASSERT_EQ(loads.size(), 1u);
-  EXPECT_EQ(loads[0].path, folder.path() + "samples/Factory/Kick.wav");
+  EXPECT_EQ(loads[0].path, folder.path() + testhost::NativePath("samples/Factory/Kick.wav"));
   EXPECT_TRUE(messages.messages().empty());
   EXPECT_FLOAT_EQ(effect->engine().editorState().swingAmount, 0.3f);
   // Everything the preset did not set keeps its default, so the text comes back whole.
@@ -96,14 +97,15 @@ TEST(PresetText, RunsFromTheVersionMarkerToTheEndMarker) {
 
 TEST_F(Startup, SamplePathsMoveBetweenPluginFolders) {
   auto effect = CreateEffect();
-  effect->engine().kit().holder(36).setPath(effect->samplesFolder() + "Kicks/kick01.wav");
+  effect->engine().kit().holder(36).setPath(effect->samplesFolder() + testhost::NativePath("Kicks/kick01.wav"));
   const std::string saved = GetChunk(*effect);
   EXPECT_NE(saved.find(";\\$VST_SAMPLE_DIR$\\Kicks\\kick01.wav;"), std::string::npos);
 
   testhost::TempFolder otherComputer;
   auto moved = std::make_unique<plugin::Vst>(nullptr, plugin::EffectEnvironment{otherComputer.path(), {}});
   SetChunk(*moved, saved);
-  EXPECT_EQ(moved->engine().kit().holder(36).path(), otherComputer.path() + "samples/Kicks/kick01.wav");
+  EXPECT_EQ(moved->engine().kit().holder(36).path(),
+            otherComputer.path() + testhost::NativePath("samples/Kicks/kick01.wav"));
   EXPECT_EQ(messages.count("Sample load error"), 1u) << "the real loader reports the missing file";
 }
 
@@ -112,7 +114,7 @@ TEST_F(Startup, TextsSavedOnWindowsFindTheFactorySamples) {
   SetChunk(*effect, VersionTwoText({"smp2;36;Kick;\\$VST_SAMPLE_DIR$\\Factory\\Kick.wav;1;not_muted;0;1;0.5;no_swing;",
                                     "smp2;37;Rim;C:\\Other\\rim.wav;1;not_muted;0;1;0.5;no_swing;"}));
   ASSERT_EQ(loads.size(), 2u);
-  EXPECT_EQ(loads[0].path, folder.path() + "samples/Factory/Kick.wav");
+  EXPECT_EQ(loads[0].path, folder.path() + testhost::NativePath("samples/Factory/Kick.wav"));
   EXPECT_EQ(loads[1].path, "C:\\Other\\rim.wav");  // no placeholder: kept as written
   // Saved again, the text is the one Windows wrote.
   EXPECT_NE(GetChunk(*effect).find("smp2;36;Kick;\\$VST_SAMPLE_DIR$\\Factory\\Kick.wav;"), std::string::npos);
@@ -120,9 +122,10 @@ TEST_F(Startup, TextsSavedOnWindowsFindTheFactorySamples) {
 
 TEST(Placeholders, OnlyTheExactPlaceholderIsExpanded) {
   std::string text = "a;\\$vst_sample_dir$\\x;\\$VST_SAMPLE_DIR$\\d\\e;\\$VST_SAMPLE_DIR$\\f\n\\g";
-  persistence::ExpandSamplePlaceholder(text, "/p/samples/");
-  EXPECT_EQ(text, "a;\\$vst_sample_dir$\\x;/p/samples/d/e;/p/samples/f\n\\g");
-  EXPECT_EQ(persistence::SamplesFolder("/p/"), "/p/samples/");
+  const std::string samples = testhost::NativePath("/p/samples/");
+  persistence::ExpandSamplePlaceholder(text, samples);
+  EXPECT_EQ(text, "a;\\$vst_sample_dir$\\x;" + samples + testhost::NativePath("d/e;") + samples + "f\n\\g");
+  EXPECT_EQ(persistence::SamplesFolder(testhost::NativePath("/p/")), samples);
 }
 
 }  // namespace

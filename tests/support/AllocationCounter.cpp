@@ -14,6 +14,15 @@ std::atomic<size_t> counted{0};
 #if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
 namespace {
 
+// Windows' C library has no aligned_alloc; its aligned blocks have their own release call.
+#ifdef _WIN32
+void* alignedBlock(size_t align, size_t size) { return _aligned_malloc(size, align); }
+void releaseAligned(void* memory) { _aligned_free(memory); }
+#else
+void* alignedBlock(size_t align, size_t size) { return std::aligned_alloc(align, size); }
+void releaseAligned(void* memory) { std::free(memory); }
+#endif
+
 void* allocate(size_t size) {
   if (counting.load(std::memory_order_relaxed)) counted.fetch_add(1, std::memory_order_relaxed);
   if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
@@ -23,7 +32,7 @@ void* allocate(size_t size) {
 void* allocateAligned(size_t size, std::align_val_t alignment) {
   if (counting.load(std::memory_order_relaxed)) counted.fetch_add(1, std::memory_order_relaxed);
   const auto align = static_cast<size_t>(alignment);
-  if (void* memory = std::aligned_alloc(align, (size + align - 1) / align * align)) return memory;
+  if (void* memory = alignedBlock(align, (size + align - 1) / align * align)) return memory;
   throw std::bad_alloc();
 }
 
@@ -45,10 +54,10 @@ void operator delete(void* memory) noexcept { std::free(memory); }
 void operator delete[](void* memory) noexcept { std::free(memory); }
 void operator delete(void* memory, size_t) noexcept { std::free(memory); }
 void operator delete[](void* memory, size_t) noexcept { std::free(memory); }
-void operator delete(void* memory, std::align_val_t) noexcept { std::free(memory); }
-void operator delete[](void* memory, std::align_val_t) noexcept { std::free(memory); }
-void operator delete(void* memory, size_t, std::align_val_t) noexcept { std::free(memory); }
-void operator delete[](void* memory, size_t, std::align_val_t) noexcept { std::free(memory); }
+void operator delete(void* memory, std::align_val_t) noexcept { releaseAligned(memory); }
+void operator delete[](void* memory, std::align_val_t) noexcept { releaseAligned(memory); }
+void operator delete(void* memory, size_t, std::align_val_t) noexcept { releaseAligned(memory); }
+void operator delete[](void* memory, size_t, std::align_val_t) noexcept { releaseAligned(memory); }
 #endif
 
 namespace testhost {

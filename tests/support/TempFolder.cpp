@@ -1,17 +1,26 @@
 #include "TempFolder.h"
 
-#include <stdlib.h>
-
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <stdexcept>
+
+#include "platform/Paths.h"
 
 namespace testhost {
 
 TempFolder::TempFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "kh-test-XXXXXX").string();
-  if (::mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create a temporary folder");
-  path_ = pattern + '/';
+  // A random name that no other folder has yet: creating it is what claims it.
+  std::random_device random;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("kh-test-" + std::to_string(random()));
+    if (std::filesystem::create_directory(folder)) {
+      path_ = folder.string() + platform::kPathSeparator;
+      return;
+    }
+  }
+  throw std::runtime_error("cannot create a temporary folder");
 }
 
 TempFolder::~TempFolder() {
@@ -34,7 +43,7 @@ std::string TempFolder::addFile(const std::string& relative) const {
 
 std::string TempFolder::addFolder(const std::string& relative) const {
   std::filesystem::create_directories(file(relative));
-  return file(relative) + '/';
+  return file(relative) + platform::kPathSeparator;
 }
 
 }  // namespace testhost

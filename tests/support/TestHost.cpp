@@ -1,11 +1,10 @@
 #include "support/TestHost.h"
 
-#include <dlfcn.h>
-
 #include <cstdlib>
 
 #include <mutex>
 
+#include "platform/DynamicLibrary.h"
 #include "plugin/Entry.h"
 
 namespace testhost {
@@ -28,7 +27,7 @@ void* moduleHandle(const std::string& path) {
   std::lock_guard lock(registryMutex);
   auto found = handles.find(path);
   if (found != handles.end()) return found->second;
-  void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  void* handle = platform::OpenLibrary(path);
   handles[path] = handle;
   return handle;
 }
@@ -56,12 +55,14 @@ bool TestHost::adopt(vst::AEffect* effect) {
 }
 
 bool TestHost::loadModule(const char* entryName, const std::string& path) {
+#ifndef _WIN32
   // A windowless host: the plug-in's messages go to standard error, never to a window on the
-  // developer's display that would wait for a click.
+  // developer's display that would wait for a click. (Wine runs the tests without a display.)
   unsetenv("DISPLAY");
+#endif
   void* handle = moduleHandle(path);
   if (handle == nullptr) return false;
-  auto entry = reinterpret_cast<Entry>(dlsym(handle, entryName));
+  auto entry = reinterpret_cast<Entry>(platform::FindSymbol(handle, entryName));
   if (entry == nullptr) return false;
   creatingHost = this;
   return adopt(entry(&TestHost::callback));

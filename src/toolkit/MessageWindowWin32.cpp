@@ -1,0 +1,12 @@
+#include <windows.h>
+
+#include "toolkit/MessageWindow.h"
+
+namespace toolkit {
+
+bool ShowMessageWindow(const std::string& caption, const std::string& text) {
+  // Without an owner, on top of the host's windows, modal for the calling thread.
+  return ::MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK | MB_TASKMODAL | MB_SETFOREGROUND) != 0;
+}
+
+}  // namespace toolkit
