@@ -27,24 +27,51 @@ install_packages() {
   DEBIAN_FRONTEND=noninteractive "${run_as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-# Debian's libsndfile source built with MinGW: the canonical DLL name, the formats libsndfile
-# reads by itself (WAV, AIFF, AU, CAF, W64 and the rest of its own), no programs.
+# Builds a Debian source package with CMake for Windows and installs it into the deps folder.
+# Arguments: the source package, then CMake settings for it.
+cross_build_source() {
+  local package=$1
+  shift
+  mkdir -p "$deps/src"
+  local source
+  source=$(find "$deps/src" -maxdepth 1 -type d -name "$package-[0-9]*" | head -n 1)
+  if [ -z "$source" ]; then
+    (cd "$deps/src" && apt-get source -qq "$package" > /dev/null) || {
+      echo "apt-get source $package failed: apt needs the deb-src entries that .ci/run adds" >&2
+      exit 1
+    }
+    source=$(find "$deps/src" -maxdepth 1 -type d -name "$package-[0-9]*" | head -n 1)
+  fi
+  cmake -S "$source" -B "$deps/build-$package" -G Ninja -Wno-dev -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+    -DKH_WINDOWS_DEPS="$deps" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$deps" -DBUILD_TESTING=OFF "$@" \
+    > /dev/null
+  cmake --build "$deps/build-$package" -j "$jobs" > /dev/null
+  cmake --install "$deps/build-$package" > /dev/null
+}
+
+# Opus's source release builds with its configure script only.
+cross_build_opus() {
+  mkdir -p "$deps/src" "$deps/build-opus"
+  [ -n "$(find "$deps/src" -maxdepth 1 -type d -name 'opus-[0-9]*')" ] || (cd "$deps/src" && apt-get source -qq opus > /dev/null)
+  local source
+  source=$(find "$deps/src" -maxdepth 1 -type d -name 'opus-[0-9]*' | head -n 1)
+  (cd "$deps/build-opus" && "$source/configure" --host=x86_64-w64-mingw32 --prefix="$deps" CC=x86_64-w64-mingw32-gcc-posix \
+    --disable-shared --disable-doc --disable-extra-programs --disable-stack-protector > /dev/null &&
+    make -j "$jobs" > /dev/null && make install > /dev/null)
+}
+
+# libsndfile-1.dll with the formats it reads by itself (WAV, AIFF, AU, CAF, W64 and the rest of
+# its own) and FLAC, Ogg Vorbis and Opus: the codec libraries are linked into it statically.
 build_sndfile() {
   [ -f "$deps/bin/libsndfile-1.dll" ] && return
-  mkdir -p "$deps/src"
-  (cd "$deps/src" && rm -rf libsndfile-* && apt-get source -qq libsndfile > /dev/null) || {
-    echo "apt-get source libsndfile failed: apt needs the deb-src entries that .ci/run adds" >&2
-    exit 1
-  }
-  local source
-  source=$(find "$deps/src" -maxdepth 1 -type d -name 'libsndfile-*' | head -n 1)
-  cmake -S "$source" -B "$deps/build-sndfile" -G Ninja -Wno-dev \
-    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$deps" \
-    -DBUILD_SHARED_LIBS=ON -DENABLE_COMPATIBLE_LIBSNDFILE_NAME=ON -DENABLE_EXTERNAL_LIBS=OFF -DENABLE_MPEG=OFF \
-    -DBUILD_PROGRAMS=OFF -DBUILD_EXAMPLES=OFF -DBUILD_TESTING=OFF -DENABLE_CPACK=OFF -DINSTALL_MANPAGES=OFF \
-    > /dev/null
-  cmake --build "$deps/build-sndfile" -j "$jobs" > /dev/null
-  cmake --install "$deps/build-sndfile" > /dev/null
+  cross_build_source libogg -DBUILD_SHARED_LIBS=OFF -DINSTALL_DOCS=OFF
+  cross_build_source libvorbis -DBUILD_SHARED_LIBS=OFF
+  cross_build_opus
+  cross_build_source flac -DBUILD_SHARED_LIBS=OFF -DBUILD_CXXLIBS=OFF -DBUILD_PROGRAMS=OFF -DBUILD_EXAMPLES=OFF \
+    -DBUILD_DOCS=OFF -DINSTALL_MANPAGES=OFF -DWITH_STACK_PROTECTOR=OFF -DWITH_FORTIFY_SOURCE=OFF
+  cross_build_source libsndfile -DBUILD_SHARED_LIBS=ON -DENABLE_COMPATIBLE_LIBSNDFILE_NAME=ON \
+    -DENABLE_EXTERNAL_LIBS=ON -DENABLE_MPEG=OFF -DCMAKE_C_FLAGS=-DFLAC__NO_DLL -DBUILD_PROGRAMS=OFF \
+    -DBUILD_EXAMPLES=OFF -DENABLE_CPACK=OFF -DINSTALL_MANPAGES=OFF
 }
 
 # The skin generator draws with Cairo on this machine; only it is built natively.

@@ -4,7 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <climits>
+
 namespace platform {
+
+bool PathIsTooLong(const std::string& path) { return path.size() >= PATH_MAX; }
 
 bool FileExists(const std::string& path) {
   const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);

@@ -5,6 +5,9 @@
 
 namespace platform {
 
+// True when the path is longer than this platform's file calls take. Such a path is refused
+// as it stands, never cut short to a name that may be another file.
+bool PathIsTooLong(const std::string& path);
 // True when the file can be opened for reading.
 bool FileExists(const std::string& path);
 // True when the folder exists and may be entered.

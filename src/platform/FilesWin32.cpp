@@ -4,9 +4,11 @@
 
 namespace platform {
 
+// The ANSI file calls take paths shorter than MAX_PATH.
+bool PathIsTooLong(const std::string& path) { return path.size() >= MAX_PATH; }
+
 bool FileExists(const std::string& path) {
-  // The ANSI calls take paths up to MAX_PATH; a longer one is refused, never cut short.
-  if (path.size() >= MAX_PATH) return false;
+  if (PathIsTooLong(path)) return false;
   const HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
@@ -15,7 +17,7 @@ bool FileExists(const std::string& path) {
 }
 
 bool DirectoryExists(const std::string& path) {
-  if (path.size() >= MAX_PATH) return false;
+  if (PathIsTooLong(path)) return false;
   const DWORD attributes = ::GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "engine/Limits.h"
+#include "platform/Files.h"
 #include "platform/Messages.h"
 #include "samples/AudioFileLibrary.h"
 #include "samples/LoadMessages.h"
@@ -44,6 +45,10 @@ std::unique_ptr<engine::SampleBuffer> allocateFor(const sndfile::Info& info) {
 // record receives what the library reports about the file.
 std::unique_ptr<engine::SampleBuffer> readFile(const AudioFileFunctions& library, const std::string& path,
                                                sndfile::Info& info) {
+  if (platform::PathIsTooLong(path)) {
+    platform::ShowMessage(kSampleLoadErrorCaption, UnreadableFileText(path));
+    return nullptr;
+  }
   const OpenFile file(library, library.open(path.c_str(), sndfile::kModeRead, &info));
   if (file.get() == nullptr) {
     platform::ShowMessage(kSampleLoadErrorCaption, OpenFailureText(path));

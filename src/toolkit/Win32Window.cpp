@@ -110,21 +110,24 @@ class Win32Window final : public PlatformWindow {
   }
 
   void present(const Image& image, const CRect& area) override {
-    if (window_ == nullptr || image.empty()) return;
+    const int left = std::max(0, static_cast<int>(area.left));
+    const int top = std::max(0, static_cast<int>(area.top));
+    const int right = std::min(image.width(), static_cast<int>(area.right));
+    const int bottom = std::min(image.height(), static_cast<int>(area.bottom));
+    if (window_ == nullptr || right <= left || bottom <= top) return;
+    // The rows of the area as a top-down bitmap of their own: its origin is then the same
+    // whichever corner a bitmap counts from.
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = image.width();
-    // Negative: the rows run top-down, as the image holds them.
-    info.bmiHeader.biHeight = -image.height();
+    info.bmiHeader.biHeight = -(bottom - top);
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    const int left = static_cast<int>(area.left);
-    const int top = static_cast<int>(area.top);
+    const uint32_t* rows = image.data() + static_cast<ptrdiff_t>(top) * image.width();
     const HDC context = ::GetDC(window_);
-    ::SetDIBitsToDevice(context, left, top, static_cast<DWORD>(area.width()), static_cast<DWORD>(area.height()), left,
-                        image.height() - static_cast<int>(area.bottom), 0, static_cast<UINT>(image.height()),
-                        image.data(), &info, DIB_RGB_COLORS);
+    ::SetDIBitsToDevice(context, left, top, static_cast<DWORD>(right - left), static_cast<DWORD>(bottom - top), left, 0,
+                        0, static_cast<UINT>(bottom - top), rows, &info, DIB_RGB_COLORS);
     ::ReleaseDC(window_, context);
   }
 

@@ -4,6 +4,7 @@
 
 #include "SoundFiles.h"
 #include "engine/Kit.h"
+#include "platform/Paths.h"
 #include "samples/AudioFileLibrary.h"
 #include "samples/SampleLoader.h"
 #include "support/MessageCapture.h"
@@ -12,7 +13,7 @@ namespace {
 
 TEST(BindingNotFound, FirstRequestShowsWhereToPutTheLibrary_LaterRequestsFailSilently) {
   testhost::TempFolder folder;
-  const std::string directory = folder.file("plugin") + "/";
+  const std::string directory = folder.file("plugin") + platform::kPathSeparator;
   samples::SetLibrarySearch({directory, false});
   const std::string path = sampletest::WriteTestWav(folder, "kick.wav", 100, 1);
   testhost::MessageCapture messages;
@@ -20,10 +21,10 @@ TEST(BindingNotFound, FirstRequestShowsWhereToPutTheLibrary_LaterRequestsFailSil
 
   EXPECT_FALSE(samples::LoadSample(kit, 36, path, true));
   ASSERT_EQ(messages.messages().size(), 1u);
-  EXPECT_EQ(messages.messages()[0].caption, "Loading libsndfile.so.1 Error");
+  EXPECT_EQ(messages.messages()[0].caption, "Loading " KH_SNDFILE_NAME " Error");
   EXPECT_EQ(messages.messages()[0].text,
-            "The libsndfile.so.1 was not found. No samples can be loaded.\nClose down Kestrelhollow and place the "
-            "libsndfile.so.1 in the " + directory + " directory.\nThen restart your application.");
+            "The " KH_SNDFILE_NAME " was not found. No samples can be loaded.\nClose down Kestrelhollow and place the "
+            KH_SNDFILE_NAME " in the " + directory + " directory.\nThen restart your application.");
 
   EXPECT_FALSE(samples::LoadSample(kit, 36, path, true));
   EXPECT_FALSE(samples::LoadFile(kit.holder(37), "Snare", path, false));

@@ -21,8 +21,8 @@ TEST(BindingWrongVersion, LibraryWithoutStrErrorIsRefusedOnce_LaterRequestsFailS
 
   EXPECT_FALSE(samples::LoadSample(kit, 36, path, false));
   ASSERT_EQ(messages.messages().size(), 1u);
-  EXPECT_EQ(messages.messages()[0].caption, "Loading libsndfile.so.1 Error");
-  EXPECT_EQ(messages.messages()[0].text, "The version of the libsndfile.so.1 is probably wrong.");
+  EXPECT_EQ(messages.messages()[0].caption, "Loading " KH_SNDFILE_NAME " Error");
+  EXPECT_EQ(messages.messages()[0].text, "The version of the " KH_SNDFILE_NAME " is probably wrong.");
 
   EXPECT_FALSE(samples::LoadSample(kit, 36, path, false));
   EXPECT_EQ(messages.messages().size(), 1u);
