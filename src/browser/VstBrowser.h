@@ -12,13 +12,13 @@
 #include "browser/Browser.h"
 #include "browser/EntryBitmaps.h"
 #include "browser/FileButton.h"
-#include "editor/CBitmapEx.h"
-#include "editor/SkinnedKickBtn.h"
 #include "toolkit/CControl.h"
 #include "toolkit/CControlListener.h"
 #include "toolkit/CFrame.h"
 #include "toolkit/CScrollView.h"
 #include "toolkit/CViewContainer.h"
+#include "widgets/CBitmapEx.h"
+#include "widgets/SkinnedKickBtn.h"
 
 namespace browser {
 
@@ -88,9 +88,9 @@ class VstBrowser : public toolkit::CViewContainer, public Browser, public toolki
   toolkit::CFrame* frame_;
   toolkit::CControl* notificationControl_;
   const EntryBitmaps& entryBitmaps_;
-  editor::CBitmapEx* upBitmap_;
-  editor::CBitmapEx* toolbarBitmap_;
-  editor::SkinnedKickBtn* upButton_ = nullptr;
+  widgets::CBitmapEx* upBitmap_;
+  widgets::CBitmapEx* toolbarBitmap_;
+  widgets::SkinnedKickBtn* upButton_ = nullptr;
   toolkit::CViewContainer* toolbar_ = nullptr;
   toolkit::CScrollView* scrollView_ = nullptr;
   std::vector<FileButton*> buttons_;

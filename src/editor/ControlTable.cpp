@@ -2,11 +2,11 @@
 
 #include <string>
 
-#include "editor/OnOffBtnWithMenu.h"
-#include "editor/SkinnedKickBtn.h"
-#include "editor/SkinnedOnOffButton.h"
 #include "engine/Limits.h"
 #include "toolkit/CParamDisplay.h"
+#include "widgets/OnOffBtnWithMenu.h"
+#include "widgets/SkinnedKickBtn.h"
+#include "widgets/SkinnedOnOffButton.h"
 
 namespace editor {
 namespace {
@@ -14,6 +14,11 @@ namespace {
 using toolkit::CBitmap;
 using toolkit::CControlListener;
 using toolkit::COptionMenu;
+using widgets::CAnimKnobExWithMenu;
+using widgets::CMultiStateButtonWithMenu;
+using widgets::OnOffBtnWithMenu;
+using widgets::SkinnedKickBtn;
+using widgets::SkinnedOnOffButton;
 
 constexpr const char* kResetEntry = "Reset to default value";
 

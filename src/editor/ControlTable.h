@@ -5,8 +5,6 @@
 #include <array>
 #include <cstdint>
 
-#include "editor/CAnimKnobExWithMenu.h"
-#include "editor/CMultiStateButtonWithMenu.h"
 #include "editor/ControlTags.h"
 #include "editor/SkinBitmaps.h"
 #include "engine/Kit.h"
@@ -14,6 +12,8 @@
 #include "toolkit/CControlListener.h"
 #include "toolkit/COptionMenu.h"
 #include "toolkit/CTextEdit.h"
+#include "widgets/CAnimKnobExWithMenu.h"
+#include "widgets/CMultiStateButtonWithMenu.h"
 
 namespace editor {
 
@@ -29,8 +29,8 @@ class ControlTable {
   // tag 0..282.
   toolkit::CControl* operator[](int32_t tag) const { return controls_[static_cast<size_t>(tag)]; }
   const std::array<toolkit::CControl*, tags::kControlCount>& all() const { return controls_; }
-  CAnimKnobExWithMenu* knob(int32_t tag) const;
-  CMultiStateButtonWithMenu* selector(int32_t tag) const;
+  widgets::CAnimKnobExWithMenu* knob(int32_t tag) const;
+  widgets::CMultiStateButtonWithMenu* selector(int32_t tag) const;
   toolkit::COptionMenu* menu(int32_t tag) const;
   toolkit::CTextEdit* nameField(int holder) const;
 

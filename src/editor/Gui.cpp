@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "editor/BuiltInSkin.h"
 #include "editor/MainMenuFrame.h"
 #include "persistence/Configuration.h"
 #include "platform/BoundedLock.h"
@@ -10,6 +11,8 @@
 
 namespace editor {
 namespace {
+
+using widgets::CBitmapEx;
 
 constexpr int32_t kTimerMilliseconds = 1;
 
@@ -39,9 +42,15 @@ toolkit::KeyStroke ToKeyStroke(const vst::VstKeyCode& key) {
 
 }  // namespace
 
+std::unique_ptr<EditorLink> MakeEditor(vst::AudioEffect* effect, engine::DrumEngine& engine,
+                                       GuiEnvironment environment) {
+  static const bool skinInstalled = (InstallBuiltInSkin(), true);
+  (void)skinInstalled;
+  return std::make_unique<Gui>(effect, engine, std::move(environment));
+}
+
 Gui::Gui(vst::AudioEffect* effect, engine::DrumEngine& engine, GuiEnvironment environment)
-    : AEffEditor(effect),
-      EditorLink(engine),
+    : EditorLink(effect, engine),
       environment_(std::move(environment)),
       skinFolder_(environment_.pluginDirectory + kSkinFolderName + platform::kPathSeparator),
       skin_(skinFolder_),

@@ -12,33 +12,22 @@
 
 #include "browser/VstBrowser.h"
 #include "editor/ControlTable.h"
+#include "editor/EditorLink.h"
 #include "editor/SkinBitmaps.h"
 #include "engine/DrumEngine.h"
-#include "plugin/EditorLink.h"
 #include "toolkit/CBaseObject.h"
 #include "toolkit/CControlListener.h"
 #include "toolkit/CVSTGUITimer.h"
 #include "toolkit/VSTGUIEditorInterface.h"
-#include "vst/AEffEditor.h"
-#include "vst/AudioEffect.h"
 
 namespace editor {
 
 class MainMenuFrame;
 
-// Where the editor finds its files, and the effect's reset that "Clear all now!" runs.
-struct GuiEnvironment {
-  std::string pluginDirectory;    // ends with the path separator
-  std::string configurationFile;  // receives the size factor
-  std::string samplesFolder;      // where the browsers go back to on a reset or a file click
-  std::function<void()> resetAll;
-};
-
-class Gui : public vst::AEffEditor,
+class Gui : public EditorLink,
             public toolkit::VSTGUIEditorInterface,
             public toolkit::CControlListener,
-            public toolkit::CBaseObject,
-            public plugin::EditorLink {
+            public toolkit::CBaseObject {
  public:
   static constexpr const char* kSkinFolderName = "DrumSkins";
 

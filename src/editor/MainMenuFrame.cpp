@@ -4,9 +4,9 @@
 #include <cmath>
 #include <string>
 
-#include "editor/ContextMenu.h"
 #include "editor/Gui.h"
 #include "platform/Messages.h"
+#include "widgets/ContextMenu.h"
 
 namespace editor {
 namespace {
@@ -51,7 +51,7 @@ MainMenuFrame::~MainMenuFrame() {
 toolkit::CMouseEventResult MainMenuFrame::onMouseDown(toolkit::CPoint& where, const toolkit::CButtonState& buttons) {
   const toolkit::CMouseEventResult result = CFrame::onMouseDown(where, buttons);
   if (result != toolkit::kMouseEventNotHandled || !buttons.isRightButton()) return result;
-  PopUpContextMenu(*this, menu_, where, buttons);
+  widgets::PopUpContextMenu(*this, menu_, where, buttons);
   return toolkit::kMouseDownEventHandledButDontNeedMovedOrUpEvents;
 }
 

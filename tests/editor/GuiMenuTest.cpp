@@ -169,7 +169,7 @@ TEST_F(GuiMenu, UpAndDownStepTheSelectedHoldersBrowserAndLoadTheFile) {
   CreateEffect();
   gui().openOffscreen();
   change(kHolderSelect + 1, 1.0f);
-  plugin::EditorLink::StartDirectories starts;
+  editor::EditorLink::StartDirectories starts;
   starts.fill(directory->path() + "samples/");
   starts[1] = directory->path() + "samples/a-kick.wav";
   gui().setStartDirectories(starts);

@@ -3,15 +3,15 @@
 #include <string>
 #include <vector>
 
-#include "editor/CAnimKnobExWithMenu.h"
-#include "editor/CMultiStateButtonWithMenu.h"
-#include "editor/OnOffBtnWithMenu.h"
-#include "editor/SkinnedKickBtn.h"
-#include "editor/SkinnedOnOffButton.h"
-#include "editor/TextButton.h"
 #include "toolkit/CFrame.h"
+#include "widgets/CAnimKnobExWithMenu.h"
+#include "widgets/CMultiStateButtonWithMenu.h"
+#include "widgets/OnOffBtnWithMenu.h"
+#include "widgets/SkinnedKickBtn.h"
+#include "widgets/SkinnedOnOffButton.h"
+#include "widgets/TextButton.h"
 
-namespace editor {
+namespace widgets {
 namespace {
 
 using namespace toolkit;
@@ -244,4 +244,4 @@ TEST_F(ControlsInFrame, OffscreenRenderShowsTheKnobFrameAndButtonStateOfTheValue
 }
 
 }  // namespace
-}  // namespace editor
+}  // namespace widgets

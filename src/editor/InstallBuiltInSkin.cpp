@@ -1,8 +1,9 @@
-#include "BuiltInSkin.h"
+#include "editor/BuiltInSkin.h"
+
 #include "toolkit/Resources.h"
 
-namespace skin {
+namespace editor {
 
 void InstallBuiltInSkin() { toolkit::SetResourceSource(BuiltInResource); }
 
-}  // namespace skin
+}  // namespace editor

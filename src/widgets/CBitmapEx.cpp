@@ -1,14 +1,14 @@
-#include "editor/CBitmapEx.h"
+#include "widgets/CBitmapEx.h"
 
 #include <algorithm>
 #include <set>
 
-#include "editor/BitmapScaler.h"
 #include "platform/Files.h"
 #include "platform/Messages.h"
 #include "toolkit/ImageFiles.h"
+#include "widgets/BitmapScaler.h"
 
-namespace editor {
+namespace widgets {
 namespace {
 
 // Several skin entries share one file; its problem is told once per process.
@@ -51,4 +51,4 @@ void CBitmapEx::Resize(float factor) {
   setHandle(ScaleBitmap(*original_, ScaledLength(factor, original_->width()), ScaledLength(factor, original_->height())));
 }
 
-}  // namespace editor
+}  // namespace widgets

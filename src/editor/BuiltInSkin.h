@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <span>
 
-namespace skin {
+namespace editor {
 
 // Empty for a number that is not built in.
 std::span<const uint8_t> BuiltInResource(int32_t resourceId);
@@ -12,4 +12,4 @@ std::span<const uint8_t> BuiltInResource(int32_t resourceId);
 // Makes toolkit bitmaps find these by number. Called once when the plug-in loads.
 void InstallBuiltInSkin();
 
-}  // namespace skin
+}  // namespace editor

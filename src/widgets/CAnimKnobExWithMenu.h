@@ -4,7 +4,7 @@
 #include "toolkit/CAnimKnob.h"
 #include "toolkit/COptionMenu.h"
 
-namespace editor {
+namespace widgets {
 
 class CAnimKnobExWithMenu : public toolkit::CAnimKnob {
  public:
@@ -22,4 +22,4 @@ class CAnimKnobExWithMenu : public toolkit::CAnimKnob {
   toolkit::COptionMenu* menu_;
 };
 
-}  // namespace editor
+}  // namespace widgets

@@ -6,7 +6,7 @@
 
 #include "toolkit/Image.h"
 
-namespace editor {
+namespace widgets {
 
 // How a 24-bit row buffer is laid out: the fields of a bitmap information header.
 struct RowBufferInfo {
@@ -57,4 +57,4 @@ toolkit::Image WriteRows(const RowBuffer& rows);
 // while the other shrinks, or when a dimension is 0.
 toolkit::ImageHandle ScaleBitmap(const toolkit::Image& image, uint16_t width, uint16_t height);
 
-}  // namespace editor
+}  // namespace widgets

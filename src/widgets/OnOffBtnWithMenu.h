@@ -6,7 +6,7 @@
 #include "toolkit/COnOffButton.h"
 #include "toolkit/COptionMenu.h"
 
-namespace editor {
+namespace widgets {
 
 class OnOffBtnWithMenu : public toolkit::COnOffButton {
  public:
@@ -22,4 +22,4 @@ class OnOffBtnWithMenu : public toolkit::COnOffButton {
   toolkit::COptionMenu* menu_;
 };
 
-}  // namespace editor
+}  // namespace widgets

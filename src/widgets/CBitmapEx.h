@@ -7,7 +7,7 @@
 
 #include "toolkit/CBitmap.h"
 
-namespace editor {
+namespace widgets {
 
 class CBitmapEx : public toolkit::CBitmap {
  public:
@@ -27,4 +27,4 @@ class CBitmapEx : public toolkit::CBitmap {
   toolkit::ImageHandle original_;
 };
 
-}  // namespace editor
+}  // namespace widgets

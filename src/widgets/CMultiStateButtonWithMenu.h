@@ -4,9 +4,9 @@
 
 #include <cstdint>
 
-#include "editor/CAnimKnobExWithMenu.h"
+#include "widgets/CAnimKnobExWithMenu.h"
 
-namespace editor {
+namespace widgets {
 
 class CMultiStateButtonWithMenu : public CAnimKnobExWithMenu {
  public:
@@ -26,4 +26,4 @@ class CMultiStateButtonWithMenu : public CAnimKnobExWithMenu {
   uint8_t state_ = 0;
 };
 
-}  // namespace editor
+}  // namespace widgets

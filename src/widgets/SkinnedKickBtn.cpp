@@ -1,8 +1,8 @@
-#include "editor/SkinnedKickBtn.h"
+#include "widgets/SkinnedKickBtn.h"
 
-#include "editor/BitmapSizing.h"
+#include "widgets/BitmapSizing.h"
 
-namespace editor {
+namespace widgets {
 
 SkinnedKickBtn::SkinnedKickBtn(uint16_t x, uint16_t y, toolkit::CControlListener* listener, int32_t tag,
                                toolkit::CBitmap* bitmap)
@@ -12,4 +12,4 @@ SkinnedKickBtn::SkinnedKickBtn(uint16_t x, uint16_t y, toolkit::CControlListener
   setOffset({0.0, 0.0});
 }
 
-}  // namespace editor
+}  // namespace widgets

@@ -1,8 +1,8 @@
-#include "editor/CAnimKnobExWithMenu.h"
+#include "widgets/CAnimKnobExWithMenu.h"
 
-#include "editor/ContextMenu.h"
+#include "widgets/ContextMenu.h"
 
-namespace editor {
+namespace widgets {
 
 using namespace toolkit;
 
@@ -20,4 +20,4 @@ CMouseEventResult CAnimKnobExWithMenu::onMouseDown(CPoint& where, const CButtonS
   return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
 }
 
-}  // namespace editor
+}  // namespace widgets

@@ -5,11 +5,11 @@
 
 #include "toolkit/CKickButton.h"
 
-namespace editor {
+namespace widgets {
 
 class SkinnedKickBtn : public toolkit::CKickButton {
  public:
   SkinnedKickBtn(uint16_t x, uint16_t y, toolkit::CControlListener* listener, int32_t tag, toolkit::CBitmap* bitmap);
 };
 
-}  // namespace editor
+}  // namespace widgets

@@ -1,9 +1,9 @@
-#include "editor/OnOffBtnWithMenu.h"
+#include "widgets/OnOffBtnWithMenu.h"
 
-#include "editor/BitmapSizing.h"
-#include "editor/ContextMenu.h"
+#include "widgets/BitmapSizing.h"
+#include "widgets/ContextMenu.h"
 
-namespace editor {
+namespace widgets {
 
 using namespace toolkit;
 
@@ -20,4 +20,4 @@ CMouseEventResult OnOffBtnWithMenu::onMouseDown(CPoint& where, const CButtonStat
   return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
 }
 
-}  // namespace editor
+}  // namespace widgets

@@ -1,8 +1,8 @@
-#include "editor/SkinnedOnOffButton.h"
+#include "widgets/SkinnedOnOffButton.h"
 
-#include "editor/BitmapSizing.h"
+#include "widgets/BitmapSizing.h"
 
-namespace editor {
+namespace widgets {
 
 SkinnedOnOffButton::SkinnedOnOffButton(uint16_t x, uint16_t y, toolkit::CControlListener* listener, int32_t tag,
                                        toolkit::CBitmap* bitmap)
@@ -10,4 +10,4 @@ SkinnedOnOffButton::SkinnedOnOffButton(uint16_t x, uint16_t y, toolkit::CControl
   FitToTwoStateBitmap(*this, x, y, bitmap);
 }
 
-}  // namespace editor
+}  // namespace widgets

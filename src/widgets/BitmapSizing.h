@@ -6,7 +6,7 @@
 #include "toolkit/CBitmap.h"
 #include "toolkit/CControl.h"
 
-namespace editor {
+namespace widgets {
 
 // (x, y, x + bitmap width, y + bitmap height / 2).
 inline toolkit::CRect TwoStateRect(uint16_t x, uint16_t y, const toolkit::CBitmap* bitmap) {
@@ -26,4 +26,4 @@ inline void FitToTwoStateBitmap(toolkit::CControl& control, uint16_t x, uint16_t
   control.setMouseableArea(rect);
 }
 
-}  // namespace editor
+}  // namespace widgets

@@ -1,24 +1,36 @@
-// What the effect hands to its editor: the size factor from the configuration file, where
-// each holder's browser starts after a project load, and the refresh requests of a load or
-// reset. The editor (editor::Gui) derives from it and overrides the hooks; the base alone only
-// keeps the values and does the model's part. User-interface thread.
+// The editor as the effect sees it: the window the host drives (an AEffEditor) plus what the
+// effect hands over: the size factor from the configuration file, where each holder's browser
+// starts after a project load, and the refresh requests of a load or reset. MakeEditor builds
+// the plug-in's editor (editor::Gui); the base alone only keeps the values and does the model's
+// part. User-interface thread.
 #pragma once
 
 #include <array>
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "engine/DrumEngine.h"
 #include "engine/Limits.h"
 #include "persistence/Configuration.h"
+#include "vst/AEffEditor.h"
+#include "vst/AudioEffect.h"
 
-namespace plugin {
+namespace editor {
 
-class EditorLink {
+// Where the editor finds its files, and the effect's reset that "Clear all now!" runs.
+struct GuiEnvironment {
+  std::string pluginDirectory;    // ends with the path separator
+  std::string configurationFile;  // receives the size factor
+  std::string samplesFolder;      // where the browsers go back to on a reset or a file click
+  std::function<void()> resetAll;
+};
+
+class EditorLink : public vst::AEffEditor {
  public:
   using StartDirectories = std::array<std::string, engine::kHolderCount>;
 
-  explicit EditorLink(engine::DrumEngine& engine) : engine_(engine) {}
-  virtual ~EditorLink() = default;
+  EditorLink(vst::AudioEffect* effect, engine::DrumEngine& engine) : AEffEditor(effect), engine_(engine) {}
   EditorLink(const EditorLink&) = delete;
   EditorLink& operator=(const EditorLink&) = delete;
 
@@ -50,4 +62,9 @@ class EditorLink {
   bool pendingDirectories_ = false;
 };
 
-}  // namespace plugin
+// The plug-in's editor for the effect, with no window until the host opens it. The first call
+// makes the built-in skin known to the toolkit.
+std::unique_ptr<EditorLink> MakeEditor(vst::AudioEffect* effect, engine::DrumEngine& engine,
+                                       GuiEnvironment environment);
+
+}  // namespace editor

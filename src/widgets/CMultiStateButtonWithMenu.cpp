@@ -1,6 +1,6 @@
-#include "editor/CMultiStateButtonWithMenu.h"
+#include "widgets/CMultiStateButtonWithMenu.h"
 
-namespace editor {
+namespace widgets {
 
 using namespace toolkit;
 
@@ -38,4 +38,4 @@ CMouseEventResult CMultiStateButtonWithMenu::onMouseMoved(CPoint& /*where*/, con
   return kMouseEventHandled;
 }
 
-}  // namespace editor
+}  // namespace widgets

@@ -5,11 +5,11 @@
 #include "toolkit/COptionMenu.h"
 #include "toolkit/CView.h"
 
-namespace editor {
+namespace widgets {
 
 // Pops the menu up for a mouse-down at where (the view's parent coordinates). A choice
 // reaches the menu's listener. The menu is put back as it was; it is never released here.
 void PopUpContextMenu(toolkit::CView& owner, toolkit::COptionMenu* menu, toolkit::CPoint where,
                       const toolkit::CButtonState& buttons);
 
-}  // namespace editor
+}  // namespace widgets

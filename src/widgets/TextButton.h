@@ -6,7 +6,7 @@
 
 #include "toolkit/CTextEdit.h"
 
-namespace editor {
+namespace widgets {
 
 class TextButton : public toolkit::CTextEdit {
  public:
@@ -24,4 +24,4 @@ class TextButton : public toolkit::CTextEdit {
   bool doubleClick_ = false;
 };
 
-}  // namespace editor
+}  // namespace widgets

@@ -1,8 +1,8 @@
-#include "editor/BitmapScaler.h"
+#include "widgets/BitmapScaler.h"
 
 #include <algorithm>
 
-namespace editor {
+namespace widgets {
 namespace {
 
 constexpr int64_t kOne = 4096;
@@ -157,4 +157,4 @@ toolkit::ImageHandle ScaleBitmap(const toolkit::Image& image, uint16_t width, ui
   return std::make_shared<const toolkit::Image>(WriteRows(destination));
 }
 
-}  // namespace editor
+}  // namespace widgets

@@ -1,8 +1,8 @@
-#include "editor/ContextMenu.h"
+#include "widgets/ContextMenu.h"
 
 #include "toolkit/CFrame.h"
 
-namespace editor {
+namespace widgets {
 
 void PopUpContextMenu(toolkit::CView& owner, toolkit::COptionMenu* menu, toolkit::CPoint where,
                       const toolkit::CButtonState& buttons) {
@@ -23,4 +23,4 @@ void PopUpContextMenu(toolkit::CView& owner, toolkit::COptionMenu* menu, toolkit
   menu->forget();
 }
 
-}  // namespace editor
+}  // namespace widgets

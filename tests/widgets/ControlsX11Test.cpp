@@ -8,11 +8,11 @@
 #include <memory>
 #include <thread>
 
-#include "editor/OnOffBtnWithMenu.h"
-#include "editor/TextButton.h"
 #include "toolkit/CFrame.h"
+#include "widgets/OnOffBtnWithMenu.h"
+#include "widgets/TextButton.h"
 
-namespace editor {
+namespace widgets {
 namespace {
 
 using namespace toolkit;
@@ -81,4 +81,4 @@ TEST(ControlsOnX11, TwoQuickClicksOnAListEntryReportADoubleClick) {
 }
 
 }  // namespace
-}  // namespace editor
+}  // namespace widgets

@@ -1,6 +1,6 @@
-#include "editor/TextButton.h"
+#include "widgets/TextButton.h"
 
-namespace editor {
+namespace widgets {
 
 using namespace toolkit;
 
@@ -32,4 +32,4 @@ void TextButton::setNormalLook() {
   setFrameColor(kBlackCColor);
 }
 
-}  // namespace editor
+}  // namespace widgets

@@ -2,14 +2,14 @@
 
 #include <vector>
 
-#include "editor/BitmapScaler.h"
-#include "editor/CBitmapEx.h"
 #include "support/BmpFile.h"
 #include "support/MessageCapture.h"
 #include "support/TempFolder.h"
 #include "toolkit/Image.h"
+#include "widgets/BitmapScaler.h"
+#include "widgets/CBitmapEx.h"
 
-namespace editor {
+namespace widgets {
 namespace {
 
 using toolkit::Image;
@@ -216,4 +216,4 @@ TEST_F(SkinFolder, ARefusedBmpKindIsNotRead) {
 }
 
 }  // namespace
-}  // namespace editor
+}  // namespace widgets

@@ -5,7 +5,7 @@
 
 #include "toolkit/COnOffButton.h"
 
-namespace editor {
+namespace widgets {
 
 class SkinnedOnOffButton : public toolkit::COnOffButton {
  public:
@@ -13,4 +13,4 @@ class SkinnedOnOffButton : public toolkit::COnOffButton {
                      toolkit::CBitmap* bitmap);
 };
 
-}  // namespace editor
+}  // namespace widgets
