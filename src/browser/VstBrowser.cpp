@@ -31,10 +31,11 @@ toolkit::CRect ButtonRect(int column, int row) {
 }
 
 VstBrowser::VstBrowser(const toolkit::CRect& size, toolkit::CFrame* frame, toolkit::CControl* notificationControl,
-                       const std::string& skinDirectory, const EntryBitmaps& entryBitmaps)
+                       const std::string& skinDirectory, const EntryBitmaps& entryBitmaps, BrowserListener* listener)
     : CViewContainer(size, frame, nullptr),
       frame_(frame),
       notificationControl_(notificationControl),
+      listener_(listener),
       entryBitmaps_(entryBitmaps),
       upBitmap_(new widgets::CBitmapEx(kUpButtonResource, skinDirectory + "brwUpDirBg.bmp")),
       toolbarBitmap_(new widgets::CBitmapEx(kToolbarResource, skinDirectory + "BrowserToolbarBg.bmp")),
@@ -163,7 +164,7 @@ std::string VstBrowser::highlightStep(std::string path) {
 }
 
 void VstBrowser::SetScale(float factor) {
-  scalePercent_ = static_cast<uint8_t>(std::min<uint16_t>(widgets::CBitmapEx::ScaledLength(factor, 100.0), 255));
+  scalePercent_ = static_cast<uint8_t>(std::min<uint16_t>(widgets::CBitmapEx::scaledLength(factor, 100.0), 255));
   upBitmap_->RestoreToOriginal();
   toolbarBitmap_->RestoreToOriginal();
   layOut();
@@ -213,11 +214,8 @@ void VstBrowser::chooseFile(FileButton& button) {
   button.setSelectedLook();
   setSelectedFile(button.GetName());
   selectedPath_ = directory() + button.GetName();
-  if (!notificationControl_) return;
-  notificationControl_->setValue(button.isDoubleClick() ? kFileDoubleClicked : kFileClicked);
-  if (toolkit::CControlListener* listener = notificationControl_->getListener()) {
-    listener->valueChanged(notificationControl_);
-  }
+  if (notificationControl_) notificationControl_->setValue(button.isDoubleClick() ? kFileDoubleClicked : kFileClicked);
+  if (listener_) listener_->fileClicked(*this, button.isDoubleClick());
 }
 
 }  // namespace browser

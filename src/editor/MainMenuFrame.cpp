@@ -4,7 +4,6 @@
 #include <cmath>
 #include <string>
 
-#include "editor/Gui.h"
 #include "platform/Messages.h"
 #include "widgets/ContextMenu.h"
 
@@ -30,11 +29,11 @@ std::string DownmixText(bool on) { return Mark(on) + "Downmix to stereo"; }
 }  // namespace
 
 MainMenuFrame::MainMenuFrame(const toolkit::CRect& size, void* parentWindow,
-                             toolkit::VSTGUIEditorInterface* editorInterface, Gui& editor,
+                             toolkit::VSTGUIEditorInterface* editorInterface, std::function<void(float)> setSize,
                              engine::KitPlayer& kitPlayer, std::function<void()> clearAll)
     : CFrame(size, parentWindow, editorInterface),
       menu_(new toolkit::COptionMenu({}, this, 0, nullptr, nullptr, toolkit::kNoDrawStyle)),
-      editor_(editor),
+      setSize_(std::move(setSize)),
       kitPlayer_(kitPlayer),
       clearAll_(std::move(clearAll)) {
   for (size_t entry = 0; entry < kSizes.size(); ++entry) menu_->addEntry(SizeText(entry, entry == 0));
@@ -62,7 +61,7 @@ void MainMenuFrame::valueChanged(toolkit::CControl* control) {
 
 void MainMenuFrame::chooseEntry(int32_t index) {
   if (index >= 0 && index < kSizeEntries) {
-    editor_.setGuiScale(kSizes[static_cast<size_t>(index)].factor);
+    setSize_(kSizes[static_cast<size_t>(index)].factor);
     SetSizeCheck(static_cast<uint8_t>(index));
   } else if (index == kDownmixEntry) {
     const bool downmix = !kitPlayer_.downmix();

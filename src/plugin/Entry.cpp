@@ -20,5 +20,5 @@ KH_EXPORT vst::AEffect* VSTPluginMain(vst::HostCallback host) { return Enter(hos
 
 // The classic entry name; declared through its symbol name so the compiler does not take it
 // for a program's main function.
-KH_EXPORT vst::AEffect* classicMain(vst::HostCallback host) __asm__("main");
-KH_EXPORT vst::AEffect* classicMain(vst::HostCallback host) { return Enter(host); }
+KH_EXPORT vst::AEffect* ClassicMain(vst::HostCallback host) __asm__("main");
+KH_EXPORT vst::AEffect* ClassicMain(vst::HostCallback host) { return Enter(host); }

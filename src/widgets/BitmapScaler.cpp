@@ -10,18 +10,18 @@ constexpr int kChannels = 3;
 
 using Sums = std::vector<uint32_t>;
 
-void addPixel(Sums& sums, size_t column, const uint8_t* pixel, uint32_t weight) {
+void AddPixel(Sums& sums, size_t column, const uint8_t* pixel, uint32_t weight) {
   for (int channel = 0; channel < kChannels; ++channel) {
     sums[column * kChannels + static_cast<size_t>(channel)] += pixel[channel] * weight;
   }
 }
 
 // Each channel byte is the top byte of its 32-bit sum.
-void writeRow(const Sums& sums, uint8_t* row, uint16_t width) {
+void WriteRow(const Sums& sums, uint8_t* row, uint16_t width) {
   for (size_t i = 0; i < static_cast<size_t>(width) * kChannels; ++i) row[i] = static_cast<uint8_t>(sums[i] >> 24);
 }
 
-uint32_t product(int32_t a, int32_t b) { return static_cast<uint32_t>(a) * static_cast<uint32_t>(b); }
+uint32_t Product(int32_t a, int32_t b) { return static_cast<uint32_t>(a) * static_cast<uint32_t>(b); }
 
 }  // namespace
 
@@ -70,16 +70,16 @@ void Shrink(const RowBuffer& source, uint16_t sourceWidth, uint16_t sourceHeight
     size_t c = 0;
     for (size_t x = 0; x < sourceWidth && c < width; ++x, pixel += kChannels) {
       const WeightEntry& wx = xw[x];
-      addPixel(current, c, pixel, product(wy.w0, wx.w0));
-      if (wx.w1 > 0) addPixel(current, c + 1, pixel, product(wy.w0, wx.w1));
+      AddPixel(current, c, pixel, Product(wy.w0, wx.w0));
+      if (wx.w1 > 0) AddPixel(current, c + 1, pixel, Product(wy.w0, wx.w1));
       if (wy.w1 > 0) {
-        addPixel(next, c, pixel, product(wy.w1, wx.w0));
-        if (wx.w1 > 0) addPixel(next, c + 1, pixel, product(wy.w1, wx.w1));
+        AddPixel(next, c, pixel, Product(wy.w1, wx.w0));
+        if (wx.w1 > 0) AddPixel(next, c + 1, pixel, Product(wy.w1, wx.w1));
       }
       if (wx.w1 != 0) ++c;
     }
     if (wy.w1 != 0) {
-      writeRow(current, destination.row(written++), width);
+      WriteRow(current, destination.row(written++), width);
       current.swap(next);
       std::fill(next.begin(), next.end(), 0u);
     }
@@ -105,11 +105,11 @@ void Enlarge(const RowBuffer& source, uint16_t sourceWidth, uint16_t sourceHeigh
       const size_t right = wx.w1 > 0 ? left + kChannels : left;
       if (wx.w1 != 0) ++q;
       for (int channel = 0; channel < kChannels; ++channel) {
-        uint32_t sum = upper[left + channel] * product(wy.w0, wx.w0);
-        if (wx.w1 > 0) sum += upper[right + channel] * product(wy.w0, wx.w1);
+        uint32_t sum = upper[left + channel] * Product(wy.w0, wx.w0);
+        if (wx.w1 > 0) sum += upper[right + channel] * Product(wy.w0, wx.w1);
         if (wy.w1 > 0) {
-          sum += lower[left + channel] * product(wy.w1, wx.w0);
-          if (wx.w1 > 0) sum += lower[right + channel] * product(wy.w1, wx.w1);
+          sum += lower[left + channel] * Product(wy.w1, wx.w0);
+          if (wx.w1 > 0) sum += lower[right + channel] * Product(wy.w1, wx.w1);
         }
         out[channel] = static_cast<uint8_t>(sum >> 24);
       }

@@ -12,7 +12,7 @@ namespace widgets {
 namespace {
 
 // Several skin entries share one file; its problem is told once per process.
-bool firstReportOf(const std::string& path) {
+bool FirstReportOf(const std::string& path) {
   static std::set<std::string> reported;
   return reported.insert(path).second;
 }
@@ -23,7 +23,7 @@ CBitmapEx::CBitmapEx(int32_t resourceId, const std::string& filePath) : CBitmap(
   if (platform::FileExists(filePath)) {
     if (auto image = toolkit::LoadImageFile(filePath)) {
       setHandle(std::make_shared<const toolkit::Image>(std::move(*image)));
-    } else if (firstReportOf(filePath)) {
+    } else if (FirstReportOf(filePath)) {
       // The built-in image stays: an editor without its background or a button would be unusable.
       platform::ShowMessage("Warning", "The skin file \"" + filePath +
                                            "\" is not a readable bitmap (24 or 32 bits per pixel, uncompressed, "
@@ -37,7 +37,7 @@ void CBitmapEx::RestoreToOriginal() {
   if (!isOriginal()) setHandle(original_);
 }
 
-uint16_t CBitmapEx::ScaledLength(float factor, double length) {
+uint16_t CBitmapEx::scaledLength(float factor, double length) {
   const double scaled = static_cast<double>(factor) * length;
   return static_cast<uint16_t>(std::clamp(scaled, 0.0, 65535.0));
 }
@@ -48,7 +48,7 @@ void CBitmapEx::Resize(float factor) {
     return;
   }
   if (!original_) return;
-  setHandle(ScaleBitmap(*original_, ScaledLength(factor, original_->width()), ScaledLength(factor, original_->height())));
+  setHandle(ScaleBitmap(*original_, scaledLength(factor, original_->width()), scaledLength(factor, original_->height())));
 }
 
 }  // namespace widgets

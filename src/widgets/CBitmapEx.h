@@ -21,7 +21,7 @@ class CBitmapEx : public toolkit::CBitmap {
   bool isOriginal() const { return handle() == original_; }
 
   // A dimension scaled by a single-precision factor: exact product, truncated toward zero.
-  static uint16_t ScaledLength(float factor, double length);
+  static uint16_t scaledLength(float factor, double length);
 
  private:
   toolkit::ImageHandle original_;

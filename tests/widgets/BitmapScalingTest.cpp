@@ -112,15 +112,15 @@ TEST(ScaleBitmap, RowBuffersArePaddedToFourBytes) {
 }
 
 TEST(ScaledLength, TruncatesTheExactProductOfTheSinglePrecisionFactor) {
-  EXPECT_EQ(CBitmapEx::ScaledLength(0.7f, 1000), 699);
-  EXPECT_EQ(CBitmapEx::ScaledLength(0.7f, 20), 13);
-  EXPECT_EQ(CBitmapEx::ScaledLength(0.9f, 20), 17);
+  EXPECT_EQ(CBitmapEx::scaledLength(0.7f, 1000), 699);
+  EXPECT_EQ(CBitmapEx::scaledLength(0.7f, 20), 13);
+  EXPECT_EQ(CBitmapEx::scaledLength(0.9f, 20), 17);
   const float factors[] = {1.0f, 0.9f, 0.8f, 0.75f, 0.7f, 0.65f, 0.6f};
   const int widths[] = {1206, 1085, 964, 904, 844, 783, 723};
   const int heights[] = {616, 554, 492, 462, 431, 400, 369};
   for (size_t i = 0; i < 7; ++i) {
-    EXPECT_EQ(CBitmapEx::ScaledLength(factors[i], 1206), widths[i]);
-    EXPECT_EQ(CBitmapEx::ScaledLength(factors[i], 616), heights[i]);
+    EXPECT_EQ(CBitmapEx::scaledLength(factors[i], 1206), widths[i]);
+    EXPECT_EQ(CBitmapEx::scaledLength(factors[i], 616), heights[i]);
   }
 }
 
