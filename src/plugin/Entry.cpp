@@ -19,5 +19,5 @@ KH_MODULE_EXPORT vst::AEffect* VSTPluginMain(vst::HostCallback host) { return En
 
 // The classic entry name; declared through its symbol name so the compiler does not take it
 // for a program's main function.
-KH_MODULE_EXPORT vst::AEffect* classicMain(vst::HostCallback host) KH_EXPORT_NAME("main");
-KH_MODULE_EXPORT vst::AEffect* classicMain(vst::HostCallback host) { return Enter(host); }
+KH_MODULE_EXPORT vst::AEffect* ClassicMain(vst::HostCallback host) KH_EXPORT_NAME("main");
+KH_MODULE_EXPORT vst::AEffect* ClassicMain(vst::HostCallback host) { return Enter(host); }
