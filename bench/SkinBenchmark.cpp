@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <vector>
 
-#include "BuiltInSkin.h"
-#include "editor/CBitmapEx.h"
+#include "editor/BuiltInSkin.h"
 #include "toolkit/CFrame.h"
+#include "widgets/CBitmapEx.h"
 
 namespace {
 
@@ -26,8 +26,8 @@ std::vector<int32_t> skinResourceIds() {
 
 struct Skin {
   Skin() {
-    skin::InstallBuiltInSkin();
-    for (int32_t id : skinResourceIds()) bitmaps.push_back(new editor::CBitmapEx(id, "/nonexistent/skin.bmp"));
+    editor::InstallBuiltInSkin();
+    for (int32_t id : skinResourceIds()) bitmaps.push_back(new widgets::CBitmapEx(id, "/nonexistent/skin.bmp"));
   }
   ~Skin() {
     for (auto* bitmap : bitmaps) bitmap->forget();
@@ -36,7 +36,7 @@ struct Skin {
     for (auto* bitmap : bitmaps) bitmap->RestoreToOriginal();
     for (auto* bitmap : bitmaps) bitmap->Resize(factor);
   }
-  std::vector<editor::CBitmapEx*> bitmaps;
+  std::vector<widgets::CBitmapEx*> bitmaps;
 };
 
 void RestoreAndResizeWholeSkin(benchmark::State& state) {
@@ -71,7 +71,7 @@ void DrawFullBackground(benchmark::State& state) {
     return;
   }
   skin::InstallBuiltInSkin();
-  auto* background = new editor::CBitmapEx(101, "/nonexistent/skin.bmp");
+  auto* background = new widgets::CBitmapEx(101, "/nonexistent/skin.bmp");
   const toolkit::CRect size{0, 0, background->getWidth(), background->getHeight()};
   Window host = 0;
   if (display) {

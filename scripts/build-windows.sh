@@ -49,14 +49,16 @@ cross_build_source() {
   cmake --install "$deps/build-$package" > /dev/null
 }
 
-# Opus's source release builds with its configure script only.
+# Opus's source release builds with its configure script only; its fortified string calls
+# would need a library MinGW programs do not link.
 cross_build_opus() {
   mkdir -p "$deps/src" "$deps/build-opus"
   [ -n "$(find "$deps/src" -maxdepth 1 -type d -name 'opus-[0-9]*')" ] || (cd "$deps/src" && apt-get source -qq opus > /dev/null)
   local source
   source=$(find "$deps/src" -maxdepth 1 -type d -name 'opus-[0-9]*' | head -n 1)
   (cd "$deps/build-opus" && "$source/configure" --host=x86_64-w64-mingw32 --prefix="$deps" CC=x86_64-w64-mingw32-gcc-posix \
-    --disable-shared --disable-doc --disable-extra-programs --disable-stack-protector > /dev/null &&
+    CPPFLAGS=-D_FORTIFY_SOURCE=0 --disable-shared --disable-doc --disable-extra-programs --disable-stack-protector \
+    > /dev/null &&
     make -j "$jobs" > /dev/null && make install > /dev/null)
 }
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "browser/EntryBitmaps.h"
-#include "editor/TextButton.h"
+#include "widgets/TextButton.h"
 
 namespace browser {
 
@@ -17,7 +17,7 @@ enum FileButtonType : int32_t {
   kFileButton = 2,
 };
 
-class FileButton : public editor::TextButton {
+class FileButton : public widgets::TextButton {
  public:
   // entryCode as the directory model lists it, such as "fi|kick.wav".
   FileButton(const toolkit::CRect& size, toolkit::CControlListener* listener, int32_t tag,

@@ -31,19 +31,20 @@ toolkit::CRect ButtonRect(int column, int row) {
 }
 
 VstBrowser::VstBrowser(const toolkit::CRect& size, toolkit::CFrame* frame, toolkit::CControl* notificationControl,
-                       const std::string& skinDirectory, const EntryBitmaps& entryBitmaps)
+                       const std::string& skinDirectory, const EntryBitmaps& entryBitmaps, BrowserListener* listener)
     : CViewContainer(size, frame, nullptr),
       frame_(frame),
       notificationControl_(notificationControl),
+      listener_(listener),
       entryBitmaps_(entryBitmaps),
-      upBitmap_(new editor::CBitmapEx(kUpButtonResource, skinDirectory + "brwUpDirBg.bmp")),
-      toolbarBitmap_(new editor::CBitmapEx(kToolbarResource, skinDirectory + "BrowserToolbarBg.bmp")),
+      upBitmap_(new widgets::CBitmapEx(kUpButtonResource, skinDirectory + "brwUpDirBg.bmp")),
+      toolbarBitmap_(new widgets::CBitmapEx(kToolbarResource, skinDirectory + "BrowserToolbarBg.bmp")),
       toolbarRect_{0.0, 0.0, size.width(), kToolbarHeight},
       scrollRect_{0.0, kToolbarHeight, size.width(), size.height()} {
   // Black behind the grid, so that the editor's controls underneath do not show between buttons.
   setBackgroundColor(toolkit::kBlackCColor);
   replaceScrollView(scrollRect_);
-  upButton_ = new editor::SkinnedKickBtn(0, 0, this, kUpButtonTag, upBitmap_);
+  upButton_ = new widgets::SkinnedKickBtn(0, 0, this, kUpButtonTag, upBitmap_);
   toolbar_ = new toolkit::CViewContainer(toolbarRect_, frame_, toolbarBitmap_);
   layOut();
   toolbar_->addView(upButton_);
@@ -163,7 +164,7 @@ std::string VstBrowser::highlightStep(std::string path) {
 }
 
 void VstBrowser::SetScale(float factor) {
-  scalePercent_ = static_cast<uint8_t>(std::min<uint16_t>(editor::CBitmapEx::ScaledLength(factor, 100.0), 255));
+  scalePercent_ = static_cast<uint8_t>(std::min<uint16_t>(widgets::CBitmapEx::scaledLength(factor, 100.0), 255));
   upBitmap_->RestoreToOriginal();
   toolbarBitmap_->RestoreToOriginal();
   layOut();
@@ -213,11 +214,8 @@ void VstBrowser::chooseFile(FileButton& button) {
   button.setSelectedLook();
   setSelectedFile(button.GetName());
   selectedPath_ = directory() + button.GetName();
-  if (!notificationControl_) return;
-  notificationControl_->setValue(button.isDoubleClick() ? kFileDoubleClicked : kFileClicked);
-  if (toolkit::CControlListener* listener = notificationControl_->getListener()) {
-    listener->valueChanged(notificationControl_);
-  }
+  if (notificationControl_) notificationControl_->setValue(button.isDoubleClick() ? kFileDoubleClicked : kFileClicked);
+  if (listener_) listener_->fileClicked(*this, button.isDoubleClick());
 }
 
 }  // namespace browser

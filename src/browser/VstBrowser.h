@@ -1,7 +1,7 @@
 // The panel in which the user picks a sample file for one holder: a toolbar with an up button
-// above a scrolling grid of entry buttons built from the directory model. A file click is
-// reported to the editor through the holder's notification control: value 0.5 for a single
-// click, 0.51 for a double click, then the control's listener hears valueChanged.
+// above a scrolling grid of entry buttons built from the directory model. A file click sets the
+// holder's notification control to 0.5 for a single click or 0.51 for a double click, then the
+// panel's listener hears of it.
 #pragma once
 
 #include <cstddef>
@@ -12,13 +12,13 @@
 #include "browser/Browser.h"
 #include "browser/EntryBitmaps.h"
 #include "browser/FileButton.h"
-#include "editor/CBitmapEx.h"
-#include "editor/SkinnedKickBtn.h"
 #include "toolkit/CControl.h"
 #include "toolkit/CControlListener.h"
 #include "toolkit/CFrame.h"
 #include "toolkit/CScrollView.h"
 #include "toolkit/CViewContainer.h"
+#include "widgets/CBitmapEx.h"
+#include "widgets/SkinnedKickBtn.h"
 
 namespace browser {
 
@@ -36,13 +36,24 @@ int ColumnsForScale(int scalePercent);
 // coordinates; the same at every scale.
 toolkit::CRect ButtonRect(int column, int row);
 
+class VstBrowser;
+
+// What a panel tells its editor.
+class BrowserListener {
+ public:
+  virtual ~BrowserListener() = default;
+  // A file of the listing was clicked; the panel's selected path is now that file. doubleClick:
+  // the second click of a double click (the first one was reported as a click).
+  virtual void fileClicked(VstBrowser& panel, bool doubleClick) = 0;
+};
+
 // User-interface thread. NavigateTo with force may come from the thread restoring a project.
 class VstBrowser : public toolkit::CViewContainer, public Browser, public toolkit::CControlListener {
  public:
   // The panel starts at the top level, untouched and not yet listed. skinDirectory ends with the
-  // path separator; entryBitmaps must outlive the panel.
+  // path separator; entryBitmaps and the listener (if any) must outlive the panel.
   VstBrowser(const toolkit::CRect& size, toolkit::CFrame* frame, toolkit::CControl* notificationControl,
-             const std::string& skinDirectory, const EntryBitmaps& entryBitmaps);
+             const std::string& skinDirectory, const EntryBitmaps& entryBitmaps, BrowserListener* listener);
   ~VstBrowser() override;
 
   // Lists the level if the panel never did, then rebuilds the buttons.
@@ -87,10 +98,11 @@ class VstBrowser : public toolkit::CViewContainer, public Browser, public toolki
 
   toolkit::CFrame* frame_;
   toolkit::CControl* notificationControl_;
+  BrowserListener* listener_;
   const EntryBitmaps& entryBitmaps_;
-  editor::CBitmapEx* upBitmap_;
-  editor::CBitmapEx* toolbarBitmap_;
-  editor::SkinnedKickBtn* upButton_ = nullptr;
+  widgets::CBitmapEx* upBitmap_;
+  widgets::CBitmapEx* toolbarBitmap_;
+  widgets::SkinnedKickBtn* upButton_ = nullptr;
   toolkit::CViewContainer* toolbar_ = nullptr;
   toolkit::CScrollView* scrollView_ = nullptr;
   std::vector<FileButton*> buttons_;

@@ -2,24 +2,20 @@
 
 #include <cmath>
 
+#include "editor/BuiltInSkin.h"
 #include "editor/MainMenuFrame.h"
 #include "persistence/Configuration.h"
 #include "platform/BoundedLock.h"
 #include "platform/Messages.h"
 #include "platform/Paths.h"
+#include "toolkit/PlatformWindow.h"
 
 namespace editor {
 namespace {
 
-constexpr int32_t kTimerMilliseconds = 1;
+using widgets::CBitmapEx;
 
-// Holder names get smaller as the editor does. The factor is single precision and the bounds
-// double, so the menu's 0.9 and 0.7 fall below them.
-double NameFontSize(float scale) {
-  if (scale >= 0.9) return 11.0;
-  if (scale >= 0.7) return 10.0;
-  return 9.0;
-}
+constexpr int32_t kTimerMilliseconds = 1;
 
 toolkit::KeyStroke ToKeyStroke(const vst::VstKeyCode& key) {
   toolkit::KeyStroke stroke;
@@ -39,40 +35,40 @@ toolkit::KeyStroke ToKeyStroke(const vst::VstKeyCode& key) {
 
 }  // namespace
 
+std::unique_ptr<EditorLink> MakeEditor(vst::AudioEffect* effect, engine::DrumEngine& engine,
+                                       GuiEnvironment environment) {
+  static const bool skinInstalled = (InstallBuiltInSkin(), true);
+  (void)skinInstalled;
+  return std::make_unique<Gui>(effect, engine, std::move(environment));
+}
+
 Gui::Gui(vst::AudioEffect* effect, engine::DrumEngine& engine, GuiEnvironment environment)
-    : AEffEditor(effect),
-      EditorLink(engine),
+    : EditorLink(effect, engine),
       environment_(std::move(environment)),
       skinFolder_(environment_.pluginDirectory + kSkinFolderName + platform::kPathSeparator),
       skin_(skinFolder_),
-      controls_(this, skin_, engine.kit()) {
-  createBrowsers();
-  controls_.place(skin_);
+      stepRow_(controls_, this, skin_, engine.sequencer(), selection_),
+      holderStrips_(controls_, this, skin_, engine.kit(), stepRow_, selection_,
+                    {skinFolder_, environment_.samplesFolder,
+                     [this](int32_t tag, float value) { reportToHost(tag, value); }}),
+      patternBank_(controls_, this, skin_, engine.sequencer(), stepRow_, selection_),
+      transport_(controls_, this, skin_, engine, stepRow_),
+      master_(controls_, this, skin_, engine) {
+  for (Section* section : sections()) section->place(skin_);
 }
 
 Gui::~Gui() {
   timer_.reset();
   if (mainMenu_) mainMenu_->forget();
-  for (browser::VstBrowser* view : browsers_) {
-    if (view) view->forget();
-  }
 }
 
-void Gui::createBrowsers() {
-  // They exist from the start, so a project load always finds them to navigate.
-  for (int holder = 0; holder < engine::kHolderCount; ++holder) {
-    auto* view = new browser::VstBrowser(browser::kBrowserPanelRect, nullptr, controls_[tags::kBrowseButton + holder],
-                                         skinFolder_, skin_.browserIcons());
-    view->SetFilter(browser::kSampleFileTypes);
-    browsers_[static_cast<size_t>(holder)] = view;
-  }
-}
+std::array<Section*, 5> Gui::sections() { return {&stepRow_, &holderStrips_, &patternBank_, &transport_, &master_}; }
 
 bool Gui::getRect(vst::ERect** rect) {
   if (!mainMenu_) {
     // Before the first opening the bitmaps are unscaled: the size they will have.
-    rect_.right = static_cast<int16_t>(CBitmapEx::ScaledLength(scale(), skin_[skin::kBackground]->getWidth()));
-    rect_.bottom = static_cast<int16_t>(CBitmapEx::ScaledLength(scale(), skin_[skin::kBackground]->getHeight()));
+    rect_.right = static_cast<int16_t>(CBitmapEx::scaledLength(scale(), skin_[skin::kBackground]->getWidth()));
+    rect_.bottom = static_cast<int16_t>(CBitmapEx::scaledLength(scale(), skin_[skin::kBackground]->getHeight()));
   }
   *rect = &rect_;
   return true;
@@ -94,8 +90,10 @@ bool Gui::attach(void* parent) {
   if (!mainMenu_) {
     const CBitmapEx* background = skin_[skin::kBackground];
     const toolkit::CRect area{0.0, 0.0, background->getWidth(), background->getHeight()};
-    mainMenu_ = new MainMenuFrame(area, parent, this, *this, engine_.kitPlayer(), environment_.resetAll);
+    mainMenu_ = new MainMenuFrame(area, parent, this, [this](float factor) { setGuiScale(factor); },
+                                  engine_.kitPlayer(), environment_.resetAll);
     frame = mainMenu_;
+    holderStrips_.setFrame(mainMenu_);
     for (toolkit::CControl* control : controls_.all()) {
       control->remember();  // the frame's own reference
       mainMenu_->addView(control);
@@ -112,8 +110,7 @@ bool Gui::attach(void* parent) {
   // A parent in which no window can be made (no display, no such window) is refused; the
   // frame stays, offscreen, for the next opening.
   if (parent != nullptr && !mainMenu_->hasWindow()) {
-    platform::ShowMessage("Error", "The editor window could not be created: the X display cannot be reached or the "
-                                   "host's window does not exist.");
+    platform::ShowMessage("Error", "The editor window could not be created: " + toolkit::WindowFailureReason());
     isOpen_ = false;
     return false;
   }
@@ -133,7 +130,7 @@ void Gui::idle() {
 
 bool Gui::onKeyDown(vst::VstKeyCode& key) {
   if (key.virt == vst::VKEY_UP || key.virt == vst::VKEY_DOWN) {
-    stepBrowser(selectedHolder_, key.virt == vst::VKEY_DOWN);
+    holderStrips_.stepBrowser(selection_.holder, key.virt == vst::VKEY_DOWN);
     return true;
   }
   // Other keys matter only to a name field that is being edited.
@@ -145,10 +142,9 @@ void Gui::setGuiScale(float scale) {
   if (mainMenu_) mainMenu_->SetSizeFromFactor(scale);
   setScale(scale);
   for (CBitmapEx* bitmap : skin_.all()) bitmap->RestoreToOriginal();
-  controls_.place(skin_);
+  for (Section* section : sections()) section->place(skin_);
   for (CBitmapEx* bitmap : skin_.all()) bitmap->Resize(scale);
-  placeAndScaleControls(scale);
-  for (browser::VstBrowser* view : browsers_) view->SetScale(scale);
+  scaleControls(scale);
 
   const CBitmapEx* background = skin_[skin::kBackground];
   rect_.right = static_cast<int16_t>(background->getWidth());
@@ -160,31 +156,25 @@ void Gui::setGuiScale(float scale) {
   }
 }
 
-void Gui::placeAndScaleControls(float scale) {
+void Gui::scaleControls(float scale) {
   for (toolkit::CControl* control : controls_.all()) {
     const toolkit::CRect rect = control->getViewSize().scaled(scale);
     control->setViewSize(rect);
     control->setMouseableArea(rect);
   }
-  const auto imageHeight = [this](size_t strip, double images) { return skin_[strip]->getHeight() / images; };
-  const double fontSize = NameFontSize(scale);
-  for (int holder = 0; holder < engine::kHolderCount; ++holder) {
-    controls_.knob(tags::kPanKnob + holder)->setImageHeight(imageHeight(skin::kPanStrip, skin::kKnobImages));
-    controls_.knob(tags::kVolumeKnob + holder)->setImageHeight(imageHeight(skin::kVolumeStrip, skin::kKnobImages));
-    controls_.knob(tags::kLengthKnob + holder)->setImageHeight(imageHeight(skin::kLengthStrip, skin::kKnobImages));
-    controls_.knob(tags::kPitchKnob + holder)->setImageHeight(imageHeight(skin::kPitchStrip, skin::kKnobImages));
-    controls_.nameField(holder)->setFont(toolkit::ArialFont(fontSize));
-    // The file buttons pick their pressed image by height, which follows the scaled bitmaps.
-    for (int32_t base : {tags::kPreviousFile, tags::kNextFile}) {
-      static_cast<toolkit::CKickButton*>(controls_[base + holder])
-          ->setHeightOfOneImage(controls_[base + holder]->getBackground()->getHeight() / 2.0);
-    }
-  }
-  controls_.knob(tags::kSwingAmountKnob)->setImageHeight(imageHeight(skin::kSwingAmountStrip, skin::kKnobImages));
-  controls_.knob(tags::kMasterLevelKnob)->setImageHeight(imageHeight(skin::kMasterLevelStrip, skin::kKnobImages));
-  // The selectors pick their state's image by height as well.
-  controls_.selector(tags::kResolutionSelector)->setImageHeight(imageHeight(skin::kResolution, 4));
-  controls_.selector(tags::kSequencerModeSelector)->setImageHeight(imageHeight(skin::kSequencerMode, 4));
+  for (Section* section : sections()) section->followScale(skin_, scale);
+}
+
+void Gui::valueChanged(toolkit::CControl* control) {
+  const int32_t tag = control->getTag();
+  reportToHost(tag, control->getValue());
+  // A control that only shows is passed on to the host once more.
+  if (!controls_.owner(tag)->valueChanged(*control)) reportToHost(tag, control->getValue());
+  control->setDirty();
+}
+
+void Gui::reportToHost(int32_t tag, float value) {
+  if (effect_) effect_->setParameterAutomated(tag, value);
 }
 
 toolkit::CMessageResult Gui::notify(toolkit::CBaseObject* /*sender*/, toolkit::CMessageId message) {
@@ -195,20 +185,33 @@ toolkit::CMessageResult Gui::notify(toolkit::CBaseObject* /*sender*/, toolkit::C
 
 void Gui::refreshFromTimer() {
   engine::EditorState& state = engine_.editorState();
-  const engine::StepSequencer& sequencer = engine_.sequencer();
   if (state.positionChanged || state.positionHidden) {
     state.positionChanged = false;
-    for (int m = 0; m < tags::kStepsShown; ++m) setControl(tags::kPositionLed + m, 0.0f);
-    if (!state.positionHidden) setControl(tags::kPositionLed + sequencer.currentStep() % tags::kStepsShown, 1.0f);
+    stepRow_.showPosition(state.positionHidden);
   }
   if (state.groupChanged) {
     state.groupChanged = false;
-    showStepGroup(sequencer.currentStep() / tags::kStepsShown);
+    stepRow_.followCurrentStep();
   }
   if (state.patternChanged) {
     state.patternChanged = false;
-    showPattern(sequencer.currentPattern());
+    showPattern(engine_.sequencer().currentPattern());
   }
+}
+
+void Gui::setStartDirectories(const StartDirectories& directories) { holderStrips_.setStartDirectories(directories); }
+
+void Gui::refreshFromModel() {
+  for (Section* section : sections()) section->refreshFromModel();
+}
+
+void Gui::showPattern(int pattern) { patternBank_.showPattern(pattern); }
+
+void Gui::editorReset() {
+  master_.reset();
+  selection_ = {};
+  holderStrips_.showSamplesFolder();
+  refreshFromModel();
 }
 
 }  // namespace editor

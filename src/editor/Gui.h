@@ -1,44 +1,37 @@
-// The plug-in's editor: its skin, its 283 controls and twelve browser views are built once with
-// the effect; the frame (a MainMenuFrame) is made at the first opening and re-attached to the
-// host's window at every later one. A 1 ms timer redraws the step position, step group and
-// pattern from the flags that the audio engine sets. User-interface thread throughout.
+// The plug-in's editor: lifecycle, skin and scale, and the dispatch of control changes to the
+// sections of the panel that own the controls. Its skin, 283 controls and twelve browser views
+// are built once with the effect; the frame (a MainMenuFrame) is made at the first opening and
+// re-attached to the host's window at every later one. A 1 ms timer redraws the step position,
+// step group and pattern from the flags that the audio engine sets. User-interface thread.
 #pragma once
 
 #include <array>
-#include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 
 #include "browser/VstBrowser.h"
 #include "editor/ControlTable.h"
+#include "editor/EditorLink.h"
+#include "editor/HolderStrips.h"
+#include "editor/MasterSection.h"
+#include "editor/PatternBank.h"
 #include "editor/SkinBitmaps.h"
+#include "editor/StepRow.h"
+#include "editor/Transport.h"
 #include "engine/DrumEngine.h"
-#include "plugin/EditorLink.h"
 #include "toolkit/CBaseObject.h"
 #include "toolkit/CControlListener.h"
 #include "toolkit/CVSTGUITimer.h"
 #include "toolkit/VSTGUIEditorInterface.h"
-#include "vst/AEffEditor.h"
-#include "vst/AudioEffect.h"
 
 namespace editor {
 
 class MainMenuFrame;
 
-// Where the editor finds its files, and the effect's reset that "Clear all now!" runs.
-struct GuiEnvironment {
-  std::string pluginDirectory;    // ends with the path separator
-  std::string configurationFile;  // receives the size factor
-  std::string samplesFolder;      // where the browsers go back to on a reset or a file click
-  std::function<void()> resetAll;
-};
-
-class Gui : public vst::AEffEditor,
+class Gui : public EditorLink,
             public toolkit::VSTGUIEditorInterface,
             public toolkit::CControlListener,
-            public toolkit::CBaseObject,
-            public plugin::EditorLink {
+            public toolkit::CBaseObject {
  public:
   static constexpr const char* kSkinFolderName = "DrumSkins";
 
@@ -62,7 +55,7 @@ class Gui : public vst::AEffEditor,
 
   // The refresh timer.
   toolkit::CMessageResult notify(toolkit::CBaseObject* sender, toolkit::CMessageId message) override;
-  // Every control and menu reports here.
+  // Every control and menu reports here: the host hears the change, the owning section acts.
   void valueChanged(toolkit::CControl* control) override;
 
   // Effect side. -------------------------------------------------------------------------
@@ -74,59 +67,44 @@ class Gui : public vst::AEffEditor,
   // Editor operations. -------------------------------------------------------------------
   // Writes the factor to the configuration file, then resizes bitmaps, controls and window.
   void setGuiScale(float scale);
-  void showSteps();
-  void showStepGroup(int group);
-  void refreshNames();
-  void copyHolderToHolder(int from, int to);
-  void LoadSampleFromBrowser(uint8_t note, const std::string& path);
+  void refreshNames() { holderStrips_.refreshNames(); }
+  // The view state back to the first holder, pattern and step group; panels to the samples folder.
   void editorReset();
 
   // The view state, for the host-side tests. ----------------------------------------------
   const ControlTable& controls() const { return controls_; }
   const SkinBitmaps& skinBitmaps() const { return skin_; }
-  browser::VstBrowser* browserView(int holder) const { return browsers_[static_cast<size_t>(holder)]; }
+  browser::VstBrowser* browserView(int holder) const { return holderStrips_.browserView(holder); }
   MainMenuFrame* mainMenuFrame() const { return mainMenu_; }
-  int selectedHolder() const { return selectedHolder_; }
-  int stepGroup() const { return stepGroup_; }
-  int shownPattern() const { return shownPattern_; }
+  int selectedHolder() const { return selection_.holder; }
+  int stepGroup() const { return selection_.stepGroup; }
+  int shownPattern() const { return selection_.pattern; }
   float swingAmount() const { return engine_.editorState().swingAmount; }
   const std::string& skinFolder() const { return skinFolder_; }
 
  private:
   // The first opening builds the frame, later ones give it the new parent (null: offscreen).
   bool attach(void* parent);
-  void createBrowsers();
   void refreshFromTimer();
-  void placeAndScaleControls(float scale);
-  void setControl(int32_t tag, float value);
-  bool isOn(int32_t tag) const;
-  void report(int32_t tag, float value);
-  void attachBrowser(int holder);
-  void detachBrowser(int holder);
-  bool anySolo() const;
-  void selectHolder(int holder, float value);
-  void browseButton(int holder, float value);
-  // Steps the holder's browser to its next or previous file and loads it.
-  void stepBrowser(int holder, bool next);
-  void muteButton(int holder, float value);
-  void soloButton(int holder, float value);
-  void syncModeButton(int32_t tag, float value);
-  void patternMenu(int button, int choice);
-  void showResolution(int pattern);
-  engine::Kit& kit() { return engine_.kit(); }
+  // Every control's rectangle to the scale, then what follows the scaled bitmaps in each section.
+  void scaleControls(float scale);
+  std::array<Section*, 5> sections();
+  void reportToHost(int32_t tag, float value);
 
   GuiEnvironment environment_;
   std::string skinFolder_;
   SkinBitmaps skin_;
   ControlTable controls_;
-  std::array<browser::VstBrowser*, engine::kHolderCount> browsers_{};
+  Selection selection_;
+  StepRow stepRow_;
+  HolderStrips holderStrips_;
+  PatternBank patternBank_;
+  Transport transport_;
+  MasterSection master_;
   MainMenuFrame* mainMenu_ = nullptr;
   std::unique_ptr<toolkit::CVSTGUITimer> timer_;
   vst::ERect rect_{};
   bool isOpen_ = false;
-  int selectedHolder_ = 0;  // holder index; its select button's tag is 48 + index
-  int stepGroup_ = 0;
-  int shownPattern_ = 0;
 };
 
 }  // namespace editor

@@ -4,9 +4,8 @@
 #include <cmath>
 #include <string>
 
-#include "editor/ContextMenu.h"
-#include "editor/Gui.h"
 #include "platform/Messages.h"
+#include "widgets/ContextMenu.h"
 
 namespace editor {
 namespace {
@@ -30,11 +29,11 @@ std::string DownmixText(bool on) { return Mark(on) + "Downmix to stereo"; }
 }  // namespace
 
 MainMenuFrame::MainMenuFrame(const toolkit::CRect& size, void* parentWindow,
-                             toolkit::VSTGUIEditorInterface* editorInterface, Gui& editor,
+                             toolkit::VSTGUIEditorInterface* editorInterface, std::function<void(float)> setSize,
                              engine::KitPlayer& kitPlayer, std::function<void()> clearAll)
     : CFrame(size, parentWindow, editorInterface),
       menu_(new toolkit::COptionMenu({}, this, 0, nullptr, nullptr, toolkit::kNoDrawStyle)),
-      editor_(editor),
+      setSize_(std::move(setSize)),
       kitPlayer_(kitPlayer),
       clearAll_(std::move(clearAll)) {
   for (size_t entry = 0; entry < kSizes.size(); ++entry) menu_->addEntry(SizeText(entry, entry == 0));
@@ -51,7 +50,7 @@ MainMenuFrame::~MainMenuFrame() {
 toolkit::CMouseEventResult MainMenuFrame::onMouseDown(toolkit::CPoint& where, const toolkit::CButtonState& buttons) {
   const toolkit::CMouseEventResult result = CFrame::onMouseDown(where, buttons);
   if (result != toolkit::kMouseEventNotHandled || !buttons.isRightButton()) return result;
-  PopUpContextMenu(*this, menu_, where, buttons);
+  widgets::PopUpContextMenu(*this, menu_, where, buttons);
   return toolkit::kMouseDownEventHandledButDontNeedMovedOrUpEvents;
 }
 
@@ -62,7 +61,7 @@ void MainMenuFrame::valueChanged(toolkit::CControl* control) {
 
 void MainMenuFrame::chooseEntry(int32_t index) {
   if (index >= 0 && index < kSizeEntries) {
-    editor_.setGuiScale(kSizes[static_cast<size_t>(index)].factor);
+    setSize_(kSizes[static_cast<size_t>(index)].factor);
     SetSizeCheck(static_cast<uint8_t>(index));
   } else if (index == kDownmixEntry) {
     const bool downmix = !kitPlayer_.downmix();

@@ -13,17 +13,15 @@
 
 namespace editor {
 
-class Gui;
-
 class MainMenuFrame : public toolkit::CFrame, public toolkit::CControlListener {
  public:
   static constexpr int32_t kSizeEntries = 7;
   static constexpr int32_t kDownmixEntry = 7;
   static constexpr int32_t kClearAllEntry = 8;
 
-  // clearAll: the effect's reset all.
+  // setSize: the editor's change of size factor; clearAll: the effect's reset all.
   MainMenuFrame(const toolkit::CRect& size, void* parentWindow, toolkit::VSTGUIEditorInterface* editorInterface,
-                Gui& editor, engine::KitPlayer& kitPlayer, std::function<void()> clearAll);
+                std::function<void(float)> setSize, engine::KitPlayer& kitPlayer, std::function<void()> clearAll);
   ~MainMenuFrame() override;
 
   // A right click that no view takes opens the menu 2 pixels below the pointer.
@@ -43,7 +41,7 @@ class MainMenuFrame : public toolkit::CFrame, public toolkit::CControlListener {
 
   uint8_t sizeEntry_ = 0;
   toolkit::COptionMenu* menu_;
-  Gui& editor_;
+  std::function<void(float)> setSize_;
   engine::KitPlayer& kitPlayer_;
   std::function<void()> clearAll_;
 };

@@ -75,16 +75,16 @@ constexpr std::array<SkinEntry, skin::kCount> kSkinTable{{
 
 SkinBitmaps::SkinBitmaps(const std::string& skinFolder) {
   for (size_t entry = 0; entry < skin::kCount; ++entry) {
-    bitmaps_[entry] = new CBitmapEx(kSkinTable[entry].resourceId, skinFolder + kSkinTable[entry].fileName);
+    bitmaps_[entry] = new widgets::CBitmapEx(kSkinTable[entry].resourceId, skinFolder + kSkinTable[entry].fileName);
   }
-  browserIcons_.drive = new CBitmapEx(104, skinFolder + "brwDrvBg.bmp");
-  browserIcons_.directory = new CBitmapEx(103, skinFolder + "brwDirBg.bmp");
-  browserIcons_.file = new CBitmapEx(105, skinFolder + "brwFileBg.bmp");
+  browserIcons_.drive = new widgets::CBitmapEx(104, skinFolder + "brwDrvBg.bmp");
+  browserIcons_.directory = new widgets::CBitmapEx(103, skinFolder + "brwDirBg.bmp");
+  browserIcons_.file = new widgets::CBitmapEx(105, skinFolder + "brwFileBg.bmp");
 }
 
 SkinBitmaps::~SkinBitmaps() {
   // Controls that still show a bitmap keep their own reference to it.
-  for (CBitmapEx* bitmap : bitmaps_) bitmap->forget();
+  for (widgets::CBitmapEx* bitmap : bitmaps_) bitmap->forget();
   for (toolkit::CBitmap* icon : {browserIcons_.drive, browserIcons_.directory, browserIcons_.file}) icon->forget();
 }
 

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "browser/EntryBitmaps.h"
-#include "editor/CBitmapEx.h"
+#include "widgets/CBitmapEx.h"
 
 namespace editor {
 
@@ -55,13 +55,13 @@ class SkinBitmaps {
   SkinBitmaps(const SkinBitmaps&) = delete;
   SkinBitmaps& operator=(const SkinBitmaps&) = delete;
 
-  CBitmapEx* operator[](size_t entry) const { return bitmaps_[entry]; }
-  const std::array<CBitmapEx*, skin::kCount>& all() const { return bitmaps_; }
+  widgets::CBitmapEx* operator[](size_t entry) const { return bitmaps_[entry]; }
+  const std::array<widgets::CBitmapEx*, skin::kCount>& all() const { return bitmaps_; }
   // The entry icons that every browser view shares (the views load their up button themselves).
   const browser::EntryBitmaps& browserIcons() const { return browserIcons_; }
 
  private:
-  std::array<CBitmapEx*, skin::kCount> bitmaps_{};
+  std::array<widgets::CBitmapEx*, skin::kCount> bitmaps_{};
   browser::EntryBitmaps browserIcons_;
 };
 

@@ -1,6 +1,18 @@
 #include "platform/Files.h"
 
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
 #include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+
+// <windows.h> names its own ReplaceFile (as a macro for ReplaceFileA); ours is meant here.
+#undef ReplaceFile
 
 namespace platform {
 
@@ -20,6 +32,62 @@ bool DirectoryExists(const std::string& path) {
   if (PathIsTooLong(path)) return false;
   const DWORD attributes = ::GetFileAttributesA(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+int CreateUniqueFile(const std::string& prefix, std::string& path) {
+  // Endings from the process, the time and a counter; creating the file exclusively is what
+  // claims a name, so a taken one only means the next try.
+  static std::atomic<unsigned> counter{0};
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    char ending[32];
+    std::snprintf(ending, sizeof ending, "%lx%lx%x", ::GetCurrentProcessId(), ::GetTickCount(), counter++);
+    const std::string candidate = prefix + ending;
+    if (PathIsTooLong(candidate)) {
+      errno = ENAMETOOLONG;
+      return -1;
+    }
+    const int descriptor =
+        ::_open(candidate.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
+    if (descriptor >= 0) {
+      path = candidate;
+      return descriptor;
+    }
+    if (errno != EEXIST) return -1;
+  }
+  return -1;
+}
+
+bool WriteToFile(int descriptor, const char* data, size_t size) {
+  size_t written = 0;
+  while (written < size) {
+    const unsigned piece = static_cast<unsigned>(std::min<size_t>(size - written, INT_MAX));
+    const int count = ::_write(descriptor, data + written, piece);
+    if (count < 0) return false;
+    written += static_cast<size_t>(count);
+  }
+  return true;
+}
+
+bool SyncAndCloseFile(int descriptor) {
+  const bool synced = ::_commit(descriptor) == 0;
+  const int syncError = errno;
+  const bool closed = ::_close(descriptor) == 0;
+  if (!synced) errno = syncError;
+  return synced && closed;
+}
+
+void CloseFile(int descriptor) { ::_close(descriptor); }
+
+bool ReplaceFile(const std::string& from, const std::string& to) {
+  if (::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+  switch (::GetLastError()) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND: errno = ENOENT; break;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION: errno = EACCES; break;
+    default: errno = EIO; break;
+  }
+  return false;
 }
 
 }  // namespace platform

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstdlib>
+
 namespace platform {
 namespace {
 
@@ -9,16 +11,30 @@ namespace {
 // linked into a program, and the program's file names the folder then.
 HMODULE ownModule = nullptr;
 
-}  // namespace
-
-std::string PluginDirectory() {
+// The folder of a module's file; empty when the name does not fit MAX_PATH (cut short, it could
+// name another folder).
+std::string FolderOfModule(HMODULE module) {
   char path[MAX_PATH];
-  const DWORD length = ::GetModuleFileNameA(ownModule, path, MAX_PATH);
-  // A name that fills the buffer was cut short: no folder rather than a wrong one.
+  const DWORD length = ::GetModuleFileNameA(module, path, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return {};
   const std::string file(path, length);
   const auto cut = file.find_last_of(kPathSeparator);
   return cut == std::string::npos ? std::string(1, '.') + kPathSeparator : file.substr(0, cut + 1);
+}
+
+}  // namespace
+
+std::string PluginDirectory() { return FolderOfModule(ownModule); }
+
+std::string ProgramDirectory() { return FolderOfModule(nullptr); }
+
+std::string HomeFolder() {
+  // The user's profile folder, as the system sets it for every process.
+  const char* profile = std::getenv("USERPROFILE");
+  if (profile == nullptr || profile[0] == '\0') return {};
+  std::string home = profile;
+  if (home.back() != kPathSeparator) home += kPathSeparator;
+  return home;
 }
 
 }  // namespace platform

@@ -5,7 +5,6 @@
 #include <limits>
 #include <optional>
 
-#include "editor/Gui.h"
 #include "engine/Limits.h"
 #include "persistence/ChunkLoad.h"
 #include "persistence/ChunkWriter.h"
@@ -17,7 +16,6 @@
 #include "platform/Messages.h"
 #include "platform/Paths.h"
 #include "samples/SampleLoader.h"
-#include "BuiltInSkin.h"
 #include "vst/HostText.h"
 
 namespace plugin {
@@ -34,13 +32,6 @@ constexpr const char* kUnsupportedHostText = "This host (DAW) does not support K
 // Each new effect's program is named "Drumset " and the next number, wrapping after 255.
 std::atomic<uint8_t> programNameCounter{0};
 
-// The built-in skin is made known to the toolkit once per process, before the first editor.
-std::unique_ptr<editor::Gui> MakeEditor(Vst* effect, editor::GuiEnvironment environment) {
-  static const bool skinInstalled = (skin::InstallBuiltInSkin(), true);
-  (void)skinInstalled;
-  return std::make_unique<editor::Gui>(effect, effect->engine(), std::move(environment));
-}
-
 }  // namespace
 
 Vst::Vst(vst::HostCallback host) : Vst(host, EffectEnvironment{platform::PluginDirectory(), {}}) {}
@@ -51,8 +42,9 @@ Vst::Vst(vst::HostCallback host, EffectEnvironment environment)
       configurationFilePath_(pluginDirectory_ + kConfigurationFileName),
       samplesFolder_(persistence::SamplesFolder(pluginDirectory_)),
       loadSample_(std::move(environment.loadSample)),
-      gui_(MakeEditor(this, {pluginDirectory_, configurationFilePath_, samplesFolder_, [this] { resetAll(); }})) {
-  setEditor(gui_.get());
+      editor_(editor::MakeEditor(this, engine_,
+                                 {pluginDirectory_, configurationFilePath_, samplesFolder_, [this] { resetAll(); }})) {
+  setEditor(editor_.get());
   if (!loadSample_) {
     loadSample_ = [](engine::Kit& kit, uint8_t note, const std::string& path) {
       return samples::LoadSample(kit, note, path, false);
@@ -70,7 +62,7 @@ Vst::Vst(vst::HostCallback host, EffectEnvironment environment)
   {
     // An editor opened meanwhile waits until the model is built.
     const platform::BoundedLock stateLock(platform::StateMutex());
-    gui_->setScale(persistence::ReadEditorScale(configurationFilePath_));
+    editor_->setScale(persistence::ReadEditorScale(configurationFilePath_));
     resetAll();
   }
   loadDefaultPreset();
@@ -81,11 +73,11 @@ Vst::~Vst() {
   setEditor(nullptr);
 }
 
-EditorLink& Vst::editorLink() { return *gui_; }
+editor::EditorLink& Vst::editorLink() { return *editor_; }
 
 void Vst::resetAll() {
   engine_.resetAll();
-  gui_->reset();
+  editor_->reset();
 }
 
 int32_t Vst::getChunk(void** data, bool /*isPreset*/) {
@@ -104,17 +96,17 @@ int32_t Vst::setChunk(void* data, int32_t byteSize, bool /*isPreset*/) {
 }
 
 void Vst::handLoadToEditor() {
-  EditorLink::StartDirectories directories;
+  editor::EditorLink::StartDirectories directories;
   for (int index = 0; index < engine::kHolderCount; ++index) {
     const std::string& path = engine_.kit().holder(static_cast<uint8_t>(engine::kFirstNote + index)).path();
     directories[static_cast<size_t>(index)] = path.empty() ? samplesFolder_ : path;
   }
-  gui_->setStartDirectories(directories);
+  editor_->setStartDirectories(directories);
   const engine::StepSequencer& sequencer = engine_.sequencer();
   engine_.editorState().swingAmount = sequencer.swingAmount();
-  gui_->refreshFromModel();
+  editor_->refreshFromModel();
   engine_.editorState().patternChanged = true;
-  gui_->showPattern(sequencer.currentPattern());
+  editor_->showPattern(sequencer.currentPattern());
 }
 
 void Vst::loadDefaultPreset() {

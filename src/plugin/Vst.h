@@ -6,14 +6,10 @@
 #include <memory>
 #include <string>
 
+#include "editor/EditorLink.h"
 #include "engine/DrumEngine.h"
 #include "persistence/ChunkReader.h"
-#include "plugin/EditorLink.h"
 #include "vst/AudioEffectX.h"
-
-namespace editor {
-class Gui;
-}
 
 namespace plugin {
 
@@ -57,7 +53,7 @@ class Vst : public vst::AudioEffectX {
   const std::string& pluginDirectory() const { return pluginDirectory_; }
   const std::string& configurationFilePath() const { return configurationFilePath_; }
   const std::string& samplesFolder() const { return samplesFolder_; }
-  EditorLink& editorLink();
+  editor::EditorLink& editorLink();
 
  private:
   // Applies the default preset file, if there is one, through setChunk.
@@ -71,7 +67,7 @@ class Vst : public vst::AudioEffectX {
   std::string samplesFolder_;
   persistence::SampleFileLoader loadSample_;
   // The editor, registered with the base; it goes before the engine that it shows.
-  std::unique_ptr<editor::Gui> gui_;
+  std::unique_ptr<editor::EditorLink> editor_;
   std::string chunkText_;
   std::string programName_;
   bool blockSizeReceived_ = false;

@@ -1,7 +1,6 @@
 #include "browser/VstBrowser.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <memory>
@@ -22,11 +21,17 @@ using Names = std::vector<std::string>;
 
 constexpr toolkit::CColor kSelectedFontColor{0, 127, 255, 255};
 
-// Stands in for the editor: records what the holder's browse button reports.
-class RecordingListener : public toolkit::CControlListener {
+// Stands in for the editor: records the holder's browse button's value at each file click.
+class RecordingListener : public browser::BrowserListener {
  public:
-  void valueChanged(toolkit::CControl* control) override { values.push_back(control->getValue()); }
+  explicit RecordingListener(const toolkit::CControl& browseButton) : browseButton_(browseButton) {}
+  void fileClicked(VstBrowser& /*panel*/, bool /*doubleClick*/) override {
+    values.push_back(browseButton_.getValue());
+  }
   std::vector<float> values;
+
+ private:
+  const toolkit::CControl& browseButton_;
 };
 
 toolkit::CBitmap* MakeIcon() { return new toolkit::CBitmap(std::make_shared<toolkit::Image>(23, 15)); }
@@ -37,7 +42,7 @@ class VstBrowserTest : public ::testing::Test {
     testhost::WriteBmp(skin.path() + "brwUpDirBg.bmp", 20, 40);
     testhost::WriteBmp(skin.path() + "BrowserToolbarBg.bmp", 752, 20);
     icons = {MakeIcon(), MakeIcon(), MakeIcon()};
-    panel = new VstBrowser(browser::kBrowserPanelRect, frame, &browseButton, skin.path(), icons);
+    panel = new VstBrowser(browser::kBrowserPanelRect, frame, &browseButton, skin.path(), icons, &editor);
     panel->SetFilter(browser::kSampleFileTypes);
     frame->addView(panel);
   }
@@ -80,8 +85,8 @@ class VstBrowserTest : public ::testing::Test {
   testhost::TempFolder folder;
   testhost::TempFolder skin;
   testhost::MessageCapture messages;
-  RecordingListener editor;
-  toolkit::CControl browseButton{{0.0, 0.0, 20.0, 20.0}, &editor, 204};
+  toolkit::CControl browseButton{{0.0, 0.0, 20.0, 20.0}, nullptr, 204};
+  RecordingListener editor{browseButton};
   toolkit::CFrame* frame = new toolkit::CFrame({0.0, 0.0, 1206.0, 616.0}, nullptr, nullptr);
   browser::EntryBitmaps icons;
   VstBrowser* panel = nullptr;
@@ -282,7 +287,7 @@ TEST_F(VstBrowserTest, MoreEntriesThanButtonsAreCutAtTheLimitWithAWarning) {
   const std::string many = folder.addFolder("many");
   const std::string originals[] = {folder.addFile("many/0.wav"), folder.addFile("many/1.wav")};
   for (size_t index = 2; index <= browser::kMaxButtons; ++index) {
-    ASSERT_EQ(::link(originals[index % 2].c_str(), (many + std::to_string(index) + ".wav").c_str()), 0);
+    std::filesystem::create_hard_link(originals[index % 2], many + std::to_string(index) + ".wav");
   }
   showFolder(many);
   EXPECT_EQ(panel->entries().size(), browser::kMaxButtons + 1);

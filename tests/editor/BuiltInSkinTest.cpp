@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <map>
 
-#include "BuiltInSkin.h"
-#include "editor/CBitmapEx.h"
+#include "editor/BuiltInSkin.h"
 #include "toolkit/Resources.h"
+#include "widgets/CBitmapEx.h"
 
 namespace editor {
 namespace {
@@ -31,9 +31,9 @@ std::map<int32_t, Size> designedSizes() {
 }
 
 TEST(BuiltInSkin, EveryResourceNumberHoldsAnOpaqueBitmapOfItsDesignedSize) {
-  skin::InstallBuiltInSkin();
+  InstallBuiltInSkin();
   for (const auto& [id, size] : designedSizes()) {
-    auto* bitmap = new CBitmapEx(id, "/nonexistent/DrumSkins/any.bmp");
+    auto* bitmap = new widgets::CBitmapEx(id, "/nonexistent/DrumSkins/any.bmp");
     ASSERT_TRUE(bitmap->isLoaded()) << id;
     EXPECT_EQ(bitmap->getWidth(), size.width) << id;
     EXPECT_EQ(bitmap->getHeight(), size.height) << id;
@@ -44,11 +44,11 @@ TEST(BuiltInSkin, EveryResourceNumberHoldsAnOpaqueBitmapOfItsDesignedSize) {
   EXPECT_EQ(toolkit::LoadResourceImage(106)->height() % 2, 0);
   EXPECT_EQ(toolkit::LoadResourceImage(152)->width(), 752);
   EXPECT_EQ(toolkit::LoadResourceImage(152)->height(), 20);
-  EXPECT_TRUE(skin::BuiltInResource(100).empty());
+  EXPECT_TRUE(BuiltInResource(100).empty());
 }
 
 TEST(BuiltInSkin, TheKnobStripChangesFromFrameToFrameAndEveryButtonFromOffToOn) {
-  skin::InstallBuiltInSkin();
+  InstallBuiltInSkin();
   const auto strip = toolkit::LoadResourceImage(102);
   int differingFrames = 0;
   for (int frame = 1; frame < 127; ++frame) {

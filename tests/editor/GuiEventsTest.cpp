@@ -114,7 +114,7 @@ TEST_F(GuiEvents, ResetEntriesAndSelectorsReachTheRightHolderAndPattern) {
   EXPECT_EQ(engine().kitPlayer().masterLevel(), 0.75f);
   EXPECT_EQ(value(kMasterLevelKnob), 0.75f);
   change(kOctave3Bank, 1.0f);
-  static_cast<editor::CMultiStateButtonWithMenu*>(control(kResolutionSelector))->setState(2);
+  static_cast<widgets::CMultiStateButtonWithMenu*>(control(kResolutionSelector))->setState(2);
   gui().valueChanged(control(kResolutionSelector));
   EXPECT_EQ(sequencer().resolution(12), 64);
   EXPECT_EQ(sequencer().resolution(0), 16);

@@ -119,14 +119,19 @@ TEST_F(GuiMenu, ClosingAndReopeningKeepsTheFrameAndEveryControl) {
   EXPECT_TRUE(first->isChild(gui().browserView(3)));
 
   // Selecting another holder hands the open browser over to it.
+  gui().browserView(5)->NavigateTo(directory->addFile("samples/x.wav"), true);
   change(kHolderSelect + 5, 1.0f);
   EXPECT_FALSE(first->isChild(gui().browserView(3)));
   EXPECT_TRUE(first->isChild(gui().browserView(5)));
   EXPECT_EQ(value(kBrowseButton + 5), 1.0f);
   EXPECT_EQ(value(kBrowseButton + 3), 0.0f);
-  // A double click in the browser closes it.
-  control(kBrowseButton + 5)->setValue(browser::kFileDoubleClicked);
-  gui().valueChanged(control(kBrowseButton + 5));
+  // A double click on a file in the browser closes it.
+  browser::VstBrowser& panel = *gui().browserView(5);
+  ASSERT_NE(panel.highlightedButton(), nullptr);
+  const toolkit::CRect& file = panel.highlightedButton()->getViewSize();
+  const toolkit::CPoint middle =
+      panel.highlightedButton()->getParentView()->childToFrame({(file.left + file.right) / 2.0, file.top + 5.0});
+  frame().handleMouseDown(middle, toolkit::kLButton | toolkit::kDoubleClick);
   EXPECT_FALSE(first->isChild(gui().browserView(5)));
   EXPECT_EQ(value(kBrowseButton + 5), 0.0f);
 }
@@ -169,7 +174,7 @@ TEST_F(GuiMenu, UpAndDownStepTheSelectedHoldersBrowserAndLoadTheFile) {
   CreateEffect();
   gui().openOffscreen();
   change(kHolderSelect + 1, 1.0f);
-  plugin::EditorLink::StartDirectories starts;
+  editor::EditorLink::StartDirectories starts;
   starts.fill(directory->path() + "samples/");
   starts[1] = directory->path() + "samples/a-kick.wav";
   gui().setStartDirectories(starts);

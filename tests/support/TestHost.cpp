@@ -1,9 +1,8 @@
 #include "support/TestHost.h"
 
-#include <cstdlib>
-
 #include <mutex>
 
+#include "platform/Console.h"
 #include "platform/DynamicLibrary.h"
 #include "plugin/Entry.h"
 
@@ -22,12 +21,12 @@ std::map<vst::AEffect*, TestHost*>& registry() {
   return hosts;
 }
 
-void* moduleHandle(const std::string& path) {
-  static std::map<std::string, void*> handles;
+platform::LibraryHandle moduleHandle(const std::string& path) {
+  static std::map<std::string, platform::LibraryHandle> handles;
   std::lock_guard lock(registryMutex);
   auto found = handles.find(path);
   if (found != handles.end()) return found->second;
-  void* handle = platform::OpenLibrary(path);
+  platform::LibraryHandle handle = platform::OpenLibrary(path);
   handles[path] = handle;
   return handle;
 }
@@ -55,12 +54,10 @@ bool TestHost::adopt(vst::AEffect* effect) {
 }
 
 bool TestHost::loadModule(const char* entryName, const std::string& path) {
-#ifndef _WIN32
   // A windowless host: the plug-in's messages go to standard error, never to a window on the
-  // developer's display that would wait for a click. (Wine runs the tests without a display.)
-  unsetenv("DISPLAY");
-#endif
-  void* handle = moduleHandle(path);
+  // developer's display that would wait for a click.
+  platform::WithoutDisplay();
+  platform::LibraryHandle handle = moduleHandle(path);
   if (handle == nullptr) return false;
   auto entry = reinterpret_cast<Entry>(platform::FindSymbol(handle, entryName));
   if (entry == nullptr) return false;

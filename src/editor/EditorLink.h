@@ -1,0 +1,70 @@
+// The editor as the effect sees it: the window the host drives (an AEffEditor) plus what the
+// effect hands over: the size factor from the configuration file, where each holder's browser
+// starts after a project load, and the refresh requests of a load or reset. MakeEditor builds
+// the plug-in's editor (editor::Gui); the base alone only keeps the values and does the model's
+// part. User-interface thread.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "engine/DrumEngine.h"
+#include "engine/Limits.h"
+#include "persistence/Configuration.h"
+#include "vst/AEffEditor.h"
+#include "vst/AudioEffect.h"
+
+namespace editor {
+
+// Where the editor finds its files, and the effect's reset that "Clear all now!" runs.
+struct GuiEnvironment {
+  std::string pluginDirectory;    // ends with the path separator
+  std::string configurationFile;  // receives the size factor
+  std::string samplesFolder;      // where the browsers go back to on a reset or a file click
+  std::function<void()> resetAll;
+};
+
+class EditorLink : public vst::AEffEditor {
+ public:
+  using StartDirectories = std::array<std::string, engine::kHolderCount>;
+
+  EditorLink(vst::AudioEffect* effect, engine::DrumEngine& engine) : AEffEditor(effect), engine_(engine) {}
+  EditorLink(const EditorLink&) = delete;
+  EditorLink& operator=(const EditorLink&) = delete;
+
+  float scale() const { return scale_; }
+  void setScale(float scale) { scale_ = scale; }
+
+  // The folder (or file) each holder's browser view shows next. Views that exist navigate
+  // there; otherwise the paths wait, flagged pending, until the views are created.
+  virtual void setStartDirectories(const StartDirectories& directories) {
+    startDirectories_ = directories;
+    pendingDirectories_ = true;
+  }
+  const StartDirectories& startDirectories() const { return startDirectories_; }
+  bool pendingDirectories() const { return pendingDirectories_; }
+
+  // The editor's own state back to its defaults (part of the effect's reset all).
+  virtual void reset() {}
+  // Every control redrawn from the model.
+  virtual void refreshFromModel() {}
+  // Displays the pattern; the sequencer selects it.
+  virtual void showPattern(int pattern) { engine_.sequencer().selectPattern(pattern); }
+
+ protected:
+  engine::DrumEngine& engine_;
+
+ private:
+  float scale_ = persistence::kDefaultEditorScale;
+  StartDirectories startDirectories_;
+  bool pendingDirectories_ = false;
+};
+
+// The plug-in's editor for the effect, with no window until the host opens it. The first call
+// makes the built-in skin known to the toolkit.
+std::unique_ptr<EditorLink> MakeEditor(vst::AudioEffect* effect, engine::DrumEngine& engine,
+                                       GuiEnvironment environment);
+
+}  // namespace editor

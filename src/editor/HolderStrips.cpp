@@ -1,0 +1,366 @@
+#include "editor/HolderStrips.h"
+
+#include "editor/PitchKnob.h"
+#include "samples/SampleLoader.h"
+#include "toolkit/CKickButton.h"
+#include "widgets/OnOffBtnWithMenu.h"
+#include "widgets/SkinnedKickBtn.h"
+#include "widgets/SkinnedOnOffButton.h"
+
+namespace editor {
+namespace {
+
+using namespace tags;
+using widgets::SkinnedKickBtn;
+using widgets::SkinnedOnOffButton;
+
+constexpr float kDefaultPan = 0.5f;
+constexpr float kCentredPitchKnob = 0.5f;
+constexpr const char* kEmptyName = "--------";
+
+uint8_t NoteOf(int holder) { return static_cast<uint8_t>(engine::kFirstNote + holder); }
+
+toolkit::CTextEdit* NewNameField(toolkit::CControlListener* listener, int32_t tag, const std::string& name) {
+  auto* field = new toolkit::CTextEdit({}, listener, tag, name, nullptr, 0);
+  field->setHoriAlign(toolkit::kLeftText);
+  field->setFont(toolkit::ArialFont(11.0));
+  field->setFontColor(toolkit::kWhiteCColor);
+  field->setBackColor(toolkit::kBlackCColor);
+  field->setFrameColor(toolkit::kBlackCColor);
+  return field;
+}
+
+toolkit::COptionMenu* NewResetMenu(toolkit::CControlListener* listener, int32_t tag) {
+  toolkit::COptionMenu* menu = NewMenu(listener, tag);
+  menu->addEntry(kResetEntry);
+  return menu;
+}
+
+// Holder names get smaller as the editor does. The factor is single precision and the bounds
+// double, so the menu's 0.9 and 0.7 fall below them.
+double NameFontSize(float scale) {
+  if (scale >= 0.9) return 11.0;
+  if (scale >= 0.7) return 10.0;
+  return 9.0;
+}
+
+}  // namespace
+
+HolderStrips::HolderStrips(ControlTable& controls, toolkit::CControlListener* listener, const SkinBitmaps& skin,
+                           engine::Kit& kit, StepRow& stepRow, Selection& selection, Setting setting)
+    : controls_(controls), kit_(kit), stepRow_(stepRow), selection_(selection), setting_(std::move(setting)) {
+  const auto add = [this](toolkit::CControl* control) { controls_.add(*this, control); };
+  for (int i = 0; i < engine::kHolderCount; ++i) {
+    add(new SkinnedOnOffButton(0, 0, listener, kMuteButton + i, skin[skin::kMute]));
+    add(new SkinnedOnOffButton(0, 0, listener, kSoloButton + i, skin[skin::kSolo]));
+    add(new SkinnedOnOffButton(0, 0, listener, kBrowseButton + i, skin[skin::kFolder]));
+    add(new SkinnedKickBtn(0, 0, listener, kPreviousFile + i, skin[skin::kPreviousSample]));
+    add(new SkinnedKickBtn(0, 0, listener, kNextFile + i, skin[skin::kNextSample]));
+    add(new SkinnedOnOffButton(0, 0, listener, kPreview + i, skin[skin::kPlayPreview]));
+    add(NewNameField(listener, kNameField + i, holder(i).name()));
+    add(new SkinnedOnOffButton(0, 0, listener, kSwingButton + i, skin[skin::kSwing]));
+    toolkit::COptionMenu* panMenu = NewResetMenu(listener, kPanMenu + i);
+    add(panMenu);
+    add(NewKnob(listener, kPanKnob + i, skin[skin::kPanStrip], panMenu));
+    // Volume and length have nothing to choose on a right click: no menu at all.
+    add(NewKnob(listener, kVolumeKnob + i, skin[skin::kVolumeStrip], nullptr));
+    add(NewKnob(listener, kLengthKnob + i, skin[skin::kLengthStrip], nullptr));
+    toolkit::COptionMenu* pitchMenu = NewResetMenu(listener, kPitchMenu + i);
+    add(pitchMenu);
+    add(NewKnob(listener, kPitchKnob + i, skin[skin::kPitchStrip], pitchMenu));
+    toolkit::COptionMenu* holderMenu = NewMenu(listener, kHolderMenu + i);
+    holderMenu->addEntry("Clear the content of this sample holder");
+    for (const char* name : engine::kNoteNames) holderMenu->addEntry(std::string("Copy this sample to ") + name);
+    add(holderMenu);
+    add(new widgets::OnOffBtnWithMenu(0, 0, listener, kHolderSelect + i,
+                                      skin[skin::kSelectFirst + static_cast<size_t>(i)], holderMenu));
+  }
+  for (int i = 0; i < engine::kHolderCount; ++i) {
+    auto* view = new browser::VstBrowser(browser::kBrowserPanelRect, nullptr, controls_[kBrowseButton + i],
+                                         setting_.skinFolder, skin.browserIcons(), this);
+    view->SetFilter(browser::kSampleFileTypes);
+    browsers_[static_cast<size_t>(i)] = view;
+  }
+}
+
+HolderStrips::~HolderStrips() {
+  for (browser::VstBrowser* view : browsers_) view->forget();
+}
+
+void HolderStrips::place(const SkinBitmaps& skin) {
+  const ControlTable& c = controls_;
+  for (int i = 0; i < engine::kHolderCount; ++i) {
+    const double step = i;
+    const auto pitch = [&](size_t entry, double gap) { return step * (skin[entry]->getWidth() + gap); };
+    const auto knob = [&](size_t strip, double top) {
+      return Strip(115 + pitch(strip, 33), top, skin[strip], skin::kKnobImages);
+    };
+    Put(c[kMuteButton + i], TwoState(104 + pitch(skin::kMute, 37), 132, skin[skin::kMute]));
+    Put(c[kSoloButton + i], TwoState(131 + pitch(skin::kSolo, 37), 132, skin[skin::kSolo]));
+    Put(c[kBrowseButton + i], TwoState(138 + pitch(skin::kFolder, 42), 110, skin[skin::kFolder]));
+    Put(c[kPreviousFile + i], TwoState(125 + pitch(skin::kPreviousSample, 52), 109, skin[skin::kPreviousSample]));
+    Put(c[kNextFile + i], TwoState(125 + pitch(skin::kPreviousSample, 52), 119, skin[skin::kPreviousSample]));
+    Put(c[kPreview + i], TwoState(110 + pitch(skin::kPlayPreview, 52), 113, skin[skin::kPlayPreview]));
+    Put(c[kNameField + i], {103 + 63 * step, 160, 103 + 63 * step + 52, 172});
+    Put(c[kPanKnob + i], knob(skin::kPanStrip, 189));
+    Put(c[kVolumeKnob + i], knob(skin::kVolumeStrip, 232));
+    Put(c[kPitchKnob + i], knob(skin::kPitchStrip, 275));
+    Put(c[kSwingButton + i], TwoState(108 + pitch(skin::kSwing, 18), 308, skin[skin::kSwing]));
+    Put(c[kLengthKnob + i], knob(skin::kLengthStrip, 339));
+    Put(c[kHolderSelect + i], TwoState(105 + pitch(skin::kSelectFirst, 11), 373, skin[skin::kSelectFirst]));
+  }
+}
+
+void HolderStrips::followScale(const SkinBitmaps& skin, float scale) {
+  const double fontSize = NameFontSize(scale);
+  for (int i = 0; i < engine::kHolderCount; ++i) {
+    for (auto [base, strip] : {std::pair{kPanKnob, skin::kPanStrip}, {kVolumeKnob, skin::kVolumeStrip},
+                               {kLengthKnob, skin::kLengthStrip}, {kPitchKnob, skin::kPitchStrip}}) {
+      controls_.knob(base + i)->setImageHeight(ImageHeight(skin, strip, skin::kKnobImages));
+    }
+    controls_.nameField(i)->setFont(toolkit::ArialFont(fontSize));
+    // The file buttons pick their pressed image by height, which follows the scaled bitmaps.
+    for (int32_t base : {kPreviousFile, kNextFile}) {
+      static_cast<toolkit::CKickButton*>(controls_[base + i])
+          ->setHeightOfOneImage(controls_[base + i]->getBackground()->getHeight() / 2.0);
+    }
+    browsers_[static_cast<size_t>(i)]->SetScale(scale);
+  }
+}
+
+bool HolderStrips::valueChanged(toolkit::CControl& control) {
+  const int32_t tag = control.getTag();
+  const float value = control.getValue();
+  const int index = (tag - kHolderSelect) % engine::kHolderCount;
+  const auto choice = [&control] { return static_cast<toolkit::COptionMenu&>(control).getCurrentIndex(); };
+  switch (tag - index) {
+    case kHolderSelect: selectHolder(index, value); break;
+    case kHolderMenu: holderMenu(index, choice()); break;
+    case kNameField: holder(index).setName(controls_.nameField(index)->getText()); break;
+    case kPreviousFile:
+    case kNextFile:
+      if (value == 1.0f) stepBrowser(index, tag - index == kNextFile);
+      break;
+    case kPreview:
+      kit_.startPreview(NoteOf(index));
+      controls_.setValue(tag, 0.0f);
+      break;
+    case kPanKnob: holder(index).setPan(value); break;
+    case kPanMenu:
+      if (choice() != 0) {
+        ShowNotImplemented();
+      } else {
+        holder(index).setPan(kDefaultPan);
+        controls_.setValue(kPanKnob + index, kDefaultPan);
+      }
+      break;
+    case kVolumeKnob: holder(index).setVolume(value); break;
+    case kLengthKnob: holder(index).setLengthFraction(value); break;
+    case kSwingButton: holder(index).setSwing(value == 1.0f); break;
+    case kPitchKnob:
+      if (const auto pitch = PitchFromKnob(value)) holder(index).setPitch(static_cast<int8_t>(*pitch));
+      break;
+    case kPitchMenu:
+      if (choice() != 0) {
+        ShowNotImplemented();
+      } else {
+        holder(index).setPitch(0);
+        controls_.setValue(kPitchKnob + index, kCentredPitchKnob);
+      }
+      break;
+    case kBrowseButton: browseButton(index, value); break;
+    case kMuteButton: muteButton(index, value); break;
+    case kSoloButton: soloButton(index, value); break;
+    default: break;
+  }
+  return true;
+}
+
+void HolderStrips::refreshFromModel() {
+  refreshNames();
+  bool anyMutedBySolo = false;
+  for (int i = 0; i < engine::kHolderCount; ++i) {
+    anyMutedBySolo = anyMutedBySolo || holder(i).muteState() == engine::kMutedBySolo;
+  }
+  for (int i = 0; i < engine::kHolderCount; ++i) {
+    const engine::SampleHolder& shown = holder(i);
+    controls_.setValue(kMuteButton + i, shown.muteState() != engine::kNotMuted ? 1.0f : 0.0f);
+    controls_.setValue(kSoloButton + i, shown.muteState() == engine::kNotMuted && anyMutedBySolo ? 1.0f : 0.0f);
+    controls_.setValue(kPanKnob + i, shown.pan());
+    controls_.setValue(kVolumeKnob + i, shown.volume());
+    controls_.setValue(kSwingButton + i, shown.swing() ? 1.0f : 0.0f);
+    controls_.setValue(kLengthKnob + i, shown.lengthFraction());
+    if (const auto knob = PitchKnobValue(shown.pitch())) controls_.setValue(kPitchKnob + i, *knob);
+    controls_.setValue(kHolderSelect + i, i == selection_.holder ? 1.0f : 0.0f);
+  }
+}
+
+void HolderStrips::fileClicked(browser::VstBrowser& panel, bool doubleClick) {
+  int index = 0;
+  while (index < engine::kHolderCount && browsers_[static_cast<size_t>(index)] != &panel) ++index;
+  if (index == engine::kHolderCount) return;
+  const int32_t tag = kBrowseButton + index;
+  // The host hears the browse button's value as for any change of a control.
+  setting_.reportToHost(tag, controls_[tag]->getValue());
+  if (doubleClick) {
+    // The first click of the double click loaded the file; the second closes the panel.
+    controls_.setValue(tag, 0.0f);
+    detachBrowser(index);
+  } else {
+    showSamplesFolder();
+    const std::string path = panel.GetSelectedPath();
+    if (!path.empty()) LoadSampleFromBrowser(NoteOf(index), path);
+  }
+  controls_[tag]->setDirty();
+  redrawFrame();
+}
+
+void HolderStrips::stepBrowser(int index, bool next) {
+  browser::VstBrowser* view = browsers_[static_cast<size_t>(index)];
+  const std::string path = next ? view->Next() : view->Previous();
+  if (!path.empty()) LoadSampleFromBrowser(NoteOf(index), path);
+}
+
+void HolderStrips::refreshNames() {
+  for (int i = 0; i < engine::kHolderCount; ++i) controls_.nameField(i)->setText(holder(i).name());
+}
+
+void HolderStrips::copyHolderToHolder(int from, int to) {
+  if (from == to) return;
+  kit_.clearHolder(NoteOf(to));
+  controls_.nameField(to)->setText(controls_.nameField(from)->getText());
+  kit_.copyHolder(NoteOf(from), NoteOf(to));
+}
+
+void HolderStrips::LoadSampleFromBrowser(uint8_t note, const std::string& path) {
+  if (!engine::isHolderNote(note)) return;
+  const int index = note - engine::kFirstNote;
+  engine::SampleHolder& loaded = kit_.holder(note);
+  if (loaded.name().empty() || loaded.name() == loaded.fileNamePart()) {
+    loaded.setName(browsers_[static_cast<size_t>(index)]->selectedFile());
+    controls_.nameField(index)->setText(loaded.name());
+  }
+  samples::LoadSample(kit_, note, path, true);
+}
+
+void HolderStrips::setStartDirectories(const EditorLink::StartDirectories& directories) {
+  for (int i = 0; i < engine::kHolderCount; ++i) {
+    browsers_[static_cast<size_t>(i)]->NavigateTo(directories[static_cast<size_t>(i)], true);
+  }
+}
+
+void HolderStrips::showSamplesFolder() {
+  for (browser::VstBrowser* view : browsers_) view->NavigateTo(setting_.samplesFolder, false);
+}
+
+void HolderStrips::selectHolder(int index, float value) {
+  if (value == 1.0f && index != selection_.holder) {
+    if (controls_.isOn(kBrowseButton + selection_.holder)) {
+      // The open panel goes over to the newly selected holder.
+      detachBrowser(selection_.holder);
+      controls_.setValue(kBrowseButton + selection_.holder, 0.0f);
+      attachBrowser(index);
+      browsers_[static_cast<size_t>(index)]->ShowListing();
+      redrawFrame();
+      controls_.setValue(kBrowseButton + index, 1.0f);
+    }
+    controls_.setValue(kHolderSelect + selection_.holder, 0.0f);
+    selection_.holder = index;
+    stepRow_.showSteps();
+  } else if (value == 0.0f) {
+    controls_.setValue(kHolderSelect + index, 1.0f);  // one select button is always lit
+  }
+}
+
+void HolderStrips::holderMenu(int index, int choice) {
+  if (choice == 0) {
+    kit_.clearHolder(NoteOf(index));
+    controls_.nameField(index)->setText(kEmptyName);
+  } else if (choice >= 1 && choice <= engine::kHolderCount) {
+    copyHolderToHolder(index, choice - 1);
+  } else {
+    ShowNotImplemented();
+  }
+}
+
+void HolderStrips::browseButton(int index, float value) {
+  if (value == 1.0f) {
+    // Opening one holder's panel selects that holder and closes the panel of the one before.
+    controls_.setValue(kBrowseButton + selection_.holder, 0.0f);
+    controls_.setValue(kBrowseButton + index, 1.0f);
+    controls_.setValue(kHolderSelect + selection_.holder, 0.0f);
+    detachBrowser(selection_.holder);
+    selection_.holder = index;
+    controls_.setValue(kHolderSelect + index, 1.0f);
+    attachBrowser(index);
+    browsers_[static_cast<size_t>(index)]->ShowListing();
+    stepRow_.showSteps();
+  } else if (value == 0.0f) {
+    detachBrowser(index);
+  }
+  redrawFrame();
+}
+
+void HolderStrips::muteButton(int index, float value) {
+  engine::SampleHolder& muted = holder(index);
+  if (value == 1.0f) {
+    muted.setMuteState(engine::kMuted);
+    controls_.setValue(kSoloButton + index, 0.0f);
+  } else if (anySolo()) {
+    // A holder stays muted while any solo is on.
+    muted.setMuteState(engine::kMuted);
+    controls_.setValue(kMuteButton + index, 1.0f);
+  } else {
+    muted.setMuteState(engine::kNotMuted);
+  }
+}
+
+void HolderStrips::soloButton(int index, float value) {
+  if (value == 1.0f) {
+    controls_.setValue(kSoloButton + index, 1.0f);
+    controls_.setValue(kMuteButton + index, 0.0f);
+    holder(index).setMuteState(engine::kNotMuted);
+    for (int other = 0; other < engine::kHolderCount; ++other) {
+      if (controls_.isOn(kSoloButton + other) || holder(other).muteState() == engine::kMuted) continue;
+      controls_.setValue(kMuteButton + other, 1.0f);
+      holder(other).setMuteState(engine::kMutedBySolo);
+    }
+    return;
+  }
+  holder(index).setMuteState(engine::kMutedBySolo);
+  controls_.setValue(kSoloButton + index, 0.0f);
+  controls_.setValue(kMuteButton + index, 1.0f);
+  if (anySolo()) return;
+  for (int other = 0; other < engine::kHolderCount; ++other) {
+    if (holder(other).muteState() != engine::kMutedBySolo) continue;
+    controls_.setValue(kMuteButton + other, 0.0f);
+    holder(other).setMuteState(engine::kNotMuted);
+  }
+}
+
+bool HolderStrips::anySolo() const {
+  for (int i = 0; i < engine::kHolderCount; ++i) {
+    if (controls_.isOn(kSoloButton + i)) return true;
+  }
+  return false;
+}
+
+void HolderStrips::attachBrowser(int index) {
+  browser::VstBrowser* view = browsers_[static_cast<size_t>(index)];
+  if (!frame_ || frame_->isChild(view)) return;
+  view->remember();  // the frame's own reference
+  frame_->addView(view);
+}
+
+void HolderStrips::detachBrowser(int index) {
+  browser::VstBrowser* view = browsers_[static_cast<size_t>(index)];
+  if (frame_ && frame_->isChild(view)) frame_->removeView(view, true);
+}
+
+void HolderStrips::redrawFrame() {
+  if (frame_) frame_->setDirty();
+}
+
+engine::SampleHolder& HolderStrips::holder(int index) { return kit_.holder(NoteOf(index)); }
+
+}  // namespace editor

@@ -1,0 +1,56 @@
+#include "editor/MasterSection.h"
+
+namespace editor {
+namespace {
+
+using namespace tags;
+
+constexpr float kDefaultMasterLevel = 0.75f;
+constexpr float kDefaultSwingAmount = 0.5f;
+
+}  // namespace
+
+MasterSection::MasterSection(ControlTable& controls, toolkit::CControlListener* listener, const SkinBitmaps& skin,
+                             engine::DrumEngine& engine)
+    : controls_(controls), engine_(engine) {
+  toolkit::COptionMenu* masterMenu = NewMenu(listener, kMasterMenu);
+  masterMenu->addEntry(kResetEntry);
+  controls_.add(*this, masterMenu);
+  controls_.add(*this, NewKnob(listener, kMasterLevelKnob, skin[skin::kMasterLevelStrip], masterMenu));
+  controls_.add(*this, NewKnob(listener, kSwingAmountKnob, skin[skin::kSwingAmountStrip], nullptr));
+}
+
+void MasterSection::place(const SkinBitmaps& skin) {
+  Put(controls_[kMasterLevelKnob], Strip(1062, 129, skin[skin::kMasterLevelStrip], skin::kKnobImages));
+  Put(controls_[kSwingAmountKnob], Strip(1062, 174, skin[skin::kSwingAmountStrip], skin::kKnobImages));
+}
+
+void MasterSection::followScale(const SkinBitmaps& skin, float /*scale*/) {
+  controls_.knob(kSwingAmountKnob)->setImageHeight(ImageHeight(skin, skin::kSwingAmountStrip, skin::kKnobImages));
+  controls_.knob(kMasterLevelKnob)->setImageHeight(ImageHeight(skin, skin::kMasterLevelStrip, skin::kKnobImages));
+}
+
+bool MasterSection::valueChanged(toolkit::CControl& control) {
+  switch (control.getTag()) {
+    case kSwingAmountKnob: engine_.editorState().swingAmount = control.getValue(); break;
+    case kMasterLevelKnob: engine_.kitPlayer().setMasterLevel(control.getValue()); break;
+    default:
+      if (static_cast<toolkit::COptionMenu&>(control).getCurrentIndex() != 0) {
+        ShowNotImplemented();
+      } else {
+        engine_.kitPlayer().setMasterLevel(kDefaultMasterLevel);
+        controls_.setValue(kMasterLevelKnob, kDefaultMasterLevel);
+      }
+      break;
+  }
+  return true;
+}
+
+void MasterSection::refreshFromModel() {
+  controls_.setValue(kSwingAmountKnob, engine_.sequencer().swingAmount());
+  controls_.setValue(kMasterLevelKnob, engine_.kitPlayer().masterLevel());
+}
+
+void MasterSection::reset() { engine_.editorState().swingAmount = kDefaultSwingAmount; }
+
+}  // namespace editor

@@ -1,0 +1,70 @@
+#include "platform/Files.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace platform {
+
+bool PathIsTooLong(const std::string& path) { return path.size() >= PATH_MAX; }
+
+bool FileExists(const std::string& path) {
+  const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (descriptor < 0) return false;
+  ::close(descriptor);
+  return true;
+}
+
+bool DirectoryExists(const std::string& path) {
+  struct stat status {};
+  // Entering a folder needs search permission; the process's current folder is left alone.
+  return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode) && ::access(path.c_str(), X_OK) == 0;
+}
+
+int CreateUniqueFile(const std::string& prefix, std::string& path) {
+  std::vector<char> pattern(prefix.begin(), prefix.end());
+  const std::string ending = "XXXXXX";
+  pattern.insert(pattern.end(), ending.begin(), ending.end());
+  pattern.push_back('\0');
+  const int descriptor = ::mkstemp(pattern.data());
+  if (descriptor < 0) return -1;
+  path = pattern.data();
+  // mkstemp keeps the file to its owner; a finished file gets what the umask allows.
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  ::fchmod(descriptor, static_cast<mode_t>(0666 & ~mask));
+  return descriptor;
+}
+
+bool WriteToFile(int descriptor, const char* data, size_t size) {
+  size_t written = 0;
+  while (written < size) {
+    const ssize_t count = ::write(descriptor, data + written, size - written);
+    if (count < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    written += static_cast<size_t>(count);
+  }
+  return true;
+}
+
+bool SyncAndCloseFile(int descriptor) {
+  const bool synced = ::fsync(descriptor) == 0;
+  const int syncError = errno;
+  const bool closed = ::close(descriptor) == 0;
+  if (!synced) errno = syncError;
+  return synced && closed;
+}
+
+void CloseFile(int descriptor) { ::close(descriptor); }
+
+bool ReplaceFile(const std::string& from, const std::string& to) { return std::rename(from.c_str(), to.c_str()) == 0; }
+
+}  // namespace platform

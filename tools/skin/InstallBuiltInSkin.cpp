@@ -1,8 +1,0 @@
-#include "BuiltInSkin.h"
-#include "toolkit/Resources.h"
-
-namespace skin {
-
-void InstallBuiltInSkin() { toolkit::SetResourceSource(BuiltInResource); }
-
-}  // namespace skin
