@@ -91,9 +91,9 @@ build_windows() {
   cmake --build "$build" -j "$jobs"
 }
 
-# Wine makes its prefix on the first run (some seconds); the editor's "Arial" is Liberation Sans there.
+# Wine makes its prefix on its first run (some seconds, during the build); the editor's "Arial"
+# is Liberation Sans there.
 prepare_wine() {
-  [ -d "$WINEPREFIX" ] && return
   "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d 'Liberation Sans' /f > /dev/null
 }
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <gdiplus.h>
 
+#include <optional>
 #include <vector>
 
 #include "toolkit/win32/GdiSupport.h"
@@ -27,28 +28,34 @@ Gdiplus::Bitmap Wrap(const Image& image) {
 }
 
 // A font of the family, or of the system's sans-serif face when the family is not installed.
+// Where neither is there (a system without fonts) it is unusable and no text is drawn.
 class FontOf {
  public:
   explicit FontOf(const CFont& font)
-      : family_(gdi::Widen(font.family).c_str()),
-        style_(font.bold ? Gdiplus::FontStyleBold : Gdiplus::FontStyleRegular),
-        font_(family_.IsAvailable() ? &family_ : Gdiplus::FontFamily::GenericSansSerif(), static_cast<REAL>(font.size),
-              style_, Gdiplus::UnitPixel) {}
+      : requested_(gdi::Widen(font.family).c_str()),
+        style_(font.bold ? Gdiplus::FontStyleBold : Gdiplus::FontStyleRegular) {
+    if (requested_.IsAvailable()) {
+      family_ = &requested_;
+    } else if (const Gdiplus::FontFamily* fallback = Gdiplus::FontFamily::GenericSansSerif();
+               fallback != nullptr && fallback->IsAvailable()) {
+      family_ = fallback;
+    }
+    if (family_ != nullptr) font_.emplace(family_, static_cast<REAL>(font.size), style_, Gdiplus::UnitPixel);
+  }
 
-  const Gdiplus::Font& font() const { return font_; }
+  bool usable() const { return font_.has_value() && font_->IsAvailable(); }
+  const Gdiplus::Font& font() const { return *font_; }
   // Ascent and descent in pixels, as the baseline is placed from them.
-  REAL ascent() const { return metric(family().GetCellAscent(style_)); }
-  REAL descent() const { return metric(family().GetCellDescent(style_)); }
+  REAL ascent() const { return metric(family_->GetCellAscent(style_)); }
+  REAL descent() const { return metric(family_->GetCellDescent(style_)); }
 
  private:
-  const Gdiplus::FontFamily& family() const {
-    return family_.IsAvailable() ? family_ : *Gdiplus::FontFamily::GenericSansSerif();
-  }
-  REAL metric(UINT16 units) const { return font_.GetSize() * units / family().GetEmHeight(style_); }
+  REAL metric(UINT16 units) const { return font_->GetSize() * units / family_->GetEmHeight(style_); }
 
-  Gdiplus::FontFamily family_;
+  Gdiplus::FontFamily requested_;
   INT style_;
-  Gdiplus::Font font_;
+  const Gdiplus::FontFamily* family_ = nullptr;
+  std::optional<Gdiplus::Font> font_;
 };
 
 class GdiDrawContext final : public ImageDrawContext {
@@ -71,10 +78,12 @@ class GdiDrawContext final : public ImageDrawContext {
   }
 
   void frameRect(const CRect& rect, CColor color, double lineWidth) override {
-    const Gdiplus::Pen pen(ColorOf(color), static_cast<REAL>(lineWidth));
-    const double inset = lineWidth / 2.0;
-    graphics_.DrawRectangle(&pen, static_cast<REAL>(rect.left + inset), static_cast<REAL>(rect.top + inset),
-                            static_cast<REAL>(rect.width() - lineWidth), static_cast<REAL>(rect.height() - lineWidth));
+    // Four bands inside the rectangle: GDI+'s own rectangle strokes land a pixel off in places.
+    const double w = lineWidth;
+    fillRect({rect.left, rect.top, rect.right, rect.top + w}, color);
+    fillRect({rect.left, rect.bottom - w, rect.right, rect.bottom}, color);
+    fillRect({rect.left, rect.top + w, rect.left + w, rect.bottom - w}, color);
+    fillRect({rect.right - w, rect.top + w, rect.right, rect.bottom - w}, color);
   }
 
   void drawImage(const Image& image, const CRect& dest, CPoint sourceOffset) override {
@@ -94,6 +103,7 @@ class GdiDrawContext final : public ImageDrawContext {
     if (text.empty() || rect.isEmpty()) return;
     const std::wstring wide = gdi::Widen(std::string(text));
     const FontOf face(font);
+    if (!face.usable()) return;
     const REAL advance = advanceOf(wide, face);
     REAL x = static_cast<REAL>(rect.left + 1.0);
     if (align == kCenterText) x = static_cast<REAL>(rect.left + (rect.width() - advance) / 2.0);
@@ -109,8 +119,8 @@ class GdiDrawContext final : public ImageDrawContext {
   }
 
   double textWidth(std::string_view text, const CFont& font) override {
-    const std::wstring wide = gdi::Widen(std::string(text));
-    return advanceOf(wide, FontOf(font));
+    const FontOf face(font);
+    return face.usable() ? advanceOf(gdi::Widen(std::string(text)), face) : 0.0;
   }
 
   void save() override { states_.push_back(graphics_.Save()); }
