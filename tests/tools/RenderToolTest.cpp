@@ -248,6 +248,10 @@ TEST_F(RenderToolTest, BadInputIsNamedAndWritesNothing) {
   folder.write("garbage.txt", "no project here\n");
   folder.write("broken.fxp", "CcnK\x00\x00");
   folder.write("broken.mid", "MThd but not really");
+  // A file cut inside its track, and one whose single delta time lasts 0x0FFFFFFF beats.
+  WriteMidiFile(folder.file("whole.mid"), {{0, {0x99, kKick, 100}}, {960, {0x89, kKick, 0}}});
+  folder.write("cut.mid", testhost::ReadBytes(folder.file("whole.mid")).substr(0, 25));
+  folder.write("endless.mid", MidiFileBytes(0, {MidiTrack({{0x0FFFFFFF, {0x99, kKick, 100}}})}, 1));
   folder.write("fake.so", "not a shared object");
   const std::string out = folder.file("out.wav");
   const std::vector<std::string> inputs = FolderContents();
@@ -279,6 +283,8 @@ TEST_F(RenderToolTest, BadInputIsNamedAndWritesNothing) {
       {{"--state", folder.file("foreign.fxp"), "-o", out}, true, 4, "belongs to another plug-in (ID 'abcd'"},
       {{"--midi", folder.file("missing.mid"), "-o", out}, true, 4, "Cannot read the MIDI file"},
       {{"--midi", folder.file("broken.mid"), "-o", out}, true, 4, "Cannot read the MIDI file"},
+      {{"--midi", folder.file("cut.mid"), "-o", out}, true, 4, "bytes, but only 3 follow at byte 14"},
+      {{"--midi", folder.file("endless.mid"), "-o", out}, true, 4, "more than 24 hours"},
       {{"-o", folder.file("no/such/folder/out.wav")}, true, 5, "Cannot write"},
       {{"--save-fxp", folder.file("no/such/folder/state.fxp")}, true, 5, "Cannot write"},
   };
@@ -289,6 +295,10 @@ TEST_F(RenderToolTest, BadInputIsNamedAndWritesNothing) {
     EXPECT_NE(run.err.find(test.message), std::string::npos) << run.err;
   }
   EXPECT_EQ(FolderContents(), inputs);
+
+  // An explicit length renders the start of a file too long to render whole.
+  const ToolRun part = RunRender({"--midi", folder.file("endless.mid"), "--seconds", "1", "-o", out});
+  EXPECT_EQ(part.exitCode, 0) << part.err;
 }
 
 TEST_F(RenderToolTest, InterruptedRenderLeavesNoFile) {

@@ -58,6 +58,11 @@ int64_t framesToRender(const Options& options, const Transport& transport, const
   } else if (options.bars) {
     frames = *options.bars * transport.framesPerBar();
   } else if (midi != nullptr) {
+    if (midi->lengthSeconds > kLongestMidiSeconds) {
+      throw Failure(ExitCode::InputUnreadable,
+                    "The MIDI file " + options.midiPath + " lasts " + std::to_string(std::llround(midi->lengthSeconds)) +
+                        " s, more than 24 hours; give --seconds or --bars to render a part of it");
+    }
     frames = (midi->lengthSeconds + kMidiTailSeconds) * options.sampleRate;
   }
   return std::max<int64_t>(1, std::llround(frames));
@@ -123,11 +128,3 @@ int main(int argc, char** argv) {
     return static_cast<int>(ExitCode::RenderFailed);
   }
 }
-
-#ifdef __SANITIZE_ADDRESS__
-// libsmf keeps the record it allocated when a file fails to load; that leak is the
-// library's, so the leak checker of sanitizer builds is told to pass over it.
-extern "C" __attribute__((visibility("default"))) const char* __lsan_default_suppressions() {
-  return "leak:libsmf.so\n";
-}
-#endif
