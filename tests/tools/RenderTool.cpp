@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -46,6 +47,12 @@ ToolRun RunRender(const std::vector<std::string>& arguments, RunSettings setting
   const int err = captureFile(errPath);
   const pid_t child = fork();
   if (child == 0) {
+    if (settings.fileSizeLimit > 0) {
+      // A write beyond the limit then fails with EFBIG instead of ending the process.
+      const rlimit limit{static_cast<rlim_t>(settings.fileSizeLimit), static_cast<rlim_t>(settings.fileSizeLimit)};
+      setrlimit(RLIMIT_FSIZE, &limit);
+      signal(SIGXFSZ, SIG_IGN);
+    }
     dup2(out, STDOUT_FILENO);
     dup2(err, STDERR_FILENO);
     execv(argv[0], argv.data());

@@ -17,6 +17,7 @@ struct ToolRun {
 struct RunSettings {
   bool withBuiltPlugin = true;  // adds --plugin with the plug-in built beside the tests
   int interruptAfterMs = 0;     // sends SIGINT this long after the start; 0: never
+  long fileSizeLimit = 0;       // bytes a file of the tool may grow to; 0: no limit
 };
 
 // Runs the tool and waits for it to end.

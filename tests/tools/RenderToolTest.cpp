@@ -118,12 +118,48 @@ TEST_F(RenderToolTest, HsyncRenderOfTwoBarsPlaysEveryStepAtItsFrame) {
   ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_NE(run.out.find("realtime factor"), std::string::npos) << run.out;
   ExpectSame(ReadStereo(folder.file("groove.wav")), PredictGroove(2));
+  // A float format's fmt chunk closes with its extension size (0), as common readers expect.
+  const std::string header = testhost::ReadBytes(folder.file("groove.wav")).substr(12, 28);
+  EXPECT_EQ(header.substr(0, 8), std::string("fmt \x12\0\0\0\x03\0", 10).substr(0, 8));
+  EXPECT_EQ(header.substr(8, 2), std::string("\x03\0", 2));
+  EXPECT_EQ(header.substr(24, 2), std::string("\0\0", 2));
 }
 
 TEST_F(RenderToolTest, FlacKeepsTheSignalToTwentyFourBits) {
   const ToolRun run = RunRender({"--state", folder.file("groove.txt"), "-o", folder.file("groove.flac")});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   ExpectSame(ReadStereo(folder.file("groove.flac")), PredictGroove(2), 1.0f / (1 << 22));
+}
+
+TEST_F(RenderToolTest, FlacClipsWithAWarningAndWriteErrorsSayWhy) {
+  // Every holder plays the kick sample on the first step: the sum goes far beyond full scale.
+  std::vector<Holder> loud;
+  std::vector<PatternRow> rows;
+  for (int note = 36; note <= 47; ++note) {
+    loud.push_back({note, kick});
+    rows.push_back({0, note, {0}});
+  }
+  folder.write("loud.txt", ProjectText(loud, rows));
+  ToolRun run = RunRender({"--state", folder.file("loud.txt"), "--bars", "1", "-o", folder.file("loud.flac")});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_NE(run.err.find("Warning: " + folder.file("loud.flac") + " peaks at +"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("samples were clipped to full scale"), std::string::npos) << run.err;
+  SF_INFO info;
+  const std::vector<float> samples = ReadSoundFile(folder.file("loud.flac"), info);
+  EXPECT_LE(*std::max_element(samples.begin(), samples.end()), 1.0f);
+
+  // A float file keeps the peaks and needs no warning.
+  run = RunRender({"--state", folder.file("loud.txt"), "--bars", "1", "-o", folder.file("loud.wav")});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+
+  // Files may not grow beyond 1 KiB: both writers pass on the system's reason.
+  for (const char* name : {"big.wav", "big.flac"}) {
+    run = RunRender({"--state", folder.file("groove.txt"), "-o", folder.file(name)}, {.fileSizeLimit = 1024});
+    EXPECT_EQ(run.exitCode, 5) << name << run.err;
+    EXPECT_NE(run.err.find("Cannot write " + folder.file(name) + ": "), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("File too large"), std::string::npos) << run.err;
+  }
 }
 
 TEST_F(RenderToolTest, AllOutputsGoToOneChannelEach) {

@@ -55,17 +55,28 @@ void PendingFile::commit() {
   committed_ = true;
 }
 
-void WriteWholeFile(const std::string& path, const std::string& bytes) {
-  PendingFile file(path);
+void PendingFile::append(const void* bytes, size_t size) {
   size_t written = 0;
-  while (written < bytes.size()) {
-    const ssize_t count = write(file.descriptor(), bytes.data() + written, bytes.size() - written);
+  while (written < size) {
+    const ssize_t count = write(descriptor_, static_cast<const char*>(bytes) + written, size - written);
     if (count < 0) {
       if (errno == EINTR) continue;
-      unwritable(path, errno);
+      unwritable(target_, errno);
     }
     written += static_cast<size_t>(count);
   }
+}
+
+void PendingFile::overwriteStart(const void* bytes, size_t size) {
+  const off_t end = lseek(descriptor_, 0, SEEK_CUR);
+  if (end < 0 || lseek(descriptor_, 0, SEEK_SET) != 0) unwritable(target_, errno);
+  append(bytes, size);
+  if (lseek(descriptor_, end, SEEK_SET) != end) unwritable(target_, errno);
+}
+
+void WriteWholeFile(const std::string& path, const std::string& bytes) {
+  PendingFile file(path);
+  file.append(bytes.data(), bytes.size());
   file.commit();
 }
 
