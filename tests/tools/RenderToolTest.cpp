@@ -2,9 +2,13 @@
 // writes is compared with what the notes and step times predict.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
+#include <set>
+#include <sstream>
 
 #include "RenderTool.h"
+#include "persistence/DefaultPreset.h"
 #include "persistence/ProgramFile.h"
 #include "samples/SoundFiles.h"
 #include "support/FileBytes.h"
@@ -344,6 +348,35 @@ TEST_F(RenderToolTest, InterruptedRenderLeavesNoFile) {
   EXPECT_EQ(run.exitCode, 130) << run.err;
   EXPECT_NE(run.err.find("Interrupted"), std::string::npos) << run.err;
   EXPECT_EQ(FolderContents(), (std::vector<std::string>{"groove.txt", "kick.wav", "snare.wav"}));
+}
+
+// Every pattern of the default preset that plays anything, rendered as a user would, peaks
+// at least 1 dB below full scale.
+TEST(DefaultPresetLevels, EveryPatternKeepsOneDecibelOfHeadroom) {
+  const std::optional<std::string> text = persistence::ExtractPresetText(
+      testhost::ReadBytes(persistence::DefaultPresetPath(KH_BUNDLE_DIR)));
+  ASSERT_TRUE(text);
+  std::set<int> patterns;
+  std::istringstream lines(*text);
+  for (std::string line; std::getline(lines, line);) {
+    if (line.starts_with("seq1;") && line.find(";1;", line.find(';', 5) + 1) != std::string::npos) {
+      patterns.insert(std::stoi(line.substr(5)));
+    }
+  }
+  ASSERT_FALSE(patterns.empty());
+  TempFolder folder;
+  const float limit = std::pow(10.0f, -1.0f / 20.0f);
+  for (const int pattern : patterns) {
+    const std::string out = folder.file("pattern.wav");
+    const ToolRun run =
+        RunRender({"--pattern", std::to_string(48 + pattern), "--mode", "Run", "--bars", "2", "-o", out});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    SF_INFO info;
+    const std::vector<float> samples = ReadSoundFile(out, info);
+    float peak = 0.0f;
+    for (const float sample : samples) peak = std::max(peak, std::abs(sample));
+    EXPECT_LE(peak, limit) << "pattern " << pattern << " peaks at " << 20.0f * std::log10(peak) << " dBFS";
+  }
 }
 
 TEST(RenderToolHelp, ListsTheOptionsAndSucceeds) {
