@@ -286,6 +286,9 @@ TEST_F(RenderToolTest, BadInputIsNamedAndWritesNothing) {
   foreign.chunk = ProjectText(holders, grooveRows);
   folder.write("foreign.fxp", persistence::WriteProgramFile(foreign));
   folder.write("garbage.txt", "no project here\n");
+  std::string newer = ProjectText(holders, grooveRows);
+  newer.replace(newer.find("Version 2.0"), 11, "Version 9.0");
+  folder.write("newer.txt", newer);
   folder.write("broken.fxp", "CcnK\x00\x00");
   folder.write("broken.mid", "MThd but not really");
   // A file cut inside its track, and one whose single delta time lasts 0x0FFFFFFF beats.
@@ -320,6 +323,12 @@ TEST_F(RenderToolTest, BadInputIsNamedAndWritesNothing) {
       {{"--state", folder.file("missing.fxp"), "-o", out}, true, 4, "Cannot read the state file"},
       {{"--state", folder.file("garbage.txt"), "-o", out}, true, 4, "is neither a program or bank file"},
       {{"--state", folder.file("broken.fxp"), "-o", out}, true, 4, "is not a valid program or bank file"},
+      // The plug-in's own message, then the tool's.
+      {{"--state", folder.file("newer.txt"), "-o", out},
+       true,
+       4,
+       "newer version of Kestrelhollow or is corrupt.\nkestrelhollow-render: Error: The plug-in refused " +
+           folder.file("newer.txt")},
       {{"--state", folder.file("foreign.fxp"), "-o", out}, true, 4, "belongs to another plug-in (ID 'abcd'"},
       {{"--midi", folder.file("missing.mid"), "-o", out}, true, 4, "Cannot read the MIDI file"},
       {{"--midi", folder.file("broken.mid"), "-o", out}, true, 4, "Cannot read the MIDI file"},

@@ -23,6 +23,9 @@
 namespace render {
 namespace {
 
+// The unique ID of the Kestrelhollow plug-in ('kshw').
+constexpr int32_t kKestrelhollowId = vst::fourCharCode('k', 's', 'h', 'w');
+
 std::atomic<bool> interrupted{false};
 
 void onInterrupt(int /*signal*/) { interrupted = true; }
@@ -51,6 +54,17 @@ std::string chunkToLoad(const Options& options, PluginHost& host, std::optional<
   return ChunkOfText(text);
 }
 
+// Hands the state to the plug-in. Hosts ignore what effSetChunk answers, so most plug-ins
+// answer anything; ours answers 0 when it refuses the text (another version, damaged) and
+// has then shown its reason already: with no display (see PluginHost) its messages come to
+// standard error, just before ours. So a refusal is taken at its word from our plug-in only.
+void loadState(PluginHost& host, const std::string& chunk, const Options& options) {
+  if (host.setChunk(chunk) == 0 && host.uniqueId() == kKestrelhollowId) {
+    const std::string source = options.statePath.empty() ? "its own state" : options.statePath;
+    throw Failure(ExitCode::InputUnreadable, "The plug-in refused " + source + "; its message above says why");
+  }
+}
+
 int64_t framesToRender(const Options& options, const Transport& transport, const MidiFile* midi) {
   double frames = kDefaultBars * transport.framesPerBar();
   if (options.seconds) {
@@ -76,7 +90,7 @@ void run(const Options& options) {
 
   PluginHost host(options.pluginPath.empty() ? FindPlugin() : options.pluginPath);
   host.configure(options.sampleRate, options.blockSize);
-  if (const std::string chunk = chunkToLoad(options, host, mode); !chunk.empty()) host.setChunk(chunk);
+  if (const std::string chunk = chunkToLoad(options, host, mode); !chunk.empty()) loadState(host, chunk, options);
   if (!options.saveFxpPath.empty()) {
     SaveProgram(options.saveFxpPath, host.getChunk(), host.uniqueId(), host.effectVersion(), host.programName());
     std::printf("Saved the state to %s\n", options.saveFxpPath.c_str());
