@@ -392,7 +392,7 @@ TEST(RenderToolHelp, ListsTheOptionsAndSucceeds) {
   const ToolRun run = RunRender({"--help"}, {.withBuiltPlugin = false});
   EXPECT_EQ(run.exitCode, 0);
   for (const char* option : {"--state", "--mode", "--midi", "--pattern", "--bars", "--seconds", "--outputs",
-                             "--save-fxp"}) {
+                             "--save-fxp", "--save-text", "--version"}) {
     EXPECT_NE(run.out.find(option), std::string::npos) << option;
   }
 }

@@ -13,6 +13,7 @@
 #include "MidiFile.h"
 #include "Options.h"
 #include "PluginHost.h"
+#include "PendingFile.h"
 #include "PluginLocation.h"
 #include "ProjectText.h"
 #include "Renderer.h"
@@ -95,6 +96,14 @@ void run(const Options& options) {
     SaveProgram(options.saveFxpPath, host.getChunk(), host.uniqueId(), host.effectVersion(), host.programName());
     std::printf("Saved the state to %s\n", options.saveFxpPath.c_str());
   }
+  if (!options.saveTextPath.empty()) {
+    const std::string text = TextOfChunk(host.getChunk());
+    if (!LooksLikeProjectText(text)) {
+      throw Failure(ExitCode::PluginUnusable, "--save-text needs a plug-in whose state is a Kestrelhollow project");
+    }
+    WriteWholeFile(options.saveTextPath, text);
+    std::printf("Saved the project text to %s\n", options.saveTextPath.c_str());
+  }
   if (options.outputPath.empty()) return;
 
   const double midiTempo = midi && midi->initialTempo ? *midi->initialTempo : kDefaultTempo;
@@ -128,8 +137,8 @@ int main(int argc, char** argv) {
   catchInterrupts();
   try {
     const Options options = ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
-    if (options.showHelp) {
-      std::fputs(UsageText().c_str(), stdout);
+    if (options.showHelp || options.showVersion) {
+      std::fputs((options.showHelp ? UsageText() : VersionText()).c_str(), stdout);
       return 0;
     }
     run(options);
