@@ -42,6 +42,7 @@ class AudioOutput {
   std::vector<float> interleaved_;
   std::vector<float> left_;
   std::vector<float> right_;
+  std::vector<const float*> sources_;
 };
 
 }  // namespace render
