@@ -153,12 +153,14 @@ Renders the Kestrelhollow plug-in (or any VST 2.x instrument) to an audio file.
                       ~/.vst/Kestrelhollow/Kestrelhollow.so)
   --state FILE        start from a .fxp, a .fxb or a project text file instead
                       of the plug-in's default preset
-  --mode MODE         Hsync (transport playing), Run, Midi or Stop
-                      (default: Midi with --midi, else the state's own mode)
+  --mode MODE         Hsync (the editor's HOST button: transport playing), Run,
+                      Midi or Stop (default: Midi with --midi, else the
+                      state's own mode)
   --midi FILE         play a Standard MIDI File into the plug-in
   --pattern NOTE      start with the pattern of MIDI note 48..71
   --bars N            render N bars of four beats (default 2)
-  --seconds S         render S seconds (default with --midi: the file plus 1 s)
+  --seconds S         render S seconds (default with --midi: the file plus 1 s;
+                      a file longer than 24 hours needs --seconds or --bars)
   --tempo BPM         host tempo (default: the MIDI file's, else 120)
   --rate HZ           sample rate (default 48000)
   --block N           block size in frames, 16..8192 (default 512)
@@ -172,7 +174,7 @@ Renders the Kestrelhollow plug-in (or any VST 2.x instrument) to an audio file.
   -h, --help          show this text
 
 Exit codes: 0 done, 1 render failed, 2 bad arguments, 3 plug-in unusable,
-4 input file unreadable, 5 output not writable, 130 interrupted.
+4 input file unreadable or refused, 5 output not writable, 130 interrupted.
 )";
 }
 
