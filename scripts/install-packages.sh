@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
   googletest libgtest-dev libbenchmark-dev
-  libsndfile1 libsndfile1-dev libsmf-dev
+  libsndfile1 libsndfile1-dev
   libx11-dev libcairo2-dev fonts-liberation2 xvfb xauth
 )
 

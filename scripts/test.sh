@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds Kestrelhollow several ways and runs the tests of each: with the address and
 # undefined-behaviour sanitizers (every suite), with the thread sanitizer (the suites that
-# run threads against each other), the project-text fuzzer for a minute, and the plain build
-# (every suite, last, so its summary closes the output).
+# run threads against each other), the project-text and MIDI-file fuzzers for a minute each,
+# and the plain build (every suite, last, so its summary closes the output).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -33,6 +33,14 @@ if scripts/fuzz-chunk.sh 60 build-fuzz > build-fuzz.log 2>&1; then
   grep -E "^(Done|stat::)" build-fuzz.log
 else
   tail -n 60 build-fuzz.log
+  exit 1
+fi
+
+echo "== MIDI-file fuzzer"
+if scripts/fuzz-midi.sh 60 build-fuzz > build-fuzz-midi.log 2>&1; then
+  grep -E "^(Done|stat::)" build-fuzz-midi.log
+else
+  tail -n 60 build-fuzz-midi.log
   exit 1
 fi
 

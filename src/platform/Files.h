@@ -23,6 +23,9 @@ bool WriteTextFile(const std::string& path, const std::string& content);
 int CreateUniqueFile(const std::string& prefix, std::string& path);
 // Writes every byte; false with errno set when the file refused some.
 bool WriteToFile(int descriptor, const char* data, size_t size);
+// Writes every byte over the file's start and leaves the write position where it was (a header
+// that is known only once the data is written); false with errno set when that failed.
+bool WriteAtStart(int descriptor, const char* data, size_t size);
 // Puts what was written on the disk and closes the descriptor (in every case); false with errno
 // set when either failed.
 bool SyncAndCloseFile(int descriptor);

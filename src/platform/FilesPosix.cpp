@@ -88,6 +88,19 @@ bool WriteToFile(int descriptor, const char* data, size_t size) {
   return true;
 }
 
+bool WriteAtStart(int descriptor, const char* data, size_t size) {
+  size_t written = 0;
+  while (written < size) {
+    const ssize_t count = ::pwrite(descriptor, data + written, size - written, static_cast<off_t>(written));
+    if (count < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    written += static_cast<size_t>(count);
+  }
+  return true;
+}
+
 bool SyncAndCloseFile(int descriptor) {
   const bool synced = ::fsync(descriptor) == 0;
   const int syncError = errno;

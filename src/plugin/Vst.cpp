@@ -89,9 +89,10 @@ int32_t Vst::getChunk(void** data, bool /*isPreset*/) {
 int32_t Vst::setChunk(void* data, int32_t byteSize, bool /*isPreset*/) {
   // Held for the whole load, messages included; an editor opening meanwhile waits.
   const platform::BoundedLock stateLock(platform::StateMutex());
-  if (persistence::LoadChunk(data, byteSize, samplesFolder_, engine_, [this] { resetAll(); }, loadSample_)) {
-    handLoadToEditor();
+  if (!persistence::LoadChunk(data, byteSize, samplesFolder_, engine_, [this] { resetAll(); }, loadSample_)) {
+    return 0;  // refused, with a message; hosts ignore the answer, our render tool reads it
   }
+  handLoadToEditor();
   return 1;
 }
 

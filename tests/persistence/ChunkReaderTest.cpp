@@ -184,7 +184,7 @@ TEST_F(ChunkReader, RefusesTextsWhoseSecondLineIsNotExactlyAVersionLine) {
   };
   for (const std::string& text : refused) {
     LoadMarkerState();
-    EXPECT_EQ(SetChunk(*effect, text), 1);
+    EXPECT_EQ(SetChunk(*effect, text), 0);  // refused: the answer tells a host that reads it
     ExpectRefused();
     ExpectMarkerStateKept();
   }

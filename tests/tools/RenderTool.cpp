@@ -2,11 +2,12 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <smf.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <fstream>
 #include <csignal>
 #include <sstream>
 #include <thread>
@@ -46,6 +47,12 @@ ToolRun RunRender(const std::vector<std::string>& arguments, RunSettings setting
   const int err = captureFile(errPath);
   const pid_t child = fork();
   if (child == 0) {
+    if (settings.fileSizeLimit > 0) {
+      // A write beyond the limit then fails with EFBIG instead of ending the process.
+      const rlimit limit{static_cast<rlim_t>(settings.fileSizeLimit), static_cast<rlim_t>(settings.fileSizeLimit)};
+      setrlimit(RLIMIT_FSIZE, &limit);
+      signal(SIGXFSZ, SIG_IGN);
+    }
     dup2(out, STDOUT_FILENO);
     dup2(err, STDERR_FILENO);
     execv(argv[0], argv.data());
@@ -95,17 +102,50 @@ std::string ProjectText(const std::vector<Holder>& holders, const std::vector<Pa
   return text.str();
 }
 
-void WriteMidiFile(const std::string& path, const std::vector<MidiNote>& notes) {
-  smf_t* smf = smf_new();
-  ASSERT_EQ(smf_set_ppqn(smf, 960), 0);
-  smf_track_t* track = smf_track_new();
-  smf_add_track(smf, track);
+namespace {
+
+void appendBigEndian(std::string& bytes, uint32_t value, int count) {
+  for (int shift = 8 * (count - 1); shift >= 0; shift -= 8) bytes += static_cast<char>((value >> shift) & 0xFF);
+}
+
+void appendVariableLength(std::string& bytes, uint32_t value) {
+  std::string groups(1, static_cast<char>(value & 0x7F));
+  while ((value >>= 7) != 0) groups.insert(groups.begin(), static_cast<char>(0x80 | (value & 0x7F)));
+  bytes += groups;
+}
+
+}  // namespace
+
+std::string MidiTrack(const std::vector<MidiNote>& notes) {
+  std::string events;
+  int pulse = 0;
+  unsigned char runningStatus = 0;
   for (const MidiNote& note : notes) {
-    smf_event_t* event = smf_event_new_from_bytes(note.message[0], note.message[1], note.message[2]);
-    smf_track_add_event_pulses(track, event, note.pulse);
+    appendVariableLength(events, static_cast<uint32_t>(note.pulse - pulse));
+    pulse = note.pulse;
+    const unsigned char status = note.message.front();
+    const bool repeated = status == runningStatus;
+    runningStatus = status < 0xF0 ? status : 0;
+    events.append(note.message.begin() + (repeated ? 1 : 0), note.message.end());
   }
-  ASSERT_EQ(smf_save(smf, path.c_str()), 0);
-  smf_delete(smf);
+  events += std::string("\0\xFF\x2F\0", 4);
+  std::string chunk = "MTrk";
+  appendBigEndian(chunk, static_cast<uint32_t>(events.size()), 4);
+  return chunk + events;
+}
+
+std::string MidiFileBytes(int format, const std::vector<std::string>& tracks, int division) {
+  std::string bytes = "MThd";
+  appendBigEndian(bytes, 6, 4);
+  appendBigEndian(bytes, static_cast<uint32_t>(format), 2);
+  appendBigEndian(bytes, static_cast<uint32_t>(tracks.size()), 2);
+  appendBigEndian(bytes, static_cast<uint32_t>(division), 2);
+  for (const std::string& track : tracks) bytes += track;
+  return bytes;
+}
+
+void WriteMidiFile(const std::string& path, const std::vector<MidiNote>& notes) {
+  std::ofstream(path, std::ios::binary) << MidiFileBytes(0, {MidiTrack(notes)});
 }
 
 }  // namespace rendertest

@@ -13,6 +13,7 @@
 #include "MidiFile.h"
 #include "Options.h"
 #include "PluginHost.h"
+#include "PendingFile.h"
 #include "PluginLocation.h"
 #include "ProjectText.h"
 #include "Renderer.h"
@@ -22,6 +23,9 @@
 
 namespace render {
 namespace {
+
+// The unique ID of the Kestrelhollow plug-in ('kshw').
+constexpr int32_t kKestrelhollowId = vst::fourCharCode('k', 's', 'h', 'w');
 
 std::atomic<bool> interrupted{false};
 
@@ -51,6 +55,17 @@ std::string chunkToLoad(const Options& options, PluginHost& host, std::optional<
   return ChunkOfText(text);
 }
 
+// Hands the state to the plug-in. Hosts ignore what effSetChunk answers, so most plug-ins
+// answer anything; ours answers 0 when it refuses the text (another version, damaged) and
+// has then shown its reason already: with no display (see PluginHost) its messages come to
+// standard error, just before ours. So a refusal is taken at its word from our plug-in only.
+void loadState(PluginHost& host, const std::string& chunk, const Options& options) {
+  if (host.setChunk(chunk) == 0 && host.uniqueId() == kKestrelhollowId) {
+    const std::string source = options.statePath.empty() ? "its own state" : options.statePath;
+    throw Failure(ExitCode::InputUnreadable, "The plug-in refused " + source + "; its message above says why");
+  }
+}
+
 int64_t framesToRender(const Options& options, const Transport& transport, const MidiFile* midi) {
   double frames = kDefaultBars * transport.framesPerBar();
   if (options.seconds) {
@@ -58,6 +73,11 @@ int64_t framesToRender(const Options& options, const Transport& transport, const
   } else if (options.bars) {
     frames = *options.bars * transport.framesPerBar();
   } else if (midi != nullptr) {
+    if (midi->lengthSeconds > kLongestMidiSeconds) {
+      throw Failure(ExitCode::InputUnreadable,
+                    "The MIDI file " + options.midiPath + " lasts " + std::to_string(std::llround(midi->lengthSeconds)) +
+                        " s, more than 24 hours; give --seconds or --bars to render a part of it");
+    }
     frames = (midi->lengthSeconds + kMidiTailSeconds) * options.sampleRate;
   }
   return std::max<int64_t>(1, std::llround(frames));
@@ -71,10 +91,18 @@ void run(const Options& options) {
 
   PluginHost host(options.pluginPath.empty() ? FindPlugin() : options.pluginPath);
   host.configure(options.sampleRate, options.blockSize);
-  if (const std::string chunk = chunkToLoad(options, host, mode); !chunk.empty()) host.setChunk(chunk);
+  if (const std::string chunk = chunkToLoad(options, host, mode); !chunk.empty()) loadState(host, chunk, options);
   if (!options.saveFxpPath.empty()) {
     SaveProgram(options.saveFxpPath, host.getChunk(), host.uniqueId(), host.effectVersion(), host.programName());
     std::printf("Saved the state to %s\n", options.saveFxpPath.c_str());
+  }
+  if (!options.saveTextPath.empty()) {
+    const std::string text = TextOfChunk(host.getChunk());
+    if (!LooksLikeProjectText(text)) {
+      throw Failure(ExitCode::PluginUnusable, "--save-text needs a plug-in whose state is a Kestrelhollow project");
+    }
+    WriteWholeFile(options.saveTextPath, text);
+    std::printf("Saved the project text to %s\n", options.saveTextPath.c_str());
   }
   if (options.outputPath.empty()) return;
 
@@ -109,8 +137,8 @@ int main(int argc, char** argv) {
   catchInterrupts();
   try {
     const Options options = ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
-    if (options.showHelp) {
-      std::fputs(UsageText().c_str(), stdout);
+    if (options.showHelp || options.showVersion) {
+      std::fputs((options.showHelp ? UsageText() : VersionText()).c_str(), stdout);
       return 0;
     }
     run(options);
@@ -123,11 +151,3 @@ int main(int argc, char** argv) {
     return static_cast<int>(ExitCode::RenderFailed);
   }
 }
-
-#ifdef __SANITIZE_ADDRESS__
-// libsmf keeps the record it allocated when a file fails to load; that leak is the
-// library's, so the leak checker of sanitizer builds is told to pass over it.
-extern "C" __attribute__((visibility("default"))) const char* __lsan_default_suppressions() {
-  return "leak:libsmf.so\n";
-}
-#endif
