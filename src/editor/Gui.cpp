@@ -1,7 +1,5 @@
 #include "editor/Gui.h"
 
-#include <cmath>
-
 #include "editor/BuiltInSkin.h"
 #include "editor/MainMenuFrame.h"
 #include "persistence/Configuration.h"
