@@ -12,6 +12,13 @@ if(KH_SANITIZE)
   add_link_options(-fsanitize=${KH_SANITIZE})
 endif()
 
+# The target system, as it names the platform layer's files (FilesPosix.cpp, FilesWin32.cpp).
+if(WIN32)
+  set(KH_SYSTEM Win32)
+else()
+  set(KH_SYSTEM Posix)
+endif()
+
 # kh_library(name SOURCES ... DEPS ...): a static library of one source folder.
 function(kh_library name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})

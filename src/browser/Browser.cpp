@@ -5,6 +5,7 @@
 
 #include "browser/EntryCode.h"
 #include "browser/FolderReader.h"
+#include "platform/Folders.h"
 #include "platform/Messages.h"
 #include "platform/Paths.h"
 #include "samples/FileExtension.h"
@@ -37,7 +38,7 @@ void Browser::SetPath(const std::string& path) {
 
 std::vector<std::string> Browser::ListDrives() const {
   std::vector<std::string> codes;
-  for (const std::string& root : ReadDriveRoots()) codes.push_back(MakeEntryCode(kDrivePrefix, root));
+  for (const std::string& root : platform::TopLevelFolders()) codes.push_back(MakeEntryCode(kDrivePrefix, root));
   return codes;
 }
 

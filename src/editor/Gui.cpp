@@ -6,6 +6,7 @@
 #include "platform/BoundedLock.h"
 #include "platform/Messages.h"
 #include "platform/Paths.h"
+#include "toolkit/PlatformWindow.h"
 
 namespace editor {
 namespace {
@@ -107,8 +108,7 @@ bool Gui::attach(void* parent) {
   // A parent in which no window can be made (no display, no such window) is refused; the
   // frame stays, offscreen, for the next opening.
   if (parent != nullptr && !mainMenu_->hasWindow()) {
-    platform::ShowMessage("Error", "The editor window could not be created: the X display cannot be reached or the "
-                                   "host's window does not exist.");
+    platform::ShowMessage("Error", "The editor window could not be created: " + toolkit::WindowFailureReason());
     isOpen_ = false;
     return false;
   }

@@ -1,6 +1,8 @@
-// Small file-system helpers; paths are plain narrow strings.
+// Small file-system helpers; paths are plain narrow strings. Descriptors are the C runtime's
+// file descriptors, as the audio-file library takes them.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace platform {
@@ -14,5 +16,19 @@ bool DirectoryExists(const std::string& path);
 std::string ReadTextFile(const std::string& path);
 // Creates or empties the file and writes the content; false when it could not be written.
 bool WriteTextFile(const std::string& path, const std::string& content);
+
+// Creates a new file named `prefix` followed by a unique ending, open for writing, with the
+// permissions the user gives new files. Its descriptor, and its name in `path`; -1 with errno
+// set when the folder refuses it.
+int CreateUniqueFile(const std::string& prefix, std::string& path);
+// Writes every byte; false with errno set when the file refused some.
+bool WriteToFile(int descriptor, const char* data, size_t size);
+// Puts what was written on the disk and closes the descriptor (in every case); false with errno
+// set when either failed.
+bool SyncAndCloseFile(int descriptor);
+void CloseFile(int descriptor);
+// Gives the file at `from` the name `to`, replacing a file of that name in one step; false with
+// errno set when it could not.
+bool ReplaceFile(const std::string& from, const std::string& to);
 
 }  // namespace platform

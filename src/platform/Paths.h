@@ -7,12 +7,19 @@ namespace platform {
 
 #ifdef _WIN32
 constexpr char kPathSeparator = '\\';
+constexpr const char* kModuleSuffix = ".dll";
 #else
 constexpr char kPathSeparator = '/';
+// The ending of a plug-in module's file name.
+constexpr const char* kModuleSuffix = ".so";
 #endif
 
 // The folder of the plug-in's own module file, ending with the separator. Found from the
 // module that contains this code, so it never names the host program's folder.
 std::string PluginDirectory();
+// The folder of the running program's file, ending with the separator; empty when unknown.
+std::string ProgramDirectory();
+// The user's home folder, ending with the separator; empty when there is none.
+std::string HomeFolder();
 
 }  // namespace platform

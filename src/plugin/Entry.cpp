@@ -1,6 +1,7 @@
 // The plug-in's entry points: the only symbols the library exports.
 #include "plugin/Entry.h"
 
+#include "platform/ModuleExport.h"
 #include "toolkit/MessageWindow.h"
 
 namespace {
@@ -14,11 +15,9 @@ vst::AEffect* Enter(vst::HostCallback host) {
 
 }  // namespace
 
-#define KH_EXPORT extern "C" __attribute__((visibility("default")))
-
-KH_EXPORT vst::AEffect* VSTPluginMain(vst::HostCallback host) { return Enter(host); }
+KH_MODULE_EXPORT vst::AEffect* VSTPluginMain(vst::HostCallback host) { return Enter(host); }
 
 // The classic entry name; declared through its symbol name so the compiler does not take it
 // for a program's main function.
-KH_EXPORT vst::AEffect* ClassicMain(vst::HostCallback host) __asm__("main");
-KH_EXPORT vst::AEffect* ClassicMain(vst::HostCallback host) { return Enter(host); }
+KH_MODULE_EXPORT vst::AEffect* ClassicMain(vst::HostCallback host) KH_EXPORT_NAME("main");
+KH_MODULE_EXPORT vst::AEffect* ClassicMain(vst::HostCallback host) { return Enter(host); }

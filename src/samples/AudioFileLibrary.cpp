@@ -10,14 +10,10 @@
 namespace samples {
 namespace {
 
-#ifdef _WIN32
-constexpr const char* kAudioFileLibraryName = "libsndfile-1.dll";
-constexpr bool kSearchSystemPath = false;
-#else
-constexpr const char* kAudioFileLibraryName = "libsndfile.so.1";
-// Linux users get the library from their distribution.
-constexpr bool kSearchSystemPath = true;
-#endif
+const std::string& libraryName() {
+  static const std::string name = platform::VersionedLibraryName("sndfile", 1);
+  return name;
+}
 
 std::optional<LibrarySearch>& searchOverride() {
   static std::optional<LibrarySearch> search;
@@ -26,14 +22,14 @@ std::optional<LibrarySearch>& searchOverride() {
 
 LibrarySearch currentSearch() {
   if (searchOverride()) return *searchOverride();
-  return {platform::PluginDirectory(), kSearchSystemPath};
+  return {platform::PluginDirectory(), platform::SystemProvidesLibraries()};
 }
 
-std::string errorCaption() { return std::string("Loading ") + kAudioFileLibraryName + " Error"; }
+std::string errorCaption() { return "Loading " + libraryName() + " Error"; }
 
 platform::LibraryHandle openFirstFound(const LibrarySearch& search) {
-  platform::LibraryHandle library = platform::OpenLibrary(search.directory + kAudioFileLibraryName);
-  if (library == nullptr && search.systemPath) library = platform::OpenLibrary(kAudioFileLibraryName);
+  platform::LibraryHandle library = platform::OpenLibrary(search.directory + libraryName());
+  if (library == nullptr && search.systemPath) library = platform::OpenLibrary(libraryName());
   return library;
 }
 
@@ -48,7 +44,7 @@ bool BindAudioFileLibrary(AudioFileFunctions& functions) {
   const LibrarySearch search = currentSearch();
   platform::LibraryHandle library = openFirstFound(search);
   if (library == nullptr) {
-    const std::string name = kAudioFileLibraryName;
+    const std::string& name = libraryName();
     platform::ShowMessage(errorCaption(), "The " + name + " was not found. No samples can be loaded.\nClose down " +
                                               "Kestrelhollow and place the " + name + " in the " + search.directory +
                                               " directory.\nThen restart your application.");
@@ -61,8 +57,7 @@ bool BindAudioFileLibrary(AudioFileFunctions& functions) {
   complete = resolve(library, "sf_command", functions.command) && complete;
   complete = resolve(library, "sf_read_float", functions.readFloat) && complete;
   if (complete) return true;  // the library stays loaded for the life of the process
-  platform::ShowMessage(errorCaption(), std::string("The version of the ") + kAudioFileLibraryName +
-                                            " is probably wrong.");
+  platform::ShowMessage(errorCaption(), "The version of the " + libraryName() + " is probably wrong.");
   functions = {};
   platform::CloseLibrary(library);
   return false;

@@ -34,5 +34,7 @@ class PlatformWindow {
 
 // A window inside the parent window (the host's); null when no window can be made there.
 std::unique_ptr<PlatformWindow> CreatePlatformWindow(CFrame& frame, void* parentWindow);
+// Why CreatePlatformWindow can fail, in words for the user (a sentence's end, with its full stop).
+std::string WindowFailureReason();
 
 }  // namespace toolkit

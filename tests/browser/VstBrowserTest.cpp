@@ -1,7 +1,6 @@
 #include "browser/VstBrowser.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <memory>
@@ -288,7 +287,7 @@ TEST_F(VstBrowserTest, MoreEntriesThanButtonsAreCutAtTheLimitWithAWarning) {
   const std::string many = folder.addFolder("many");
   const std::string originals[] = {folder.addFile("many/0.wav"), folder.addFile("many/1.wav")};
   for (size_t index = 2; index <= browser::kMaxButtons; ++index) {
-    ASSERT_EQ(::link(originals[index % 2].c_str(), (many + std::to_string(index) + ".wav").c_str()), 0);
+    std::filesystem::create_hard_link(originals[index % 2], many + std::to_string(index) + ".wav");
   }
   showFolder(many);
   EXPECT_EQ(panel->entries().size(), browser::kMaxButtons + 1);

@@ -47,10 +47,10 @@ TEST(BoundedLock, GivesUpAfterItsBoundAndReleasesOnlyWhatItObtained) {
 }
 
 TEST(PluginDirectory, IsTheFolderOfTheModuleWithATrailingSeparator) {
-  const std::string executable = std::filesystem::canonical("/proc/self/exe").string();
-  const std::string folder = executable.substr(0, executable.rfind('/') + 1);
-  EXPECT_EQ(std::filesystem::canonical(platform::PluginDirectory()).string() + "/", folder);
+  // This test program holds the platform code itself, so its module is the program.
+  EXPECT_EQ(std::filesystem::canonical(platform::PluginDirectory()), std::filesystem::canonical(platform::ProgramDirectory()));
   EXPECT_EQ(platform::PluginDirectory().back(), platform::kPathSeparator);
+  EXPECT_EQ(platform::ProgramDirectory().back(), platform::kPathSeparator);
 
   testhost::TestHost host;
   ASSERT_TRUE(host.createInProcess());
@@ -98,6 +98,32 @@ TEST_F(Files, TextFilesDropCarriageReturnsBeforeLineFeedsAndTheRestOfALineAfterA
   const std::string longLine = std::string(2046, 'x') + "\r\n" + "end";
   ASSERT_TRUE(platform::WriteTextFile(folder.file("long.txt"), longLine));
   EXPECT_EQ(platform::ReadTextFile(folder.file("long.txt")), std::string(2046, 'x') + "\nend");
+}
+
+TEST_F(Files, AUniqueFileIsWrittenAndThenReplacesItsTarget) {
+  const std::string target = folder.file("out.wav");
+  ASSERT_TRUE(platform::WriteTextFile(target, "old"));
+  std::string first;
+  std::string second;
+  const int descriptor = platform::CreateUniqueFile(target + ".partial-", first);
+  const int other = platform::CreateUniqueFile(target + ".partial-", second);
+  ASSERT_GE(descriptor, 0);
+  ASSERT_GE(other, 0);
+  EXPECT_NE(first, second);
+  EXPECT_EQ(first.rfind(target + ".partial-", 0), 0u);
+  platform::CloseFile(other);
+
+  const std::string content(100000, 'n');
+  EXPECT_TRUE(platform::WriteToFile(descriptor, content.data(), content.size()));
+  EXPECT_TRUE(platform::SyncAndCloseFile(descriptor));
+  EXPECT_EQ(platform::ReadTextFile(target), "old") << "the target is untouched until replaced";
+  EXPECT_TRUE(platform::ReplaceFile(first, target));
+  EXPECT_EQ(platform::ReadTextFile(target), content);
+  EXPECT_FALSE(platform::FileExists(first));
+  EXPECT_FALSE(platform::ReplaceFile(first, target));
+
+  std::string refused;
+  EXPECT_LT(platform::CreateUniqueFile(folder.file("nowhere/out.wav.partial-"), refused), 0);
 }
 
 }  // namespace

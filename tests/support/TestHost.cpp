@@ -1,11 +1,9 @@
 #include "support/TestHost.h"
 
-#include <dlfcn.h>
-
-#include <cstdlib>
-
 #include <mutex>
 
+#include "platform/Console.h"
+#include "platform/DynamicLibrary.h"
 #include "plugin/Entry.h"
 
 namespace testhost {
@@ -23,12 +21,12 @@ std::map<vst::AEffect*, TestHost*>& registry() {
   return hosts;
 }
 
-void* moduleHandle(const std::string& path) {
-  static std::map<std::string, void*> handles;
+platform::LibraryHandle moduleHandle(const std::string& path) {
+  static std::map<std::string, platform::LibraryHandle> handles;
   std::lock_guard lock(registryMutex);
   auto found = handles.find(path);
   if (found != handles.end()) return found->second;
-  void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  platform::LibraryHandle handle = platform::OpenLibrary(path);
   handles[path] = handle;
   return handle;
 }
@@ -58,10 +56,10 @@ bool TestHost::adopt(vst::AEffect* effect) {
 bool TestHost::loadModule(const char* entryName, const std::string& path) {
   // A windowless host: the plug-in's messages go to standard error, never to a window on the
   // developer's display that would wait for a click.
-  unsetenv("DISPLAY");
-  void* handle = moduleHandle(path);
+  platform::WithoutDisplay();
+  platform::LibraryHandle handle = moduleHandle(path);
   if (handle == nullptr) return false;
-  auto entry = reinterpret_cast<Entry>(dlsym(handle, entryName));
+  auto entry = reinterpret_cast<Entry>(platform::FindSymbol(handle, entryName));
   if (entry == nullptr) return false;
   creatingHost = this;
   return adopt(entry(&TestHost::callback));

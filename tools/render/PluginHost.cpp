@@ -1,11 +1,10 @@
 #include "PluginHost.h"
 
-#include <dlfcn.h>
-
-#include <cstdlib>
 #include <cstring>
 
 #include "Failure.h"
+#include "platform/Console.h"
+#include "platform/DynamicLibrary.h"
 #include "platform/Files.h"
 #include "vst/HostText.h"
 
@@ -29,18 +28,16 @@ PluginHost* activeHost = nullptr;
 
 PluginHost::PluginHost(const std::string& modulePath) : modulePath_(modulePath) {
   if (!platform::FileExists(modulePath)) unusable("Plug-in not found: " + modulePath);
-  // A command-line host has no windows: without a display the plug-in's messages come to
-  // standard error instead of waiting in a message window for a click.
-  unsetenv("DISPLAY");
-  // Kept mapped after dlclose, as many hosts do: the plug-in's libraries (font and drawing
-  // caches among them) hold process-wide state that must not vanish under them.
-  module_ = dlopen(modulePath.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
-  if (module_ == nullptr) unusable("Cannot load the plug-in " + modulePath + ": " + dlerror());
+  // A command-line host has no windows.
+  platform::WithoutDisplay();
+  // Kept resident after closing, as many hosts do.
+  module_ = platform::OpenLibrary(modulePath, platform::Unloading::kNever);
+  if (module_ == nullptr) unusable("Cannot load the plug-in " + modulePath + ": " + platform::LibraryError());
   // Current hosts look up VSTPluginMain first; "main" is the classic name of the same entry.
-  auto entry = reinterpret_cast<Entry>(dlsym(module_, "VSTPluginMain"));
-  if (entry == nullptr) entry = reinterpret_cast<Entry>(dlsym(module_, "main"));
+  auto entry = reinterpret_cast<Entry>(platform::FindSymbol(module_, "VSTPluginMain"));
+  if (entry == nullptr) entry = reinterpret_cast<Entry>(platform::FindSymbol(module_, "main"));
   if (entry == nullptr) {
-    dlclose(module_);
+    platform::CloseLibrary(module_);
     unusable(modulePath + " is not a VST 2.x plug-in: it has no VSTPluginMain or main entry point");
   }
   activeHost = this;
@@ -59,7 +56,7 @@ PluginHost::PluginHost(const std::string& modulePath) : modulePath_(modulePath) 
     if (effect_ != nullptr) dispatch(vst::effClose);
     effect_ = nullptr;
     activeHost = nullptr;
-    dlclose(module_);
+    platform::CloseLibrary(module_);
     unusable(problem);
   }
   dispatch(vst::effOpen);
@@ -69,7 +66,7 @@ PluginHost::~PluginHost() {
   suspend();
   dispatch(vst::effClose);  // the effect deletes itself
   activeHost = nullptr;
-  dlclose(module_);
+  platform::CloseLibrary(module_);
 }
 
 intptr_t PluginHost::dispatch(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {

@@ -1,4 +1,4 @@
-// Hosts one VST 2.x plug-in module as a DAW does: loads it with dlopen, creates the effect
+// Hosts one VST 2.x plug-in module as a DAW does: loads it as a shared library, creates the effect
 // through its entry point, answers its host callback and drives it block by block. Knows
 // nothing of the plug-in beyond the VST 2.x interface.
 #pragma once
@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/DynamicLibrary.h"
 #include "vst/VstInterface.h"
 
 namespace render {
@@ -55,7 +56,7 @@ class PluginHost {
   void requireChunks() const;
 
   std::string modulePath_;
-  void* module_ = nullptr;
+  platform::LibraryHandle module_ = nullptr;
   vst::AEffect* effect_ = nullptr;
   bool resumed_ = false;
   double sampleRate_ = 48000.0;

@@ -1,26 +1,22 @@
 #include "PluginLocation.h"
 
-#include <unistd.h>
-
-#include <climits>
-#include <cstdlib>
 #include <vector>
 
 #include "Failure.h"
 #include "platform/Files.h"
+#include "platform/Paths.h"
 
 namespace render {
 
 std::string FindPlugin() {
+  constexpr char separator = platform::kPathSeparator;
+  const std::string bundle = std::string("Kestrelhollow") + separator + "Kestrelhollow" + platform::kModuleSuffix;
   std::vector<std::string> candidates;
-  char executable[PATH_MAX] = {};
-  if (const ssize_t length = readlink("/proc/self/exe", executable, sizeof executable - 1); length > 0) {
-    std::string folder(executable, static_cast<size_t>(length));
-    folder.resize(folder.find_last_of('/') + 1);
-    candidates.push_back(folder + "../Kestrelhollow/Kestrelhollow.so");
+  if (const std::string folder = platform::ProgramDirectory(); !folder.empty()) {
+    candidates.push_back(folder + ".." + separator + bundle);
   }
-  if (const char* home = std::getenv("HOME")) {
-    candidates.push_back(std::string(home) + "/.vst/Kestrelhollow/Kestrelhollow.so");
+  if (const std::string home = platform::HomeFolder(); !home.empty()) {
+    candidates.push_back(home + ".vst" + separator + bundle);
   }
   std::string tried;
   for (const std::string& candidate : candidates) {

@@ -1,8 +1,8 @@
 #include "Progress.h"
 
-#include <unistd.h>
-
 #include <cstdio>
+
+#include "platform/Console.h"
 
 namespace render {
 namespace {
@@ -15,7 +15,7 @@ constexpr int kBarWidth = 40;
 }  // namespace
 
 Progress::Progress(int64_t totalFrames)
-    : totalFrames_(totalFrames), enabled_(isatty(STDERR_FILENO) == 1), start_(Clock::now()), lastDrawn_(start_) {}
+    : totalFrames_(totalFrames), enabled_(platform::StandardErrorIsTerminal()), start_(Clock::now()), lastDrawn_(start_) {}
 
 void Progress::update(int64_t framesDone) {
   if (!enabled_ || totalFrames_ <= 0) return;

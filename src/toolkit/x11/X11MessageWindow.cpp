@@ -13,7 +13,7 @@
 
 #include "platform/Messages.h"
 #include "toolkit/CairoDrawContext.h"
-#include "toolkit/X11Support.h"
+#include "toolkit/x11/X11Support.h"
 
 namespace toolkit {
 namespace {

@@ -4,9 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 namespace platform {
 namespace {
@@ -56,5 +59,45 @@ bool WriteTextFile(const std::string& path, const std::string& content) {
   const bool written = std::fwrite(content.data(), 1, content.size(), file.get()) == content.size();
   return std::fflush(file.get()) == 0 && written;
 }
+
+int CreateUniqueFile(const std::string& prefix, std::string& path) {
+  std::vector<char> pattern(prefix.begin(), prefix.end());
+  const std::string ending = "XXXXXX";
+  pattern.insert(pattern.end(), ending.begin(), ending.end());
+  pattern.push_back('\0');
+  const int descriptor = ::mkstemp(pattern.data());
+  if (descriptor < 0) return -1;
+  path = pattern.data();
+  // mkstemp keeps the file to its owner; a finished file gets what the umask allows.
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  ::fchmod(descriptor, static_cast<mode_t>(0666 & ~mask));
+  return descriptor;
+}
+
+bool WriteToFile(int descriptor, const char* data, size_t size) {
+  size_t written = 0;
+  while (written < size) {
+    const ssize_t count = ::write(descriptor, data + written, size - written);
+    if (count < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    written += static_cast<size_t>(count);
+  }
+  return true;
+}
+
+bool SyncAndCloseFile(int descriptor) {
+  const bool synced = ::fsync(descriptor) == 0;
+  const int syncError = errno;
+  const bool closed = ::close(descriptor) == 0;
+  if (!synced) errno = syncError;
+  return synced && closed;
+}
+
+void CloseFile(int descriptor) { ::close(descriptor); }
+
+bool ReplaceFile(const std::string& from, const std::string& to) { return std::rename(from.c_str(), to.c_str()) == 0; }
 
 }  // namespace platform

@@ -10,7 +10,7 @@
 #include "toolkit/CFrame.h"
 #include "toolkit/PlatformWindow.h"
 #include "toolkit/PopupListLook.h"
-#include "toolkit/X11Support.h"
+#include "toolkit/x11/X11Support.h"
 
 namespace toolkit {
 namespace {

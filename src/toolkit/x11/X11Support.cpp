@@ -1,4 +1,4 @@
-#include "toolkit/X11Support.h"
+#include "toolkit/x11/X11Support.h"
 
 #include <cairo-xlib.h>
 #include <cairo.h>
@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <chrono>
 #include <vector>
+
+#include "toolkit/PlatformWindow.h"
 
 namespace toolkit::x11 {
 namespace {
@@ -97,3 +99,11 @@ unsigned long NowMs() {
 }
 
 }  // namespace toolkit::x11
+
+namespace toolkit {
+
+std::string WindowFailureReason() {
+  return "the X display cannot be reached or the host's window does not exist.";
+}
+
+}  // namespace toolkit

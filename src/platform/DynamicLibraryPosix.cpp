@@ -1,0 +1,31 @@
+#include "platform/DynamicLibrary.h"
+
+#include <dlfcn.h>
+
+namespace platform {
+
+LibraryHandle OpenLibrary(const std::string& path, Unloading unloading) {
+  const int keep = unloading == Unloading::kNever ? RTLD_NODELETE : 0;
+  return ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | keep);
+}
+
+std::string LibraryError() {
+  const char* error = ::dlerror();
+  return error != nullptr ? error : "unknown error";
+}
+
+void* FindSymbol(LibraryHandle library, const char* name) {
+  return library == nullptr ? nullptr : ::dlsym(library, name);
+}
+
+void CloseLibrary(LibraryHandle library) {
+  if (library != nullptr) ::dlclose(library);
+}
+
+std::string VersionedLibraryName(const std::string& name, int majorVersion) {
+  return "lib" + name + ".so." + std::to_string(majorVersion);
+}
+
+bool SystemProvidesLibraries() { return true; }
+
+}  // namespace platform
