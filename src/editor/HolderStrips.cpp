@@ -29,12 +29,6 @@ toolkit::CTextEdit* NewNameField(toolkit::CControlListener* listener, int32_t ta
   return field;
 }
 
-toolkit::COptionMenu* NewResetMenu(toolkit::CControlListener* listener, int32_t tag) {
-  toolkit::COptionMenu* menu = NewMenu(listener, tag);
-  menu->addEntry(kResetEntry);
-  return menu;
-}
-
 // Holder names get smaller as the editor does. The factor is single precision and the bounds
 // double, so the menu's 0.9 and 0.7 fall below them.
 double NameFontSize(float scale) {
