@@ -16,7 +16,7 @@ class GuiEvents : public GuiFixture {
  protected:
   void SetUp() override {
     GuiFixture::SetUp();
-    CreateEffect();
+    createEffect();
   }
   uint32_t muteState(int holder) { return kit().holder(static_cast<uint8_t>(36 + holder)).muteState(); }
 };
