@@ -16,6 +16,8 @@
 namespace engine {
 
 class DrumEngine {
+  friend class ReferenceFrameLoop;  // the tests' frame-by-frame renderer
+
  public:
   DrumEngine();
 
@@ -48,7 +50,8 @@ class DrumEngine {
  private:
   void prepareBlock(const HostTime& time, int32_t frames);
   void carryOut(NoteEvent event) noexcept;
-  void renderFrame(float* const* outputs, int32_t frame) noexcept;
+  // Every holder over frames first .. first + count - 1, a stretch in which no event falls.
+  void renderStretch(float* const* outputs, int32_t first, int32_t count) noexcept;
 
   KitPlayer kitPlayer_;
   std::unique_ptr<StepSequencer> sequencer_;

@@ -1,5 +1,7 @@
 #include "engine/KitPlayer.h"
 
+#include <algorithm>
+
 namespace engine {
 namespace {
 constexpr double kReleaseStep = 0.01;  // a released voice fades out over 100 frames
@@ -56,6 +58,41 @@ StereoFrame KitPlayer::renderNote(int holderIndex) noexcept {
   }
   const float master = masterLevel_;
   return {frame.left * master, frame.right * master};
+}
+
+
+bool KitPlayer::renderHolder(int holderIndex, float* left, float* right, int32_t count) noexcept {
+  const auto note = static_cast<uint8_t>(kFirstNote + holderIndex);
+  SampleHolder& holder = kit_.holder(note);
+  int32_t frame = 0;
+  // A release (at most 101 frames) and a preview go frame by frame.
+  while (frame < count) {
+    if (!releasing_[note]) {
+      if (!holder.isPreviewPlaying() || holder.isEmpty()) break;
+      if (holder.muteState() != kNotMuted) {
+        // A muted preview waits where it is; the frame is the silent one without voice gains.
+        std::fill(left + frame, left + count, 0.0f * masterLevel_);
+        std::fill(right + frame, right + count, 0.0f * masterLevel_);
+        return true;
+      }
+    }
+    const StereoFrame rendered = renderNote(holderIndex);
+    left[frame] = rendered.left;
+    right[frame] = rendered.right;
+    ++frame;
+  }
+  if (frame == count) return true;
+  left += frame;
+  right += frame;
+  const auto rest = static_cast<uint32_t>(count - frame);
+  if (holder.isEmpty() || !triggered_[note]) {
+    std::fill(left, left + rest, 0.0f);
+    std::fill(right, right + rest, 0.0f);
+    return frame != 0;
+  }
+  holder.renderVoice({holder.leftGain(), holder.rightGain(), releaseGain_[note], velocityGain_[note], masterLevel_},
+                     left, right, rest);
+  return true;
 }
 
 }  // namespace engine

@@ -11,6 +11,8 @@
 namespace engine {
 
 class KitPlayer {
+  friend class ReferenceFrameLoop;  // the tests' frame-by-frame renderer
+
  public:
   KitPlayer();
   KitPlayer(const KitPlayer&) = delete;
@@ -31,6 +33,9 @@ class KitPlayer {
   void noteOff(uint8_t note) noexcept;
   // One stereo frame of holder index 0..11 (note 36 + index), all gains applied.
   StereoFrame renderNote(int holderIndex) noexcept;
+  // The same for count frames into left and right. False when every frame is the +0 of a
+  // holder that plays nothing (empty, or neither triggered nor previewing).
+  bool renderHolder(int holderIndex, float* left, float* right, int32_t count) noexcept;
 
   float velocityGain(uint8_t note) const { return velocityGain_[note & 0x7F]; }
   float releaseGain(uint8_t note) const { return releaseGain_[note & 0x7F]; }

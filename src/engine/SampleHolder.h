@@ -9,6 +9,7 @@
 #include "engine/BlockEpoch.h"
 #include "engine/Relaxed.h"
 #include "engine/SampleBuffer.h"
+#include "engine/VoiceKernels.h"
 
 namespace engine {
 
@@ -20,6 +21,8 @@ struct StereoFrame {
 enum MuteState : uint32_t { kNotMuted = 0, kMuted = 1, kMutedBySolo = 2 };
 
 class SampleHolder {
+  friend class ReferenceFrameLoop;  // the tests' frame-by-frame renderer
+
  public:
   // The epoch of the audio thread that renders this holder; sample arrays are retired through it.
   explicit SampleHolder(const BlockEpoch& epoch);
@@ -79,6 +82,9 @@ class SampleHolder {
 
   // One frame of the preview or else the voice, with pan and volume applied.
   StereoFrame renderFrame() noexcept;
+  // The voice (no preview) over count frames with all its gains: the state is read once and
+  // the position and pitch countdown are written back at the end.
+  void renderVoice(const kernels::VoiceGains& gains, float* left, float* right, uint32_t count) noexcept;
 
  private:
   void replaceBuffer(SampleBuffer* next);

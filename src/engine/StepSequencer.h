@@ -18,6 +18,8 @@ namespace engine {
 class KitPlayer;
 
 class StepSequencer {
+  friend class ReferenceFrameLoop;  // the tests' frame-by-frame renderer
+
  public:
   explicit StepSequencer(const KitPlayer& kitPlayer);
   StepSequencer(const StepSequencer&) = delete;
@@ -60,7 +62,9 @@ class StepSequencer {
   void recompute();
   void locate();
   void schedule(NoteEventQueue& queue, int32_t frames) const;
-  void advanceClock() noexcept;
+  // The clock moved on by frames, each frame as one tick: at a step boundary the step
+  // advances, at the bar's end both start again. Jumps from event to event.
+  void advanceClockBy(int32_t frames) noexcept;
 
   // Block preparation: timing, bar position, current step and the block's step events.
   // Hsync follows the host's song position and plays while the host plays.
