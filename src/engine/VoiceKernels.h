@@ -78,32 +78,33 @@ inline void monoGroup(const float* source, float* left, float* right, const Wide
 template <bool kRelease, bool kVelocity>
 inline void playRun(const float* source, uint32_t channels, float* left, float* right, uint32_t frames,
                     const VoiceGains& gains) {
-  uint32_t frame = 0;
 #if defined(__SSE2__)
   if (frames >= 4 && channels <= 2) {
     const WideGains wide(gains);
+    const size_t last = frames - 4;
+    size_t frame = 0;
     if (channels == 2) {
-      for (; frame + 4 <= frames; frame += 4) {
+      // Eight frames are one cache line of samples: one prefetch each.
+      for (; frame + 8 <= frames; frame += 8) {
         _mm_prefetch(reinterpret_cast<const char*>(source + 2 * frame + kPrefetchFloats), _MM_HINT_T0);
         stereoGroup<kRelease, kVelocity>(source + 2 * frame, left + frame, right + frame, wide);
+        stereoGroup<kRelease, kVelocity>(source + 2 * frame + 8, left + frame + 4, right + frame + 4, wide);
+      }
+      if (frame + 4 <= frames) {
+        stereoGroup<kRelease, kVelocity>(source + 2 * frame, left + frame, right + frame, wide);
+        frame += 4;
       }
       // The last group overlaps the one before and writes the same values again.
-      if (frame < frames) {
-        const uint32_t last = frames - 4;
-        stereoGroup<kRelease, kVelocity>(source + 2 * last, left + last, right + last, wide);
-      }
+      if (frame < frames) stereoGroup<kRelease, kVelocity>(source + 2 * last, left + last, right + last, wide);
     } else {
       for (; frame + 4 <= frames; frame += 4) monoGroup<kRelease, kVelocity>(source + frame, left + frame, right + frame, wide);
-      if (frame < frames) {
-        const uint32_t last = frames - 4;
-        monoGroup<kRelease, kVelocity>(source + last, left + last, right + last, wide);
-      }
+      if (frame < frames) monoGroup<kRelease, kVelocity>(source + last, left + last, right + last, wide);
     }
     return;
   }
 #endif
-  for (; frame < frames; ++frame) {
-    const float* samples = source + static_cast<size_t>(frame) * channels;
+  for (size_t frame = 0; frame < frames; ++frame) {
+    const float* samples = source + frame * channels;
     left[frame] = scaled<kRelease, kVelocity>(gains.left, samples[0], gains);
     right[frame] = scaled<kRelease, kVelocity>(gains.right, channels >= 2 ? samples[1] : samples[0], gains);
   }
