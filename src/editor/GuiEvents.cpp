@@ -277,7 +277,7 @@ void Gui::syncModeButton(int32_t tag, float value) {
   if (tag == kStopButton && engine_.lastMode() == SyncMode::Run) {
     engine_.sequencer().rewind();
     stepGroup_ = 0;
-    showStepGroup(engine_.sequencer().currentStep() / kStepsShown);
+    showStepGroup(0);  // the clock itself is rewound at the audio thread's next block
     showSteps();
   }
   setControl(tag, 1.0f);

@@ -38,7 +38,8 @@ void addVoice(float* sum, const float* voice, int32_t count) noexcept {
 
 }  // namespace
 
-DrumEngine::DrumEngine() : sequencer_(std::make_unique<StepSequencer>(kitPlayer_)) {}
+DrumEngine::DrumEngine()
+    : sequencer_(std::make_unique<StepSequencer>(kitPlayer_, kitPlayer_.kit().commands(), editorState_.swingAmount)) {}
 
 void DrumEngine::resetAll() {
   editorState_.groupChanged = false;
@@ -65,6 +66,27 @@ void DrumEngine::receiveMidiNote(uint8_t status, uint8_t note, uint8_t velocity,
       break;
   }
   if (accepted) queue_.insert({note, velocity, frameOffset});
+}
+
+void DrumEngine::carryOutCommands() noexcept {
+  kitPlayer_.kit().commands().drain([this](const EngineCommand& command) {
+    switch (command.kind) {
+      case EngineCommand::RestartPitch:
+      case EngineCommand::StartPreview:
+      case EngineCommand::SilenceHolder:
+        kitPlayer_.kit().holder(command.value).carryOut(command.kind);
+        break;
+      case EngineCommand::SilenceVoices:
+        kitPlayer_.silenceVoices();
+        break;
+      case EngineCommand::Rewind:
+        sequencer_->placeAtBarStart();
+        break;
+      case EngineCommand::SelectPattern:
+        sequencer_->placePattern(command.value);
+        break;
+    }
+  });
 }
 
 void DrumEngine::prepareBlock(const HostTime& time, int32_t frames) {
@@ -110,7 +132,7 @@ void DrumEngine::prepareBlock(const HostTime& time, int32_t frames) {
 void DrumEngine::carryOut(NoteEvent event) noexcept {
   if (isPatternNote(event.note)) {
     if (event.velocity != 0) {
-      sequencer_->selectPattern(event.note - kFirstPatternNote);
+      sequencer_->placePattern(event.note - kFirstPatternNote);
       editorState_.patternChanged = true;
     }
   } else if (event.velocity != 0) {
@@ -150,6 +172,7 @@ void DrumEngine::renderStretch(float* const* outputs, int32_t first, int32_t cou
 void DrumEngine::renderBlock(const HostTime& time, float* const* outputs, int32_t frames) noexcept {
   const platform::DenormalsOff denormalsOff;
   const BlockScope block(kitPlayer_.kit().blockEpoch());
+  carryOutCommands();
   prepareBlock(time, frames);
   const bool clockRuns = syncMode_ != SyncMode::Stop && time.available;
   const int32_t lastFrame = frames - 1;

@@ -7,9 +7,15 @@ namespace {
 constexpr double kReleaseStep = 0.01;  // a released voice fades out over 100 frames
 }
 
-KitPlayer::KitPlayer() { reset(); }
+KitPlayer::KitPlayer() { silenceVoices(); }
 
 void KitPlayer::reset() {
+  masterLevel_ = 0.75f;
+  downmix_ = false;
+  kit_.commands().push({EngineCommand::SilenceVoices, 0});
+}
+
+void KitPlayer::silenceVoices() noexcept {
   for (int note = kFirstNote; note <= kLastNote; ++note) {
     kit_.holder(static_cast<uint8_t>(note)).setVoicePosition(0);
     releaseGain_[note] = 0.0f;
@@ -17,8 +23,6 @@ void KitPlayer::reset() {
     triggered_[note] = false;
     releasing_[note] = false;
   }
-  masterLevel_ = 0.75f;
-  downmix_ = false;
 }
 
 void KitPlayer::noteOn(uint8_t note, uint8_t velocity) noexcept {

@@ -21,7 +21,7 @@ class KitPlayer {
   Kit& kit() { return kit_; }
   const Kit& kit() const { return kit_; }
 
-  // User-interface thread: voices silent, master level 0.75, no downmix.
+  // User-interface thread: master level 0.75, no downmix; the voices fall silent at the next block.
   void reset();
   void setMasterLevel(float level) { masterLevel_ = level; }
   float masterLevel() const { return masterLevel_; }
@@ -29,6 +29,8 @@ class KitPlayer {
   bool downmix() const { return downmix_; }
 
   // Audio thread.
+  // Every voice untriggered at its start, full velocity, no release.
+  void silenceVoices() noexcept;
   void noteOn(uint8_t note, uint8_t velocity) noexcept;
   void noteOff(uint8_t note) noexcept;
   // One stereo frame of holder index 0..11 (note 36 + index), all gains applied.

@@ -87,7 +87,8 @@ void playVoice(const SampleBuffer* buffer, uint32_t end, int8_t pitch, uint32_t&
 
 }  // namespace
 
-SampleHolder::SampleHolder(const BlockEpoch& epoch) : epoch_(epoch) {}
+SampleHolder::SampleHolder(const BlockEpoch& epoch, CommandQueue& commands, uint8_t note)
+    : epoch_(epoch), commands_(commands), note_(note) {}
 
 SampleHolder::~SampleHolder() { delete buffer_.exchange(nullptr); }
 
@@ -96,12 +97,10 @@ void SampleHolder::clear() {
   volume_ = leftGain_ = rightGain_ = lengthFraction_ = 1.0f;
   length_ = end_ = 0;
   pitch_ = 0;
-  voicePosition_ = previewPosition_ = 0;
-  pitchCountdown_ = 0;
   swing_ = false;
   muteState_ = kNotMuted;
   empty_ = true;
-  previewPlaying_ = false;
+  commands_.push({EngineCommand::SilenceHolder, note_});
   path_.clear();
   name_.clear();
   replaceBuffer(nullptr);
@@ -169,12 +168,28 @@ void SampleHolder::setLengthFraction(float fraction) {
 
 void SampleHolder::setPitch(int8_t pitch) {
   pitch_ = pitch;
-  pitchCountdown_ = countdownFor(pitch);
+  commands_.push({EngineCommand::RestartPitch, note_});
 }
 
-void SampleHolder::startPreview() {
-  previewPosition_ = 0;
-  previewPlaying_ = true;
+void SampleHolder::startPreview() { commands_.push({EngineCommand::StartPreview, note_}); }
+
+void SampleHolder::carryOut(EngineCommand::Kind change) noexcept {
+  switch (change) {
+    case EngineCommand::RestartPitch:
+      pitchCountdown_ = countdownFor(pitch_);
+      break;
+    case EngineCommand::StartPreview:
+      previewPosition_ = 0;
+      previewPlaying_ = true;
+      break;
+    case EngineCommand::SilenceHolder:
+      voicePosition_ = previewPosition_ = 0;
+      pitchCountdown_ = 0;
+      previewPlaying_ = false;
+      break;
+    default:
+      break;
+  }
 }
 
 std::string SampleHolder::fileNamePart() const {

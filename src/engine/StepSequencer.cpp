@@ -19,14 +19,16 @@ int32_t truncated(double value) { return static_cast<int32_t>(value); }
 
 }  // namespace
 
-StepSequencer::StepSequencer(const KitPlayer& kitPlayer) : kitPlayer_(kitPlayer) { reset(); }
+StepSequencer::StepSequencer(const KitPlayer& kitPlayer, CommandQueue& commands, Relaxed<float>& swingAmount)
+    : kitPlayer_(kitPlayer), commands_(commands), swingAmount_(swingAmount) {
+  reset();
+}
 
 void StepSequencer::reset() {
   swingAmount_ = 0.5f;
   sequencerModeSetting_ = 0;
-  currentStep_ = 0;
-  barPosition_ = 0;
   currentPattern_ = 0;
+  rewind();
   for (int pattern = 0; pattern < kPatternCount; ++pattern) {
     resolutions_[pattern] = kDefaultResolution;
     for (auto& step : cells_[pattern]) {
@@ -84,12 +86,20 @@ void StepSequencer::setCurrentPattern(uint8_t pattern) {
   if (validPattern(pattern)) currentPattern_ = pattern;
 }
 
-void StepSequencer::rewind() {
+void StepSequencer::rewind() { commands_.push({EngineCommand::Rewind, 0}); }
+
+void StepSequencer::selectPattern(int pattern) {
+  if (!validPattern(pattern)) return;
+  currentPattern_ = static_cast<uint8_t>(pattern);
+  commands_.push({EngineCommand::SelectPattern, static_cast<uint8_t>(pattern)});
+}
+
+void StepSequencer::placeAtBarStart() noexcept {
   barPosition_ = 0;
   currentStep_ = 0;
 }
 
-void StepSequencer::selectPattern(int pattern) {
+void StepSequencer::placePattern(int pattern) noexcept {
   if (!validPattern(pattern)) return;
   currentPattern_ = static_cast<uint8_t>(pattern);
   const double samplesPerBar = samplesPerBar_;

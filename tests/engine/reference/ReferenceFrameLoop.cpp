@@ -234,6 +234,8 @@ void ReferenceFrameLoop::renderBlock(DrumEngine& engine, const HostTime& time, f
                                      int32_t frames) noexcept {
   const platform::DenormalsOff denormalsOff;
   const BlockScope block(engine.kit().blockEpoch());
+  // The changes queued since the last block (not part of the frame loop, and the same code).
+  engine.carryOutCommands();
   prepareBlock(engine, time, frames);
   const bool clockRuns = engine.syncMode_ != SyncMode::Stop && time.available;
   const int32_t lastFrame = frames - 1;
