@@ -1,0 +1,58 @@
+// Creating an effect as a host does when it adds the instrument: in the bundle folder, so the
+// default preset (and with it the factory kit's samples) is loaded; no editor is opened.
+// Reports the time per instance and, in a second scene, the memory each further instance adds.
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#include "plugin/Vst.h"
+#include "vst/VstInterface.h"
+
+namespace {
+
+intptr_t Host(vst::AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
+  return opcode == vst::audioMasterVersion ? 2400 : 0;
+}
+
+std::unique_ptr<plugin::Vst> NewInstance() {
+  return std::make_unique<plugin::Vst>(&Host, plugin::EffectEnvironment{KH_BUNDLE_DIR, {}});
+}
+
+double ResidentBytes() {
+  long pages = 0;
+  long resident = 0;
+  if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
+    if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) resident = 0;
+    std::fclose(statm);
+  }
+  return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE));
+}
+
+void CreateInstanceWithDefaultPreset(benchmark::State& state) {
+  NewInstance();  // the first instance of a process pays for what is made once per process
+  for (auto _ : state) benchmark::DoNotOptimize(NewInstance());
+}
+BENCHMARK(CreateInstanceWithDefaultPreset)->Unit(benchmark::kMillisecond);
+
+void ResidentMemoryPerExtraInstance(benchmark::State& state) {
+  constexpr int kInstances = 16;
+  std::vector<std::unique_ptr<plugin::Vst>> instances;
+  instances.push_back(NewInstance());
+  double added = 0.0;
+  for (auto _ : state) {
+    const double before = ResidentBytes();
+    for (int index = 0; index < kInstances; ++index) instances.push_back(NewInstance());
+    added = (ResidentBytes() - before) / kInstances;
+    state.PauseTiming();
+    instances.resize(1);
+    state.ResumeTiming();
+  }
+  state.counters["MB_per_instance"] = added / 1e6;
+}
+BENCHMARK(ResidentMemoryPerExtraInstance)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+}  // namespace
