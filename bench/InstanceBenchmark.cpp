@@ -9,7 +9,9 @@
 #include <memory>
 #include <vector>
 
+#include "BuiltInSkin.h"
 #include "plugin/Vst.h"
+#include "toolkit/Resources.h"
 #include "vst/VstInterface.h"
 
 namespace {
@@ -37,6 +39,18 @@ void CreateInstanceWithDefaultPreset(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(NewInstance());
 }
 BENCHMARK(CreateInstanceWithDefaultPreset)->Unit(benchmark::kMillisecond);
+
+// The first instance of a process, which also pays for what is made once per process: the
+// built-in images are forgotten before each one.
+void CreateFirstInstanceOfAProcess(benchmark::State& state) {
+  for (auto _ : state) {
+    state.PauseTiming();
+    toolkit::SetResourceSource(skin::BuiltInResource);
+    state.ResumeTiming();
+    benchmark::DoNotOptimize(NewInstance());
+  }
+}
+BENCHMARK(CreateFirstInstanceOfAProcess)->Unit(benchmark::kMillisecond);
 
 void ResidentMemoryPerExtraInstance(benchmark::State& state) {
   constexpr int kInstances = 16;
