@@ -83,7 +83,7 @@ struct EnginePair {
   void installSample(uint8_t note, const std::vector<float>& data, uint32_t channels) {
     apply([&](DrumEngine& engine) {
       auto buffer = SampleBuffer::allocate(static_cast<uint32_t>(data.size() / channels), channels);
-      std::memcpy(buffer->samples.get(), data.data(), data.size() * sizeof(float));
+      if (!data.empty()) std::memcpy(buffer->samples.get(), data.data(), data.size() * sizeof(float));
       engine.kit().holder(note).installSample(std::move(buffer));
     });
   }
