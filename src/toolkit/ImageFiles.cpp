@@ -31,6 +31,12 @@ uint32_t readLE32(std::span<const uint8_t> bytes, size_t at) {
          uint32_t{bytes[at + 3]} << 24;
 }
 
+uint32_t readBE32(std::span<const uint8_t> bytes, size_t at) {
+  return uint32_t{bytes[at]} << 24 | uint32_t{bytes[at + 1]} << 16 | uint32_t{bytes[at + 2]} << 8 | bytes[at + 3];
+}
+
+constexpr uint8_t kPngSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+
 uint16_t readLE16(std::span<const uint8_t> bytes, size_t at) {
   return static_cast<uint16_t>(bytes[at] | bytes[at + 1] << 8);
 }
@@ -51,6 +57,18 @@ bool hasPlainMasks(std::span<const uint8_t> bytes, size_t headerSize, bool& with
 }
 
 }  // namespace
+
+std::optional<ImageSize> PngSize(std::span<const uint8_t> bytes) {
+  // The signature, then the first chunk: its length, "IHDR", width and height.
+  if (bytes.size() < 24 || std::memcmp(bytes.data(), kPngSignature, 8) != 0 ||
+      std::memcmp(bytes.data() + 12, "IHDR", 4) != 0) {
+    return std::nullopt;
+  }
+  const uint32_t width = readBE32(bytes, 16);
+  const uint32_t height = readBE32(bytes, 20);
+  if (width == 0 || height == 0 || width > kMaxDimension || height > kMaxDimension) return std::nullopt;
+  return ImageSize{static_cast<int>(width), static_cast<int>(height)};
+}
 
 std::optional<Image> DecodePng(std::span<const uint8_t> bytes) {
   ByteReader reader{bytes};
@@ -125,7 +143,6 @@ std::optional<Image> LoadImageFile(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   if (!file) return std::nullopt;
   const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  constexpr uint8_t kPngSignature[] = {0x89, 'P', 'N', 'G'};
   if (bytes.size() >= 4 && std::memcmp(bytes.data(), kPngSignature, 4) == 0) return DecodePng(bytes);
   return DecodeBmp(bytes);
 }

@@ -193,6 +193,7 @@ TEST_F(GuiEvents, ClickingTheLitStopButtonAfterRunRewindsToTheFirstStep) {
   EXPECT_EQ(engine().syncMode(), SyncMode::Stop);
   engine().setLastMode(SyncMode::Run);
   change(kStopButton, 0.0f);
+  engine().renderBlock(time, pointers.data(), 512);
   EXPECT_EQ(sequencer().currentStep(), 0);
   EXPECT_EQ(sequencer().barPosition(), 0);
   EXPECT_EQ(gui().stepGroup(), 0);

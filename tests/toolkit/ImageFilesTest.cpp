@@ -90,3 +90,43 @@ TEST(DecodeBmp, RefusesWhatItCannotReadSafely) {
 
 }  // namespace
 }  // namespace toolkit
+
+namespace toolkit {
+namespace {
+
+TEST(DeferredImage, HasItsSizeAtOnceAndDecodesOnceWhenItsPixelsAreFirstNeeded) {
+  static int decodes = 0;
+  const uint8_t encoded[] = {0};
+  const Image image = Image::Deferred(2, 1, encoded, [](std::span<const uint8_t>) -> std::optional<Image> {
+    ++decodes;
+    Image decoded(2, 1);
+    decoded.setPixel(1, 0, 0xFF112233u);
+    return decoded;
+  });
+  EXPECT_EQ(image.width(), 2);
+  EXPECT_EQ(decodes, 0);
+  EXPECT_EQ(image.pixel(1, 0), 0xFF112233u);
+  EXPECT_EQ(image.data()[0], 0u);
+  EXPECT_EQ(decodes, 1);
+
+  // Bytes that do not decode after all leave transparent black of the announced size.
+  const Image broken = Image::Deferred(3, 2, encoded, [](std::span<const uint8_t>) -> std::optional<Image> { return {}; });
+  EXPECT_EQ(broken.pixel(2, 1), 0u);
+}
+
+TEST(PngSize, ReadsTheHeaderAndRefusesImplausibleOnes) {
+  std::vector<uint8_t> header = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R',
+                                 0,    0,   1,   44,  0,    0,    0,    20};
+  const auto size = PngSize(header);
+  ASSERT_TRUE(size);
+  EXPECT_EQ(size->width, 300);
+  EXPECT_EQ(size->height, 20);
+  EXPECT_FALSE(PngSize(std::span(header).first(23)));
+  header[17] = 0;
+  header[18] = 0;
+  header[19] = 0;
+  EXPECT_FALSE(PngSize(header)) << "no width";
+}
+
+}  // namespace
+}  // namespace toolkit
