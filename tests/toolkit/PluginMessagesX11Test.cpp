@@ -8,6 +8,7 @@
 #include <chrono>
 #include <filesystem>
 #include <future>
+#include <thread>
 
 #include "XvfbDisplay.h"
 #include "engine/Limits.h"
@@ -49,12 +50,8 @@ TEST(PluginMessages, AScanGoesOnWhileTheMessagesOfMissingSamplesWaitAndTheModule
   });
   const auto isSampleMessage = [](const std::string& title) { return title == "Sample load error"; };
   Display* user = xvfb.connection();
-  const Window first = testx::WaitForTopWindow(user, [&](Window window, const XWindowAttributes&) {
-    char* name = nullptr;
-    const bool isMessage = XFetchName(user, window, &name) && name && isSampleMessage(name);
-    if (name) XFree(name);
-    return isMessage;
-  });
+  const Window first = testx::WaitForTopWindow(
+      user, [&](Window window, const XWindowAttributes&) { return isSampleMessage(testx::WindowTitle(user, window)); });
   ASSERT_NE(first, None);
   // The bound is generous: what counts is that the scan ends while the first window still waits.
   const bool scanEnded = scan.wait_for(std::chrono::seconds(20)) == std::future_status::ready;

@@ -6,6 +6,7 @@
 #include <X11/keysym.h>
 // clang-format on
 
+#include <chrono>
 #include <memory>
 #include <thread>
 
@@ -171,12 +172,8 @@ TEST_F(X11Window, MessagesShowOneAtATimeInOrderWithoutKeepingTheCallerAndFitTheS
   // A missing file's path may be of any length; its window stays within the screen.
   platform::ShowMessage("Error", "The file /" + std::string(100 * 1024, 'p') + ".wav was not found.");
   platform::ShowMessage("Warning", "The skin file is not a readable bitmap.");
-  const Window first = testx::WaitForTopWindow(host, [this](Window window, const XWindowAttributes&) {
-    char* name = nullptr;
-    const bool isMessage = XFetchName(host, window, &name) && name && std::string(name) == "Error";
-    if (name) XFree(name);
-    return isMessage;
-  });
+  const Window first = testx::WaitForTopWindow(
+      host, [this](Window window, const XWindowAttributes&) { return testx::WindowTitle(host, window) == "Error"; });
   ASSERT_NE(first, None);
   XWindowAttributes attributes;
   ASSERT_TRUE(XGetWindowAttributes(host, first, &attributes));

@@ -169,6 +169,14 @@ bool PumpUntil(const std::function<void()>& step, const std::function<bool()>& d
   return true;
 }
 
+std::string WindowTitle(Display* display, Window window) {
+  char* name = nullptr;
+  std::string title;
+  if (XFetchName(display, window, &name) && name != nullptr) title = name;
+  if (name) XFree(name);
+  return title;
+}
+
 namespace {
 
 struct TitledWindow {
@@ -186,11 +194,9 @@ std::vector<TitledWindow> viewableTitledWindows(Display* display, const std::fun
   if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count)) return found;
   for (unsigned int i = 0; i < count; ++i) {
     XWindowAttributes attributes;
-    char* name = nullptr;
-    if (XGetWindowAttributes(display, children[i], &attributes) && attributes.map_state == IsViewable &&
-        XFetchName(display, children[i], &name) && name != nullptr) {
-      if (accepts(name)) found.push_back({children[i], name});
-      XFree(name);
+    if (XGetWindowAttributes(display, children[i], &attributes) && attributes.map_state == IsViewable) {
+      std::string title = WindowTitle(display, children[i]);
+      if (!title.empty() && accepts(title)) found.push_back({children[i], std::move(title)});
     }
   }
   if (children) XFree(children);

@@ -52,6 +52,9 @@ void SendKey(Display* display, Window window, unsigned long keysym, unsigned int
 // given, receives the list's top edge on the screen. Join the thread before the display ends.
 std::thread ChoosePopUpEntry(XvfbDisplay& xvfb, int entry, int* listTop = nullptr);
 
+// The window's title; empty when it has none.
+std::string WindowTitle(Display* display, Window window);
+
 // Acts as the user before message windows (top windows whose title isMessage accepts): presses
 // Return in each as it shows, waits for it to go, and stops when none shows within the time.
 // The titles in the order they showed; mostAtOnce receives how many showed together at most.
