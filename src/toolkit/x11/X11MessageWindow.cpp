@@ -32,7 +32,7 @@ class X11MessageScreen : public MessageScreen {
 };
 
 void X11MessageScreen::show(const std::string& caption, const std::string& text) {
-  Display* display = display_;
+  Display* const display = display_;
   const int screen = DefaultScreen(display);
   const MessageLayout layout = LayOutMessage(text, DisplayWidth(display, screen), DisplayHeight(display, screen));
   const Window root = RootWindow(display, screen);
@@ -58,7 +58,7 @@ void X11MessageScreen::show(const std::string& caption, const std::string& text)
   x11::WindowSurface surface(display, window, layout.width, layout.height);
   Image image(layout.width, layout.height);
   bool pressed = false;
-  auto show = [&] {
+  auto redraw = [&] {
     DrawMessage(layout, pressed, image);
     surface.present(image, {0.0, 0.0, static_cast<double>(layout.width), static_cast<double>(layout.height)});
     XFlush(display);
@@ -72,17 +72,17 @@ void X11MessageScreen::show(const std::string& caption, const std::string& text)
     if (event.xany.window != window) continue;
     switch (event.type) {
       case Expose:
-        show();
+        redraw();
         break;
       case ButtonPress:
         pressed = layout.button.pointInside({static_cast<double>(event.xbutton.x), static_cast<double>(event.xbutton.y)});
-        show();
+        redraw();
         break;
       case ButtonRelease:
         open = !(pressed &&
                  layout.button.pointInside({static_cast<double>(event.xbutton.x), static_cast<double>(event.xbutton.y)}));
         pressed = false;
-        show();
+        redraw();
         break;
       case KeyPress:
         open = !closesTheMessage(event.xkey);
