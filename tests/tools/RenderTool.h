@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <csignal>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,11 @@ struct ToolRun {
 
 struct RunSettings {
   bool withBuiltPlugin = true;  // adds --plugin with the plug-in built beside the tests
-  int interruptAfterMs = 0;     // sends SIGINT this long after the start; 0: never
+  int interruptAfterMs = 0;     // sends the signal this long after the start; 0: never
+  int signal = SIGINT;
+  // Standard error goes to a terminal, where the tool draws its progress bar; the signal then
+  // goes as soon as the bar shows.
+  bool errorToTerminal = false;
   long fileSizeLimit = 0;       // bytes a file of the tool may grow to; 0: no limit
 };
 

@@ -351,12 +351,27 @@ TEST_F(RenderToolTest, BadInputIsNamedAndWritesNothing) {
 }
 
 TEST_F(RenderToolTest, InterruptedRenderLeavesNoFile) {
-  // Far longer than the test waits: the render is still running when the interrupt comes.
+  // An interrupt, a terminal hanging up, a request to terminate: each ends the render cleanly.
+  for (const int signal : {SIGINT, SIGHUP, SIGTERM}) {
+    // Far longer than the test waits: the render is still running when the signal comes.
+    const ToolRun run = RunRender({"--seconds", "36000", "--block", "16", "-o", folder.file("long.wav")},
+                                  {.withBuiltPlugin = true, .interruptAfterMs = 500, .signal = signal});
+    EXPECT_EQ(run.exitCode, 130) << "signal " << signal << ": " << run.err;
+    EXPECT_NE(run.err.find("Interrupted"), std::string::npos) << run.err;
+    EXPECT_EQ(FolderContents(), (std::vector<std::string>{"groove.txt", "kick.wav", "snare.wav"})) << signal;
+  }
+}
+
+TEST_F(RenderToolTest, AnInterruptOnATerminalEndsTheProgressBarsLineBeforeItsMessage) {
   const ToolRun run = RunRender({"--seconds", "36000", "--block", "16", "-o", folder.file("long.wav")},
-                                {.withBuiltPlugin = true, .interruptAfterMs = 500});
+                                {.withBuiltPlugin = true, .errorToTerminal = true});
   EXPECT_EQ(run.exitCode, 130) << run.err;
-  EXPECT_NE(run.err.find("Interrupted"), std::string::npos) << run.err;
-  EXPECT_EQ(FolderContents(), (std::vector<std::string>{"groove.txt", "kick.wav", "snare.wav"}));
+  const size_t bar = run.err.find("Rendering [");
+  const size_t message = run.err.find("kestrelhollow-render: Error: Interrupted");
+  ASSERT_NE(bar, std::string::npos) << run.err;
+  ASSERT_NE(message, std::string::npos) << run.err;
+  EXPECT_LT(bar, message);
+  EXPECT_EQ(run.err[message - 1], '\n') << run.err;
 }
 
 // Every pattern of the default preset that plays anything, rendered as a user would, peaks

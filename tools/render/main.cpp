@@ -1,8 +1,6 @@
 // kestrelhollow-render: a command-line VST 2.x host that renders the plug-in to audio files.
 #include <algorithm>
-#include <atomic>
 #include <cmath>
-#include <csignal>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -19,6 +17,7 @@
 #include "Renderer.h"
 #include "StateFile.h"
 #include "Transport.h"
+#include "platform/Console.h"
 #include "platform/Messages.h"
 
 namespace render {
@@ -26,18 +25,6 @@ namespace {
 
 // The unique ID of the Kestrelhollow plug-in ('kshw').
 constexpr int32_t kKestrelhollowId = vst::fourCharCode('k', 's', 'h', 'w');
-
-std::atomic<bool> interrupted{false};
-
-void onInterrupt(int /*signal*/) { interrupted = true; }
-
-void catchInterrupts() {
-  struct sigaction action {};
-  action.sa_handler = onInterrupt;
-  sigemptyset(&action.sa_mask);
-  sigaction(SIGINT, &action, nullptr);
-  sigaction(SIGTERM, &action, nullptr);
-}
 
 // The chunk to load into the plug-in: the state file's or the plug-in's own, with the mode
 // and pattern the command line asks for. Empty when the plug-in keeps the state it has.
@@ -115,7 +102,8 @@ void run(const Options& options) {
   transport.describeBlock(0, host.timeInfo());
   host.resume();
   const std::vector<TimedMidiMessage> noMidi;
-  const double wallSeconds = Render(host, transport, plan, midi ? midi->messages : noMidi, output, interrupted);
+  const double wallSeconds = Render(host, transport, plan, midi ? midi->messages : noMidi, output,
+                                   platform::StopRequested());
   host.suspend();
   output.finish();
 
@@ -134,7 +122,7 @@ int main(int argc, char** argv) {
   platform::SetMessageSink([](const std::string& caption, const std::string& text) {
     std::fprintf(stderr, "kestrelhollow-render: %s: %s\n", caption.c_str(), text.c_str());
   });
-  catchInterrupts();
+  platform::CatchStopRequests();
   try {
     const Options options = ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
     if (options.showHelp || options.showVersion) {
