@@ -6,6 +6,7 @@
 #include "persistence/ChunkFormat.h"
 #include "persistence/Placeholders.h"
 #include "platform/Messages.h"
+#include "samples/LoadMessages.h"
 
 namespace persistence {
 
@@ -31,7 +32,10 @@ bool LoadChunk(const void* data, int32_t byteSize, std::string_view samplesFolde
   resetAll();
   ReadTransportRecord(text, engine);
   ReadSequencerRecords(text, version, engine.sequencer());
-  ReadHolderRecords(text, version, engine.kit(), loadSample);
+  {
+    const samples::LoadMessageBatch loadMessages;
+    ReadHolderRecords(text, version, engine.kit(), loadSample);
+  }
   ReadKitPlayerRecord(text, version, engine.kitPlayer());
   return true;
 }

@@ -25,6 +25,19 @@ bool FileExists(const std::string& path) {
   return true;
 }
 
+bool PathExists(const std::string& path) {
+  struct stat status {};
+  return ::stat(path.c_str(), &status) == 0;
+}
+
+std::optional<uint64_t> ReadableFileSize(const std::string& path) {
+  struct stat status {};
+  if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode) || ::access(path.c_str(), R_OK) != 0) {
+    return std::nullopt;
+  }
+  return static_cast<uint64_t>(status.st_size);
+}
+
 bool DirectoryExists(const std::string& path) {
   struct stat status {};
   // Entering a folder needs search permission; the process's current folder is left alone.
