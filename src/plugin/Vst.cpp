@@ -89,6 +89,8 @@ void Vst::resetAll() {
 }
 
 int32_t Vst::getChunk(void** data, bool /*isPreset*/) {
+  // A host may save on one thread while it restores on another.
+  const platform::BoundedLock stateLock(platform::StateMutex());
   persistence::WriteChunkText(engine_, samplesFolder_, chunkText_);
   *data = chunkText_.data();
   return static_cast<int32_t>(chunkText_.size() + 1);
