@@ -19,7 +19,8 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 }  // namespace
 
 bool FileExists(const std::string& path) {
-  const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Without waiting: a pipe opened for reading would block until a writer came.
+  const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (descriptor < 0) return false;
   ::close(descriptor);
   return true;

@@ -2,10 +2,13 @@
 
 #include <cairo.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 #include <vector>
+
+#include "platform/Files.h"
 
 namespace toolkit {
 namespace {
@@ -48,6 +51,30 @@ bool hasPlainMasks(std::span<const uint8_t> bytes, size_t headerSize, bool& with
                      readLE32(bytes, kMasksAt + 8) == 0x000000FFu;
   withAlpha = headerSize >= 56 && readLE32(bytes, kMasksAt + 12) == 0xFF000000u;
   return plain;
+}
+
+uint32_t readBE32(std::span<const uint8_t> bytes, size_t at) {
+  return uint32_t{bytes[at]} << 24 | uint32_t{bytes[at + 1]} << 16 | uint32_t{bytes[at + 2]} << 8 | bytes[at + 3];
+}
+
+struct ImageSize {
+  int64_t width;
+  int64_t height;
+  bool png;
+};
+
+// The image size a BMP or PNG header gives, without decoding anything; nothing for other bytes.
+std::optional<ImageSize> headerSize(std::span<const uint8_t> bytes) {
+  constexpr uint8_t kPngStart[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R'};
+  constexpr size_t kPngSizeAt = sizeof kPngStart;
+  if (bytes.size() >= 4 && std::memcmp(bytes.data(), kPngStart, 4) == 0) {
+    if (bytes.size() < kPngSizeAt + 8 || std::memcmp(bytes.data(), kPngStart, kPngSizeAt) != 0) return std::nullopt;
+    return ImageSize{readBE32(bytes, kPngSizeAt), readBE32(bytes, kPngSizeAt + 4), true};
+  }
+  constexpr size_t kBmpSizeAt = 18;
+  if (bytes.size() < kBmpSizeAt + 8) return std::nullopt;
+  const auto height = static_cast<int32_t>(readLE32(bytes, kBmpSizeAt + 4));
+  return ImageSize{static_cast<int32_t>(readLE32(bytes, kBmpSizeAt)), height < 0 ? -int64_t{height} : height, false};
 }
 
 }  // namespace
@@ -121,13 +148,30 @@ std::optional<Image> DecodeBmp(std::span<const uint8_t> bytes) {
   return image;
 }
 
-std::optional<Image> LoadImageFile(const std::string& path) {
+ImageLimit SkinFileLimit(double builtInWidth, double builtInHeight) {
+  constexpr double kTimesBuiltIn = 4.0;
+  return {static_cast<int64_t>(kTimesBuiltIn * builtInWidth), static_cast<int64_t>(kTimesBuiltIn * builtInHeight)};
+}
+
+std::optional<Image> DecodeImage(std::span<const uint8_t> bytes, ImageLimit limit) {
+  const std::optional<ImageSize> size = headerSize(bytes);
+  if (!size || size->width > limit.width || size->height > limit.height) return std::nullopt;
+  return size->png ? DecodePng(bytes) : DecodeBmp(bytes);
+}
+
+std::optional<Image> LoadImageFile(const std::string& path, ImageLimit limit) {
+  const std::optional<uint64_t> fileSize = platform::ReadableFileSize(path);
+  // Four bytes a pixel, twice over for a compressed file that does not shrink, and room for
+  // the headers and other chunks.
+  constexpr uint64_t kHeaderRoom = 65536;
+  const auto largest = static_cast<uint64_t>(std::max<int64_t>(limit.width, 0)) *
+                           static_cast<uint64_t>(std::max<int64_t>(limit.height, 0)) * 4 * 2 +
+                       kHeaderRoom;
+  if (!fileSize || *fileSize > largest) return std::nullopt;
   std::ifstream file(path, std::ios::binary);
   if (!file) return std::nullopt;
   const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  constexpr uint8_t kPngSignature[] = {0x89, 'P', 'N', 'G'};
-  if (bytes.size() >= 4 && std::memcmp(bytes.data(), kPngSignature, 4) == 0) return DecodePng(bytes);
-  return DecodeBmp(bytes);
+  return DecodeImage(bytes, limit);
 }
 
 }  // namespace toolkit

@@ -17,7 +17,23 @@ std::optional<Image> DecodePng(std::span<const uint8_t> bytes);
 // usual masks), rows bottom-up or top-down. Nothing for any other kind or a damaged file.
 std::optional<Image> DecodeBmp(std::span<const uint8_t> bytes);
 
-// A skin file: BMP, or PNG recognised by its signature. Nothing when it cannot be read or decoded.
-std::optional<Image> LoadImageFile(const std::string& path);
+// The largest image a file may hold, in pixels each way; checked before anything is decoded.
+struct ImageLimit {
+  int64_t width = 0;
+  int64_t height = 0;
+};
+
+// A skin file stands in for a built-in image of the editor: it may be up to four times as
+// large each way, which keeps the editor's size within what a host's rectangle can hold.
+ImageLimit SkinFileLimit(double builtInWidth, double builtInHeight);
+
+// BMP bytes, or PNG recognised by its signature. Nothing when they do not decode or their
+// header gives a larger image than the limit.
+std::optional<Image> DecodeImage(std::span<const uint8_t> bytes, ImageLimit limit);
+
+// A skin file, as DecodeImage reads it. Nothing when it is not a regular file this process
+// may read (a pipe is never opened), is larger than an image within the limit could need,
+// or does not decode.
+std::optional<Image> LoadImageFile(const std::string& path, ImageLimit limit);
 
 }  // namespace toolkit

@@ -1,7 +1,10 @@
+#include <cairo.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <vector>
 
+#include "support/TempFolder.h"
 #include "toolkit/ImageFiles.h"
 
 namespace toolkit {
@@ -85,7 +88,47 @@ TEST(DecodeBmp, RefusesWhatItCannotReadSafely) {
   EXPECT_FALSE(DecodeBmp(truncated));
   EXPECT_FALSE(DecodeBmp(std::vector<uint8_t>{'B', 'M'}));
   EXPECT_FALSE(DecodePng(std::vector<uint8_t>{0x89, 'P', 'N', 'G', 0, 0}));
-  EXPECT_FALSE(LoadImageFile("/nonexistent/skin.bmp"));
+}
+
+// PNG bytes of a blank image, as cairo writes them.
+std::vector<uint8_t> png(int width, int height) {
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+  std::vector<uint8_t> bytes;
+  cairo_surface_write_to_png_stream(
+      surface,
+      [](void* closure, const unsigned char* data, unsigned int length) {
+        auto& out = *static_cast<std::vector<uint8_t>*>(closure);
+        out.insert(out.end(), data, data + length);
+        return CAIRO_STATUS_SUCCESS;
+      },
+      &bytes);
+  cairo_surface_destroy(surface);
+  return bytes;
+}
+
+// A skin image may be four times its built-in image each way; a larger one is refused from its
+// header, before a pixel is decoded (a 261 KB PNG can claim 8192 x 8192 pixels, a BMP 32768
+// columns, more than the host's rectangle holds).
+TEST(SkinFiles, ImagesBeyondFourTimesTheBuiltInAreRefusedBeforeDecoding) {
+  const ImageLimit limit = SkinFileLimit(30, 20);
+  EXPECT_TRUE(DecodeImage(png(120, 80), limit));
+  EXPECT_FALSE(DecodeImage(png(121, 80), limit));
+  EXPECT_FALSE(DecodeImage(png(120, 81), limit));
+  auto wide = bmp(24, 2, 0);
+  wide[18] = 0x00;
+  wide[19] = 0x80;  // 32768 columns
+  EXPECT_FALSE(DecodeImage(wide, SkinFileLimit(1200, 400)));
+  EXPECT_TRUE(DecodeImage(bmp(24, -2, 0), limit));
+
+  testhost::TempFolder folder;
+  const std::vector<uint8_t> bytes = png(120, 80);
+  folder.write("skin.png", std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+  EXPECT_TRUE(LoadImageFile(folder.file("skin.png"), limit));
+  EXPECT_FALSE(LoadImageFile(folder.file("skin.png"), SkinFileLimit(29, 20)));
+  EXPECT_FALSE(LoadImageFile("/nonexistent/skin.bmp", limit));
+  // A pipe is never opened: opening it for reading would wait for a writer.
+  ASSERT_EQ(mkfifo(folder.file("pipe.bmp").c_str(), 0600), 0);
+  EXPECT_FALSE(LoadImageFile(folder.file("pipe.bmp"), limit));
 }
 
 }  // namespace
