@@ -149,13 +149,19 @@ std::optional<Image> DecodeBmp(std::span<const uint8_t> bytes) {
 }
 
 ImageLimit SkinFileLimit(double builtInWidth, double builtInHeight) {
-  constexpr double kTimesBuiltIn = 4.0;
-  return {static_cast<int64_t>(kTimesBuiltIn * builtInWidth), static_cast<int64_t>(kTimesBuiltIn * builtInHeight)};
+  // The built-in background's size, which sets the editor's.
+  constexpr int64_t kEditorWidth = 1206;
+  constexpr int64_t kEditorHeight = 616;
+  constexpr int64_t kTimes = 4;
+  const auto side = [](double builtIn, int64_t editor) { return kTimes * std::max(static_cast<int64_t>(builtIn), editor); };
+  return {side(builtInWidth, kEditorWidth), side(builtInHeight, kEditorHeight),
+          kTimes * kTimes * kEditorWidth * kEditorHeight};
 }
 
 std::optional<Image> DecodeImage(std::span<const uint8_t> bytes, ImageLimit limit) {
   const std::optional<ImageSize> size = headerSize(bytes);
   if (!size || size->width > limit.width || size->height > limit.height) return std::nullopt;
+  if (size->width * size->height > limit.pixels) return std::nullopt;
   return size->png ? DecodePng(bytes) : DecodeBmp(bytes);
 }
 
@@ -163,10 +169,8 @@ std::optional<Image> LoadImageFile(const std::string& path, ImageLimit limit) {
   const std::optional<uint64_t> fileSize = platform::ReadableFileSize(path);
   // Four bytes a pixel, twice over for a compressed file that does not shrink, and room for
   // the headers and other chunks.
-  constexpr uint64_t kHeaderRoom = 65536;
-  const auto largest = static_cast<uint64_t>(std::max<int64_t>(limit.width, 0)) *
-                           static_cast<uint64_t>(std::max<int64_t>(limit.height, 0)) * 4 * 2 +
-                       kHeaderRoom;
+  constexpr int64_t kHeaderRoom = 65536;
+  const auto largest = static_cast<uint64_t>(std::max<int64_t>(limit.pixels, 0) * 4 * 2 + kHeaderRoom);
   if (!fileSize || *fileSize > largest) return std::nullopt;
   std::ifstream file(path, std::ios::binary);
   if (!file) return std::nullopt;

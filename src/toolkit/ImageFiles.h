@@ -17,14 +17,17 @@ std::optional<Image> DecodePng(std::span<const uint8_t> bytes);
 // usual masks), rows bottom-up or top-down. Nothing for any other kind or a damaged file.
 std::optional<Image> DecodeBmp(std::span<const uint8_t> bytes);
 
-// The largest image a file may hold, in pixels each way; checked before anything is decoded.
+// The largest image a file may hold: pixels each way and in all; checked before anything is
+// decoded.
 struct ImageLimit {
   int64_t width = 0;
   int64_t height = 0;
+  int64_t pixels = 0;
 };
 
-// A skin file stands in for a built-in image of the editor: it may be up to four times as
-// large each way, which keeps the editor's size within what a host's rectangle can hold.
+// A skin file stands in for a built-in image of the editor: each way it may be four times the
+// larger of that image and the editor, and in all sixteen times the editor's pixels. That
+// keeps the editor's rectangle within what a host can hold and a skin's memory bounded.
 ImageLimit SkinFileLimit(double builtInWidth, double builtInHeight);
 
 // BMP bytes, or PNG recognised by its signature. Nothing when they do not decode or their

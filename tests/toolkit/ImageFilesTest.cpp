@@ -106,25 +106,31 @@ std::vector<uint8_t> png(int width, int height) {
   return bytes;
 }
 
-// A skin image may be four times its built-in image each way; a larger one is refused from its
+// A skin image may be four times the larger of its built-in image and the editor (1206 x 616)
+// each way, and sixteen times the editor's pixels in all; a larger one is refused from its
 // header, before a pixel is decoded (a 261 KB PNG can claim 8192 x 8192 pixels, a BMP 32768
 // columns, more than the host's rectangle holds).
-TEST(SkinFiles, ImagesBeyondFourTimesTheBuiltInAreRefusedBeforeDecoding) {
-  const ImageLimit limit = SkinFileLimit(30, 20);
+TEST(SkinFiles, ImagesBeyondTheirLimitAreRefusedBeforeDecoding) {
+  // A knob strip of twice the built-in size passes; a very wide one does not.
+  const ImageLimit strip = SkinFileLimit(30, 3810);
+  EXPECT_TRUE(DecodeImage(png(60, 7620), strip));
+  const ImageLimit limit{120, 80, 120 * 80};
   EXPECT_TRUE(DecodeImage(png(120, 80), limit));
   EXPECT_FALSE(DecodeImage(png(121, 80), limit));
   EXPECT_FALSE(DecodeImage(png(120, 81), limit));
+  EXPECT_FALSE(DecodeImage(png(120, 80), ImageLimit{120, 80, 120 * 80 - 1}));
+  EXPECT_FALSE(DecodeImage(png(8192, 1), strip));
   auto wide = bmp(24, 2, 0);
   wide[18] = 0x00;
   wide[19] = 0x80;  // 32768 columns
-  EXPECT_FALSE(DecodeImage(wide, SkinFileLimit(1200, 400)));
+  EXPECT_FALSE(DecodeImage(wide, SkinFileLimit(1206, 616)));
   EXPECT_TRUE(DecodeImage(bmp(24, -2, 0), limit));
 
   testhost::TempFolder folder;
   const std::vector<uint8_t> bytes = png(120, 80);
   folder.write("skin.png", std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
   EXPECT_TRUE(LoadImageFile(folder.file("skin.png"), limit));
-  EXPECT_FALSE(LoadImageFile(folder.file("skin.png"), SkinFileLimit(29, 20)));
+  EXPECT_FALSE(LoadImageFile(folder.file("skin.png"), ImageLimit{119, 80, 119 * 80}));
   EXPECT_FALSE(LoadImageFile("/nonexistent/skin.bmp", limit));
   // A pipe is never opened: opening it for reading would wait for a writer.
   ASSERT_EQ(mkfifo(folder.file("pipe.bmp").c_str(), 0600), 0);
