@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <string_view>
 #include <vector>
 
 #include "platform/Files.h"
@@ -77,10 +78,37 @@ std::optional<ImageSize> headerSize(std::span<const uint8_t> bytes) {
   return ImageSize{static_cast<int32_t>(readLE32(bytes, kBmpSizeAt)), height < 0 ? -int64_t{height} : height, false};
 }
 
+// The PNG with only the chunks that make its pixels: the image header, palette, transparency,
+// data and end. The PNG library allocates a chunk's claimed length before reading it, and
+// expands compressed text and colour profiles, so those other chunks go. Nothing when a
+// chunk claims more bytes than follow it.
+std::optional<std::vector<uint8_t>> essentialPngChunks(std::span<const uint8_t> bytes) {
+  constexpr size_t kSignature = 8;
+  constexpr size_t kChunkFrame = 12;  // length, type and check sum
+  constexpr std::string_view kKept[] = {"IHDR", "PLTE", "tRNS", "IDAT", "IEND"};
+  if (bytes.size() < kSignature) return std::nullopt;
+  std::vector<uint8_t> kept(bytes.begin(), bytes.begin() + kSignature);
+  for (size_t at = kSignature; at < bytes.size();) {
+    if (bytes.size() - at < kChunkFrame) return std::nullopt;
+    const uint32_t length = readBE32(bytes, at);
+    if (length > bytes.size() - at - kChunkFrame) return std::nullopt;
+    const std::string_view type(reinterpret_cast<const char*>(bytes.data() + at + 4), 4);
+    const size_t next = at + kChunkFrame + length;
+    if (std::find(std::begin(kKept), std::end(kKept), type) != std::end(kKept)) {
+      kept.insert(kept.end(), bytes.begin() + static_cast<ptrdiff_t>(at), bytes.begin() + static_cast<ptrdiff_t>(next));
+    }
+    if (type == "IEND") break;
+    at = next;
+  }
+  return kept;
+}
+
 }  // namespace
 
 std::optional<Image> DecodePng(std::span<const uint8_t> bytes) {
-  ByteReader reader{bytes};
+  const std::optional<std::vector<uint8_t>> essential = essentialPngChunks(bytes);
+  if (!essential) return std::nullopt;
+  ByteReader reader{*essential};
   cairo_surface_t* surface = cairo_image_surface_create_from_png_stream(readFromSpan, &reader);
   std::optional<Image> result;
   if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS) {

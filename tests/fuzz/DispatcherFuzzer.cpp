@@ -139,12 +139,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         auto list = std::make_unique<char[]>(sizeof(vst::VstEvents) + count * sizeof(vst::VstEvent*));
         auto* events = reinterpret_cast<vst::VstEvents*>(list.get());
         events->numEvents = static_cast<int32_t>(count);
+        vst::VstEvent** entries = events->events;  // more than the two the structure declares
         for (size_t i = 0; i < count; ++i) {
           midi[i].type = (input.take<uint8_t>() & 1) != 0 ? vst::kVstMidiType : vst::kVstSysExType;
           midi[i].byteSize = sizeof(vst::VstMidiEvent);
           midi[i].deltaFrames = input.take<int16_t>();
           for (char& byte : midi[i].midiData) byte = input.take<char>();
-          events->events[i] = reinterpret_cast<vst::VstEvent*>(&midi[i]);
+          entries[i] = reinterpret_cast<vst::VstEvent*>(&midi[i]);
         }
         effect->dispatcher(effect, vst::effProcessEvents, index, value, events, opt);
         break;

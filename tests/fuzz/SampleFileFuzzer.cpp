@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "engine/SampleHolder.h"
+#include "engine/Kit.h"
 #include "platform/Messages.h"
 #include "samples/SampleLoader.h"
 
@@ -20,11 +20,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (file == nullptr) return 0;
   const bool written = std::fwrite(data, 1, size, file) == size;
   std::fclose(file);
-  if (written) {
-    engine::SampleHolder holder;
-    samples::LoadFile(holder, "fuzz", path, false);
-    holder.clear();
-  }
+  // Each load replaces (and releases) the sample of the one before.
+  static engine::Kit kit;
+  if (written) samples::LoadSample(kit, engine::kFirstNote, path, false);
   std::remove(path.c_str());
   return 0;
 }

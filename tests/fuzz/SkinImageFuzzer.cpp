@@ -9,7 +9,7 @@
 #include "toolkit/ImageFiles.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  constexpr toolkit::ImageLimit limit{512, 512, 512 * 512};
+  constexpr toolkit::ImageLimit limit{128, 128, 128 * 128};
   const std::optional<toolkit::Image> image = toolkit::DecodeImage(std::span<const uint8_t>(data, size), limit);
   if (image && (image->width() > limit.width || image->height() > limit.height)) std::abort();
   return 0;

@@ -126,6 +126,16 @@ TEST(SkinFiles, ImagesBeyondTheirLimitAreRefusedBeforeDecoding) {
   EXPECT_FALSE(DecodeImage(wide, SkinFileLimit(1206, 616)));
   EXPECT_TRUE(DecodeImage(bmp(24, -2, 0), limit));
 
+  // Only the chunks that make the pixels reach the PNG library, which allocates a chunk's
+  // claimed length before reading it: a text chunk is dropped, one claiming more than the
+  // file holds refuses the file.
+  std::vector<uint8_t> withText = png(4, 4);
+  const std::vector<uint8_t> text = {0, 0, 0, 3, 't', 'E', 'X', 't', 'a', 0, 'b', 0, 0, 0, 0};
+  withText.insert(withText.begin() + 33, text.begin(), text.end());  // after the image header
+  EXPECT_TRUE(DecodeImage(withText, limit));
+  withText[33] = 0x3F;  // a gigabyte
+  EXPECT_FALSE(DecodeImage(withText, limit));
+
   testhost::TempFolder folder;
   const std::vector<uint8_t> bytes = png(120, 80);
   folder.write("skin.png", std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
