@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds Kestrelhollow several ways and runs the tests of each: with the address and
 # undefined-behaviour sanitizers (every suite), with the thread sanitizer (the suites that
-# run threads against each other), the project-text and MIDI-file fuzzers for a minute each,
-# and the plain build (every suite, last, so its summary closes the output).
+# run threads against each other), each fuzz target for half a minute, and the plain build
+# (every suite, last, so its summary closes the output).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -27,10 +27,12 @@ cmake --build build-tsan -j "$jobs" --target kh_concurrency_tests
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
   ctest --test-dir build-tsan --output-on-failure -j "$jobs" -L concurrency --no-tests=ignore
 
-echo "== project-text fuzzer"
-# Its running commentary goes to a log; the closing statistics, or on failure the end of the log, are shown.
-if scripts/fuzz-chunk.sh 60 build-fuzz > build-fuzz.log 2>&1; then
-  grep -E "^(Done|stat::)" build-fuzz.log
+echo "== fuzz targets"
+# Each target runs KH_FUZZ_SECONDS (30 by default; longer runs for a deeper search). Their
+# running commentary goes to a log; the closing statistics, or on failure the end of the log,
+# are shown.
+if scripts/fuzz.sh all "${KH_FUZZ_SECONDS:-30}" build-fuzz > build-fuzz.log 2>&1; then
+  grep -E "^(== fuzzing|Done|stat::)" build-fuzz.log
 else
   tail -n 60 build-fuzz.log
   exit 1
