@@ -34,10 +34,7 @@ XvfbDisplay::XvfbDisplay() {
   if (!available()) return;
   int number = 100 + static_cast<int>(getpid() % 400);
   while (!displayNumberFree(number)) ++number;
-  // Appended rather than written as ":" + std::to_string(...): GCC 12 at -O3 reports a false
-  // -Wrestrict overlap inside the inlined insert-at-front of that expression.
-  std::string name = ":";
-  name += std::to_string(number);
+  const std::string name = ":" + std::to_string(number);
   const char* argv[] = {kXvfb, name.c_str(), "-screen", "0", "1400x900x24", "-nolisten", "tcp", nullptr};
   if (posix_spawn(&server_, kXvfb, nullptr, nullptr, const_cast<char**>(argv), environ) != 0) {
     server_ = -1;
