@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The host test: Ardour 7, without a GUI, plays the installed bundle. A new session with
-# Kestrelhollow on a MIDI track renders 8 s of the default preset in Hsync from the song start
-# and is saved; a second Ardour loads it and renders again. Both renders must hold sound and be
+# Kestrelhollow on a MIDI track renders 8 s of the default preset's groove (at another master
+# level) in Hsync from the song start and is saved; a second Ardour loads it and renders again. Both renders must hold sound and be
 # identical, and are held against kestrelhollow-render's output for the same 8 s.
 #   tests/ardour/run.sh BUILD_FOLDER
 # The build folder must hold the bundle, bin/kestrelhollow-render and kh_compare_renders; the
@@ -44,6 +44,24 @@ cat > "$XDG_CONFIG_HOME/ardour7/config" << CONFIG
 CONFIG
 cp "$here"/export/float-wav.* "$XDG_CONFIG_HOME/ardour7/export/"
 
+# The state both hosts play: the default preset's text (a program file's chunk follows its
+# 60-byte header) with the master level moved off its own, so that a reload that lost the
+# state and fell back to the default preset would be heard. Ardour gets it as a user preset of
+# the plug-in (1802725495 is its unique ID, 'kshw').
+state=$work/state.txt
+tail -c +61 "$bundle/presets/kestrelhollowpreset1.fxp" | tr -d '\0' | sed -E 's/^syn1;[0-9.]+;/syn1;0.42;/' > "$state"
+if ! grep -q '^syn1;0.42;' "$state"; then
+  echo "FAILED: the default preset holds no master level to change."
+  exit 1
+fi
+mkdir -p "$XDG_CONFIG_HOME/ardour7/presets"
+cat > "$XDG_CONFIG_HOME/ardour7/presets/vst-1802725495" << PRESET
+<?xml version="1.0" encoding="UTF-8"?>
+<VSTPresets>
+  <ChunkPreset uri="VST:1802725495:1" label="host test" numParams="0">$(base64 -w0 "$state")</ChunkPreset>
+</VSTPresets>
+PRESET
+
 # Each Ardour step's chatter goes to a log, shown when the step fails.
 run_logged() {
   local log=$work/$1.log
@@ -57,8 +75,8 @@ run_logged() {
 run_logged scan env LD_LIBRARY_PATH=/usr/lib/ardour7 /usr/lib/ardour7/ardour-vst-scanner -f -q "$bundle/Kestrelhollow.so"
 run_logged create ardour7-lua "$here/session.lua" create "$work/session" "$work/renders/first"
 run_logged reload ardour7-lua "$here/session.lua" reload "$work/session" "$work/renders/second"
-run_logged ours "$build/bin/kestrelhollow-render" --plugin "$bundle/Kestrelhollow.so" --mode Hsync \
-  --seconds 8 --tempo 120 --rate 48000 --block 512 -o "$work/renders/kestrelhollow-render.wav"
+run_logged ours "$build/bin/kestrelhollow-render" --plugin "$bundle/Kestrelhollow.so" --state "$state" \
+  --mode Hsync --seconds 8 --tempo 120 --rate 48000 --block 512 -o "$work/renders/kestrelhollow-render.wav"
 
 first=$(echo "$work"/renders/first/*.wav)
 second=$(echo "$work"/renders/second/*.wav)

@@ -3,7 +3,8 @@
 --                                             rendered, then saved
 --   session.lua reload FOLDER RENDER_FOLDER   the saved session loaded again and rendered
 -- A render is the master bus from the song start for `seconds`, through the float WAV export
--- preset that run.sh installs; the plug-in plays its default preset in Hsync with the transport.
+-- preset that run.sh installs; the plug-in plays the state run.sh gives it as a user preset, in
+-- Hsync with the transport.
 local mode, folder, render_folder = arg[1], arg[2], arg[3]
 local name = "host-test"
 local rate, block, seconds = 48000, 512, 8
@@ -32,6 +33,9 @@ local function add_kestrelhollow_track()
 	for track in tracks:iter() do
 		-- Without a bypass, Ardour spreads 24 channels over 24 outputs with its surround panner.
 		track:panner_shell():set_bypassed(true)
+		-- The state run.sh wrote as a user preset; the reload must bring it back.
+		local plugin = track:nth_plugin(0):to_insert():plugin(0)
+		if not plugin:load_preset(plugin:preset_by_label("host test")) then fail("the host test preset did not load") end
 		return
 	end
 	fail("Ardour made no MIDI track")
