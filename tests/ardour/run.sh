@@ -66,9 +66,15 @@ PRESET
 run_logged() {
   local log=$work/$1.log
   shift
-  if ! timeout 300 "$@" > "$log" 2>&1; then
+  local status=0
+  timeout 300 "$@" > "$log" 2>&1 || status=$?
+  if [ "$status" -ne 0 ]; then
     cat "$log"
-    echo "FAILED: $*"
+    if [ "$status" -gt 128 ]; then
+      echo "FAILED (killed by signal $((status - 128))): $*"
+    else
+      echo "FAILED (exit status $status): $*"
+    fi
     exit 1
   fi
 }
