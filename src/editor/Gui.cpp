@@ -1,7 +1,5 @@
 #include "editor/Gui.h"
 
-#include <cmath>
-
 #include "editor/BuiltInSkin.h"
 #include "editor/MainMenuFrame.h"
 #include "persistence/Configuration.h"
@@ -93,7 +91,7 @@ bool Gui::attach(void* parent) {
     mainMenu_ = new MainMenuFrame(area, parent, this, [this](float factor) { setGuiScale(factor); },
                                   engine_.kitPlayer(), environment_.resetAll);
     frame = mainMenu_;
-    holderStrips_.setFrame(mainMenu_);
+    holderStrips_.panels().setFrame(mainMenu_);
     for (toolkit::CControl* control : controls_.all()) {
       control->remember();  // the frame's own reference
       mainMenu_->addView(control);
@@ -130,7 +128,7 @@ void Gui::idle() {
 
 bool Gui::onKeyDown(vst::VstKeyCode& key) {
   if (key.virt == vst::VKEY_UP || key.virt == vst::VKEY_DOWN) {
-    holderStrips_.stepBrowser(selection_.holder, key.virt == vst::VKEY_DOWN);
+    holderStrips_.panels().step(selection_.holder, key.virt == vst::VKEY_DOWN);
     return true;
   }
   // Other keys matter only to a name field that is being edited.
@@ -199,7 +197,9 @@ void Gui::refreshFromTimer() {
   }
 }
 
-void Gui::setStartDirectories(const StartDirectories& directories) { holderStrips_.setStartDirectories(directories); }
+void Gui::setStartDirectories(const StartDirectories& directories) {
+  holderStrips_.panels().setStartDirectories(directories);
+}
 
 void Gui::refreshFromModel() {
   for (Section* section : sections()) section->refreshFromModel();
@@ -210,7 +210,7 @@ void Gui::showPattern(int pattern) { patternBank_.showPattern(pattern); }
 void Gui::editorReset() {
   master_.reset();
   selection_ = {};
-  holderStrips_.showSamplesFolder();
+  holderStrips_.panels().showSamplesFolder();
   refreshFromModel();
 }
 

@@ -13,8 +13,7 @@ constexpr float kDefaultSwingAmount = 0.5f;
 MasterSection::MasterSection(ControlTable& controls, toolkit::CControlListener* listener, const SkinBitmaps& skin,
                              engine::DrumEngine& engine)
     : controls_(controls), engine_(engine) {
-  toolkit::COptionMenu* masterMenu = NewMenu(listener, kMasterMenu);
-  masterMenu->addEntry(kResetEntry);
+  toolkit::COptionMenu* masterMenu = NewResetMenu(listener, kMasterMenu);
   controls_.add(*this, masterMenu);
   controls_.add(*this, NewKnob(listener, kMasterLevelKnob, skin[skin::kMasterLevelStrip], masterMenu));
   controls_.add(*this, NewKnob(listener, kSwingAmountKnob, skin[skin::kSwingAmountStrip], nullptr));

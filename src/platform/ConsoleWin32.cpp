@@ -3,14 +3,40 @@
 #include <windows.h>
 
 namespace platform {
+namespace {
+
+std::atomic<bool> stopRequested{false};
+
+constexpr const char* kWithoutDisplayVariable = "KESTRELHOLLOW_WITHOUT_DISPLAY";
+
+// Runs on a thread the system starts for the event. Other events (the console closing, the user
+// logging off) end the program as before.
+BOOL WINAPI requestStop(DWORD event) {
+  switch (event) {
+    case CTRL_C_EVENT:
+    case CTRL_BREAK_EVENT:
+      stopRequested = true;
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
+}  // namespace
 
 bool StandardErrorIsTerminal() {
   DWORD mode = 0;
   return ::GetConsoleMode(::GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
 }
 
-// Windows has no process-wide switch for this: a module's message boxes fail by themselves where
-// the process has no desktop (as under Wine without a display), and show otherwise.
-void WithoutDisplay() {}
+// Windows has no process-wide switch for this; the process's environment, which every module
+// shares, carries one.
+void WithoutDisplay() { ::SetEnvironmentVariableA(kWithoutDisplayVariable, "1"); }
+
+bool DisplayWithheld() { return ::GetEnvironmentVariableA(kWithoutDisplayVariable, nullptr, 0) > 0; }
+
+void CatchStopRequests() { ::SetConsoleCtrlHandler(requestStop, TRUE); }
+
+const std::atomic<bool>& StopRequested() { return stopRequested; }
 
 }  // namespace platform

@@ -9,6 +9,14 @@ namespace {
 
 thread_local DWORD lastOpenError = ERROR_SUCCESS;
 
+// Takes a reference on the module holding the address that is never given back: the module
+// stays until the process ends, whoever frees it.
+void pinModuleAt(const void* address) {
+  HMODULE pinned = nullptr;
+  ::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
+                       static_cast<LPCSTR>(address), &pinned);
+}
+
 }  // namespace
 
 LibraryHandle OpenLibrary(const std::string& path, Unloading unloading) {
@@ -24,11 +32,7 @@ LibraryHandle OpenLibrary(const std::string& path, Unloading unloading) {
   HMODULE library = ::LoadLibraryExA(path.c_str(), nullptr, withFolder ? LOAD_WITH_ALTERED_SEARCH_PATH : 0);
   lastOpenError = library == nullptr ? ::GetLastError() : ERROR_SUCCESS;
   ::SetThreadErrorMode(previousMode, nullptr);
-  if (library != nullptr && unloading == Unloading::kNever) {
-    HMODULE pinned = nullptr;
-    ::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
-                         reinterpret_cast<LPCSTR>(library), &pinned);
-  }
+  if (library != nullptr && unloading == Unloading::kNever) pinModuleAt(library);
   return library;
 }
 
@@ -52,6 +56,8 @@ void* FindSymbol(LibraryHandle library, const char* name) {
 void CloseLibrary(LibraryHandle library) {
   if (library != nullptr) ::FreeLibrary(static_cast<HMODULE>(library));
 }
+
+void KeepThisModuleLoaded() { pinModuleAt(reinterpret_cast<const void*>(&KeepThisModuleLoaded)); }
 
 std::string VersionedLibraryName(const std::string& name, int majorVersion) {
   return "lib" + name + "-" + std::to_string(majorVersion) + ".dll";

@@ -28,6 +28,28 @@ bool FileExists(const std::string& path) {
   return true;
 }
 
+bool PathExists(const std::string& path) {
+  return !PathIsTooLong(path) && ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::optional<uint64_t> ReadableFileSize(const std::string& path) {
+  if (PathIsTooLong(path)) return std::nullopt;
+  // Opened with no access asked (so a pipe or a device does not wait), then read access proven
+  // by a second open of a plain disk file only.
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) != 0) {
+    return std::nullopt;
+  }
+  const HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  const bool onDisk = ::GetFileType(file) == FILE_TYPE_DISK;
+  ::CloseHandle(file);
+  if (!onDisk) return std::nullopt;
+  return uint64_t{data.nFileSizeHigh} << 32 | data.nFileSizeLow;
+}
+
 bool DirectoryExists(const std::string& path) {
   if (PathIsTooLong(path)) return false;
   const DWORD attributes = ::GetFileAttributesA(path.c_str());
@@ -66,6 +88,16 @@ bool WriteToFile(int descriptor, const char* data, size_t size) {
     written += static_cast<size_t>(count);
   }
   return true;
+}
+
+bool WriteAtStart(int descriptor, const char* data, size_t size) {
+  const int64_t position = ::_lseeki64(descriptor, 0, SEEK_CUR);
+  if (position < 0 || ::_lseeki64(descriptor, 0, SEEK_SET) != 0) return false;
+  const bool written = WriteToFile(descriptor, data, size);
+  const int writeError = errno;
+  const bool restored = ::_lseeki64(descriptor, position, SEEK_SET) == position;
+  if (!written) errno = writeError;
+  return written && restored;
 }
 
 bool SyncAndCloseFile(int descriptor) {

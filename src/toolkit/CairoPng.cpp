@@ -23,7 +23,7 @@ cairo_status_t readFromSpan(void* closure, unsigned char* data, unsigned int len
 
 }  // namespace
 
-std::optional<Image> DecodePng(std::span<const uint8_t> bytes) {
+std::optional<Image> DecodePngPixels(std::span<const uint8_t> bytes) {
   ByteReader reader{bytes};
   cairo_surface_t* surface = cairo_image_surface_create_from_png_stream(readFromSpan, &reader);
   std::optional<Image> result;

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace testx {
 
@@ -50,6 +51,15 @@ void SendKey(Display* display, Window window, unsigned long keysym, unsigned int
 // list appears, kills the server so that the test fails instead of waiting forever. listTop, when
 // given, receives the list's top edge on the screen. Join the thread before the display ends.
 std::thread ChoosePopUpEntry(XvfbDisplay& xvfb, int entry, int* listTop = nullptr);
+
+// The window's title; empty when it has none.
+std::string WindowTitle(Display* display, Window window);
+
+// Acts as the user before message windows (top windows whose title isMessage accepts): presses
+// Return in each as it shows, waits for it to go, and stops when none shows within the time.
+// The titles in the order they showed; mostAtOnce receives how many showed together at most.
+std::vector<std::string> AnswerMessageWindows(Display* display, const std::function<bool(const std::string&)>& isMessage,
+                                              size_t& mostAtOnce, int timeoutMs = 3000);
 
 // Calls step until done() holds or the time is up; true when it held.
 bool PumpUntil(const std::function<void()>& step, const std::function<bool()>& done, int timeoutMs = 3000);

@@ -3,8 +3,6 @@
 #include <gdiplus.h>
 #include <shlwapi.h>
 
-#include <algorithm>
-#include <iterator>
 #include <memory>
 
 #include "toolkit/win32/GdiSupport.h"
@@ -19,12 +17,8 @@ struct StreamRelease {
 
 }  // namespace
 
-std::optional<Image> DecodePng(std::span<const uint8_t> bytes) {
-  // GDI+ reads other formats from a stream as well; only PNG is asked for here.
-  constexpr uint8_t kSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-  if (bytes.size() < sizeof kSignature || !std::equal(std::begin(kSignature), std::end(kSignature), bytes.begin())) {
-    return std::nullopt;
-  }
+std::optional<Image> DecodePngPixels(std::span<const uint8_t> bytes) {
+  // GDI+ reads other formats from a stream as well; DecodePng hands over only PNG bytes.
   if (!gdi::StartGdiPlus()) return std::nullopt;
   const std::unique_ptr<IStream, StreamRelease> stream(
       ::SHCreateMemStream(bytes.data(), static_cast<UINT>(bytes.size())));
