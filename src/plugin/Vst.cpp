@@ -15,6 +15,7 @@
 #include "platform/Files.h"
 #include "platform/Messages.h"
 #include "platform/Paths.h"
+#include "samples/LoadMessages.h"
 #include "samples/SampleLoader.h"
 #include "vst/HostText.h"
 
@@ -91,6 +92,8 @@ int32_t Vst::getChunk(void** data, bool /*isPreset*/) {
 int32_t Vst::setChunk(void* data, int32_t byteSize, bool /*isPreset*/) {
   // Held for the whole load, messages included; an editor opening meanwhile waits.
   const platform::BoundedLock stateLock(platform::StateMutex());
+  // Of the samples that fail to load, the first few are told in full and the rest counted.
+  const samples::LoadMessageBatch loadMessages;
   if (!persistence::LoadChunk(data, byteSize, samplesFolder_, engine_, [this] { resetAll(); }, loadSample_)) {
     return 0;  // refused, with a message; hosts ignore the answer, our render tool reads it
   }
