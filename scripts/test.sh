@@ -53,8 +53,10 @@ fi
 echo "== Windows"
 # Cross-built with MinGW-w64; the suites run under Wine. CI always runs it (the script installs
 # what it needs); elsewhere it needs wine64 already installed.
+windows_built=false
 if [ -n "${CI:-}" ] || command -v wine64 > /dev/null || [ -x /usr/lib/wine/wine64 ]; then
   scripts/build-windows.sh --test
+  windows_built=true
 else
   echo "NOTICE: wine64 is not installed; the Windows build and its tests are skipped."
 fi
@@ -62,6 +64,11 @@ fi
 echo "== plain build"
 configure_and_build build
 ctest --test-dir build --output-on-failure -j "$jobs"
+
+if $windows_built; then
+  echo "== Windows: the same scenes rendered on Linux and under Wine"
+  scripts/compare-windows-renders.sh
+fi
 
 echo "== host test: Ardour plays the bundle"
 tests/ardour/run.sh build
