@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Cross-builds Kestrelhollow for 64-bit Windows into build-win/ (the bundle in
-# build-win/Kestrelhollow/) and, with --test, runs the Windows test suites under Wine.
+# build-win/Kestrelhollow/, zipped as build-win/Kestrelhollow-win64.zip, the render tool in
+# build-win/bin/) and, with --test, runs the Windows test suites under Wine.
 # libsndfile-1.dll is cross-built once from Debian's source package and kept in build-win/deps.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -17,7 +18,7 @@ wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
 
 install_packages() {
   local missing=()
-  for package in g++-mingw-w64-x86-64 wine64 dpkg-dev; do
+  for package in g++-mingw-w64-x86-64 wine64 dpkg-dev zip; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
   done
   [ ${#missing[@]} -eq 0 ] && return
@@ -91,6 +92,20 @@ build_windows() {
   cmake --build "$build" -j "$jobs"
 }
 
+# The bundle folder as users unpack it, its libraries without debugging information; files the
+# plug-in writes at run time stay out.
+zip_bundle() {
+  local staging=$build/zip
+  rm -rf "$staging" "$build/Kestrelhollow-win64.zip"
+  mkdir -p "$staging"
+  cp -r "$build/Kestrelhollow" "$staging/"
+  rm -f "$staging/Kestrelhollow/Kestrelhollow.cfg"
+  x86_64-w64-mingw32-strip --strip-debug "$staging"/Kestrelhollow/*.dll
+  (cd "$staging" && zip -qrX ../Kestrelhollow-win64.zip Kestrelhollow)
+  rm -rf "$staging"
+  echo "Wrote $build/Kestrelhollow-win64.zip"
+}
+
 # Wine makes its prefix on its first run (some seconds, during the build); the editor's "Arial"
 # is Liberation Sans there.
 prepare_wine() {
@@ -101,6 +116,7 @@ install_packages
 build_sndfile
 build_host_tools
 build_windows
+zip_bundle
 if $run_tests; then
   prepare_wine
   # No display: the programs under test open no windows.
