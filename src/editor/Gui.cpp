@@ -32,6 +32,8 @@ toolkit::KeyStroke ToKeyStroke(const vst::VstKeyCode& key) {
     case vst::VKEY_LEFT: stroke.key = toolkit::VirtualKey::Left; break;
     case vst::VKEY_RIGHT: stroke.key = toolkit::VirtualKey::Right; break;
     case vst::VKEY_TAB: stroke.key = toolkit::VirtualKey::Tab; break;
+    case vst::VKEY_UP: stroke.key = toolkit::VirtualKey::Up; break;
+    case vst::VKEY_DOWN: stroke.key = toolkit::VirtualKey::Down; break;
     default: break;
   }
   return stroke;
@@ -132,12 +134,16 @@ void Gui::idle() {
 }
 
 bool Gui::onKeyDown(vst::VstKeyCode& key) {
-  if (key.virt == vst::VKEY_UP || key.virt == vst::VKEY_DOWN) {
-    stepBrowser(selectedHolder_, key.virt == vst::VKEY_DOWN);
-    return true;
-  }
-  // Other keys matter only to a name field that is being edited.
-  return mainMenu_ && mainMenu_->getFocusView() && mainMenu_->onKeyDown(ToKeyStroke(key));
+  // A key the host forwards goes the way of a key on the editor's own window: the name field
+  // being edited, then onUnusedKey. Not used, it is the host's (the dispatcher answers 0).
+  const toolkit::KeyStroke stroke = ToKeyStroke(key);
+  return mainMenu_ ? mainMenu_->onKeyDown(stroke) : onUnusedKey(stroke);
+}
+
+bool Gui::onUnusedKey(const toolkit::KeyStroke& key) {
+  if (key.key != toolkit::VirtualKey::Up && key.key != toolkit::VirtualKey::Down) return false;
+  stepBrowser(selectedHolder_, key.key == toolkit::VirtualKey::Down);
+  return true;
 }
 
 void Gui::setGuiScale(float scale) {
