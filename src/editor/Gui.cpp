@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "editor/MainMenuFrame.h"
+#include "editor/StepNumbers.h"
 #include "persistence/Configuration.h"
 #include "platform/BoundedLock.h"
 #include "platform/Messages.h"
@@ -70,6 +71,16 @@ void Gui::createBrowsers() {
   }
 }
 
+void Gui::addStepNumbers() {
+  // A skin's own background has its numbers painted in.
+  if (!skin_[skin::kBackground]->isBuiltIn()) return;
+  StepNumbers::StepButtons steps{};
+  for (int m = 0; m < tags::kStepsShown; ++m) steps[static_cast<size_t>(m)] = controls_[tags::kStepButton + m];
+  stepNumbers_ = new StepNumbers(steps);
+  stepNumbers_->setGroup(stepGroup_);
+  mainMenu_->addView(stepNumbers_);  // the frame's reference is the only one
+}
+
 bool Gui::getRect(vst::ERect** rect) {
   if (!mainMenu_) {
     // Before the first opening the bitmaps are unscaled: the size they will have.
@@ -102,6 +113,7 @@ bool Gui::attach(void* parent) {
       control->remember();  // the frame's own reference
       mainMenu_->addView(control);
     }
+    addStepNumbers();
     mainMenu_->setBackground(skin_[skin::kBackground]);
     mainMenu_->setMouseableArea(area);
     setGuiScale(scale());
@@ -154,6 +166,7 @@ void Gui::setGuiScale(float scale) {
   controls_.place(skin_);
   for (CBitmapEx* bitmap : skin_.all()) bitmap->Resize(scale);
   placeAndScaleControls(scale);
+  if (stepNumbers_) stepNumbers_->place(scale);
   for (browser::VstBrowser* view : browsers_) view->SetScale(scale);
 
   const CBitmapEx* background = skin_[skin::kBackground];

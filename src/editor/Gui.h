@@ -25,6 +25,7 @@
 namespace editor {
 
 class MainMenuFrame;
+class StepNumbers;
 
 // Where the editor finds its files, and the effect's reset that "Clear all now!" runs.
 struct GuiEnvironment {
@@ -97,6 +98,8 @@ class Gui : public vst::AEffEditor,
   // The first opening builds the frame, later ones give it the new parent (null: offscreen).
   bool attach(void* parent);
   void createBrowsers();
+  // With the built-in background, the numbers under the step buttons follow the step group.
+  void addStepNumbers();
   void refreshFromTimer();
   void placeAndScaleControls(float scale);
   void setControl(int32_t tag, float value);
@@ -111,6 +114,8 @@ class Gui : public vst::AEffEditor,
   void stepBrowser(int holder, bool next);
   void muteButton(int holder, float value);
   void soloButton(int holder, float value);
+  // Mute buttons of holders muted by a solo look dimmer than those the user muted.
+  void showMutedBySolo();
   void syncModeButton(int32_t tag, float value);
   void patternMenu(int button, int choice);
   void showResolution(int pattern);
@@ -122,6 +127,7 @@ class Gui : public vst::AEffEditor,
   ControlTable controls_;
   std::array<browser::VstBrowser*, engine::kHolderCount> browsers_{};
   MainMenuFrame* mainMenu_ = nullptr;
+  StepNumbers* stepNumbers_ = nullptr;  // held by the frame; none with a skin's background
   std::unique_ptr<toolkit::CVSTGUITimer> timer_;
   vst::ERect rect_{};
   bool isOpen_ = false;

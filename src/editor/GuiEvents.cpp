@@ -4,6 +4,8 @@
 
 #include "editor/Gui.h"
 #include "editor/MainMenuFrame.h"
+#include "editor/MuteButton.h"
+#include "editor/StepNumbers.h"
 #include "editor/PitchKnob.h"
 #include "platform/Messages.h"
 #include "samples/SampleLoader.h"
@@ -134,8 +136,10 @@ void Gui::valueChanged(toolkit::CControl* control) {
     browseButton(holderOf(kBrowseButton), v);
   } else if (inHolderGroup(tag, kMuteButton)) {
     muteButton(holderOf(kMuteButton), v);
+    showMutedBySolo();
   } else if (inHolderGroup(tag, kSoloButton)) {
     soloButton(holderOf(kSoloButton), v);
+    showMutedBySolo();
   } else if (tag >= kStepGroupButton && tag < kStepGroupButton + kStepGroupCount) {
     showStepGroup(tag - kStepGroupButton);
   } else if (tag >= kPatternButton && tag < kPatternButton + kPatternButtons) {
@@ -220,6 +224,13 @@ void Gui::stepBrowser(int holder, bool next) {
   if (!path.empty()) LoadSampleFromBrowser(NoteOf(holder), path);
 }
 
+void Gui::showMutedBySolo() {
+  for (int holder = 0; holder < engine::kHolderCount; ++holder) {
+    static_cast<MuteButton*>(controls_[kMuteButton + holder])
+        ->setMutedBySolo(kit().holder(NoteOf(holder)).muteState() == engine::kMutedBySolo);
+  }
+}
+
 bool Gui::anySolo() const {
   for (int holder = 0; holder < engine::kHolderCount; ++holder) {
     if (isOn(kSoloButton + holder)) return true;
@@ -297,6 +308,7 @@ void Gui::patternMenu(int button, int choice) {
 }
 
 void Gui::showSteps() {
+  if (stepNumbers_) stepNumbers_->setGroup(stepGroup_);
   for (int m = 0; m < kStepsShown; ++m) {
     const bool sounds = engine_.sequencer().cellSounds(shownPattern_, kStepsShown * stepGroup_ + m, selectedHolder_);
     setControl(kStepButton + m, sounds ? 1.0f : 0.0f);
@@ -355,6 +367,7 @@ void Gui::refreshFromModel() {
     setControl(kLengthKnob + holder, sampleHolder.lengthFraction());
     if (const auto shown = PitchKnobValue(sampleHolder.pitch())) setControl(kPitchKnob + holder, *shown);
   }
+  showMutedBySolo();
 
   setControl(kSwingAmountKnob, engine_.sequencer().swingAmount());
   setControl(kMasterLevelKnob, engine_.kitPlayer().masterLevel());

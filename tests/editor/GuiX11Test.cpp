@@ -188,3 +188,64 @@ TEST_F(GuiOnX11, KeysOnTheEditorsWindowStepTheOpenBrowserAndTheOthersReachTheHos
 
 }  // namespace
 }  // namespace guitest
+
+namespace guitest {
+namespace {
+
+TEST_F(GuiOnX11, TheNumbersUnderTheStepButtonsFollowTheStepGroup) {
+  ASSERT_EQ(vst().dispatcher(vst::effEditOpen, 0, 0, hostWindow(), 0.0f), 1);
+  const toolkit::CRect first = control(kStepButton)->getViewSize();
+  const toolkit::CRect last = control(kStepButton + 15)->getViewSize();
+  const auto numberRow = [&] {
+    return testx::CaptureWindow(xvfb->connection(), frameWindow(), static_cast<int>(first.left), 514,
+                                static_cast<int>(last.right - first.left), 18);
+  };
+  vst().dispatcher(vst::effEditIdle, 0, 0, nullptr, 0.0f);
+  const testx::Capture firstGroup = numberRow();
+  testx::SaveScreenshot(firstGroup, "step-numbers-1-16");
+
+  const toolkit::CRect groupButton = control(kStepGroupButton + 1)->getViewSize();
+  testx::SendClick(xvfb->connection(), frameWindow(), static_cast<int>(groupButton.left) + 5,
+                   static_cast<int>(groupButton.top) + 5, Button1);
+  testx::Capture secondGroup;
+  EXPECT_TRUE(idleUntil([&] {
+    secondGroup = numberRow();
+    return gui().stepGroup() == 1 && secondGroup.pixels != firstGroup.pixels;
+  }));
+  testx::SaveScreenshot(secondGroup, "step-numbers-17-32");
+  testx::SaveScreenshot(testx::CaptureWindow(xvfb->connection(), frameWindow(), 0, 400, 1206, 216),
+                        "step-sequencer-17-32");
+
+  change(kStepGroupButton, 1.0f);
+  EXPECT_TRUE(idleUntil([&] { return numberRow().pixels == firstGroup.pixels; }));
+  vst().dispatcher(vst::effEditClose, 0, 0, nullptr, 0.0f);
+}
+
+TEST_F(GuiOnX11, AHolderMutedBySoloLooksUnlikeOneTheUserMuted) {
+  ASSERT_EQ(vst().dispatcher(vst::effEditOpen, 0, 0, hostWindow(), 0.0f), 1);
+  change(kSoloButton, 1.0f);
+  change(kMuteButton + 2, 1.0f);
+  ASSERT_EQ(kit().holder(37).muteState(), engine::kMutedBySolo);
+  ASSERT_EQ(kit().holder(38).muteState(), engine::kMuted);
+  vst().dispatcher(vst::effEditIdle, 0, 0, nullptr, 0.0f);
+  const testx::Capture soloed = captureControl(kMuteButton);
+  const testx::Capture bySolo = captureControl(kMuteButton + 1);
+  const testx::Capture muted = captureControl(kMuteButton + 2);
+  EXPECT_NE(bySolo.pixels, muted.pixels);
+  EXPECT_NE(bySolo.pixels, soloed.pixels);
+  const toolkit::CRect from = control(kMuteButton)->getViewSize();
+  const toolkit::CRect to = control(kSoloButton + 3)->getViewSize();
+  testx::SaveScreenshot(testx::CaptureWindow(xvfb->connection(), frameWindow(), static_cast<int>(from.left) - 4,
+                                             static_cast<int>(from.top) - 4, static_cast<int>(to.right - from.left) + 8,
+                                             static_cast<int>(to.bottom - from.top) + 8),
+                        "solo-states");
+
+  // Once the solo is off, nothing looks muted by it any more.
+  change(kSoloButton, 0.0f);
+  vst().dispatcher(vst::effEditIdle, 0, 0, nullptr, 0.0f);
+  EXPECT_EQ(captureControl(kMuteButton + 1).pixels, captureControl(kMuteButton + 3).pixels);
+  vst().dispatcher(vst::effEditClose, 0, 0, nullptr, 0.0f);
+}
+
+}  // namespace
+}  // namespace guitest
