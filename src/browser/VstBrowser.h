@@ -1,5 +1,5 @@
 // The panel in which the user picks a sample file for one holder: a toolbar with an up button
-// above a scrolling grid of entry buttons built from the directory model. A file click is
+// and the line naming the listed folder, above a scrolling grid of entry buttons built from the directory model. A file click is
 // reported to the editor through the holder's notification control: value 0.5 for a single
 // click, 0.51 for a double click, then the control's listener hears valueChanged.
 #pragma once
@@ -12,6 +12,7 @@
 #include "browser/Browser.h"
 #include "browser/EntryBitmaps.h"
 #include "browser/FileButton.h"
+#include "browser/FolderLine.h"
 #include "editor/CBitmapEx.h"
 #include "editor/SkinnedKickBtn.h"
 #include "toolkit/CControl.h"
@@ -76,6 +77,7 @@ class VstBrowser : public toolkit::CViewContainer, public Browser, public toolki
   FileButton* highlightedButton() const { return highlighted_; }
   toolkit::CScrollView* scrollView() const { return scrollView_; }
   toolkit::CKickButton* upButton() const { return upButton_; }
+  const FolderLine* folderLine() const { return folderLine_; }
 
  private:
   void layOut();
@@ -92,6 +94,7 @@ class VstBrowser : public toolkit::CViewContainer, public Browser, public toolki
   editor::CBitmapEx* toolbarBitmap_;
   editor::SkinnedKickBtn* upButton_ = nullptr;
   toolkit::CViewContainer* toolbar_ = nullptr;
+  FolderLine* folderLine_ = nullptr;  // held by the toolbar
   toolkit::CScrollView* scrollView_ = nullptr;
   std::vector<FileButton*> buttons_;
   FileButton* highlighted_ = nullptr;

@@ -175,6 +175,9 @@ TEST_F(GuiOnX11, KeysOnTheEditorsWindowStepTheOpenBrowserAndTheOthersReachTheHos
   const engine::SampleHolder& holder = kit().holder(36);
   testx::SendKey(host, frameWindow(), XK_Down);
   EXPECT_TRUE(idleUntil([&] { return holder.path() == folder + "b-snare.wav"; })) << holder.path();
+  testx::SaveScreenshot(testx::CaptureWindow(host, frameWindow(), static_cast<int>(panel.left),
+                                             static_cast<int>(panel.top), static_cast<int>(panel.width()), 60),
+                        "browser-after-down");
   testx::SendKey(host, frameWindow(), XK_Up);
   EXPECT_TRUE(idleUntil([&] { return holder.path() == folder + "a-kick.wav"; })) << holder.path();
 
