@@ -1,7 +1,9 @@
 #include "editor/Gui.h"
 
+#include <algorithm>
 #include <cmath>
 
+#include "editor/BuiltInLettering.h"
 #include "editor/MainMenuFrame.h"
 #include "editor/StepNumbers.h"
 #include "persistence/Configuration.h"
@@ -15,11 +17,13 @@ namespace {
 constexpr int32_t kTimerMilliseconds = 1;
 
 // Holder names get smaller as the editor does. The factor is single precision and the bounds
-// double, so the menu's 0.9 and 0.7 fall below them.
+// double, so the menu's 0.9 and 0.7 fall below them. Below 100 % the name field's height
+// shrinks faster than these steps, so the size is also kept within the field (11 at 100 %,
+// scaled): letters taller than the field would be cut off at top and bottom.
 double NameFontSize(float scale) {
-  if (scale >= 0.9) return 11.0;
-  if (scale >= 0.7) return 10.0;
-  return 9.0;
+  constexpr double kDesignedSize = 11.0;
+  const double step = scale >= 0.9 ? 11.0 : scale >= 0.7 ? 10.0 : 9.0;
+  return std::min(step, kDesignedSize * scale);
 }
 
 toolkit::KeyStroke ToKeyStroke(const vst::VstKeyCode& key) {
@@ -51,6 +55,7 @@ Gui::Gui(vst::AudioEffect* effect, engine::DrumEngine& engine, GuiEnvironment en
       controls_(this, skin_, engine.kit()) {
   createBrowsers();
   controls_.place(skin_);
+  LetterBuiltInKeys(controls_, skin_);
 }
 
 Gui::~Gui() {

@@ -83,6 +83,34 @@ TEST_F(GuiLayout, ASkinWithAWiderMuteButtonSpreadsOnlyTheMuteButtons) {
   EXPECT_EQ(messages->messages().size(), 0u);
 }
 
+TEST_F(GuiLayout, BuiltInKeysAreLetteredByTheEditorAndSkinFilesKeepTheirOwnArt) {
+  std::filesystem::create_directories(directory->path() + "DrumSkins");
+  testhost::WriteBmp(directory->path() + "DrumSkins/btnSeqGroupNrs-17-32.bmp", 36, 26, {40, 90, 160});
+  CreateEffect();
+  gui().openOffscreen();
+  const auto pixelsOf = [this](int32_t tag) {
+    const CRect area = control(tag)->getViewSize();
+    gui().mainMenuFrame()->render(area);
+    const toolkit::Image& image = gui().mainMenuFrame()->image();
+    std::vector<uint32_t> pixels;
+    for (int y = static_cast<int>(area.top); y < static_cast<int>(area.bottom); ++y) {
+      for (int x = static_cast<int>(area.left); x < static_cast<int>(area.right); ++x) pixels.push_back(image.pixel(x, y));
+    }
+    return pixels;
+  };
+  // The built-in keys are alike; what tells them apart is the lettering the editor draws.
+  EXPECT_EQ(gui().skinBitmaps()[editor::skin::kStepGroupFirst]->handle()->pixel(18, 6),
+            gui().skinBitmaps()[editor::skin::kStepGroupFirst + 2]->handle()->pixel(18, 6));
+  for (float scale : {1.0f, 0.6f}) {
+    gui().setGuiScale(scale);
+    EXPECT_NE(pixelsOf(kStepGroupButton + 2), pixelsOf(kStepGroupButton + 3)) << scale;
+    EXPECT_NE(pixelsOf(kHolderSelect + 1), pixelsOf(kHolderSelect + 2)) << scale;
+  }
+  // The skin's own key shows its own pixels only (a single colour here).
+  gui().setGuiScale(1.0f);
+  for (uint32_t pixel : pixelsOf(kStepGroupButton + 1)) EXPECT_EQ(pixel, toolkit::Image::opaque(40, 90, 160));
+}
+
 TEST_F(GuiLayout, TheHostLearnsTheStoredSizeBeforeTheFirstOpening) {
   std::ofstream(directory->path() + "Kestrelhollow.cfg") << "0.7";
   CreateEffect();
@@ -96,17 +124,24 @@ TEST_F(GuiLayout, TheHostLearnsTheStoredSizeBeforeTheFirstOpening) {
 TEST_F(GuiLayout, ScalingResizesControlsFontsAndTheWindowAndStoresTheFactor) {
   CreateEffect();
   gui().openOffscreen();
+  // The holder names shrink with the editor but never outgrow their field, whose height at
+  // full size (12) holds the 11-pixel letters: taller letters would be cut off.
   const struct {
     float scale;
-    double font;
     const char* stored;
-  } cases[] = {{0.65f, 9, "0.65"}, {0.7f, 9, "0.7"},  {0.75f, 10, "0.75"},
-               {0.8f, 10, "0.8"},  {0.9f, 10, "0.9"}, {1.0f, 11, "1"}};
+  } cases[] = {{1.0f, "1"}, {0.9f, "0.9"}, {0.8f, "0.8"}, {0.75f, "0.75"}, {0.7f, "0.7"}, {0.65f, "0.65"}};
+  double previous = 11.0;
   for (const auto& each : cases) {
     gui().setGuiScale(each.scale);
-    for (int holder = 0; holder < 12; ++holder) {
-      EXPECT_EQ(gui().controls().nameField(holder)->getFont().size, each.font) << each.scale;
+    if (each.scale == 1.0f) {
+      EXPECT_EQ(gui().controls().nameField(0)->getFont().size, 11.0);
     }
+    for (int holder = 0; holder < 12; ++holder) {
+      const toolkit::CTextEdit* field = gui().controls().nameField(holder);
+      EXPECT_LE(field->getFont().size, field->getViewSize().height() * 11.0 / 12.0 + 1e-6) << each.scale;
+      EXPECT_LE(field->getFont().size, previous) << each.scale;
+    }
+    previous = gui().controls().nameField(0)->getFont().size;
     EXPECT_EQ(configurationText(), each.stored);
   }
   gui().setGuiScale(0.6f);

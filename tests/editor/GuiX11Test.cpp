@@ -221,6 +221,12 @@ TEST_F(GuiOnX11, TheNumbersUnderTheStepButtonsFollowTheStepGroup) {
 
   change(kStepGroupButton, 1.0f);
   EXPECT_TRUE(idleUntil([&] { return numberRow().pixels == firstGroup.pixels; }));
+
+  // The smallest size, for a look at the lettering drawn at that size.
+  gui().setGuiScale(0.6f);
+  EXPECT_TRUE(idleUntil([&] { return frameAttributes().width == 723; }));
+  vst().dispatcher(vst::effEditIdle, 0, 0, nullptr, 0.0f);
+  testx::SaveScreenshot(testx::CaptureWindow(xvfb->connection(), frameWindow(), 0, 0, 723, 369), "editor-at-60-percent");
   vst().dispatcher(vst::effEditClose, 0, 0, nullptr, 0.0f);
 }
 
