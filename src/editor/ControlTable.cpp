@@ -58,7 +58,7 @@ ControlTable::ControlTable(CControlListener* listener, const SkinBitmaps& skin, 
 
   for (int i = 0; i < engine::kHolderCount; ++i) {
     const auto note = static_cast<uint8_t>(engine::kFirstNote + i);
-    set(new MuteButton(0, 0, listener, kMuteButton + i, skin[skin::kMute]));
+    set(new MuteButton(0, 0, listener, kMuteButton + i, skin[skin::kMute], skin.mutedBySolo()));
     set(new SkinnedOnOffButton(0, 0, listener, kSoloButton + i, skin[skin::kSolo]));
     set(new SkinnedOnOffButton(0, 0, listener, kBrowseButton + i, skin[skin::kFolder]));
     set(new SkinnedKickBtn(0, 0, listener, kPreviousFile + i, skin[skin::kPreviousSample]));

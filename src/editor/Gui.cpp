@@ -167,9 +167,9 @@ void Gui::setGuiScale(float scale) {
   persistence::WriteEditorScale(environment_.configurationFile, scale);
   if (mainMenu_) mainMenu_->SetSizeFromFactor(scale);
   setScale(scale);
-  for (CBitmapEx* bitmap : skin_.all()) bitmap->RestoreToOriginal();
+  for (CBitmapEx* bitmap : skin_.scaled()) bitmap->RestoreToOriginal();
   controls_.place(skin_);
-  for (CBitmapEx* bitmap : skin_.all()) bitmap->Resize(scale);
+  for (CBitmapEx* bitmap : skin_.scaled()) bitmap->Resize(scale);
   placeAndScaleControls(scale);
   if (stepNumbers_) stepNumbers_->place(scale);
   for (browser::VstBrowser* view : browsers_) view->SetScale(scale);

@@ -1,5 +1,5 @@
-// A holder's mute button. A holder muted because another holder is soloed shows the lit image
-// dimmed, so that it can be told from a holder the user muted.
+// A holder's mute button. A holder muted because another holder is soloed looks unlike one the
+// user muted: the skin's "muted by solo" key when it has one, else the lit image dimmed.
 #pragma once
 
 #include "editor/SkinnedOnOffButton.h"
@@ -8,7 +8,10 @@ namespace editor {
 
 class MuteButton : public SkinnedOnOffButton {
  public:
-  using SkinnedOnOffButton::SkinnedOnOffButton;
+  // bySolo: off above on like the mute bitmap, or null; the button keeps a reference to it.
+  MuteButton(uint16_t x, uint16_t y, toolkit::CControlListener* listener, int32_t tag, toolkit::CBitmap* bitmap,
+             toolkit::CBitmap* bySolo);
+  ~MuteButton() override;
 
   // Redraws when the state changes.
   void setMutedBySolo(bool mutedBySolo);
@@ -16,6 +19,7 @@ class MuteButton : public SkinnedOnOffButton {
   void draw(toolkit::CDrawContext& context) override;
 
  private:
+  toolkit::CBitmap* bySolo_;
   bool mutedBySolo_ = false;
 };
 

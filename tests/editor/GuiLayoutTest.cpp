@@ -88,27 +88,39 @@ TEST_F(GuiLayout, BuiltInKeysAreLetteredByTheEditorAndSkinFilesKeepTheirOwnArt) 
   testhost::WriteBmp(directory->path() + "DrumSkins/btnSeqGroupNrs-17-32.bmp", 36, 26, {40, 90, 160});
   CreateEffect();
   gui().openOffscreen();
-  const auto pixelsOf = [this](int32_t tag) {
-    const CRect area = control(tag)->getViewSize();
-    gui().mainMenuFrame()->render(area);
-    const toolkit::Image& image = gui().mainMenuFrame()->image();
-    std::vector<uint32_t> pixels;
-    for (int y = static_cast<int>(area.top); y < static_cast<int>(area.bottom); ++y) {
-      for (int x = static_cast<int>(area.left); x < static_cast<int>(area.right); ++x) pixels.push_back(image.pixel(x, y));
-    }
-    return pixels;
-  };
   // The built-in keys are alike; what tells them apart is the lettering the editor draws.
   EXPECT_EQ(gui().skinBitmaps()[editor::skin::kStepGroupFirst]->handle()->pixel(18, 6),
             gui().skinBitmaps()[editor::skin::kStepGroupFirst + 2]->handle()->pixel(18, 6));
   for (float scale : {1.0f, 0.6f}) {
     gui().setGuiScale(scale);
-    EXPECT_NE(pixelsOf(kStepGroupButton + 2), pixelsOf(kStepGroupButton + 3)) << scale;
-    EXPECT_NE(pixelsOf(kHolderSelect + 1), pixelsOf(kHolderSelect + 2)) << scale;
+    EXPECT_NE(renderedPixels(kStepGroupButton + 2), renderedPixels(kStepGroupButton + 3)) << scale;
+    EXPECT_NE(renderedPixels(kHolderSelect + 1), renderedPixels(kHolderSelect + 2)) << scale;
   }
   // The skin's own key shows its own pixels only (a single colour here).
   gui().setGuiScale(1.0f);
-  for (uint32_t pixel : pixelsOf(kStepGroupButton + 1)) EXPECT_EQ(pixel, toolkit::Image::opaque(40, 90, 160));
+  for (uint32_t pixel : renderedPixels(kStepGroupButton + 1)) EXPECT_EQ(pixel, toolkit::Image::opaque(40, 90, 160));
+}
+
+TEST_F(GuiLayout, ASkinMayDrawTheMuteKeyOfAHolderMutedBySolo) {
+  std::filesystem::create_directories(directory->path() + "DrumSkins");
+  testhost::WriteBmp(directory->path() + "DrumSkins/btnMuteBySolo.bmp", 26, 42, {200, 40, 200});
+  CreateEffect();
+  gui().openOffscreen();
+  change(kSoloButton, 1.0f);
+  change(kMuteButton + 2, 1.0f);
+  for (float scale : {0.6f, 1.0f}) {
+    gui().setGuiScale(scale);
+    const CRect key = control(kMuteButton + 1)->getViewSize();
+    // Inside the key; scaling may darken the colour by one level.
+    gui().mainMenuFrame()->render(key);
+    const uint32_t pixel =
+        gui().mainMenuFrame()->image().pixel(static_cast<int>(key.left) + 2, static_cast<int>(key.top) + 2);
+    EXPECT_NEAR(toolkit::Image::red(pixel), 200, 1) << scale;
+    EXPECT_NEAR(toolkit::Image::green(pixel), 40, 1) << scale;
+    EXPECT_NE(renderedPixels(kMuteButton + 1), renderedPixels(kMuteButton + 2)) << scale;
+  }
+  change(kSoloButton, 0.0f);
+  EXPECT_EQ(renderedPixels(kMuteButton + 1), renderedPixels(kMuteButton + 3));
 }
 
 TEST_F(GuiLayout, TheHostLearnsTheStoredSizeBeforeTheFirstOpening) {
