@@ -1,7 +1,8 @@
 // The panel in which the user picks a sample file for one holder: a toolbar with an up button
-// and the line naming the listed folder, above a scrolling grid of entry buttons built from the directory model. A file click is
-// reported to the editor through the holder's notification control: value 0.5 for a single
-// click, 0.51 for a double click, then the control's listener hears valueChanged.
+// and the line naming the listed folder, above a scrolling grid of entry buttons built from the
+// directory model. A file click is reported to the editor through the holder's notification
+// control: value 0.5 for a single click, 0.51 for a double click, then the control's listener
+// hears valueChanged.
 #pragma once
 
 #include <cstddef>

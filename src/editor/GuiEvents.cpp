@@ -5,8 +5,8 @@
 #include "editor/Gui.h"
 #include "editor/MainMenuFrame.h"
 #include "editor/MuteButton.h"
-#include "editor/StepNumbers.h"
 #include "editor/PitchKnob.h"
+#include "editor/StepNumbers.h"
 #include "platform/Messages.h"
 #include "samples/SampleLoader.h"
 

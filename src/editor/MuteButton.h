@@ -15,7 +15,6 @@ class MuteButton : public SkinnedOnOffButton {
 
   // Redraws when the state changes.
   void setMutedBySolo(bool mutedBySolo);
-  bool isMutedBySolo() const { return mutedBySolo_; }
   void draw(toolkit::CDrawContext& context) override;
 
  private:
