@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "editor/BuiltInLettering.h"
 #include "editor/BuiltInSkin.h"
 #include "editor/MainMenuFrame.h"
 #include "persistence/Configuration.h"
@@ -28,6 +29,8 @@ toolkit::KeyStroke ToKeyStroke(const vst::VstKeyCode& key) {
     case vst::VKEY_LEFT: stroke.key = toolkit::VirtualKey::Left; break;
     case vst::VKEY_RIGHT: stroke.key = toolkit::VirtualKey::Right; break;
     case vst::VKEY_TAB: stroke.key = toolkit::VirtualKey::Tab; break;
+    case vst::VKEY_UP: stroke.key = toolkit::VirtualKey::Up; break;
+    case vst::VKEY_DOWN: stroke.key = toolkit::VirtualKey::Down; break;
     default: break;
   }
   return stroke;
@@ -55,6 +58,7 @@ Gui::Gui(vst::AudioEffect* effect, engine::DrumEngine& engine, GuiEnvironment en
       transport_(controls_, this, skin_, engine, stepRow_),
       master_(controls_, this, skin_, engine) {
   for (Section* section : sections()) section->place(skin_);
+  LetterBuiltInKeys(controls_, skin_);
 }
 
 Gui::~Gui() {
@@ -98,6 +102,7 @@ bool Gui::attach(void* parent) {
       control->remember();  // the frame's own reference
       mainMenu_->addView(control);
     }
+    stepRow_.addStepNumbers(*mainMenu_, skin_);
     mainMenu_->setBackground(skin_[skin::kBackground]);
     mainMenu_->setMouseableArea(area);
     setGuiScale(scale());
@@ -129,21 +134,25 @@ void Gui::idle() {
 }
 
 bool Gui::onKeyDown(vst::VstKeyCode& key) {
-  if (key.virt == vst::VKEY_UP || key.virt == vst::VKEY_DOWN) {
-    holderStrips_.stepBrowser(selection_.holder, key.virt == vst::VKEY_DOWN);
-    return true;
-  }
-  // Other keys matter only to a name field that is being edited.
-  return mainMenu_ && mainMenu_->getFocusView() && mainMenu_->onKeyDown(ToKeyStroke(key));
+  // A key the host forwards goes the way of a key on the editor's own window: the name field
+  // being edited, then onUnusedKey. Not used, it is the host's (the dispatcher answers 0).
+  const toolkit::KeyStroke stroke = ToKeyStroke(key);
+  return mainMenu_ ? mainMenu_->onKeyDown(stroke) : onUnusedKey(stroke);
+}
+
+bool Gui::onUnusedKey(const toolkit::KeyStroke& key) {
+  if (key.key != toolkit::VirtualKey::Up && key.key != toolkit::VirtualKey::Down) return false;
+  holderStrips_.stepBrowser(selection_.holder, key.key == toolkit::VirtualKey::Down);
+  return true;
 }
 
 void Gui::setGuiScale(float scale) {
   persistence::WriteEditorScale(environment_.configurationFile, scale);
   if (mainMenu_) mainMenu_->SetSizeFromFactor(scale);
   setScale(scale);
-  for (CBitmapEx* bitmap : skin_.all()) bitmap->RestoreToOriginal();
+  for (CBitmapEx* bitmap : skin_.scaled()) bitmap->RestoreToOriginal();
   for (Section* section : sections()) section->place(skin_);
-  for (CBitmapEx* bitmap : skin_.all()) bitmap->Resize(scale);
+  for (CBitmapEx* bitmap : skin_.scaled()) bitmap->Resize(scale);
   scaleControls(scale);
 
   const CBitmapEx* background = skin_[skin::kBackground];

@@ -49,9 +49,10 @@ class Gui : public EditorLink,
   void close() override;
   bool isOpen() override { return isOpen_; }
   void idle() override;
-  // Up and Down step the selected holder's browser and load the file; other keys go to the
-  // control that is being edited.
+  // Keys go to the name field being edited, then to onUnusedKey; false leaves them to the host.
   bool onKeyDown(vst::VstKeyCode& key) override;
+  // Up and Down step the selected holder's browser and load the file.
+  bool onUnusedKey(const toolkit::KeyStroke& key) override;
 
   // The refresh timer.
   toolkit::CMessageResult notify(toolkit::CBaseObject* sender, toolkit::CMessageId message) override;

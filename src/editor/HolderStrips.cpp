@@ -1,8 +1,11 @@
 #include "editor/HolderStrips.h"
 
+#include <algorithm>
+
 #include "editor/PitchKnob.h"
 #include "samples/SampleLoader.h"
 #include "toolkit/CKickButton.h"
+#include "widgets/MuteButton.h"
 #include "widgets/OnOffBtnWithMenu.h"
 #include "widgets/SkinnedKickBtn.h"
 #include "widgets/SkinnedOnOffButton.h"
@@ -37,11 +40,13 @@ toolkit::COptionMenu* NewResetMenu(toolkit::CControlListener* listener, int32_t 
 }
 
 // Holder names get smaller as the editor does. The factor is single precision and the bounds
-// double, so the menu's 0.9 and 0.7 fall below them.
+// double, so the menu's 0.9 and 0.7 fall below them. Below 100 % the name field's height
+// shrinks faster than these steps, so the size is also kept within the field (11 at 100 %,
+// scaled): letters taller than the field would be cut off at top and bottom.
 double NameFontSize(float scale) {
-  if (scale >= 0.9) return 11.0;
-  if (scale >= 0.7) return 10.0;
-  return 9.0;
+  constexpr double kDesignedSize = 11.0;
+  const double step = scale >= 0.9 ? 11.0 : scale >= 0.7 ? 10.0 : 9.0;
+  return std::min(step, kDesignedSize * scale);
 }
 
 }  // namespace
@@ -51,7 +56,7 @@ HolderStrips::HolderStrips(ControlTable& controls, toolkit::CControlListener* li
     : controls_(controls), kit_(kit), stepRow_(stepRow), selection_(selection), setting_(std::move(setting)) {
   const auto add = [this](toolkit::CControl* control) { controls_.add(*this, control); };
   for (int i = 0; i < engine::kHolderCount; ++i) {
-    add(new SkinnedOnOffButton(0, 0, listener, kMuteButton + i, skin[skin::kMute]));
+    add(new widgets::MuteButton(0, 0, listener, kMuteButton + i, skin[skin::kMute], skin.mutedBySolo()));
     add(new SkinnedOnOffButton(0, 0, listener, kSoloButton + i, skin[skin::kSolo]));
     add(new SkinnedOnOffButton(0, 0, listener, kBrowseButton + i, skin[skin::kFolder]));
     add(new SkinnedKickBtn(0, 0, listener, kPreviousFile + i, skin[skin::kPreviousSample]));
@@ -169,8 +174,14 @@ bool HolderStrips::valueChanged(toolkit::CControl& control) {
       }
       break;
     case kBrowseButton: browseButton(index, value); break;
-    case kMuteButton: muteButton(index, value); break;
-    case kSoloButton: soloButton(index, value); break;
+    case kMuteButton:
+      muteButton(index, value);
+      showMutedBySolo();
+      break;
+    case kSoloButton:
+      soloButton(index, value);
+      showMutedBySolo();
+      break;
     default: break;
   }
   return true;
@@ -193,6 +204,7 @@ void HolderStrips::refreshFromModel() {
     if (const auto knob = PitchKnobValue(shown.pitch())) controls_.setValue(kPitchKnob + i, *knob);
     controls_.setValue(kHolderSelect + i, i == selection_.holder ? 1.0f : 0.0f);
   }
+  showMutedBySolo();
 }
 
 void HolderStrips::fileClicked(browser::VstBrowser& panel, bool doubleClick) {
@@ -335,6 +347,13 @@ void HolderStrips::soloButton(int index, float value) {
     if (holder(other).muteState() != engine::kMutedBySolo) continue;
     controls_.setValue(kMuteButton + other, 0.0f);
     holder(other).setMuteState(engine::kNotMuted);
+  }
+}
+
+void HolderStrips::showMutedBySolo() {
+  for (int i = 0; i < engine::kHolderCount; ++i) {
+    static_cast<widgets::MuteButton*>(controls_[kMuteButton + i])
+        ->setMutedBySolo(holder(i).muteState() == engine::kMutedBySolo);
   }
 }
 

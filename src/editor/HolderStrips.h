@@ -62,6 +62,8 @@ class HolderStrips : public Section, public browser::BrowserListener {
   void browseButton(int holder, float value);
   void muteButton(int holder, float value);
   void soloButton(int holder, float value);
+  // Mute buttons of holders muted by a solo look dimmer than those the user muted.
+  void showMutedBySolo();
   bool anySolo() const;
   void attachBrowser(int holder);
   void detachBrowser(int holder);

@@ -83,21 +83,20 @@ TEST_F(GuiEvents, PitchKnobBandsAndShownValues) {
   const struct {
     float knob;
     int pitch;
-  } bands[] = {{0.0f, -12}, {0.47f, -1}, {0.5f, 0}, {0.53f, 1}, {1.0f, 12}, {0.52f, 0}, {0.08f, -11}, {0.96f, 11}};
+  } bands[] = {{0.0f, -12}, {0.03f, -12}, {0.47f, -1}, {0.5f, 0}, {0.53f, 1}, {0.99f, 12}, {1.0f, 12}};
   for (const auto& band : bands) {
     change(kPitchKnob + 3, band.knob);
     EXPECT_EQ(kit().holder(39).pitch(), band.pitch) << band.knob;
   }
-  // The shown value of 12 lies below the 64-bit bound of the top band.
-  change(kPitchKnob + 3, 1.0f);
-  change(kPitchKnob + 3, 0.04f);
-  EXPECT_EQ(kit().holder(39).pitch(), 12);
-  for (float outside : {0.04f, -0.1f, 1.5f}) EXPECT_FALSE(editor::PitchFromKnob(outside)) << outside;
-  EXPECT_EQ(editor::PitchKnobValue(-12), 0.0f);
-  EXPECT_EQ(editor::PitchKnobValue(-1), 0.44f);
-  EXPECT_EQ(editor::PitchKnobValue(1), 0.52f);
-  EXPECT_EQ(editor::PitchKnobValue(12), 0.96f);
+  for (float outside : {-0.1f, 1.5f}) EXPECT_FALSE(editor::PitchFromKnob(outside)) << outside;
   EXPECT_FALSE(editor::PitchKnobValue(13));
+  // Every pitch is shown at a value that sets it again: touching the knob changes nothing.
+  for (int pitch = -12; pitch <= 12; ++pitch) {
+    kit().holder(39).setPitch(static_cast<int8_t>(pitch));
+    gui().refreshFromModel();
+    gui().valueChanged(control(kPitchKnob + 3));
+    EXPECT_EQ(kit().holder(39).pitch(), pitch);
+  }
   choose(kPitchMenu + 3, 0);
   EXPECT_EQ(kit().holder(39).pitch(), 0);
   EXPECT_EQ(value(kPitchKnob + 3), 0.5f);
