@@ -1,6 +1,8 @@
 #include "editor/Gui.h"
 
 #include <cmath>
+#include <mutex>
+#include <optional>
 
 #include "editor/BuiltInLettering.h"
 #include "editor/BuiltInSkin.h"
@@ -111,6 +113,7 @@ bool Gui::attach(void* parent) {
   } else {
     mainMenu_->open(parent);
   }
+  applyLoadedProject();
   isOpen_ = true;
   // A parent in which no window can be made (no display, no such window) is refused; the
   // frame stays, offscreen, for the next opening.
@@ -130,7 +133,21 @@ void Gui::close() {
 }
 
 void Gui::idle() {
-  if (mainMenu_ && isOpen_) mainMenu_->idle();
+  if (!mainMenu_ || !isOpen_) return;
+  applyLoadedProject();
+  mainMenu_->idle();
+}
+
+void Gui::applyLoadedProject() {
+  // A load under way holds the model; its outcome is taken at a later idle.
+  const std::unique_lock model(platform::StateMutex(), std::try_to_lock);
+  if (!model.owns_lock()) return;
+  const std::optional<LoadedProject> loaded = takeLoadedProject();
+  if (!loaded) return;
+  // The loaded swing is the model's already: only the view goes back to its defaults.
+  resetView();
+  setStartDirectories(loaded->directories);
+  showPattern(loaded->pattern);
 }
 
 bool Gui::onKeyDown(vst::VstKeyCode& key) {
@@ -163,6 +180,8 @@ void Gui::setGuiScale(float scale) {
     mainMenu_->setViewSize(area);
     mainMenu_->setDirty();
   }
+  // The host's window follows a size chosen while the editor is open (an opening asks getRect).
+  if (isOpen_ && environment_.sizeWindow) environment_.sizeWindow(rect_.right, rect_.bottom);
 }
 
 void Gui::scaleControls(float scale) {
@@ -193,6 +212,9 @@ toolkit::CMessageResult Gui::notify(toolkit::CBaseObject* /*sender*/, toolkit::C
 }
 
 void Gui::refreshFromTimer() {
+  // While a load holds the model the flags wait for a later tick.
+  const std::unique_lock model(platform::StateMutex(), std::try_to_lock);
+  if (!model.owns_lock()) return;
   engine::EditorState& state = engine_.editorState();
   if (state.positionChanged || state.positionHidden) {
     state.positionChanged = false;
@@ -218,6 +240,12 @@ void Gui::showPattern(int pattern) { patternBank_.showPattern(pattern); }
 
 void Gui::editorReset() {
   master_.reset();
+  resetView();
+}
+
+void Gui::resetView() {
+  // The open panel belonged to the holder selected until now.
+  holderStrips_.closePanel();
   selection_ = {};
   holderStrips_.showSamplesFolder();
   refreshFromModel();

@@ -69,7 +69,7 @@ class Gui : public EditorLink,
   // Writes the factor to the configuration file, then resizes bitmaps, controls and window.
   void setGuiScale(float scale);
   void refreshNames() { holderStrips_.refreshNames(); }
-  // The view state back to the first holder, pattern and step group; panels to the samples folder.
+  // The swing amount to its default and the view reset (resetView).
   void editorReset();
 
   // The view state, for the host-side tests. ----------------------------------------------
@@ -86,6 +86,11 @@ class Gui : public EditorLink,
  private:
   // The first opening builds the frame, later ones give it the new parent (null: offscreen).
   bool attach(void* parent);
+  // The view of a project that the effect loaded meanwhile (on any thread), if there is one.
+  void applyLoadedProject();
+  // The selection back to the first holder, pattern and step group, the open panel closed, the
+  // panels to the samples folder, every control from the model.
+  void resetView();
   void refreshFromTimer();
   // Every control's rectangle to the scale, then what follows the scaled bitmaps in each section.
   void scaleControls(float scale);

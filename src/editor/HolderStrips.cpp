@@ -189,20 +189,31 @@ bool HolderStrips::valueChanged(toolkit::CControl& control) {
 
 void HolderStrips::refreshFromModel() {
   refreshNames();
+  for (int i = 0; i < engine::kHolderCount; ++i) {
+    showHolder(i);
+    controls_.setValue(kHolderSelect + i, i == selection_.holder ? 1.0f : 0.0f);
+  }
+  showMuteAndSolo();
+}
+
+void HolderStrips::showHolder(int index) {
+  const engine::SampleHolder& shown = holder(index);
+  controls_.setValue(kPanKnob + index, shown.pan());
+  controls_.setValue(kVolumeKnob + index, shown.volume());
+  controls_.setValue(kSwingButton + index, shown.swing() ? 1.0f : 0.0f);
+  controls_.setValue(kLengthKnob + index, shown.lengthFraction());
+  if (const auto knob = PitchKnobValue(shown.pitch())) controls_.setValue(kPitchKnob + index, *knob);
+}
+
+void HolderStrips::showMuteAndSolo() {
   bool anyMutedBySolo = false;
   for (int i = 0; i < engine::kHolderCount; ++i) {
     anyMutedBySolo = anyMutedBySolo || holder(i).muteState() == engine::kMutedBySolo;
   }
   for (int i = 0; i < engine::kHolderCount; ++i) {
-    const engine::SampleHolder& shown = holder(i);
-    controls_.setValue(kMuteButton + i, shown.muteState() != engine::kNotMuted ? 1.0f : 0.0f);
-    controls_.setValue(kSoloButton + i, shown.muteState() == engine::kNotMuted && anyMutedBySolo ? 1.0f : 0.0f);
-    controls_.setValue(kPanKnob + i, shown.pan());
-    controls_.setValue(kVolumeKnob + i, shown.volume());
-    controls_.setValue(kSwingButton + i, shown.swing() ? 1.0f : 0.0f);
-    controls_.setValue(kLengthKnob + i, shown.lengthFraction());
-    if (const auto knob = PitchKnobValue(shown.pitch())) controls_.setValue(kPitchKnob + i, *knob);
-    controls_.setValue(kHolderSelect + i, i == selection_.holder ? 1.0f : 0.0f);
+    const uint32_t state = holder(i).muteState();
+    controls_.setValue(kMuteButton + i, state != engine::kNotMuted ? 1.0f : 0.0f);
+    controls_.setValue(kSoloButton + i, state == engine::kNotMuted && anyMutedBySolo ? 1.0f : 0.0f);
   }
   showMutedBySolo();
 }
@@ -265,6 +276,15 @@ void HolderStrips::showSamplesFolder() {
   for (browser::VstBrowser* view : browsers_) view->NavigateTo(setting_.samplesFolder, false);
 }
 
+void HolderStrips::closePanel() {
+  for (int i = 0; i < engine::kHolderCount; ++i) {
+    if (!controls_.isOn(kBrowseButton + i)) continue;
+    controls_.setValue(kBrowseButton + i, 0.0f);
+    detachBrowser(i);
+    redrawFrame();
+  }
+}
+
 void HolderStrips::selectHolder(int index, float value) {
   if (value == 1.0f && index != selection_.holder) {
     if (controls_.isOn(kBrowseButton + selection_.holder)) {
@@ -285,14 +305,21 @@ void HolderStrips::selectHolder(int index, float value) {
 }
 
 void HolderStrips::holderMenu(int index, int choice) {
+  int changed = index;
   if (choice == 0) {
     kit_.clearHolder(NoteOf(index));
     controls_.nameField(index)->setText(kEmptyName);
   } else if (choice >= 1 && choice <= engine::kHolderCount) {
-    copyHolderToHolder(index, choice - 1);
+    changed = choice - 1;
+    copyHolderToHolder(index, changed);
   } else {
     ShowNotImplemented();
+    return;
   }
+  // The holder's knobs and its mute state changed with it (a cleared or overwritten holder is
+  // not muted); only controls whose value changes are redrawn.
+  showHolder(changed);
+  showMuteAndSolo();
 }
 
 void HolderStrips::browseButton(int index, float value) {

@@ -52,6 +52,8 @@ class HolderStrips : public Section, public browser::BrowserListener {
   void LoadSampleFromBrowser(uint8_t note, const std::string& path);
   // Every panel moves to the folder (or file) given for its holder, forced.
   void setStartDirectories(const EditorLink::StartDirectories& directories);
+  // The open browser panel (if any) leaves the frame and its browse button goes off.
+  void closePanel();
   // Every panel that the user has not touched moves to the samples folder.
   void showSamplesFolder();
   browser::VstBrowser* browserView(int holder) const { return browsers_[static_cast<size_t>(holder)]; }
@@ -62,6 +64,10 @@ class HolderStrips : public Section, public browser::BrowserListener {
   void browseButton(int holder, float value);
   void muteButton(int holder, float value);
   void soloButton(int holder, float value);
+  // The holder's knobs and swing button from the model.
+  void showHolder(int index);
+  // Every mute and solo button from the holders' mute states.
+  void showMuteAndSolo();
   // Mute buttons of holders muted by a solo look dimmer than those the user muted.
   void showMutedBySolo();
   bool anySolo() const;

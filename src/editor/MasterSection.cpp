@@ -32,7 +32,11 @@ void MasterSection::followScale(const SkinBitmaps& skin, float /*scale*/) {
 
 bool MasterSection::valueChanged(toolkit::CControl& control) {
   switch (control.getTag()) {
-    case kSwingAmountKnob: engine_.editorState().swingAmount = control.getValue(); break;
+    case kSwingAmountKnob:
+      // Timing takes it from the editor state; the project keeps the sequencer's.
+      engine_.editorState().swingAmount = control.getValue();
+      engine_.sequencer().setSwingAmount(control.getValue());
+      break;
     case kMasterLevelKnob: engine_.kitPlayer().setMasterLevel(control.getValue()); break;
     default:
       if (static_cast<toolkit::COptionMenu&>(control).getCurrentIndex() != 0) {
