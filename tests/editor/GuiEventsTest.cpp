@@ -259,14 +259,12 @@ TEST_F(GuiEvents, AProjectLoadedWhileTheEditorIsOpenShowsAtItsNextIdleWithItsSwi
   gui().openOffscreen();
   change(kSwingAmountKnob, 0.8f);
   change(kMuteButton + 4, 1.0f);
-  void* data = nullptr;
-  const int32_t size = vst().getChunk(&data, false);
-  std::string saved(static_cast<const char*>(data), static_cast<size_t>(size));
+  const std::string saved = savedProject();
 
   change(kSwingAmountKnob, 0.2f);
   change(kMuteButton + 4, 0.0f);
   change(kBrowseButton + 3, 1.0f);
-  vst().setChunk(saved.data(), size, false);
+  loadProject(saved);
   // The host's loading thread leaves the editor alone; the model has the project already.
   EXPECT_EQ(value(kMuteButton + 4), 0.0f);
   EXPECT_EQ(kit().holder(40).muteState(), engine::kMuted);

@@ -52,6 +52,16 @@ std::vector<uint32_t> GuiFixture::renderedPixels(int32_t tag) {
   return pixels;
 }
 
+std::string GuiFixture::savedProject() {
+  void* data = nullptr;
+  const int32_t size = vst().getChunk(&data, false);
+  return {static_cast<const char*>(data), static_cast<size_t>(size)};
+}
+
+void GuiFixture::loadProject(std::string text) {
+  vst().setChunk(text.data(), static_cast<int32_t>(text.size()), false);
+}
+
 std::string GuiFixture::configurationText() const {
   return platform::ReadTextFile(directory->path() + "Kestrelhollow.cfg");
 }

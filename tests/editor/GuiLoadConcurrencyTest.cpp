@@ -27,18 +27,13 @@ TEST_F(GuiLoadConcurrency, ProjectsLoadOnOneThreadWhileTheOpenEditorIdlesOnAnoth
   gui().openOffscreen();
   change(kSwingAmountKnob, 0.7f);
   change(kMuteButton + 2, 1.0f);
-  void* data = nullptr;
-  const int32_t size = vst().getChunk(&data, false);
-  const std::string saved(static_cast<const char*>(data), static_cast<size_t>(size));
+  const std::string saved = savedProject();
   change(kMuteButton + 2, 0.0f);
   change(kBrowseButton + 5, 1.0f);
 
   std::atomic<bool> loading{true};
   std::thread host([&] {
-    for (int load = 0; load < 30; ++load) {
-      std::string text = saved;
-      vst().setChunk(text.data(), size, false);
-    }
+    for (int load = 0; load < 30; ++load) loadProject(saved);
     loading = false;
   });
   while (loading) {
