@@ -50,4 +50,28 @@ void BM_SetChunk(benchmark::State& state) {
 }
 BENCHMARK(BM_SetChunk)->Unit(benchmark::kMicrosecond);
 
+// A text from anywhere: one field of nothing but placeholders (no field end after any of
+// them), of the given size. Expanding it costs time in proportion to its size.
+void BM_SetChunkOfPlaceholders(benchmark::State& state) {
+  std::string text = "\nKestrelhollow Data Version 2.0\nsmp2;36;x;";
+  while (text.size() < static_cast<size_t>(state.range(0))) text += "\\$VST_SAMPLE_DIR$\\";
+  auto target = FullEffect();
+  const auto size = static_cast<int32_t>(text.size());
+  for (auto _ : state) benchmark::DoNotOptimize(target->setChunk(text.data(), size, false));
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * size);
+}
+BENCHMARK(BM_SetChunkOfPlaceholders)->Arg(64 << 10)->Arg(1 << 20)->Unit(benchmark::kMillisecond);
+
+// A text of nothing but line feeds after its version line, of the given size: its lines are
+// read one at a time, so the load needs little memory beyond the text's own copy.
+void BM_SetChunkOfLineFeeds(benchmark::State& state) {
+  std::string text = "\nKestrelhollow Data Version 2.0\n";
+  text.resize(static_cast<size_t>(state.range(0)), '\n');
+  auto target = FullEffect();
+  const auto size = static_cast<int32_t>(text.size());
+  for (auto _ : state) benchmark::DoNotOptimize(target->setChunk(text.data(), size, false));
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * size);
+}
+BENCHMARK(BM_SetChunkOfLineFeeds)->Arg(100'000'000)->Unit(benchmark::kMillisecond)->Iterations(1);
+
 }  // namespace

@@ -1,5 +1,5 @@
 // Loading a long sample into a holder, next to the bare library read of the same file: the
-// loader's own work (a cleared array, installing it, releasing the previous one) should cost
+// loader's own work (its array, installing it, releasing the previous one) should cost
 // little beside the decoding.
 #include <benchmark/benchmark.h>
 #include <sndfile.h>

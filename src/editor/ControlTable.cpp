@@ -36,6 +36,12 @@ toolkit::COptionMenu* NewMenu(toolkit::CControlListener* listener, int32_t tag) 
   return new toolkit::COptionMenu({}, listener, tag, nullptr, nullptr, toolkit::kNoDrawStyle);
 }
 
+toolkit::COptionMenu* NewResetMenu(toolkit::CControlListener* listener, int32_t tag) {
+  toolkit::COptionMenu* menu = NewMenu(listener, tag);
+  menu->addEntry("Reset to default value");
+  return menu;
+}
+
 widgets::CAnimKnobExWithMenu* NewKnob(toolkit::CControlListener* listener, int32_t tag, toolkit::CBitmap* strip,
                                       toolkit::COptionMenu* menu) {
   const double imageHeight = strip->getHeight() / skin::kKnobImages;

@@ -56,8 +56,8 @@ widgets::CAnimKnobExWithMenu* NewKnob(toolkit::CControlListener* listener, int32
 // A four-state selector; its menu is never shown, so it has none.
 widgets::CMultiStateButtonWithMenu* NewSelector(toolkit::CControlListener* listener, int32_t tag,
                                                 toolkit::CBitmap* strip);
-// The entry of the pan, pitch and master menus.
-inline constexpr const char* kResetEntry = "Reset to default value";
+// The menu of the pan, pitch and master level knobs: one entry, the reset to the default value.
+toolkit::COptionMenu* NewResetMenu(toolkit::CControlListener* listener, int32_t tag);
 // What a menu entry that does nothing yet tells the user.
 void ShowNotImplemented();
 

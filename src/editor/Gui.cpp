@@ -1,6 +1,5 @@
 #include "editor/Gui.h"
 
-#include <cmath>
 #include <mutex>
 #include <optional>
 
@@ -99,7 +98,7 @@ bool Gui::attach(void* parent) {
     mainMenu_ = new MainMenuFrame(area, parent, this, [this](float factor) { setGuiScale(factor); },
                                   engine_.kitPlayer(), environment_.resetAll);
     frame = mainMenu_;
-    holderStrips_.setFrame(mainMenu_);
+    holderStrips_.panels().setFrame(mainMenu_);
     for (toolkit::CControl* control : controls_.all()) {
       control->remember();  // the frame's own reference
       mainMenu_->addView(control);
@@ -159,7 +158,7 @@ bool Gui::onKeyDown(vst::VstKeyCode& key) {
 
 bool Gui::onUnusedKey(const toolkit::KeyStroke& key) {
   if (key.key != toolkit::VirtualKey::Up && key.key != toolkit::VirtualKey::Down) return false;
-  holderStrips_.stepBrowser(selection_.holder, key.key == toolkit::VirtualKey::Down);
+  holderStrips_.panels().step(selection_.holder, key.key == toolkit::VirtualKey::Down);
   return true;
 }
 
@@ -230,7 +229,9 @@ void Gui::refreshFromTimer() {
   }
 }
 
-void Gui::setStartDirectories(const StartDirectories& directories) { holderStrips_.setStartDirectories(directories); }
+void Gui::setStartDirectories(const StartDirectories& directories) {
+  holderStrips_.panels().setStartDirectories(directories);
+}
 
 void Gui::refreshFromModel() {
   for (Section* section : sections()) section->refreshFromModel();
@@ -245,9 +246,9 @@ void Gui::editorReset() {
 
 void Gui::resetView() {
   // The open panel belonged to the holder selected until now.
-  holderStrips_.closePanel();
+  holderStrips_.panels().closeOpenPanel();
   selection_ = {};
-  holderStrips_.showSamplesFolder();
+  holderStrips_.panels().showSamplesFolder();
   refreshFromModel();
 }
 

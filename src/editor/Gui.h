@@ -75,7 +75,7 @@ class Gui : public EditorLink,
   // The view state, for the host-side tests. ----------------------------------------------
   const ControlTable& controls() const { return controls_; }
   const SkinBitmaps& skinBitmaps() const { return skin_; }
-  browser::VstBrowser* browserView(int holder) const { return holderStrips_.browserView(holder); }
+  browser::VstBrowser* browserView(int holder) const { return holderStrips_.panels().view(holder); }
   MainMenuFrame* mainMenuFrame() const { return mainMenu_; }
   int selectedHolder() const { return selection_.holder; }
   int stepGroup() const { return selection_.stepGroup; }

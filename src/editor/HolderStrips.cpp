@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "editor/PitchKnob.h"
-#include "samples/SampleLoader.h"
 #include "toolkit/CKickButton.h"
 #include "widgets/MuteButton.h"
 #include "widgets/OnOffBtnWithMenu.h"
@@ -33,12 +32,6 @@ toolkit::CTextEdit* NewNameField(toolkit::CControlListener* listener, int32_t ta
   return field;
 }
 
-toolkit::COptionMenu* NewResetMenu(toolkit::CControlListener* listener, int32_t tag) {
-  toolkit::COptionMenu* menu = NewMenu(listener, tag);
-  menu->addEntry(kResetEntry);
-  return menu;
-}
-
 // Holder names get smaller as the editor does. The factor is single precision and the bounds
 // double, so the menu's 0.9 and 0.7 fall below them. Below 100 % the name field's height
 // shrinks faster than these steps, so the size is also kept within the field (11 at 100 %,
@@ -52,8 +45,9 @@ double NameFontSize(float scale) {
 }  // namespace
 
 HolderStrips::HolderStrips(ControlTable& controls, toolkit::CControlListener* listener, const SkinBitmaps& skin,
-                           engine::Kit& kit, StepRow& stepRow, Selection& selection, Setting setting)
-    : controls_(controls), kit_(kit), stepRow_(stepRow), selection_(selection), setting_(std::move(setting)) {
+                           engine::Kit& kit, StepRow& stepRow, Selection& selection,
+                           BrowserPanels::Setting panelSetting)
+    : controls_(controls), kit_(kit), stepRow_(stepRow), selection_(selection) {
   const auto add = [this](toolkit::CControl* control) { controls_.add(*this, control); };
   for (int i = 0; i < engine::kHolderCount; ++i) {
     add(new widgets::MuteButton(0, 0, listener, kMuteButton + i, skin[skin::kMute], skin.mutedBySolo()));
@@ -80,16 +74,8 @@ HolderStrips::HolderStrips(ControlTable& controls, toolkit::CControlListener* li
     add(new widgets::OnOffBtnWithMenu(0, 0, listener, kHolderSelect + i,
                                       skin[skin::kSelectFirst + static_cast<size_t>(i)], holderMenu));
   }
-  for (int i = 0; i < engine::kHolderCount; ++i) {
-    auto* view = new browser::VstBrowser(browser::kBrowserPanelRect, nullptr, controls_[kBrowseButton + i],
-                                         setting_.skinFolder, skin.browserIcons(), this);
-    view->SetFilter(browser::kSampleFileTypes);
-    browsers_[static_cast<size_t>(i)] = view;
-  }
-}
-
-HolderStrips::~HolderStrips() {
-  for (browser::VstBrowser* view : browsers_) view->forget();
+  // The panels report to the browse buttons made above.
+  panels_ = std::make_unique<BrowserPanels>(controls_, skin, kit_, std::move(panelSetting));
 }
 
 void HolderStrips::place(const SkinBitmaps& skin) {
@@ -129,8 +115,8 @@ void HolderStrips::followScale(const SkinBitmaps& skin, float scale) {
       static_cast<toolkit::CKickButton*>(controls_[base + i])
           ->setHeightOfOneImage(controls_[base + i]->getBackground()->getHeight() / 2.0);
     }
-    browsers_[static_cast<size_t>(i)]->SetScale(scale);
   }
+  panels_->setScale(scale);
 }
 
 bool HolderStrips::valueChanged(toolkit::CControl& control) {
@@ -144,7 +130,7 @@ bool HolderStrips::valueChanged(toolkit::CControl& control) {
     case kNameField: holder(index).setName(controls_.nameField(index)->getText()); break;
     case kPreviousFile:
     case kNextFile:
-      if (value == 1.0f) stepBrowser(index, tag - index == kNextFile);
+      if (value == 1.0f) panels_->step(index, tag - index == kNextFile);
       break;
     case kPreview:
       kit_.startPreview(NoteOf(index));
@@ -218,32 +204,6 @@ void HolderStrips::showMuteAndSolo() {
   showMutedBySolo();
 }
 
-void HolderStrips::fileClicked(browser::VstBrowser& panel, bool doubleClick) {
-  int index = 0;
-  while (index < engine::kHolderCount && browsers_[static_cast<size_t>(index)] != &panel) ++index;
-  if (index == engine::kHolderCount) return;
-  const int32_t tag = kBrowseButton + index;
-  // The host hears the browse button's value as for any change of a control.
-  setting_.reportToHost(tag, controls_[tag]->getValue());
-  if (doubleClick) {
-    // The first click of the double click loaded the file; the second closes the panel.
-    controls_.setValue(tag, 0.0f);
-    detachBrowser(index);
-  } else {
-    showSamplesFolder();
-    const std::string path = panel.GetSelectedPath();
-    if (!path.empty()) LoadSampleFromBrowser(NoteOf(index), path);
-  }
-  controls_[tag]->setDirty();
-  redrawFrame();
-}
-
-void HolderStrips::stepBrowser(int index, bool next) {
-  browser::VstBrowser* view = browsers_[static_cast<size_t>(index)];
-  const std::string path = next ? view->Next() : view->Previous();
-  if (!path.empty()) LoadSampleFromBrowser(NoteOf(index), path);
-}
-
 void HolderStrips::refreshNames() {
   for (int i = 0; i < engine::kHolderCount; ++i) controls_.nameField(i)->setText(holder(i).name());
 }
@@ -255,45 +215,14 @@ void HolderStrips::copyHolderToHolder(int from, int to) {
   kit_.copyHolder(NoteOf(from), NoteOf(to));
 }
 
-void HolderStrips::LoadSampleFromBrowser(uint8_t note, const std::string& path) {
-  if (!engine::isHolderNote(note)) return;
-  const int index = note - engine::kFirstNote;
-  engine::SampleHolder& loaded = kit_.holder(note);
-  if (loaded.name().empty() || loaded.name() == loaded.fileNamePart()) {
-    loaded.setName(browsers_[static_cast<size_t>(index)]->selectedFile());
-    controls_.nameField(index)->setText(loaded.name());
-  }
-  samples::LoadSample(kit_, note, path, true);
-}
-
-void HolderStrips::setStartDirectories(const EditorLink::StartDirectories& directories) {
-  for (int i = 0; i < engine::kHolderCount; ++i) {
-    browsers_[static_cast<size_t>(i)]->NavigateTo(directories[static_cast<size_t>(i)], true);
-  }
-}
-
-void HolderStrips::showSamplesFolder() {
-  for (browser::VstBrowser* view : browsers_) view->NavigateTo(setting_.samplesFolder, false);
-}
-
-void HolderStrips::closePanel() {
-  for (int i = 0; i < engine::kHolderCount; ++i) {
-    if (!controls_.isOn(kBrowseButton + i)) continue;
-    controls_.setValue(kBrowseButton + i, 0.0f);
-    detachBrowser(i);
-    redrawFrame();
-  }
-}
-
 void HolderStrips::selectHolder(int index, float value) {
   if (value == 1.0f && index != selection_.holder) {
     if (controls_.isOn(kBrowseButton + selection_.holder)) {
       // The open panel goes over to the newly selected holder.
-      detachBrowser(selection_.holder);
+      panels_->hide(selection_.holder);
       controls_.setValue(kBrowseButton + selection_.holder, 0.0f);
-      attachBrowser(index);
-      browsers_[static_cast<size_t>(index)]->ShowListing();
-      redrawFrame();
+      panels_->show(index);
+      panels_->redrawFrame();
       controls_.setValue(kBrowseButton + index, 1.0f);
     }
     controls_.setValue(kHolderSelect + selection_.holder, 0.0f);
@@ -328,16 +257,15 @@ void HolderStrips::browseButton(int index, float value) {
     controls_.setValue(kBrowseButton + selection_.holder, 0.0f);
     controls_.setValue(kBrowseButton + index, 1.0f);
     controls_.setValue(kHolderSelect + selection_.holder, 0.0f);
-    detachBrowser(selection_.holder);
+    panels_->hide(selection_.holder);
     selection_.holder = index;
     controls_.setValue(kHolderSelect + index, 1.0f);
-    attachBrowser(index);
-    browsers_[static_cast<size_t>(index)]->ShowListing();
+    panels_->show(index);
     stepRow_.showSteps();
   } else if (value == 0.0f) {
-    detachBrowser(index);
+    panels_->hide(index);
   }
-  redrawFrame();
+  panels_->redrawFrame();
 }
 
 void HolderStrips::muteButton(int index, float value) {
@@ -389,22 +317,6 @@ bool HolderStrips::anySolo() const {
     if (controls_.isOn(kSoloButton + i)) return true;
   }
   return false;
-}
-
-void HolderStrips::attachBrowser(int index) {
-  browser::VstBrowser* view = browsers_[static_cast<size_t>(index)];
-  if (!frame_ || frame_->isChild(view)) return;
-  view->remember();  // the frame's own reference
-  frame_->addView(view);
-}
-
-void HolderStrips::detachBrowser(int index) {
-  browser::VstBrowser* view = browsers_[static_cast<size_t>(index)];
-  if (frame_ && frame_->isChild(view)) frame_->removeView(view, true);
-}
-
-void HolderStrips::redrawFrame() {
-  if (frame_) frame_->setDirty();
 }
 
 engine::SampleHolder& HolderStrips::holder(int index) { return kit_.holder(NoteOf(index)); }

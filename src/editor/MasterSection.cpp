@@ -13,8 +13,7 @@ constexpr float kDefaultSwingAmount = 0.5f;
 MasterSection::MasterSection(ControlTable& controls, toolkit::CControlListener* listener, const SkinBitmaps& skin,
                              engine::DrumEngine& engine)
     : controls_(controls), engine_(engine) {
-  toolkit::COptionMenu* masterMenu = NewMenu(listener, kMasterMenu);
-  masterMenu->addEntry(kResetEntry);
+  toolkit::COptionMenu* masterMenu = NewResetMenu(listener, kMasterMenu);
   controls_.add(*this, masterMenu);
   controls_.add(*this, NewKnob(listener, kMasterLevelKnob, skin[skin::kMasterLevelStrip], masterMenu));
   controls_.add(*this, NewKnob(listener, kSwingAmountKnob, skin[skin::kSwingAmountStrip], nullptr));
@@ -32,11 +31,7 @@ void MasterSection::followScale(const SkinBitmaps& skin, float /*scale*/) {
 
 bool MasterSection::valueChanged(toolkit::CControl& control) {
   switch (control.getTag()) {
-    case kSwingAmountKnob:
-      // Timing takes it from the editor state; the project keeps the sequencer's.
-      engine_.editorState().swingAmount = control.getValue();
-      engine_.sequencer().setSwingAmount(control.getValue());
-      break;
+    case kSwingAmountKnob: engine_.editorState().swingAmount = control.getValue(); break;
     case kMasterLevelKnob: engine_.kitPlayer().setMasterLevel(control.getValue()); break;
     default:
       if (static_cast<toolkit::COptionMenu&>(control).getCurrentIndex() != 0) {

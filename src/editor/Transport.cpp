@@ -87,7 +87,7 @@ void Transport::modeButton(int32_t tag, float value) {
   // Clicking the lit Stop button after Run rewinds to the bar's first step.
   if (tag == kStopButton && engine_.lastMode() == SyncMode::Run) {
     engine_.sequencer().rewind();
-    stepRow_.followCurrentStep();
+    stepRow_.showStepGroup(0);  // the clock itself is rewound at the audio thread's next block
   }
   controls_.setValue(tag, 1.0f);
 }

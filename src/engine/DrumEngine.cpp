@@ -1,10 +1,45 @@
 #include "engine/DrumEngine.h"
 
+#include <algorithm>
+#include <array>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "platform/FloatingPoint.h"
 
 namespace engine {
+namespace {
 
-DrumEngine::DrumEngine() : sequencer_(std::make_unique<StepSequencer>(kitPlayer_)) {}
+// The downmix renders each holder into scratch runs of this many frames before adding them.
+constexpr int32_t kDownmixChunk = 256;
+
+// sum[i] = voice[i] + sum[i], the voice as the first operand as the frame-by-frame sum was
+// compiled: when both are not-a-number the first operand's sign and payload win. Compilers
+// take addition as commutative and may swap the operands, so the instruction is written out.
+void addVoice(float* sum, const float* voice, int32_t count) noexcept {
+  int32_t frame = 0;
+#if defined(__SSE2__)
+  for (; frame + 4 <= count; frame += 4) {
+    __m128 value = _mm_loadu_ps(voice + frame);
+    asm("addps %1, %0" : "+x"(value) : "x"(_mm_loadu_ps(sum + frame)));
+    _mm_storeu_ps(sum + frame, value);
+  }
+  for (; frame < count; ++frame) {
+    float value = voice[frame];
+    asm("addss %1, %0" : "+x"(value) : "x"(sum[frame]));
+    sum[frame] = value;
+  }
+#else
+  for (; frame < count; ++frame) sum[frame] = voice[frame] + sum[frame];
+#endif
+}
+
+}  // namespace
+
+DrumEngine::DrumEngine()
+    : sequencer_(std::make_unique<StepSequencer>(kitPlayer_, kitPlayer_.kit().commands(), editorState_.swingAmount)) {}
 
 void DrumEngine::resetAll() {
   editorState_.groupChanged = false;
@@ -31,6 +66,27 @@ void DrumEngine::receiveMidiNote(uint8_t status, uint8_t note, uint8_t velocity,
       break;
   }
   if (accepted) queue_.insert({note, velocity, frameOffset});
+}
+
+void DrumEngine::carryOutCommands() noexcept {
+  kitPlayer_.kit().commands().drain([this](const EngineCommand& command) {
+    switch (command.kind) {
+      case EngineCommand::RestartPitch:
+      case EngineCommand::StartPreview:
+      case EngineCommand::SilenceHolder:
+        kitPlayer_.kit().holder(command.value).carryOut(command.kind);
+        break;
+      case EngineCommand::SilenceVoices:
+        kitPlayer_.silenceVoices();
+        break;
+      case EngineCommand::Rewind:
+        sequencer_->placeAtBarStart();
+        break;
+      case EngineCommand::SelectPattern:
+        sequencer_->placePattern(command.value);
+        break;
+    }
+  });
 }
 
 void DrumEngine::prepareBlock(const HostTime& time, int32_t frames) {
@@ -76,7 +132,7 @@ void DrumEngine::prepareBlock(const HostTime& time, int32_t frames) {
 void DrumEngine::carryOut(NoteEvent event) noexcept {
   if (isPatternNote(event.note)) {
     if (event.velocity != 0) {
-      sequencer_->selectPattern(event.note - kFirstPatternNote);
+      sequencer_->placePattern(event.note - kFirstPatternNote);
       editorState_.patternChanged = true;
     }
   } else if (event.velocity != 0) {
@@ -86,42 +142,53 @@ void DrumEngine::carryOut(NoteEvent event) noexcept {
   }
 }
 
-void DrumEngine::renderFrame(float* const* outputs, int32_t frame) noexcept {
-  if (kitPlayer_.downmix()) {
-    float left = 0.0f;
-    float right = 0.0f;
+void DrumEngine::renderStretch(float* const* outputs, int32_t first, int32_t count) noexcept {
+  if (!kitPlayer_.downmix()) {
     for (int holder = 0; holder < kHolderCount; ++holder) {
-      const StereoFrame voice = kitPlayer_.renderNote(holder);
-      left += voice.left;
-      right += voice.right;
+      kitPlayer_.renderHolder(holder, outputs[2 * holder] + first, outputs[2 * holder + 1] + first, count);
     }
-    outputs[0][frame] = left;
-    outputs[1][frame] = right;
-    for (int output = 2; output < kOutputCount; ++output) outputs[output][frame] = 0.0f;
-  } else {
+    return;
+  }
+  // Each frame's sum starts at +0 and takes the holders in order. A sum that starts at +0
+  // never becomes -0, so adding a silent holder's +0 changes nothing and is left out.
+  float* sumLeft = outputs[0] + first;
+  float* sumRight = outputs[1] + first;
+  std::fill(sumLeft, sumLeft + count, 0.0f);
+  std::fill(sumRight, sumRight + count, 0.0f);
+  alignas(16) std::array<float, kDownmixChunk> left;
+  alignas(16) std::array<float, kDownmixChunk> right;
+  for (int32_t start = 0; start < count; start += kDownmixChunk) {
+    const int32_t frames = std::min(kDownmixChunk, count - start);
     for (int holder = 0; holder < kHolderCount; ++holder) {
-      const StereoFrame voice = kitPlayer_.renderNote(holder);
-      outputs[2 * holder][frame] = voice.left;
-      outputs[2 * holder + 1][frame] = voice.right;
+      if (kitPlayer_.renderHolder(holder, left.data(), right.data(), frames)) {
+        addVoice(sumLeft + start, left.data(), frames);
+        addVoice(sumRight + start, right.data(), frames);
+      }
     }
   }
+  for (int output = 2; output < kOutputCount; ++output) std::fill(outputs[output] + first, outputs[output] + first + count, 0.0f);
 }
 
 void DrumEngine::renderBlock(const HostTime& time, float* const* outputs, int32_t frames) noexcept {
   const platform::DenormalsOff denormalsOff;
   const BlockScope block(kitPlayer_.kit().blockEpoch());
+  carryOutCommands();
   prepareBlock(time, frames);
   const bool clockRuns = syncMode_ != SyncMode::Stop && time.available;
   const int32_t lastFrame = frames - 1;
-  for (int32_t frame = 0; frame < frames; ++frame) {
+  int32_t frame = 0;
+  while (frame < frames) {
     // An event whose offset lies beyond the block is carried out at its last frame.
     while (!queue_.empty() && (queue_.front().frameOffset <= frame || frame == lastFrame)) {
       const NoteEvent event = queue_.front();
       queue_.popFront();
       carryOut(event);
     }
-    renderFrame(outputs, frame);
-    if (clockRuns) sequencer_->advanceClock();
+    // Carrying out an event queues none, so nothing happens before the next queued offset.
+    const int32_t end = queue_.empty() ? frames : std::min<int32_t>(queue_.front().frameOffset, lastFrame);
+    renderStretch(outputs, frame, end - frame);
+    if (clockRuns) sequencer_->advanceClockBy(end - frame);
+    frame = end;
   }
 }
 

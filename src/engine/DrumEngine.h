@@ -16,6 +16,8 @@
 namespace engine {
 
 class DrumEngine {
+  friend class ReferenceFrameLoop;  // the tests' frame-by-frame renderer
+
  public:
   DrumEngine();
 
@@ -33,8 +35,8 @@ class DrumEngine {
   SyncMode lastMode() const { return lastMode_; }
   void setLastMode(SyncMode mode) { lastMode_ = mode; }
 
-  // User-interface thread, not while a block renders: modes Hsync, sequencer, kit and voices
-  // back to their defaults.
+  // User-interface thread: modes Hsync, sequencer, kit and voices back to their defaults
+  // (the voices and the clock at the next block).
   void resetAll();
 
   // Audio thread. ------------------------------------------------------------------------
@@ -46,13 +48,16 @@ class DrumEngine {
   void renderBlock(const HostTime& time, float* const* outputs, int32_t frames) noexcept;
 
  private:
+  // The changes queued for the audio thread since the last block.
+  void carryOutCommands() noexcept;
   void prepareBlock(const HostTime& time, int32_t frames);
   void carryOut(NoteEvent event) noexcept;
-  void renderFrame(float* const* outputs, int32_t frame) noexcept;
+  // Every holder over frames first .. first + count - 1, a stretch in which no event falls.
+  void renderStretch(float* const* outputs, int32_t first, int32_t count) noexcept;
 
   KitPlayer kitPlayer_;
+  EditorState editorState_;  // before the sequencer, which keeps its swing amount there
   std::unique_ptr<StepSequencer> sequencer_;
-  EditorState editorState_;
   NoteEventQueue queue_;
   Relaxed<SyncMode> syncMode_{SyncMode::Hsync};
   Relaxed<SyncMode> lastMode_{SyncMode::Hsync};

@@ -12,7 +12,8 @@ struct EditorState {
   Relaxed<bool> groupChanged{false};
   Relaxed<bool> patternChanged{false};
   Relaxed<bool> positionHidden{false};
-  // Set by the swing control and by a loaded project; timing reads it every block.
+  // The swing amount: set by the swing control and by a loaded project, saved with the
+  // project (the sequencer's swingAmount() is this value), read by the timing every block.
   Relaxed<float> swingAmount{0.5f};
 };
 

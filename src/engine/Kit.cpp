@@ -6,8 +6,9 @@ namespace engine {
 namespace {
 
 template <size_t... Index>
-std::array<SampleHolder, kNoteCount> makeHolders(const BlockEpoch& epoch, std::index_sequence<Index...>) {
-  return {{((void)Index, SampleHolder(epoch))...}};
+std::array<SampleHolder, kNoteCount> makeHolders(const BlockEpoch& epoch, CommandQueue& commands,
+                                                 std::index_sequence<Index...>) {
+  return {{SampleHolder(epoch, commands, static_cast<uint8_t>(Index))...}};
 }
 
 }  // namespace
@@ -16,7 +17,7 @@ Kit::Kit(uint8_t firstNote, uint8_t lastNote)
     : firstNote_(firstNote),
       lastNote_(lastNote),
       count_(static_cast<uint8_t>(lastNote - firstNote + 1)),
-      holders_(makeHolders(epoch_, std::make_index_sequence<kNoteCount>{})) {}
+      holders_(makeHolders(epoch_, commands_, std::make_index_sequence<kNoteCount>{})) {}
 
 void Kit::startPreview(uint8_t note) {
   if (note < kNoteCount) holder(note).startPreview();

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "engine/BlockEpoch.h"
+#include "engine/CommandQueue.h"
 #include "engine/Limits.h"
 #include "engine/SampleHolder.h"
 
@@ -34,12 +35,15 @@ class Kit {
 
   // The audio thread brackets each block with this epoch.
   BlockEpoch& blockEpoch() { return epoch_; }
+  // Voice and clock changes on their way to the audio thread.
+  CommandQueue& commands() { return commands_; }
 
  private:
   uint8_t firstNote_;
   uint8_t lastNote_;
   uint8_t count_;
   BlockEpoch epoch_;
+  CommandQueue commands_;
   std::array<SampleHolder, kNoteCount> holders_;
 };
 

@@ -1,13 +1,21 @@
 #include "engine/KitPlayer.h"
 
+#include <algorithm>
+
 namespace engine {
 namespace {
 constexpr double kReleaseStep = 0.01;  // a released voice fades out over 100 frames
 }
 
-KitPlayer::KitPlayer() { reset(); }
+KitPlayer::KitPlayer() { silenceVoices(); }
 
 void KitPlayer::reset() {
+  masterLevel_ = 0.75f;
+  downmix_ = false;
+  kit_.commands().push({EngineCommand::SilenceVoices, 0});
+}
+
+void KitPlayer::silenceVoices() noexcept {
   for (int note = kFirstNote; note <= kLastNote; ++note) {
     kit_.holder(static_cast<uint8_t>(note)).setVoicePosition(0);
     releaseGain_[note] = 0.0f;
@@ -15,8 +23,6 @@ void KitPlayer::reset() {
     triggered_[note] = false;
     releasing_[note] = false;
   }
-  masterLevel_ = 0.75f;
-  downmix_ = false;
 }
 
 void KitPlayer::noteOn(uint8_t note, uint8_t velocity) noexcept {
@@ -56,6 +62,41 @@ StereoFrame KitPlayer::renderNote(int holderIndex) noexcept {
   }
   const float master = masterLevel_;
   return {frame.left * master, frame.right * master};
+}
+
+
+bool KitPlayer::renderHolder(int holderIndex, float* left, float* right, int32_t count) noexcept {
+  const auto note = static_cast<uint8_t>(kFirstNote + holderIndex);
+  SampleHolder& holder = kit_.holder(note);
+  int32_t frame = 0;
+  // A release (at most 101 frames) and a preview go frame by frame.
+  while (frame < count) {
+    if (!releasing_[note]) {
+      if (!holder.isPreviewPlaying() || holder.isEmpty()) break;
+      if (holder.muteState() != kNotMuted) {
+        // A muted preview waits where it is; the frame is the silent one without voice gains.
+        std::fill(left + frame, left + count, 0.0f * masterLevel_);
+        std::fill(right + frame, right + count, 0.0f * masterLevel_);
+        return true;
+      }
+    }
+    const StereoFrame rendered = renderNote(holderIndex);
+    left[frame] = rendered.left;
+    right[frame] = rendered.right;
+    ++frame;
+  }
+  if (frame == count) return true;
+  left += frame;
+  right += frame;
+  const auto rest = static_cast<uint32_t>(count - frame);
+  if (holder.isEmpty() || !triggered_[note]) {
+    std::fill(left, left + rest, 0.0f);
+    std::fill(right, right + rest, 0.0f);
+    return frame != 0;
+  }
+  holder.renderVoice({holder.leftGain(), holder.rightGain(), releaseGain_[note], velocityGain_[note], masterLevel_},
+                     left, right, rest);
+  return true;
 }
 
 }  // namespace engine

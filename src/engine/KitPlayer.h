@@ -11,6 +11,8 @@
 namespace engine {
 
 class KitPlayer {
+  friend class ReferenceFrameLoop;  // the tests' frame-by-frame renderer
+
  public:
   KitPlayer();
   KitPlayer(const KitPlayer&) = delete;
@@ -19,7 +21,7 @@ class KitPlayer {
   Kit& kit() { return kit_; }
   const Kit& kit() const { return kit_; }
 
-  // User-interface thread: voices silent, master level 0.75, no downmix.
+  // User-interface thread: master level 0.75, no downmix; the voices fall silent at the next block.
   void reset();
   void setMasterLevel(float level) { masterLevel_ = level; }
   float masterLevel() const { return masterLevel_; }
@@ -27,10 +29,15 @@ class KitPlayer {
   bool downmix() const { return downmix_; }
 
   // Audio thread.
+  // Every voice untriggered at its start, full velocity, no release.
+  void silenceVoices() noexcept;
   void noteOn(uint8_t note, uint8_t velocity) noexcept;
   void noteOff(uint8_t note) noexcept;
   // One stereo frame of holder index 0..11 (note 36 + index), all gains applied.
   StereoFrame renderNote(int holderIndex) noexcept;
+  // The same for count frames into left and right. False when every frame is the +0 of a
+  // holder that plays nothing (empty, or neither triggered nor previewing).
+  bool renderHolder(int holderIndex, float* left, float* right, int32_t count) noexcept;
 
   float velocityGain(uint8_t note) const { return velocityGain_[note & 0x7F]; }
   float releaseGain(uint8_t note) const { return releaseGain_[note & 0x7F]; }

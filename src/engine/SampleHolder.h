@@ -7,8 +7,10 @@
 #include <string>
 
 #include "engine/BlockEpoch.h"
+#include "engine/CommandQueue.h"
 #include "engine/Relaxed.h"
 #include "engine/SampleBuffer.h"
+#include "engine/VoiceKernels.h"
 
 namespace engine {
 
@@ -20,16 +22,20 @@ struct StereoFrame {
 enum MuteState : uint32_t { kNotMuted = 0, kMuted = 1, kMutedBySolo = 2 };
 
 class SampleHolder {
+  friend class ReferenceFrameLoop;  // the tests' frame-by-frame renderer
+
  public:
-  // The epoch of the audio thread that renders this holder; sample arrays are retired through it.
-  explicit SampleHolder(const BlockEpoch& epoch);
+  // The epoch of the audio thread that renders this holder (sample arrays are retired through
+  // it), the queue that takes its voice changes to that thread, and its note.
+  SampleHolder(const BlockEpoch& epoch, CommandQueue& commands, uint8_t note);
   ~SampleHolder();
   SampleHolder(const SampleHolder&) = delete;
   SampleHolder& operator=(const SampleHolder&) = delete;
 
   // User-interface thread. --------------------------------------------------------------
 
-  // Back to the defaults: no sample, centred, full volume, no pitch, unmuted.
+  // Back to the defaults: no sample, centred, full volume, no pitch, unmuted; the voice and
+  // the preview stop at the audio thread's next block.
   void clear();
   // Takes a copy of another holder's sample, path, name and file information. A holder
   // that had a sample is cleared first, so its settings return to their defaults.
@@ -41,10 +47,11 @@ class SampleHolder {
   void setPan(float pan);
   void setVolume(float volume);
   void setLengthFraction(float fraction);
+  // The pitch counts for the frames rendered from now on; its pacing starts again at the next block.
   void setPitch(int8_t pitch);
   void setSwing(bool swing) { swing_ = swing; }
   void setMuteState(uint32_t state) { muteState_ = state; }
-  void setVoicePosition(uint32_t position) { voicePosition_ = position; }
+  // The preview plays from its first frame from the next block on.
   void startPreview();
 
   void setPath(std::string path) { path_ = std::move(path); }
@@ -77,14 +84,22 @@ class SampleHolder {
 
   // Audio thread. ------------------------------------------------------------------------
 
+  void setVoicePosition(uint32_t position) { voicePosition_ = position; }
+  // Carries out a queued change of this holder's voice or preview.
+  void carryOut(EngineCommand::Kind change) noexcept;
   // One frame of the preview or else the voice, with pan and volume applied.
   StereoFrame renderFrame() noexcept;
+  // The voice (no preview) over count frames with all its gains: the state is read once and
+  // the position and pitch countdown are written back at the end.
+  void renderVoice(const kernels::VoiceGains& gains, float* left, float* right, uint32_t count) noexcept;
 
  private:
   void replaceBuffer(SampleBuffer* next);
   void advanceVoice() noexcept;
 
   const BlockEpoch& epoch_;
+  CommandQueue& commands_;
+  const uint8_t note_;
   std::string path_;
   std::string name_;
   SampleFileInfo fileInfo_;

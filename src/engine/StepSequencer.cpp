@@ -1,7 +1,12 @@
 #include "engine/StepSequencer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "engine/KitPlayer.h"
 
@@ -14,14 +19,16 @@ int32_t truncated(double value) { return static_cast<int32_t>(value); }
 
 }  // namespace
 
-StepSequencer::StepSequencer(const KitPlayer& kitPlayer) : kitPlayer_(kitPlayer) { reset(); }
+StepSequencer::StepSequencer(const KitPlayer& kitPlayer, CommandQueue& commands, Relaxed<float>& swingAmount)
+    : kitPlayer_(kitPlayer), commands_(commands), swingAmount_(swingAmount) {
+  reset();
+}
 
 void StepSequencer::reset() {
   swingAmount_ = 0.5f;
   sequencerModeSetting_ = 0;
-  currentStep_ = 0;
-  barPosition_ = 0;
   currentPattern_ = 0;
+  rewind();
   for (int pattern = 0; pattern < kPatternCount; ++pattern) {
     resolutions_[pattern] = kDefaultResolution;
     for (auto& step : cells_[pattern]) {
@@ -79,12 +86,20 @@ void StepSequencer::setCurrentPattern(uint8_t pattern) {
   if (validPattern(pattern)) currentPattern_ = pattern;
 }
 
-void StepSequencer::rewind() {
+void StepSequencer::rewind() { commands_.push({EngineCommand::Rewind, 0}); }
+
+void StepSequencer::selectPattern(int pattern) {
+  if (!validPattern(pattern)) return;
+  currentPattern_ = static_cast<uint8_t>(pattern);
+  commands_.push({EngineCommand::SelectPattern, static_cast<uint8_t>(pattern)});
+}
+
+void StepSequencer::placeAtBarStart() noexcept {
   barPosition_ = 0;
   currentStep_ = 0;
 }
 
-void StepSequencer::selectPattern(int pattern) {
+void StepSequencer::placePattern(int pattern) noexcept {
   if (!validPattern(pattern)) return;
   currentPattern_ = static_cast<uint8_t>(pattern);
   const double samplesPerBar = samplesPerBar_;
@@ -169,42 +184,73 @@ void StepSequencer::schedule(NoteEventQueue& queue, int32_t frames) const {
   const int32_t steps = resolutions_[pattern];
   const int64_t start = barPosition_;
   const int64_t stop = start + frames;
+  const auto& cells = cells_[pattern];
+  const auto queueIfSounding = [&](int holder, int step, int64_t offset) {
+    if ((cells[step][holder] & 0xFFU) != 0) {
+      queue.insert({static_cast<uint8_t>(kFirstNote + holder), kStepVelocity, static_cast<uint16_t>(offset)});
+    }
+  };
   for (int holder = 0; holder < kHolderCount; ++holder) {
-    const auto note = static_cast<uint8_t>(kFirstNote + holder);
     const auto& times = stepTimes_[pattern][holder];
-    const auto& cells = cells_[pattern];
-    for (int step = 0; step < steps; ++step) {
-      const int64_t time = times[step];
-      if (start <= time && time < stop && (cells[step][holder] & 0xFFU) != 0) {
-        queue.insert({note, kStepVelocity, static_cast<uint16_t>(time - start)});
+    int step = 0;
+#if defined(__SSE2__)
+    // Four step times per comparison; only the steps inside the block look at their cells.
+    if (start > std::numeric_limits<int32_t>::min() && stop <= std::numeric_limits<int32_t>::max()) {
+      const __m128i before = _mm_set1_epi32(static_cast<int32_t>(start - 1));
+      const __m128i after = _mm_set1_epi32(static_cast<int32_t>(stop));
+      for (; step + 4 <= steps; step += 4) {
+        const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(times.data() + step));
+        const __m128i inside = _mm_and_si128(_mm_cmpgt_epi32(four, before), _mm_cmplt_epi32(four, after));
+        for (int mask = _mm_movemask_ps(_mm_castsi128_ps(inside)); mask != 0; mask &= mask - 1) {
+          const int hit = step + __builtin_ctz(static_cast<unsigned>(mask));
+          queueIfSounding(holder, hit, times[hit] - start);
+        }
       }
+    }
+#endif
+    for (; step < steps; ++step) {
+      const int64_t time = times[step];
+      if (start <= time && time < stop) queueIfSounding(holder, step, time - start);
     }
     // The block reaches into the next bar: its first step, as if the pattern goes on.
     const int64_t barEnd = times[steps];
     if (stop > barEnd) {
       const int64_t intoNextBar = barEnd - start;
       const int64_t first = times[0];
-      if (first >= 0 && first < frames - intoNextBar && (cells[0][holder] & 0xFFU) != 0) {
-        queue.insert({note, kStepVelocity, static_cast<uint16_t>(first + intoNextBar)});
-      }
+      if (first >= 0 && first < frames - intoNextBar) queueIfSounding(holder, 0, first + intoNextBar);
     }
   }
 }
 
-void StepSequencer::advanceClock() noexcept {
-  const int32_t position = barPosition_ + 1;
-  barPosition_ = position;
-  const int32_t steps = resolutions_[currentPattern_];
-  const int index = resolutionIndex(steps);
-  nextStepIndex_ = (currentStep_ + 1) % (steps + 1);
-  if (index < 0) return;
-  if (position == stepBoundaries_[index][nextStepIndex_]) {
-    currentStep_ = nextStepIndex_ % steps;
-    if (currentStep_ == 0) barPosition_ = 0;
-  } else if (barLength_ > 0 && position >= barLength_) {
-    // The step and the bar position disagreed (a resolution changed mid-bar): start the bar again.
-    currentStep_ = 0;
-    barPosition_ = 0;
+void StepSequencer::advanceClockBy(int32_t frames) noexcept {
+  while (frames > 0) {
+    const int32_t position = barPosition_;
+    const int32_t steps = resolutions_[currentPattern_];
+    const int index = resolutionIndex(steps);
+    const int32_t next = (currentStep_ + 1) % (steps + 1);
+    nextStepIndex_ = next;
+    if (index < 0) {
+      barPosition_ = position + frames;
+      return;
+    }
+    // The first position after this one that is the next step's boundary or lies at or past
+    // the bar's end (the step and the position disagree when a resolution changed mid-bar).
+    const int32_t boundary = stepBoundaries_[index][next];
+    int64_t event = std::numeric_limits<int64_t>::max();
+    if (boundary > position) event = boundary;
+    if (barLength_ > 0) event = std::min<int64_t>(event, std::max<int64_t>(int64_t{position} + 1, barLength_));
+    if (event > int64_t{position} + frames) {
+      barPosition_ = position + frames;
+      return;
+    }
+    frames -= static_cast<int32_t>(event - position);
+    if (event == boundary) {
+      currentStep_ = next % steps;
+      barPosition_ = currentStep_ == 0 ? 0 : boundary;
+    } else {
+      currentStep_ = 0;
+      barPosition_ = 0;
+    }
   }
 }
 

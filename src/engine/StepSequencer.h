@@ -8,6 +8,7 @@
 #include <array>
 #include <cstdint>
 
+#include "engine/CommandQueue.h"
 #include "engine/HostTime.h"
 #include "engine/Limits.h"
 #include "engine/NoteEventQueue.h"
@@ -18,8 +19,12 @@ namespace engine {
 class KitPlayer;
 
 class StepSequencer {
+  friend class ReferenceFrameLoop;  // the tests' frame-by-frame renderer
+
  public:
-  explicit StepSequencer(const KitPlayer& kitPlayer);
+  // swingAmount is the editor's swing amount: the one value that the swing control sets, a
+  // project stores and loads, and every block hands to the timing.
+  StepSequencer(const KitPlayer& kitPlayer, CommandQueue& commands, Relaxed<float>& swingAmount);
   StepSequencer(const StepSequencer&) = delete;
   StepSequencer& operator=(const StepSequencer&) = delete;
 
@@ -41,26 +46,32 @@ class StepSequencer {
   int32_t resolution(int pattern) const;
   void setSequencerModeSetting(uint32_t value);
   uint32_t sequencerModeSetting() const { return sequencerModeSetting_; }
-  // The swing amount stored with the project; timing uses the one handed to updateTiming.
+  // The editor's swing amount, as a loaded project sets it and a saved one stores it.
   void setSwingAmount(float amount) { swingAmount_ = amount; }
   float swingAmount() const { return swingAmount_; }
   void setCurrentPattern(uint8_t pattern);  // stores only; selectPattern places the step
   uint8_t currentPattern() const { return currentPattern_; }
   int32_t currentStep() const { return currentStep_; }
   int32_t barPosition() const { return barPosition_; }
+  // The clock belongs to the audio thread: these take effect at its next block.
   // Back to the bar's first step (the editor's rewind).
   void rewind();
-
-  // Either thread: current pattern and its step placed from the bar position.
+  // The pattern is current at once (it is saved); its step is placed from the bar position.
   void selectPattern(int pattern);
 
   // Audio thread. -----------------------------------------------------------------------
+
+  void placeAtBarStart() noexcept;
+  // Current pattern and its step placed from the bar position.
+  void placePattern(int pattern) noexcept;
 
   void updateTiming(double sampleRate, double tempo, float swingAmount);
   void recompute();
   void locate();
   void schedule(NoteEventQueue& queue, int32_t frames) const;
-  void advanceClock() noexcept;
+  // The clock moved on by frames, each frame as one tick: at a step boundary the step
+  // advances, at the bar's end both start again. Jumps from event to event.
+  void advanceClockBy(int32_t frames) noexcept;
 
   // Block preparation: timing, bar position, current step and the block's step events.
   // Hsync follows the host's song position and plays while the host plays.
@@ -78,6 +89,7 @@ class StepSequencer {
   bool swingFlag(int holder) const;
 
   const KitPlayer& kitPlayer_;
+  CommandQueue& commands_;
 
   // Timing, audio thread.
   double sampleRate_ = 0.0;
@@ -101,7 +113,7 @@ class StepSequencer {
   int32_t runResolution_ = 0;
 
   // Pattern store, user-interface thread.
-  Relaxed<float> swingAmount_{0.5f};
+  Relaxed<float>& swingAmount_;
   Relaxed<uint32_t> sequencerModeSetting_{0};
   Relaxed<uint8_t> currentPattern_{0};
   std::array<Relaxed<int32_t>, kPatternCount> resolutions_{};

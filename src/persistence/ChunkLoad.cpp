@@ -5,8 +5,8 @@
 
 #include "persistence/ChunkFormat.h"
 #include "persistence/Placeholders.h"
-#include "persistence/Text.h"
 #include "platform/Messages.h"
+#include "samples/LoadMessages.h"
 
 namespace persistence {
 
@@ -14,14 +14,12 @@ bool LoadChunk(const void* data, int32_t byteSize, std::string_view samplesFolde
                const std::function<void()>& resetAll, const SampleFileLoader& loadSample) {
   int version = format::kUnknownVersion;
   std::string text;
-  LineList lines;
   if (data != nullptr && byteSize > 0) {
     // The host's block need not end with a NUL byte; its size bounds the text.
     const auto* bytes = static_cast<const char*>(data);
     text.assign(bytes, strnlen(bytes, static_cast<size_t>(byteSize)));
-    ExpandSamplePlaceholder(text, samplesFolder);
-    lines = SplitText(text, format::kLineEnd);
-    version = ReadVersionCode(lines);
+    // The version line holds no placeholder; a refused text is not expanded at all.
+    version = ReadVersionCode(text);
   }
   if (version == format::kUnknownVersion) {
     platform::ShowMessage(std::string(format::kRefusedCaption), std::string(format::kRefusedText));
@@ -30,11 +28,15 @@ bool LoadChunk(const void* data, int32_t byteSize, std::string_view samplesFolde
   if (version != format::kVersion20) {
     platform::ShowMessage(std::string(format::kConversionCaption), std::string(format::kConversionText));
   }
+  ExpandSamplePlaceholder(text, samplesFolder);
   resetAll();
-  ReadTransportRecord(lines, engine);
-  ReadSequencerRecords(lines, version, engine.sequencer());
-  ReadHolderRecords(lines, version, engine.kit(), loadSample);
-  ReadKitPlayerRecord(lines, version, engine.kitPlayer());
+  ReadTransportRecord(text, engine);
+  ReadSequencerRecords(text, version, engine.sequencer());
+  {
+    const samples::LoadMessageBatch loadMessages;
+    ReadHolderRecords(text, version, engine.kit(), loadSample);
+  }
+  ReadKitPlayerRecord(text, version, engine.kitPlayer());
   return true;
 }
 

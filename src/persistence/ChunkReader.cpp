@@ -1,6 +1,7 @@
 #include "persistence/ChunkReader.h"
 
 #include <algorithm>
+#include <array>
 
 #include "persistence/ChunkFormat.h"
 #include "persistence/Numbers.h"
@@ -12,14 +13,23 @@ namespace {
 
 using Fields = std::vector<std::string_view>;
 
+// A pattern record of version 2.0 is the longest: keyword, pattern, note, resolution and the
+// steps. Fields beyond are never read, so they are not split off.
+constexpr size_t kMaxFields = 4 + engine::kMaxSteps;
+
 // A missing field reads as an empty one.
 std::string_view field(const Fields& fields, size_t index) { return index < fields.size() ? fields[index] : ""; }
 
 // The fields of a record with this keyword; empty for any other line.
 Fields recordFields(std::string_view line, std::string_view keyword) {
   if (line.substr(0, line.find(format::kFieldSeparator)) != keyword) return {};
-  return SplitText(line, format::kFieldSeparator);
+  return SplitText(line, format::kFieldSeparator, kMaxFields);
 }
+
+constexpr int kMaxPitch = 12;  // semitones, up or down
+
+// A knob's value, inside the knob's range 0..1.
+float knobValue(std::string_view text) { return std::clamp(ReadFloat(text), 0.0f, 1.0f); }
 
 template <size_t N>
 int wordIndex(const std::string_view (&words)[N], std::string_view word) {
@@ -47,9 +57,9 @@ void readPatternRecord(const Fields& fields, int version, engine::StepSequencer&
 }
 
 // The folder that an old text's "\$SAMPLE_BASE_DIR$\" stands for; the last "smp1" record wins.
-std::string readBaseFolder(const LineList& lines) {
+std::string readBaseFolder(std::string_view text) {
   std::string baseFolder;
-  for (std::string_view line : lines) {
+  for (std::string_view line : Lines(text)) {
     const Fields fields = recordFields(line, format::kBaseFolderRecord);
     if (fields.empty()) continue;
     const std::string_view named = field(fields, 1);
@@ -60,42 +70,49 @@ std::string readBaseFolder(const LineList& lines) {
   return baseFolder;
 }
 
-void readHolderRecord(const Fields& fields, int version, const std::string& baseFolder, engine::Kit& kit,
-                      const SampleFileLoader& loadSample) {
+// The record's note, or -1 for a note outside the kit.
+int recordNote(const Fields& fields, const engine::Kit& kit) {
   const auto note = static_cast<uint8_t>(ReadInteger(field(fields, 1)));
-  if (note < kit.firstNote() || note > kit.lastNote()) return;
+  return note < kit.firstNote() || note > kit.lastNote() ? -1 : note;
+}
+
+void readHolderRecord(const Fields& fields, uint8_t note, int version, const std::string& baseFolder, bool loads,
+                      engine::Kit& kit, const SampleFileLoader& loadSample) {
   engine::SampleHolder& holder = kit.holder(note);
   holder.setName(std::string(field(fields, 2)));
-  std::string path(field(fields, 3));
-  if (!path.empty()) {
+  if (loads) {
+    std::string path(field(fields, 3));
     if (version < format::kVersion20 && !baseFolder.empty()) ReplaceAll(path, format::kBaseDirPlaceholder, baseFolder);
     loadSample(kit, note, path);
   }
-  holder.setLengthFraction(ReadFloat(field(fields, 4)));
+  holder.setLengthFraction(knobValue(field(fields, 4)));
   if (const int mute = wordIndex(format::kMuteWords, field(fields, 5)); mute >= 0) {
     holder.setMuteState(static_cast<uint32_t>(mute));
   }
-  holder.setPitch(static_cast<int8_t>(ReadInteger(field(fields, 6))));
-  if (version > format::kVersion10) holder.setVolume(ReadFloat(field(fields, 7)));
+  const auto pitch = static_cast<int8_t>(ReadInteger(field(fields, 6)));
+  holder.setPitch(static_cast<int8_t>(std::clamp<int>(pitch, -kMaxPitch, kMaxPitch)));
+  if (version > format::kVersion10) holder.setVolume(knobValue(field(fields, 7)));
   if (version >= format::kVersion20) {
-    holder.setPan(ReadFloat(field(fields, 8)));
+    holder.setPan(knobValue(field(fields, 8)));
     holder.setSwing(field(fields, 9) == format::kSwingWord);
   }
 }
 
 }  // namespace
 
-int ReadVersionCode(const LineList& lines) {
-  if (lines.size() < 2) return format::kUnknownVersion;
-  const std::string_view versionLine = lines[1];
+int ReadVersionCode(std::string_view text) {
+  Lines lines(text);
+  auto line = lines.begin();
+  if (line == lines.end() || ++line == lines.end()) return format::kUnknownVersion;
+  const std::string_view versionLine = *line;
   if (versionLine == format::kVersionLine10) return format::kVersion10;
   if (versionLine == format::kVersionLine11) return format::kVersion11;
   if (versionLine == format::kVersionLine20) return format::kVersion20;
   return format::kUnknownVersion;
 }
 
-bool ReadTransportRecord(const LineList& lines, engine::DrumEngine& engine) {
-  for (std::string_view line : lines) {
+bool ReadTransportRecord(std::string_view text, engine::DrumEngine& engine) {
+  for (std::string_view line : Lines(text)) {
     const Fields fields = recordFields(line, format::kTransportRecord);
     if (fields.empty()) continue;
     const int mode = wordIndex(format::kSyncModeWords, field(fields, 1));
@@ -108,36 +125,53 @@ bool ReadTransportRecord(const LineList& lines, engine::DrumEngine& engine) {
   return true;
 }
 
-void ReadSequencerRecords(const LineList& lines, int version, engine::StepSequencer& sequencer) {
-  for (std::string_view line : lines) {
+void ReadSequencerRecords(std::string_view text, int version, engine::StepSequencer& sequencer) {
+  for (std::string_view line : Lines(text)) {
     const Fields fields = recordFields(line, format::kPatternRecord);
     if (!fields.empty()) readPatternRecord(fields, version, sequencer);
   }
   if (version < format::kVersion20) return;
-  for (std::string_view line : lines) {
+  for (std::string_view line : Lines(text)) {
     const Fields fields = recordFields(line, format::kSequencerRecord);
     if (fields.empty()) continue;
-    sequencer.setSwingAmount(ReadFloat(field(fields, 1)));
+    sequencer.setSwingAmount(knobValue(field(fields, 1)));
     sequencer.setSequencerModeSetting(static_cast<uint32_t>(ReadInteger(field(fields, 2))));
     // Only stored here; the load selects it once everything is read.
     sequencer.setCurrentPattern(static_cast<uint8_t>(ReadInteger(field(fields, 3))));
   }
 }
 
-void ReadHolderRecords(const LineList& lines, int version, engine::Kit& kit, const SampleFileLoader& loadSample) {
-  const std::string baseFolder = version < format::kVersion20 ? readBaseFolder(lines) : std::string();
-  for (std::string_view line : lines) {
+void ReadHolderRecords(std::string_view text, int version, engine::Kit& kit, const SampleFileLoader& loadSample) {
+  const std::string baseFolder = version < format::kVersion20 ? readBaseFolder(text) : std::string();
+  // Records are counted in order; per note, the number of the last one that names a file.
+  std::array<size_t, engine::kNoteCount> loadingRecord{};
+  size_t record = 0;
+  for (std::string_view line : Lines(text)) {
     const Fields fields = recordFields(line, format::kHolderRecord);
-    if (!fields.empty()) readHolderRecord(fields, version, baseFolder, kit, loadSample);
+    if (fields.empty()) continue;
+    ++record;
+    if (const int note = recordNote(fields, kit); note >= 0 && !field(fields, 3).empty()) {
+      loadingRecord[static_cast<size_t>(note)] = record;
+    }
+  }
+  record = 0;
+  for (std::string_view line : Lines(text)) {
+    const Fields fields = recordFields(line, format::kHolderRecord);
+    if (fields.empty()) continue;
+    ++record;
+    if (const int note = recordNote(fields, kit); note >= 0) {
+      const bool loads = loadingRecord[static_cast<size_t>(note)] == record;
+      readHolderRecord(fields, static_cast<uint8_t>(note), version, baseFolder, loads, kit, loadSample);
+    }
   }
 }
 
-void ReadKitPlayerRecord(const LineList& lines, int version, engine::KitPlayer& kitPlayer) {
+void ReadKitPlayerRecord(std::string_view text, int version, engine::KitPlayer& kitPlayer) {
   if (version <= format::kVersion10) return;
-  for (std::string_view line : lines) {
+  for (std::string_view line : Lines(text)) {
     const Fields fields = recordFields(line, format::kKitPlayerRecord);
     if (fields.empty()) continue;
-    kitPlayer.setMasterLevel(ReadFloat(field(fields, 1)));
+    kitPlayer.setMasterLevel(knobValue(field(fields, 1)));
     if (version >= format::kVersion20) kitPlayer.setDownmix(field(fields, 2) == format::kDownmixWord);
   }
 }

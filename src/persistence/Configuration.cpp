@@ -13,7 +13,7 @@ constexpr float kSmallestScaleExcluded = 0.25f;
 float ReadEditorScale(const std::string& configurationFile) {
   const std::string content = platform::ReadTextFile(configurationFile);
   if (content.empty()) return kDefaultEditorScale;
-  const float scale = ReadFloat(SplitText(content, format::kLineEnd).front());
+  const float scale = ReadFloat(SplitText(content, format::kLineEnd, 1).front());
   return scale > kSmallestScaleExcluded && scale <= 1.0f ? scale : kDefaultEditorScale;
 }
 

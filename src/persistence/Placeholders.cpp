@@ -19,9 +19,12 @@ void ConvertSeparatorsAfter(std::string& text, std::string_view marker, char fro
   while (found != std::string::npos) {
     const size_t tailStart = found + marker.size();
     const size_t next = text.find(marker, tailStart);
-    const size_t fieldEnd = std::min(text.find_first_of("\n;", tailStart), next);
-    const auto tailEnd = fieldEnd == std::string::npos ? text.end() : text.begin() + static_cast<ptrdiff_t>(fieldEnd);
-    std::replace(text.begin() + static_cast<ptrdiff_t>(tailStart), tailEnd, from, to);
+    // The field's end is looked for only up to the next marker, so that each part of the text
+    // is scanned once however many markers it holds.
+    const auto tailBegin = text.begin() + static_cast<ptrdiff_t>(tailStart);
+    const auto limit = next == std::string::npos ? text.end() : text.begin() + static_cast<ptrdiff_t>(next);
+    const auto tailEnd = std::find_if(tailBegin, limit, [](char c) { return c == '\n' || c == ';'; });
+    std::replace(tailBegin, tailEnd, from, to);
     found = next;
   }
 }

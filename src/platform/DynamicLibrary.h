@@ -22,6 +22,9 @@ std::string LibraryError();
 // The address of an exported symbol, or null when the library does not export it.
 void* FindSymbol(LibraryHandle library, const char* name);
 void CloseLibrary(LibraryHandle library);
+// Keeps the module that holds this code loaded until the process ends, whoever closes it: for a
+// thread of its own that may still be running when the host unloads the plug-in.
+void KeepThisModuleLoaded();
 
 // The file name this system gives a shared library of that name and major version
 // ("sndfile", 1 names the audio-file library).

@@ -22,6 +22,13 @@ void CloseLibrary(LibraryHandle library) {
   if (library != nullptr) ::dlclose(library);
 }
 
+void KeepThisModuleLoaded() {
+  Dl_info info{};
+  if (::dladdr(reinterpret_cast<const void*>(&KeepThisModuleLoaded), &info) == 0 || info.dli_fname == nullptr) return;
+  // A reference that is never given back, on a module that may no longer be unloaded at all.
+  ::dlopen(info.dli_fname, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
+}
+
 std::string VersionedLibraryName(const std::string& name, int majorVersion) {
   return "lib" + name + ".so." + std::to_string(majorVersion);
 }

@@ -3,12 +3,20 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 
 namespace platform {
 
 // True when the file can be opened for reading.
 bool FileExists(const std::string& path);
+// Told by a path's status alone: nothing is opened, so a pipe or a device never blocks.
+// True when anything (a file, a folder, a pipe...) is found at the path.
+bool PathExists(const std::string& path);
+// The size of a regular file (links followed) that this process may read; nothing for
+// anything else: a missing path, a folder, a pipe, a device.
+std::optional<uint64_t> ReadableFileSize(const std::string& path);
 // True when the folder exists and may be entered.
 bool DirectoryExists(const std::string& path);
 // The whole file as text: a carriage return directly before a line feed is dropped, and a NUL
@@ -23,6 +31,9 @@ bool WriteTextFile(const std::string& path, const std::string& content);
 int CreateUniqueFile(const std::string& prefix, std::string& path);
 // Writes every byte; false with errno set when the file refused some.
 bool WriteToFile(int descriptor, const char* data, size_t size);
+// Writes every byte over the file's start and leaves the write position where it was (a header
+// that is known only once the data is written); false with errno set when that failed.
+bool WriteAtStart(int descriptor, const char* data, size_t size);
 // Puts what was written on the disk and closes the descriptor (in every case); false with errno
 // set when either failed.
 bool SyncAndCloseFile(int descriptor);

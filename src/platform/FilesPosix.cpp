@@ -22,10 +22,24 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 }  // namespace
 
 bool FileExists(const std::string& path) {
-  const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Without waiting: a pipe opened for reading would block until a writer came.
+  const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (descriptor < 0) return false;
   ::close(descriptor);
   return true;
+}
+
+bool PathExists(const std::string& path) {
+  struct stat status {};
+  return ::stat(path.c_str(), &status) == 0;
+}
+
+std::optional<uint64_t> ReadableFileSize(const std::string& path) {
+  struct stat status {};
+  if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode) || ::access(path.c_str(), R_OK) != 0) {
+    return std::nullopt;
+  }
+  return static_cast<uint64_t>(status.st_size);
 }
 
 bool DirectoryExists(const std::string& path) {
@@ -79,6 +93,19 @@ bool WriteToFile(int descriptor, const char* data, size_t size) {
   size_t written = 0;
   while (written < size) {
     const ssize_t count = ::write(descriptor, data + written, size - written);
+    if (count < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    written += static_cast<size_t>(count);
+  }
+  return true;
+}
+
+bool WriteAtStart(int descriptor, const char* data, size_t size) {
+  size_t written = 0;
+  while (written < size) {
+    const ssize_t count = ::pwrite(descriptor, data + written, size - written, static_cast<off_t>(written));
     if (count < 0) {
       if (errno == EINTR) continue;
       return false;

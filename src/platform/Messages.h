@@ -8,7 +8,8 @@ namespace platform {
 
 using MessageSink = std::function<void(const std::string& caption, const std::string& text)>;
 
-// Shows the message and returns when the user has seen it. Never from the audio thread.
+// Hands the message to the user. A sink that shows windows never keeps the caller waiting for
+// the user (see toolkit::InstallMessageWindow). Never from the audio thread.
 void ShowMessage(const std::string& caption, const std::string& text);
 
 // Replaces where messages go (tests capture them); an empty sink restores the default.

@@ -87,6 +87,8 @@ void Vst::resetAll() {
 }
 
 int32_t Vst::getChunk(void** data, bool /*isPreset*/) {
+  // A host may save on one thread while it restores on another.
+  const platform::BoundedLock stateLock(platform::StateMutex());
   persistence::WriteChunkText(engine_, samplesFolder_, chunkText_);
   *data = chunkText_.data();
   return static_cast<int32_t>(chunkText_.size() + 1);
@@ -96,15 +98,10 @@ int32_t Vst::setChunk(void* data, int32_t byteSize, bool /*isPreset*/) {
   // Held for the whole load, messages included; an editor opening meanwhile waits. The host
   // may load on any thread: the editor is not touched here, it takes the outcome in its idle.
   const platform::BoundedLock stateLock(platform::StateMutex());
-  bool reset = false;
-  persistence::LoadChunk(
-      data, byteSize, samplesFolder_, engine_,
-      [this, &reset] {
-        engine_.resetAll();
-        reset = true;
-      },
-      loadSample_);
-  if (reset) handLoadToEditor();
+  if (!persistence::LoadChunk(data, byteSize, samplesFolder_, engine_, [this] { engine_.resetAll(); }, loadSample_)) {
+    return 0;  // refused, with a message; hosts ignore the answer, our render tool reads it
+  }
+  handLoadToEditor();
   return 1;
 }
 
@@ -115,7 +112,6 @@ void Vst::handLoadToEditor() {
     loaded.directories[static_cast<size_t>(index)] = path.empty() ? samplesFolder_ : path;
   }
   engine::StepSequencer& sequencer = engine_.sequencer();
-  engine_.editorState().swingAmount = sequencer.swingAmount();
   loaded.pattern = sequencer.currentPattern();
   sequencer.selectPattern(loaded.pattern);
   engine_.editorState().patternChanged = true;
@@ -162,8 +158,10 @@ void Vst::processReplacing(float** /*inputs*/, float** outputs, int32_t frames) 
 }
 
 int32_t Vst::processEvents(vst::VstEvents* events) {
+  // The host's list runs past the two entries the structure declares.
+  vst::VstEvent* const* list = events->events;
   for (int32_t i = 0; i < events->numEvents; ++i) {
-    const vst::VstEvent* event = events->events[i];
+    const vst::VstEvent* event = list[i];
     if (event == nullptr || event->type != vst::kVstMidiType) continue;
     const auto* midi = reinterpret_cast<const vst::VstMidiEvent*>(event);
     const auto status = static_cast<uint8_t>(midi->midiData[0]);

@@ -1,10 +1,16 @@
 #include "samples/LoadMessages.h"
 
 #include "platform/Files.h"
+#include "platform/Messages.h"
 #include "samples/FileExtension.h"
 
 namespace samples {
 namespace {
+
+// Messages shown in full before a batch holds the rest back.
+constexpr size_t kShownInBatch = 3;
+
+thread_local LoadMessageBatch* currentBatch = nullptr;
 
 std::string quoted(const std::string& path) { return "The file: \"" + path + "\""; }
 
@@ -30,13 +36,35 @@ std::string brokenWavText(const std::string& path) {
 }  // namespace
 
 std::string OpenFailureText(const std::string& path) {
-  if (!platform::FileExists(path)) return missingFileText(path);
+  if (!platform::PathExists(path)) return missingFileText(path);
   if (UpperCaseExtension(path) == "WAV") return brokenWavText(path);
   return UnreadableFileText(path);
 }
 
 std::string UnreadableFileText(const std::string& path) {
   return quoted(path) + " \nis of a unknown format or is broken and could not be loaded.";
+}
+
+void ShowLoadMessage(const std::string& text) {
+  if (LoadMessageBatch* batch = currentBatch; batch != nullptr && batch->shown_ >= kShownInBatch) {
+    ++batch->heldBack_;
+    return;
+  }
+  if (currentBatch != nullptr) ++currentBatch->shown_;
+  platform::ShowMessage(kSampleLoadErrorCaption, text);
+}
+
+LoadMessageBatch::LoadMessageBatch() : outer_(currentBatch) { currentBatch = this; }
+
+LoadMessageBatch::~LoadMessageBatch() {
+  currentBatch = outer_;
+  if (heldBack_ == 0) return;
+  try {
+    platform::ShowMessage(kSampleLoadErrorCaption, "... and " + std::to_string(heldBack_) +
+                                                       " more sample files could not be loaded.");
+  } catch (...) {
+    // Out of memory for the summary: the messages already shown stand for the rest.
+  }
 }
 
 }  // namespace samples

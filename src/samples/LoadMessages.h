@@ -1,6 +1,7 @@
 // What the user is told when a sample file cannot be loaded.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace samples {
@@ -12,5 +13,26 @@ constexpr const char* kSampleLoadErrorCaption = "Sample load error";
 std::string OpenFailureText(const std::string& path);
 // The text for a file that exists but cannot be read.
 std::string UnreadableFileText(const std::string& path);
+
+// Shows a sample-load message with its caption, unless a batch on this thread holds it back.
+void ShowLoadMessage(const std::string& text);
+
+// While one lives, the sample-load messages of its thread beyond the first few are held back
+// and, when it ends, summed up in one message: a project naming thousands of missing files
+// tells the user a few of them and the count of the rest.
+class LoadMessageBatch {
+ public:
+  LoadMessageBatch();
+  ~LoadMessageBatch();
+  LoadMessageBatch(const LoadMessageBatch&) = delete;
+  LoadMessageBatch& operator=(const LoadMessageBatch&) = delete;
+
+ private:
+  friend void ShowLoadMessage(const std::string& text);
+
+  LoadMessageBatch* outer_;
+  size_t shown_ = 0;
+  size_t heldBack_ = 0;
+};
 
 }  // namespace samples

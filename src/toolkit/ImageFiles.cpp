@@ -2,10 +2,14 @@
 
 #include <cairo.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <string_view>
 #include <vector>
+
+#include "platform/Files.h"
 
 namespace toolkit {
 namespace {
@@ -31,6 +35,12 @@ uint32_t readLE32(std::span<const uint8_t> bytes, size_t at) {
          uint32_t{bytes[at + 3]} << 24;
 }
 
+uint32_t readBE32(std::span<const uint8_t> bytes, size_t at) {
+  return uint32_t{bytes[at]} << 24 | uint32_t{bytes[at + 1]} << 16 | uint32_t{bytes[at + 2]} << 8 | bytes[at + 3];
+}
+
+constexpr uint8_t kPngSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+
 uint16_t readLE16(std::span<const uint8_t> bytes, size_t at) {
   return static_cast<uint16_t>(bytes[at] | bytes[at + 1] << 8);
 }
@@ -50,10 +60,68 @@ bool hasPlainMasks(std::span<const uint8_t> bytes, size_t headerSize, bool& with
   return plain;
 }
 
+struct HeaderSize {
+  int64_t width;
+  int64_t height;
+  bool png;
+};
+
+// The image size a BMP or PNG header gives, without decoding anything; nothing for other bytes.
+std::optional<HeaderSize> headerSize(std::span<const uint8_t> bytes) {
+  if (bytes.size() >= 4 && std::memcmp(bytes.data(), kPngSignature, 4) == 0) {
+    const std::optional<ImageSize> png = PngSize(bytes);
+    if (!png) return std::nullopt;
+    return HeaderSize{png->width, png->height, true};
+  }
+  constexpr size_t kBmpSizeAt = 18;
+  if (bytes.size() < kBmpSizeAt + 8) return std::nullopt;
+  const auto height = static_cast<int32_t>(readLE32(bytes, kBmpSizeAt + 4));
+  return HeaderSize{static_cast<int32_t>(readLE32(bytes, kBmpSizeAt)), height < 0 ? -int64_t{height} : height, false};
+}
+
+// The PNG with only the chunks that make its pixels: the image header, palette, transparency,
+// data and end. The PNG library allocates a chunk's claimed length before reading it, and
+// expands compressed text and colour profiles, so those other chunks go. Nothing when a
+// chunk claims more bytes than follow it.
+std::optional<std::vector<uint8_t>> essentialPngChunks(std::span<const uint8_t> bytes) {
+  constexpr size_t kSignature = 8;
+  constexpr size_t kChunkFrame = 12;  // length, type and check sum
+  constexpr std::string_view kKept[] = {"IHDR", "PLTE", "tRNS", "IDAT", "IEND"};
+  if (bytes.size() < kSignature) return std::nullopt;
+  std::vector<uint8_t> kept(bytes.begin(), bytes.begin() + kSignature);
+  for (size_t at = kSignature; at < bytes.size();) {
+    if (bytes.size() - at < kChunkFrame) return std::nullopt;
+    const uint32_t length = readBE32(bytes, at);
+    if (length > bytes.size() - at - kChunkFrame) return std::nullopt;
+    const std::string_view type(reinterpret_cast<const char*>(bytes.data() + at + 4), 4);
+    const size_t next = at + kChunkFrame + length;
+    if (std::find(std::begin(kKept), std::end(kKept), type) != std::end(kKept)) {
+      kept.insert(kept.end(), bytes.begin() + static_cast<ptrdiff_t>(at), bytes.begin() + static_cast<ptrdiff_t>(next));
+    }
+    if (type == "IEND") break;
+    at = next;
+  }
+  return kept;
+}
+
 }  // namespace
 
+std::optional<ImageSize> PngSize(std::span<const uint8_t> bytes) {
+  // The signature, then the first chunk: its length, "IHDR", width and height.
+  if (bytes.size() < 24 || std::memcmp(bytes.data(), kPngSignature, 8) != 0 ||
+      std::memcmp(bytes.data() + 12, "IHDR", 4) != 0) {
+    return std::nullopt;
+  }
+  const uint32_t width = readBE32(bytes, 16);
+  const uint32_t height = readBE32(bytes, 20);
+  if (width == 0 || height == 0 || width > kMaxDimension || height > kMaxDimension) return std::nullopt;
+  return ImageSize{static_cast<int>(width), static_cast<int>(height)};
+}
+
 std::optional<Image> DecodePng(std::span<const uint8_t> bytes) {
-  ByteReader reader{bytes};
+  const std::optional<std::vector<uint8_t>> essential = essentialPngChunks(bytes);
+  if (!essential) return std::nullopt;
+  ByteReader reader{*essential};
   cairo_surface_t* surface = cairo_image_surface_create_from_png_stream(readFromSpan, &reader);
   std::optional<Image> result;
   if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS) {
@@ -121,13 +189,34 @@ std::optional<Image> DecodeBmp(std::span<const uint8_t> bytes) {
   return image;
 }
 
-std::optional<Image> LoadImageFile(const std::string& path) {
+ImageLimit SkinFileLimit(double builtInWidth, double builtInHeight) {
+  // The built-in background's size, which sets the editor's.
+  constexpr int64_t kEditorWidth = 1206;
+  constexpr int64_t kEditorHeight = 616;
+  constexpr int64_t kTimes = 4;
+  const auto side = [](double builtIn, int64_t editor) { return kTimes * std::max(static_cast<int64_t>(builtIn), editor); };
+  return {side(builtInWidth, kEditorWidth), side(builtInHeight, kEditorHeight),
+          kTimes * kTimes * kEditorWidth * kEditorHeight};
+}
+
+std::optional<Image> DecodeImage(std::span<const uint8_t> bytes, ImageLimit limit) {
+  const std::optional<HeaderSize> size = headerSize(bytes);
+  if (!size || size->width > limit.width || size->height > limit.height) return std::nullopt;
+  if (size->width * size->height > limit.pixels) return std::nullopt;
+  return size->png ? DecodePng(bytes) : DecodeBmp(bytes);
+}
+
+std::optional<Image> LoadImageFile(const std::string& path, ImageLimit limit) {
+  const std::optional<uint64_t> fileSize = platform::ReadableFileSize(path);
+  // Four bytes a pixel, twice over for a compressed file that does not shrink, and room for
+  // the headers and other chunks.
+  constexpr int64_t kHeaderRoom = 65536;
+  const auto largest = static_cast<uint64_t>(std::max<int64_t>(limit.pixels, 0) * 4 * 2 + kHeaderRoom);
+  if (!fileSize || *fileSize > largest) return std::nullopt;
   std::ifstream file(path, std::ios::binary);
   if (!file) return std::nullopt;
   const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  constexpr uint8_t kPngSignature[] = {0x89, 'P', 'N', 'G'};
-  if (bytes.size() >= 4 && std::memcmp(bytes.data(), kPngSignature, 4) == 0) return DecodePng(bytes);
-  return DecodeBmp(bytes);
+  return DecodeImage(bytes, limit);
 }
 
 }  // namespace toolkit

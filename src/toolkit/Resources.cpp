@@ -30,7 +30,14 @@ ImageHandle LoadResourceImage(int32_t resourceId) {
   if (auto found = resources.images.find(resourceId); found != resources.images.end()) return found->second;
   ImageHandle image;
   if (resources.source) {
-    if (auto decoded = DecodePng(resources.source(resourceId))) image = std::make_shared<const Image>(std::move(*decoded));
+    // The size now, the pixels when first drawn: an effect whose editor is never opened
+    // decodes nothing.
+    const std::span<const uint8_t> bytes = resources.source(resourceId);
+    if (const auto size = PngSize(bytes)) {
+      image = std::make_shared<const Image>(Image::Deferred(size->width, size->height, bytes, DecodePng));
+    } else if (auto decoded = DecodePng(bytes)) {
+      image = std::make_shared<const Image>(std::move(*decoded));
+    }
   }
   resources.images.emplace(resourceId, image);
   return image;

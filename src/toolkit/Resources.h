@@ -9,7 +9,8 @@
 
 namespace toolkit {
 
-// Encoded (PNG) bytes of a resource, empty when there is no such number.
+// Encoded (PNG) bytes of a resource, empty when there is no such number. The bytes stay valid
+// for the life of the process: images are decoded from them when first drawn.
 using ResourceSource = std::span<const uint8_t> (*)(int32_t resourceId);
 
 void SetResourceSource(ResourceSource source);

@@ -35,7 +35,10 @@ intptr_t AudioEffectX::dispatcher(int32_t opcode, int32_t index, intptr_t value,
       return getVstVersion();
     case effEditKeyDown:
     case effEditKeyUp: {
-      if (editor_ == nullptr) return 0;
+      // The virtual key and the modifier bits each fit a byte; any other number (negative,
+      // too large, infinite or not a number) is no key.
+      const bool fits = value >= 0 && value <= 255 && opt >= 0.0f && opt <= 255.0f;
+      if (editor_ == nullptr || !fits) return 0;
       VstKeyCode key{index, static_cast<unsigned char>(value), static_cast<unsigned char>(opt)};
       return (opcode == effEditKeyDown ? editor_->onKeyDown(key) : editor_->onKeyUp(key)) ? 1 : 0;
     }

@@ -21,7 +21,7 @@ bool FirstReportOf(const std::string& path) {
 
 CBitmapEx::CBitmapEx(int32_t resourceId, const std::string& filePath) : CBitmap(resourceId) {
   if (platform::FileExists(filePath)) {
-    if (auto image = toolkit::LoadImageFile(filePath)) {
+    if (auto image = toolkit::LoadImageFile(filePath, toolkit::SkinFileLimit(getWidth(), getHeight()))) {
       setHandle(std::make_shared<const toolkit::Image>(std::move(*image)));
       builtIn_ = false;
     } else if (FirstReportOf(filePath)) {

@@ -16,7 +16,7 @@ struct Size {
 };
 
 // Every built-in bitmap by resource number, at its designed size.
-std::map<int32_t, Size> designedSizes() {
+std::map<int32_t, Size> DesignedSizes() {
   std::map<int32_t, Size> sizes = {
       {101, {1206, 616}}, {150, {53, 10}},  {113, {26, 42}},  {148, {26, 42}},  {108, {21, 36}},
       {118, {11, 20}},    {114, {11, 20}},  {153, {11, 22}},  {102, {30, 3810}}, {154, {45, 36}},
@@ -32,7 +32,7 @@ std::map<int32_t, Size> designedSizes() {
 
 TEST(BuiltInSkin, EveryResourceNumberHoldsAnOpaqueBitmapOfItsDesignedSize) {
   InstallBuiltInSkin();
-  for (const auto& [id, size] : designedSizes()) {
+  for (const auto& [id, size] : DesignedSizes()) {
     auto* bitmap = new widgets::CBitmapEx(id, "/nonexistent/DrumSkins/any.bmp");
     ASSERT_TRUE(bitmap->isLoaded()) << id;
     EXPECT_EQ(bitmap->getWidth(), size.width) << id;

@@ -17,7 +17,7 @@ class GuiEvents : public GuiFixture {
  protected:
   void SetUp() override {
     GuiFixture::SetUp();
-    CreateEffect();
+    createEffect();
   }
   uint32_t muteState(int holder) { return kit().holder(static_cast<uint8_t>(36 + holder)).muteState(); }
 };
@@ -214,6 +214,7 @@ TEST_F(GuiEvents, ClickingTheLitStopButtonAfterRunRewindsToTheFirstStep) {
   EXPECT_EQ(engine().syncMode(), SyncMode::Stop);
   engine().setLastMode(SyncMode::Run);
   change(kStopButton, 0.0f);
+  engine().renderBlock(time, pointers.data(), 512);
   EXPECT_EQ(sequencer().currentStep(), 0);
   EXPECT_EQ(sequencer().barPosition(), 0);
   EXPECT_EQ(gui().stepGroup(), 0);

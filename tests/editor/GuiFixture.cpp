@@ -7,7 +7,7 @@ namespace guitest {
 
 std::vector<Automation> GuiFixture::automations;
 
-intptr_t GuiFixture::HostCallback(vst::AEffect* /*effect*/, int32_t opcode, int32_t index, intptr_t /*value*/,
+intptr_t GuiFixture::hostCallback(vst::AEffect* /*effect*/, int32_t opcode, int32_t index, intptr_t /*value*/,
                                   void* /*ptr*/, float opt) {
   if (opcode == vst::audioMasterVersion) return 2400;
   if (opcode == vst::audioMasterAutomate) automations.push_back({index, opt});
@@ -20,8 +20,8 @@ void GuiFixture::SetUp() {
   directory = std::make_unique<testhost::TempFolder>();
 }
 
-void GuiFixture::CreateEffect() {
-  effect = std::make_unique<plugin::Vst>(&GuiFixture::HostCallback, plugin::EffectEnvironment{directory->path(), {}});
+void GuiFixture::createEffect() {
+  effect = std::make_unique<plugin::Vst>(&GuiFixture::hostCallback, plugin::EffectEnvironment{directory->path(), {}});
 }
 
 void GuiFixture::TearDown() {

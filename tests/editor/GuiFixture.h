@@ -27,7 +27,7 @@ class GuiFixture : public ::testing::Test {
   void SetUp() override;
   void TearDown() override;
   // Builds the effect now (after a test put files into the plug-in directory).
-  void CreateEffect();
+  void createEffect();
 
   plugin::Vst& vst() { return *effect; }
   editor::Gui& gui() { return static_cast<editor::Gui&>(vst().editorLink()); }
@@ -54,7 +54,7 @@ class GuiFixture : public ::testing::Test {
   static std::vector<Automation> automations;
 
  private:
-  static intptr_t HostCallback(vst::AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr,
+  static intptr_t hostCallback(vst::AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr,
                                float opt);
 };
 

@@ -16,21 +16,21 @@ using toolkit::CRect;
 class GuiLayout : public GuiFixture {};
 
 TEST_F(GuiLayout, EveryTagFindsItsControlAndOnlyKnobsWithEntriesHaveMenus) {
-  CreateEffect();
+  createEffect();
   for (int32_t tag = 0; tag < kControlCount; ++tag) {
     ASSERT_NE(control(tag), nullptr) << tag;
     EXPECT_EQ(control(tag)->getTag(), tag);
     EXPECT_EQ(control(tag)->getListener(), &gui()) << tag;
   }
   const editor::ControlTable& table = gui().controls();
-  for (int holder = 0; holder < 12; ++holder) {
+  for (int holder = 0; holder < engine::kHolderCount; ++holder) {
     EXPECT_EQ(table.knob(kPanKnob + holder)->getMenu(), table.menu(kPanMenu + holder));
     EXPECT_EQ(table.knob(kPitchKnob + holder)->getMenu(), table.menu(kPitchMenu + holder));
     // A right click on these must offer nothing to choose.
     EXPECT_EQ(table.knob(kVolumeKnob + holder)->getMenu(), nullptr);
     EXPECT_EQ(table.knob(kLengthKnob + holder)->getMenu(), nullptr);
     EXPECT_EQ(table.menu(kHolderMenu + holder)->getNbEntries(), 13);
-    EXPECT_EQ(table.menu(kHolderMenu + holder)->getEntry(12), "Copy this sample to B");
+    EXPECT_EQ(table.menu(kHolderMenu + holder)->getEntry(engine::kHolderCount), "Copy this sample to B");
   }
   EXPECT_EQ(table.knob(kSwingAmountKnob)->getMenu(), nullptr);
   const toolkit::COptionMenu* patternMenu = table.menu(kPatternMenu + 4);
@@ -42,7 +42,7 @@ TEST_F(GuiLayout, EveryTagFindsItsControlAndOnlyKnobsWithEntriesHaveMenus) {
 }
 
 TEST_F(GuiLayout, BuiltInSkinPlacesTheControlsInsideTheBackground) {
-  CreateEffect();
+  createEffect();
   gui().openOffscreen();
   EXPECT_EQ(control(kSoloButton + 11)->getViewSize(), (CRect{824, 132, 850, 153}));
   EXPECT_EQ(control(kStepButton + 15)->getViewSize().right, 1101);
@@ -71,8 +71,8 @@ TEST_F(GuiLayout, ASkinWithAWiderMuteButtonSpreadsOnlyTheMuteButtons) {
   std::filesystem::create_directories(directory->path() + "DrumSkins");
   testhost::WriteBmp(directory->path() + "DrumSkins/btnMute.bmp", 40, 42);
   testhost::WriteBmp(directory->path() + "DrumSkins/btnSeqGroupNrs-1-16.bmp", 36, 40);
-  CreateEffect();
-  for (int holder = 0; holder < 12; ++holder) {
+  createEffect();
+  for (int holder = 0; holder < engine::kHolderCount; ++holder) {
     EXPECT_EQ(control(kMuteButton + holder)->getViewSize(),
               (CRect{104.0 + 77 * holder, 132, 144.0 + 77 * holder, 153}));
     EXPECT_EQ(control(kSoloButton + holder)->getViewSize().left, 131 + 63 * holder);
@@ -86,7 +86,7 @@ TEST_F(GuiLayout, ASkinWithAWiderMuteButtonSpreadsOnlyTheMuteButtons) {
 TEST_F(GuiLayout, BuiltInKeysAreLetteredByTheEditorAndSkinFilesKeepTheirOwnArt) {
   std::filesystem::create_directories(directory->path() + "DrumSkins");
   testhost::WriteBmp(directory->path() + "DrumSkins/btnSeqGroupNrs-17-32.bmp", 36, 26, {40, 90, 160});
-  CreateEffect();
+  createEffect();
   gui().openOffscreen();
   // The built-in keys are alike; what tells them apart is the lettering the editor draws.
   EXPECT_EQ(gui().skinBitmaps()[editor::skin::kStepGroupFirst]->handle()->pixel(18, 6),
@@ -104,7 +104,7 @@ TEST_F(GuiLayout, BuiltInKeysAreLetteredByTheEditorAndSkinFilesKeepTheirOwnArt) 
 TEST_F(GuiLayout, ASkinMayDrawTheMuteKeyOfAHolderMutedBySolo) {
   std::filesystem::create_directories(directory->path() + "DrumSkins");
   testhost::WriteBmp(directory->path() + "DrumSkins/btnMuteBySolo.bmp", 26, 42, {200, 40, 200});
-  CreateEffect();
+  createEffect();
   gui().openOffscreen();
   change(kSoloButton, 1.0f);
   change(kMuteButton + 2, 1.0f);
@@ -125,7 +125,7 @@ TEST_F(GuiLayout, ASkinMayDrawTheMuteKeyOfAHolderMutedBySolo) {
 
 TEST_F(GuiLayout, TheHostLearnsTheStoredSizeBeforeTheFirstOpening) {
   std::ofstream(directory->path() + "Kestrelhollow.cfg") << "0.7";
-  CreateEffect();
+  createEffect();
   vst::ERect* rect = nullptr;
   ASSERT_EQ(vst().dispatcher(vst::effEditGetRect, 0, 0, &rect, 0.0f), 1);
   EXPECT_EQ(rect->right, 844);
@@ -134,7 +134,7 @@ TEST_F(GuiLayout, TheHostLearnsTheStoredSizeBeforeTheFirstOpening) {
 }
 
 TEST_F(GuiLayout, ScalingResizesControlsFontsAndTheWindowAndStoresTheFactor) {
-  CreateEffect();
+  createEffect();
   gui().openOffscreen();
   // The holder names shrink with the editor but never outgrow their field, whose height at
   // full size (12) holds the 11-pixel letters: taller letters would be cut off.
@@ -148,7 +148,7 @@ TEST_F(GuiLayout, ScalingResizesControlsFontsAndTheWindowAndStoresTheFactor) {
     if (each.scale == 1.0f) {
       EXPECT_EQ(gui().controls().nameField(0)->getFont().size, 11.0);
     }
-    for (int holder = 0; holder < 12; ++holder) {
+    for (int holder = 0; holder < engine::kHolderCount; ++holder) {
       const toolkit::CTextEdit* field = gui().controls().nameField(holder);
       EXPECT_LE(field->getFont().size, field->getViewSize().height() * 11.0 / 12.0 + 1e-6) << each.scale;
       EXPECT_LE(field->getFont().size, previous) << each.scale;

@@ -19,7 +19,7 @@ class GuiLoadConcurrency : public GuiFixture {
   void SetUp() override {
     GuiFixture::SetUp();
     std::filesystem::create_directories(directory->path() + "samples");
-    CreateEffect();
+    createEffect();
   }
 };
 

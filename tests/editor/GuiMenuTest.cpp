@@ -15,8 +15,8 @@ using namespace editor::tags;
 class GuiMenu : public GuiFixture {
  protected:
   // Opens the editor offscreen; right clicks choose `entry` from whatever list pops up.
-  void OpenWithChooser(int32_t entry) {
-    if (!effect) CreateEffect();
+  void openWithChooser(int32_t entry) {
+    if (!effect) createEffect();
     gui().openOffscreen();
     frame().setMenuChooser([this, entry](const std::vector<std::string>& entries, toolkit::CPoint where) {
       shownLists.push_back(entries);
@@ -36,7 +36,7 @@ class GuiMenu : public GuiFixture {
 };
 
 TEST_F(GuiMenu, ARightClickOnTheBackgroundChoosesASizeBelowThePointer) {
-  OpenWithChooser(2);
+  openWithChooser(2);
   rightClick(40, 60);
   ASSERT_EQ(shownLists.size(), 1u);
   EXPECT_EQ(shownLists[0].size(), 9u);
@@ -56,7 +56,7 @@ TEST_F(GuiMenu, ARightClickOnTheBackgroundChoosesASizeBelowThePointer) {
 }
 
 TEST_F(GuiMenu, ARightClickOnAControlWithItsOwnMenuDoesNotOpenTheMainMenu) {
-  OpenWithChooser(-1);
+  openWithChooser(-1);
   const toolkit::CRect step = control(kStepButton + 3)->getViewSize();
   rightClick(step.left + 5, step.top + 5);  // an empty step menu: nothing pops up
   EXPECT_TRUE(shownLists.empty());
@@ -69,7 +69,7 @@ TEST_F(GuiMenu, ARightClickOnAControlWithItsOwnMenuDoesNotOpenTheMainMenu) {
 
 TEST_F(GuiMenu, SizeMarksFollowTheChoiceAndTheStoredSize) {
   std::ofstream(directory->path() + "Kestrelhollow.cfg") << "0.7";
-  OpenWithChooser(1);
+  openWithChooser(1);
   EXPECT_EQ(entry(4), "[x] Size of Gui 70%");
   EXPECT_EQ(entry(0), "[ ] Size of Gui 100%");
   rightClick(20, 20);
@@ -83,7 +83,7 @@ TEST_F(GuiMenu, SizeMarksFollowTheChoiceAndTheStoredSize) {
 }
 
 TEST_F(GuiMenu, DownmixTogglesAndClearAllEmptiesTheInstrument) {
-  OpenWithChooser(7);
+  openWithChooser(7);
   EXPECT_EQ(entry(7), "[ ] Downmix to stereo");
   rightClick(20, 20);
   EXPECT_TRUE(engine().kitPlayer().downmix());
@@ -104,7 +104,7 @@ TEST_F(GuiMenu, DownmixTogglesAndClearAllEmptiesTheInstrument) {
 }
 
 TEST_F(GuiMenu, ClosingAndReopeningKeepsTheFrameAndEveryControl) {
-  OpenWithChooser(-1);
+  openWithChooser(-1);
   toolkit::CFrame* first = gui().mainMenuFrame();
   change(kBrowseButton + 3, 1.0f);
   change(kPanKnob + 2, 0.3f);
@@ -138,7 +138,7 @@ TEST_F(GuiMenu, ClosingAndReopeningKeepsTheFrameAndEveryControl) {
 }
 
 TEST_F(GuiMenu, AnEditThatIsUnderWayWhenTheEffectGoesIsDropped) {
-  OpenWithChooser(-1);
+  openWithChooser(-1);
   const toolkit::CRect field = control(kNameField + 2)->getViewSize();
   frame().handleMouseDown({field.left + 5, field.top + 5}, toolkit::kLButton);
   ASSERT_EQ(frame().getFocusView(), control(kNameField + 2));
@@ -152,7 +152,7 @@ TEST_F(GuiMenu, AnEditThatIsUnderWayWhenTheEffectGoesIsDropped) {
 }
 
 TEST_F(GuiMenu, TwoInstancesHaveTheirOwnFrames) {
-  OpenWithChooser(-1);
+  openWithChooser(-1);
   GuiFixture::automations.clear();
   plugin::Vst other(nullptr, plugin::EffectEnvironment{directory->path(), {}});
   auto& otherGui = static_cast<editor::Gui&>(other.editorLink());
@@ -172,7 +172,7 @@ TEST_F(GuiMenu, UpAndDownStepTheSelectedHoldersBrowserAndLoadTheFile) {
   testhost::WriteSoundFile(directory->path() + "samples/a-kick.wav", kWav16, 1, std::vector<float>(100, kLevel), 44100);
   testhost::WriteSoundFile(directory->path() + "samples/b-snare.wav", kWav16, 1, std::vector<float>(200, kLevel),
                            44100);
-  CreateEffect();
+  createEffect();
   gui().openOffscreen();
   change(kHolderSelect + 1, 1.0f);
   editor::EditorLink::StartDirectories starts;

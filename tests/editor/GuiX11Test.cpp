@@ -28,7 +28,7 @@ class GuiOnX11 : public GuiFixture {
     GuiFixture::SetUp();
     xvfb = std::make_unique<testx::XvfbDisplay>();
     ASSERT_TRUE(xvfb->running()) << "Xvfb did not start";
-    CreateEffect();
+    createEffect();
   }
   void TearDown() override {
     GuiFixture::TearDown();

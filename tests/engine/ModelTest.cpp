@@ -29,13 +29,6 @@ TEST_F(Model, PanLawKeepsTheCentreAtFullVolume) {
   EXPECT_FLOAT_EQ(holder().rightGain(), 0.5f);
 }
 
-TEST_F(Model, PitchSetsTheCountdownThatPacesSkipsAndRepeats) {
-  for (auto [pitch, countdown] : {std::pair{-12, 1}, {7, 6}, {0, 0}, {13, 0}, {-13, 0}, {1, 12}}) {
-    holder().setPitch(static_cast<int8_t>(pitch));
-    EXPECT_EQ(holder().pitchCountdown(), countdown) << pitch;
-  }
-}
-
 TEST_F(Model, LengthFractionSetsTheEndInsideTheSample) {
   testhost::InstallSamples(kit(), kFirstNote, std::vector<float>(1001, 0.1f));
   EXPECT_EQ(holder().end(), 1001u) << "a load plays the whole sample";

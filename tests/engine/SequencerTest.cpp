@@ -3,6 +3,7 @@
 // non-zero exactly at the frames where it is triggered.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "engine/Limits.h"
@@ -65,6 +66,22 @@ TEST_F(Sequencer, SwingDelaysTheOddStepsOfSwungHolders) {
   SetSteps(0, 1, {15});
   host->setTransport(true, 0.0);
   EXPECT_EQ(Play(kBarBlocks, 1), (Frames{95999}));
+}
+
+// The swing control, the timing, a saved and a loaded project share one swing amount.
+TEST_F(Sequencer, TheEditorsSwingAmountIsSavedAndALoadedOneIsTheEditors) {
+  engine().editorState().swingAmount = 0.8f;
+  Render(1, kBlock);
+  char* data = nullptr;
+  host->dispatch(vst::effGetChunk, 0, 0, &data);
+  std::string text(data);
+  const size_t swing = text.find("seq2;0.8;");
+  ASSERT_NE(swing, std::string::npos) << text;
+
+  text.replace(swing, 9, "seq2;0.3;");
+  host->dispatch(vst::effSetChunk, 0, static_cast<intptr_t>(text.size()), text.data());
+  EXPECT_FLOAT_EQ(engine().editorState().swingAmount, 0.3f);
+  EXPECT_FLOAT_EQ(sequencer().swingAmount(), 0.3f);
 }
 
 TEST_F(Sequencer, TwoStepsOfAThirtyTwoStepBar) {

@@ -4,7 +4,9 @@
 
 #include <atomic>
 #include <cmath>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "EffectInFolder.h"
 #include "ExpectedText.h"
@@ -71,6 +73,42 @@ TEST(ChunkLoadWhileRendering, AudioThreadPlaysOnWhileProjectsLoad) {
     host.advanceTransport(kBlock);
   }
   EXPECT_TRUE(heard);
+}
+
+// A host saving on one thread while it restores on another sees either whole state, never a
+// mixture or a half-read name.
+TEST(ChunkSaveWhileLoading, EverySavedTextIsOneOfTheLoadedStates) {
+  testhost::MessageCapture messages;
+  testhost::TestHost host;
+  ASSERT_TRUE(host.createInProcess());
+  const auto save = [&host] {
+    void* data = nullptr;
+    const intptr_t size = host.dispatch(vst::effGetChunk, 0, 0, &data);
+    return std::string(static_cast<const char*>(data), static_cast<size_t>(size - 1));
+  };
+  const auto load = [&host](const std::string& text) {
+    host.dispatch(vst::effSetChunk, 0, static_cast<intptr_t>(text.size()), const_cast<char*>(text.data()));
+  };
+  std::vector<std::string> states;
+  for (const char* name : {"A long holder name that does not fit a short string", "B"}) {
+    std::vector<std::string> records;
+    for (int note = 36; note <= 47; ++note) records.push_back(DefaultHolderRecord(note, name));
+    load(VersionTwoText(records));
+    states.push_back(save());
+  }
+
+  std::atomic<bool> loading{true};
+  std::thread loader([&] {
+    for (int round = 0; round < 200; ++round) load(states[static_cast<size_t>(round % 2)]);
+    loading = false;
+  });
+  int mixed = 0;
+  while (loading) {
+    const std::string saved = save();
+    if (saved != states[0] && saved != states[1]) ++mixed;
+  }
+  loader.join();
+  EXPECT_EQ(mixed, 0);
 }
 
 }  // namespace

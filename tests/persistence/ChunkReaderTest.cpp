@@ -67,7 +67,7 @@ TEST_F(ChunkReader, WrittenTextReadsBackToTheSameModel) {
   engine::StepSequencer& sequencer = engine().sequencer();
   sequencer.setResolution(3, 128);
   sequencer.setResolution(9, 64);
-  for (int step = 0; step < 128; step += 3) sequencer.setCell(1, 3, step, step % 12);
+  for (int step = 0; step < 128; step += 3) sequencer.setCell(1, 3, step, step % engine::kHolderCount);
   sequencer.setCell(1, 23, 15, 11);
   sequencer.setSwingAmount(0.27f);
   sequencer.setSequencerModeSetting(2);
@@ -184,7 +184,7 @@ TEST_F(ChunkReader, RefusesTextsWhoseSecondLineIsNotExactlyAVersionLine) {
   };
   for (const std::string& text : refused) {
     LoadMarkerState();
-    EXPECT_EQ(SetChunk(*effect, text), 1);
+    EXPECT_EQ(SetChunk(*effect, text), 0);  // refused: the answer tells a host that reads it
     ExpectRefused();
     ExpectMarkerStateKept();
   }

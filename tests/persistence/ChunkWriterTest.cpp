@@ -13,7 +13,7 @@ TEST_F(ChunkWriter, FreshEffectWritesTheDefaultText) {
   auto effect = CreateEffect();
   const std::string text = GetChunk(*effect);
   EXPECT_EQ(text, DefaultText());
-  EXPECT_EQ(text.size(), 223u + 12 * 40 + 22 + 14 + 12 + 1288 + 30);
+  EXPECT_EQ(text.size(), 223u + engine::kHolderCount * 40 + 22 + 14 + 12 + 1288 + 30);
 }
 
 TEST_F(ChunkWriter, WritesTheWorkedExample) {

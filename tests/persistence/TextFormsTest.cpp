@@ -69,13 +69,25 @@ TEST(ReadFloat, NeverYieldsInfinityOrNotANumber) {
   EXPECT_FLOAT_EQ(ReadFloat("1e999"), 0.0f);
 }
 
-TEST(SplitText, KeepsEmptyPiecesAndCutsTheLastAtItsLineFeed) {
+TEST(SplitText, KeepsEmptyPiecesCutsTheLastAtItsLineFeedAndStopsAtTheLimit) {
   using Pieces = std::vector<std::string_view>;
-  EXPECT_EQ(persistence::SplitText("a;;b;", ';'), (Pieces{"a", "", "b", ""}));
-  EXPECT_EQ(persistence::SplitText("", ';'), (Pieces{""}));
-  EXPECT_EQ(persistence::SplitText("a;b\nc;d", ';'), (Pieces{"a", "b\nc", "d"}));
-  EXPECT_EQ(persistence::SplitText("a;bc\nd", ';'), (Pieces{"a", "bc"}));
-  EXPECT_EQ(persistence::SplitText("\nx\n", '\n'), (Pieces{"", "x", ""}));
+  EXPECT_EQ(persistence::SplitText("a;;b;", ';', 10), (Pieces{"a", "", "b", ""}));
+  EXPECT_EQ(persistence::SplitText("", ';', 10), (Pieces{""}));
+  EXPECT_EQ(persistence::SplitText("a;b\nc;d", ';', 10), (Pieces{"a", "b\nc", "d"}));
+  EXPECT_EQ(persistence::SplitText("a;bc\nd", ';', 10), (Pieces{"a", "bc"}));
+  EXPECT_EQ(persistence::SplitText("a;b;c;d", ';', 2), (Pieces{"a", "b"}));
+}
+
+TEST(Lines, YieldsEveryLineEmptyOnesIncluded) {
+  using Pieces = std::vector<std::string_view>;
+  const auto lines = [](std::string_view text) {
+    Pieces pieces;
+    for (std::string_view line : persistence::Lines(text)) pieces.push_back(line);
+    return pieces;
+  };
+  EXPECT_EQ(lines("\nx\n"), (Pieces{"", "x", ""}));
+  EXPECT_EQ(lines(""), (Pieces{""}));
+  EXPECT_EQ(lines("a\n\nb"), (Pieces{"a", "", "b"}));
 }
 
 TEST(ReplaceAll, ReplacesEveryOccurrenceAndResumesAfterTheInsertion) {

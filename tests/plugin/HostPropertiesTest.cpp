@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 #include <string>
 
 #include "support/MessageCapture.h"
@@ -200,6 +201,19 @@ TEST(HostProperties, ResumeInAnUnsupportedHostWarnsButKeepsTheHostAlive) {
     ASSERT_TRUE(host.createInProcess());
     host.start();
     EXPECT_EQ(messages.messages().size(), 0u);
+  }
+}
+
+TEST(HostProperties, KeyNumbersOutsideTheirBytesAreNoKeys) {
+  TestHost host;
+  ASSERT_TRUE(host.loadModule());
+  for (const int32_t opcode : {vst::effEditKeyDown, vst::effEditKeyUp}) {
+    for (const float modifiers : {-1.0f, 300.0f, std::numeric_limits<float>::quiet_NaN(),
+                                  std::numeric_limits<float>::infinity()}) {
+      EXPECT_EQ(host.dispatch(opcode, 0, vst::VKEY_UP, nullptr, modifiers), 0) << modifiers;
+    }
+    EXPECT_EQ(host.dispatch(opcode, 0, -1, nullptr, 0.0f), 0);
+    EXPECT_EQ(host.dispatch(opcode, 0, 256 + vst::VKEY_UP, nullptr, 0.0f), 0);
   }
 }
 

@@ -1,7 +1,10 @@
+#include <cairo.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <vector>
 
+#include "support/TempFolder.h"
 #include "toolkit/ImageFiles.h"
 
 namespace toolkit {
@@ -85,7 +88,103 @@ TEST(DecodeBmp, RefusesWhatItCannotReadSafely) {
   EXPECT_FALSE(DecodeBmp(truncated));
   EXPECT_FALSE(DecodeBmp(std::vector<uint8_t>{'B', 'M'}));
   EXPECT_FALSE(DecodePng(std::vector<uint8_t>{0x89, 'P', 'N', 'G', 0, 0}));
-  EXPECT_FALSE(LoadImageFile("/nonexistent/skin.bmp"));
+}
+
+// PNG bytes of a blank image, as cairo writes them.
+std::vector<uint8_t> png(int width, int height) {
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+  std::vector<uint8_t> bytes;
+  cairo_surface_write_to_png_stream(
+      surface,
+      [](void* closure, const unsigned char* data, unsigned int length) {
+        auto& out = *static_cast<std::vector<uint8_t>*>(closure);
+        out.insert(out.end(), data, data + length);
+        return CAIRO_STATUS_SUCCESS;
+      },
+      &bytes);
+  cairo_surface_destroy(surface);
+  return bytes;
+}
+
+// A skin image may be four times the larger of its built-in image and the editor (1206 x 616)
+// each way, and sixteen times the editor's pixels in all; a larger one is refused from its
+// header, before a pixel is decoded (a 261 KB PNG can claim 8192 x 8192 pixels, a BMP 32768
+// columns, more than the host's rectangle holds).
+TEST(SkinFiles, ImagesBeyondTheirLimitAreRefusedBeforeDecoding) {
+  // A knob strip of twice the built-in size passes; a very wide one does not.
+  const ImageLimit strip = SkinFileLimit(30, 3810);
+  EXPECT_TRUE(DecodeImage(png(60, 7620), strip));
+  const ImageLimit limit{120, 80, 120 * 80};
+  EXPECT_TRUE(DecodeImage(png(120, 80), limit));
+  EXPECT_FALSE(DecodeImage(png(121, 80), limit));
+  EXPECT_FALSE(DecodeImage(png(120, 81), limit));
+  EXPECT_FALSE(DecodeImage(png(120, 80), ImageLimit{120, 80, 120 * 80 - 1}));
+  EXPECT_FALSE(DecodeImage(png(8192, 1), strip));
+  auto wide = bmp(24, 2, 0);
+  wide[18] = 0x00;
+  wide[19] = 0x80;  // 32768 columns
+  EXPECT_FALSE(DecodeImage(wide, SkinFileLimit(1206, 616)));
+  EXPECT_TRUE(DecodeImage(bmp(24, -2, 0), limit));
+
+  // Only the chunks that make the pixels reach the PNG library, which allocates a chunk's
+  // claimed length before reading it: a text chunk is dropped, one claiming more than the
+  // file holds refuses the file.
+  std::vector<uint8_t> withText = png(4, 4);
+  const std::vector<uint8_t> text = {0, 0, 0, 3, 't', 'E', 'X', 't', 'a', 0, 'b', 0, 0, 0, 0};
+  withText.insert(withText.begin() + 33, text.begin(), text.end());  // after the image header
+  EXPECT_TRUE(DecodeImage(withText, limit));
+  withText[33] = 0x3F;  // a gigabyte
+  EXPECT_FALSE(DecodeImage(withText, limit));
+
+  testhost::TempFolder folder;
+  const std::vector<uint8_t> bytes = png(120, 80);
+  folder.write("skin.png", std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+  EXPECT_TRUE(LoadImageFile(folder.file("skin.png"), limit));
+  EXPECT_FALSE(LoadImageFile(folder.file("skin.png"), ImageLimit{119, 80, 119 * 80}));
+  EXPECT_FALSE(LoadImageFile("/nonexistent/skin.bmp", limit));
+  // A pipe is never opened: opening it for reading would wait for a writer.
+  ASSERT_EQ(mkfifo(folder.file("pipe.bmp").c_str(), 0600), 0);
+  EXPECT_FALSE(LoadImageFile(folder.file("pipe.bmp"), limit));
+}
+
+}  // namespace
+}  // namespace toolkit
+
+namespace toolkit {
+namespace {
+
+TEST(DeferredImage, HasItsSizeAtOnceAndDecodesOnceWhenItsPixelsAreFirstNeeded) {
+  static int decodes = 0;
+  const uint8_t encoded[] = {0};
+  const Image image = Image::Deferred(2, 1, encoded, [](std::span<const uint8_t>) -> std::optional<Image> {
+    ++decodes;
+    Image decoded(2, 1);
+    decoded.setPixel(1, 0, 0xFF112233u);
+    return decoded;
+  });
+  EXPECT_EQ(image.width(), 2);
+  EXPECT_EQ(decodes, 0);
+  EXPECT_EQ(image.pixel(1, 0), 0xFF112233u);
+  EXPECT_EQ(image.data()[0], 0u);
+  EXPECT_EQ(decodes, 1);
+
+  // Bytes that do not decode after all leave transparent black of the announced size.
+  const Image broken = Image::Deferred(3, 2, encoded, [](std::span<const uint8_t>) -> std::optional<Image> { return {}; });
+  EXPECT_EQ(broken.pixel(2, 1), 0u);
+}
+
+TEST(PngSize, ReadsTheHeaderAndRefusesImplausibleOnes) {
+  std::vector<uint8_t> header = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R',
+                                 0,    0,   1,   44,  0,    0,    0,    20};
+  const auto size = PngSize(header);
+  ASSERT_TRUE(size);
+  EXPECT_EQ(size->width, 300);
+  EXPECT_EQ(size->height, 20);
+  EXPECT_FALSE(PngSize(std::span(header).first(23)));
+  header[17] = 0;
+  header[18] = 0;
+  header[19] = 0;
+  EXPECT_FALSE(PngSize(header)) << "no width";
 }
 
 }  // namespace

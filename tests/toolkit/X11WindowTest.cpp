@@ -6,6 +6,7 @@
 #include <X11/keysym.h>
 // clang-format on
 
+#include <chrono>
 #include <memory>
 #include <thread>
 
@@ -165,24 +166,28 @@ TEST_F(X11Window, TextTypedIntoAFieldIsKeptOnReturnAndTheKeyboardGoesBack) {
   EXPECT_NE(focus, frameWindow);
 }
 
-TEST_F(X11Window, MessagesShowAModalWindowThatOkCloses) {
+TEST_F(X11Window, MessagesShowOneAtATimeInOrderWithoutKeepingTheCallerAndFitTheScreen) {
   const auto previous = platform::SetMessageSink({});
   InstallMessageWindow();
-  std::thread user([this, display = XOpenDisplay(nullptr)] {
-    const Window box = testx::WaitForTopWindow(display, [display](Window window, const XWindowAttributes&) {
-      char* name = nullptr;
-      const bool isBox = XFetchName(display, window, &name) && name && std::string(name) == "Warning";
-      if (name) XFree(name);
-      return isBox;
-    });
-    if (box != None) testx::SendKey(display, box, XK_Return);
-    XCloseDisplay(display);
-    if (box == None) xvfb->kill();
-  });
+  // A missing file's path may be of any length; its window stays within the screen.
+  platform::ShowMessage("Error", "The file /" + std::string(100 * 1024, 'p') + ".wav was not found.");
   platform::ShowMessage("Warning", "The skin file is not a readable bitmap.");
-  user.join();
+  const Window first = testx::WaitForTopWindow(
+      host, [this](Window window, const XWindowAttributes&) { return testx::WindowTitle(host, window) == "Error"; });
+  ASSERT_NE(first, None);
+  XWindowAttributes attributes;
+  ASSERT_TRUE(XGetWindowAttributes(host, first, &attributes));
+  EXPECT_LE(attributes.width, DisplayWidth(host, DefaultScreen(host)));
+  EXPECT_LE(attributes.height, DisplayHeight(host, DefaultScreen(host)));
+
+  size_t mostAtOnce = 0;
+  const auto answered = testx::AnswerMessageWindows(
+      host, [](const std::string& title) { return title == "Error" || title == "Warning"; }, mostAtOnce);
+  EXPECT_EQ(answered, (std::vector<std::string>{"Error", "Warning"}));
+  EXPECT_EQ(mostAtOnce, 1u);
   platform::SetMessageSink(previous);
-  SUCCEED();
+  // The thread closes its connection after the last window; the server outlives that.
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
 }
 
 }  // namespace

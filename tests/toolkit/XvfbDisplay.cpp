@@ -1,12 +1,14 @@
 #include "XvfbDisplay.h"
 
 #include <X11/Xutil.h>
+#include <X11/keysym.h>
 #include <cairo.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -198,6 +200,62 @@ bool PumpUntil(const std::function<void()>& step, const std::function<bool()>& d
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
   return true;
+}
+
+std::string WindowTitle(Display* display, Window window) {
+  char* name = nullptr;
+  std::string title;
+  if (XFetchName(display, window, &name) && name != nullptr) title = name;
+  if (name) XFree(name);
+  return title;
+}
+
+namespace {
+
+struct TitledWindow {
+  Window window;
+  std::string title;
+};
+
+std::vector<TitledWindow> viewableTitledWindows(Display* display, const std::function<bool(const std::string&)>& accepts) {
+  std::vector<TitledWindow> found;
+  Window root = None;
+  Window parent = None;
+  Window* children = nullptr;
+  unsigned int count = 0;
+  XSync(display, False);
+  if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count)) return found;
+  for (unsigned int i = 0; i < count; ++i) {
+    XWindowAttributes attributes;
+    if (XGetWindowAttributes(display, children[i], &attributes) && attributes.map_state == IsViewable) {
+      std::string title = WindowTitle(display, children[i]);
+      if (!title.empty() && accepts(title)) found.push_back({children[i], std::move(title)});
+    }
+  }
+  if (children) XFree(children);
+  return found;
+}
+
+}  // namespace
+
+std::vector<std::string> AnswerMessageWindows(Display* display, const std::function<bool(const std::string&)>& isMessage,
+                                              size_t& mostAtOnce, int timeoutMs) {
+  std::vector<std::string> answered;
+  mostAtOnce = 0;
+  std::vector<TitledWindow> showing;
+  const auto sleep = [] { std::this_thread::sleep_for(std::chrono::milliseconds(20)); };
+  while (PumpUntil(sleep, [&] { return !(showing = viewableTitledWindows(display, isMessage)).empty(); }, timeoutMs)) {
+    mostAtOnce = std::max(mostAtOnce, showing.size());
+    const Window box = showing.front().window;
+    answered.push_back(showing.front().title);
+    SendKey(display, box, XK_Return);
+    const bool gone = PumpUntil(sleep, [&] {
+      const auto now = viewableTitledWindows(display, isMessage);
+      return std::none_of(now.begin(), now.end(), [box](const TitledWindow& shown) { return shown.window == box; });
+    }, timeoutMs);
+    if (!gone) break;
+  }
+  return answered;
 }
 
 }  // namespace testx

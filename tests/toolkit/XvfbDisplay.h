@@ -64,6 +64,15 @@ Capture CaptureWindow(Display* display, Window window, int x, int y, int width, 
 // Keeps a capture as name.png in the tests' output folder, for a person to look at.
 void SaveScreenshot(const Capture& capture, const std::string& name);
 
+// The window's title; empty when it has none.
+std::string WindowTitle(Display* display, Window window);
+
+// Acts as the user before message windows (top windows whose title isMessage accepts): presses
+// Return in each as it shows, waits for it to go, and stops when none shows within the time.
+// The titles in the order they showed; mostAtOnce receives how many showed together at most.
+std::vector<std::string> AnswerMessageWindows(Display* display, const std::function<bool(const std::string&)>& isMessage,
+                                              size_t& mostAtOnce, int timeoutMs = 3000);
+
 // Calls step until done() holds or the time is up; true when it held.
 bool PumpUntil(const std::function<void()>& step, const std::function<bool()>& done, int timeoutMs = 3000);
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <csignal>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,12 @@ struct ToolRun {
 
 struct RunSettings {
   bool withBuiltPlugin = true;  // adds --plugin with the plug-in built beside the tests
-  int interruptAfterMs = 0;     // sends SIGINT this long after the start; 0: never
+  int interruptAfterMs = 0;     // sends the signal this long after the start; 0: never
+  int signal = SIGINT;
+  // Standard error goes to a terminal, where the tool draws its progress bar; the signal then
+  // goes as soon as the bar shows.
+  bool errorToTerminal = false;
+  long fileSizeLimit = 0;       // bytes a file of the tool may grow to; 0: no limit
 };
 
 // Runs the tool and waits for it to end.
@@ -42,11 +48,16 @@ std::string ProjectText(const std::vector<Holder>& holders, const std::vector<Pa
 
 struct MidiNote {
   int pulse;  // at 960 pulses per quarter note and 120 beats per minute: 25 frames at 48 kHz
-  std::array<unsigned char, 3> message;
+  std::vector<unsigned char> message;  // a channel message, or a meta event FF type length data
 };
 constexpr int kFramesPerPulse = 25;
 
-// Writes a one-track Standard MIDI File with these messages.
+// One track chunk: the messages with delta times, a channel status left out where it repeats
+// (running status), and the end of track at the last message.
+std::string MidiTrack(const std::vector<MidiNote>& notes);
+// A Standard MIDI File of these track chunks.
+std::string MidiFileBytes(int format, const std::vector<std::string>& tracks, int division = 960);
+// Writes a format 0 file with these messages.
 void WriteMidiFile(const std::string& path, const std::vector<MidiNote>& notes);
 
 }  // namespace rendertest

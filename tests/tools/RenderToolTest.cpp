@@ -2,9 +2,13 @@
 // writes is compared with what the notes and step times predict.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
+#include <set>
+#include <sstream>
 
 #include "RenderTool.h"
+#include "persistence/DefaultPreset.h"
 #include "persistence/ProgramFile.h"
 #include "samples/SoundFiles.h"
 #include "support/FileBytes.h"
@@ -118,12 +122,48 @@ TEST_F(RenderToolTest, HsyncRenderOfTwoBarsPlaysEveryStepAtItsFrame) {
   ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_NE(run.out.find("realtime factor"), std::string::npos) << run.out;
   ExpectSame(ReadStereo(folder.file("groove.wav")), PredictGroove(2));
+  // A float format's fmt chunk closes with its extension size (0), as common readers expect.
+  const std::string header = testhost::ReadBytes(folder.file("groove.wav")).substr(12, 28);
+  EXPECT_EQ(header.substr(0, 8), std::string("fmt \x12\0\0\0\x03\0", 10).substr(0, 8));
+  EXPECT_EQ(header.substr(8, 2), std::string("\x03\0", 2));
+  EXPECT_EQ(header.substr(24, 2), std::string("\0\0", 2));
 }
 
 TEST_F(RenderToolTest, FlacKeepsTheSignalToTwentyFourBits) {
   const ToolRun run = RunRender({"--state", folder.file("groove.txt"), "-o", folder.file("groove.flac")});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   ExpectSame(ReadStereo(folder.file("groove.flac")), PredictGroove(2), 1.0f / (1 << 22));
+}
+
+TEST_F(RenderToolTest, FlacClipsWithAWarningAndWriteErrorsSayWhy) {
+  // Every holder plays the kick sample on the first step: the sum goes far beyond full scale.
+  std::vector<Holder> loud;
+  std::vector<PatternRow> rows;
+  for (int note = 36; note <= 47; ++note) {
+    loud.push_back({note, kick});
+    rows.push_back({0, note, {0}});
+  }
+  folder.write("loud.txt", ProjectText(loud, rows));
+  ToolRun run = RunRender({"--state", folder.file("loud.txt"), "--bars", "1", "-o", folder.file("loud.flac")});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_NE(run.err.find("Warning: " + folder.file("loud.flac") + " peaks at +"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("samples were clipped to full scale"), std::string::npos) << run.err;
+  SF_INFO info;
+  const std::vector<float> samples = ReadSoundFile(folder.file("loud.flac"), info);
+  EXPECT_LE(*std::max_element(samples.begin(), samples.end()), 1.0f);
+
+  // A float file keeps the peaks and needs no warning.
+  run = RunRender({"--state", folder.file("loud.txt"), "--bars", "1", "-o", folder.file("loud.wav")});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+
+  // Files may not grow beyond 1 KiB: both writers pass on the system's reason.
+  for (const char* name : {"big.wav", "big.flac"}) {
+    run = RunRender({"--state", folder.file("groove.txt"), "-o", folder.file(name)}, {.fileSizeLimit = 1024});
+    EXPECT_EQ(run.exitCode, 5) << name << run.err;
+    EXPECT_NE(run.err.find("Cannot write " + folder.file(name) + ": "), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("File too large"), std::string::npos) << run.err;
+  }
 }
 
 TEST_F(RenderToolTest, AllOutputsGoToOneChannelEach) {
@@ -246,8 +286,15 @@ TEST_F(RenderToolTest, BadInputIsNamedAndWritesNothing) {
   foreign.chunk = ProjectText(holders, grooveRows);
   folder.write("foreign.fxp", persistence::WriteProgramFile(foreign));
   folder.write("garbage.txt", "no project here\n");
+  std::string newer = ProjectText(holders, grooveRows);
+  newer.replace(newer.find("Version 2.0"), 11, "Version 9.0");
+  folder.write("newer.txt", newer);
   folder.write("broken.fxp", "CcnK\x00\x00");
   folder.write("broken.mid", "MThd but not really");
+  // A file cut inside its track, and one whose single delta time lasts 0x0FFFFFFF beats.
+  WriteMidiFile(folder.file("whole.mid"), {{0, {0x99, kKick, 100}}, {960, {0x89, kKick, 0}}});
+  folder.write("cut.mid", testhost::ReadBytes(folder.file("whole.mid")).substr(0, 25));
+  folder.write("endless.mid", MidiFileBytes(0, {MidiTrack({{0x0FFFFFFF, {0x99, kKick, 100}}})}, 1));
   folder.write("fake.so", "not a shared object");
   const std::string out = folder.file("out.wav");
   const std::vector<std::string> inputs = FolderContents();
@@ -276,9 +323,17 @@ TEST_F(RenderToolTest, BadInputIsNamedAndWritesNothing) {
       {{"--state", folder.file("missing.fxp"), "-o", out}, true, 4, "Cannot read the state file"},
       {{"--state", folder.file("garbage.txt"), "-o", out}, true, 4, "is neither a program or bank file"},
       {{"--state", folder.file("broken.fxp"), "-o", out}, true, 4, "is not a valid program or bank file"},
+      // The plug-in's own message, then the tool's.
+      {{"--state", folder.file("newer.txt"), "-o", out},
+       true,
+       4,
+       "newer version of Kestrelhollow or is corrupt.\nkestrelhollow-render: Error: The plug-in refused " +
+           folder.file("newer.txt")},
       {{"--state", folder.file("foreign.fxp"), "-o", out}, true, 4, "belongs to another plug-in (ID 'abcd'"},
       {{"--midi", folder.file("missing.mid"), "-o", out}, true, 4, "Cannot read the MIDI file"},
       {{"--midi", folder.file("broken.mid"), "-o", out}, true, 4, "Cannot read the MIDI file"},
+      {{"--midi", folder.file("cut.mid"), "-o", out}, true, 4, "bytes, but only 3 follow at byte 14"},
+      {{"--midi", folder.file("endless.mid"), "-o", out}, true, 4, "more than 24 hours"},
       {{"-o", folder.file("no/such/folder/out.wav")}, true, 5, "Cannot write"},
       {{"--save-fxp", folder.file("no/such/folder/state.fxp")}, true, 5, "Cannot write"},
   };
@@ -289,22 +344,70 @@ TEST_F(RenderToolTest, BadInputIsNamedAndWritesNothing) {
     EXPECT_NE(run.err.find(test.message), std::string::npos) << run.err;
   }
   EXPECT_EQ(FolderContents(), inputs);
+
+  // An explicit length renders the start of a file too long to render whole.
+  const ToolRun part = RunRender({"--midi", folder.file("endless.mid"), "--seconds", "1", "-o", out});
+  EXPECT_EQ(part.exitCode, 0) << part.err;
 }
 
 TEST_F(RenderToolTest, InterruptedRenderLeavesNoFile) {
-  // Far longer than the test waits: the render is still running when the interrupt comes.
+  // An interrupt, a terminal hanging up, a request to terminate: each ends the render cleanly.
+  for (const int signal : {SIGINT, SIGHUP, SIGTERM}) {
+    // Far longer than the test waits: the render is still running when the signal comes.
+    const ToolRun run = RunRender({"--seconds", "36000", "--block", "16", "-o", folder.file("long.wav")},
+                                  {.withBuiltPlugin = true, .interruptAfterMs = 500, .signal = signal});
+    EXPECT_EQ(run.exitCode, 130) << "signal " << signal << ": " << run.err;
+    EXPECT_NE(run.err.find("Interrupted"), std::string::npos) << run.err;
+    EXPECT_EQ(FolderContents(), (std::vector<std::string>{"groove.txt", "kick.wav", "snare.wav"})) << signal;
+  }
+}
+
+TEST_F(RenderToolTest, AnInterruptOnATerminalEndsTheProgressBarsLineBeforeItsMessage) {
   const ToolRun run = RunRender({"--seconds", "36000", "--block", "16", "-o", folder.file("long.wav")},
-                                {.withBuiltPlugin = true, .interruptAfterMs = 500});
+                                {.withBuiltPlugin = true, .errorToTerminal = true});
   EXPECT_EQ(run.exitCode, 130) << run.err;
-  EXPECT_NE(run.err.find("Interrupted"), std::string::npos) << run.err;
-  EXPECT_EQ(FolderContents(), (std::vector<std::string>{"groove.txt", "kick.wav", "snare.wav"}));
+  const size_t bar = run.err.find("Rendering [");
+  const size_t message = run.err.find("kestrelhollow-render: Error: Interrupted");
+  ASSERT_NE(bar, std::string::npos) << run.err;
+  ASSERT_NE(message, std::string::npos) << run.err;
+  EXPECT_LT(bar, message);
+  EXPECT_EQ(run.err[message - 1], '\n') << run.err;
+}
+
+// Every pattern of the default preset that plays anything, rendered as a user would, peaks
+// at least 1 dB below full scale.
+TEST(DefaultPresetLevels, EveryPatternKeepsOneDecibelOfHeadroom) {
+  const std::optional<std::string> text = persistence::ExtractPresetText(
+      testhost::ReadBytes(persistence::DefaultPresetPath(KH_BUNDLE_DIR)));
+  ASSERT_TRUE(text);
+  std::set<int> patterns;
+  std::istringstream lines(*text);
+  for (std::string line; std::getline(lines, line);) {
+    if (line.starts_with("seq1;") && line.find(";1;", line.find(';', 5) + 1) != std::string::npos) {
+      patterns.insert(std::stoi(line.substr(5)));
+    }
+  }
+  ASSERT_FALSE(patterns.empty());
+  TempFolder folder;
+  const float limit = std::pow(10.0f, -1.0f / 20.0f);
+  for (const int pattern : patterns) {
+    const std::string out = folder.file("pattern.wav");
+    const ToolRun run =
+        RunRender({"--pattern", std::to_string(48 + pattern), "--mode", "Run", "--bars", "2", "-o", out});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    SF_INFO info;
+    const std::vector<float> samples = ReadSoundFile(out, info);
+    float peak = 0.0f;
+    for (const float sample : samples) peak = std::max(peak, std::abs(sample));
+    EXPECT_LE(peak, limit) << "pattern " << pattern << " peaks at " << 20.0f * std::log10(peak) << " dBFS";
+  }
 }
 
 TEST(RenderToolHelp, ListsTheOptionsAndSucceeds) {
   const ToolRun run = RunRender({"--help"}, {.withBuiltPlugin = false});
   EXPECT_EQ(run.exitCode, 0);
   for (const char* option : {"--state", "--mode", "--midi", "--pattern", "--bars", "--seconds", "--outputs",
-                             "--save-fxp"}) {
+                             "--save-fxp", "--save-text", "--version"}) {
     EXPECT_NE(run.out.find(option), std::string::npos) << option;
   }
 }

@@ -14,13 +14,13 @@ namespace {
 
 using toolkit::Image;
 
-Image greyRow(const std::vector<uint8_t>& levels) {
+Image GreyRow(const std::vector<uint8_t>& levels) {
   Image image(static_cast<int>(levels.size()), 1);
   for (size_t x = 0; x < levels.size(); ++x) image.setPixel(static_cast<int>(x), 0, Image::opaque(levels[x], levels[x], levels[x]));
   return image;
 }
 
-std::vector<int> greysOf(const toolkit::ImageHandle& image) {
+std::vector<int> GreysOf(const toolkit::ImageHandle& image) {
   std::vector<int> levels;
   for (int y = 0; y < image->height(); ++y) {
     for (int x = 0; x < image->width(); ++x) {
@@ -69,27 +69,27 @@ TEST(ScaleBitmap, SameSizeCopiesEveryPixelExactly) {
 }
 
 TEST(ScaleBitmap, ShrinksByAreaAveragingWithTruncation) {
-  EXPECT_EQ(greysOf(ScaleBitmap(greyRow({0, 100, 200, 250}), 2, 1)), (std::vector<int>{50, 225}));
-  EXPECT_EQ(greysOf(ScaleBitmap(greyRow({255, 255, 255}), 2, 1)), (std::vector<int>{254, 254}));
+  EXPECT_EQ(GreysOf(ScaleBitmap(GreyRow({0, 100, 200, 250}), 2, 1)), (std::vector<int>{50, 225}));
+  EXPECT_EQ(GreysOf(ScaleBitmap(GreyRow({255, 255, 255}), 2, 1)), (std::vector<int>{254, 254}));
 }
 
 TEST(ScaleBitmap, EnlargesByBlendingOnlyStraddlingPixels) {
-  EXPECT_EQ(greysOf(ScaleBitmap(greyRow({0, 200}), 4, 1)), (std::vector<int>{0, 0, 200, 200}));
-  EXPECT_EQ(greysOf(ScaleBitmap(greyRow({0, 200}), 3, 1)), (std::vector<int>{0, 100, 200}));
+  EXPECT_EQ(GreysOf(ScaleBitmap(GreyRow({0, 200}), 4, 1)), (std::vector<int>{0, 0, 200, 200}));
+  EXPECT_EQ(GreysOf(ScaleBitmap(GreyRow({0, 200}), 3, 1)), (std::vector<int>{0, 100, 200}));
 }
 
 TEST(ScaleBitmap, ShrinksBothAxesOfAColumnAndABlock) {
   Image column(1, 4);
   const uint8_t levels[] = {0, 100, 200, 250};
   for (int y = 0; y < 4; ++y) column.setPixel(0, y, Image::opaque(levels[y], levels[y], levels[y]));
-  EXPECT_EQ(greysOf(ScaleBitmap(column, 1, 2)), (std::vector<int>{50, 225}));
+  EXPECT_EQ(GreysOf(ScaleBitmap(column, 1, 2)), (std::vector<int>{50, 225}));
 
   Image block(2, 2);
   block.setPixel(0, 0, Image::opaque(0, 0, 0));
   block.setPixel(1, 0, Image::opaque(100, 100, 100));
   block.setPixel(0, 1, Image::opaque(200, 200, 200));
   block.setPixel(1, 1, Image::opaque(100, 100, 100));
-  EXPECT_EQ(greysOf(ScaleBitmap(block, 1, 1)), (std::vector<int>{100}));
+  EXPECT_EQ(GreysOf(ScaleBitmap(block, 1, 1)), (std::vector<int>{100}));
 }
 
 TEST(ScaleBitmap, RefusesToGrowOneAxisWhileShrinkingTheOther) {

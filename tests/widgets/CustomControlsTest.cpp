@@ -27,7 +27,7 @@ struct Recorder : CControlListener {
 };
 
 // A vertical strip of frames, each filled with its own grey level.
-CBitmap* strip(int width, int frameHeight, int frames) {
+CBitmap* GreyStrip(int width, int frameHeight, int frames) {
   Image image(width, frameHeight * frames);
   for (int y = 0; y < image.height(); ++y) {
     const auto level = static_cast<uint8_t>(frames > 1 ? (y / frameHeight) * 255 / (frames - 1) : 0);
@@ -63,7 +63,7 @@ class ControlsInFrame : public ::testing::Test {
 };
 
 TEST_F(ControlsInFrame, SkinnedButtonsTakeTheirSizeFromHalfTheBitmap) {
-  CBitmap* bitmap = strip(40, 50, 2);
+  CBitmap* bitmap = GreyStrip(40, 50, 2);
   auto* onOff = new SkinnedOnOffButton(10, 20, &listener, 1, bitmap);
   EXPECT_EQ(onOff->getViewSize(), (CRect{10, 20, 50, 70}));
   EXPECT_EQ(onOff->getMouseableArea(), onOff->getViewSize());
@@ -79,7 +79,7 @@ TEST_F(ControlsInFrame, SkinnedButtonsTakeTheirSizeFromHalfTheBitmap) {
 }
 
 TEST_F(ControlsInFrame, KickButtonReportsPressAndRelease) {
-  CBitmap* bitmap = strip(20, 10, 2);
+  CBitmap* bitmap = GreyStrip(20, 10, 2);
   frame->addView(new SkinnedKickBtn(0, 0, &listener, 7, bitmap));
   press({5, 5}, kLButton);
   EXPECT_EQ(listener.events, (std::vector<std::string>{"begin 7", "changed 7 1.000000", "changed 7 0.000000", "end 7"}));
@@ -87,7 +87,7 @@ TEST_F(ControlsInFrame, KickButtonReportsPressAndRelease) {
 }
 
 TEST_F(ControlsInFrame, OnOffButtonWithMenuTogglesOnLeftAndOnlyShowsTheMenuOnRight) {
-  CBitmap* bitmap = strip(20, 10, 2);
+  CBitmap* bitmap = GreyStrip(20, 10, 2);
   Recorder menuListener;
   auto* menu = new COptionMenu({}, &menuListener, 60, nullptr, nullptr, kNoDrawStyle);
   menu->addEntry("Clear");
@@ -118,7 +118,7 @@ TEST_F(ControlsInFrame, OnOffButtonWithMenuTogglesOnLeftAndOnlyShowsTheMenuOnRig
 }
 
 TEST_F(ControlsInFrame, AMenuWithoutEntriesShowsNothingAndChangesNothing) {
-  CBitmap* knobStrip = strip(30, 30, 127);
+  CBitmap* knobStrip = GreyStrip(30, 30, 127);
   Recorder menuListener;
   auto* empty = new COptionMenu({}, &menuListener, 144, nullptr, nullptr, kNoDrawStyle);
   auto* knob = new CAnimKnobExWithMenu({10, 10, 40, 40}, &listener, 144, 127, 30, knobStrip, {}, empty);
@@ -135,7 +135,7 @@ TEST_F(ControlsInFrame, AMenuWithoutEntriesShowsNothingAndChangesNothing) {
 }
 
 TEST_F(ControlsInFrame, KnobTurnsOnlyWithALeftDragAndItsRightClickOpensTheMenu) {
-  CBitmap* knobStrip = strip(30, 30, 127);
+  CBitmap* knobStrip = GreyStrip(30, 30, 127);
   auto* menu = new COptionMenu({}, &listener, 132, nullptr, nullptr, kNoDrawStyle);
   menu->addEntry("Reset to default value");
   auto* knob = new CAnimKnobExWithMenu({10, 10, 40, 40}, &listener, 120, 127, 30, knobStrip, {}, menu);
@@ -160,7 +160,7 @@ TEST_F(ControlsInFrame, KnobTurnsOnlyWithALeftDragAndItsRightClickOpensTheMenu) 
 }
 
 TEST_F(ControlsInFrame, MultiStateButtonStepsThroughItsFourStates) {
-  CBitmap* states = strip(52, 19, 4);
+  CBitmap* states = GreyStrip(52, 19, 4);
   auto* unused = new COptionMenu({}, &listener, 281, nullptr, nullptr, kNoDrawStyle);
   unused->addEntry("never shown");
   auto* selector = new CMultiStateButtonWithMenu({0, 0, 52, 19}, &listener, 281, 4, 19, states, {}, unused);
@@ -214,8 +214,8 @@ TEST_F(ControlsInFrame, TextButtonAnswersTheLeftButtonOnlyAndRemembersDoubleClic
 }
 
 TEST_F(ControlsInFrame, OffscreenRenderShowsTheKnobFrameAndButtonStateOfTheValues) {
-  CBitmap* knobStrip = strip(30, 30, 127);
-  CBitmap* twoState = strip(20, 10, 2);
+  CBitmap* knobStrip = GreyStrip(30, 30, 127);
+  CBitmap* twoState = GreyStrip(20, 10, 2);
   auto* knob = new CAnimKnobExWithMenu({10, 10, 40, 40}, &listener, 1, 127, 30, knobStrip, {}, nullptr);
   auto* onOff = new SkinnedOnOffButton(60, 10, &listener, 2, twoState);
   auto* kick = new SkinnedKickBtn(60, 30, &listener, 3, twoState);

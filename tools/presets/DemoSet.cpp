@@ -16,20 +16,21 @@ struct Mix {
   bool swing;
 };
 
-// In holder order. The hats and the shaker swing; toms spread from left to right.
+// In holder order. The hats and the shaker swing; toms spread from left to right. The levels
+// leave every demo pattern at least 1 dB below full scale at the default master level.
 constexpr Mix kMix[engine::kHolderCount] = {
-    {1.0f, 0.5f, false},   // Kick
-    {0.7f, 0.55f, false},  // Rimshot
-    {0.9f, 0.5f, false},   // Snare
-    {0.8f, 0.45f, false},  // Clap
-    {0.45f, 0.35f, true},  // Shaker
-    {0.8f, 0.35f, false},  // Low Tom
-    {0.6f, 0.6f, true},    // Closed Hat
-    {0.8f, 0.5f, false},   // Mid Tom
-    {0.6f, 0.6f, false},   // Cowbell
-    {0.8f, 0.65f, false},  // High Tom
-    {0.6f, 0.6f, true},    // Open Hat
-    {0.7f, 0.4f, false},   // Crash
+    {0.7f, 0.5f, false},    // Kick
+    {0.5f, 0.55f, false},   // Rimshot
+    {0.63f, 0.5f, false},   // Snare
+    {0.56f, 0.45f, false},  // Clap
+    {0.32f, 0.35f, true},   // Shaker
+    {0.56f, 0.35f, false},  // Low Tom
+    {0.42f, 0.6f, true},    // Closed Hat
+    {0.56f, 0.5f, false},   // Mid Tom
+    {0.42f, 0.6f, false},   // Cowbell
+    {0.56f, 0.65f, false},  // High Tom
+    {0.42f, 0.6f, true},    // Open Hat
+    {0.5f, 0.4f, false},    // Crash
 };
 
 constexpr float kSwingAmount = 0.3f;

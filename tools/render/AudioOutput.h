@@ -32,14 +32,17 @@ class AudioOutput {
   // OUTPUT-01.wav for the first output pair of OUTPUT.wav, and so on.
   static std::string PairFileName(const std::string& path, int pair);
 
- private:
+  // One file of the layout: float WAV or 24-bit FLAC.
   class File;
 
+ private:
   OutputLayout layout_;
-  int32_t outputCount_;
   std::vector<std::string> paths_;
   std::vector<std::unique_ptr<File>> files_;
   std::vector<float> interleaved_;
+  std::vector<float> left_;
+  std::vector<float> right_;
+  std::vector<const float*> sources_;
 };
 
 }  // namespace render

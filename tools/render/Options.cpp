@@ -55,8 +55,8 @@ OutputLayout parseLayout(const std::string& text) {
 }
 
 void checkConsistency(const Options& options) {
-  if (options.outputPath.empty() && options.saveFxpPath.empty()) {
-    badArgument("Nothing to do: give an output file (-o FILE.wav) or --save-fxp FILE.fxp");
+  if (options.outputPath.empty() && options.saveFxpPath.empty() && options.saveTextPath.empty()) {
+    badArgument("Nothing to do: give an output file (-o FILE.wav), --save-fxp FILE.fxp or --save-text FILE.txt");
   }
   if (options.bars && options.seconds) badArgument("Give either --bars or --seconds, not both");
   if (!options.outputPath.empty()) {
@@ -111,12 +111,17 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
       {"--outputs", [&](auto&, auto& v) { options.layout = parseLayout(v); }},
       {"--output", [&](auto&, auto& v) { options.outputPath = v; }},
       {"--save-fxp", [&](auto&, auto& v) { options.saveFxpPath = v; }},
+      {"--save-text", [&](auto&, auto& v) { options.saveTextPath = v; }},
   };
 
   for (size_t i = 0; i < arguments.size(); ++i) {
     std::string option = arguments[i];
     if (option == "-h" || option == "--help") {
       options.showHelp = true;
+      return options;
+    }
+    if (option == "--version") {
+      options.showVersion = true;
       return options;
     }
     std::optional<std::string> value;
@@ -148,12 +153,14 @@ Renders the Kestrelhollow plug-in (or any VST 2.x instrument) to an audio file.
                       ~/.vst/Kestrelhollow/Kestrelhollow.so)
   --state FILE        start from a .fxp, a .fxb or a project text file instead
                       of the plug-in's default preset
-  --mode MODE         Hsync (transport playing), Run, Midi or Stop
-                      (default: Midi with --midi, else the state's own mode)
+  --mode MODE         Hsync (the editor's HOST button: transport playing), Run,
+                      Midi or Stop (default: Midi with --midi, else the
+                      state's own mode)
   --midi FILE         play a Standard MIDI File into the plug-in
   --pattern NOTE      start with the pattern of MIDI note 48..71
   --bars N            render N bars of four beats (default 2)
-  --seconds S         render S seconds (default with --midi: the file plus 1 s)
+  --seconds S         render S seconds (default with --midi: the file plus 1 s;
+                      a file longer than 24 hours needs --seconds or --bars)
   --tempo BPM         host tempo (default: the MIDI file's, else 120)
   --rate HZ           sample rate (default 48000)
   --block N           block size in frames, 16..8192 (default 512)
@@ -162,11 +169,15 @@ Renders the Kestrelhollow plug-in (or any VST 2.x instrument) to an audio file.
                       holders: one stereo file per output pair, OUTPUT-01 ...
   -o, --output FILE   the audio file to write (.wav 32-bit float, .flac 24-bit)
   --save-fxp FILE     save the plug-in's state as a program file
+  --save-text FILE    save the plug-in's state as a project text (Kestrelhollow)
+  --version           show the tool's version
   -h, --help          show this text
 
 Exit codes: 0 done, 1 render failed, 2 bad arguments, 3 plug-in unusable,
-4 input file unreadable, 5 output not writable, 130 interrupted.
+4 input file unreadable or refused, 5 output not writable, 130 interrupted.
 )";
 }
+
+std::string VersionText() { return std::string("kestrelhollow-render ") + KH_VERSION + "\n"; }
 
 }  // namespace render

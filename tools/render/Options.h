@@ -19,6 +19,7 @@ enum class OutputLayout {
 
 struct Options {
   bool showHelp = false;
+  bool showVersion = false;
   std::string pluginPath;  // empty: look beside the tool, then in the user's VST folder
   std::string statePath;   // .fxp, .fxb or project text; empty: the plug-in's default preset
   std::string midiPath;    // Standard MIDI File to play; empty: none
@@ -31,7 +32,8 @@ struct Options {
   int blockSize = 512;
   OutputLayout layout = OutputLayout::StereoSum;
   std::string outputPath;    // .wav or .flac; empty: no render
-  std::string saveFxpPath;   // empty: the state is not saved
+  std::string saveFxpPath;   // empty: the state is not saved as a program file
+  std::string saveTextPath;  // empty: the state is not saved as a project text
 };
 
 constexpr double kDefaultTempo = 120.0;
@@ -51,5 +53,7 @@ std::string ExtensionOf(const std::string& path);
 
 const char* SyncModeKeyword(SyncMode mode);
 std::string UsageText();
+// "kestrelhollow-render <version>".
+std::string VersionText();
 
 }  // namespace render

@@ -36,9 +36,17 @@ void PendingFile::commit() {
   committed_ = true;
 }
 
+void PendingFile::append(const void* bytes, size_t size) {
+  if (!platform::WriteToFile(descriptor_, static_cast<const char*>(bytes), size)) unwritable(target_, errno);
+}
+
+void PendingFile::overwriteStart(const void* bytes, size_t size) {
+  if (!platform::WriteAtStart(descriptor_, static_cast<const char*>(bytes), size)) unwritable(target_, errno);
+}
+
 void WriteWholeFile(const std::string& path, const std::string& bytes) {
   PendingFile file(path);
-  if (!platform::WriteToFile(file.descriptor(), bytes.data(), bytes.size())) unwritable(path, errno);
+  file.append(bytes.data(), bytes.size());
   file.commit();
 }
 

@@ -17,6 +17,9 @@ class PendingFile {
 
   int descriptor() const { return descriptor_; }
   const std::string& target() const { return target_; }
+  // Writes the bytes at the end, or over the file's start; throw Failure(OutputUnwritable).
+  void append(const void* bytes, size_t size);
+  void overwriteStart(const void* bytes, size_t size);
   // Flushes, closes and renames onto the target; throws Failure(OutputUnwritable).
   void commit();
 

@@ -150,10 +150,10 @@ std::string PluginHost::getChunk() {
   return std::string(static_cast<const char*>(data), static_cast<size_t>(size));
 }
 
-void PluginHost::setChunk(const std::string& chunk) {
+intptr_t PluginHost::setChunk(const std::string& chunk) {
   requireChunks();
   std::string copy = chunk;  // the dispatcher takes a writable pointer
-  dispatch(vst::effSetChunk, 0, static_cast<intptr_t>(copy.size()), copy.data());
+  return dispatch(vst::effSetChunk, 0, static_cast<intptr_t>(copy.size()), copy.data());
 }
 
 void PluginHost::sendMidi(const std::vector<BlockMidiMessage>& messages) {

@@ -39,9 +39,10 @@ class PluginHost {
   std::string programName();
 
   // The effect's state as chunk bytes (a copy of the buffer the effect owns), and back.
-  // Both throw Failure(PluginUnusable) when the effect keeps no chunks.
+  // Both throw Failure(PluginUnusable) when the effect keeps no chunks. setChunk returns the
+  // effect's answer, which only some effects give a meaning.
   std::string getChunk();
-  void setChunk(const std::string& chunk);
+  intptr_t setChunk(const std::string& chunk);
 
   // What the effect reads through audioMasterGetTime during the next block.
   vst::VstTimeInfo& timeInfo() { return timeInfo_; }

@@ -17,6 +17,10 @@ constexpr int kBarWidth = 40;
 Progress::Progress(int64_t totalFrames)
     : totalFrames_(totalFrames), enabled_(platform::StandardErrorIsTerminal()), start_(Clock::now()), lastDrawn_(start_) {}
 
+Progress::~Progress() {
+  if (drawn_) std::fputc('\n', stderr);
+}
+
 void Progress::update(int64_t framesDone) {
   if (!enabled_ || totalFrames_ <= 0) return;
   const auto now = Clock::now();

@@ -11,6 +11,11 @@ class Progress {
  public:
   // Draws on standard error, and only when that is a terminal.
   explicit Progress(int64_t totalFrames);
+  // A render that stops early leaves the bar where it stopped and ends its line, so that what
+  // is said next starts a line of its own.
+  ~Progress();
+  Progress(const Progress&) = delete;
+  Progress& operator=(const Progress&) = delete;
 
   void update(int64_t framesDone);
   // Clears the bar; returns the seconds since construction.

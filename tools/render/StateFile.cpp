@@ -1,12 +1,7 @@
 #include "StateFile.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <iterator>
-#include <sstream>
-
 #include "Failure.h"
+#include "InputFile.h"
 #include "PendingFile.h"
 #include "ProjectText.h"
 #include "persistence/ProgramFile.h"
@@ -17,15 +12,6 @@ namespace {
 constexpr std::string_view kProgramFileMagic = "CcnK";
 
 [[noreturn]] void unreadable(const std::string& message) { throw Failure(ExitCode::InputUnreadable, message); }
-
-std::string readBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) unreadable("Cannot read the state file " + path + ": " + std::strerror(errno));
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  if (in.bad()) unreadable("Cannot read the state file " + path + ": " + std::strerror(errno));
-  return bytes.str();
-}
 
 std::string fourCharacters(int32_t id) {
   std::string text;
@@ -47,7 +33,7 @@ std::string withLineFeeds(const std::string& text) {
 }  // namespace
 
 std::string ReadStateChunk(const std::string& path, int32_t pluginId) {
-  const std::string bytes = readBytes(path);
+  const std::string bytes = ReadInputFile(path, "state file");
   if (bytes.empty()) unreadable("The state file " + path + " is empty");
   if (bytes.starts_with(kProgramFileMagic)) {
     std::string error;

@@ -1,8 +1,6 @@
 // kestrelhollow-render: a command-line VST 2.x host that renders the plug-in to audio files.
 #include <algorithm>
-#include <atomic>
 #include <cmath>
-#include <csignal>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -13,27 +11,20 @@
 #include "MidiFile.h"
 #include "Options.h"
 #include "PluginHost.h"
+#include "PendingFile.h"
 #include "PluginLocation.h"
 #include "ProjectText.h"
 #include "Renderer.h"
 #include "StateFile.h"
 #include "Transport.h"
+#include "platform/Console.h"
 #include "platform/Messages.h"
 
 namespace render {
 namespace {
 
-std::atomic<bool> interrupted{false};
-
-void onInterrupt(int /*signal*/) { interrupted = true; }
-
-void catchInterrupts() {
-  struct sigaction action {};
-  action.sa_handler = onInterrupt;
-  sigemptyset(&action.sa_mask);
-  sigaction(SIGINT, &action, nullptr);
-  sigaction(SIGTERM, &action, nullptr);
-}
+// The unique ID of the Kestrelhollow plug-in ('kshw').
+constexpr int32_t kKestrelhollowId = vst::fourCharCode('k', 's', 'h', 'w');
 
 // The chunk to load into the plug-in: the state file's or the plug-in's own, with the mode
 // and pattern the command line asks for. Empty when the plug-in keeps the state it has.
@@ -51,6 +42,17 @@ std::string chunkToLoad(const Options& options, PluginHost& host, std::optional<
   return ChunkOfText(text);
 }
 
+// Hands the state to the plug-in. Hosts ignore what effSetChunk answers, so most plug-ins
+// answer anything; ours answers 0 when it refuses the text (another version, damaged) and
+// has then shown its reason already: with no display (see PluginHost) its messages come to
+// standard error, just before ours. So a refusal is taken at its word from our plug-in only.
+void loadState(PluginHost& host, const std::string& chunk, const Options& options) {
+  if (host.setChunk(chunk) == 0 && host.uniqueId() == kKestrelhollowId) {
+    const std::string source = options.statePath.empty() ? "its own state" : options.statePath;
+    throw Failure(ExitCode::InputUnreadable, "The plug-in refused " + source + "; its message above says why");
+  }
+}
+
 int64_t framesToRender(const Options& options, const Transport& transport, const MidiFile* midi) {
   double frames = kDefaultBars * transport.framesPerBar();
   if (options.seconds) {
@@ -58,6 +60,11 @@ int64_t framesToRender(const Options& options, const Transport& transport, const
   } else if (options.bars) {
     frames = *options.bars * transport.framesPerBar();
   } else if (midi != nullptr) {
+    if (midi->lengthSeconds > kLongestMidiSeconds) {
+      throw Failure(ExitCode::InputUnreadable,
+                    "The MIDI file " + options.midiPath + " lasts " + std::to_string(std::llround(midi->lengthSeconds)) +
+                        " s, more than 24 hours; give --seconds or --bars to render a part of it");
+    }
     frames = (midi->lengthSeconds + kMidiTailSeconds) * options.sampleRate;
   }
   return std::max<int64_t>(1, std::llround(frames));
@@ -71,10 +78,18 @@ void run(const Options& options) {
 
   PluginHost host(options.pluginPath.empty() ? FindPlugin() : options.pluginPath);
   host.configure(options.sampleRate, options.blockSize);
-  if (const std::string chunk = chunkToLoad(options, host, mode); !chunk.empty()) host.setChunk(chunk);
+  if (const std::string chunk = chunkToLoad(options, host, mode); !chunk.empty()) loadState(host, chunk, options);
   if (!options.saveFxpPath.empty()) {
     SaveProgram(options.saveFxpPath, host.getChunk(), host.uniqueId(), host.effectVersion(), host.programName());
     std::printf("Saved the state to %s\n", options.saveFxpPath.c_str());
+  }
+  if (!options.saveTextPath.empty()) {
+    const std::string text = TextOfChunk(host.getChunk());
+    if (!LooksLikeProjectText(text)) {
+      throw Failure(ExitCode::PluginUnusable, "--save-text needs a plug-in whose state is a Kestrelhollow project");
+    }
+    WriteWholeFile(options.saveTextPath, text);
+    std::printf("Saved the project text to %s\n", options.saveTextPath.c_str());
   }
   if (options.outputPath.empty()) return;
 
@@ -87,7 +102,8 @@ void run(const Options& options) {
   transport.describeBlock(0, host.timeInfo());
   host.resume();
   const std::vector<TimedMidiMessage> noMidi;
-  const double wallSeconds = Render(host, transport, plan, midi ? midi->messages : noMidi, output, interrupted);
+  const double wallSeconds = Render(host, transport, plan, midi ? midi->messages : noMidi, output,
+                                   platform::StopRequested());
   host.suspend();
   output.finish();
 
@@ -106,11 +122,11 @@ int main(int argc, char** argv) {
   platform::SetMessageSink([](const std::string& caption, const std::string& text) {
     std::fprintf(stderr, "kestrelhollow-render: %s: %s\n", caption.c_str(), text.c_str());
   });
-  catchInterrupts();
+  platform::CatchStopRequests();
   try {
     const Options options = ParseOptions(std::vector<std::string>(argv + 1, argv + argc));
-    if (options.showHelp) {
-      std::fputs(UsageText().c_str(), stdout);
+    if (options.showHelp || options.showVersion) {
+      std::fputs((options.showHelp ? UsageText() : VersionText()).c_str(), stdout);
       return 0;
     }
     run(options);
@@ -123,11 +139,3 @@ int main(int argc, char** argv) {
     return static_cast<int>(ExitCode::RenderFailed);
   }
 }
-
-#ifdef __SANITIZE_ADDRESS__
-// libsmf keeps the record it allocated when a file fails to load; that leak is the
-// library's, so the leak checker of sanitizer builds is told to pass over it.
-extern "C" __attribute__((visibility("default"))) const char* __lsan_default_suppressions() {
-  return "leak:libsmf.so\n";
-}
-#endif

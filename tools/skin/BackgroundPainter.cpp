@@ -4,11 +4,12 @@
 #include <string>
 
 #include "SkinPainters.h"
+#include "engine/Limits.h"
 
 namespace skinart {
 namespace {
 
-constexpr const char* kNoteNames[12] = {"C", "C#", "D", "D#", "E", "F", "F#", "G", "G#", "A", "A#", "B"};
+using engine::kNoteNames;
 constexpr double kColumnPitch = 63.0;
 
 double columnLeft(int holder) { return 101.0 + kColumnPitch * holder; }
@@ -76,7 +77,7 @@ void header(cairo_t* cairo) {
 
 void holderSection(cairo_t* cairo) {
   insetPanel(cairo, 96.0, 84.0, 768.0, 316.0, 7.0);
-  for (int holder = 0; holder < 12; ++holder) {
+  for (int holder = 0; holder < engine::kHolderCount; ++holder) {
     const double left = columnLeft(holder);
     plate(cairo, left, 106.0, 60.0, 290.0);
     label(cairo, kNoteNames[holder], knobCentre(holder), 95.0, 11.0, kAmber);

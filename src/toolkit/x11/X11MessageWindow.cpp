@@ -5,86 +5,11 @@
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 
-#include <algorithm>
-#include <cmath>
-#include <memory>
-#include <sstream>
-#include <vector>
-
-#include "platform/Messages.h"
-#include "toolkit/CairoDrawContext.h"
+#include "toolkit/MessageLook.h"
 #include "toolkit/x11/X11Support.h"
 
 namespace toolkit {
 namespace {
-
-const CFont kTextFont = ArialFont(13.0);
-constexpr double kMaxTextWidth = 420.0;
-constexpr double kLineHeight = 18.0;
-constexpr double kMargin = 18.0;
-constexpr double kButtonWidth = 84.0;
-constexpr double kButtonHeight = 26.0;
-
-// The text broken into lines that fit the window, at spaces where possible.
-std::vector<std::string> wrap(const std::string& text, CDrawContext& measure) {
-  std::vector<std::string> lines;
-  std::istringstream paragraphs(text);
-  std::string paragraph;
-  while (std::getline(paragraphs, paragraph)) {
-    std::istringstream words(paragraph);
-    std::string word;
-    std::string line;
-    while (words >> word) {
-      const std::string candidate = line.empty() ? word : line + " " + word;
-      if (!line.empty() && measure.textWidth(candidate, kTextFont) > kMaxTextWidth) {
-        lines.push_back(line);
-        line = word;
-      } else {
-        line = candidate;
-      }
-    }
-    lines.push_back(line);
-  }
-  return lines;
-}
-
-struct MessageLayout {
-  std::vector<std::string> lines;
-  int width = 0;
-  int height = 0;
-  CRect button;
-};
-
-MessageLayout layOut(const std::string& text) {
-  Image probe(1, 1);
-  CairoDrawContext measure(probe);
-  MessageLayout layout;
-  layout.lines = wrap(text, measure);
-  double widest = 200.0;
-  for (const std::string& line : layout.lines) widest = std::max(widest, measure.textWidth(line, kTextFont));
-  layout.width = static_cast<int>(std::ceil(widest + 2.0 * kMargin));
-  const double textHeight = kLineHeight * static_cast<double>(layout.lines.size());
-  layout.height = static_cast<int>(std::ceil(kMargin + textHeight + kMargin + kButtonHeight + kMargin));
-  const double buttonLeft = (layout.width - kButtonWidth) / 2.0;
-  const double buttonTop = layout.height - kMargin - kButtonHeight;
-  layout.button = {buttonLeft, buttonTop, buttonLeft + kButtonWidth, buttonTop + kButtonHeight};
-  return layout;
-}
-
-void render(const MessageLayout& layout, bool pressed, Image& image) {
-  CairoDrawContext context(image);
-  const CRect all{0.0, 0.0, static_cast<double>(layout.width), static_cast<double>(layout.height)};
-  context.fillRect(all, {242, 242, 240, 255});
-  for (size_t i = 0; i < layout.lines.size(); ++i) {
-    const double top = kMargin + kLineHeight * static_cast<double>(i);
-    context.drawText(layout.lines[i], {kMargin, top, all.right - kMargin, top + kLineHeight}, kTextFont,
-                     {20, 20, 20, 255}, kLeftText);
-  }
-  context.fillRect(layout.button, pressed ? CColor{190, 190, 188, 255} : CColor{222, 222, 220, 255});
-  context.frameRect(layout.button, {120, 120, 120, 255}, 1.0);
-  context.drawText("OK", layout.button, kTextFont, {20, 20, 20, 255}, kCenterText);
-  context.flush();
-}
 
 bool closesTheMessage(XKeyEvent& event) {
   KeySym keysym = NoSymbol;
@@ -93,13 +18,23 @@ bool closesTheMessage(XKeyEvent& event) {
   return keysym == XK_Return || keysym == XK_KP_Enter || keysym == XK_Escape || keysym == XK_space;
 }
 
-}  // namespace
+class X11MessageScreen : public MessageScreen {
+ public:
+  explicit X11MessageScreen(Display* display) : display_(display) {}
+  ~X11MessageScreen() override { XCloseDisplay(display_); }
+  X11MessageScreen(const X11MessageScreen&) = delete;
+  X11MessageScreen& operator=(const X11MessageScreen&) = delete;
 
-bool ShowMessageWindow(const std::string& caption, const std::string& text) {
-  Display* display = XOpenDisplay(nullptr);
-  if (!display) return false;
-  const MessageLayout layout = layOut(text);
+  void show(const std::string& caption, const std::string& text) override;
+
+ private:
+  Display* display_;
+};
+
+void X11MessageScreen::show(const std::string& caption, const std::string& text) {
+  Display* const display = display_;
   const int screen = DefaultScreen(display);
+  const MessageLayout layout = LayOutMessage(text, DisplayWidth(display, screen), DisplayHeight(display, screen));
   const Window root = RootWindow(display, screen);
   const Window window = XCreateSimpleWindow(display, root, (DisplayWidth(display, screen) - layout.width) / 2,
                                             (DisplayHeight(display, screen) - layout.height) / 2,
@@ -123,8 +58,8 @@ bool ShowMessageWindow(const std::string& caption, const std::string& text) {
   x11::WindowSurface surface(display, window, layout.width, layout.height);
   Image image(layout.width, layout.height);
   bool pressed = false;
-  auto show = [&] {
-    render(layout, pressed, image);
+  auto redraw = [&] {
+    DrawMessage(layout, pressed, image);
     surface.present(image, {0.0, 0.0, static_cast<double>(layout.width), static_cast<double>(layout.height)});
     XFlush(display);
   };
@@ -133,19 +68,21 @@ bool ShowMessageWindow(const std::string& caption, const std::string& text) {
   while (open) {
     XEvent event;
     XNextEvent(display, &event);
+    // The connection outlives this window; what is left of earlier ones is passed over.
+    if (event.xany.window != window) continue;
     switch (event.type) {
       case Expose:
-        show();
+        redraw();
         break;
       case ButtonPress:
         pressed = layout.button.pointInside({static_cast<double>(event.xbutton.x), static_cast<double>(event.xbutton.y)});
-        show();
+        redraw();
         break;
       case ButtonRelease:
         open = !(pressed &&
                  layout.button.pointInside({static_cast<double>(event.xbutton.x), static_cast<double>(event.xbutton.y)}));
         pressed = false;
-        show();
+        redraw();
         break;
       case KeyPress:
         open = !closesTheMessage(event.xkey);
@@ -158,16 +95,15 @@ bool ShowMessageWindow(const std::string& caption, const std::string& text) {
     }
   }
   XDestroyWindow(display, window);
-  XCloseDisplay(display);
-  return true;
+  XSync(display, False);
 }
 
-void InstallMessageWindow() {
-  // Without a display, messages keep going where they went before (standard error).
-  auto fallback = std::make_shared<platform::MessageSink>();
-  *fallback = platform::SetMessageSink([fallback](const std::string& caption, const std::string& text) {
-    if (!ShowMessageWindow(caption, text)) (*fallback)(caption, text);
-  });
+}  // namespace
+
+std::unique_ptr<MessageScreen> OpenMessageScreen() {
+  Display* display = XOpenDisplay(nullptr);
+  if (!display) return nullptr;
+  return std::make_unique<X11MessageScreen>(display);
 }
 
 }  // namespace toolkit

@@ -1,0 +1,108 @@
+// The block renderer beside the frame-by-frame reference it replaced, on the same scenes:
+// 48 kHz, blocks of 512 frames into 24 outputs. The counter "realtime" is how many times
+// faster than real time a block renders (CPU time). Samples are either short enough to stay
+// in the cache (0.5 s) or long (10 s) and streamed from memory.
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "engine/DrumEngine.h"
+#include "engine/Limits.h"
+#include "reference/ReferenceFrameLoop.h"
+
+namespace {
+
+constexpr int32_t kBlock = 512;
+constexpr double kSampleRate = 48000.0;
+constexpr uint32_t kCachedFrames = 24000;
+constexpr uint32_t kLongFrames = 480000;
+
+enum Renderer : int64_t { kReference = 0, kBlockRenderer = 1 };
+
+enum class Scene { Idle, Voices, PitchedVoices, DensePattern, Downmix };
+
+class Session {
+ public:
+  Session(Scene scene, uint32_t sampleFrames) : outputs_(engine::kOutputCount, std::vector<float>(kBlock)) {
+    for (auto& output : outputs_) pointers_.push_back(output.data());
+    time_.available = true;
+    time_.sampleRate = kSampleRate;
+    time_.tempo = 120.0;
+    time_.ppqValid = true;
+    time_.tempoValid = true;
+    if (scene == Scene::Idle) return;
+    for (int holder = 0; holder < engine::kHolderCount; ++holder) {
+      auto buffer = engine::SampleBuffer::allocate(sampleFrames, 2);
+      uint32_t state = 1234567u + static_cast<uint32_t>(holder);
+      for (uint32_t i = 0; i < sampleFrames * 2; ++i) {
+        state = state * 1664525u + 1013904223u;
+        buffer->samples[i] = static_cast<float>(static_cast<int32_t>(state)) * 1e-10f;
+      }
+      engine::SampleHolder& sampleHolder = engine_->kit().holder(static_cast<uint8_t>(engine::kFirstNote + holder));
+      sampleHolder.installSample(std::move(buffer));
+      if (scene == Scene::PitchedVoices) sampleHolder.setPitch(static_cast<int8_t>(holder % 5 - 2));
+    }
+    if (scene == Scene::DensePattern) {
+      engine::StepSequencer& sequencer = engine_->sequencer();
+      sequencer.setResolution(0, 128);
+      for (int step = 0; step < 128; ++step) {
+        for (int holder = 0; holder < engine::kHolderCount; ++holder) sequencer.setCell(1, 0, step, holder);
+      }
+      time_.playing = true;
+    } else {
+      engine_->setSyncMode(engine::SyncMode::Midi);
+      engine_->kitPlayer().setDownmix(scene == Scene::Downmix);
+      // The voices start again a little before the samples run out.
+      restartBlocks_ = static_cast<int>(sampleFrames / kBlock) - 2;
+    }
+  }
+
+  void Process(Renderer renderer) {
+    if (restartBlocks_ > 0 && blocks_++ % restartBlocks_ == 0) {
+      for (int holder = 0; holder < engine::kHolderCount; ++holder) {
+        engine_->kitPlayer().noteOn(static_cast<uint8_t>(engine::kFirstNote + holder), 127);
+      }
+    }
+    if (renderer == kReference) {
+      engine::ReferenceFrameLoop::renderBlock(*engine_, time_, pointers_.data(), kBlock);
+    } else {
+      engine_->renderBlock(time_, pointers_.data(), kBlock);
+    }
+    time_.ppqPos += kBlock * time_.tempo / (60.0 * kSampleRate);
+  }
+
+ private:
+  std::unique_ptr<engine::DrumEngine> engine_ = std::make_unique<engine::DrumEngine>();
+  engine::HostTime time_;
+  std::vector<std::vector<float>> outputs_;
+  std::vector<float*> pointers_;
+  int restartBlocks_ = 0;
+  int blocks_ = 0;
+};
+
+template <Scene kScene>
+void Render(benchmark::State& state) {
+  const auto renderer = static_cast<Renderer>(state.range(0));
+  Session session(kScene, static_cast<uint32_t>(state.range(1)));
+  for (auto _ : state) session.Process(renderer);
+  state.counters["realtime"] =
+      benchmark::Counter(static_cast<double>(state.iterations()) * kBlock / kSampleRate, benchmark::Counter::kIsRate);
+  state.SetLabel(renderer == kReference ? "frame loop" : "block renderer");
+}
+
+void BothRenderers(benchmark::internal::Benchmark* benchmark) {
+  benchmark->ArgNames({"renderer", "sample_frames"});
+  for (int64_t frames : {kCachedFrames, kLongFrames}) {
+    for (int64_t renderer : {kReference, kBlockRenderer}) benchmark->Args({renderer, frames});
+  }
+}
+
+BENCHMARK(Render<Scene::Idle>)->Name("Idle")->ArgNames({"renderer", "sample_frames"})->Args({kReference, 0})->Args({kBlockRenderer, 0});
+BENCHMARK(Render<Scene::Voices>)->Name("TwelveVoices")->Apply(BothRenderers);
+BENCHMARK(Render<Scene::PitchedVoices>)->Name("TwelvePitchedVoices")->Apply(BothRenderers);
+BENCHMARK(Render<Scene::DensePattern>)->Name("DensePattern")->Apply(BothRenderers);
+BENCHMARK(Render<Scene::Downmix>)->Name("TwelveVoicesDownmix")->Apply(BothRenderers);
+
+}  // namespace

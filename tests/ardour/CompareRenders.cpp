@@ -1,0 +1,249 @@
+// kh_compare_renders: compares two renders of the same groove and says whether they are the same,
+// and if not, by how much and why.
+//
+//   kh_compare_renders EXPECTED.wav ACTUAL.wav
+//       passes when the files hold the same samples, up to float rounding.
+//   kh_compare_renders --tempo BPM --ticks-per-beat N EXPECTED.wav ACTUAL.wav
+//       also passes when ACTUAL is EXPECTED with each sixteenth-note step moved by no more
+//       than one tick of a host that reports its song position in whole 1/N beats.
+//
+// Either way both files must hold sound; the report names the largest difference and, when the
+// files differ, the cause it finds: format, level, a constant offset (a host's transport start
+// latency) or step timing. Exit code 0 when the files pass, 1 when they do not, 2 on bad use.
+#include <sndfile.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+struct Sound {
+  std::string path;
+  int rate = 0;
+  int channels = 0;
+  std::vector<float> samples;  // interleaved
+
+  int64_t frames() const { return channels > 0 ? static_cast<int64_t>(samples.size()) / channels : 0; }
+  float at(int64_t frame, int channel) const {
+    return frame >= 0 && frame < frames() ? samples[static_cast<size_t>(frame * channels + channel)] : 0.0f;
+  }
+};
+
+std::optional<Sound> Read(const std::string& path) {
+  SF_INFO info{};
+  SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+  if (file == nullptr) {
+    std::fprintf(stderr, "%s: %s\n", path.c_str(), sf_strerror(nullptr));
+    return std::nullopt;
+  }
+  Sound sound{path, info.samplerate, info.channels, {}};
+  sound.samples.resize(static_cast<size_t>(info.frames * info.channels));
+  const sf_count_t read = sf_readf_float(file, sound.samples.data(), info.frames);
+  sf_close(file);
+  sound.samples.resize(static_cast<size_t>(read * info.channels));
+  return sound;
+}
+
+float Peak(const Sound& sound) {
+  float peak = 0.0f;
+  for (float sample : sound.samples) peak = std::max(peak, std::fabs(sample));
+  return peak;
+}
+
+double Energy(const Sound& sound, int64_t begin, int64_t end, int64_t shift = 0) {
+  double sum = 0.0;
+  for (int64_t frame = begin; frame < end; ++frame) {
+    for (int channel = 0; channel < sound.channels; ++channel) {
+      const double sample = sound.at(frame + shift, channel);
+      sum += sample * sample;
+    }
+  }
+  return sum;
+}
+
+// Energy of actual(frame + shift) - expected(frame) over [begin, end).
+double Residual(const Sound& expected, const Sound& actual, int64_t begin, int64_t end, int64_t shift) {
+  double sum = 0.0;
+  for (int64_t frame = begin; frame < end; ++frame) {
+    for (int channel = 0; channel < expected.channels; ++channel) {
+      const double difference = actual.at(frame + shift, channel) - expected.at(frame, channel);
+      sum += difference * difference;
+    }
+  }
+  return sum;
+}
+
+// The shift in [-range, range] that brings actual closest to expected over [begin, end).
+int64_t BestShift(const Sound& expected, const Sound& actual, int64_t begin, int64_t end, int64_t range) {
+  int64_t best = 0;
+  double bestResidual = Residual(expected, actual, begin, end, 0);
+  for (int64_t shift = -range; shift <= range; ++shift) {
+    const double residual = Residual(expected, actual, begin, end, shift);
+    if (residual < bestResidual) {
+      bestResidual = residual;
+      best = shift;
+    }
+  }
+  return best;
+}
+
+double Decibels(double energyRatio) { return 10.0 * std::log10(energyRatio); }
+
+struct Options {
+  double tempo = 0.0;
+  int ticksPerBeat = 0;
+  std::string expected;
+  std::string actual;
+};
+
+template <typename Number>
+bool ParseNumber(std::string_view text, Number& value) {
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  return error == std::errc() && end == text.data() + text.size() && value > 0;
+}
+
+std::optional<Options> ParseArguments(int argc, char** argv) {
+  Options options;
+  std::vector<std::string> files;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view argument = argv[i];
+    const bool hasValue = i + 1 < argc;
+    if (argument == "--tempo" && hasValue) {
+      if (!ParseNumber(argv[++i], options.tempo)) return std::nullopt;
+    } else if (argument == "--ticks-per-beat" && hasValue) {
+      if (!ParseNumber(argv[++i], options.ticksPerBeat)) return std::nullopt;
+    } else if (argument.starts_with("-")) {
+      return std::nullopt;
+    } else {
+      files.emplace_back(argument);
+    }
+  }
+  if (files.size() != 2 || (options.tempo > 0.0) != (options.ticksPerBeat > 0)) return std::nullopt;
+  options.expected = files[0];
+  options.actual = files[1];
+  return options;
+}
+
+// How far each sixteenth-note step of actual must move, within one host tick, to match expected,
+// and how much difference the worst step keeps after its move.
+struct StepTiming {
+  int64_t largestShift = 0;
+  int64_t worstStep = 0;
+  double worstResidual = 0.0;  // as a fraction of the step's energy
+};
+
+StepTiming MeasureStepTiming(const Sound& expected, const Sound& actual, const Options& options) {
+  const double framesPerBeat = expected.rate * 60.0 / options.tempo;
+  const auto stepFrames = static_cast<int64_t>(framesPerBeat / 4.0);
+  const auto maxShift = static_cast<int64_t>(std::ceil(framesPerBeat / options.ticksPerBeat));
+  StepTiming timing;
+  for (int64_t begin = 0; begin + stepFrames <= expected.frames(); begin += stepFrames) {
+    const int64_t end = begin + stepFrames;
+    const double energy = Energy(expected, begin, end);
+    if (energy < 1e-6) continue;
+    const int64_t shift = BestShift(expected, actual, begin, end, maxShift);
+    timing.largestShift = std::max(timing.largestShift, std::abs(shift));
+    const double residual = Residual(expected, actual, begin, end, shift) / energy;
+    if (residual > timing.worstResidual) {
+      timing.worstResidual = residual;
+      timing.worstStep = begin / stepFrames;
+    }
+  }
+  return timing;
+}
+
+// Reports a constant offset between the two files (the host starting its transport late or early).
+void ReportConstantOffset(const Sound& expected, const Sound& actual) {
+  const int64_t end = std::min<int64_t>(expected.frames(), 2 * static_cast<int64_t>(expected.rate));
+  const int64_t shift = BestShift(expected, actual, 0, end, 4096);
+  const double energy = Energy(expected, 0, end);
+  if (shift != 0 && energy > 0.0 && Residual(expected, actual, 0, end, shift) < 1e-6 * energy) {
+    std::printf("Cause: %s is %s shifted by a constant %lld frames (transport start latency).\n",
+                actual.path.c_str(), expected.path.c_str(), static_cast<long long>(shift));
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::optional<Options> options = ParseArguments(argc, argv);
+  if (!options) {
+    std::fprintf(stderr, "usage: %s [--tempo BPM --ticks-per-beat N] EXPECTED.wav ACTUAL.wav\n", argv[0]);
+    return 2;
+  }
+  const std::optional<Sound> expected = Read(options->expected);
+  const std::optional<Sound> actual = Read(options->actual);
+  if (!expected || !actual) return 1;
+
+  const float expectedPeak = Peak(*expected);
+  const float actualPeak = Peak(*actual);
+  std::printf("%s: %lld frames, %d channels, %d Hz, peak %.3f\n", expected->path.c_str(),
+              static_cast<long long>(expected->frames()), expected->channels, expected->rate, expectedPeak);
+  std::printf("%s: %lld frames, %d channels, %d Hz, peak %.3f\n", actual->path.c_str(),
+              static_cast<long long>(actual->frames()), actual->channels, actual->rate, actualPeak);
+  if (expectedPeak < 1e-3f || actualPeak < 1e-3f) {
+    std::printf("FAILED: a render is silent.\n");
+    return 1;
+  }
+  if (expected->rate != actual->rate || expected->channels != actual->channels ||
+      expected->frames() != actual->frames()) {
+    std::printf("FAILED: the renders differ in format or length (resampling, a channel layout or a range "
+                "of the host).\n");
+    return 1;
+  }
+  if (expected->samples == actual->samples) {
+    std::printf("The renders are identical.\n");
+    return 0;
+  }
+
+  float largest = 0.0f;
+  size_t where = 0;
+  for (size_t i = 0; i < expected->samples.size(); ++i) {
+    const float difference = std::fabs(actual->samples[i] - expected->samples[i]);
+    if (difference > largest) {
+      largest = difference;
+      where = i;
+    }
+  }
+  const auto frame = static_cast<int64_t>(where) / expected->channels;
+  // Well below what a changed hit, level or timing makes, and above what adding the same
+  // numbers in another order does.
+  constexpr float kRoundingLimit = 1e-6f;
+  if (largest <= kRoundingLimit) {
+    std::printf("The renders are the same up to float rounding (largest difference %.1e at frame %lld): a host "
+                "that adds many outputs into one bus in no fixed order rounds differently from run to run.\n",
+                static_cast<double>(largest), static_cast<long long>(frame));
+    return 0;
+  }
+  std::printf("The renders differ: largest difference %.3f at frame %lld (%.3f s).\n", largest,
+              static_cast<long long>(frame), static_cast<double>(frame) / expected->rate);
+  const double levelDb = Decibels(Energy(*actual, 0, actual->frames()) / Energy(*expected, 0, expected->frames()));
+  const bool sameLevel = std::fabs(levelDb) <= 0.1;
+  if (options->tempo > 0.0) {
+    const StepTiming timing = MeasureStepTiming(*expected, *actual, *options);
+    std::printf("Steps: each moved by up to %lld frames; worst step %lld keeps %.0f %% of its energy as difference "
+                "after its move. One tick (1/%d beat) is %.1f frames at %.1f BPM and %d Hz.\n",
+                static_cast<long long>(timing.largestShift), static_cast<long long>(timing.worstStep),
+                100.0 * timing.worstResidual, options->ticksPerBeat,
+                expected->rate * 60.0 / options->tempo / options->ticksPerBeat, options->tempo, expected->rate);
+    // A step whose sound is made of tails moved by different amounts keeps some difference after
+    // the best single move; a wrong hit, pattern or tempo keeps about as much as the step holds.
+    if (timing.worstResidual <= 0.35 && sameLevel) {
+      std::printf("Cause: step timing within the host's song position resolution. The host reports the song "
+                  "position in whole ticks, and in Hsync the plug-in places each block's steps from the "
+                  "position it is given, so a step lands up to half a tick from its exact frame.\n");
+      return 0;
+    }
+  }
+  ReportConstantOffset(*expected, *actual);
+  if (!sameLevel) std::printf("Cause: the level differs by %+.2f dB.\n", levelDb);
+  std::printf("FAILED: the difference is not explained by the host's step timing.\n");
+  return 1;
+}

@@ -1,0 +1,107 @@
+// Changes the editor makes to voices and to the clock reach the audio thread through its
+// command queue: they take effect at the next block, and none is lost while blocks render.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdint>
+#include <random>
+#include <thread>
+#include <vector>
+
+#include "engine/Limits.h"
+#include "support/EffectFixture.h"
+
+namespace {
+
+using engine::kFirstNote;
+using engine::SyncMode;
+
+constexpr uint8_t kKick = kFirstNote;
+constexpr uint8_t kEmpty = kFirstNote + 11;  // never given a sample
+
+class EditorChanges : public testhost::EffectFixture {};
+
+TEST_F(EditorChanges, VoiceAndClockChangesTakeEffectAtTheNextBlock) {
+  testhost::InstallSamples(kit(), kKick, std::vector<float>(1000, 0.5f));
+  engine().setSyncMode(SyncMode::Run);
+  host->setTransport(true, 0.0);
+  for (int block = 0; block < 20; ++block) host->process(512);
+  ASSERT_GT(sequencer().barPosition(), 0);
+
+  sequencer().rewind();
+  sequencer().selectPattern(3);
+  for (auto [pitch, countdown] : {std::pair{-12, 1}, {7, 6}, {0, 0}, {13, 0}, {-13, 0}, {1, 12}}) {
+    kit().holder(kEmpty).setPitch(static_cast<int8_t>(pitch));
+    EXPECT_EQ(kit().holder(kEmpty).pitch(), pitch) << "the setting itself is stored at once";
+    host->process(1);
+    EXPECT_EQ(kit().holder(kEmpty).pitchCountdown(), countdown) << pitch;
+  }
+  EXPECT_EQ(sequencer().currentPattern(), 3);
+  EXPECT_EQ(sequencer().barPosition(), 6) << "rewound at the first of six one-frame blocks";
+
+  kit().startPreview(kKick);
+  EXPECT_FALSE(kit().holder(kKick).isPreviewPlaying()) << "not before the audio thread's next block";
+  const testhost::Block block = host->process(4);
+  EXPECT_EQ(kit().holder(kKick).previewPosition(), 4u);
+  EXPECT_EQ(block.at(0, 0), 0.5f * testhost::kMasterLevel);
+}
+
+// The editor changes pitch, preview, pattern, mode and the clock as fast as it can while the
+// audio thread renders (run under the thread sanitizer). Afterwards every last change holds.
+TEST(EditorChangesWhileRendering, NoChangeIsLostAndNothingRaces) {
+  testhost::TestHost host;
+  ASSERT_TRUE(host.createInProcess());
+  host.start(48000.0f, 256);
+  host.setTransport(true, 0.0);
+  engine::DrumEngine& engine = host.object<plugin::Vst>().engine();
+  for (int holder = 0; holder < 6; ++holder) {
+    testhost::InstallSamples(engine.kit(), static_cast<uint8_t>(kFirstNote + holder), std::vector<float>(4000, 0.25f), 2);
+    for (int step = 0; step < 16; step += 2) engine.sequencer().setCell(1, holder % 3, step, holder);
+  }
+
+  std::atomic<bool> editing{true};
+  std::thread audio([&] {
+    testhost::Block block(engine::kOutputCount, 256);
+    while (editing) {
+      host.processInto(block, 256);
+      host.advanceTransport(256);
+    }
+  });
+  std::mt19937 random(7);
+  std::vector<int> lastPitch(engine::kHolderCount, 0);
+  int lastPattern = 0;
+  constexpr SyncMode kModes[] = {SyncMode::Hsync, SyncMode::Run, SyncMode::Midi, SyncMode::Stop};
+  for (int change = 0; change < 20000; ++change) {
+    const int holder = static_cast<int>(random() % engine::kHolderCount);
+    const auto note = static_cast<uint8_t>(kFirstNote + holder);
+    switch (random() % 5) {
+      case 0:
+        lastPitch[holder] = static_cast<int>(random() % 25) - 12;
+        engine.kit().holder(note).setPitch(static_cast<int8_t>(lastPitch[holder]));
+        break;
+      case 1: engine.kit().startPreview(note); break;
+      case 2:
+        lastPattern = static_cast<int>(random() % 3);
+        engine.sequencer().selectPattern(lastPattern);
+        break;
+      case 3: engine.setSyncMode(kModes[random() % 4]); break;
+      default: engine.sequencer().rewind(); break;
+    }
+    if (change % 64 == 0) std::this_thread::yield();
+  }
+  editing = false;
+  audio.join();
+
+  // The queue is emptied by one more block, in Stop mode so that the clock stays where it is put.
+  engine.setSyncMode(SyncMode::Stop);
+  engine.sequencer().rewind();
+  host.process(1);
+  EXPECT_EQ(engine.kit().commands().droppedCount(), 0u);
+  EXPECT_EQ(engine.sequencer().currentPattern(), lastPattern);
+  EXPECT_EQ(engine.sequencer().barPosition(), 0);
+  const engine::SampleHolder& empty = engine.kit().holder(kEmpty);
+  const int magnitude = lastPitch[kEmpty - kFirstNote] < 0 ? -lastPitch[kEmpty - kFirstNote] : lastPitch[kEmpty - kFirstNote];
+  EXPECT_EQ(empty.pitchCountdown(), magnitude == 0 ? 0 : 13 - magnitude) << "an untriggered holder keeps its countdown";
+}
+
+}  // namespace
