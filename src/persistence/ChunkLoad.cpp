@@ -6,7 +6,6 @@
 #include "persistence/ChunkFormat.h"
 #include "persistence/Placeholders.h"
 #include "platform/Messages.h"
-#include "samples/LoadMessages.h"
 
 namespace persistence {
 
@@ -32,10 +31,7 @@ bool LoadChunk(const void* data, int32_t byteSize, std::string_view samplesFolde
   resetAll();
   ReadTransportRecord(text, engine);
   ReadSequencerRecords(text, version, engine.sequencer());
-  {
-    const samples::LoadMessageBatch loadMessages;
-    ReadHolderRecords(text, version, engine.kit(), loadSample);
-  }
+  ReadHolderRecords(text, version, engine.kit(), loadSample);
   ReadKitPlayerRecord(text, version, engine.kitPlayer());
   return true;
 }

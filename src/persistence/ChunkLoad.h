@@ -15,8 +15,7 @@ namespace persistence {
 // A text of another version, a missing block or a size that is not positive is refused
 // with a message and changes nothing: the result is false. Texts of versions 1.0 and 1.1
 // are converted after a warning. An accepted text calls resetAll first and then reads the
-// records into the engine, the samples folder standing for its placeholder. Of the samples
-// that fail to load, the first few are told in full and the rest counted in one message.
+// records into the engine, the samples folder standing for its placeholder.
 bool LoadChunk(const void* data, int32_t byteSize, std::string_view samplesFolder, engine::DrumEngine& engine,
                const std::function<void()>& resetAll, const SampleFileLoader& loadSample);
 

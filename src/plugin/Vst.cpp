@@ -15,6 +15,7 @@
 #include "platform/Files.h"
 #include "platform/Messages.h"
 #include "platform/Paths.h"
+#include "samples/LoadMessages.h"
 #include "samples/SampleLoader.h"
 #include "vst/HostText.h"
 
@@ -98,6 +99,8 @@ int32_t Vst::setChunk(void* data, int32_t byteSize, bool /*isPreset*/) {
   // Held for the whole load, messages included; an editor opening meanwhile waits. The host
   // may load on any thread: the editor is not touched here, it takes the outcome in its idle.
   const platform::BoundedLock stateLock(platform::StateMutex());
+  // Of the samples that fail to load, the first few are told in full and the rest counted.
+  const samples::LoadMessageBatch loadMessages;
   if (!persistence::LoadChunk(data, byteSize, samplesFolder_, engine_, [this] { engine_.resetAll(); }, loadSample_)) {
     return 0;  // refused, with a message; hosts ignore the answer, our render tool reads it
   }
