@@ -43,15 +43,6 @@ class EditorLink : public vst::AEffEditor {
   float scale() const { return scale_; }
   void setScale(float scale) { scale_ = scale; }
 
-  // The folder (or file) each holder's browser view shows next. Views that exist navigate
-  // there; otherwise the paths wait, flagged pending, until the views are created.
-  virtual void setStartDirectories(const StartDirectories& directories) {
-    startDirectories_ = directories;
-    pendingDirectories_ = true;
-  }
-  const StartDirectories& startDirectories() const { return startDirectories_; }
-  bool pendingDirectories() const { return pendingDirectories_; }
-
   // A project load, on whatever thread the host loads on, hands its outcome over: the view goes
   // back to its defaults, each holder's browser to its start (a folder or a file) and the loaded
   // pattern is shown. The editor applies it on its own thread (takeLoadedProject); a later load
@@ -83,8 +74,6 @@ class EditorLink : public vst::AEffEditor {
 
  private:
   float scale_ = persistence::kDefaultEditorScale;
-  StartDirectories startDirectories_;
-  bool pendingDirectories_ = false;
   std::mutex loadedMutex_;
   std::optional<LoadedProject> loaded_;
 };

@@ -60,7 +60,8 @@ class Gui : public EditorLink,
   void valueChanged(toolkit::CControl* control) override;
 
   // Effect side. -------------------------------------------------------------------------
-  void setStartDirectories(const StartDirectories& directories) override;
+  // The folder (or file) each holder's browser view shows next.
+  void setStartDirectories(const StartDirectories& directories);
   void reset() override { editorReset(); }
   void refreshFromModel() override;
   void showPattern(int pattern) override;
