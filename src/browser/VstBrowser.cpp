@@ -11,6 +11,8 @@ constexpr int32_t kUpButtonTag = 0;
 constexpr int32_t kEntryButtonTag = 1;
 constexpr double kToolbarHeight = 20.0;
 constexpr double kScrollbarWidth = 16.0;
+// Room between the folder line and the up button or the toolbar's end.
+constexpr double kFolderLineMargin = 6.0;
 // Resources of the two bitmaps the panel loads itself.
 constexpr int32_t kUpButtonResource = 106;
 constexpr int32_t kToolbarResource = 152;
@@ -46,8 +48,10 @@ VstBrowser::VstBrowser(const toolkit::CRect& size, toolkit::CFrame* frame, toolk
   replaceScrollView(scrollRect_);
   upButton_ = new widgets::SkinnedKickBtn(0, 0, this, kUpButtonTag, upBitmap_);
   toolbar_ = new toolkit::CViewContainer(toolbarRect_, frame_, toolbarBitmap_);
+  folderLine_ = new FolderLine({});
   layOut();
   toolbar_->addView(upButton_);
+  toolbar_->addView(folderLine_);
   addView(toolbar_);
 }
 
@@ -61,6 +65,8 @@ void VstBrowser::layOut() {
   const toolkit::CRect upRect{0.0, 0.0, upBitmap_->getWidth(), upBitmap_->getHeight() / 2.0};
   upButton_->setViewSize(upRect);
   upButton_->setMouseableArea(upRect);
+  folderLine_->setViewSize({upRect.right + kFolderLineMargin, 0.0, toolbarRect_.right - kFolderLineMargin,
+                            kToolbarHeight});
   setViewSize(kBrowserPanelRect);
   setMouseableArea(kBrowserPanelRect);
   toolbar_->setViewSize(toolbarRect_);
@@ -117,6 +123,7 @@ void VstBrowser::BuildButtons() {
     }
   }
   scrollView_->setContainerSize({0.0, 0.0, 1000.0, 15.0 * row + 100.0});
+  folderLine_->setFolder(directory());
   Highlight(selectedFile());
   // Drawn at the frame's next pass, in the same idle as the click that led here.
   scrollView_->invalid();
@@ -178,6 +185,8 @@ void VstBrowser::SetScale(float factor) {
     view.setMouseableArea(scaled);
   };
   scale(*upButton_);
+  scale(*folderLine_);
+  folderLine_->setScale(factor);
   scale(*this);
   scale(*toolbar_);
   // A fresh scroll view at the new size, with the buttons of the current listing built anew.

@@ -1,7 +1,7 @@
 // The panel in which the user picks a sample file for one holder: a toolbar with an up button
-// above a scrolling grid of entry buttons built from the directory model. A file click sets the
-// holder's notification control to 0.5 for a single click or 0.51 for a double click, then the
-// panel's listener hears of it.
+// and the line naming the listed folder, above a scrolling grid of entry buttons built from the
+// directory model. A file click sets the holder's notification control to 0.5 for a single click
+// or 0.51 for a double click, then the panel's listener hears of it.
 #pragma once
 
 #include <cstddef>
@@ -12,6 +12,7 @@
 #include "browser/Browser.h"
 #include "browser/EntryBitmaps.h"
 #include "browser/FileButton.h"
+#include "browser/FolderLine.h"
 #include "toolkit/CControl.h"
 #include "toolkit/CControlListener.h"
 #include "toolkit/CFrame.h"
@@ -87,6 +88,7 @@ class VstBrowser : public toolkit::CViewContainer, public Browser, public toolki
   FileButton* highlightedButton() const { return highlighted_; }
   toolkit::CScrollView* scrollView() const { return scrollView_; }
   toolkit::CKickButton* upButton() const { return upButton_; }
+  const FolderLine* folderLine() const { return folderLine_; }
 
  private:
   void layOut();
@@ -104,6 +106,7 @@ class VstBrowser : public toolkit::CViewContainer, public Browser, public toolki
   widgets::CBitmapEx* toolbarBitmap_;
   widgets::SkinnedKickBtn* upButton_ = nullptr;
   toolkit::CViewContainer* toolbar_ = nullptr;
+  FolderLine* folderLine_ = nullptr;  // held by the toolbar
   toolkit::CScrollView* scrollView_ = nullptr;
   std::vector<FileButton*> buttons_;
   FileButton* highlighted_ = nullptr;

@@ -52,6 +52,16 @@ void BrowserPanels::hide(int holder) {
   if (frame_ && frame_->isChild(panel)) frame_->removeView(panel, true);
 }
 
+void BrowserPanels::closeOpenPanel() {
+  for (int holder = 0; holder < engine::kHolderCount; ++holder) {
+    const int32_t button = tags::kBrowseButton + holder;
+    if (!controls_.isOn(button)) continue;
+    controls_.setValue(button, 0.0f);
+    hide(holder);
+    redrawFrame();
+  }
+}
+
 void BrowserPanels::redrawFrame() {
   if (frame_) frame_->setDirty();
 }

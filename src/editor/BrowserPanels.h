@@ -39,6 +39,8 @@ class BrowserPanels : public browser::BrowserListener {
   // Puts the holder's panel into the frame, listed.
   void show(int holder);
   void hide(int holder);
+  // The open panel (if any) leaves the frame and its browse button goes off.
+  void closeOpenPanel();
   void redrawFrame();
   // Steps the holder's panel to its next or previous file and loads it.
   void step(int holder, bool next);

@@ -1,14 +1,18 @@
 // The editor as the effect sees it: the window the host drives (an AEffEditor) plus what the
-// effect hands over: the size factor from the configuration file, where each holder's browser
-// starts after a project load, and the refresh requests of a load or reset. MakeEditor builds
-// the plug-in's editor (editor::Gui); the base alone only keeps the values and does the model's
-// part. User-interface thread.
+// effect hands over: the size factor from the configuration file, the outcome of a project load
+// and the refresh requests of a reset. MakeEditor builds the plug-in's editor (editor::Gui); the
+// base alone only keeps the values and does the model's part. User-interface thread, except
+// handOverLoad.
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "engine/DrumEngine.h"
 #include "engine/Limits.h"
@@ -18,12 +22,14 @@
 
 namespace editor {
 
-// Where the editor finds its files, and the effect's reset that "Clear all now!" runs.
+// Where the editor finds its files, the effect's reset that "Clear all now!" runs, and how it
+// asks the host to give its window a new size (in pixels).
 struct GuiEnvironment {
   std::string pluginDirectory;    // ends with the path separator
   std::string configurationFile;  // receives the size factor
   std::string samplesFolder;      // where the browsers go back to on a reset or a file click
   std::function<void()> resetAll;
+  std::function<void(int32_t width, int32_t height)> sizeWindow;
 };
 
 class EditorLink : public vst::AEffEditor {
@@ -37,14 +43,18 @@ class EditorLink : public vst::AEffEditor {
   float scale() const { return scale_; }
   void setScale(float scale) { scale_ = scale; }
 
-  // The folder (or file) each holder's browser view shows next. Views that exist navigate
-  // there; otherwise the paths wait, flagged pending, until the views are created.
-  virtual void setStartDirectories(const StartDirectories& directories) {
-    startDirectories_ = directories;
-    pendingDirectories_ = true;
+  // A project load, on whatever thread the host loads on, hands its outcome over: the view goes
+  // back to its defaults, each holder's browser to its start (a folder or a file) and the loaded
+  // pattern is shown. The editor applies it on its own thread (takeLoadedProject); a later load
+  // replaces one not yet applied.
+  struct LoadedProject {
+    StartDirectories directories;
+    int pattern = 0;
+  };
+  void handOverLoad(LoadedProject loaded) {
+    const std::lock_guard lock(loadedMutex_);
+    loaded_ = std::move(loaded);
   }
-  const StartDirectories& startDirectories() const { return startDirectories_; }
-  bool pendingDirectories() const { return pendingDirectories_; }
 
   // The editor's own state back to its defaults (part of the effect's reset all).
   virtual void reset() {}
@@ -54,12 +64,18 @@ class EditorLink : public vst::AEffEditor {
   virtual void showPattern(int pattern) { engine_.sequencer().selectPattern(pattern); }
 
  protected:
+  // The load handed over and not yet applied, if any; it is handed out once.
+  std::optional<LoadedProject> takeLoadedProject() {
+    const std::lock_guard lock(loadedMutex_);
+    return std::exchange(loaded_, std::nullopt);
+  }
+
   engine::DrumEngine& engine_;
 
  private:
   float scale_ = persistence::kDefaultEditorScale;
-  StartDirectories startDirectories_;
-  bool pendingDirectories_ = false;
+  std::mutex loadedMutex_;
+  std::optional<LoadedProject> loaded_;
 };
 
 // The plug-in's editor for the effect, with no window until the host opens it. The first call

@@ -1,5 +1,9 @@
 #include "editor/Gui.h"
 
+#include <mutex>
+#include <optional>
+
+#include "editor/BuiltInLettering.h"
 #include "editor/BuiltInSkin.h"
 #include "editor/MainMenuFrame.h"
 #include "persistence/Configuration.h"
@@ -26,6 +30,8 @@ toolkit::KeyStroke ToKeyStroke(const vst::VstKeyCode& key) {
     case vst::VKEY_LEFT: stroke.key = toolkit::VirtualKey::Left; break;
     case vst::VKEY_RIGHT: stroke.key = toolkit::VirtualKey::Right; break;
     case vst::VKEY_TAB: stroke.key = toolkit::VirtualKey::Tab; break;
+    case vst::VKEY_UP: stroke.key = toolkit::VirtualKey::Up; break;
+    case vst::VKEY_DOWN: stroke.key = toolkit::VirtualKey::Down; break;
     default: break;
   }
   return stroke;
@@ -53,6 +59,7 @@ Gui::Gui(vst::AudioEffect* effect, engine::DrumEngine& engine, GuiEnvironment en
       transport_(controls_, this, skin_, engine, stepRow_),
       master_(controls_, this, skin_, engine) {
   for (Section* section : sections()) section->place(skin_);
+  LetterBuiltInKeys(controls_, skin_);
 }
 
 Gui::~Gui() {
@@ -96,6 +103,7 @@ bool Gui::attach(void* parent) {
       control->remember();  // the frame's own reference
       mainMenu_->addView(control);
     }
+    stepRow_.addStepNumbers(*mainMenu_, skin_);
     mainMenu_->setBackground(skin_[skin::kBackground]);
     mainMenu_->setMouseableArea(area);
     setGuiScale(scale());
@@ -104,6 +112,7 @@ bool Gui::attach(void* parent) {
   } else {
     mainMenu_->open(parent);
   }
+  applyLoadedProject();
   isOpen_ = true;
   // A parent in which no window can be made (no display, no such window) is refused; the
   // frame stays, offscreen, for the next opening.
@@ -123,25 +132,43 @@ void Gui::close() {
 }
 
 void Gui::idle() {
-  if (mainMenu_ && isOpen_) mainMenu_->idle();
+  if (!mainMenu_ || !isOpen_) return;
+  applyLoadedProject();
+  mainMenu_->idle();
+}
+
+void Gui::applyLoadedProject() {
+  // A load under way holds the model; its outcome is taken at a later idle.
+  const std::unique_lock model(platform::StateMutex(), std::try_to_lock);
+  if (!model.owns_lock()) return;
+  const std::optional<LoadedProject> loaded = takeLoadedProject();
+  if (!loaded) return;
+  // The loaded swing is the model's already: only the view goes back to its defaults.
+  resetView();
+  setStartDirectories(loaded->directories);
+  showPattern(loaded->pattern);
 }
 
 bool Gui::onKeyDown(vst::VstKeyCode& key) {
-  if (key.virt == vst::VKEY_UP || key.virt == vst::VKEY_DOWN) {
-    holderStrips_.panels().step(selection_.holder, key.virt == vst::VKEY_DOWN);
-    return true;
-  }
-  // Other keys matter only to a name field that is being edited.
-  return mainMenu_ && mainMenu_->getFocusView() && mainMenu_->onKeyDown(ToKeyStroke(key));
+  // A key the host forwards goes the way of a key on the editor's own window: the name field
+  // being edited, then onUnusedKey. Not used, it is the host's (the dispatcher answers 0).
+  const toolkit::KeyStroke stroke = ToKeyStroke(key);
+  return mainMenu_ ? mainMenu_->onKeyDown(stroke) : onUnusedKey(stroke);
+}
+
+bool Gui::onUnusedKey(const toolkit::KeyStroke& key) {
+  if (key.key != toolkit::VirtualKey::Up && key.key != toolkit::VirtualKey::Down) return false;
+  holderStrips_.panels().step(selection_.holder, key.key == toolkit::VirtualKey::Down);
+  return true;
 }
 
 void Gui::setGuiScale(float scale) {
   persistence::WriteEditorScale(environment_.configurationFile, scale);
   if (mainMenu_) mainMenu_->SetSizeFromFactor(scale);
   setScale(scale);
-  for (CBitmapEx* bitmap : skin_.all()) bitmap->RestoreToOriginal();
+  for (CBitmapEx* bitmap : skin_.scaled()) bitmap->RestoreToOriginal();
   for (Section* section : sections()) section->place(skin_);
-  for (CBitmapEx* bitmap : skin_.all()) bitmap->Resize(scale);
+  for (CBitmapEx* bitmap : skin_.scaled()) bitmap->Resize(scale);
   scaleControls(scale);
 
   const CBitmapEx* background = skin_[skin::kBackground];
@@ -152,6 +179,8 @@ void Gui::setGuiScale(float scale) {
     mainMenu_->setViewSize(area);
     mainMenu_->setDirty();
   }
+  // The host's window follows a size chosen while the editor is open (an opening asks getRect).
+  if (isOpen_ && environment_.sizeWindow) environment_.sizeWindow(rect_.right, rect_.bottom);
 }
 
 void Gui::scaleControls(float scale) {
@@ -182,6 +211,9 @@ toolkit::CMessageResult Gui::notify(toolkit::CBaseObject* /*sender*/, toolkit::C
 }
 
 void Gui::refreshFromTimer() {
+  // While a load holds the model the flags wait for a later tick.
+  const std::unique_lock model(platform::StateMutex(), std::try_to_lock);
+  if (!model.owns_lock()) return;
   engine::EditorState& state = engine_.editorState();
   if (state.positionChanged || state.positionHidden) {
     state.positionChanged = false;
@@ -209,6 +241,12 @@ void Gui::showPattern(int pattern) { patternBank_.showPattern(pattern); }
 
 void Gui::editorReset() {
   master_.reset();
+  resetView();
+}
+
+void Gui::resetView() {
+  // The open panel belonged to the holder selected until now.
+  holderStrips_.panels().closeOpenPanel();
   selection_ = {};
   holderStrips_.panels().showSamplesFolder();
   refreshFromModel();

@@ -49,9 +49,10 @@ class Gui : public EditorLink,
   void close() override;
   bool isOpen() override { return isOpen_; }
   void idle() override;
-  // Up and Down step the selected holder's browser and load the file; other keys go to the
-  // control that is being edited.
+  // Keys go to the name field being edited, then to onUnusedKey; false leaves them to the host.
   bool onKeyDown(vst::VstKeyCode& key) override;
+  // Up and Down step the selected holder's browser and load the file.
+  bool onUnusedKey(const toolkit::KeyStroke& key) override;
 
   // The refresh timer.
   toolkit::CMessageResult notify(toolkit::CBaseObject* sender, toolkit::CMessageId message) override;
@@ -59,7 +60,8 @@ class Gui : public EditorLink,
   void valueChanged(toolkit::CControl* control) override;
 
   // Effect side. -------------------------------------------------------------------------
-  void setStartDirectories(const StartDirectories& directories) override;
+  // The folder (or file) each holder's browser view shows next.
+  void setStartDirectories(const StartDirectories& directories);
   void reset() override { editorReset(); }
   void refreshFromModel() override;
   void showPattern(int pattern) override;
@@ -68,7 +70,7 @@ class Gui : public EditorLink,
   // Writes the factor to the configuration file, then resizes bitmaps, controls and window.
   void setGuiScale(float scale);
   void refreshNames() { holderStrips_.refreshNames(); }
-  // The view state back to the first holder, pattern and step group; panels to the samples folder.
+  // The swing amount to its default and the view reset (resetView).
   void editorReset();
 
   // The view state, for the host-side tests. ----------------------------------------------
@@ -85,6 +87,11 @@ class Gui : public EditorLink,
  private:
   // The first opening builds the frame, later ones give it the new parent (null: offscreen).
   bool attach(void* parent);
+  // The view of a project that the effect loaded meanwhile (on any thread), if there is one.
+  void applyLoadedProject();
+  // The selection back to the first holder, pattern and step group, the open panel closed, the
+  // panels to the samples folder, every control from the model.
+  void resetView();
   void refreshFromTimer();
   // Every control's rectangle to the scale, then what follows the scaled bitmaps in each section.
   void scaleControls(float scale);

@@ -1,7 +1,10 @@
 #include "editor/HolderStrips.h"
 
+#include <algorithm>
+
 #include "editor/PitchKnob.h"
 #include "toolkit/CKickButton.h"
+#include "widgets/MuteButton.h"
 #include "widgets/OnOffBtnWithMenu.h"
 #include "widgets/SkinnedKickBtn.h"
 #include "widgets/SkinnedOnOffButton.h"
@@ -30,11 +33,13 @@ toolkit::CTextEdit* NewNameField(toolkit::CControlListener* listener, int32_t ta
 }
 
 // Holder names get smaller as the editor does. The factor is single precision and the bounds
-// double, so the menu's 0.9 and 0.7 fall below them.
+// double, so the menu's 0.9 and 0.7 fall below them. Below 100 % the name field's height
+// shrinks faster than these steps, so the size is also kept within the field (11 at 100 %,
+// scaled): letters taller than the field would be cut off at top and bottom.
 double NameFontSize(float scale) {
-  if (scale >= 0.9) return 11.0;
-  if (scale >= 0.7) return 10.0;
-  return 9.0;
+  constexpr double kDesignedSize = 11.0;
+  const double step = scale >= 0.9 ? 11.0 : scale >= 0.7 ? 10.0 : 9.0;
+  return std::min(step, kDesignedSize * scale);
 }
 
 }  // namespace
@@ -45,7 +50,7 @@ HolderStrips::HolderStrips(ControlTable& controls, toolkit::CControlListener* li
     : controls_(controls), kit_(kit), stepRow_(stepRow), selection_(selection) {
   const auto add = [this](toolkit::CControl* control) { controls_.add(*this, control); };
   for (int i = 0; i < engine::kHolderCount; ++i) {
-    add(new SkinnedOnOffButton(0, 0, listener, kMuteButton + i, skin[skin::kMute]));
+    add(new widgets::MuteButton(0, 0, listener, kMuteButton + i, skin[skin::kMute], skin.mutedBySolo()));
     add(new SkinnedOnOffButton(0, 0, listener, kSoloButton + i, skin[skin::kSolo]));
     add(new SkinnedOnOffButton(0, 0, listener, kBrowseButton + i, skin[skin::kFolder]));
     add(new SkinnedKickBtn(0, 0, listener, kPreviousFile + i, skin[skin::kPreviousSample]));
@@ -155,8 +160,14 @@ bool HolderStrips::valueChanged(toolkit::CControl& control) {
       }
       break;
     case kBrowseButton: browseButton(index, value); break;
-    case kMuteButton: muteButton(index, value); break;
-    case kSoloButton: soloButton(index, value); break;
+    case kMuteButton:
+      muteButton(index, value);
+      showMutedBySolo();
+      break;
+    case kSoloButton:
+      soloButton(index, value);
+      showMutedBySolo();
+      break;
     default: break;
   }
   return true;
@@ -164,21 +175,33 @@ bool HolderStrips::valueChanged(toolkit::CControl& control) {
 
 void HolderStrips::refreshFromModel() {
   refreshNames();
+  for (int i = 0; i < engine::kHolderCount; ++i) {
+    showHolder(i);
+    controls_.setValue(kHolderSelect + i, i == selection_.holder ? 1.0f : 0.0f);
+  }
+  showMuteAndSolo();
+}
+
+void HolderStrips::showHolder(int index) {
+  const engine::SampleHolder& shown = holder(index);
+  controls_.setValue(kPanKnob + index, shown.pan());
+  controls_.setValue(kVolumeKnob + index, shown.volume());
+  controls_.setValue(kSwingButton + index, shown.swing() ? 1.0f : 0.0f);
+  controls_.setValue(kLengthKnob + index, shown.lengthFraction());
+  if (const auto knob = PitchKnobValue(shown.pitch())) controls_.setValue(kPitchKnob + index, *knob);
+}
+
+void HolderStrips::showMuteAndSolo() {
   bool anyMutedBySolo = false;
   for (int i = 0; i < engine::kHolderCount; ++i) {
     anyMutedBySolo = anyMutedBySolo || holder(i).muteState() == engine::kMutedBySolo;
   }
   for (int i = 0; i < engine::kHolderCount; ++i) {
-    const engine::SampleHolder& shown = holder(i);
-    controls_.setValue(kMuteButton + i, shown.muteState() != engine::kNotMuted ? 1.0f : 0.0f);
-    controls_.setValue(kSoloButton + i, shown.muteState() == engine::kNotMuted && anyMutedBySolo ? 1.0f : 0.0f);
-    controls_.setValue(kPanKnob + i, shown.pan());
-    controls_.setValue(kVolumeKnob + i, shown.volume());
-    controls_.setValue(kSwingButton + i, shown.swing() ? 1.0f : 0.0f);
-    controls_.setValue(kLengthKnob + i, shown.lengthFraction());
-    if (const auto knob = PitchKnobValue(shown.pitch())) controls_.setValue(kPitchKnob + i, *knob);
-    controls_.setValue(kHolderSelect + i, i == selection_.holder ? 1.0f : 0.0f);
+    const uint32_t state = holder(i).muteState();
+    controls_.setValue(kMuteButton + i, state != engine::kNotMuted ? 1.0f : 0.0f);
+    controls_.setValue(kSoloButton + i, state == engine::kNotMuted && anyMutedBySolo ? 1.0f : 0.0f);
   }
+  showMutedBySolo();
 }
 
 void HolderStrips::refreshNames() {
@@ -211,14 +234,21 @@ void HolderStrips::selectHolder(int index, float value) {
 }
 
 void HolderStrips::holderMenu(int index, int choice) {
+  int changed = index;
   if (choice == 0) {
     kit_.clearHolder(NoteOf(index));
     controls_.nameField(index)->setText(kEmptyName);
   } else if (choice >= 1 && choice <= engine::kHolderCount) {
-    copyHolderToHolder(index, choice - 1);
+    changed = choice - 1;
+    copyHolderToHolder(index, changed);
   } else {
     ShowNotImplemented();
+    return;
   }
+  // The holder's knobs and its mute state changed with it (a cleared or overwritten holder is
+  // not muted); only controls whose value changes are redrawn.
+  showHolder(changed);
+  showMuteAndSolo();
 }
 
 void HolderStrips::browseButton(int index, float value) {
@@ -272,6 +302,13 @@ void HolderStrips::soloButton(int index, float value) {
     if (holder(other).muteState() != engine::kMutedBySolo) continue;
     controls_.setValue(kMuteButton + other, 0.0f);
     holder(other).setMuteState(engine::kNotMuted);
+  }
+}
+
+void HolderStrips::showMutedBySolo() {
+  for (int i = 0; i < engine::kHolderCount; ++i) {
+    static_cast<widgets::MuteButton*>(controls_[kMuteButton + i])
+        ->setMutedBySolo(holder(i).muteState() == engine::kMutedBySolo);
   }
 }
 

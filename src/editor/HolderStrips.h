@@ -35,6 +35,12 @@ class HolderStrips : public Section {
   void browseButton(int holder, float value);
   void muteButton(int holder, float value);
   void soloButton(int holder, float value);
+  // The holder's knobs and swing button from the model.
+  void showHolder(int index);
+  // Every mute and solo button from the holders' mute states.
+  void showMuteAndSolo();
+  // Mute buttons of holders muted by a solo look dimmer than those the user muted.
+  void showMutedBySolo();
   bool anySolo() const;
   engine::SampleHolder& holder(int index);
 

@@ -71,9 +71,13 @@ bool PatternBank::valueChanged(toolkit::CControl& control) {
 
 void PatternBank::refreshFromModel() {
   showResolution(sequencer_.currentPattern());
-  for (int k = 0; k < kPatternButtons; ++k) controls_.setValue(kPatternButton + k, k == 0 ? 1.0f : 0.0f);
-  controls_.setValue(kOctave2Bank, 0.0f);
-  controls_.setValue(kOctave3Bank, 0.0f);
+  // The buttons and the bank of the shown pattern: a load then moves them with showPattern.
+  const int shown = selection_.pattern;
+  for (int k = 0; k < kPatternButtons; ++k) {
+    controls_.setValue(kPatternButton + k, k == shown % kPatternButtons ? 1.0f : 0.0f);
+  }
+  controls_.setValue(kOctave2Bank, shown < kPatternButtons ? 1.0f : 0.0f);
+  controls_.setValue(kOctave3Bank, shown >= kPatternButtons ? 1.0f : 0.0f);
 }
 
 void PatternBank::showPattern(int pattern) {

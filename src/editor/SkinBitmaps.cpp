@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "platform/Files.h"
+
 namespace editor {
 namespace {
 
@@ -71,6 +73,9 @@ constexpr std::array<SkinEntry, skin::kCount> kSkinTable{{
     {"btnMidi.bmp", 112},
 }};
 
+// A bitmap that only a skin file can give.
+constexpr int32_t kNoResource = 0;
+
 }  // namespace
 
 SkinBitmaps::SkinBitmaps(const std::string& skinFolder) {
@@ -80,11 +85,21 @@ SkinBitmaps::SkinBitmaps(const std::string& skinFolder) {
   browserIcons_.drive = new widgets::CBitmapEx(104, skinFolder + "brwDrvBg.bmp");
   browserIcons_.directory = new widgets::CBitmapEx(103, skinFolder + "brwDirBg.bmp");
   browserIcons_.file = new widgets::CBitmapEx(105, skinFolder + "brwFileBg.bmp");
+  // Only a skin file: the built-in look of a holder muted by a solo is its lit mute key dimmed.
+  const std::string mutedBySolo = skinFolder + kMutedBySoloFile;
+  if (platform::FileExists(mutedBySolo)) mutedBySolo_ = new widgets::CBitmapEx(kNoResource, mutedBySolo);
+}
+
+std::vector<widgets::CBitmapEx*> SkinBitmaps::scaled() const {
+  std::vector<widgets::CBitmapEx*> bitmaps(bitmaps_.begin(), bitmaps_.end());
+  if (mutedBySolo_) bitmaps.push_back(mutedBySolo_);
+  return bitmaps;
 }
 
 SkinBitmaps::~SkinBitmaps() {
   // Controls that still show a bitmap keep their own reference to it.
   for (widgets::CBitmapEx* bitmap : bitmaps_) bitmap->forget();
+  if (mutedBySolo_) mutedBySolo_->forget();
   for (toolkit::CBitmap* icon : {browserIcons_.drive, browserIcons_.directory, browserIcons_.file}) icon->forget();
 }
 

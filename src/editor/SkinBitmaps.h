@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <string>
+#include <vector>
 
 #include "browser/EntryBitmaps.h"
 #include "widgets/CBitmapEx.h"
@@ -57,12 +58,19 @@ class SkinBitmaps {
 
   widgets::CBitmapEx* operator[](size_t entry) const { return bitmaps_[entry]; }
   const std::array<widgets::CBitmapEx*, skin::kCount>& all() const { return bitmaps_; }
+  // The mute key of a holder muted by a solo (off above on, like "btnMute.bmp"); only a skin
+  // may have one, none otherwise.
+  static constexpr const char* kMutedBySoloFile = "btnMuteBySolo.bmp";
+  widgets::CBitmapEx* mutedBySolo() const { return mutedBySolo_; }
+  // Every bitmap that follows the editor's size: the table, then the optional ones.
+  std::vector<widgets::CBitmapEx*> scaled() const;
   // The entry icons that every browser view shares (the views load their up button themselves).
   const browser::EntryBitmaps& browserIcons() const { return browserIcons_; }
 
  private:
   std::array<widgets::CBitmapEx*, skin::kCount> bitmaps_{};
   browser::EntryBitmaps browserIcons_;
+  widgets::CBitmapEx* mutedBySolo_ = nullptr;
 };
 
 }  // namespace editor

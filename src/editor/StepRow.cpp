@@ -40,6 +40,19 @@ void StepRow::place(const SkinBitmaps& skin) {
   }
 }
 
+void StepRow::followScale(const SkinBitmaps& /*skin*/, float scale) {
+  if (stepNumbers_) stepNumbers_->place(scale);
+}
+
+void StepRow::addStepNumbers(toolkit::CFrame& frame, const SkinBitmaps& skin) {
+  if (!skin[skin::kBackground]->isBuiltIn()) return;
+  StepNumbers::StepButtons steps{};
+  for (int m = 0; m < kStepsShown; ++m) steps[static_cast<size_t>(m)] = controls_[kStepButton + m];
+  stepNumbers_ = new StepNumbers(steps);
+  stepNumbers_->setGroup(selection_.stepGroup);
+  frame.addView(stepNumbers_);  // the frame's reference is the only one
+}
+
 bool StepRow::valueChanged(toolkit::CControl& control) {
   const int32_t tag = control.getTag();
   if (tag >= kStepGroupButton) {
@@ -64,6 +77,7 @@ void StepRow::refreshFromModel() {
 }
 
 void StepRow::showSteps() {
+  if (stepNumbers_) stepNumbers_->setGroup(selection_.stepGroup);
   for (int m = 0; m < kStepsShown; ++m) {
     const bool sounds = sequencer_.cellSounds(selection_.pattern, kStepsShown * selection_.stepGroup + m,
                                               selection_.holder);

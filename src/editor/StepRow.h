@@ -5,7 +5,9 @@
 
 #include "editor/ControlTable.h"
 #include "editor/Section.h"
+#include "editor/StepNumbers.h"
 #include "engine/StepSequencer.h"
+#include "toolkit/CFrame.h"
 
 namespace editor {
 
@@ -15,9 +17,13 @@ class StepRow : public Section {
           engine::StepSequencer& sequencer, Selection& selection);
 
   void place(const SkinBitmaps& skin) override;
+  void followScale(const SkinBitmaps& skin, float scale) override;
   bool valueChanged(toolkit::CControl& control) override;
   void refreshFromModel() override;
 
+  // With the built-in background, the numbers under the step buttons follow the step group; a
+  // skin's own background has its numbers painted in. Call once the step buttons are in the frame.
+  void addStepNumbers(toolkit::CFrame& frame, const SkinBitmaps& skin);
   // The step buttons from the cells of the selected holder, shown pattern and step group.
   void showSteps();
   // Lights the group's button and shows its steps; a group outside 0..7 changes nothing.
@@ -31,6 +37,7 @@ class StepRow : public Section {
   ControlTable& controls_;
   engine::StepSequencer& sequencer_;
   Selection& selection_;
+  StepNumbers* stepNumbers_ = nullptr;  // held by the frame; none with a skin's background
 };
 
 }  // namespace editor

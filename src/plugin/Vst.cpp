@@ -44,7 +44,8 @@ Vst::Vst(vst::HostCallback host, EffectEnvironment environment)
       samplesFolder_(persistence::SamplesFolder(pluginDirectory_)),
       loadSample_(std::move(environment.loadSample)),
       editor_(editor::MakeEditor(this, engine_,
-                                 {pluginDirectory_, configurationFilePath_, samplesFolder_, [this] { resetAll(); }})) {
+                                 {pluginDirectory_, configurationFilePath_, samplesFolder_, [this] { resetAll(); },
+                                  [this](int32_t width, int32_t height) { sizeEditorWindow(width, height); }})) {
   setEditor(editor_.get());
   if (!loadSample_) {
     loadSample_ = [](engine::Kit& kit, uint8_t note, const std::string& path) {
@@ -76,6 +77,11 @@ Vst::~Vst() {
 
 editor::EditorLink& Vst::editorLink() { return *editor_; }
 
+void Vst::sizeEditorWindow(int32_t width, int32_t height) {
+  // A host that cannot resize keeps its window; the editor then draws within it as before.
+  if (canHostDo("sizeWindow")) callHost(vst::audioMasterSizeWindow, width, height);
+}
+
 void Vst::resetAll() {
   engine_.resetAll();
   editor_->reset();
@@ -90,11 +96,12 @@ int32_t Vst::getChunk(void** data, bool /*isPreset*/) {
 }
 
 int32_t Vst::setChunk(void* data, int32_t byteSize, bool /*isPreset*/) {
-  // Held for the whole load, messages included; an editor opening meanwhile waits.
+  // Held for the whole load, messages included; an editor opening meanwhile waits. The host
+  // may load on any thread: the editor is not touched here, it takes the outcome in its idle.
   const platform::BoundedLock stateLock(platform::StateMutex());
   // Of the samples that fail to load, the first few are told in full and the rest counted.
   const samples::LoadMessageBatch loadMessages;
-  if (!persistence::LoadChunk(data, byteSize, samplesFolder_, engine_, [this] { resetAll(); }, loadSample_)) {
+  if (!persistence::LoadChunk(data, byteSize, samplesFolder_, engine_, [this] { engine_.resetAll(); }, loadSample_)) {
     return 0;  // refused, with a message; hosts ignore the answer, our render tool reads it
   }
   handLoadToEditor();
@@ -102,17 +109,16 @@ int32_t Vst::setChunk(void* data, int32_t byteSize, bool /*isPreset*/) {
 }
 
 void Vst::handLoadToEditor() {
-  editor::EditorLink::StartDirectories directories;
+  editor::EditorLink::LoadedProject loaded;
   for (int index = 0; index < engine::kHolderCount; ++index) {
     const std::string& path = engine_.kit().holder(static_cast<uint8_t>(engine::kFirstNote + index)).path();
-    directories[static_cast<size_t>(index)] = path.empty() ? samplesFolder_ : path;
+    loaded.directories[static_cast<size_t>(index)] = path.empty() ? samplesFolder_ : path;
   }
-  editor_->setStartDirectories(directories);
-  const engine::StepSequencer& sequencer = engine_.sequencer();
-  engine_.editorState().swingAmount = sequencer.swingAmount();
-  editor_->refreshFromModel();
+  engine::StepSequencer& sequencer = engine_.sequencer();
+  loaded.pattern = sequencer.currentPattern();
+  sequencer.selectPattern(loaded.pattern);
   engine_.editorState().patternChanged = true;
-  editor_->showPattern(sequencer.currentPattern());
+  editor_->handOverLoad(std::move(loaded));
 }
 
 void Vst::loadDefaultPreset() {

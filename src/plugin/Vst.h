@@ -58,8 +58,11 @@ class Vst : public vst::AudioEffectX {
  private:
   // Applies the default preset file, if there is one, through setChunk.
   void loadDefaultPreset();
-  // After a load: browser start folders, swing, controls and the current pattern.
+  // After a load: the model's pattern now, and the editor's view (browser start
+  // folders, controls, the pattern shown) handed over for the editor's own thread.
   void handLoadToEditor();
+  // Asks the host, when it can, to give the editor's window this size.
+  void sizeEditorWindow(int32_t width, int32_t height);
 
   engine::DrumEngine engine_;
   std::string pluginDirectory_;

@@ -13,10 +13,13 @@ CAnimKnob::CAnimKnob(const CRect& size, CControlListener* listener, int32_t tag,
       offset_(offset) {}
 
 int32_t CAnimKnob::currentImage() const {
-  const float range = getMax() - getMin();
-  const float fraction = range > 0.0f ? (getValue() - getMin()) / range : 0.0f;
-  return std::clamp(static_cast<int32_t>(std::lround(fraction * static_cast<float>(subPixmaps_ - 1))), 0,
-                    subPixmaps_ - 1);
+  // A value shows the image whose range it has reached, so a four-image selector shows its
+  // images at 0.0, 0.5, 0.85 and 1.0 (rounding would skip the second one). The tolerance keeps a
+  // value stored one float step below an image's own value on that image.
+  constexpr double kTolerance = 1e-4;
+  const double range = static_cast<double>(getMax()) - getMin();
+  const double fraction = range > 0.0 ? (static_cast<double>(getValue()) - getMin()) / range : 0.0;
+  return std::clamp(static_cast<int32_t>(std::floor(fraction * (subPixmaps_ - 1) + kTolerance)), 0, subPixmaps_ - 1);
 }
 
 void CAnimKnob::draw(CDrawContext& context) {

@@ -5,6 +5,7 @@
 #include "toolkit/CVSTGUITimer.h"
 #include "toolkit/ImageDrawContext.h"
 #include "toolkit/PlatformWindow.h"
+#include "toolkit/VSTGUIEditorInterface.h"
 
 namespace toolkit {
 namespace {
@@ -148,7 +149,10 @@ void CFrame::viewRemoved(CView* view) {
   }
 }
 
-bool CFrame::onKeyDown(const KeyStroke& key) { return focusView_ && focusView_->onKeyDown(key); }
+bool CFrame::onKeyDown(const KeyStroke& key) {
+  if (focusView_ && focusView_->onKeyDown(key)) return true;
+  return editor_ && editor_->onUnusedKey(key);
+}
 
 void CFrame::setKeyboardCapture(bool capture) {
   if (window_) window_->setKeyboardFocus(capture);

@@ -64,7 +64,8 @@ class CFrame : public CViewContainer {
   CView* getFocusView() const { return focusView_; }
   // A view leaves the frame's tree: it can no longer have the focus.
   void viewRemoved(CView* view);
-  // Keys from the window, or forwarded by the host. True when used.
+  // Keys from the window, or forwarded by the host: the focused view first, then the editor.
+  // True when used.
   bool onKeyDown(const KeyStroke& key) override;
   // While a text field edits, the window takes the keyboard from the host.
   void setKeyboardCapture(bool capture);

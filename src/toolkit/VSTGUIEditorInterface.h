@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "toolkit/MouseEvents.h"
+
 namespace toolkit {
 
 class CFrame;
@@ -15,6 +17,9 @@ class VSTGUIEditorInterface {
   // A control with this tag starts or ends a gesture (the host groups automation by them).
   virtual void beginEdit(int32_t /*tag*/) {}
   virtual void endEdit(int32_t /*tag*/) {}
+  // A key that no view of the frame used (a text field being edited takes the keys it types
+  // with). True when the editor used it; otherwise it goes back to the host.
+  virtual bool onUnusedKey(const KeyStroke& /*key*/) { return false; }
   CFrame* getFrame() const { return frame; }
 
  protected:

@@ -23,6 +23,7 @@ CBitmapEx::CBitmapEx(int32_t resourceId, const std::string& filePath) : CBitmap(
   if (platform::FileExists(filePath)) {
     if (auto image = toolkit::LoadImageFile(filePath, toolkit::SkinFileLimit(getWidth(), getHeight()))) {
       setHandle(std::make_shared<const toolkit::Image>(std::move(*image)));
+      builtIn_ = false;
     } else if (FirstReportOf(filePath)) {
       // The built-in image stays: an editor without its background or a button would be unusable.
       platform::ShowMessage("Warning", "The skin file \"" + filePath +

@@ -19,12 +19,15 @@ class CBitmapEx : public toolkit::CBitmap {
   // the original, otherwise an error message and no change.
   void Resize(float factor);
   bool isOriginal() const { return handle() == original_; }
+  // No skin file replaced the built-in image.
+  bool isBuiltIn() const { return builtIn_; }
 
   // A dimension scaled by a single-precision factor: exact product, truncated toward zero.
   static uint16_t scaledLength(float factor, double length);
 
  private:
   toolkit::ImageHandle original_;
+  bool builtIn_ = true;
 };
 
 }  // namespace widgets

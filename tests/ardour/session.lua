@@ -54,7 +54,7 @@ if mode == "create" then
 	if not create_session(folder, name, rate) then fail("could not create the session") end
 	add_kestrelhollow_track()
 	render()
-	Session:save_state("", false, false, false, false, false)
+	if Session:save_state("", false, false, false, false, false) ~= 0 then fail("the session was not saved") end
 elseif mode == "reload" then
 	if not load_session(folder, name) then fail("could not load the session") end
 	local route = Session:route_by_name("Kestrelhollow")

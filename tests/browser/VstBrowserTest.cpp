@@ -145,6 +145,22 @@ TEST_F(VstBrowserTest, ClickingADirectoryEntersItAndTheUpButtonGoesBack) {
   EXPECT_TRUE(editor.values.empty());
 }
 
+TEST_F(VstBrowserTest, TheFolderLineNamesTheListedFolderAndKeepsTheEndOfALongOne) {
+  folder.addFile("Loops/loop.wav");
+  showFolder(folder.path());
+  EXPECT_EQ(panel->folderLine()->folder(), folder.path());
+  click(buttonNamed("Loops"));
+  EXPECT_EQ(panel->folderLine()->folder(), folder.path() + "Loops/");
+  panel->SetScale(0.6f);
+  EXPECT_EQ(panel->folderLine()->folder(), folder.path() + "Loops/");
+
+  // One unit per letter: the end of the path that fits, led by the mark of the cut.
+  const auto letters = [](std::string_view text) { return static_cast<double>(text.size()); };
+  EXPECT_EQ(browser::FolderLine::FitFromTheLeft("/samples/kick/", 14.0, letters), "/samples/kick/");
+  EXPECT_EQ(browser::FolderLine::FitFromTheLeft("/samples/kick/", 10.0, letters), "...s/kick/");
+  EXPECT_EQ(browser::FolderLine::FitFromTheLeft("/samples/kick/", 2.0, letters), "...");
+}
+
 TEST_F(VstBrowserTest, UpButtonAtTheRootShowsTheDrivesAndAtTheDrivesChangesNothing) {
   showFolder("/");
   click(panel->upButton());

@@ -1,4 +1,5 @@
 // What the editor's controls do to the model and to each other.
+#include <string>
 #include <vector>
 
 #include "GuiFixture.h"
@@ -83,21 +84,20 @@ TEST_F(GuiEvents, PitchKnobBandsAndShownValues) {
   const struct {
     float knob;
     int pitch;
-  } bands[] = {{0.0f, -12}, {0.47f, -1}, {0.5f, 0}, {0.53f, 1}, {1.0f, 12}, {0.52f, 0}, {0.08f, -11}, {0.96f, 11}};
+  } bands[] = {{0.0f, -12}, {0.03f, -12}, {0.47f, -1}, {0.5f, 0}, {0.53f, 1}, {0.99f, 12}, {1.0f, 12}};
   for (const auto& band : bands) {
     change(kPitchKnob + 3, band.knob);
     EXPECT_EQ(kit().holder(39).pitch(), band.pitch) << band.knob;
   }
-  // The shown value of 12 lies below the 64-bit bound of the top band.
-  change(kPitchKnob + 3, 1.0f);
-  change(kPitchKnob + 3, 0.04f);
-  EXPECT_EQ(kit().holder(39).pitch(), 12);
-  for (float outside : {0.04f, -0.1f, 1.5f}) EXPECT_FALSE(editor::PitchFromKnob(outside)) << outside;
-  EXPECT_EQ(editor::PitchKnobValue(-12), 0.0f);
-  EXPECT_EQ(editor::PitchKnobValue(-1), 0.44f);
-  EXPECT_EQ(editor::PitchKnobValue(1), 0.52f);
-  EXPECT_EQ(editor::PitchKnobValue(12), 0.96f);
+  for (float outside : {-0.1f, 1.5f}) EXPECT_FALSE(editor::PitchFromKnob(outside)) << outside;
   EXPECT_FALSE(editor::PitchKnobValue(13));
+  // Every pitch is shown at a value that sets it again: touching the knob changes nothing.
+  for (int pitch = -12; pitch <= 12; ++pitch) {
+    kit().holder(39).setPitch(static_cast<int8_t>(pitch));
+    gui().refreshFromModel();
+    gui().valueChanged(control(kPitchKnob + 3));
+    EXPECT_EQ(kit().holder(39).pitch(), pitch);
+  }
   choose(kPitchMenu + 3, 0);
   EXPECT_EQ(kit().holder(39).pitch(), 0);
   EXPECT_EQ(value(kPitchKnob + 3), 0.5f);
@@ -173,6 +173,27 @@ TEST_F(GuiEvents, CopyingAHolderToItselfChangesNothingAndToAnotherCopiesTheName)
   EXPECT_EQ(kit().holder(38).name(), "tom");
 }
 
+TEST_F(GuiEvents, ClearingOrCopyingOverAHolderShowsItsNewState) {
+  change(kMuteButton + 2, 1.0f);
+  change(kPanKnob + 2, 0.2f);
+  change(kPitchKnob + 2, 1.0f);
+  choose(kHolderMenu + 2, 0);  // clear: the holder is unmuted and centred
+  EXPECT_EQ(kit().holder(38).muteState(), engine::kNotMuted);
+  EXPECT_EQ(value(kMuteButton + 2), 0.0f);
+  EXPECT_EQ(value(kPanKnob + 2), 0.5f);
+  EXPECT_EQ(value(kPitchKnob + 2), 0.5f);
+
+  change(kMuteButton + 5, 1.0f);
+  change(kVolumeKnob + 5, 0.3f);
+  change(kSwingButton + 5, 1.0f);
+  change(kVolumeKnob + 1, 0.7f);
+  choose(kHolderMenu + 1, 6);  // copy to F: the target starts afresh with the sample only
+  EXPECT_EQ(value(kMuteButton + 5), 0.0f);
+  EXPECT_EQ(value(kVolumeKnob + 5), kit().holder(41).volume());
+  EXPECT_EQ(value(kSwingButton + 5), 0.0f);
+  EXPECT_EQ(value(kVolumeKnob + 1), 0.7f);
+}
+
 TEST_F(GuiEvents, ClickingTheLitStopButtonAfterRunRewindsToTheFirstStep) {
   change(kRunButton, 1.0f);
   EXPECT_EQ(engine().syncMode(), SyncMode::Run);
@@ -208,9 +229,11 @@ TEST_F(GuiEvents, ClickingTheLitStopButtonAfterRunRewindsToTheFirstStep) {
   EXPECT_EQ(value(kStopButton), 1.0f);
 }
 
-TEST_F(GuiEvents, EditorResetShowsPatternOneWithNoBankLit) {
+TEST_F(GuiEvents, EditorResetShowsPatternOneInItsBankAndClosesTheOpenPanel) {
+  gui().openOffscreen();
   change(kOctave3Bank, 1.0f);
-  change(kHolderSelect + 6, 1.0f);
+  change(kBrowseButton + 6, 1.0f);
+  ASSERT_TRUE(gui().mainMenuFrame()->isChild(gui().browserView(6)));
   change(kStepGroupButton + 4, 1.0f);
   change(kSwingAmountKnob, 0.9f);
   vst().resetAll();
@@ -218,17 +241,42 @@ TEST_F(GuiEvents, EditorResetShowsPatternOneWithNoBankLit) {
   EXPECT_EQ(gui().shownPattern(), 0);
   EXPECT_EQ(gui().stepGroup(), 0);
   EXPECT_EQ(gui().swingAmount(), 0.5f);
-  EXPECT_EQ(value(kOctave2Bank), 0.0f);
+  EXPECT_EQ(value(kOctave2Bank), 1.0f);
   EXPECT_EQ(value(kOctave3Bank), 0.0f);
   EXPECT_EQ(value(kPatternButton), 1.0f);
   EXPECT_EQ(value(kHolderSelect), 1.0f);
   EXPECT_EQ(value(kHolderSelect + 6), 0.0f);
+  EXPECT_EQ(value(kBrowseButton + 6), 0.0f);
+  EXPECT_FALSE(gui().mainMenuFrame()->isChild(gui().browserView(6)));
   EXPECT_EQ(value(kHsyncButton), 1.0f);
   EXPECT_EQ(value(kStepGroupButton), 1.0f);
   change(kOctave2Bank, 1.0f);
   EXPECT_EQ(gui().shownPattern(), 0);
   change(kOctave3Bank, 1.0f);
   EXPECT_EQ(gui().shownPattern(), 12);
+}
+
+TEST_F(GuiEvents, AProjectLoadedWhileTheEditorIsOpenShowsAtItsNextIdleWithItsSwing) {
+  gui().openOffscreen();
+  change(kSwingAmountKnob, 0.8f);
+  change(kMuteButton + 4, 1.0f);
+  const std::string saved = savedProject();
+
+  change(kSwingAmountKnob, 0.2f);
+  change(kMuteButton + 4, 0.0f);
+  change(kBrowseButton + 3, 1.0f);
+  loadProject(saved);
+  // The host's loading thread leaves the editor alone; the model has the project already.
+  EXPECT_EQ(value(kMuteButton + 4), 0.0f);
+  EXPECT_EQ(kit().holder(40).muteState(), engine::kMuted);
+  EXPECT_EQ(gui().swingAmount(), 0.8f);
+  gui().idle();
+  EXPECT_EQ(value(kSwingAmountKnob), 0.8f);
+  EXPECT_EQ(gui().swingAmount(), 0.8f);
+  EXPECT_EQ(value(kMuteButton + 4), 1.0f);
+  EXPECT_EQ(value(kBrowseButton + 3), 0.0f);
+  EXPECT_EQ(gui().selectedHolder(), 0);
+  EXPECT_EQ(value(kOctave2Bank), 1.0f);
 }
 
 TEST_F(GuiEvents, RefreshFromModelShowsMutesSolosAndKnobs) {

@@ -41,6 +41,27 @@ void GuiFixture::choose(int32_t menuTag, int32_t entry) {
   gui().valueChanged(menu);
 }
 
+std::vector<uint32_t> GuiFixture::renderedPixels(int32_t tag) {
+  const toolkit::CRect area = control(tag)->getViewSize();
+  gui().mainMenuFrame()->render(area);
+  const toolkit::Image& image = gui().mainMenuFrame()->image();
+  std::vector<uint32_t> pixels;
+  for (int y = static_cast<int>(area.top); y < static_cast<int>(area.bottom); ++y) {
+    for (int x = static_cast<int>(area.left); x < static_cast<int>(area.right); ++x) pixels.push_back(image.pixel(x, y));
+  }
+  return pixels;
+}
+
+std::string GuiFixture::savedProject() {
+  void* data = nullptr;
+  const int32_t size = vst().getChunk(&data, false);
+  return {static_cast<const char*>(data), static_cast<size_t>(size)};
+}
+
+void GuiFixture::loadProject(std::string text) {
+  vst().setChunk(text.data(), static_cast<int32_t>(text.size()), false);
+}
+
 std::string GuiFixture::configurationText() const {
   return platform::ReadTextFile(directory->path() + "Kestrelhollow.cfg");
 }

@@ -41,6 +41,11 @@ class GuiFixture : public ::testing::Test {
   // A menu entry chosen.
   void choose(int32_t menuTag, int32_t entry);
   std::string configurationText() const;
+  // The project as the host saves it (effGetChunk), and loading it back (effSetChunk).
+  std::string savedProject();
+  void loadProject(std::string text);
+  // The control's pixels as the (offscreen) frame draws them now, row by row.
+  std::vector<uint32_t> renderedPixels(int32_t tag);
 
   // The plug-in directory.
   std::unique_ptr<testhost::TempFolder> directory;

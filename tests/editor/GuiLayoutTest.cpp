@@ -83,6 +83,46 @@ TEST_F(GuiLayout, ASkinWithAWiderMuteButtonSpreadsOnlyTheMuteButtons) {
   EXPECT_EQ(messages->messages().size(), 0u);
 }
 
+TEST_F(GuiLayout, BuiltInKeysAreLetteredByTheEditorAndSkinFilesKeepTheirOwnArt) {
+  std::filesystem::create_directories(directory->path() + "DrumSkins");
+  testhost::WriteBmp(directory->path() + "DrumSkins/btnSeqGroupNrs-17-32.bmp", 36, 26, {40, 90, 160});
+  createEffect();
+  gui().openOffscreen();
+  // The built-in keys are alike; what tells them apart is the lettering the editor draws.
+  EXPECT_EQ(gui().skinBitmaps()[editor::skin::kStepGroupFirst]->handle()->pixel(18, 6),
+            gui().skinBitmaps()[editor::skin::kStepGroupFirst + 2]->handle()->pixel(18, 6));
+  for (float scale : {1.0f, 0.6f}) {
+    gui().setGuiScale(scale);
+    EXPECT_NE(renderedPixels(kStepGroupButton + 2), renderedPixels(kStepGroupButton + 3)) << scale;
+    EXPECT_NE(renderedPixels(kHolderSelect + 1), renderedPixels(kHolderSelect + 2)) << scale;
+  }
+  // The skin's own key shows its own pixels only (a single colour here).
+  gui().setGuiScale(1.0f);
+  for (uint32_t pixel : renderedPixels(kStepGroupButton + 1)) EXPECT_EQ(pixel, toolkit::Image::opaque(40, 90, 160));
+}
+
+TEST_F(GuiLayout, ASkinMayDrawTheMuteKeyOfAHolderMutedBySolo) {
+  std::filesystem::create_directories(directory->path() + "DrumSkins");
+  testhost::WriteBmp(directory->path() + "DrumSkins/btnMuteBySolo.bmp", 26, 42, {200, 40, 200});
+  createEffect();
+  gui().openOffscreen();
+  change(kSoloButton, 1.0f);
+  change(kMuteButton + 2, 1.0f);
+  for (float scale : {0.6f, 1.0f}) {
+    gui().setGuiScale(scale);
+    const CRect key = control(kMuteButton + 1)->getViewSize();
+    // Inside the key; scaling may darken the colour by one level.
+    gui().mainMenuFrame()->render(key);
+    const uint32_t pixel =
+        gui().mainMenuFrame()->image().pixel(static_cast<int>(key.left) + 2, static_cast<int>(key.top) + 2);
+    EXPECT_NEAR(toolkit::Image::red(pixel), 200, 1) << scale;
+    EXPECT_NEAR(toolkit::Image::green(pixel), 40, 1) << scale;
+    EXPECT_NE(renderedPixels(kMuteButton + 1), renderedPixels(kMuteButton + 2)) << scale;
+  }
+  change(kSoloButton, 0.0f);
+  EXPECT_EQ(renderedPixels(kMuteButton + 1), renderedPixels(kMuteButton + 3));
+}
+
 TEST_F(GuiLayout, TheHostLearnsTheStoredSizeBeforeTheFirstOpening) {
   std::ofstream(directory->path() + "Kestrelhollow.cfg") << "0.7";
   createEffect();
@@ -96,17 +136,24 @@ TEST_F(GuiLayout, TheHostLearnsTheStoredSizeBeforeTheFirstOpening) {
 TEST_F(GuiLayout, ScalingResizesControlsFontsAndTheWindowAndStoresTheFactor) {
   createEffect();
   gui().openOffscreen();
+  // The holder names shrink with the editor but never outgrow their field, whose height at
+  // full size (12) holds the 11-pixel letters: taller letters would be cut off.
   const struct {
     float scale;
-    double font;
     const char* stored;
-  } cases[] = {{0.65f, 9, "0.65"}, {0.7f, 9, "0.7"},  {0.75f, 10, "0.75"},
-               {0.8f, 10, "0.8"},  {0.9f, 10, "0.9"}, {1.0f, 11, "1"}};
+  } cases[] = {{1.0f, "1"}, {0.9f, "0.9"}, {0.8f, "0.8"}, {0.75f, "0.75"}, {0.7f, "0.7"}, {0.65f, "0.65"}};
+  double previous = 11.0;
   for (const auto& each : cases) {
     gui().setGuiScale(each.scale);
-    for (int holder = 0; holder < engine::kHolderCount; ++holder) {
-      EXPECT_EQ(gui().controls().nameField(holder)->getFont().size, each.font) << each.scale;
+    if (each.scale == 1.0f) {
+      EXPECT_EQ(gui().controls().nameField(0)->getFont().size, 11.0);
     }
+    for (int holder = 0; holder < engine::kHolderCount; ++holder) {
+      const toolkit::CTextEdit* field = gui().controls().nameField(holder);
+      EXPECT_LE(field->getFont().size, field->getViewSize().height() * 11.0 / 12.0 + 1e-6) << each.scale;
+      EXPECT_LE(field->getFont().size, previous) << each.scale;
+    }
+    previous = gui().controls().nameField(0)->getFont().size;
     EXPECT_EQ(configurationText(), each.stored);
   }
   gui().setGuiScale(0.6f);

@@ -5,6 +5,7 @@
 #include "GuiFixture.h"
 #include "editor/ControlTags.h"
 #include "support/SoundFile.h"
+#include "support/TestHost.h"
 
 namespace guitest {
 namespace {
@@ -191,6 +192,26 @@ TEST_F(GuiMenu, UpAndDownStepTheSelectedHoldersBrowserAndLoadTheFile) {
   // Other keys are not the editor's while no name field is being edited.
   EXPECT_EQ(vst().dispatcher(vst::effEditKeyDown, 'a', 0, nullptr, 0.0f), 0);
   EXPECT_TRUE(messages->messages().empty());
+}
+
+TEST(GuiWindowSize, AChosenSizeAsksTheHostForThatWindowSizeWhenTheHostCanResize) {
+  const testhost::TempFolder folder;
+  for (const bool canResize : {false, true}) {
+    testhost::TestHost host;
+    if (canResize) host.answers.canDo["sizeWindow"] = 1;
+    ASSERT_TRUE(host.createInFolder(folder.path()));
+    auto& gui = static_cast<editor::Gui&>(host.object<plugin::Vst>().editorLink());
+    gui.openOffscreen();
+    EXPECT_TRUE(host.windowSizes.empty()) << "an opening asks getRect";
+    gui.mainMenuFrame()->setMenuChooser([](const std::vector<std::string>&, toolkit::CPoint) { return 2; });
+    gui.mainMenuFrame()->handleMouseDown({20, 20}, toolkit::kRButton);
+    vst::ERect* rect = nullptr;
+    gui.getRect(&rect);
+    const std::vector<std::pair<int32_t, int32_t>> asked{{rect->right, rect->bottom}};
+    EXPECT_EQ(host.windowSizes, canResize ? asked : decltype(asked){}) << canResize;
+    EXPECT_LT(rect->right, 1200);
+    host.closeEffect();
+  }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include "platform/Console.h"
 #include "platform/DynamicLibrary.h"
 #include "plugin/Entry.h"
+#include "plugin/Vst.h"
 
 namespace testhost {
 namespace {
@@ -70,6 +71,11 @@ bool TestHost::createInProcess() {
   return adopt(plugin::CreateEffect(&TestHost::callback));
 }
 
+bool TestHost::createInFolder(const std::string& pluginDirectory) {
+  creatingHost = this;
+  return adopt((new plugin::Vst(&TestHost::callback, plugin::EffectEnvironment{pluginDirectory, {}}))->getAeffect());
+}
+
 void TestHost::closeEffect() {
   if (effect_ == nullptr) return;
   dispatch(vst::effClose);
@@ -107,6 +113,9 @@ intptr_t TestHost::answer(int32_t opcode, int32_t index, intptr_t value, void* p
     }
     case vst::audioMasterAutomate:
       automations.push_back({index, opt});
+      return 1;
+    case vst::audioMasterSizeWindow:
+      windowSizes.push_back({index, static_cast<int32_t>(value)});
       return 1;
     default:
       return 0;

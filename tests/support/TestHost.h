@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "vst/VstInterface.h"
@@ -65,6 +66,8 @@ class TestHost {
   bool loadModule(const char* entry = "VSTPluginMain", const std::string& path = KH_PLUGIN_PATH);
   // Creates the effect through the plug-in's own factory, linked into the test.
   bool createInProcess();
+  // The same with the plug-in directory given: its configuration file and skin folder are there.
+  bool createInFolder(const std::string& pluginDirectory);
   // Closes the effect (effClose) if there is one.
   void closeEffect();
 
@@ -92,6 +95,8 @@ class TestHost {
   std::vector<Automation> automations;
   std::vector<int32_t> opcodesAsked;
   std::vector<int32_t> timeInfoFilters;
+  // Each window size the effect asked for (audioMasterSizeWindow): width, height.
+  std::vector<std::pair<int32_t, int32_t>> windowSizes;
 
  private:
   static intptr_t callback(vst::AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "toolkit/CAnimKnob.h"
@@ -176,6 +177,13 @@ TEST_F(Offscreen, KnobFollowsVerticalDragWithinItsRangeAndPicksItsImage) {
   EXPECT_EQ(knob->currentImage(), 63);
   knob->setValue(-3.0f);
   EXPECT_EQ(knob->currentImage(), 0);
+  // A four-image selector shows each image from the value that starts it.
+  auto* selector = new CAnimKnob({0, 40, 30, 70}, &listener, 2, 4, 30, nullptr);
+  frame->addView(selector);
+  for (const auto& [value, image] : std::vector<std::pair<float, int>>{{0.0f, 0}, {0.5f, 1}, {0.85f, 2}, {1.0f, 3}}) {
+    selector->setValue(value);
+    EXPECT_EQ(selector->currentImage(), image) << value;
+  }
 }
 
 TEST_F(Offscreen, TextFieldEditsWithTheFocusAndEscapeKeepsTheOldText) {

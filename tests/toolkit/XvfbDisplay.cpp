@@ -2,6 +2,7 @@
 
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
+#include <cairo.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -157,6 +158,38 @@ std::thread ChoosePopUpEntry(XvfbDisplay& xvfb, int entry, int* listTop) {
     XCloseDisplay(display);
     if (list == None) xvfb.kill();
   });
+}
+
+Capture CaptureWindow(Display* display, Window window, int x, int y, int width, int height) {
+  Capture capture;
+  XSync(display, False);
+  XImage* image = XGetImage(display, window, x, y, static_cast<unsigned>(width), static_cast<unsigned>(height),
+                            AllPlanes, ZPixmap);
+  if (!image) return capture;
+  capture.width = width;
+  capture.height = height;
+  capture.pixels.reserve(static_cast<size_t>(width * height));
+  for (int row = 0; row < height; ++row) {
+    for (int column = 0; column < width; ++column) {
+      capture.pixels.push_back(static_cast<uint32_t>(XGetPixel(image, column, row)) & 0xFFFFFFu);
+    }
+  }
+  XDestroyImage(image);
+  return capture;
+}
+
+void SaveScreenshot(const Capture& capture, const std::string& name) {
+  std::filesystem::create_directories(KH_TEST_OUTPUT_DIR);
+  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, capture.width, capture.height);
+  auto* rows = cairo_image_surface_get_data(surface);
+  const int stride = cairo_image_surface_get_stride(surface);
+  for (int row = 0; row < capture.height; ++row) {
+    auto* pixels = reinterpret_cast<uint32_t*>(rows + static_cast<ptrdiff_t>(row) * stride);
+    for (int column = 0; column < capture.width; ++column) pixels[column] = capture.at(column, row);
+  }
+  cairo_surface_mark_dirty(surface);
+  cairo_surface_write_to_png(surface, (std::string(KH_TEST_OUTPUT_DIR) + "/" + name + ".png").c_str());
+  cairo_surface_destroy(surface);
 }
 
 bool PumpUntil(const std::function<void()>& step, const std::function<bool()>& done, int timeoutMs) {

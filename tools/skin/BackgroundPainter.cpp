@@ -137,9 +137,7 @@ void sequencerSection(cairo_t* cairo) {
     cairo_fill(cairo);
     label(cairo, "BEAT " + std::to_string(beat + 1), right, 436.0, 8.0, kDimLabel, Align::Right);
   }
-  for (int step = 0; step < 16; ++step) {
-    label(cairo, std::to_string(step + 1), 104.0 + 63.0 * step + 26.0, 523.0, 9.0, kDimLabel);
-  }
+  // The numbers under the step buttons follow the step group: the editor draws them.
   plate(cairo, 100.0, 450.0, 1004.0, 66.0);
   label(cairo, "STEPS", 90.0, 475.0, 9.0, kLabel, Align::Right);
   label(cairo, "PLAYING", 90.0, 506.5, 9.0, kLabel, Align::Right);

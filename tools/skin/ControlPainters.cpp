@@ -210,7 +210,7 @@ void paintBrowserToolbar(cairo_t* cairo, int width, int height) {
   cairo_rectangle(cairo, 0, height - 1.0, width, 1.0);
   cairo_set_source_rgb(cairo, 0.0, 0.0, 0.0);
   cairo_fill(cairo);
-  label(cairo, "SAMPLE BROWSER", width - 10.0, height / 2.0, 9.0, kDimLabel, Align::Right);
+  // The folder line takes the toolbar's length: no title of its own.
 }
 
 }  // namespace skinart

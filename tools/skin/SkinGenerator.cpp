@@ -62,15 +62,15 @@ std::vector<Resource> skinResources(const std::string& version) {
       {106, "brwUpDirBg", 30, 40, glyphKey(30, 40, Glyph::Up, kAmber)},
       {152, "BrowserToolbarBg", 752, 20, [](cairo_t* cairo) { paintBrowserToolbar(cairo, 752, 20); }},
   };
-  // The holder select and pattern buttons carry the note names that their menus use.
+  // The holder select, pattern and step group buttons are blank: the editor letters them at
+  // its current size (note names and step ranges), which stays readable when it is small.
   for (int i = 0; i < engine::kHolderCount; ++i) {
-    const char* note = engine::kNoteNames[i];
-    resources.push_back({134 + i, "btnSel" + std::to_string(i + 1), 52, 38, keys(52, 38, {note, note}, kAmber, 10.0)});
-    resources.push_back({119 + i, "btnPtn" + std::to_string(i + 1), 52, 38, keys(52, 38, {note, note}, kAmber, 10.0)});
+    resources.push_back({134 + i, "btnSel" + std::to_string(i + 1), 52, 38, keys(52, 38, {"", ""}, kAmber, 10.0)});
+    resources.push_back({119 + i, "btnPtn" + std::to_string(i + 1), 52, 38, keys(52, 38, {"", ""}, kAmber, 10.0)});
   }
   for (int g = 0; g < 8; ++g) {
     const std::string range = std::to_string(16 * g + 1) + "-" + std::to_string(16 * g + 16);
-    resources.push_back({158 + g, "btnSeqGroupNrs-" + range, 36, 26, keys(36, 26, {range, range}, kAmber, 8.0)});
+    resources.push_back({158 + g, "btnSeqGroupNrs-" + range, 36, 26, keys(36, 26, {"", ""}, kAmber, 8.0)});
   }
   return resources;
 }

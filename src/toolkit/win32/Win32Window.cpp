@@ -246,7 +246,8 @@ class Win32Window final : public PlatformWindow {
           if (entry.code == wParam) {
             KeyStroke key;
             key.key = entry.key;
-            frame_.onKeyDown(key);
+            // A key that neither a text field nor the editor used goes on to the host's window.
+            if (!frame_.onKeyDown(key)) ::SendMessageA(::GetParent(window_), message, wParam, lParam);
             return true;
           }
         }

@@ -165,11 +165,32 @@ class X11Window final : public PlatformWindow {
                                 heldButtonsOf(event.xmotion.state));
         break;
       case KeyPress:
-        frame_.onKeyDown(keyOf(event.xkey));
+        if (!frame_.onKeyDown(keyOf(event.xkey))) passToParent(event.xkey);
         break;
       default:
         break;
     }
+  }
+
+  // The window selects key presses (it gets them while it has the focus, or while the pointer is
+  // over it and the host's window has the focus), so the server does not pass them on to the
+  // host's window. A key that neither a text field nor the editor used is sent on to the parent
+  // window as it came, and reaches the host as a key on its own window; a host that forwards
+  // keys back to the editor hears "not used" for it and keeps it.
+  void passToParent(XKeyEvent key) {
+    x11::ErrorTrap trap(display_);
+    Window root = None;
+    Window parent = None;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(display_, window_, &root, &parent, &children, &count)) return;
+    if (children) XFree(children);
+    Window child = None;
+    XTranslateCoordinates(display_, window_, parent, key.x, key.y, &key.x, &key.y, &child);
+    key.window = parent;
+    key.subwindow = window_;
+    XSendEvent(display_, parent, True, KeyPressMask, reinterpret_cast<XEvent*>(&key));
+    XFlush(display_);
   }
 
   bool isDoubleClick(const XButtonEvent& press) {

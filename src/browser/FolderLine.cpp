@@ -1,0 +1,44 @@
+#include "browser/FolderLine.h"
+
+namespace browser {
+namespace {
+
+constexpr toolkit::CColor kFolderColour{204, 209, 217, 255};
+constexpr std::string_view kCut = "...";
+
+}  // namespace
+
+FolderLine::FolderLine(const toolkit::CRect& size) : CView(size) { setMouseEnabled(false); }
+
+void FolderLine::setFolder(const std::string& folder) {
+  if (folder == folder_) return;
+  folder_ = folder;
+  setDirty();
+}
+
+void FolderLine::setScale(float scale) {
+  fontSize_ = kFontSize * scale;
+  setDirty();
+}
+
+void FolderLine::draw(toolkit::CDrawContext& context) {
+  const toolkit::CFont font = toolkit::ArialFont(fontSize_);
+  const auto measure = [&](std::string_view text) { return context.textWidth(text, font); };
+  // drawText keeps a pixel free at either side.
+  const std::string shown = FitFromTheLeft(folder_, getViewSize().width() - 2.0, measure);
+  context.drawText(shown, getViewSize(), font, kFolderColour, toolkit::kLeftText);
+  CView::draw(context);
+}
+
+std::string FolderLine::FitFromTheLeft(const std::string& text, double width,
+                                       const std::function<double(std::string_view)>& measure) {
+  if (measure(text) <= width) return text;
+  // Longest end that fits behind the mark; texts are single-byte, so any cut is a whole letter.
+  for (size_t start = 1; start < text.size(); ++start) {
+    std::string cut = std::string(kCut) + text.substr(start);
+    if (measure(cut) <= width) return cut;
+  }
+  return std::string(kCut);
+}
+
+}  // namespace browser
