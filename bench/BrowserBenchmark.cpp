@@ -61,7 +61,7 @@ void BM_ListAndBuildButtons(benchmark::State& state) {
   toolkit::CControl browseButton({0.0, 0.0, 20.0, 20.0});
   for (auto _ : state) {
     state.PauseTiming();
-    auto* panel = new browser::VstBrowser(browser::kBrowserPanelRect, nullptr, &browseButton, "/nonexistent/", icons);
+    auto* panel = new browser::VstBrowser(browser::kBrowserPanelRect, nullptr, &browseButton, "/nonexistent/", icons, nullptr);
     panel->SetFilter(browser::kSampleFileTypes);
     panel->NavigateTo(Folder().path(), false);
     state.ResumeTiming();
@@ -78,7 +78,7 @@ BENCHMARK(BM_ListAndBuildButtons)->Unit(benchmark::kMillisecond);
 void BM_RebuildButtons(benchmark::State& state) {
   const browser::EntryBitmaps icons;
   toolkit::CControl browseButton({0.0, 0.0, 20.0, 20.0});
-  auto* panel = new browser::VstBrowser(browser::kBrowserPanelRect, nullptr, &browseButton, "/nonexistent/", icons);
+  auto* panel = new browser::VstBrowser(browser::kBrowserPanelRect, nullptr, &browseButton, "/nonexistent/", icons, nullptr);
   panel->SetFilter(browser::kSampleFileTypes);
   panel->NavigateTo(Folder().path(), false);
   panel->ShowListing();

@@ -9,7 +9,7 @@
 #include <memory>
 #include <vector>
 
-#include "BuiltInSkin.h"
+#include "editor/BuiltInSkin.h"
 #include "plugin/Vst.h"
 #include "toolkit/Resources.h"
 #include "vst/VstInterface.h"
@@ -45,7 +45,7 @@ BENCHMARK(CreateInstanceWithDefaultPreset)->Unit(benchmark::kMillisecond);
 void CreateFirstInstanceOfAProcess(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
-    toolkit::SetResourceSource(skin::BuiltInResource);
+    toolkit::SetResourceSource(editor::BuiltInResource);
     state.ResumeTiming();
     benchmark::DoNotOptimize(NewInstance());
   }

@@ -70,7 +70,7 @@ void DrawFullBackground(benchmark::State& state) {
     state.SkipWithError("set KH_BENCH_X11=1 and DISPLAY to draw into a window");
     return;
   }
-  skin::InstallBuiltInSkin();
+  editor::InstallBuiltInSkin();
   auto* background = new widgets::CBitmapEx(101, "/nonexistent/skin.bmp");
   const toolkit::CRect size{0, 0, background->getWidth(), background->getHeight()};
   Window host = 0;
