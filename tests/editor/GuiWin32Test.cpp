@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <set>
 #include <string>
@@ -17,7 +18,6 @@
 #include "engine/Limits.h"
 #include "persistence/Text.h"
 #include "plugin/Vst.h"
-#include "support/TempFolder.h"
 #include "support/TestHost.h"
 
 namespace {
@@ -112,17 +112,21 @@ size_t ColoursShown(HWND window) {
 }
 
 TEST(GuiInHostWindow, AClickOnAStepButtonIsInTheSavedProject) {
-  // The module in a folder of its own at 80 %: its configuration file is the test's.
-  testhost::TempFolder folder;
-  folder.write("Kestrelhollow.cfg", "0.8");
-  const std::string module = folder.file("Kestrelhollow.dll");
+  // The module in a folder of its own at 80 %: its configuration file is the test's. The folder
+  // is made afresh in the build tree, not as a temporary one: the module stays loaded until the
+  // process ends, and a loaded module's file cannot be removed.
+  const std::string folder = KH_HOST_WINDOW_FOLDER;
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  const std::string module = folder + "Kestrelhollow.dll";
   std::filesystem::copy_file(KH_PLUGIN_PATH, module);
+  std::ofstream(folder + "Kestrelhollow.cfg") << "0.8";
 
   // Where the step button is: the editor's own layout, opened offscreen at the same scale.
   toolkit::CRect step;
   {
     TestHost layout;
-    ASSERT_TRUE(layout.createInFolder(folder.path()));
+    ASSERT_TRUE(layout.createInFolder(folder));
     auto& gui = static_cast<editor::Gui&>(layout.object<plugin::Vst>().editorLink());
     gui.openOffscreen();
     ASSERT_EQ(gui.scale(), 0.8f);
