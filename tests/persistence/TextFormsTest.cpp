@@ -29,7 +29,7 @@ TEST(FloatToText, KeepsTwoSignificantDigitsInFixedOrExponentForm) {
   EXPECT_EQ(FloatToText(0.00005f, 2), "5e-05");
 }
 
-TEST(ReadInteger, SkipsBlanksTakesASignAndStopsAtTheFirstOtherCharacter) {
+TEST(ReadInteger, SkipsBlanksTakesASignStopsAtTheFirstOtherCharacterAndKeepsTheLowBits) {
   EXPECT_EQ(ReadInteger("42"), 42u);
   EXPECT_EQ(ReadInteger("  \t+42abc"), 42u);
   EXPECT_EQ(static_cast<int8_t>(ReadInteger("-12")), -12);
@@ -37,17 +37,14 @@ TEST(ReadInteger, SkipsBlanksTakesASignAndStopsAtTheFirstOtherCharacter) {
   EXPECT_EQ(ReadInteger("x12"), 0u);
   EXPECT_EQ(ReadInteger("- 5"), 0u);
   EXPECT_EQ(ReadInteger("3.9"), 3u);
-}
-
-TEST(ReadInteger, CutsToTheReceivingWidth) {
+  // Cut to the receiving width, however many digits there are.
   EXPECT_EQ(static_cast<uint8_t>(ReadInteger("300")), 44);
   EXPECT_EQ(static_cast<uint8_t>(ReadInteger("-1")), 255);
   EXPECT_EQ(static_cast<int8_t>(ReadInteger("200")), -56);
-  // Far more digits than any integer holds: still exactly the low bits.
   EXPECT_EQ(static_cast<uint8_t>(ReadInteger("100000000000000000000000000000036")), 36);
 }
 
-TEST(ReadFloat, ReadsTheLongestNumberAndGivesZeroForNone) {
+TEST(ReadFloat, ReadsTheLongestFiniteNumberAndGivesZeroForNone) {
   EXPECT_FLOAT_EQ(ReadFloat("0.75"), 0.75f);
   EXPECT_FLOAT_EQ(ReadFloat("  -0.5;"), -0.5f);
   EXPECT_FLOAT_EQ(ReadFloat("+.25"), 0.25f);
@@ -60,9 +57,7 @@ TEST(ReadFloat, ReadsTheLongestNumberAndGivesZeroForNone) {
   EXPECT_FLOAT_EQ(ReadFloat("0,75"), 0.0f);
   EXPECT_FLOAT_EQ(ReadFloat(""), 0.0f);
   EXPECT_FLOAT_EQ(ReadFloat("."), 0.0f);
-}
-
-TEST(ReadFloat, NeverYieldsInfinityOrNotANumber) {
+  // Never infinity or not-a-number.
   EXPECT_FLOAT_EQ(ReadFloat("inf"), 0.0f);
   EXPECT_FLOAT_EQ(ReadFloat("-infinity"), 0.0f);
   EXPECT_FLOAT_EQ(ReadFloat("nan"), 0.0f);
