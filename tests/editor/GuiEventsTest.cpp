@@ -53,6 +53,18 @@ TEST_F(GuiEvents, TheStepRowFollowsHolderGroupAndPattern) {
   change(kHolderSelect + 2, 0.0f);
   EXPECT_EQ(value(kHolderSelect + 2), 1.0f);
   EXPECT_EQ(gui().selectedHolder(), 2);
+  // A pattern button shows its pattern in the lit bank, and so does the other bank.
+  change(kOctave2Bank, 1.0f);
+  change(kPatternButton + 5, 1.0f);
+  EXPECT_EQ(gui().shownPattern(), 5);
+  EXPECT_EQ(sequencer().currentPattern(), 5);
+  EXPECT_EQ(value(kPatternButton), 0.0f);
+  change(kPatternButton + 5, 0.0f);
+  EXPECT_EQ(value(kPatternButton + 5), 1.0f);
+  change(kOctave3Bank, 1.0f);
+  EXPECT_EQ(gui().shownPattern(), 17);
+  change(kOctave3Bank, 0.0f);
+  EXPECT_EQ(value(kOctave3Bank), 1.0f);
 }
 
 TEST_F(GuiEvents, SoloAndMuteKeepEveryOtherHolderMutedWhileAnySoloIsOn) {
@@ -137,20 +149,6 @@ TEST_F(GuiEvents, PatternMenuActsOnTheShownBankAndUnfinishedEntriesOnlySaySo) {
   EXPECT_EQ(messages->count("Message"), 3u);
   EXPECT_EQ(messages->messages().back().text, "Not implemented yet");
   EXPECT_EQ(sequencer().getCell(0, 3, 0), 0x00017F01u);
-}
-
-TEST_F(GuiEvents, APatternButtonShowsItsPatternInTheLitBank) {
-  change(kOctave2Bank, 1.0f);
-  change(kPatternButton + 5, 1.0f);
-  EXPECT_EQ(gui().shownPattern(), 5);
-  EXPECT_EQ(sequencer().currentPattern(), 5);
-  EXPECT_EQ(value(kPatternButton), 0.0f);
-  change(kPatternButton + 5, 0.0f);
-  EXPECT_EQ(value(kPatternButton + 5), 1.0f);
-  change(kOctave3Bank, 1.0f);
-  EXPECT_EQ(gui().shownPattern(), 17);
-  change(kOctave3Bank, 0.0f);
-  EXPECT_EQ(value(kOctave3Bank), 1.0f);
 }
 
 TEST_F(GuiEvents, CopyingAHolderToItselfChangesNothingAndToAnotherCopiesTheName) {

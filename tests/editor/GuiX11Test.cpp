@@ -147,12 +147,6 @@ TEST_F(GuiOnX11, TwoInstancesOpenTheirOwnWindows) {
   vst().dispatcher(vst::effEditClose, 0, 0, nullptr, 0.0f);
 }
 
-}  // namespace
-}  // namespace guitest
-
-namespace guitest {
-namespace {
-
 TEST_F(GuiOnX11, KeysOnTheEditorsWindowStepTheOpenBrowserAndTheOthersReachTheHost) {
   const std::string folder = directory->path() + "kit/";
   std::filesystem::create_directories(folder);
@@ -188,12 +182,6 @@ TEST_F(GuiOnX11, KeysOnTheEditorsWindowStepTheOpenBrowserAndTheOthersReachTheHos
   EXPECT_EQ(XLookupKeysym(&event.xkey, 0), static_cast<KeySym>(XK_x));
   vst().dispatcher(vst::effEditClose, 0, 0, nullptr, 0.0f);
 }
-
-}  // namespace
-}  // namespace guitest
-
-namespace guitest {
-namespace {
 
 TEST_F(GuiOnX11, TheNumbersUnderTheStepButtonsFollowTheStepGroup) {
   ASSERT_EQ(vst().dispatcher(vst::effEditOpen, 0, 0, hostWindow(), 0.0f), 1);
