@@ -140,16 +140,6 @@ TEST(HostProperties, AHostThatGivesNoVersionGetsNoEffect) {
   EXPECT_FALSE(inProcess.createInProcess());
 }
 
-TEST(HostProperties, ResumeAsksForTimeAndMidi) {
-  TestHost host;
-  ASSERT_TRUE(host.loadModule());
-  host.start();
-  ASSERT_FALSE(host.timeInfoFilters.empty());
-  EXPECT_EQ(host.timeInfoFilters.back(),
-            vst::kVstTransportPlaying | vst::kVstPpqPosValid | vst::kVstTempoValid | vst::kVstBarsValid);
-  EXPECT_EQ(host.opcodesAsked.back(), vst::audioMasterWantMidi);
-}
-
 // A host lacking a capability is told at every capability query; nothing else changes.
 TEST(HostProperties, CanDoTellsAboutMissingHostCapabilitiesEachTime) {
   testhost::MessageCapture messages;
@@ -189,11 +179,16 @@ TEST(HostProperties, ResumeInAnUnsupportedHostWarnsButKeepsTheHostAlive) {
     EXPECT_EQ(block.at(23, 0), 0.0f);
   }
   {
+    // A host that has both hears nothing, and is asked for time and MIDI.
     testhost::MessageCapture messages;
     TestHost host;
     ASSERT_TRUE(host.createInProcess());
     host.start();
     EXPECT_EQ(messages.messages().size(), 0u);
+    ASSERT_FALSE(host.timeInfoFilters.empty());
+    EXPECT_EQ(host.timeInfoFilters.back(),
+              vst::kVstTransportPlaying | vst::kVstPpqPosValid | vst::kVstTempoValid | vst::kVstBarsValid);
+    EXPECT_EQ(host.opcodesAsked.back(), vst::audioMasterWantMidi);
   }
 }
 
