@@ -109,13 +109,6 @@ TEST_F(X11Window, ClosingAndOpeningInAnotherHostWindowKeepsTheViews) {
   EXPECT_TRUE(pumpUntil([&] { return screenPixel(20, 20) == 0x0000C8u; }));
 }
 
-TEST_F(X11Window, OpeningInAWindowThatDoesNotExistFailsCleanly) {
-  frame->close();
-  EXPECT_FALSE(frame->open(reinterpret_cast<void*>(uintptr_t{0x7FFFFFF})));
-  EXPECT_FALSE(frame->hasWindow());
-  frame->idle();
-}
-
 TEST_F(X11Window, ARightClickMenuChoiceReachesTheListener) {
   auto* menu = new COptionMenu({100, 50, 200, 70}, &listener, 9);
   menu->addEntry("First");
