@@ -73,18 +73,6 @@ TEST(SplitText, KeepsEmptyPiecesCutsTheLastAtItsLineFeedAndStopsAtTheLimit) {
   EXPECT_EQ(persistence::SplitText("a;b;c;d", ';', 2), (Pieces{"a", "b"}));
 }
 
-TEST(Lines, YieldsEveryLineEmptyOnesIncluded) {
-  using Pieces = std::vector<std::string_view>;
-  const auto lines = [](std::string_view text) {
-    Pieces pieces;
-    for (std::string_view line : persistence::Lines(text)) pieces.push_back(line);
-    return pieces;
-  };
-  EXPECT_EQ(lines("\nx\n"), (Pieces{"", "x", ""}));
-  EXPECT_EQ(lines(""), (Pieces{""}));
-  EXPECT_EQ(lines("a\n\nb"), (Pieces{"a", "", "b"}));
-}
-
 TEST(ReplaceAll, ReplacesEveryOccurrenceAndResumesAfterTheInsertion) {
   std::string text = "aXbXc";
   persistence::ReplaceAll(text, "X", "XX");
