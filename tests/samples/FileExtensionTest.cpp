@@ -1,3 +1,4 @@
+// Which message a broken file gets depends on its upper-cased extension; how that is found.
 #include "samples/FileExtension.h"
 
 #include <gtest/gtest.h>

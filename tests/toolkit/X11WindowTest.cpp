@@ -1,3 +1,5 @@
+// A toolkit frame in a host window on a real (virtual) X display: drawing, clicks, a pop-up
+// menu, typing, reopening elsewhere, and the message windows.
 // gtest comes before Xlib, whose None macro would break it.
 #include <gtest/gtest.h>
 // clang-format off
