@@ -1,3 +1,5 @@
+// The built-in skin: a bitmap for every resource number at the size skin files are drawn to,
+// and art that tells a knob's positions and a button's states apart.
 #include <gtest/gtest.h>
 
 #include <filesystem>

@@ -1,5 +1,7 @@
 // What the editor's controls do to the model and to each other.
+#include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "GuiFixture.h"
@@ -20,6 +22,10 @@ class GuiEvents : public GuiFixture {
     createEffect();
   }
   uint32_t muteState(int holder) { return kit().holder(static_cast<uint8_t>(36 + holder)).muteState(); }
+  // The controls show these values, by tag.
+  void expectValues(std::initializer_list<std::pair<int32_t, float>> expected) {
+    for (const auto& [tag, shown] : expected) EXPECT_EQ(value(tag), shown) << "tag " << tag;
+  }
 };
 
 TEST_F(GuiEvents, AStepButtonWritesTheCellOfTheShownGroupHolderAndPattern) {
@@ -53,6 +59,18 @@ TEST_F(GuiEvents, TheStepRowFollowsHolderGroupAndPattern) {
   change(kHolderSelect + 2, 0.0f);
   EXPECT_EQ(value(kHolderSelect + 2), 1.0f);
   EXPECT_EQ(gui().selectedHolder(), 2);
+  // A pattern button shows its pattern in the lit bank, and so does the other bank.
+  change(kOctave2Bank, 1.0f);
+  change(kPatternButton + 5, 1.0f);
+  EXPECT_EQ(gui().shownPattern(), 5);
+  EXPECT_EQ(sequencer().currentPattern(), 5);
+  EXPECT_EQ(value(kPatternButton), 0.0f);
+  change(kPatternButton + 5, 0.0f);
+  EXPECT_EQ(value(kPatternButton + 5), 1.0f);
+  change(kOctave3Bank, 1.0f);
+  EXPECT_EQ(gui().shownPattern(), 17);
+  change(kOctave3Bank, 0.0f);
+  EXPECT_EQ(value(kOctave3Bank), 1.0f);
 }
 
 TEST_F(GuiEvents, SoloAndMuteKeepEveryOtherHolderMutedWhileAnySoloIsOn) {
@@ -139,20 +157,6 @@ TEST_F(GuiEvents, PatternMenuActsOnTheShownBankAndUnfinishedEntriesOnlySaySo) {
   EXPECT_EQ(sequencer().getCell(0, 3, 0), 0x00017F01u);
 }
 
-TEST_F(GuiEvents, APatternButtonShowsItsPatternInTheLitBank) {
-  change(kOctave2Bank, 1.0f);
-  change(kPatternButton + 5, 1.0f);
-  EXPECT_EQ(gui().shownPattern(), 5);
-  EXPECT_EQ(sequencer().currentPattern(), 5);
-  EXPECT_EQ(value(kPatternButton), 0.0f);
-  change(kPatternButton + 5, 0.0f);
-  EXPECT_EQ(value(kPatternButton + 5), 1.0f);
-  change(kOctave3Bank, 1.0f);
-  EXPECT_EQ(gui().shownPattern(), 17);
-  change(kOctave3Bank, 0.0f);
-  EXPECT_EQ(value(kOctave3Bank), 1.0f);
-}
-
 TEST_F(GuiEvents, CopyingAHolderToItselfChangesNothingAndToAnotherCopiesTheName) {
   kit().holder(38).setName("snare");
   gui().refreshNames();
@@ -179,19 +183,15 @@ TEST_F(GuiEvents, ClearingOrCopyingOverAHolderShowsItsNewState) {
   change(kPitchKnob + 2, 1.0f);
   choose(kHolderMenu + 2, 0);  // clear: the holder is unmuted and centred
   EXPECT_EQ(kit().holder(38).muteState(), engine::kNotMuted);
-  EXPECT_EQ(value(kMuteButton + 2), 0.0f);
-  EXPECT_EQ(value(kPanKnob + 2), 0.5f);
-  EXPECT_EQ(value(kPitchKnob + 2), 0.5f);
+  expectValues({{kMuteButton + 2, 0.0f}, {kPanKnob + 2, 0.5f}, {kPitchKnob + 2, 0.5f}});
 
   change(kMuteButton + 5, 1.0f);
   change(kVolumeKnob + 5, 0.3f);
   change(kSwingButton + 5, 1.0f);
   change(kVolumeKnob + 1, 0.7f);
   choose(kHolderMenu + 1, 6);  // copy to F: the target starts afresh with the sample only
-  EXPECT_EQ(value(kMuteButton + 5), 0.0f);
-  EXPECT_EQ(value(kVolumeKnob + 5), kit().holder(41).volume());
-  EXPECT_EQ(value(kSwingButton + 5), 0.0f);
-  EXPECT_EQ(value(kVolumeKnob + 1), 0.7f);
+  expectValues({{kMuteButton + 5, 0.0f}, {kVolumeKnob + 5, kit().holder(41).volume()}, {kSwingButton + 5, 0.0f},
+                {kVolumeKnob + 1, 0.7f}});
 }
 
 TEST_F(GuiEvents, ClickingTheLitStopButtonAfterRunRewindsToTheFirstStep) {
@@ -241,15 +241,9 @@ TEST_F(GuiEvents, EditorResetShowsPatternOneInItsBankAndClosesTheOpenPanel) {
   EXPECT_EQ(gui().shownPattern(), 0);
   EXPECT_EQ(gui().stepGroup(), 0);
   EXPECT_EQ(gui().swingAmount(), 0.5f);
-  EXPECT_EQ(value(kOctave2Bank), 1.0f);
-  EXPECT_EQ(value(kOctave3Bank), 0.0f);
-  EXPECT_EQ(value(kPatternButton), 1.0f);
-  EXPECT_EQ(value(kHolderSelect), 1.0f);
-  EXPECT_EQ(value(kHolderSelect + 6), 0.0f);
-  EXPECT_EQ(value(kBrowseButton + 6), 0.0f);
+  expectValues({{kOctave2Bank, 1.0f}, {kOctave3Bank, 0.0f}, {kPatternButton, 1.0f}, {kHolderSelect, 1.0f},
+                {kHolderSelect + 6, 0.0f}, {kBrowseButton + 6, 0.0f}, {kHsyncButton, 1.0f}, {kStepGroupButton, 1.0f}});
   EXPECT_FALSE(gui().mainMenuFrame()->isChild(gui().browserView(6)));
-  EXPECT_EQ(value(kHsyncButton), 1.0f);
-  EXPECT_EQ(value(kStepGroupButton), 1.0f);
   change(kOctave2Bank, 1.0f);
   EXPECT_EQ(gui().shownPattern(), 0);
   change(kOctave3Bank, 1.0f);
@@ -271,12 +265,9 @@ TEST_F(GuiEvents, AProjectLoadedWhileTheEditorIsOpenShowsAtItsNextIdleWithItsSwi
   EXPECT_EQ(kit().holder(40).muteState(), engine::kMuted);
   EXPECT_EQ(gui().swingAmount(), 0.8f);
   gui().idle();
-  EXPECT_EQ(value(kSwingAmountKnob), 0.8f);
   EXPECT_EQ(gui().swingAmount(), 0.8f);
-  EXPECT_EQ(value(kMuteButton + 4), 1.0f);
-  EXPECT_EQ(value(kBrowseButton + 3), 0.0f);
   EXPECT_EQ(gui().selectedHolder(), 0);
-  EXPECT_EQ(value(kOctave2Bank), 1.0f);
+  expectValues({{kSwingAmountKnob, 0.8f}, {kMuteButton + 4, 1.0f}, {kBrowseButton + 3, 0.0f}, {kOctave2Bank, 1.0f}});
 }
 
 TEST_F(GuiEvents, RefreshFromModelShowsMutesSolosAndKnobs) {
@@ -286,14 +277,9 @@ TEST_F(GuiEvents, RefreshFromModelShowsMutesSolosAndKnobs) {
   kit().holder(38).setVolume(0.25f);
   engine().setSyncMode(SyncMode::Midi);
   gui().refreshFromModel();
-  EXPECT_EQ(value(kMuteButton), 1.0f);
-  EXPECT_EQ(value(kSoloButton), 0.0f);
-  EXPECT_EQ(value(kMuteButton + 1), 1.0f);
-  EXPECT_EQ(value(kSoloButton + 2), 1.0f);  // unmuted while another is muted by solo
-  EXPECT_EQ(value(kPitchKnob + 2), 0.44f);
-  EXPECT_EQ(value(kVolumeKnob + 2), 0.25f);
-  EXPECT_EQ(value(kMidiButton), 1.0f);
-  EXPECT_EQ(value(kHsyncButton), 0.0f);
+  // Holder 2 shows a solo: unmuted while another is muted by solo.
+  expectValues({{kMuteButton, 1.0f}, {kSoloButton, 0.0f}, {kMuteButton + 1, 1.0f}, {kSoloButton + 2, 1.0f},
+                {kPitchKnob + 2, 0.44f}, {kVolumeKnob + 2, 0.25f}, {kMidiButton, 1.0f}, {kHsyncButton, 0.0f}});
 }
 
 TEST_F(GuiEvents, TheTimerRedrawsPositionGroupAndPatternFromTheEngineFlags) {

@@ -29,42 +29,20 @@ TEST_F(GuiLayout, EveryTagFindsItsControlAndOnlyKnobsWithEntriesHaveMenus) {
     // A right click on these must offer nothing to choose.
     EXPECT_EQ(table.knob(kVolumeKnob + holder)->getMenu(), nullptr);
     EXPECT_EQ(table.knob(kLengthKnob + holder)->getMenu(), nullptr);
-    EXPECT_EQ(table.menu(kHolderMenu + holder)->getNbEntries(), 13);
-    EXPECT_EQ(table.menu(kHolderMenu + holder)->getEntry(engine::kHolderCount), "Copy this sample to B");
   }
   EXPECT_EQ(table.knob(kSwingAmountKnob)->getMenu(), nullptr);
-  const toolkit::COptionMenu* patternMenu = table.menu(kPatternMenu + 4);
-  ASSERT_EQ(patternMenu->getNbEntries(), 28);
-  EXPECT_EQ(patternMenu->getEntry(13), "Copy this pattern to Oct3 C");
-  EXPECT_EQ(patternMenu->getEntry(27), "Clear this pattern");
-  EXPECT_EQ(table.menu(kStepMenu)->getNbEntries(), 0);
   EXPECT_FALSE(control(kSequencerModeSelector)->isVisible());
 }
 
 TEST_F(GuiLayout, BuiltInSkinPlacesTheControlsInsideTheBackground) {
   createEffect();
   gui().openOffscreen();
-  EXPECT_EQ(control(kSoloButton + 11)->getViewSize(), (CRect{824, 132, 850, 153}));
-  EXPECT_EQ(control(kStepButton + 15)->getViewSize().right, 1101);
-  EXPECT_EQ(control(kMuteButton + 3)->getViewSize(), (CRect{293, 132, 319, 153}));
-  EXPECT_EQ(control(kNextFile + 2)->getViewSize(), (CRect{251, 119, 262, 129}));
-  EXPECT_EQ(control(kPitchKnob + 1)->getViewSize(), (CRect{178, 275, 208, 305}));
-  EXPECT_EQ(control(kStepGroupButton + 7)->getViewSize(), (CRect{1117, 528, 1153, 541}));
-  EXPECT_EQ(control(kPatternButton + 11)->getViewSize(), (CRect{1046, 373, 1098, 392}));
-  EXPECT_EQ(control(kRunButton)->getViewSize(), (CRect{167, 543, 221, 583}));
-  EXPECT_EQ(control(kMidiButton)->getViewSize(), (CRect{294, 543, 346, 583}));
-  EXPECT_EQ(control(kResolutionSelector)->getViewSize(), (CRect{1045, 273, 1097, 292}));
-  EXPECT_EQ(control(kPositionLed + 15)->getViewSize(), (CRect{1049, 501, 1100, 512}));
   const CRect background{0, 0, 1206, 616};
   for (toolkit::CControl* each : gui().controls().all()) {
     const CRect& rect = each->getViewSize();
     EXPECT_EQ(rect.united(background), background) << each->getTag();
     EXPECT_EQ(each->getMouseableArea(), rect) << each->getTag();
   }
-  vst::ERect* rect = nullptr;
-  ASSERT_TRUE(gui().getRect(&rect));
-  EXPECT_EQ(rect->right, 1206);
-  EXPECT_EQ(rect->bottom, 616);
 }
 
 TEST_F(GuiLayout, ASkinWithAWiderMuteButtonSpreadsOnlyTheMuteButtons) {
@@ -145,9 +123,6 @@ TEST_F(GuiLayout, ScalingResizesControlsFontsAndTheWindowAndStoresTheFactor) {
   double previous = 11.0;
   for (const auto& each : cases) {
     gui().setGuiScale(each.scale);
-    if (each.scale == 1.0f) {
-      EXPECT_EQ(gui().controls().nameField(0)->getFont().size, 11.0);
-    }
     for (int holder = 0; holder < engine::kHolderCount; ++holder) {
       const toolkit::CTextEdit* field = gui().controls().nameField(holder);
       EXPECT_LE(field->getFont().size, field->getViewSize().height() * 11.0 / 12.0 + 1e-6) << each.scale;

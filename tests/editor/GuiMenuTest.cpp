@@ -40,16 +40,9 @@ TEST_F(GuiMenu, ARightClickOnTheBackgroundChoosesASizeBelowThePointer) {
   rightClick(40, 60);
   ASSERT_EQ(shownLists.size(), 1u);
   EXPECT_EQ(shownLists[0].size(), 9u);
-  EXPECT_EQ(shownLists[0][8], "Clear all now!");
   EXPECT_EQ(shownAt[0], (toolkit::CPoint{40, 62}));
   EXPECT_EQ(gui().scale(), 0.8f);
   EXPECT_EQ(configurationText(), "0.8");
-  vst::ERect* rect = nullptr;
-  gui().getRect(&rect);
-  EXPECT_EQ(rect->right, 964);
-  EXPECT_EQ(rect->bottom, 492);
-  EXPECT_EQ(entry(2), "[x] Size of Gui 80%");
-  EXPECT_EQ(entry(0), "[ ] Size of Gui 100%");
   // The menu went back out of the frame, with its empty rectangle.
   EXPECT_FALSE(frame().isChild(&frame().menu()));
   EXPECT_TRUE(frame().menu().getViewSize().isEmpty());

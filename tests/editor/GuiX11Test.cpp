@@ -126,6 +126,7 @@ TEST_F(GuiOnX11, AParentWindowThatDoesNotExistIsRefusedAndTheNextOpeningWorks) {
   EXPECT_EQ(vst().dispatcher(vst::effEditOpen, 0, 0, reinterpret_cast<void*>(uintptr_t{0x1ffffff}), 0.0f), 0);
   EXPECT_FALSE(gui().isOpen());
   EXPECT_EQ(messages->count("Error"), 1u);
+  vst().dispatcher(vst::effEditIdle, 0, 0, nullptr, 0.0f);  // an idle call still finds no window to serve
   ASSERT_EQ(vst().dispatcher(vst::effEditOpen, 0, 0, hostWindow(), 0.0f), 1);
   EXPECT_TRUE(gui().isOpen());
   EXPECT_NE(frameWindow(), 0u);
@@ -146,12 +147,6 @@ TEST_F(GuiOnX11, TwoInstancesOpenTheirOwnWindows) {
   other.dispatcher(vst::effEditClose, 0, 0, nullptr, 0.0f);
   vst().dispatcher(vst::effEditClose, 0, 0, nullptr, 0.0f);
 }
-
-}  // namespace
-}  // namespace guitest
-
-namespace guitest {
-namespace {
 
 TEST_F(GuiOnX11, KeysOnTheEditorsWindowStepTheOpenBrowserAndTheOthersReachTheHost) {
   const std::string folder = directory->path() + "kit/";
@@ -188,12 +183,6 @@ TEST_F(GuiOnX11, KeysOnTheEditorsWindowStepTheOpenBrowserAndTheOthersReachTheHos
   EXPECT_EQ(XLookupKeysym(&event.xkey, 0), static_cast<KeySym>(XK_x));
   vst().dispatcher(vst::effEditClose, 0, 0, nullptr, 0.0f);
 }
-
-}  // namespace
-}  // namespace guitest
-
-namespace guitest {
-namespace {
 
 TEST_F(GuiOnX11, TheNumbersUnderTheStepButtonsFollowTheStepGroup) {
   ASSERT_EQ(vst().dispatcher(vst::effEditOpen, 0, 0, hostWindow(), 0.0f), 1);

@@ -13,33 +13,21 @@
 namespace persistencetest {
 namespace {
 
-TEST(DefaultPreset, IsAProgramFileOfThisEffectWithAGrooveAndTheFactoryKit) {
+TEST(DefaultPreset, IsAProgramFileOfThisEffectThatANewInstanceOfTheModuleReports) {
   const auto program =
       persistence::ParseProgramFile(testhost::ReadBytes(persistence::DefaultPresetPath(KH_BUNDLE_DIR)), nullptr);
   ASSERT_TRUE(program.has_value());
   EXPECT_FALSE(program->isBank);
   EXPECT_EQ(program->fxId, ('k' << 24) | ('s' << 16) | ('h' << 8) | 'w');
-  EXPECT_EQ(program->fxVersion, 1);
-  const std::string& chunk = program->chunk;
-  EXPECT_EQ(chunk.rfind("\nKestrelhollow Data Version 2.0\n", 0), 0u);
-  EXPECT_EQ(chunk.back(), '\0');
-  EXPECT_NE(chunk.find("smp2;36;Kick;\\$VST_SAMPLE_DIR$\\Factory\\Kick.wav;"), std::string::npos);
-  EXPECT_NE(chunk.find("\nseq1;0;36;16;1;"), std::string::npos);
-  EXPECT_NE(chunk.find(";swing;"), std::string::npos);
-  EXPECT_EQ(chunk.find(KH_BUNDLE_DIR), std::string::npos);
-}
+  EXPECT_EQ(program->chunk.back(), '\0');
+  EXPECT_EQ(program->chunk.find(KH_BUNDLE_DIR), std::string::npos) << "the bundle's paths stand behind the placeholder";
 
-TEST(DefaultPreset, NewInstanceOfTheModuleReportsItsText) {
   testhost::TestHost host;
   ASSERT_TRUE(host.loadModule());
   void* data = nullptr;
   const intptr_t size = host.dispatch(vst::effGetChunk, 0, 0, &data);
   ASSERT_GT(size, 0);
-  const std::string text(static_cast<const char*>(data), static_cast<size_t>(size));
-  const auto program =
-      persistence::ParseProgramFile(testhost::ReadBytes(persistence::DefaultPresetPath(KH_BUNDLE_DIR)), nullptr);
-  ASSERT_TRUE(program.has_value());
-  EXPECT_EQ(text, program->chunk);
+  EXPECT_EQ(std::string(static_cast<const char*>(data), static_cast<size_t>(size)), program->chunk);
 }
 
 TEST(DefaultPreset, NewEffectLoadsTheFactoryKitAndTheGroove) {

@@ -15,7 +15,7 @@ namespace {
 
 using Startup = EffectInFolder;
 
-TEST_F(Startup, EditorScaleComesFromTheConfigurationFile) {
+TEST_F(Startup, EditorScaleComesFromTheConfigurationFileAndIsStoredThere) {
   const std::vector<std::pair<std::string, float>> cases{
       {"0.6", 0.6f}, {"0.7\n0.3\n", 0.7f}, {"1", 1.0f},      {"0.25", 1.0f}, {"0.26", 0.26f},
       {"1.5", 1.0f}, {"abc", 1.0f},        {"-0.5", 1.0f},   {"", 1.0f},     {"0.8\r\n", 0.8f},
@@ -26,12 +26,9 @@ TEST_F(Startup, EditorScaleComesFromTheConfigurationFile) {
     EXPECT_FLOAT_EQ(effect->editorLink().scale(), scale) << '"' << content << '"';
   }
   std::remove((folder.path() + "Kestrelhollow.cfg").c_str());
-  EXPECT_FLOAT_EQ(CreateEffect()->editorLink().scale(), 1.0f);
-}
-
-TEST_F(Startup, ConfigurationPathIsThePluginFolderAndTheScaleIsWrittenWithTwoDigits) {
   auto effect = CreateEffect();
-  EXPECT_EQ(effect->configurationFilePath(), folder.path() + "Kestrelhollow.cfg");
+  EXPECT_FLOAT_EQ(effect->editorLink().scale(), 1.0f);
+  // The scale is written with two digits.
   ASSERT_TRUE(persistence::WriteEditorScale(effect->configurationFilePath(), 0.666f));
   EXPECT_EQ(platform::ReadTextFile(effect->configurationFilePath()), "0.67");
   EXPECT_FLOAT_EQ(persistence::ReadEditorScale(effect->configurationFilePath()), 0.67f);
@@ -61,29 +58,29 @@ TEST_F(Startup, NewEffectAppliesTheDefaultPreset) {
   EXPECT_EQ(GetChunk(*effect), expected);
 }
 
-TEST_F(Startup, DefaultPresetWithoutEndMarkerIsAppliedToTheEnd) {
-  std::string preset = VersionTwoText({"vst1;Midi;"});
-  preset.erase(preset.find("Kestrelhollow Data ends here"));
-  WriteDefaultPreset(folder, preset + "smp2;40;After padding;;1;not_muted;0;1;0.5;no_swing;\n");
-  auto effect = CreateEffect();
-  EXPECT_EQ(effect->engine().syncMode(), engine::SyncMode::Midi);
-  EXPECT_EQ(effect->engine().kit().holder(40).name(), "After padding");
-}
-
-TEST_F(Startup, DefaultPresetOfAnOldVersionWarnsAndOneWithoutMarkerIsIgnored) {
-  WriteDefaultPreset(folder, "\nKestrelhollow Data Version 1.1\nvst1;Stop;\n");
-  EXPECT_EQ(CreateEffect()->engine().syncMode(), engine::SyncMode::Stop);
-  EXPECT_EQ(messages.count("Warning"), 1u);
-
-  messages.clear();
-  WriteDefaultPreset(folder, "\nKestrelhollow Data Version\nvst1;Stop;\n");
-  EXPECT_EQ(CreateEffect()->engine().syncMode(), engine::SyncMode::Hsync);
-  EXPECT_EQ(messages.count("Error"), 1u);
-
-  messages.clear();
-  WriteDefaultPreset(folder, "no text in here");
-  EXPECT_EQ(GetChunk(*CreateEffect()), DefaultText());
-  EXPECT_TRUE(messages.messages().empty());
+TEST_F(Startup, DefaultPresetIsAppliedToItsEndMarkerOrItsEnd_AnOldOneWarnsAndOneWithoutMarkerIsIgnored) {
+  std::string withoutEndMarker = VersionTwoText({"vst1;Midi;"});
+  withoutEndMarker.erase(withoutEndMarker.find("Kestrelhollow Data ends here"));
+  const struct {
+    std::string text;
+    engine::SyncMode mode;
+    const char* message;  // the caption of the one message, if any
+  } cases[] = {
+      {withoutEndMarker + "vst1;Run;\n", engine::SyncMode::Run, nullptr},  // the record after the padding counts
+      {"\nKestrelhollow Data Version 1.1\nvst1;Stop;\n", engine::SyncMode::Stop, "Warning"},
+      {"\nKestrelhollow Data Version\nvst1;Stop;\n", engine::SyncMode::Hsync, "Error"},
+      {"no text in here", engine::SyncMode::Hsync, nullptr},
+  };
+  for (const auto& each : cases) {
+    SCOPED_TRACE(each.text.substr(0, 40));
+    messages.clear();
+    WriteDefaultPreset(folder, each.text);
+    EXPECT_EQ(CreateEffect()->engine().syncMode(), each.mode);
+    ASSERT_EQ(messages.messages().size(), each.message ? 1u : 0u);
+    if (each.message) {
+      EXPECT_EQ(messages.messages()[0].caption, each.message);
+    }
+  }
 }
 
 TEST(PresetText, RunsFromTheVersionMarkerToTheEndMarker) {
@@ -107,17 +104,6 @@ TEST_F(Startup, SamplePathsMoveBetweenPluginFolders) {
   EXPECT_EQ(moved->engine().kit().holder(36).path(),
             otherComputer.path() + testhost::NativePath("samples/Kicks/kick01.wav"));
   EXPECT_EQ(messages.count("Sample load error"), 1u) << "the real loader reports the missing file";
-}
-
-TEST_F(Startup, TextsSavedOnWindowsFindTheFactorySamples) {
-  auto effect = CreateEffect();
-  SetChunk(*effect, VersionTwoText({"smp2;36;Kick;\\$VST_SAMPLE_DIR$\\Factory\\Kick.wav;1;not_muted;0;1;0.5;no_swing;",
-                                    "smp2;37;Rim;C:\\Other\\rim.wav;1;not_muted;0;1;0.5;no_swing;"}));
-  ASSERT_EQ(loads.size(), 2u);
-  EXPECT_EQ(loads[0].path, folder.path() + testhost::NativePath("samples/Factory/Kick.wav"));
-  EXPECT_EQ(loads[1].path, "C:\\Other\\rim.wav");  // no placeholder: kept as written
-  // Saved again, the text is the one Windows wrote.
-  EXPECT_NE(GetChunk(*effect).find("smp2;36;Kick;\\$VST_SAMPLE_DIR$\\Factory\\Kick.wav;"), std::string::npos);
 }
 
 TEST(Placeholders, OnlyTheExactPlaceholderIsExpanded) {

@@ -1,3 +1,5 @@
+// Skin image files: BMP and PNG decoding, the size limits checked before decoding, and
+// images decoded when first drawn.
 #include <gtest/gtest.h>
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -185,12 +187,6 @@ TEST(SkinFiles, ImagesBeyondTheirLimitAreRefusedBeforeDecoding) {
   EXPECT_FALSE(LoadImageFile(folder.file("pipe.bmp"), limit));
 #endif
 }
-
-}  // namespace
-}  // namespace toolkit
-
-namespace toolkit {
-namespace {
 
 TEST(DeferredImage, HasItsSizeAtOnceAndDecodesOnceWhenItsPixelsAreFirstNeeded) {
   static int decodes = 0;
