@@ -1,8 +1,15 @@
 #include "platform/BoundedLock.h"
 
+#include <mutex>
 #include <thread>
 
 namespace platform {
+
+class ProcessMutex {
+ public:
+  std::recursive_mutex mutex;
+};
+
 namespace {
 
 // Polls rather than using a timed lock: the waits are on the user-interface thread, rare and
@@ -18,16 +25,20 @@ bool Acquire(std::recursive_mutex& mutex, std::chrono::milliseconds bound) {
 
 }  // namespace
 
-BoundedLock::BoundedLock(std::recursive_mutex& mutex, std::chrono::milliseconds bound)
-    : mutex_(mutex), owned_(Acquire(mutex, bound)) {}
+BoundedLock::BoundedLock(ProcessMutex& mutex, std::chrono::milliseconds bound)
+    : mutex_(mutex), owned_(Acquire(mutex.mutex, bound)) {}
 
-std::recursive_mutex& StateMutex() {
-  static std::recursive_mutex mutex;
+BoundedLock::~BoundedLock() {
+  if (owned_) mutex_.mutex.unlock();
+}
+
+ProcessMutex& StateMutex() {
+  static ProcessMutex mutex;
   return mutex;
 }
 
-std::recursive_mutex& LoadMutex() {
-  static std::recursive_mutex mutex;
+ProcessMutex& LoadMutex() {
+  static ProcessMutex mutex;
   return mutex;
 }
 
