@@ -8,10 +8,18 @@ namespace platform {
 
 constexpr std::chrono::milliseconds kMutexWaitBound{10000};
 
-// A mutex shared by every instance in the process: created unowned on first use, recursive for
-// the thread that owns it, and never destroyed while the module is loaded. What it is made of
-// depends on the system.
-class ProcessMutex;
+// A mutex shared by every instance in the process: created unowned, recursive for the thread
+// that owns it, and never destroyed, so that it outlives every instance and every wait on it.
+class ProcessMutex {
+ public:
+  ProcessMutex();
+  ProcessMutex(const ProcessMutex&) = delete;
+  ProcessMutex& operator=(const ProcessMutex&) = delete;
+
+ private:
+  friend class BoundedLock;
+  void* system_;  // the system's mutex object
+};
 
 class BoundedLock {
  public:

@@ -4,13 +4,9 @@
 #include <thread>
 
 namespace platform {
-
-class ProcessMutex {
- public:
-  std::recursive_mutex mutex;
-};
-
 namespace {
+
+std::recursive_mutex& systemMutex(void* mutex) { return *static_cast<std::recursive_mutex*>(mutex); }
 
 // Polls rather than using a timed lock: the waits are on the user-interface thread, rare and
 // short, and a plain try-lock is a lock that every tool (the thread sanitizer included) sees.
@@ -25,21 +21,13 @@ bool Acquire(std::recursive_mutex& mutex, std::chrono::milliseconds bound) {
 
 }  // namespace
 
+ProcessMutex::ProcessMutex() : system_(new std::recursive_mutex) {}
+
 BoundedLock::BoundedLock(ProcessMutex& mutex, std::chrono::milliseconds bound)
-    : mutex_(mutex), owned_(Acquire(mutex.mutex, bound)) {}
+    : mutex_(mutex), owned_(Acquire(systemMutex(mutex.system_), bound)) {}
 
 BoundedLock::~BoundedLock() {
-  if (owned_) mutex_.mutex.unlock();
-}
-
-ProcessMutex& StateMutex() {
-  static ProcessMutex mutex;
-  return mutex;
-}
-
-ProcessMutex& LoadMutex() {
-  static ProcessMutex mutex;
-  return mutex;
+  if (owned_) systemMutex(mutex_.system_).unlock();
 }
 
 }  // namespace platform
