@@ -156,7 +156,6 @@ TEST_F(RenderToolTest, FlacClipsWithAWarning) {
   run = RunRender({"--state", folder.file("loud.txt"), "--bars", "1", "-o", folder.file("loud.wav")});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(run.err, "");
-
 }
 
 TEST_F(RenderToolTest, AllOutputsGoToOneChannelEach) {
