@@ -18,6 +18,7 @@ constexpr int32_t kBlock = 512;
 constexpr double kSampleRate = 48000.0;
 constexpr uint32_t kCachedFrames = 24000;
 constexpr uint32_t kLongFrames = 480000;
+constexpr size_t kCacheLine = 64;
 
 enum Renderer : int64_t { kReference = 0, kBlockRenderer = 1 };
 
@@ -25,8 +26,11 @@ enum class Scene { Idle, Voices, PitchedVoices, DensePattern, Downmix };
 
 class Session {
  public:
-  Session(Scene scene, uint32_t sampleFrames) : outputs_(engine::kOutputCount, std::vector<float>(kBlock)) {
-    for (auto& output : outputs_) pointers_.push_back(output.data());
+  Session(Scene scene, uint32_t sampleFrames) : outputs_(engine::kOutputCount * kBlock + kCacheLine / sizeof(float)) {
+    // The outputs as hosts allocate them: each one starting on a cache line.
+    float* first = outputs_.data();
+    while (reinterpret_cast<uintptr_t>(first) % kCacheLine != 0) ++first;
+    for (int output = 0; output < engine::kOutputCount; ++output) pointers_.push_back(first + output * kBlock);
     time_.available = true;
     time_.sampleRate = kSampleRate;
     time_.tempo = 120.0;
@@ -76,7 +80,7 @@ class Session {
  private:
   std::unique_ptr<engine::DrumEngine> engine_ = std::make_unique<engine::DrumEngine>();
   engine::HostTime time_;
-  std::vector<std::vector<float>> outputs_;
+  std::vector<float> outputs_;
   std::vector<float*> pointers_;
   int restartBlocks_ = 0;
   int blocks_ = 0;

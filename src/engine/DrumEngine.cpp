@@ -155,8 +155,8 @@ void DrumEngine::renderStretch(float* const* outputs, int32_t first, int32_t cou
   float* sumRight = outputs[1] + first;
   std::fill(sumLeft, sumLeft + count, 0.0f);
   std::fill(sumRight, sumRight + count, 0.0f);
-  alignas(16) std::array<float, kDownmixChunk> left;
-  alignas(16) std::array<float, kDownmixChunk> right;
+  alignas(64) std::array<float, kDownmixChunk> left;
+  alignas(64) std::array<float, kDownmixChunk> right;
   for (int32_t start = 0; start < count; start += kDownmixChunk) {
     const int32_t frames = std::min(kDownmixChunk, count - start);
     for (int holder = 0; holder < kHolderCount; ++holder) {

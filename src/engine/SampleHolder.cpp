@@ -12,77 +12,10 @@
 namespace engine {
 namespace {
 
-constexpr int8_t kMaxPitch = 12;
-
-// 13 - |pitch| paces the repeated or skipped frames; no pitch, or one out of range, plays straight.
-uint8_t countdownFor(int8_t pitch) {
-  const int magnitude = std::abs(static_cast<int>(pitch));
-  return magnitude >= 1 && magnitude <= kMaxPitch ? static_cast<uint8_t>(13 - magnitude) : 0;
-}
-
 StereoFrame readFrame(const SampleBuffer& buffer, uint32_t position) {
   const float* frame = buffer.samples.get() + static_cast<size_t>(position) * buffer.channels;
   // More than two channels: the first two are played.
   return buffer.channels >= 2 ? StereoFrame{frame[0], frame[1]} : StereoFrame{frame[0], frame[0]};
-}
-
-// The voice of count frames from position and countdown: runs of consecutive sample frames,
-// split where the pitch repeats or skips a frame and where the sample ends. A pitched voice
-// reads reset + 1 frames, then moves on by reset (down, the last frame again) or reset + 2
-// (up, one frame skipped), and starts the countdown again at reset.
-template <bool kRelease, bool kVelocity>
-void playVoice(const SampleBuffer* buffer, uint32_t end, int8_t pitch, uint32_t& position, uint8_t& countdown,
-               float* left, float* right, uint32_t count, const kernels::VoiceGains& gains, float silence) {
-  const uint32_t limit = buffer == nullptr ? 0 : std::min(end, buffer->frames);
-  const uint8_t reset = countdownFor(pitch);
-  const bool pitched = reset != 0;
-  const uint32_t jump = pitch < 0 ? 0 : 2;
-  const uint32_t channels = buffer == nullptr ? 0 : buffer->channels;
-  const auto source = [&](uint32_t at) { return buffer->samples.get() + static_cast<size_t>(at) * channels; };
-  uint32_t at = position;
-  uint8_t remaining = countdown;
-  uint32_t frame = 0;
-  while (frame < count) {
-    if (at >= limit) {
-      std::fill(left + frame, left + count, silence);
-      std::fill(right + frame, right + count, silence);
-      break;
-    }
-    if (pitched && remaining == reset) {
-      // Whole periods that fit in the stretch and before the limit, with no other state change.
-      const uint32_t period = reset + 1U;
-      const uint32_t advance = reset + jump;
-      uint32_t periods = (count - frame) / period;
-      const uint32_t room = limit - at;  // the n-th period reads up to at + n * advance + period - 1
-      periods = room < period ? 0 : std::min(periods, (room - period) / advance + 1);
-      if (channels == 2 && period == 12) {
-        kernels::playStereoPeriods<12, kRelease, kVelocity>(source(at), advance, left + frame, right + frame, periods, gains);
-      } else if (channels == 2 && period == 13) {
-        kernels::playStereoPeriods<13, kRelease, kVelocity>(source(at), advance, left + frame, right + frame, periods, gains);
-      } else {
-        for (uint32_t index = 0; index < periods; ++index) {
-          kernels::playRun<kRelease, kVelocity>(source(at + index * advance), channels, left + frame + index * period,
-                                                right + frame + index * period, period, gains);
-        }
-      }
-      frame += periods * period;
-      at += periods * advance;
-      if (frame >= count || at >= limit) continue;
-    }
-    uint32_t run = std::min(count - frame, limit - at);
-    if (pitched) run = std::min<uint32_t>(run, remaining + 1U);
-    kernels::playRun<kRelease, kVelocity>(source(at), channels, left + frame, right + frame, run, gains);
-    frame += run;
-    if (pitched && run == remaining + 1U) {
-      at += run - 1 + jump;
-      remaining = reset;
-    } else {
-      if (pitched) remaining = static_cast<uint8_t>(remaining - run);
-      at += run;
-    }
-  }
-  position = at;
-  countdown = remaining;
 }
 
 }  // namespace
@@ -176,7 +109,7 @@ void SampleHolder::startPreview() { commands_.push({EngineCommand::StartPreview,
 void SampleHolder::carryOut(EngineCommand::Kind change) noexcept {
   switch (change) {
     case EngineCommand::RestartPitch:
-      pitchCountdown_ = countdownFor(pitch_);
+      pitchCountdown_ = PitchCountdown(pitch_);
       break;
     case EngineCommand::StartPreview:
       previewPosition_ = 0;
@@ -224,7 +157,7 @@ StereoFrame SampleHolder::renderFrame() noexcept {
   return {leftGain_ * frame.left, rightGain_ * frame.right};
 }
 
-void SampleHolder::renderVoice(const kernels::VoiceGains& gains, float* left, float* right, uint32_t count) noexcept {
+void SampleHolder::renderVoice(const VoiceGains& gains, float* left, float* right, uint32_t count) noexcept {
   // Muted, or past the end: the silent frame through the same gains.
   const float silence = ((0.0f * gains.release) * gains.velocity) * gains.master;
   if (muteState_ != kNotMuted) {
@@ -232,24 +165,10 @@ void SampleHolder::renderVoice(const kernels::VoiceGains& gains, float* left, fl
     std::fill(right, right + count, silence);
     return;
   }
-  const SampleBuffer* buffer = buffer_.load(std::memory_order_seq_cst);
-  uint32_t position = voicePosition_;
-  uint8_t countdown = pitchCountdown_;
-  const int8_t pitch = pitch_;
-  const uint32_t end = end_;
-  const bool release = gains.release != 1.0f;
-  const bool velocity = gains.velocity != 1.0f;
-  if (release && velocity) {
-    playVoice<true, true>(buffer, end, pitch, position, countdown, left, right, count, gains, silence);
-  } else if (release) {
-    playVoice<true, false>(buffer, end, pitch, position, countdown, left, right, count, gains, silence);
-  } else if (velocity) {
-    playVoice<false, true>(buffer, end, pitch, position, countdown, left, right, count, gains, silence);
-  } else {
-    playVoice<false, false>(buffer, end, pitch, position, countdown, left, right, count, gains, silence);
-  }
-  voicePosition_ = position;
-  pitchCountdown_ = countdown;
+  VoiceCursor cursor{voicePosition_, pitchCountdown_};
+  PlayVoice({buffer_.load(std::memory_order_seq_cst), end_, pitch_}, cursor, left, right, count, gains, silence);
+  voicePosition_ = cursor.position;
+  pitchCountdown_ = cursor.countdown;
 }
 
 void SampleHolder::advanceVoice() noexcept {
@@ -263,7 +182,7 @@ void SampleHolder::advanceVoice() noexcept {
     voicePosition_ = position + 1;
   } else {
     // Down: the frame just read is read once more. Up: one frame is skipped.
-    pitchCountdown_ = countdownFor(pitch);
+    pitchCountdown_ = PitchCountdown(pitch);
     voicePosition_ = pitch < 0 ? position : position + 2;
   }
 }

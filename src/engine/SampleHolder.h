@@ -10,7 +10,7 @@
 #include "engine/CommandQueue.h"
 #include "engine/Relaxed.h"
 #include "engine/SampleBuffer.h"
-#include "engine/VoiceKernels.h"
+#include "engine/VoicePlayback.h"
 
 namespace engine {
 
@@ -91,7 +91,7 @@ class SampleHolder {
   StereoFrame renderFrame() noexcept;
   // The voice (no preview) over count frames with all its gains: the state is read once and
   // the position and pitch countdown are written back at the end.
-  void renderVoice(const kernels::VoiceGains& gains, float* left, float* right, uint32_t count) noexcept;
+  void renderVoice(const VoiceGains& gains, float* left, float* right, uint32_t count) noexcept;
 
  private:
   void replaceBuffer(SampleBuffer* next);

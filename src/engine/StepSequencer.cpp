@@ -4,10 +4,6 @@
 #include <cmath>
 #include <limits>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "engine/KitPlayer.h"
 
 namespace engine {
@@ -151,7 +147,10 @@ void StepSequencer::recompute() {
           // A fully swung last step must not land on the next bar's first step.
           if (step == steps - 1 && time == samplesPerBar) time -= 1.0;
         }
-        stepTimes_[pattern][holder][step] = truncated(time);
+        // Kept ascending for the scheduler's search; only a bar of fewer frames than steps
+        // would otherwise put the fully swung last step before the one before it.
+        const int32_t previous = step == 0 ? std::numeric_limits<int32_t>::min() : stepTimes_[pattern][holder][step - 1];
+        stepTimes_[pattern][holder][step] = std::max(truncated(time), previous);
       }
     }
   }
@@ -192,25 +191,10 @@ void StepSequencer::schedule(NoteEventQueue& queue, int32_t frames) const {
   };
   for (int holder = 0; holder < kHolderCount; ++holder) {
     const auto& times = stepTimes_[pattern][holder];
-    int step = 0;
-#if defined(__SSE2__)
-    // Four step times per comparison; only the steps inside the block look at their cells.
-    if (start > std::numeric_limits<int32_t>::min() && stop <= std::numeric_limits<int32_t>::max()) {
-      const __m128i before = _mm_set1_epi32(static_cast<int32_t>(start - 1));
-      const __m128i after = _mm_set1_epi32(static_cast<int32_t>(stop));
-      for (; step + 4 <= steps; step += 4) {
-        const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(times.data() + step));
-        const __m128i inside = _mm_and_si128(_mm_cmpgt_epi32(four, before), _mm_cmplt_epi32(four, after));
-        for (int mask = _mm_movemask_ps(_mm_castsi128_ps(inside)); mask != 0; mask &= mask - 1) {
-          const int hit = step + __builtin_ctz(static_cast<unsigned>(mask));
-          queueIfSounding(holder, hit, times[hit] - start);
-        }
-      }
-    }
-#endif
-    for (; step < steps; ++step) {
-      const int64_t time = times[step];
-      if (start <= time && time < stop) queueIfSounding(holder, step, time - start);
+    // The step times ascend: the steps inside the block are one run, found by a search.
+    const auto* last = times.data() + steps;
+    for (const auto* time = std::lower_bound(times.data(), last, start); time != last && *time < stop; ++time) {
+      queueIfSounding(holder, static_cast<int>(time - times.data()), *time - start);
     }
     // The block reaches into the next bar: its first step, as if the pattern goes on.
     const int64_t barEnd = times[steps];

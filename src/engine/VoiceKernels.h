@@ -1,29 +1,37 @@
-// The inner loops of the block renderer: sample frames times the voice's gains, written as
-// separate left and right runs. Each product is formed in the order the voice has always
-// used, ((((side gain * sample) * release) * velocity) * master), and the four-wide SSE2
-// multiplies round exactly as the one-wide ones, so every output equals the frame-by-frame
-// result bit for bit.
+// The inner loops of a voice: sample frames times the voice's gains, written as separate left
+// and right runs. Each product is formed in the order the voice has always used,
+// ((((side gain * sample) * release) * velocity) * master), and a multiply of four or eight
+// lanes rounds each lane exactly as a single one does, so every output equals the
+// frame-by-frame result bit for bit.
+//
+// This header is compiled once for the baseline instruction set and once with AVX switched on
+// (VoicePlaybackAvx.cpp, which defines KH_KERNELS_WITH_AVX); each compilation lives in its own
+// inline namespace, so the two never stand for one another at link time.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
+#include "engine/VoicePlayback.h"
+
 #if defined(__SSE2__)
-#include <emmintrin.h>
+#include <immintrin.h>
+#endif
+
+#if defined(KH_KERNELS_WITH_AVX)
+#define KH_VECTOR_ISA avx
+#elif defined(__SSE2__)
+#define KH_VECTOR_ISA sse2
+#else
+#define KH_VECTOR_ISA scalar
 #endif
 
 namespace engine::kernels {
-
-struct VoiceGains {
-  float left;
-  float right;
-  float release;
-  float velocity;
-  float master;
-};
+inline namespace KH_VECTOR_ISA {
 
 // A release or velocity factor of exactly 1 leaves every product unchanged (the product
-// before it is already rounded, flushed and quieted), so the template skips it.
+// before it is already rounded, flushed and quieted), so the templates skip it.
 template <bool kRelease, bool kVelocity>
 inline float scaled(float sideGain, float sample, const VoiceGains& gains) {
   float value = sideGain * sample;
@@ -33,43 +41,119 @@ inline float scaled(float sideGain, float sample, const VoiceGains& gains) {
 }
 
 #if defined(__SSE2__)
-// Samples are read this many floats ahead: long samples stream from memory.
-constexpr size_t kPrefetchFloats = 1024;
+// Samples are read this many floats ahead, within the stretch being rendered.
+constexpr size_t kPrefetchFloats = 256;
 
-struct WideGains {
-  explicit WideGains(const VoiceGains& gains)
-      : left(_mm_set1_ps(gains.left)),
-        right(_mm_set1_ps(gains.right)),
-        release(_mm_set1_ps(gains.release)),
-        velocity(_mm_set1_ps(gains.velocity)),
-        master(_mm_set1_ps(gains.master)) {}
-  __m128 left, right, release, velocity, master;
+inline void prefetch(const float* at) { _mm_prefetch(reinterpret_cast<const char*>(at + kPrefetchFloats), _MM_HINT_T0); }
+
+// Four lanes (SSE2).
+struct Lanes4 {
+  using Vector = __m128;
+  static constexpr size_t kWidth = 4;
+  static Vector broadcast(float value) { return _mm_set1_ps(value); }
+  static Vector load(const float* at) { return _mm_loadu_ps(at); }
+  static void store(float* at, Vector value) { _mm_storeu_ps(at, value); }
+  static Vector multiply(Vector first, Vector second) { return _mm_mul_ps(first, second); }
+  // Four interleaved stereo frames into four left and four right values.
+  static void split(const float* frames, Vector& lefts, Vector& rights) {
+    const __m128 first = _mm_loadu_ps(frames);
+    const __m128 second = _mm_loadu_ps(frames + 4);
+    lefts = _mm_shuffle_ps(first, second, _MM_SHUFFLE(2, 0, 2, 0));
+    rights = _mm_shuffle_ps(first, second, _MM_SHUFFLE(3, 1, 3, 1));
+  }
 };
 
-template <bool kRelease, bool kVelocity>
-inline __m128 scaled4(__m128 sideGain, __m128 samples, const WideGains& gains) {
-  __m128 value = _mm_mul_ps(sideGain, samples);
-  if constexpr (kRelease) value = _mm_mul_ps(value, gains.release);
-  if constexpr (kVelocity) value = _mm_mul_ps(value, gains.velocity);
-  return _mm_mul_ps(value, gains.master);
+#if defined(KH_KERNELS_WITH_AVX)
+// Eight lanes (AVX). The shuffle works within each half, so each half is loaded from the
+// frames that give it four consecutive lefts and rights.
+struct Lanes8 {
+  using Vector = __m256;
+  static constexpr size_t kWidth = 8;
+  static Vector broadcast(float value) { return _mm256_set1_ps(value); }
+  static Vector load(const float* at) { return _mm256_loadu_ps(at); }
+  static void store(float* at, Vector value) { _mm256_storeu_ps(at, value); }
+  static Vector multiply(Vector first, Vector second) { return _mm256_mul_ps(first, second); }
+  static void split(const float* frames, Vector& lefts, Vector& rights) {
+    const __m256 first = _mm256_insertf128_ps(_mm256_castps128_ps256(_mm_loadu_ps(frames)), _mm_loadu_ps(frames + 8), 1);
+    const __m256 second =
+        _mm256_insertf128_ps(_mm256_castps128_ps256(_mm_loadu_ps(frames + 4)), _mm_loadu_ps(frames + 12), 1);
+    lefts = _mm256_shuffle_ps(first, second, _MM_SHUFFLE(2, 0, 2, 0));
+    rights = _mm256_shuffle_ps(first, second, _MM_SHUFFLE(3, 1, 3, 1));
+  }
+};
+using WidestLanes = Lanes8;
+#else
+using WidestLanes = Lanes4;
+#endif
+
+template <class Lanes>
+struct WideGains {
+  explicit WideGains(const VoiceGains& gains)
+      : left(Lanes::broadcast(gains.left)),
+        right(Lanes::broadcast(gains.right)),
+        release(Lanes::broadcast(gains.release)),
+        velocity(Lanes::broadcast(gains.velocity)),
+        master(Lanes::broadcast(gains.master)) {}
+  typename Lanes::Vector left, right, release, velocity, master;
+};
+
+template <class Lanes, bool kRelease, bool kVelocity>
+inline typename Lanes::Vector scaledLanes(typename Lanes::Vector sideGain, typename Lanes::Vector samples,
+                                          const WideGains<Lanes>& gains) {
+  auto value = Lanes::multiply(sideGain, samples);
+  if constexpr (kRelease) value = Lanes::multiply(value, gains.release);
+  if constexpr (kVelocity) value = Lanes::multiply(value, gains.velocity);
+  return Lanes::multiply(value, gains.master);
 }
 
-// Four interleaved stereo frames into four left and four right values.
-template <bool kRelease, bool kVelocity>
-inline void stereoGroup(const float* source, float* left, float* right, const WideGains& gains) {
-  const __m128 first = _mm_loadu_ps(source);
-  const __m128 second = _mm_loadu_ps(source + 4);
-  const __m128 lefts = _mm_shuffle_ps(first, second, _MM_SHUFFLE(2, 0, 2, 0));
-  const __m128 rights = _mm_shuffle_ps(first, second, _MM_SHUFFLE(3, 1, 3, 1));
-  _mm_storeu_ps(left, scaled4<kRelease, kVelocity>(gains.left, lefts, gains));
-  _mm_storeu_ps(right, scaled4<kRelease, kVelocity>(gains.right, rights, gains));
+// One group of kWidth frames, stereo or mono.
+template <class Lanes, bool kRelease, bool kVelocity>
+inline void stereoGroup(const float* source, float* left, float* right, const WideGains<Lanes>& gains) {
+  typename Lanes::Vector lefts, rights;
+  Lanes::split(source, lefts, rights);
+  Lanes::store(left, scaledLanes<Lanes, kRelease, kVelocity>(gains.left, lefts, gains));
+  Lanes::store(right, scaledLanes<Lanes, kRelease, kVelocity>(gains.right, rights, gains));
 }
 
-template <bool kRelease, bool kVelocity>
-inline void monoGroup(const float* source, float* left, float* right, const WideGains& gains) {
-  const __m128 samples = _mm_loadu_ps(source);
-  _mm_storeu_ps(left, scaled4<kRelease, kVelocity>(gains.left, samples, gains));
-  _mm_storeu_ps(right, scaled4<kRelease, kVelocity>(gains.right, samples, gains));
+template <class Lanes, bool kRelease, bool kVelocity>
+inline void monoGroup(const float* source, float* left, float* right, const WideGains<Lanes>& gains) {
+  const auto samples = Lanes::load(source);
+  Lanes::store(left, scaledLanes<Lanes, kRelease, kVelocity>(gains.left, samples, gains));
+  Lanes::store(right, scaledLanes<Lanes, kRelease, kVelocity>(gains.right, samples, gains));
+}
+
+// At least kWidth frames of one or two channels in whole groups. A store that straddles two
+// cache lines costs about twice as much, so after a first group the groups go on from where
+// the left run is aligned to the vector; the first two groups overlap, as the last group
+// overlaps the one before, and write the same values again.
+template <class Lanes, bool kRelease, bool kVelocity>
+inline void playGroups(const float* source, uint32_t channels, float* left, float* right, size_t frames,
+                       const VoiceGains& gains) {
+  constexpr size_t kWidth = Lanes::kWidth;
+  const WideGains<Lanes> wide(gains);
+  const size_t last = frames - kWidth;
+  const size_t misalignment = reinterpret_cast<uintptr_t>(left) / sizeof(float) % kWidth;
+  size_t frame = 0;
+  if (misalignment != 0) {
+    if (channels == 2) {
+      stereoGroup<Lanes, kRelease, kVelocity>(source, left, right, wide);
+    } else {
+      monoGroup<Lanes, kRelease, kVelocity>(source, left, right, wide);
+    }
+    frame = kWidth - misalignment;
+  }
+  if (channels == 2) {
+    for (; frame + kWidth <= frames; frame += kWidth) {
+      prefetch(source + 2 * frame);
+      stereoGroup<Lanes, kRelease, kVelocity>(source + 2 * frame, left + frame, right + frame, wide);
+    }
+    if (frame < frames) stereoGroup<Lanes, kRelease, kVelocity>(source + 2 * last, left + last, right + last, wide);
+  } else {
+    for (; frame + kWidth <= frames; frame += kWidth) {
+      monoGroup<Lanes, kRelease, kVelocity>(source + frame, left + frame, right + frame, wide);
+    }
+    if (frame < frames) monoGroup<Lanes, kRelease, kVelocity>(source + last, left + last, right + last, wide);
+  }
 }
 #endif
 
@@ -79,27 +163,12 @@ template <bool kRelease, bool kVelocity>
 inline void playRun(const float* source, uint32_t channels, float* left, float* right, uint32_t frames,
                     const VoiceGains& gains) {
 #if defined(__SSE2__)
-  if (frames >= 4 && channels <= 2) {
-    const WideGains wide(gains);
-    const size_t last = frames - 4;
-    size_t frame = 0;
-    if (channels == 2) {
-      // Eight frames are one cache line of samples: one prefetch each.
-      for (; frame + 8 <= frames; frame += 8) {
-        _mm_prefetch(reinterpret_cast<const char*>(source + 2 * frame + kPrefetchFloats), _MM_HINT_T0);
-        stereoGroup<kRelease, kVelocity>(source + 2 * frame, left + frame, right + frame, wide);
-        stereoGroup<kRelease, kVelocity>(source + 2 * frame + 8, left + frame + 4, right + frame + 4, wide);
-      }
-      if (frame + 4 <= frames) {
-        stereoGroup<kRelease, kVelocity>(source + 2 * frame, left + frame, right + frame, wide);
-        frame += 4;
-      }
-      // The last group overlaps the one before and writes the same values again.
-      if (frame < frames) stereoGroup<kRelease, kVelocity>(source + 2 * last, left + last, right + last, wide);
-    } else {
-      for (; frame + 4 <= frames; frame += 4) monoGroup<kRelease, kVelocity>(source + frame, left + frame, right + frame, wide);
-      if (frame < frames) monoGroup<kRelease, kVelocity>(source + last, left + last, right + last, wide);
-    }
+  if (channels <= 2 && frames >= WidestLanes::kWidth) {
+    playGroups<WidestLanes, kRelease, kVelocity>(source, channels, left, right, frames, gains);
+    return;
+  }
+  if (channels <= 2 && frames >= Lanes4::kWidth) {
+    playGroups<Lanes4, kRelease, kVelocity>(source, channels, left, right, frames, gains);
     return;
   }
 #endif
@@ -116,15 +185,18 @@ template <uint32_t kPeriod, bool kRelease, bool kVelocity>
 inline void playStereoPeriods(const float* source, uint32_t advance, float* left, float* right, uint32_t periods,
                               const VoiceGains& gains) {
 #if defined(__SSE2__)
-  static_assert(kPeriod >= 4);
-  const WideGains wide(gains);
+  using Lanes = WidestLanes;
+  constexpr uint32_t kWidth = Lanes::kWidth;
+  static_assert(kPeriod >= kWidth);
+  const WideGains<Lanes> wide(gains);
   for (uint32_t period = 0; period < periods; ++period, source += 2 * advance, left += kPeriod, right += kPeriod) {
-    _mm_prefetch(reinterpret_cast<const char*>(source + kPrefetchFloats), _MM_HINT_T0);
-    for (uint32_t frame = 0; frame + 4 <= kPeriod; frame += 4) {
-      stereoGroup<kRelease, kVelocity>(source + 2 * frame, left + frame, right + frame, wide);
+    prefetch(source);
+    for (uint32_t frame = 0; frame + kWidth <= kPeriod; frame += kWidth) {
+      stereoGroup<Lanes, kRelease, kVelocity>(source + 2 * frame, left + frame, right + frame, wide);
     }
-    if constexpr (kPeriod % 4 != 0) {
-      stereoGroup<kRelease, kVelocity>(source + 2 * (kPeriod - 4), left + kPeriod - 4, right + kPeriod - 4, wide);
+    if constexpr (kPeriod % kWidth != 0) {
+      constexpr uint32_t kLast = kPeriod - kWidth;
+      stereoGroup<Lanes, kRelease, kVelocity>(source + 2 * kLast, left + kLast, right + kLast, wide);
     }
   }
 #else
@@ -135,4 +207,80 @@ inline void playStereoPeriods(const float* source, uint32_t advance, float* left
 #endif
 }
 
+// The voice of count frames from its cursor: runs of consecutive sample frames, split where
+// the pitch repeats or skips a frame and where the sample ends. A pitched voice reads reset + 1
+// frames, then moves on by reset (down, the last frame again) or reset + 2 (up, one frame
+// skipped), and starts the countdown again at reset.
+template <bool kRelease, bool kVelocity>
+void playVoice(const VoiceSource& voice, VoiceCursor& cursor, float* left, float* right, uint32_t count,
+               const VoiceGains& gains, float silence) {
+  const SampleBuffer* buffer = voice.buffer;
+  const uint32_t limit = buffer == nullptr ? 0 : std::min(voice.end, buffer->frames);
+  const uint8_t reset = PitchCountdown(voice.pitch);
+  const bool pitched = reset != 0;
+  const uint32_t jump = voice.pitch < 0 ? 0 : 2;
+  const uint32_t channels = buffer == nullptr ? 0 : buffer->channels;
+  const auto source = [&](uint32_t at) { return buffer->samples.get() + static_cast<size_t>(at) * channels; };
+  uint32_t at = cursor.position;
+  uint8_t remaining = cursor.countdown;
+  uint32_t frame = 0;
+  while (frame < count) {
+    if (at >= limit) {
+      std::fill(left + frame, left + count, silence);
+      std::fill(right + frame, right + count, silence);
+      break;
+    }
+    if (pitched && remaining == reset) {
+      // Whole periods that fit in the stretch and before the limit, with no other state change.
+      const uint32_t period = reset + 1U;
+      const uint32_t advance = reset + jump;
+      uint32_t periods = (count - frame) / period;
+      const uint32_t room = limit - at;  // the n-th period reads up to at + n * advance + period - 1
+      periods = room < period ? 0 : std::min(periods, (room - period) / advance + 1);
+      if (channels == 2 && period == 12) {
+        playStereoPeriods<12, kRelease, kVelocity>(source(at), advance, left + frame, right + frame, periods, gains);
+      } else if (channels == 2 && period == 13) {
+        playStereoPeriods<13, kRelease, kVelocity>(source(at), advance, left + frame, right + frame, periods, gains);
+      } else {
+        for (uint32_t index = 0; index < periods; ++index) {
+          playRun<kRelease, kVelocity>(source(at + index * advance), channels, left + frame + index * period,
+                                       right + frame + index * period, period, gains);
+        }
+      }
+      frame += periods * period;
+      at += periods * advance;
+      if (frame >= count || at >= limit) continue;
+    }
+    uint32_t run = std::min(count - frame, limit - at);
+    if (pitched) run = std::min<uint32_t>(run, remaining + 1U);
+    playRun<kRelease, kVelocity>(source(at), channels, left + frame, right + frame, run, gains);
+    frame += run;
+    if (pitched && run == remaining + 1U) {
+      at += run - 1 + jump;
+      remaining = reset;
+    } else {
+      if (pitched) remaining = static_cast<uint8_t>(remaining - run);
+      at += run;
+    }
+  }
+  cursor = {at, remaining};
+}
+
+// The voice with the factors that are exactly 1 left out of its products.
+inline void playVoiceRuns(const VoiceSource& voice, VoiceCursor& cursor, float* left, float* right, uint32_t count,
+                          const VoiceGains& gains, float silence) {
+  const bool release = gains.release != 1.0f;
+  const bool velocity = gains.velocity != 1.0f;
+  if (release && velocity) {
+    playVoice<true, true>(voice, cursor, left, right, count, gains, silence);
+  } else if (release) {
+    playVoice<true, false>(voice, cursor, left, right, count, gains, silence);
+  } else if (velocity) {
+    playVoice<false, true>(voice, cursor, left, right, count, gains, silence);
+  } else {
+    playVoice<false, false>(voice, cursor, left, right, count, gains, silence);
+  }
+}
+
+}  // namespace KH_VECTOR_ISA
 }  // namespace engine::kernels

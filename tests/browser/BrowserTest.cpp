@@ -1,23 +1,30 @@
 #include "browser/Browser.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <cstdlib>
 #include <filesystem>
 
+#include "platform/Folders.h"
 #include "support/MessageCapture.h"
+#include "support/NativePath.h"
 #include "support/TempFolder.h"
 
 namespace {
 
 using Codes = std::vector<std::string>;
+using testhost::NativePath;
 
 class BrowserTest : public ::testing::Test {
  protected:
   BrowserTest() { browser.SetFilter(browser::kSampleFileTypes); }
+#ifndef _WIN32
   ~BrowserTest() override { ::setenv("HOME", home.c_str(), 1); }
+#endif
 
   // From the top level into the folder, as if it were a drive.
   const Codes& enter(const std::string& path) {
@@ -25,7 +32,9 @@ class BrowserTest : public ::testing::Test {
     return browser.entries();
   }
 
+#ifndef _WIN32
   const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "/";
+#endif
   testhost::TempFolder folder;
   testhost::MessageCapture messages;
   browser::Browser browser;
@@ -54,6 +63,8 @@ TEST_F(BrowserTest, FilterIsThePiecesBetweenSemicolonsMatchedExactly) {
   EXPECT_EQ(enter(folder.path()), (Codes{"fi|upper.AIFF"}));
 }
 
+#ifndef _WIN32
+// Links, pipes and the home folder of POSIX systems.
 TEST_F(BrowserTest, ListsHiddenFoldersAndLinkTargetsButNoHiddenOrSpecialFiles) {
   const std::string sample = folder.addFile("a.wav");
   const std::string loops = folder.addFolder(".Loops");
@@ -75,36 +86,40 @@ TEST_F(BrowserTest, TopLevelListsTheRootAndAnEnterableHomeFolder) {
     EXPECT_EQ(browser.GetEntries(), (Codes{"dr|/"}));
   }
 }
+#endif
 
 TEST_F(BrowserTest, EnterAndGoUpWalkBetweenFoldersAndTheTopLevel) {
   folder.addFile("Kicks/k1.wav");
   folder.addFile("top.wav");
   enter(folder.path());
   browser.EnterDirectory("Kicks");
-  EXPECT_EQ(browser.directory(), folder.path() + "Kicks/");
+  EXPECT_EQ(browser.directory(), folder.path() + NativePath("Kicks/"));
   EXPECT_EQ(browser.entries(), (Codes{"fi|k1.wav"}));
 
-  browser.SetPath(folder.path() + "Kicks/k1.wav");
+  browser.SetPath(folder.path() + NativePath("Kicks/k1.wav"));
   browser.GoUp();
   EXPECT_EQ(browser.directory(), folder.path());
   EXPECT_EQ(browser.selectedFile(), "");
   EXPECT_EQ(browser.entries(), (Codes{"di|Kicks", "fi|top.wav"}));
 
-  browser.SetPath("/");
+  const std::string root = platform::TopLevelFolders().front();
+  browser.SetPath(root);
   browser.GoUp();
   EXPECT_TRUE(browser.atTopLevel());
   const Codes drives = browser.entries();
-  EXPECT_EQ(drives.front(), "dr|/");
+  EXPECT_EQ(drives.front(), "dr|" + root);
   // At the top level nothing changes, not even the listing.
+#ifndef _WIN32
   ::setenv("HOME", "/", 1);
+#endif
   browser.GoUp();
   EXPECT_TRUE(browser.atTopLevel());
   EXPECT_EQ(browser.entries(), drives);
 }
 
 TEST_F(BrowserTest, SetPathSplitsFolderAndFileWithoutListing) {
-  browser.SetPath("/samples/Kicks/k1.wav");
-  EXPECT_EQ(browser.directory(), "/samples/Kicks/");
+  browser.SetPath(NativePath("/samples/Kicks/k1.wav"));
+  EXPECT_EQ(browser.directory(), NativePath("/samples/Kicks/"));
   EXPECT_EQ(browser.selectedFile(), "k1.wav");
   EXPECT_TRUE(browser.entries().empty());
   // A bare name is no place in the file system: the top level, nothing selected.

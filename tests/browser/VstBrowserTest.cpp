@@ -7,8 +7,10 @@
 #include <tuple>
 #include <utility>
 
+#include "platform/Folders.h"
 #include "support/BmpFile.h"
 #include "support/MessageCapture.h"
+#include "support/NativePath.h"
 #include "support/TempFolder.h"
 #include "toolkit/MouseEvents.h"
 
@@ -16,6 +18,7 @@ namespace {
 
 using browser::FileButton;
 using browser::VstBrowser;
+using testhost::NativePath;
 using toolkit::CRect;
 using Names = std::vector<std::string>;
 
@@ -136,7 +139,7 @@ TEST_F(VstBrowserTest, ClickingADirectoryEntersItAndTheUpButtonGoesBack) {
   ASSERT_EQ(buttonNames(), (Names{"Loops", "a.wav"}));
 
   click(buttonNamed("Loops"));
-  EXPECT_EQ(panel->directory(), folder.path() + "Loops/");
+  EXPECT_EQ(panel->directory(), folder.path() + NativePath("Loops/"));
   EXPECT_EQ(buttonNames(), (Names{"loop.wav"}));
   EXPECT_TRUE(panel->isTouched());
 
@@ -150,9 +153,9 @@ TEST_F(VstBrowserTest, TheFolderLineNamesTheListedFolderAndKeepsTheEndOfALongOne
   showFolder(folder.path());
   EXPECT_EQ(panel->folderLine()->folder(), folder.path());
   click(buttonNamed("Loops"));
-  EXPECT_EQ(panel->folderLine()->folder(), folder.path() + "Loops/");
+  EXPECT_EQ(panel->folderLine()->folder(), folder.path() + NativePath("Loops/"));
   panel->SetScale(0.6f);
-  EXPECT_EQ(panel->folderLine()->folder(), folder.path() + "Loops/");
+  EXPECT_EQ(panel->folderLine()->folder(), folder.path() + NativePath("Loops/"));
 
   // One unit per letter: the end of the path that fits, led by the mark of the cut.
   const auto letters = [](std::string_view text) { return static_cast<double>(text.size()); };
@@ -162,24 +165,31 @@ TEST_F(VstBrowserTest, TheFolderLineNamesTheListedFolderAndKeepsTheEndOfALongOne
 }
 
 TEST_F(VstBrowserTest, UpButtonAtTheRootShowsTheDrivesAndAtTheDrivesChangesNothing) {
-  showFolder("/");
+  const std::string root = platform::TopLevelFolders().front();
+  showFolder(root);
   click(panel->upButton());
   EXPECT_TRUE(panel->atTopLevel());
   const Names drives = buttonNames();
   ASSERT_FALSE(drives.empty());
-  EXPECT_EQ(drives.front(), "/");
+  EXPECT_EQ(drives.front(), root);
 
   click(panel->upButton());
   EXPECT_TRUE(panel->atTopLevel());
   EXPECT_EQ(buttonNames(), drives);
 
   click(panel->button(0));
-  EXPECT_EQ(panel->directory(), "/");
+  EXPECT_EQ(panel->directory(), root);
 }
 
 TEST_F(VstBrowserTest, FileClicksReachTheNotificationControl) {
+#ifdef _WIN32
+  const std::string second = "b c.wav";  // Windows allows no bar in a file name
+#else
+  // A bar is an ordinary character of a file name here.
+  const std::string second = "b|c.wav";
+#endif
   folder.addFile("a.wav");
-  folder.addFile("b|c.wav");
+  folder.addFile(second);
   showFolder(folder.path());
 
   click(buttonNamed("a.wav"));
@@ -188,12 +198,11 @@ TEST_F(VstBrowserTest, FileClicksReachTheNotificationControl) {
   EXPECT_EQ(panel->GetSelectedPath(), folder.path() + "a.wav");
   EXPECT_EQ(fontColorOf("a.wav"), kSelectedFontColor);
 
-  // A bar is an ordinary character of a file name here.
-  click(buttonNamed("b|c.wav"), toolkit::kLButton | toolkit::kDoubleClick);
+  click(buttonNamed(second), toolkit::kLButton | toolkit::kDoubleClick);
   EXPECT_EQ(editor.values, (std::vector<float>{0.5f, 0.51f}));
-  EXPECT_EQ(panel->GetSelectedPath(), folder.path() + "b|c.wav");
+  EXPECT_EQ(panel->GetSelectedPath(), folder.path() + second);
   EXPECT_EQ(fontColorOf("a.wav"), toolkit::kWhiteCColor);
-  EXPECT_EQ(panel->highlightedButton(), buttonNamed("b|c.wav"));
+  EXPECT_EQ(panel->highlightedButton(), buttonNamed(second));
 
   click(buttonNamed("a.wav"), toolkit::kRButton);
   EXPECT_EQ(editor.values.size(), 2u);
@@ -204,17 +213,17 @@ TEST_F(VstBrowserTest, UnforcedMovesFollowOnlyUntilTheUserClicksAndNeverRebuild)
   folder.addFile("one/a.wav");
   folder.addFile("two/b.wav");
   folder.addFile("two/c.wav");
-  panel->NavigateTo(folder.path() + "one/a.wav", false);
-  EXPECT_EQ(panel->selectedPath(), folder.path() + "one/a.wav");
+  panel->NavigateTo(folder.path() + NativePath("one/a.wav"), false);
+  EXPECT_EQ(panel->selectedPath(), folder.path() + NativePath("one/a.wav"));
   EXPECT_FALSE(panel->isTouched());
 
   panel->ShowListing();
   click(buttonNamed("a.wav"));
-  panel->NavigateTo(folder.path() + "two/c.wav", false);
-  EXPECT_EQ(panel->selectedPath(), folder.path() + "one/a.wav");
+  panel->NavigateTo(folder.path() + NativePath("two/c.wav"), false);
+  EXPECT_EQ(panel->selectedPath(), folder.path() + NativePath("one/a.wav"));
 
-  panel->NavigateTo(folder.path() + "two/c.wav", true);
-  EXPECT_EQ(panel->selectedPath(), folder.path() + "two/c.wav");
+  panel->NavigateTo(folder.path() + NativePath("two/c.wav"), true);
+  EXPECT_EQ(panel->selectedPath(), folder.path() + NativePath("two/c.wav"));
   EXPECT_EQ(buttonNames(), (Names{"a.wav"}));
   panel->ShowListing();
   EXPECT_EQ(buttonNames(), (Names{"a.wav"}));
@@ -223,7 +232,7 @@ TEST_F(VstBrowserTest, UnforcedMovesFollowOnlyUntilTheUserClicksAndNeverRebuild)
 TEST_F(VstBrowserTest, ForcedMoveTouchesAndANeverListedPanelOpensOnItsNewFolder) {
   folder.addFile("x/a.wav");
   folder.addFile("x/b.wav");
-  panel->NavigateTo(folder.path() + "x/b.wav", true);
+  panel->NavigateTo(folder.path() + NativePath("x/b.wav"), true);
   EXPECT_TRUE(panel->isTouched());
   panel->NavigateTo(folder.path(), false);
   panel->ShowListing();
@@ -275,7 +284,7 @@ TEST_F(VstBrowserTest, DirectoryDeletedBeforeItsClickShowsAnEmptyGridAndUpStillW
   click(buttonNamed("Gone"));
   EXPECT_EQ(panel->buttonCount(), 0u);
   ASSERT_EQ(messages.messages().size(), 1u);
-  EXPECT_EQ(messages.messages()[0].text, "Unable to locate the directory " + folder.path() + "Gone/\n");
+  EXPECT_EQ(messages.messages()[0].text, "Unable to locate the directory " + folder.path() + NativePath("Gone/") + "\n");
 
   click(panel->upButton());
   EXPECT_EQ(buttonNames(), (Names{"keep.wav"}));
@@ -297,6 +306,10 @@ TEST_F(VstBrowserTest, MoreEntriesThanButtonsAreCutAtTheLimitWithAWarning) {
   // Adding and removing 65 536 views costs the toolkit's containers time quadratic in their
   // number, which the sanitizers multiply past what a test may take.
   GTEST_SKIP() << "too slow under the sanitizers";
+#elif defined(_WIN32)
+  // NTFS takes at most 1023 links to a file, and making 65 536 files through Wine's file calls
+  // takes minutes.
+  GTEST_SKIP() << "not on Windows";
 #endif
   // Further names of two files are far quicker to make than as many files (and two stay within
   // the file system's limit of links to one file).

@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstring>
 #include <string>
 
 #include "support/FileBytes.h"
@@ -37,14 +36,6 @@ class Fnv1a {
   uint64_t hash_ = 0xCBF29CE484222325ULL;
 };
 
-std::string SavedText(TestHost& host) {
-  void* data = nullptr;
-  const intptr_t size = host.dispatch(vst::effGetChunk, 0, 0, &data);
-  if (data == nullptr || size <= 0) return {};
-  // The size counts the terminating zero.
-  return std::string(static_cast<const char*>(data), strnlen(static_cast<const char*>(data), static_cast<size_t>(size)));
-}
-
 TEST(GoldenOutput, DefaultPresetPlayedInHsyncRendersAndSavesAsBefore) {
   TestHost host;
   ASSERT_TRUE(host.loadModule());
@@ -70,7 +61,7 @@ TEST(GoldenOutput, DefaultPresetPlayedInHsyncRendersAndSavesAsBefore) {
 
   const std::string expected = testhost::ReadBytes(KH_GOLDEN_DIR "default-preset-saved.txt");
   ASSERT_FALSE(expected.empty());
-  EXPECT_EQ(SavedText(host), expected);
+  EXPECT_EQ(host.savedProject(), expected);
 }
 
 }  // namespace

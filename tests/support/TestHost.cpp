@@ -1,5 +1,6 @@
 #include "support/TestHost.h"
 
+#include <cstring>
 #include <mutex>
 
 #include "platform/Console.h"
@@ -86,6 +87,14 @@ void TestHost::closeEffect() {
 
 intptr_t TestHost::dispatch(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
   return effect_->dispatcher(effect_, opcode, index, value, ptr, opt);
+}
+
+std::string TestHost::savedProject() {
+  void* data = nullptr;
+  const intptr_t size = dispatch(vst::effGetChunk, 0, 0, &data);
+  if (data == nullptr || size <= 0) return {};
+  // The size counts the terminating zero.
+  return std::string(static_cast<const char*>(data), strnlen(static_cast<const char*>(data), static_cast<size_t>(size)));
 }
 
 intptr_t TestHost::callback(vst::AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr,

@@ -77,6 +77,8 @@ class TestHost {
     return *static_cast<T*>(effect_->object);
   }
   intptr_t dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr, float opt = 0.0f);
+  // The project as the host saves it (effGetChunk), without its terminating zero.
+  std::string savedProject();
 
   // Sample rate, block size and resume, as a host does before processing.
   void start(float sampleRate = 48000.0f, int32_t blockSize = 512);

@@ -8,7 +8,6 @@
 namespace engine {
 namespace {
 
-constexpr int8_t kMaxPitch = 12;
 constexpr double kReleaseStep = 0.01;
 constexpr uint8_t kStepVelocity = 127;
 

@@ -1,0 +1,165 @@
+// The built plug-in module in a host's window on Windows (under Wine, on an X display): the host
+// loads the module from a folder of its own, opens the editor inside its top-level window, the
+// user clicks a step button with the mouse, and the project that the host then saves has that
+// step. Where the button is comes from the editor's own layout at the same scale; the click is
+// the system's mouse input (SendInput), which finds the editor's window under the pointer.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <set>
+#include <string>
+
+#include "editor/ControlTags.h"
+#include "editor/Gui.h"
+#include "engine/Limits.h"
+#include "persistence/Text.h"
+#include "plugin/Vst.h"
+#include "support/TestHost.h"
+
+namespace {
+
+using testhost::TestHost;
+
+constexpr char kHostClass[] = "KestrelhollowTestHost";
+// The fifth step button: pattern 1, first holder, first step group when the editor opens.
+constexpr int kStep = 4;
+
+// The top-level window a host gives the editor.
+class HostWindow {
+ public:
+  HostWindow() {
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = ::DefWindowProcA;
+    windowClass.hInstance = ::GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = kHostClass;
+    ::RegisterClassExA(&windowClass);
+    handle_ = ::CreateWindowExA(0, kHostClass, "Host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 1300, 700, nullptr,
+                                nullptr, ::GetModuleHandleA(nullptr), nullptr);
+  }
+  ~HostWindow() {
+    if (handle_ != nullptr) ::DestroyWindow(handle_);
+    ::UnregisterClassA(kHostClass, ::GetModuleHandleA(nullptr));
+  }
+  HostWindow(const HostWindow&) = delete;
+  HostWindow& operator=(const HostWindow&) = delete;
+
+  HWND handle() const { return handle_; }
+
+ private:
+  HWND handle_ = nullptr;
+};
+
+// The host's message loop between its idle calls, until done() holds or the time is up.
+bool IdleUntil(TestHost& host, const std::function<bool()>& done) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() >= end) return false;
+    MSG message;
+    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&message);
+      ::DispatchMessageA(&message);
+    }
+    host.dispatch(vst::effEditIdle);
+    ::Sleep(10);
+  }
+  return true;
+}
+
+// Whether the saved project's "seq1" record (pattern;note;resolution;cells) of the holder in
+// the pattern has the step on.
+bool StepIsSet(const std::string& project, int pattern, int note, int step) {
+  for (std::string_view line : persistence::Lines(project)) {
+    const auto fields = persistence::SplitText(line, ';', 4 + engine::kMaxSteps);
+    if (fields.size() > static_cast<size_t>(4 + step) && fields[0] == "seq1" && fields[1] == std::to_string(pattern) &&
+        fields[2] == std::to_string(note)) {
+      return fields[static_cast<size_t>(4 + step)] == "1";
+    }
+  }
+  return false;
+}
+
+// How many different colours the window shows, read back from the screen.
+size_t ColoursShown(HWND window) {
+  RECT area;
+  ::GetClientRect(window, &area);
+  const HDC screen = ::GetDC(window);
+  const HDC memory = ::CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = area.right;
+  info.bmiHeader.biHeight = -area.bottom;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  const HBITMAP bitmap = ::CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  const HGDIOBJ previous = ::SelectObject(memory, bitmap);
+  ::BitBlt(memory, 0, 0, area.right, area.bottom, screen, 0, 0, SRCCOPY);
+  ::GdiFlush();
+  std::set<uint32_t> colours;
+  const auto* pixels = static_cast<const uint32_t*>(bits);
+  for (LONG i = 0; bits != nullptr && i < area.right * area.bottom; ++i) colours.insert(pixels[i] & 0xFFFFFFu);
+  ::SelectObject(memory, previous);
+  ::DeleteObject(bitmap);
+  ::DeleteDC(memory);
+  ::ReleaseDC(window, screen);
+  return colours.size();
+}
+
+TEST(GuiInHostWindow, AClickOnAStepButtonIsInTheSavedProject) {
+  // The module in a folder of its own at 80 %: its configuration file is the test's. The folder
+  // is made afresh in the build tree, not as a temporary one: the module stays loaded until the
+  // process ends, and a loaded module's file cannot be removed.
+  const std::string folder = KH_HOST_WINDOW_FOLDER;
+  std::filesystem::remove_all(folder);
+  std::filesystem::create_directories(folder);
+  const std::string module = folder + "Kestrelhollow.dll";
+  std::filesystem::copy_file(KH_PLUGIN_PATH, module);
+  std::ofstream(folder + "Kestrelhollow.cfg") << "0.8";
+
+  // Where the step button is: the editor's own layout, opened offscreen at the same scale.
+  toolkit::CRect step;
+  {
+    TestHost layout;
+    ASSERT_TRUE(layout.createInFolder(folder));
+    auto& gui = static_cast<editor::Gui&>(layout.object<plugin::Vst>().editorLink());
+    gui.openOffscreen();
+    ASSERT_EQ(gui.scale(), 0.8f);
+    step = gui.controls()[editor::tags::kStepButton + kStep]->getViewSize();
+    gui.close();
+  }
+
+  HostWindow parent;
+  ASSERT_NE(parent.handle(), nullptr) << "no window: the test needs an X display under Wine";
+  TestHost host;
+  ASSERT_TRUE(host.loadModule("VSTPluginMain", module));
+  ASSERT_EQ(host.dispatch(vst::effEditOpen, 0, 0, parent.handle()), 1);
+  const HWND editor = ::GetWindow(parent.handle(), GW_CHILD);
+  ASSERT_NE(editor, nullptr);
+  EXPECT_FALSE(StepIsSet(host.savedProject(), 0, engine::kFirstNote, kStep));
+
+  // The skin drawn from the module's own images, not an empty window.
+  EXPECT_TRUE(IdleUntil(host, [&] { return ColoursShown(editor) > 1000; }));
+
+  // The user's click as the system's input: the system finds the window under the pointer.
+  POINT where{static_cast<LONG>(step.left + step.width() / 2), static_cast<LONG>(step.top + step.height() / 2)};
+  ::ClientToScreen(editor, &where);
+  ASSERT_TRUE(::SetCursorPos(where.x, where.y));
+  INPUT click[2]{};
+  click[0].type = click[1].type = INPUT_MOUSE;
+  click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  ASSERT_EQ(::SendInput(2, click, sizeof(INPUT)), 2u);
+  EXPECT_TRUE(IdleUntil(host, [&] { return StepIsSet(host.savedProject(), 0, engine::kFirstNote, kStep); }));
+
+  host.dispatch(vst::effEditClose);
+  EXPECT_FALSE(::IsWindow(editor));
+  host.closeEffect();
+}
+
+}  // namespace
