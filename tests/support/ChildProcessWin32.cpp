@@ -36,9 +36,11 @@ std::string commandLine(const std::vector<std::string>& command) {
   return line;
 }
 
+// Handles made with these go to the program.
+SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+
 // The program's end of a pipe is inherited; the test's end stays here.
 bool openPipe(HANDLE& source, HANDLE& sink) {
-  SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
   if (!::CreatePipe(&source, &sink, &inherited, 0)) return false;
   ::SetHandleInformation(source, HANDLE_FLAG_INHERIT, 0);
   return true;
@@ -71,7 +73,6 @@ ProcessRun RunProcess(const std::vector<std::string>& command, const ProcessSett
   HANDLE outSink = nullptr;
   HANDLE errSource = nullptr;
   HANDLE errSink = nullptr;
-  SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
   HANDLE input = ::CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited, OPEN_EXISTING,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
   const bool piped = openPipe(outSource, outSink) && openPipe(errSource, errSink);
