@@ -1,6 +1,6 @@
 #include "editor/Gui.h"
 
-#include <mutex>
+#include <chrono>
 #include <optional>
 
 #include "editor/BuiltInLettering.h"
@@ -139,8 +139,8 @@ void Gui::idle() {
 
 void Gui::applyLoadedProject() {
   // A load under way holds the model; its outcome is taken at a later idle.
-  const std::unique_lock model(platform::StateMutex(), std::try_to_lock);
-  if (!model.owns_lock()) return;
+  const platform::BoundedLock model(platform::StateMutex(), std::chrono::milliseconds(0));
+  if (!model.owned()) return;
   const std::optional<LoadedProject> loaded = takeLoadedProject();
   if (!loaded) return;
   // The loaded swing is the model's already: only the view goes back to its defaults.
@@ -212,8 +212,8 @@ toolkit::CMessageResult Gui::notify(toolkit::CBaseObject* /*sender*/, toolkit::C
 
 void Gui::refreshFromTimer() {
   // While a load holds the model the flags wait for a later tick.
-  const std::unique_lock model(platform::StateMutex(), std::try_to_lock);
-  if (!model.owns_lock()) return;
+  const platform::BoundedLock model(platform::StateMutex(), std::chrono::milliseconds(0));
+  if (!model.owned()) return;
   engine::EditorState& state = engine_.editorState();
   if (state.positionChanged || state.positionHidden) {
     state.positionChanged = false;

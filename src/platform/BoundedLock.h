@@ -3,31 +3,41 @@
 #pragma once
 
 #include <chrono>
-#include <mutex>
 
 namespace platform {
 
 constexpr std::chrono::milliseconds kMutexWaitBound{10000};
 
+// A mutex shared by every instance in the process: created unowned, recursive for the thread
+// that owns it, and never destroyed, so that it outlives every instance and every wait on it.
+class ProcessMutex {
+ public:
+  ProcessMutex();
+  ProcessMutex(const ProcessMutex&) = delete;
+  ProcessMutex& operator=(const ProcessMutex&) = delete;
+
+ private:
+  friend class BoundedLock;
+  void* system_;  // the system's mutex object
+};
+
 class BoundedLock {
  public:
-  explicit BoundedLock(std::recursive_mutex& mutex, std::chrono::milliseconds bound = kMutexWaitBound);
-  ~BoundedLock() {
-    if (owned_) mutex_.unlock();
-  }
+  explicit BoundedLock(ProcessMutex& mutex, std::chrono::milliseconds bound = kMutexWaitBound);
+  ~BoundedLock();
   BoundedLock(const BoundedLock&) = delete;
   BoundedLock& operator=(const BoundedLock&) = delete;
 
   bool owned() const { return owned_; }
 
  private:
-  std::recursive_mutex& mutex_;
+  ProcessMutex& mutex_;
   bool owned_;
 };
 
 // Guards building and loading a project's state; held by construction and by a chunk load.
-std::recursive_mutex& StateMutex();
+ProcessMutex& StateMutex();
 // Serialises the replacement of holders' sample arrays.
-std::recursive_mutex& LoadMutex();
+ProcessMutex& LoadMutex();
 
 }  // namespace platform

@@ -20,30 +20,44 @@ namespace {
 
 using namespace std::chrono_literals;
 
-TEST(BoundedLock, GivesUpAfterItsBoundAndReleasesOnlyWhatItObtained) {
-  std::recursive_mutex mutex;
+// Whether another thread obtains the mutex within a short bound.
+bool ObtainedElsewhere(platform::ProcessMutex& mutex) {
+  return std::async(std::launch::async, [&] { return platform::BoundedLock(mutex, 20ms).owned(); }).get();
+}
+
+TEST(BoundedLock, TheOwnerTakesItAgainAndOthersWaitUntilItsLastRelease) {
+  platform::ProcessMutex& mutex = platform::LoadMutex();
+  {
+    const platform::BoundedLock outer(mutex, 20ms);
+    ASSERT_TRUE(outer.owned());
+    {
+      const platform::BoundedLock inner(mutex, 20ms);
+      EXPECT_TRUE(inner.owned()) << "the same thread may take it again";
+    }
+    EXPECT_FALSE(ObtainedElsewhere(mutex)) << "the inner release left the outer hold";
+  }
+  EXPECT_TRUE(ObtainedElsewhere(mutex));
+}
+
+TEST(BoundedLock, AWaiterGivesUpAfterItsBoundAndReleasesOnlyWhatItObtained) {
+  platform::ProcessMutex& mutex = platform::StateMutex();
   std::promise<void> held;
   std::promise<void> release;
   std::thread owner([&] {
-    mutex.lock();
+    const platform::BoundedLock lock(mutex);
     held.set_value();
     release.get_future().wait();
-    mutex.unlock();
   });
   held.get_future().wait();
   {
     const platform::BoundedLock lock(mutex, 20ms);
     EXPECT_FALSE(lock.owned());
   }
-  // Leaving the scope did not release the other thread's hold.
-  EXPECT_FALSE(std::async(std::launch::async, [&] { return mutex.try_lock(); }).get());
+  EXPECT_FALSE(ObtainedElsewhere(mutex)) << "leaving the scope did not release the other thread's hold";
   release.set_value();
   owner.join();
-
-  const platform::BoundedLock outer(mutex, 20ms);
-  const platform::BoundedLock inner(mutex, 20ms);
-  EXPECT_TRUE(outer.owned());
-  EXPECT_TRUE(inner.owned()) << "the same thread may take it again";
+  const platform::BoundedLock lock(mutex, 20ms);
+  EXPECT_TRUE(lock.owned());
 }
 
 TEST(PluginDirectory, IsTheFolderOfTheModuleWithATrailingSeparator) {

@@ -1,115 +1,15 @@
 #include "RenderTool.h"
 
-#include <fcntl.h>
-#include <gtest/gtest.h>
-#include <poll.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <chrono>
 #include <fstream>
-#include <csignal>
 #include <sstream>
-#include <thread>
-
-#include "support/FileBytes.h"
 
 namespace rendertest {
-namespace {
-
-std::string readAndRemove(const std::string& path) {
-  std::string content = testhost::ReadBytes(path);
-  unlink(path.c_str());
-  return content;
-}
-
-int captureFile(std::string& path) {
-  std::vector<char> name(path.begin(), path.end());
-  name.push_back('\0');
-  const int descriptor = mkstemp(name.data());
-  path = name.data();
-  return descriptor;
-}
-
-// A pseudo-terminal: the descriptor of its controlling side; `device` names the other side.
-int openTerminal(std::string& device) {
-  const int terminal = posix_openpt(O_RDWR | O_NOCTTY);
-  if (terminal < 0 || grantpt(terminal) != 0 || unlockpt(terminal) != 0) return -1;
-  device = ptsname(terminal);
-  return terminal;
-}
-
-// What the tool writes to the terminal until it ends; the signal goes once the progress bar shows
-// (or after a long wait, when it never does).
-std::string readTerminal(int terminal, pid_t child, int signal) {
-  std::string text;
-  bool signalled = false;
-  const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-  for (;;) {
-    pollfd ready{terminal, POLLIN, 0};
-    if (poll(&ready, 1, 100) > 0) {
-      char piece[4096];
-      const ssize_t count = read(terminal, piece, sizeof piece);
-      if (count <= 0) break;  // the tool closed its side
-      text.append(piece, static_cast<size_t>(count));
-    }
-    if (!signalled && (text.find("Rendering [") != std::string::npos || std::chrono::steady_clock::now() > giveUp)) {
-      kill(child, signal);
-      signalled = true;
-    }
-  }
-  return text;
-}
-
-}  // namespace
 
 ToolRun RunRender(const std::vector<std::string>& arguments, RunSettings settings) {
   std::vector<std::string> command{KH_RENDER_PATH};
   if (settings.withBuiltPlugin) command.insert(command.end(), {"--plugin", KH_PLUGIN_PATH});
   command.insert(command.end(), arguments.begin(), arguments.end());
-  std::vector<char*> argv;
-  for (std::string& part : command) argv.push_back(part.data());
-  argv.push_back(nullptr);
-
-  std::string outPath = "/tmp/kh-render-out-XXXXXX";
-  std::string errPath = "/tmp/kh-render-err-XXXXXX";
-  const int out = captureFile(outPath);
-  int err = captureFile(errPath);
-  std::string terminalDevice;
-  const int terminal = settings.errorToTerminal ? openTerminal(terminalDevice) : -1;
-  if (settings.errorToTerminal && terminal < 0) ADD_FAILURE() << "no pseudo-terminal";
-  const pid_t child = fork();
-  if (child == 0) {
-    if (settings.fileSizeLimit > 0) {
-      // A write beyond the limit then fails with EFBIG instead of ending the process.
-      const rlimit limit{static_cast<rlim_t>(settings.fileSizeLimit), static_cast<rlim_t>(settings.fileSizeLimit)};
-      setrlimit(RLIMIT_FSIZE, &limit);
-      signal(SIGXFSZ, SIG_IGN);
-    }
-    if (terminal >= 0) err = open(terminalDevice.c_str(), O_RDWR | O_NOCTTY);
-    dup2(out, STDOUT_FILENO);
-    dup2(err, STDERR_FILENO);
-    execv(argv[0], argv.data());
-    _exit(127);
-  }
-  close(out);
-  close(err);
-  ToolRun run;
-  if (terminal >= 0) {
-    run.err = readTerminal(terminal, child, settings.signal);
-    close(terminal);
-  } else if (settings.interruptAfterMs > 0) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(settings.interruptAfterMs));
-    kill(child, settings.signal);
-  }
-  int status = 0;
-  waitpid(child, &status, 0);
-  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  run.out = readAndRemove(outPath);
-  const std::string errFile = readAndRemove(errPath);
-  if (terminal < 0) run.err = errFile;
-  return run;
+  return testhost::RunProcess(command, settings.process);
 }
 
 std::string ProjectText(const std::vector<Holder>& holders, const std::vector<PatternRow>& rows,

@@ -2,27 +2,18 @@
 // helps build what it reads: project texts with the tests' own sample files, MIDI files.
 #pragma once
 
-#include <array>
-#include <csignal>
 #include <string>
 #include <vector>
 
+#include "support/ChildProcess.h"
+
 namespace rendertest {
 
-struct ToolRun {
-  int exitCode = -1;  // 128 + signal when the tool was killed by one
-  std::string out;
-  std::string err;
-};
+using ToolRun = testhost::ProcessRun;
 
 struct RunSettings {
   bool withBuiltPlugin = true;  // adds --plugin with the plug-in built beside the tests
-  int interruptAfterMs = 0;     // sends the signal this long after the start; 0: never
-  int signal = SIGINT;
-  // Standard error goes to a terminal, where the tool draws its progress bar; the signal then
-  // goes as soon as the bar shows.
-  bool errorToTerminal = false;
-  long fileSizeLimit = 0;       // bytes a file of the tool may grow to; 0: no limit
+  testhost::ProcessSettings process{};
 };
 
 // Runs the tool and waits for it to end.
