@@ -1,7 +1,6 @@
 #include "engine/SampleHolder.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <new>
 

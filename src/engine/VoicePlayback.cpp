@@ -12,9 +12,13 @@ namespace kernels {
 void PlayVoiceWithAvx(const VoiceSource& voice, VoiceCursor& cursor, float* left, float* right, uint32_t count,
                       const VoiceGains& gains, float silence) noexcept;
 }  // namespace kernels
+#endif
 
 namespace {
 
+std::atomic<bool> wideVectorsAllowed{true};
+
+#if defined(KH_WIDE_VECTORS)
 bool ProcessorHasAvx() {
   // Called while the module initialises, possibly before the run-time library has asked the
   // processor itself.
@@ -23,7 +27,7 @@ bool ProcessorHasAvx() {
 }
 
 const bool kProcessorHasAvx = ProcessorHasAvx();
-std::atomic<bool> wideVectorsAllowed{true};
+#endif
 
 }  // namespace
 
@@ -31,19 +35,13 @@ void AllowWideVectors(bool allowed) noexcept { wideVectorsAllowed.store(allowed,
 
 void PlayVoice(const VoiceSource& voice, VoiceCursor& cursor, float* left, float* right, uint32_t count,
                const VoiceGains& gains, float silence) noexcept {
+#if defined(KH_WIDE_VECTORS)
   if (kProcessorHasAvx && wideVectorsAllowed.load(std::memory_order_relaxed)) {
     kernels::PlayVoiceWithAvx(voice, cursor, left, right, count, gains, silence);
-  } else {
-    kernels::playVoiceRuns(voice, cursor, left, right, count, gains, silence);
+    return;
   }
-}
-#else
-void AllowWideVectors(bool) noexcept {}
-
-void PlayVoice(const VoiceSource& voice, VoiceCursor& cursor, float* left, float* right, uint32_t count,
-               const VoiceGains& gains, float silence) noexcept {
+#endif
   kernels::playVoiceRuns(voice, cursor, left, right, count, gains, silence);
 }
-#endif
 
 }  // namespace engine
