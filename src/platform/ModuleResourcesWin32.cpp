@@ -1,15 +1,12 @@
 #include "platform/ModuleResources.h"
 
-#include <windows.h>
+#include "platform/OwnModuleWin32.h"
 
 namespace platform {
 
 std::span<const uint8_t> ModuleResource(int32_t id) {
-  HMODULE module = nullptr;
-  if (!::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                            reinterpret_cast<LPCSTR>(&ModuleResource), &module)) {
-    return {};
-  }
+  const HMODULE module = OwnModule();
+  if (module == nullptr) return {};
   const HRSRC found = ::FindResourceA(module, MAKEINTRESOURCEA(id), RT_RCDATA);
   if (found == nullptr) return {};
   // A module's resources are mapped with it: nothing to free.

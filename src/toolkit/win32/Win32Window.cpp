@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/OwnModuleWin32.h"
 #include "toolkit/CFrame.h"
 #include "toolkit/CVSTGUITimer.h"
 #include "toolkit/PlatformWindow.h"
@@ -19,14 +20,6 @@ constexpr UINT_PTR kTimerId = 1;
 constexpr UINT kTimerMs = 20;
 // One notch of a mouse wheel.
 constexpr double kWheelNotch = WHEEL_DELTA;
-
-// The module this code is in: the class is registered for it, and goes when the last window does.
-HINSTANCE OwnModule() {
-  HMODULE module = nullptr;
-  ::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCSTR>(&OwnModule), &module);
-  return module;
-}
 
 int32_t ModifiersNow() {
   int32_t buttons = 0;
@@ -82,16 +75,17 @@ class Win32Window final : public PlatformWindow {
     setKeyboardFocus(false);
     // The host may have destroyed its window, and ours with it, already.
     if (window_ != nullptr && ::IsWindow(window_)) ::DestroyWindow(window_);
-    if (--WindowCount() == 0) ::UnregisterClassA(kClassName, OwnModule());
+    if (--WindowCount() == 0) ::UnregisterClassA(kClassName, platform::OwnModule());
   }
 
   bool create(HWND parent) {
+    // The class is registered for this module with the first window and goes with the last.
     if (WindowCount()++ == 0) {
       WNDCLASSEXA windowClass{};
       windowClass.cbSize = sizeof windowClass;
       windowClass.style = CS_DBLCLKS;
       windowClass.lpfnWndProc = &Win32Window::procedure;
-      windowClass.hInstance = OwnModule();
+      windowClass.hInstance = platform::OwnModule();
       windowClass.hCursor = ::LoadCursor(nullptr, IDC_ARROW);
       windowClass.lpszClassName = kClassName;
       ::RegisterClassExA(&windowClass);
@@ -99,7 +93,7 @@ class Win32Window final : public PlatformWindow {
     const int width = static_cast<int>(std::max(1.0, frame_.getWidth()));
     const int height = static_cast<int>(std::max(1.0, frame_.getHeight()));
     window_ = ::CreateWindowExA(0, kClassName, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, width, height, parent,
-                                nullptr, OwnModule(), this);
+                                nullptr, platform::OwnModule(), this);
     if (window_ == nullptr) return false;
     ::SetTimer(window_, kTimerId, kTimerMs, nullptr);
     return true;
