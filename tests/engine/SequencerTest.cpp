@@ -72,9 +72,7 @@ TEST_F(Sequencer, SwingDelaysTheOddStepsOfSwungHolders) {
 TEST_F(Sequencer, TheEditorsSwingAmountIsSavedAndALoadedOneIsTheEditors) {
   engine().editorState().swingAmount = 0.8f;
   Render(1, kBlock);
-  char* data = nullptr;
-  host->dispatch(vst::effGetChunk, 0, 0, &data);
-  std::string text(data);
+  std::string text = host->savedProject();
   const size_t swing = text.find("seq2;0.8;");
   ASSERT_NE(swing, std::string::npos) << text;
 

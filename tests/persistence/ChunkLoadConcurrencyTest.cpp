@@ -81,11 +81,6 @@ TEST(ChunkSaveWhileLoading, EverySavedTextIsOneOfTheLoadedStates) {
   testhost::MessageCapture messages;
   testhost::TestHost host;
   ASSERT_TRUE(host.createInProcess());
-  const auto save = [&host] {
-    void* data = nullptr;
-    const intptr_t size = host.dispatch(vst::effGetChunk, 0, 0, &data);
-    return std::string(static_cast<const char*>(data), static_cast<size_t>(size - 1));
-  };
   const auto load = [&host](const std::string& text) {
     host.dispatch(vst::effSetChunk, 0, static_cast<intptr_t>(text.size()), const_cast<char*>(text.data()));
   };
@@ -94,7 +89,7 @@ TEST(ChunkSaveWhileLoading, EverySavedTextIsOneOfTheLoadedStates) {
     std::vector<std::string> records;
     for (int note = 36; note <= 47; ++note) records.push_back(DefaultHolderRecord(note, name));
     load(VersionTwoText(records));
-    states.push_back(save());
+    states.push_back(host.savedProject());
   }
 
   std::atomic<bool> loading{true};
@@ -104,7 +99,7 @@ TEST(ChunkSaveWhileLoading, EverySavedTextIsOneOfTheLoadedStates) {
   });
   int mixed = 0;
   while (loading) {
-    const std::string saved = save();
+    const std::string saved = host.savedProject();
     if (saved != states[0] && saved != states[1]) ++mixed;
   }
   loader.join();
