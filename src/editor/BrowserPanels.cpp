@@ -76,11 +76,11 @@ void BrowserPanels::LoadSampleFromBrowser(uint8_t note, const std::string& path)
   if (!engine::isHolderNote(note)) return;
   const int holder = note - engine::kFirstNote;
   engine::SampleHolder& loaded = kit_.holder(note);
-  if (loaded.name().empty() || loaded.name() == loaded.fileNamePart()) {
-    loaded.setName(view(holder)->selectedFile());
-    controls_.nameField(holder)->setText(loaded.name());
-  }
-  samples::LoadSample(kit_, note, path, true);
+  const bool namedAfterFile =
+      loaded.name().empty() || loaded.name() == engine::CleanHolderName(loaded.fileNamePart());
+  // The loader records the name with the path, or neither when it refuses the path.
+  samples::LoadFile(loaded, namedAfterFile ? view(holder)->selectedFile() : loaded.name(), path, true);
+  controls_.nameField(holder)->setText(loaded.name());
 }
 
 void BrowserPanels::setStartDirectories(const EditorLink::StartDirectories& directories) {

@@ -29,6 +29,7 @@ toolkit::CTextEdit* NewNameField(toolkit::CControlListener* listener, int32_t ta
   field->setFontColor(toolkit::kWhiteCColor);
   field->setBackColor(toolkit::kBlackCColor);
   field->setFrameColor(toolkit::kBlackCColor);
+  field->setCharacterFilter(engine::IsNameCharacter);
   return field;
 }
 
@@ -127,7 +128,10 @@ bool HolderStrips::valueChanged(toolkit::CControl& control) {
   switch (tag - index) {
     case kHolderSelect: selectHolder(index, value); break;
     case kHolderMenu: holderMenu(index, choice()); break;
-    case kNameField: holder(index).setName(controls_.nameField(index)->getText()); break;
+    case kNameField:
+      holder(index).setName(controls_.nameField(index)->getText());
+      controls_.nameField(index)->setText(holder(index).name());
+      break;
     case kPreviousFile:
     case kNextFile:
       if (value == 1.0f) panels_->step(index, tag - index == kNextFile);

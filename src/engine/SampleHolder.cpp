@@ -19,6 +19,21 @@ StereoFrame readFrame(const SampleBuffer& buffer, uint32_t position) {
 
 }  // namespace
 
+bool IsNameCharacter(char32_t character) { return character != ';' && character >= 0x20 && character != 0x7F; }
+
+std::string CleanHolderName(std::string name) {
+  // Bytes from 0x80 up are parts of letters (UTF-8 or the code page) and stay.
+  for (char& byte : name) {
+    if (!IsNameCharacter(static_cast<unsigned char>(byte))) byte = kNameStandIn;
+  }
+  return name;
+}
+
+bool IsStorablePath(std::string_view path) {
+  constexpr std::string_view kRefused(";\n\r\0", 4);
+  return path.find_first_of(kRefused) == std::string_view::npos;
+}
+
 SampleHolder::SampleHolder(const BlockEpoch& epoch, CommandQueue& commands, uint8_t note)
     : epoch_(epoch), commands_(commands), note_(note) {}
 

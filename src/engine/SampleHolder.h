@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "engine/BlockEpoch.h"
 #include "engine/CommandQueue.h"
@@ -20,6 +21,16 @@ struct StereoFrame {
 };
 
 enum MuteState : uint32_t { kNotMuted = 0, kMuted = 1, kMutedBySolo = 2 };
+
+// A holder's name and path are kept in one field of one line of the project text, whose fields
+// end at ';' and whose lines end at a line feed; the text has no escape. A name may therefore
+// hold neither ';' nor a control character, and a path neither ';' nor a line break (nor NUL,
+// where the text ends).
+constexpr char kNameStandIn = '_';
+bool IsNameCharacter(char32_t character);
+// The name with every character that it may not hold replaced by the stand-in.
+std::string CleanHolderName(std::string name);
+bool IsStorablePath(std::string_view path);
 
 class SampleHolder {
   friend class ReferenceFrameLoop;  // the tests' frame-by-frame renderer
@@ -55,7 +66,8 @@ class SampleHolder {
   void startPreview();
 
   void setPath(std::string path) { path_ = std::move(path); }
-  void setName(std::string name) { name_ = std::move(name); }
+  // The name is cleaned (CleanHolderName) before it is kept.
+  void setName(std::string name) { name_ = CleanHolderName(std::move(name)); }
   SampleFileInfo& fileInfo() { return fileInfo_; }
   const SampleFileInfo& fileInfo() const { return fileInfo_; }
 

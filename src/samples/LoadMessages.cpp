@@ -41,6 +41,12 @@ std::string OpenFailureText(const std::string& path) {
   return UnreadableFileText(path);
 }
 
+std::string UnstorablePathText(const std::string& path) {
+  return quoted(path) +
+         " \ncannot be used: its name or the name of a folder above it contains a ';' or a line break, which a "
+         "project cannot store.\n\nRename the file or the folder and load it again.";
+}
+
 std::string UnreadableFileText(const std::string& path) {
   return quoted(path) + " \nis of a unknown format or is broken and could not be loaded.";
 }

@@ -14,6 +14,9 @@ std::string OpenFailureText(const std::string& path);
 // The text for a file that exists but cannot be read.
 std::string UnreadableFileText(const std::string& path);
 
+// The text for a file whose path the project text could not store (see IsStorablePath).
+std::string UnstorablePathText(const std::string& path);
+
 // Shows a sample-load message with its caption, unless a batch on this thread holds it back.
 void ShowLoadMessage(const std::string& text);
 

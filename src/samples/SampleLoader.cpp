@@ -113,6 +113,11 @@ bool LoadSample(engine::Kit& kit, uint8_t note, std::string path, bool audition)
 bool LoadFile(engine::SampleHolder& holder, std::string name, std::string path, bool audition) {
   const AudioFileFunctions* library = AudioFileLibrary();
   if (library == nullptr) return false;
+  // Refused before anything is recorded: a project saved afterwards could not be read back.
+  if (!engine::IsStorablePath(path)) {
+    ShowLoadMessage(UnstorablePathText(path));
+    return false;
+  }
   holder.setPath(path);
   holder.setName(std::move(name));
 

@@ -15,7 +15,8 @@ namespace samples {
 bool LoadSample(engine::Kit& kit, uint8_t note, std::string path, bool audition);
 
 // Loads the file into one holder; path and name are recorded first, so a project saved after
-// a failed load still names the file that failed. Failures are shown with their message.
+// a failed load still names the file that failed. A path that a project cannot store is refused
+// before anything is recorded. Failures are shown with their message.
 bool LoadFile(engine::SampleHolder& holder, std::string name, std::string path, bool audition);
 
 }  // namespace samples

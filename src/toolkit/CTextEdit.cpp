@@ -97,12 +97,11 @@ bool CTextEdit::onKeyDown(const KeyStroke& key) {
     default:
       break;
   }
-  if (key.character >= 0x20 && key.character != 0x7F) {
+  if (key.character >= 0x20 && key.character != 0x7F && (!accepts_ || accepts_(key.character))) {
     appendUtf8(editText_, key.character);
     setDirty();
-    return true;
   }
-  return false;
+  return true;
 }
 
 }  // namespace toolkit

@@ -1,7 +1,9 @@
 // A single-line text field. A left click starts editing: the field takes the keyboard focus,
-// Return or a click elsewhere keeps the new text and tells the listener, Escape drops it.
+// Return or a click elsewhere keeps the new text and tells the listener, Escape drops it. While
+// it edits, the field keeps every key, also those it has no use for.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "toolkit/CParamDisplay.h"
@@ -14,6 +16,8 @@ class CTextEdit : public CParamDisplay {
             CBitmap* background = nullptr, int32_t style = 0);
 
   void setText(const std::string& text);
+  // Typed characters that the filter refuses are dropped (by default all printable ones are taken).
+  void setCharacterFilter(std::function<bool(char32_t)> accepts) { accepts_ = std::move(accepts); }
   const std::string& getText() const { return text_; }
   bool isEditing() const { return editing_; }
 
@@ -31,6 +35,7 @@ class CTextEdit : public CParamDisplay {
 
   std::string text_;
   std::string editText_;
+  std::function<bool(char32_t)> accepts_;
   bool editing_ = false;
 };
 
