@@ -30,6 +30,8 @@ void BrowserPanels::fileClicked(browser::VstBrowser& panel, bool doubleClick) {
     controls_.setValue(tag, 0.0f);
     hide(holder);
   } else {
+    // The click's value was the host's to hear; the button shows again that the panel is open.
+    controls_.setValue(tag, 1.0f);
     showSamplesFolder();
     const std::string path = panel.GetSelectedPath();
     if (!path.empty()) LoadSampleFromBrowser(static_cast<uint8_t>(engine::kFirstNote + holder), path);
