@@ -147,12 +147,20 @@ void VstBrowser::Highlight(const std::string& fileName) {
 
 void VstBrowser::NavigateTo(const std::string& path, bool force) {
   if (!force && touched_) return;
+  const std::string listedFolder = directory();
   SetPath(path);
   // Only a file is a selection; a folder path selects nothing.
   selectedPath_ = selectedFile().empty() ? std::string{} : directory() + selectedFile();
+  if (force) touched_ = true;
+  if (listedOnce_ && directory() != listedFolder) {
+    // The grid and the folder line show the new folder together; a click on a button of the
+    // old listing would join its name to the new folder.
+    refreshEntries();
+    BuildButtons();
+    return;
+  }
   Highlight(selectedFile());
   scrollView_->invalid();
-  if (force) touched_ = true;
 }
 
 std::string VstBrowser::GetSelectedPath() const {

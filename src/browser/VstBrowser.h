@@ -48,7 +48,7 @@ class BrowserListener {
   virtual void fileClicked(VstBrowser& panel, bool doubleClick) = 0;
 };
 
-// User-interface thread. NavigateTo with force may come from the thread restoring a project.
+// User-interface thread.
 class VstBrowser : public toolkit::CViewContainer, public Browser, public toolkit::CControlListener {
  public:
   // The panel starts at the top level, untouched and not yet listed. skinDirectory ends with the
@@ -65,8 +65,8 @@ class VstBrowser : public toolkit::CViewContainer, public Browser, public toolki
   // Gives the button of that name the selected look and scrolls towards it.
   void Highlight(const std::string& fileName);
   // Moves to the folder of the path and selects its file, unless the user has clicked in the
-  // panel and the move is not forced. A forced move counts as a touch. The buttons stay as they
-  // are until the next listing.
+  // panel and the move is not forced. A forced move counts as a touch. A panel that has been
+  // listed lists a new folder at once.
   void NavigateTo(const std::string& path, bool force);
   // The full path of the selected file; tells the user when there is none.
   std::string GetSelectedPath() const;
