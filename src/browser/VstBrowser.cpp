@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/Folders.h"
 #include "platform/Messages.h"
 
 namespace browser {
@@ -123,7 +124,7 @@ void VstBrowser::BuildButtons() {
     }
   }
   scrollView_->setContainerSize({0.0, 0.0, 1000.0, 15.0 * row + 100.0});
-  folderLine_->setFolder(directory());
+  folderLine_->setFolder(atTopLevel() ? platform::TopLevelName() : directory());
   Highlight(selectedFile());
   // Drawn at the frame's next pass, in the same idle as the click that led here.
   scrollView_->invalid();

@@ -23,5 +23,7 @@ bool ListFolder(const std::string& folder, const std::function<void(const Folder
 // drive letters the file-system root, then the user's home folder when it can be entered and is
 // not the root itself.
 std::vector<std::string> TopLevelFolders();
+// What a user calls the level that lists the top-level folders.
+std::string TopLevelName();
 
 }  // namespace platform

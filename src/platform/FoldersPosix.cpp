@@ -62,4 +62,6 @@ std::vector<std::string> TopLevelFolders() {
   return folders;
 }
 
+std::string TopLevelName() { return std::string(1, kPathSeparator); }
+
 }  // namespace platform

@@ -40,4 +40,7 @@ std::vector<std::string> TopLevelFolders() {
   return folders;
 }
 
+// The name Explorer gives the place that lists the drives.
+std::string TopLevelName() { return "Computer"; }
+
 }  // namespace platform
