@@ -50,6 +50,8 @@ MainMenuFrame::~MainMenuFrame() {
 toolkit::CMouseEventResult MainMenuFrame::onMouseDown(toolkit::CPoint& where, const toolkit::CButtonState& buttons) {
   const toolkit::CMouseEventResult result = CFrame::onMouseDown(where, buttons);
   if (result != toolkit::kMouseEventNotHandled || !buttons.isRightButton()) return result;
+  // The downmix may have changed since the last opening (a reset, a loaded project).
+  menu_->setEntry(kDownmixEntry, DownmixText(kitPlayer_.downmix()));
   widgets::PopUpContextMenu(*this, menu_, where, buttons);
   return toolkit::kMouseDownEventHandledButDontNeedMovedOrUpEvents;
 }
