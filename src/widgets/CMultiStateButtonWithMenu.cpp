@@ -1,5 +1,7 @@
 #include "widgets/CMultiStateButtonWithMenu.h"
 
+#include <algorithm>
+
 namespace widgets {
 
 using namespace toolkit;
@@ -12,22 +14,25 @@ void CMultiStateButtonWithMenu::setState(int32_t state) {
 
 CMouseEventResult CMultiStateButtonWithMenu::onMouseDown(CPoint& /*where*/, const CButtonState& /*buttons*/) {
   const float value = getValue();
-  if (value < 0.5f) {
-    setState(1);
-  } else if (value < 0.85f) {
-    setState(2);
-  } else if (value < 1.0f) {
-    setState(3);
-  } else {
-    setState(0);
-  }
+  changeTo(value < 0.5f ? 1 : value < 0.85f ? 2 : value < 1.0f ? 3 : 0);
+  return kMouseEventHandled;
+}
+
+bool CMultiStateButtonWithMenu::onWheel(const CPoint& /*where*/, float distance) {
+  if (!getMouseEnabled()) return false;
+  const int32_t next = std::clamp(state_ + (distance > 0.0f ? 1 : distance < 0.0f ? -1 : 0), 0, 3);
+  if (next != state_) changeTo(next);
+  return true;
+}
+
+void CMultiStateButtonWithMenu::changeTo(int32_t state) {
+  setState(state);
   redraw();
   if (getListener()) {
     beginEdit();
     valueChanged();
     endEdit();
   }
-  return kMouseEventHandled;
 }
 
 CMouseEventResult CMultiStateButtonWithMenu::onMouseUp(CPoint& /*where*/, const CButtonState& /*buttons*/) {

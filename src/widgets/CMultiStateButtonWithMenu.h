@@ -1,5 +1,6 @@
 // A four-state selector drawn from a four-image strip: every click steps to the next state
-// (values 0.0, 0.5, 0.85, 1.0) and the listener hears it. Its menu is never shown.
+// (values 0.0, 0.5, 0.85, 1.0), the wheel to the next or the one before, and the listener hears
+// it. Its menu is never shown.
 #pragma once
 
 #include <cstdint>
@@ -21,8 +22,13 @@ class CMultiStateButtonWithMenu : public CAnimKnobExWithMenu {
   toolkit::CMouseEventResult onMouseDown(toolkit::CPoint& where, const toolkit::CButtonState& buttons) override;
   toolkit::CMouseEventResult onMouseUp(toolkit::CPoint& where, const toolkit::CButtonState& buttons) override;
   toolkit::CMouseEventResult onMouseMoved(toolkit::CPoint& where, const toolkit::CButtonState& buttons) override;
+  // The wheel steps one state up or down, stopping at the ends; the listener hears a change.
+  bool onWheel(const toolkit::CPoint& where, float distance) override;
 
  private:
+  // The state, drawn, and the listener told.
+  void changeTo(int32_t state);
+
   uint8_t state_ = 0;
 };
 
