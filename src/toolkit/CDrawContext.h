@@ -1,6 +1,7 @@
 // The small drawing interface every view draws through.
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 
 #include "toolkit/CFont.h"
@@ -21,6 +22,9 @@ class CDrawContext {
   virtual void drawText(std::string_view text, const CRect& rect, const CFont& font, CColor color,
                         CHoriTxtAlign align) = 0;
   virtual double textWidth(std::string_view text, const CFont& font) = 0;
+  // The bytes of the character that starts the text in the encoding this context draws
+  // (TextCharacters.h); at least 1 for a text that is not empty.
+  virtual size_t characterLength(std::string_view text) const = 0;
 
   // save and restore bracket translate and clip.
   virtual void save() = 0;

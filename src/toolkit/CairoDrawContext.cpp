@@ -2,7 +2,10 @@
 
 #include <cairo.h>
 
+#include <algorithm>
 #include <string>
+
+#include "toolkit/TextCharacters.h"
 
 namespace toolkit {
 namespace {
@@ -65,7 +68,8 @@ void CairoDrawContext::selectFont(const CFont& font) {
 void CairoDrawContext::drawText(std::string_view text, const CRect& rect, const CFont& font, CColor color,
                                 CHoriTxtAlign align) {
   if (text.empty() || rect.isEmpty()) return;
-  const std::string owned(text);
+  // Cairo takes only valid UTF-8; anything else would stop every later drawing on the surface.
+  const std::string owned = ValidUtf8(text);
   selectFont(font);
   cairo_text_extents_t extents;
   cairo_text_extents(cairo_, owned.c_str(), &extents);
@@ -85,11 +89,16 @@ void CairoDrawContext::drawText(std::string_view text, const CRect& rect, const 
 }
 
 double CairoDrawContext::textWidth(std::string_view text, const CFont& font) {
-  const std::string owned(text);
+  const std::string owned = ValidUtf8(text);
   selectFont(font);
   cairo_text_extents_t extents;
   cairo_text_extents(cairo_, owned.c_str(), &extents);
   return extents.x_advance;
+}
+
+size_t CairoDrawContext::characterLength(std::string_view text) const {
+  // A byte that starts no valid character is shown as a character of its own.
+  return text.empty() ? 0 : std::max<size_t>(Utf8CharacterLength(text), 1);
 }
 
 void CairoDrawContext::save() { cairo_save(cairo_); }

@@ -23,6 +23,7 @@ class CairoDrawContext final : public ImageDrawContext {
   void drawText(std::string_view text, const CRect& rect, const CFont& font, CColor color,
                 CHoriTxtAlign align) override;
   double textWidth(std::string_view text, const CFont& font) override;
+  size_t characterLength(std::string_view text) const override;
   void save() override;
   void restore() override;
   void translate(double dx, double dy) override;

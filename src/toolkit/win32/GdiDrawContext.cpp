@@ -8,6 +8,7 @@
 
 #include "toolkit/win32/GdiSupport.h"
 #include "toolkit/ImageDrawContext.h"
+#include "toolkit/TextCharacters.h"
 
 namespace toolkit {
 namespace {
@@ -121,6 +122,11 @@ class GdiDrawContext final : public ImageDrawContext {
   double textWidth(std::string_view text, const CFont& font) override {
     const FontOf face(font);
     return face.usable() ? advanceOf(gdi::Widen(std::string(text)), face) : 0.0;
+  }
+
+  size_t characterLength(std::string_view text) const override {
+    // The ANSI code page: in a double-byte one a lead byte and the byte after it are one letter.
+    return CodePageCharacterLength(text, [](unsigned char byte) { return ::IsDBCSLeadByte(byte) != 0; });
   }
 
   void save() override { states_.push_back(graphics_.Save()); }
