@@ -43,7 +43,8 @@ class Vst : public vst::AudioEffectX {
 
   // The state as the version 2.0 project text. The block stays valid until the next call.
   int32_t getChunk(void** data, bool isPreset) override;
-  // Loads a project text (versions 1.0, 1.1 and 2.0) under the state mutex; always 1.
+  // Loads a project text (versions 1.0, 1.1 and 2.0) under the state mutex: 1, or 0 for a text
+  // it refuses (with a message, the state untouched).
   int32_t setChunk(void* data, int32_t byteSize, bool isPreset) override;
 
   // The sync mode, sequencer, kit, voices and editor back to their defaults (also "Clear all now!").
