@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <tuple>
@@ -12,7 +13,9 @@
 #include "support/MessageCapture.h"
 #include "support/NativePath.h"
 #include "support/TempFolder.h"
+#include "toolkit/ImageDrawContext.h"
 #include "toolkit/MouseEvents.h"
+#include "toolkit/TextCharacters.h"
 
 namespace {
 
@@ -78,6 +81,21 @@ class VstBrowserTest : public ::testing::Test {
     Names names;
     for (size_t index = 0; index < panel->buttonCount(); ++index) names.push_back(panel->button(index)->GetName());
     return names;
+  }
+  // Where the view lies in the frame, and the pixels of an area of the frame's image, row by row.
+  static CRect inFrame(const toolkit::CView* view) {
+    const CRect& size = view->getViewSize();
+    const toolkit::CPoint topLeft = view->getParentView()->childToFrame({size.left, size.top});
+    return {topLeft.x, topLeft.y, topLeft.x + size.width(), topLeft.y + size.height()};
+  }
+  std::vector<uint32_t> pixelsIn(const CRect& area) const {
+    std::vector<uint32_t> pixels;
+    for (int y = static_cast<int>(area.top); y < static_cast<int>(area.bottom); ++y) {
+      for (int x = static_cast<int>(area.left); x < static_cast<int>(area.right); ++x) {
+        pixels.push_back(frame->image().pixel(x, y));
+      }
+    }
+    return pixels;
   }
   // Shows the folder as the editor does for a holder whose sample lies there.
   void showFolder(const std::string& path) {
@@ -157,11 +175,71 @@ TEST_F(VstBrowserTest, TheFolderLineNamesTheListedFolderAndKeepsTheEndOfALongOne
   panel->SetScale(0.6f);
   EXPECT_EQ(panel->folderLine()->folder(), folder.path() + NativePath("Loops/"));
 
-  // One unit per letter: the end of the path that fits, led by the mark of the cut.
-  const auto letters = [](std::string_view text) { return static_cast<double>(text.size()); };
-  EXPECT_EQ(browser::FolderLine::FitFromTheLeft("/samples/kick/", 14.0, letters), "/samples/kick/");
-  EXPECT_EQ(browser::FolderLine::FitFromTheLeft("/samples/kick/", 10.0, letters), "...s/kick/");
-  EXPECT_EQ(browser::FolderLine::FitFromTheLeft("/samples/kick/", 2.0, letters), "...");
+  // One unit per byte: the end of the path that fits, led by the mark of the cut, which falls
+  // only before a whole character: of UTF-8 (Linux) or of a double-byte code page (Windows).
+  const auto bytes = [](std::string_view text) { return static_cast<double>(text.size()); };
+  const auto utf8 = [](std::string_view text) { return std::max<size_t>(toolkit::Utf8CharacterLength(text), 1); };
+  const auto shiftJis = [](std::string_view text) {
+    return toolkit::CodePageCharacterLength(text, [](unsigned char byte) {
+      return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+    });
+  };
+  for (const auto& [text, width, fitted] : std::vector<std::tuple<std::string, double, std::string>>{
+           {"/samples/kick/", 14.0, "/samples/kick/"},
+           {"/samples/kick/", 10.0, "...s/kick/"},
+           {"/samples/kick/", 2.0, "..."},
+           {"/ab/\xC3\xA9/", 5.0, ".../"},              // "é": two bytes in UTF-8
+           {"/ab/\xC3\xA9/", 6.0, "...\xC3\xA9/"},
+           {"/ab/\xFF\xC3/", 5.0, "...\xC3/"}}) {      // bytes that are no UTF-8 count one each
+    EXPECT_EQ(browser::FolderLine::FitFromTheLeft(text, width, bytes, utf8), fitted) << text << " in " << width;
+  }
+  // "あい" in Shift-JIS, a lead byte then a trail byte each; 0xA2 alone would be another letter.
+  EXPECT_EQ(browser::FolderLine::FitFromTheLeft("/\x82\xA0\x82\xA2/", 5.0, bytes, shiftJis), ".../");
+  EXPECT_EQ(browser::FolderLine::FitFromTheLeft("/\x82\xA0\x82\xA2\x82\xA4/", 6.0, bytes, shiftJis), "...\x82\xA4/");
+}
+
+TEST_F(VstBrowserTest, ALongFolderLineIsCutBetweenLettersAndNamesThatAreNoTextStillDraw) {
+  // A real folder deep enough for the line to lose its start, made of two-byte letters.
+  std::string deep;
+  for (int level = 0; level < 12; ++level) deep += "\xC3\xA9t\xC3\xA9/";
+  folder.addFile(NativePath(deep + "a.wav"));
+  showFolder(folder.path() + NativePath(deep));
+  toolkit::Image scratch(8, 8);
+  const auto context = toolkit::CreateImageDrawContext(scratch);
+  const std::string& path = panel->folderLine()->folder();
+  // Every width from a few letters to the whole line cuts where the draw context says a letter
+  // starts.
+  std::vector<size_t> starts;
+  for (size_t at = 0; at < path.size(); at += context->characterLength(std::string_view(path).substr(at))) {
+    starts.push_back(at);
+  }
+  const auto measure = [&](std::string_view text) { return context->textWidth(text, toolkit::ArialFont(11.0)); };
+  const auto characterLength = [&](std::string_view text) { return context->characterLength(text); };
+  for (double width = 20.0; width < 400.0; width += 1.0) {
+    const std::string fitted = browser::FolderLine::FitFromTheLeft(path, width, measure, characterLength);
+    ASSERT_GT(fitted.size(), 3u);
+    const size_t cut = path.size() - (fitted.size() - 3);
+    EXPECT_NE(std::find(starts.begin(), starts.end(), cut), starts.end()) << "cut at byte " << cut;
+  }
+#ifndef _WIN32
+  // File names are bytes here. One that is no UTF-8 looks like one with a replacement character,
+  // and every view drawn after it is drawn too.
+  const std::string invalid = "a\xFF.wav";
+  const std::string replaced = "a\xEF\xBF\xBD.wav";
+  std::vector<std::vector<uint32_t>> drawn;
+  for (const std::string& name : {invalid, replaced}) {
+    testhost::TempFolder own;
+    own.addFile(name);
+    own.addFile("z.wav");
+    showFolder(own.path());
+    ASSERT_EQ(buttonNames(), (Names{name, "z.wav"}));
+    frame->render(inFrame(panel));
+    drawn.push_back(pixelsIn(inFrame(panel->button(0))));
+    const std::vector<uint32_t> second = pixelsIn(inFrame(panel->button(1)));
+    drawn.back().insert(drawn.back().end(), second.begin(), second.end());
+  }
+  EXPECT_EQ(drawn[0], drawn[1]);
+#endif
 }
 
 TEST_F(VstBrowserTest, UpButtonAtTheRootShowsTheDrivesAndAtTheDrivesChangesNothing) {
@@ -169,6 +247,12 @@ TEST_F(VstBrowserTest, UpButtonAtTheRootShowsTheDrivesAndAtTheDrivesChangesNothi
   showFolder(root);
   click(panel->upButton());
   EXPECT_TRUE(panel->atTopLevel());
+  // The line names the top level as a user knows it.
+#ifdef _WIN32
+  EXPECT_EQ(panel->folderLine()->folder(), "Computer");
+#else
+  EXPECT_EQ(panel->folderLine()->folder(), "/");
+#endif
   const Names drives = buttonNames();
   ASSERT_FALSE(drives.empty());
   EXPECT_EQ(drives.front(), root);
@@ -209,7 +293,7 @@ TEST_F(VstBrowserTest, FileClicksReachTheNotificationControl) {
   EXPECT_TRUE(messages.messages().empty());
 }
 
-TEST_F(VstBrowserTest, UnforcedMovesFollowOnlyUntilTheUserClicksAndNeverRebuild) {
+TEST_F(VstBrowserTest, UnforcedMovesFollowOnlyUntilTheUserClicksAndAListedPanelListsTheNewFolder) {
   folder.addFile("one/a.wav");
   folder.addFile("two/b.wav");
   folder.addFile("two/c.wav");
@@ -224,9 +308,16 @@ TEST_F(VstBrowserTest, UnforcedMovesFollowOnlyUntilTheUserClicksAndNeverRebuild)
 
   panel->NavigateTo(folder.path() + NativePath("two/c.wav"), true);
   EXPECT_EQ(panel->selectedPath(), folder.path() + NativePath("two/c.wav"));
-  EXPECT_EQ(buttonNames(), (Names{"a.wav"}));
-  panel->ShowListing();
-  EXPECT_EQ(buttonNames(), (Names{"a.wav"}));
+  // The grid and the folder line name the same folder, and a click loads from it.
+  EXPECT_EQ(buttonNames(), (Names{"b.wav", "c.wav"}));
+  EXPECT_EQ(panel->folderLine()->folder(), folder.path() + NativePath("two/"));
+  EXPECT_EQ(panel->highlightedButton(), buttonNamed("c.wav"));
+  click(buttonNamed("b.wav"));
+  EXPECT_EQ(panel->GetSelectedPath(), folder.path() + NativePath("two/b.wav"));
+  // A move within the listed folder only moves the highlight.
+  panel->NavigateTo(folder.path() + NativePath("two/c.wav"), true);
+  EXPECT_EQ(panel->highlightedButton(), buttonNamed("c.wav"));
+  EXPECT_TRUE(messages.messages().empty());
 }
 
 TEST_F(VstBrowserTest, ForcedMoveTouchesAndANeverListedPanelOpensOnItsNewFolder) {

@@ -1,6 +1,7 @@
 // What the editor's controls do to the model and to each other.
 #include <initializer_list>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -155,6 +156,36 @@ TEST_F(GuiEvents, PatternMenuActsOnTheShownBankAndUnfinishedEntriesOnlySaySo) {
   EXPECT_EQ(messages->count("Message"), 3u);
   EXPECT_EQ(messages->messages().back().text, "Not implemented yet");
   EXPECT_EQ(sequencer().getCell(0, 3, 0), 0x00017F01u);
+}
+
+TEST_F(GuiEvents, ClearingTheShownPatternDarkensItsStepButtonsOnTheScreen) {
+  gui().openOffscreen();
+  const std::vector<uint32_t> unlit = renderedPixels(kStepButton + 3);
+  change(kStepButton + 3, 1.0f);
+  ASSERT_TRUE(sequencer().cellSounds(0, 3, 0));
+  ASSERT_NE(renderedPixels(kStepButton + 3), unlit);
+  choose(kPatternMenu, 0);  // "Clear this pattern" on the shown pattern
+  EXPECT_FALSE(sequencer().cellSounds(0, 3, 0));
+  EXPECT_EQ(renderedPixels(kStepButton + 3), unlit);
+}
+
+TEST_F(GuiEvents, TheWheelOverTheStepsPerBarSelectorStepsTheResolutionThatPlaysAndItsImage) {
+  gui().openOffscreen();
+  auto* selector = static_cast<widgets::CMultiStateButtonWithMenu*>(control(kResolutionSelector));
+  std::vector<std::vector<uint32_t>> images;
+  for (int state : {0, 1, 2, 3, 0}) {
+    selector->setState(state);
+    images.push_back(renderedPixels(kResolutionSelector));
+  }
+  const toolkit::CRect size = selector->getViewSize();
+  const toolkit::CPoint middle{(size.left + size.right) / 2.0, (size.top + size.bottom) / 2.0};
+  for (const auto& [distance, resolution, image] : std::vector<std::tuple<float, int, size_t>>{
+           {1.0f, 32, 1}, {1.0f, 64, 2}, {1.0f, 128, 3}, {1.0f, 128, 3}, {-1.0f, 64, 2}, {-3.0f, 32, 1}}) {
+    gui().mainMenuFrame()->handleWheel(middle, distance);
+    EXPECT_EQ(sequencer().resolution(0), resolution);
+    EXPECT_EQ(renderedPixels(kResolutionSelector), images[image]) << resolution;
+  }
+  EXPECT_NE(savedProject().find("seq1;0;36;32;"), std::string::npos);
 }
 
 TEST_F(GuiEvents, CopyingAHolderToItselfChangesNothingAndToAnotherCopiesTheName) {

@@ -1,9 +1,12 @@
 // The main menu of the editor's frame, and the editor's life from opening to closing.
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <random>
 
 #include "GuiFixture.h"
 #include "editor/ControlTags.h"
+#include "samples/SampleLoader.h"
 #include "support/SoundFile.h"
 #include "support/TestHost.h"
 
@@ -30,6 +33,39 @@ class GuiMenu : public GuiFixture {
     frame().handleMouseUp({x, y}, toolkit::kRButton);
   }
   std::string entry(int32_t index) { return frame().menu().getEntry(index); }
+  // A left click in the middle of a view, as the window delivers it.
+  void click(const toolkit::CView* view) {
+    if (!view) return ADD_FAILURE() << "nothing to click";
+    const toolkit::CRect& size = view->getViewSize();
+    const toolkit::CPoint middle =
+        view->getParentView()->childToFrame({(size.left + size.right) / 2.0, (size.top + size.bottom) / 2.0});
+    frame().handleMouseDown(middle, toolkit::kLButton);
+    frame().handleMouseUp(middle, toolkit::kLButton);
+  }
+  // A key the host forwards; true when the editor used it.
+  bool key(char32_t character, int virtualKey = 0) {
+    return vst().dispatcher(vst::effEditKeyDown, static_cast<int32_t>(character), virtualKey, nullptr, 0.0f) == 1;
+  }
+  browser::FileButton* fileButton(int holder, const std::string& name) {
+    const browser::VstBrowser& panel = *gui().browserView(holder);
+    for (size_t index = 0; index < panel.buttonCount(); ++index) {
+      if (panel.button(index)->GetName() == name) return panel.button(index);
+    }
+    ADD_FAILURE() << "no button " << name;
+    return nullptr;
+  }
+  // Only the browse button of that holder is on (-1: none).
+  void expectBrowseButtons(int on) {
+    for (int holder = 0; holder < 12; ++holder) {
+      EXPECT_EQ(value(kBrowseButton + holder), holder == on ? 1.0f : 0.0f) << "holder " << holder;
+    }
+  }
+  std::vector<std::string> fileButtonNames(int holder) {
+    std::vector<std::string> names;
+    const browser::VstBrowser& panel = *gui().browserView(holder);
+    for (size_t index = 0; index < panel.buttonCount(); ++index) names.push_back(panel.button(index)->GetName());
+    return names;
+  }
 
   std::vector<std::vector<std::string>> shownLists;
   std::vector<toolkit::CPoint> shownAt;
@@ -94,6 +130,24 @@ TEST_F(GuiMenu, DownmixTogglesAndClearAllEmptiesTheInstrument) {
   EXPECT_EQ(kit().holder(40).name(), "");
   EXPECT_EQ(gui().shownPattern(), 0);
   EXPECT_TRUE(messages->messages().empty());
+}
+
+TEST_F(GuiMenu, TheDownmixMarkShowsTheModelWheneverTheMenuOpens) {
+  openWithChooser(7);
+  rightClick(20, 20);
+  ASSERT_TRUE(engine().kitPlayer().downmix());
+  const std::string withDownmix = savedProject();
+  frame().setMenuChooser([this](const std::vector<std::string>& entries, toolkit::CPoint) {
+    shownLists.push_back(entries);
+    return -1;
+  });
+  vst().resetAll();  // what "Clear all now!" does
+  rightClick(20, 20);
+  EXPECT_EQ(shownLists.back()[7], "[ ] Downmix to stereo");
+  loadProject(withDownmix);
+  gui().idle();
+  rightClick(20, 20);
+  EXPECT_EQ(shownLists.back()[7], "[x] Downmix to stereo");
 }
 
 TEST_F(GuiMenu, ClosingAndReopeningKeepsTheFrameAndEveryControl) {
@@ -185,6 +239,144 @@ TEST_F(GuiMenu, UpAndDownStepTheSelectedHoldersBrowserAndLoadTheFile) {
   // Other keys are not the editor's while no name field is being edited.
   EXPECT_EQ(vst().dispatcher(vst::effEditKeyDown, 'a', 0, nullptr, 0.0f), 0);
   EXPECT_TRUE(messages->messages().empty());
+}
+
+TEST_F(GuiMenu, AFileClickKeepsTheBrowseButtonOnAndAProjectLoadListsTheNewFolder) {
+  const std::string samples = directory->path() + "samples/";
+  std::filesystem::create_directories(samples + "one");
+  std::filesystem::create_directories(samples + "two");
+  constexpr int kWav16 = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+  for (const char* file : {"one/a.wav", "two/b.wav", "two/c;d.wav"}) {
+    testhost::WriteSoundFile(samples + file, kWav16, 1, std::vector<float>(100, 0.25f), 44100);
+  }
+  openWithChooser(-1);
+  const engine::SampleHolder& holder = kit().holder(36);
+  samples::LoadSample(kit(), 36, samples + "one/a.wav", false);
+  const std::string inFolderOne = savedProject();
+  std::string inFolderTwo = inFolderOne;
+  // The text stores paths below the samples folder with backslashes.
+  inFolderTwo.replace(inFolderTwo.find("one\\a.wav"), 9, "two\\b.wav");
+  loadProject(inFolderOne);
+  gui().idle();
+
+  // One click on a file: the panel stays open and its button says so; one click closes it.
+  change(kBrowseButton, 1.0f);
+  ASSERT_EQ(fileButtonNames(0), (std::vector<std::string>{"a.wav"}));
+  click(fileButton(0, "a.wav"));
+  EXPECT_EQ(value(kBrowseButton), 1.0f);
+  EXPECT_EQ(automations.back().value, 0.5f);  // the host heard the click
+  click(control(kBrowseButton));
+  EXPECT_EQ(value(kBrowseButton), 0.0f);
+  EXPECT_FALSE(frame().isChild(gui().browserView(0)));
+
+  // A project load closes the open panel; the listed panel shows the new folder and its files.
+  change(kBrowseButton, 1.0f);
+  click(fileButton(0, "a.wav"));
+  loadProject(inFolderTwo);
+  gui().idle();
+  EXPECT_EQ(value(kBrowseButton), 0.0f);
+  EXPECT_FALSE(frame().isChild(gui().browserView(0)));
+  change(kBrowseButton, 1.0f);
+  EXPECT_EQ(fileButtonNames(0), (std::vector<std::string>{"b.wav", "c;d.wav"}));
+  EXPECT_EQ(gui().browserView(0)->folderLine()->folder(), samples + "two/");
+
+  // A file whose path a project cannot store is refused and renames nothing.
+  click(fileButton(0, "c;d.wav"));
+  EXPECT_EQ(messages->count("Sample load error"), 1u);
+  EXPECT_NE(messages->messages().back().text.find("cannot store"), std::string::npos);
+  EXPECT_EQ(holder.path(), samples + "two/b.wav");
+  EXPECT_EQ(holder.name(), "");
+
+  // Selecting another holder hands the open panel over; "Clear all now!" closes it.
+  click(fileButton(0, "b.wav"));
+  EXPECT_EQ(holder.name(), "b.wav");
+  change(kHolderSelect + 1, 1.0f);
+  EXPECT_TRUE(frame().isChild(gui().browserView(1)));
+  EXPECT_FALSE(frame().isChild(gui().browserView(0)));
+  expectBrowseButtons(1);
+  click(fileButton(1, "two"));
+  click(fileButton(1, "b.wav"));
+  EXPECT_EQ(kit().holder(37).path(), samples + "two/b.wav");
+  expectBrowseButtons(1);
+  vst().resetAll();
+  EXPECT_FALSE(frame().isChild(gui().browserView(1)));
+  expectBrowseButtons(-1);
+}
+
+TEST_F(GuiMenu, ANameFieldBeingEditedKeepsItsKeysAndRefusesWhatAProjectCannotStore) {
+  std::filesystem::create_directories(directory->path() + "samples");
+  constexpr int kWav16 = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+  for (const char* file : {"a.wav", "b.wav"}) {
+    testhost::WriteSoundFile(directory->path() + "samples/" + file, kWav16, 1, std::vector<float>(100, 0.25f), 44100);
+  }
+  openWithChooser(-1);
+  editor::EditorLink::StartDirectories starts;
+  starts.fill(directory->path() + "samples/a.wav");
+  gui().setStartDirectories(starts);
+  click(gui().controls().nameField(0));
+  for (char32_t typed : {U'K', U'i', U'c', U'k', U';', U'\t', U'1'}) EXPECT_TRUE(key(typed));
+  EXPECT_TRUE(key(0, vst::VKEY_DOWN));  // the field's, not the browser's
+  EXPECT_EQ(kit().holder(36).path(), "");
+  EXPECT_TRUE(key(0, vst::VKEY_RETURN));
+  EXPECT_EQ(kit().holder(36).name(), "Kick1");
+  EXPECT_EQ(gui().controls().nameField(0)->getText(), "Kick1");
+  // Once the edit is over the keys step the browser again.
+  EXPECT_TRUE(key(0, vst::VKEY_DOWN));
+  EXPECT_EQ(kit().holder(36).path(), directory->path() + "samples/b.wav");
+}
+
+// Names typed into the name fields or handed to the loader, and paths handed to the loader, made
+// of every kind of byte: each holder record keeps its fields, and the text reads back to the
+// names and paths the model held.
+TEST_F(GuiMenu, AnyNameAndPathEitherEntersTheProjectTextIntactOrIsCleanedOrRefusedFirst) {
+  openWithChooser(-1);
+  std::mt19937 random(22);
+  const std::u32string typedLetters = U"aZ ;\t\x7F\xE9\x20AC\\$/.";
+  const std::string bytes("aZ ;\n\r\t\x01\x7F\xC3\xA9\xFF\\$/.\0", 16);
+  const auto pick = [&](size_t count) { return std::uniform_int_distribution<size_t>(0, count - 1)(random); };
+  const auto randomBytes = [&] {
+    std::string text;
+    for (size_t length = pick(8); length > 0; --length) text += bytes[pick(bytes.size())];
+    return text;
+  };
+  for (int round = 0; round < 12; ++round) {
+    for (int holder = 0; holder < 12; ++holder) {
+      const auto note = static_cast<uint8_t>(36 + holder);
+      if ((holder + round) % 2 == 0) {
+        click(gui().controls().nameField(holder));
+        for (size_t length = pick(8); length > 0; --length) key(typedLetters[pick(typedLetters.size())]);
+        key(0, vst::VKEY_RETURN);
+      } else {
+        samples::LoadFile(kit().holder(note), randomBytes(), "/nowhere/" + randomBytes(), false);
+      }
+    }
+    const std::string saved = savedProject();
+    std::vector<std::pair<std::string, std::string>> held;
+    size_t records = 0;
+    for (size_t start = 0; start < saved.size();) {
+      const size_t end = std::min(saved.find('\n', start), saved.size());
+      const std::string line = saved.substr(start, end - start);
+      start = end + 1;
+      if (!line.starts_with("smp2;")) continue;
+      std::vector<std::string> fields;
+      for (size_t from = 0, to; (to = line.find(';', from)) != std::string::npos; from = to + 1) {
+        fields.push_back(line.substr(from, to - from));
+      }
+      ASSERT_EQ(fields.size(), 10u) << line;
+      ASSERT_TRUE(line.ends_with("no_swing;")) << line;
+      const engine::SampleHolder& written = kit().holder(static_cast<uint8_t>(36 + records++));
+      EXPECT_EQ(fields[2], written.name());
+      EXPECT_EQ(fields[3], written.path());
+      held.emplace_back(written.name(), written.path());
+    }
+    ASSERT_EQ(records, 12u);
+    loadProject(saved);
+    for (int holder = 0; holder < 12; ++holder) {
+      const engine::SampleHolder& read = kit().holder(static_cast<uint8_t>(36 + holder));
+      EXPECT_EQ(std::make_pair(read.name(), read.path()), held[static_cast<size_t>(holder)]) << "holder " << holder;
+    }
+    gui().idle();
+  }
 }
 
 TEST(GuiWindowSize, AChosenSizeAsksTheHostForThatWindowSizeWhenTheHostCanResize) {

@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "toolkit/ImageDrawContext.h"
 #include "toolkit/ImageFiles.h"
+#include "toolkit/TextCharacters.h"
 
 namespace toolkit {
 namespace {
@@ -91,6 +94,35 @@ TEST(DrawContext, TextStaysInsideItsRectangleAndLongerTextIsWider) {
   const CRect touched = Touched(image, kBlack);
   EXPECT_FALSE(touched.isEmpty());
   EXPECT_EQ(touched.intersection(box), touched) << "text outside its rectangle";
+}
+
+TEST(DrawContext, TextThatIsNoValidUtf8IsDrawnAndLaterDrawingGoesOn) {
+  Image image = Filled(100, 40, kBlack);
+  const auto context = CreateImageDrawContext(image);
+  const CRect box{0.0, 0.0, 100.0, 20.0};
+  context->drawText("a\xFF\xC3", box, ArialFont(14.0), kWhiteCColor, kLeftText);
+  EXPECT_GT(context->textWidth("\xE9t\xE9", ArialFont(14.0)), 0.0);
+  context->fillRect({50.0, 25.0, 60.0, 35.0}, kWhiteCColor);
+  context->flush();
+  EXPECT_FALSE(Touched(image, kBlack).intersection(box).isEmpty());
+  EXPECT_EQ(image.pixel(55, 30), Image::opaque(255, 255, 255));
+}
+
+TEST(TextCharacters, CharactersOfUtf8AndOfDoubleByteCodePages) {
+  // Bytes of the first character of UTF-8; 0 where none starts.
+  for (const auto& [text, length] : std::vector<std::pair<std::string_view, size_t>>{
+           {"", 0}, {"a\xC3", 1}, {"\xC3\xA9t", 2}, {"\xE2\x82\xAC", 3}, {"\xF0\x9F\x8E\xB5", 4},
+           {"\xC3", 0}, {"\xA9", 0}, {"\xFF", 0}, {"\xC0\xAF", 0},  // cut, stray, never, overlong
+           {"\xE0\x80\xAF", 0}, {"\xED\xA0\x80", 0}, {"\xF4\x90\x80\x80", 0}, {"\xE2\x82x", 0}}) {
+    EXPECT_EQ(Utf8CharacterLength(text), length) << testing::PrintToString(std::string(text));
+  }
+  EXPECT_EQ(ValidUtf8("a\xFF\xC3\xA9\xC3"), "a\xEF\xBF\xBD\xC3\xA9\xEF\xBF\xBD");
+  // Windows: the ANSI code page, where in Shift-JIS (932) a lead byte takes the next byte along.
+  const auto shiftJisLead = [](unsigned char byte) { return (byte >= 0x81 && byte <= 0x9F) || byte >= 0xE0; };
+  for (const auto& [text, length] : std::vector<std::pair<std::string_view, size_t>>{
+           {"", 0}, {"a\x82", 1}, {"\x82\xA0", 2}, {"\x82", 1}, {"\xA0\x82", 1}}) {
+    EXPECT_EQ(CodePageCharacterLength(text, shiftJisLead), length) << testing::PrintToString(std::string(text));
+  }
 }
 
 TEST(DrawContext, SaveAndRestoreBracketTranslationAndClipping) {
