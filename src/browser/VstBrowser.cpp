@@ -93,8 +93,8 @@ void VstBrowser::forgetButtons() {
 }
 
 void VstBrowser::ShowListing() {
-  if (!listedOnce_) {
-    listedOnce_ = true;
+  if (!listingCurrent_) {
+    listingCurrent_ = true;
     refreshEntries();
   }
   BuildButtons();
@@ -153,12 +153,15 @@ void VstBrowser::NavigateTo(const std::string& path, bool force) {
   // Only a file is a selection; a folder path selects nothing.
   selectedPath_ = selectedFile().empty() ? std::string{} : directory() + selectedFile();
   if (force) touched_ = true;
-  if (listedOnce_ && directory() != listedFolder) {
-    // The grid and the folder line show the new folder together; a click on a button of the
-    // old listing would join its name to the new folder.
-    refreshEntries();
-    BuildButtons();
-    return;
+  if (listingCurrent_ && directory() != listedFolder) {
+    // The grid and the folder line show the new folder together: a click on a button of the
+    // old listing would join its name to the new folder. A panel that is not shown lists it
+    // when it is (a project load moves every panel; each missing folder would be reported).
+    listingCurrent_ = false;
+    if (getParentView()) {
+      ShowListing();
+      return;
+    }
   }
   Highlight(selectedFile());
   scrollView_->invalid();

@@ -57,7 +57,7 @@ class VstBrowser : public toolkit::CViewContainer, public Browser, public toolki
              const std::string& skinDirectory, const EntryBitmaps& entryBitmaps, BrowserListener* listener);
   ~VstBrowser() override;
 
-  // Lists the level if the panel never did, then rebuilds the buttons.
+  // Lists the level unless the listing is current, then rebuilds the buttons.
   void ShowListing();
   // One button per entry of the listing, in columns chosen by the scale; highlights the
   // selected file.
@@ -65,8 +65,8 @@ class VstBrowser : public toolkit::CViewContainer, public Browser, public toolki
   // Gives the button of that name the selected look and scrolls towards it.
   void Highlight(const std::string& fileName);
   // Moves to the folder of the path and selects its file, unless the user has clicked in the
-  // panel and the move is not forced. A forced move counts as a touch. A panel that has been
-  // listed lists a new folder at once.
+  // panel and the move is not forced. A forced move counts as a touch. A move to another folder
+  // lists it: at once while the panel is shown, else when it is shown next.
   void NavigateTo(const std::string& path, bool force);
   // The full path of the selected file; tells the user when there is none.
   std::string GetSelectedPath() const;
@@ -115,7 +115,7 @@ class VstBrowser : public toolkit::CViewContainer, public Browser, public toolki
   std::string selectedPath_;
   uint8_t scalePercent_ = 100;
   bool touched_ = false;
-  bool listedOnce_ = false;
+  bool listingCurrent_ = false;  // the entries are those of the directory
 };
 
 }  // namespace browser
