@@ -4,10 +4,13 @@
 #include <cstddef>
 #include <vector>
 
+#include "persistence/ChunkLoad.h"
+
 namespace render {
 namespace {
 
 constexpr std::string_view kVersionPrefix = "Kestrelhollow Data Version";
+constexpr std::string_view kEndLine = "\nKestrelhollow Data ends here";
 constexpr char kFieldSeparator = ';';
 // A missing record is added right after the version line; the plug-in reads records in any
 // order and the header lines around them are not records.
@@ -63,6 +66,14 @@ std::string withRecordField(std::string_view text, const std::string& keyword, s
 bool LooksLikeProjectText(std::string_view text) {
   const std::vector<std::string> lines = split(text.substr(0, 256), '\n');
   return lines.size() > kVersionLineIndex && lines[kVersionLineIndex].starts_with(kVersionPrefix);
+}
+
+std::string ProjectTextDamage(std::string_view chunk) {
+  if (std::string damage = persistence::ChunkDamage(chunk); !damage.empty()) return damage;
+  if (TextOfChunk(chunk).find(kEndLine) == std::string::npos) {
+    return "it has no end line \"" + std::string(kEndLine.substr(1)) + "\", so it is cut short";
+  }
+  return {};
 }
 
 std::string TextOfChunk(std::string_view chunk) { return std::string(chunk.substr(0, chunk.find('\0'))); }
