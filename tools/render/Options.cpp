@@ -105,7 +105,7 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
        [&](auto& o, auto& v) { options.patternNote = parseInteger(o, v, kFirstPatternNote, kLastPatternNote); }},
       {"--bars", [&](auto& o, auto& v) { options.bars = parseNumber(o, v, 0, 100000); }},
       {"--seconds", [&](auto& o, auto& v) { options.seconds = parseNumber(o, v, 0, 360000); }},
-      {"--tempo", [&](auto& o, auto& v) { options.tempo = parseNumber(o, v, 20, 999); }},
+      {"--tempo", [&](auto& o, auto& v) { options.tempo = parseNumber(o, v, kMinTempo, kMaxTempo); }},
       {"--rate", [&](auto& o, auto& v) { options.sampleRate = parseInteger(o, v, 8000, 384000); }},
       {"--block", [&](auto& o, auto& v) { options.blockSize = parseInteger(o, v, kMinBlockSize, kMaxBlockSize); }},
       {"--outputs", [&](auto&, auto& v) { options.layout = parseLayout(v); }},
