@@ -52,6 +52,8 @@ class Reader {
     return value;
   }
 
+  void seek(size_t offset) { offset_ = offset; }
+
   // Gives back the byte just read (a data byte under running status).
   void unread() { --offset_; }
 
@@ -89,10 +91,11 @@ int dataBytesOf(uint8_t status) {
 // Notes are all the plug-in plays from a file; other channel messages are read past.
 bool isNote(uint8_t status) { return (status & 0xE0u) == 0x80u; }
 
-// Reads one track chunk's notes, their tick standing in for the frame until the tempo map is
-// complete (the reader stands after the chunk's header and length).
-void readTrack(Reader& reader, size_t end, std::vector<TimedMidiMessage>& notes, std::vector<TempoChange>& tempi,
-               uint64_t& lastTick) {
+// Reads one track chunk (the reader stands after its header and length): counts its notes
+// and, given an array, adds them with their tick standing in for the frame until the tempo
+// map is complete.
+void readTrack(Reader& reader, size_t end, std::vector<TimedMidiMessage>* notes, size_t& noteCount,
+               std::vector<TempoChange>& tempi, uint64_t& lastTick) {
   uint64_t tick = 0;
   uint8_t runningStatus = 0;
   bool endOfTrack = false;
@@ -115,7 +118,10 @@ void readTrack(Reader& reader, size_t end, std::vector<TimedMidiMessage>& notes,
         if (data >= 0x80) reader.fail(dataOffset, "a channel message is cut short by a status byte");
         message.data[static_cast<size_t>(i) + 1] = data;
       }
-      if (isNote(status)) notes.push_back(message);
+      if (isNote(status)) {
+        ++noteCount;
+        if (notes != nullptr) notes->push_back(message);
+      }
     } else if (status == 0xF0 || status == 0xF7) {
       runningStatus = 0;
       reader.take(reader.variableLength("a system exclusive length"), "a system exclusive message");
@@ -207,26 +213,33 @@ MidiFile ParseMidiFile(std::string_view bytes, double sampleRate, const std::str
   }
 
   // Tracks are read as they come; the count the header claims only says how many to expect.
-  // A note takes at least three bytes (a delta time and two data bytes): reserving for the
-  // most there can be saves the copies of growing, and pages never written cost no memory.
+  // Read twice: the first pass counts the notes, so that the second keeps them in an array of
+  // exactly their number; a hostile file may hold millions of events.
+  const size_t tracksStart = reader.offset();
   std::vector<TimedMidiMessage> notes;
-  notes.reserve(bytes.size() / 3);
   std::vector<TempoChange> tempi;
   uint64_t lastTick = 0;
-  for (uint32_t track = 0; track < trackCount;) {
-    const size_t chunkStart = reader.offset();
-    const std::string_view type = reader.take(4, "a track chunk");
-    const uint32_t length = reader.bigEndian(4, "a track chunk");
-    if (length > reader.remaining()) {
-      reader.fail(chunkStart, "the chunk claims " + std::to_string(length) + " bytes, but only " +
-                                  std::to_string(reader.remaining()) + " follow");
+  size_t noteCount = 0;
+  for (const bool keep : {false, true}) {
+    reader.seek(tracksStart);
+    tempi.clear();
+    notes.reserve(noteCount);
+    noteCount = 0;
+    for (uint32_t track = 0; track < trackCount;) {
+      const size_t chunkStart = reader.offset();
+      const std::string_view type = reader.take(4, "a track chunk");
+      const uint32_t length = reader.bigEndian(4, "a track chunk");
+      if (length > reader.remaining()) {
+        reader.fail(chunkStart, "the chunk claims " + std::to_string(length) + " bytes, but only " +
+                                    std::to_string(reader.remaining()) + " follow");
+      }
+      const size_t end = reader.offset() + length;
+      if (type == "MTrk") {
+        readTrack(reader, end, keep ? &notes : nullptr, noteCount, tempi, lastTick);
+        ++track;
+      }
+      reader.take(end - reader.offset(), "a chunk");  // other chunk types are skipped
     }
-    const size_t end = reader.offset() + length;
-    if (type == "MTrk") {
-      readTrack(reader, end, notes, tempi, lastTick);
-      ++track;
-    }
-    reader.take(end - reader.offset(), "a chunk");  // other chunk types are skipped
   }
 
   // Merged in time order, tracks in file order among equal ticks; a file of one track, or
