@@ -26,7 +26,8 @@ bool LoadChunk(const void* data, int32_t byteSize, std::string_view samplesFolde
     // The host's block need not end with a NUL byte; its size bounds the text.
     const std::string_view block(static_cast<const char*>(data), static_cast<size_t>(byteSize));
     if (const std::string damage = ChunkDamage(block); !damage.empty()) {
-      platform::ShowMessage(std::string(format::kRefusedCaption), std::string(kDamagedText) + damage + std::string(kStateKeptText));
+      platform::ShowMessage(std::string(format::kRefusedCaption),
+                            std::string(kDamagedText) + damage + std::string(kStateKeptText));
       return false;
     }
     text.assign(block.substr(0, block.find('\0')));

@@ -65,7 +65,9 @@ float ReadFloat(std::string_view text) {
   if (!startsNumber) return 0.0f;
   float value = 0.0f;
   const auto result = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
-  if (result.ec == std::errc::result_out_of_range) value = beyondFloatRange(text.substr(0, static_cast<size_t>(result.ptr - text.data())));
+  if (result.ec == std::errc::result_out_of_range) {
+    value = beyondFloatRange(text.substr(0, static_cast<size_t>(result.ptr - text.data())));
+  }
   if (result.ec != std::errc{} && result.ec != std::errc::result_out_of_range) return 0.0f;
   return negative ? -value : value;
 }

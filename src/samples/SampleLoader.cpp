@@ -79,7 +79,8 @@ Decoded readFrames(const AudioFileFunctions& library, sndfile::SoundFile* file, 
   const uint32_t pieceFrames = std::max<uint32_t>(1, kPieceItems / fileChannels);
   const std::unique_ptr<float[]> piece(new (std::nothrow) float[size_t{pieceFrames} * fileChannels]);
   if (!piece) return {};
-  auto capacity = static_cast<uint32_t>(std::min<uint64_t>(claimed, fileSize / fileChannels + kFirstFramesBeyondFileSize));
+  auto capacity =
+      static_cast<uint32_t>(std::min<uint64_t>(claimed, fileSize / fileChannels + kFirstFramesBeyondFileSize));
   Decoded decoded{engine::SampleBuffer::allocateUncleared(capacity, kept)};
   uint32_t frames = 0;
   while (decoded.buffer && frames < claimed) {
