@@ -25,7 +25,9 @@ if(KH_WINDOWS_DEPS)
   list(APPEND CMAKE_FIND_ROOT_PATH ${KH_WINDOWS_DEPS})
 endif()
 
+# Windows programs of the build (generators, test listing, tests) run under Wine in the build's
+# own prefix, made complete before the first of them starts.
 find_program(KH_WINE NAMES wine64 wine PATHS /usr/lib/wine)
 if(KH_WINE)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${KH_WINE})
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine.sh --prefix ${CMAKE_BINARY_DIR}/wine)
 endif()

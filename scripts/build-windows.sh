@@ -2,19 +2,33 @@
 # Cross-builds Kestrelhollow for 64-bit Windows into build-win/ (the bundle in
 # build-win/Kestrelhollow/, zipped as build-win/Kestrelhollow-win64.zip, the render tool in
 # build-win/bin/) and, with --test, runs the Windows test suites under Wine.
-# libsndfile-1.dll is cross-built once from Debian's source package and kept in build-win/deps.
+# libsndfile-1.dll is cross-built once from Debian's source packages and kept in build-win/deps.
+#   scripts/build-windows.sh [--test]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 run_tests=false
-[ "${1:-}" = "--test" ] && run_tests=true
+case "$*" in
+  "") ;;
+  --test) run_tests=true ;;
+  *)
+    echo "usage: $0 [--test]" >&2
+    exit 2
+    ;;
+esac
 
 build=build-win
 deps=$PWD/$build/deps
 toolchain=$PWD/cmake/mingw-w64-x86_64.cmake
 jobs=$(nproc)
-export WINEPREFIX=$PWD/$build/wine WINEDEBUG=-all
-wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+# The build's Wine prefix; every Windows program runs in it through scripts/wine.sh.
+wine_prefix=$PWD/$build/wine
+
+# The Debian source packages libsndfile-1.dll is built from, at the versions the Windows
+# suites passed with (Debian 12's), so that the DLL is the same on every machine. When apt
+# no longer offers one of them, build and test with what it offers and update them here.
+declare -A pinned_version=([libogg]=1.3.5-3 [libvorbis]=1.3.7-1 [opus]=1.3.1-3 [flac]=1.4.2+ds-2
+  [libsndfile]=1.2.0-1+deb12u1)
 
 install_packages() {
   local missing=()
@@ -25,7 +39,23 @@ install_packages() {
   local run_as_root=()
   [ "$(id -u)" -eq 0 ] || run_as_root=(sudo)
   echo "Installing: ${missing[*]}"
+  "${run_as_root[@]}" apt-get update -qq
   DEBIAN_FRONTEND=noninteractive "${run_as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# Fetches the pinned source of a package into the deps folder, unless it is there already.
+fetch_source() {
+  local package=$1
+  local version=${pinned_version[$package]}
+  [ -n "$(find "$deps/src" -maxdepth 1 -type d -name "$package-[0-9]*")" ] && return
+  if ! apt-cache showsrc "$package" 2> /dev/null | grep -qx "Version: $version"; then
+    echo "apt offers no source of $package $version, the version the Windows build is pinned to" >&2
+    echo "(apt needs the deb-src entries that .ci/run adds; it offers:" \
+      "$(apt-cache showsrc "$package" 2> /dev/null | sed -n 's/^Version: //p' | tr '\n' ' '))." >&2
+    echo "Build and test with an offered version, then update pinned_version in $0." >&2
+    exit 1
+  fi
+  (cd "$deps/src" && apt-get source -qq "$package=$version" > /dev/null)
 }
 
 # Builds a Debian source package with CMake for Windows and installs it into the deps folder.
@@ -33,16 +63,9 @@ install_packages() {
 cross_build_source() {
   local package=$1
   shift
-  mkdir -p "$deps/src"
+  fetch_source "$package"
   local source
   source=$(find "$deps/src" -maxdepth 1 -type d -name "$package-[0-9]*" | head -n 1)
-  if [ -z "$source" ]; then
-    (cd "$deps/src" && apt-get source -qq "$package" > /dev/null) || {
-      echo "apt-get source $package failed: apt needs the deb-src entries that .ci/run adds" >&2
-      exit 1
-    }
-    source=$(find "$deps/src" -maxdepth 1 -type d -name "$package-[0-9]*" | head -n 1)
-  fi
   cmake -S "$source" -B "$deps/build-$package" -G Ninja -Wno-dev -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
     -DKH_WINDOWS_DEPS="$deps" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$deps" -DBUILD_TESTING=OFF "$@" \
     > /dev/null
@@ -53,8 +76,8 @@ cross_build_source() {
 # Opus's source release builds with its configure script only; its fortified string calls
 # would need a library MinGW programs do not link.
 cross_build_opus() {
-  mkdir -p "$deps/src" "$deps/build-opus"
-  [ -n "$(find "$deps/src" -maxdepth 1 -type d -name 'opus-[0-9]*')" ] || (cd "$deps/src" && apt-get source -qq opus > /dev/null)
+  mkdir -p "$deps/build-opus"
+  fetch_source opus
   local source
   source=$(find "$deps/src" -maxdepth 1 -type d -name 'opus-[0-9]*' | head -n 1)
   (cd "$deps/build-opus" && "$source/configure" --host=x86_64-w64-mingw32 --prefix="$deps" CC=x86_64-w64-mingw32-gcc-posix \
@@ -66,7 +89,10 @@ cross_build_opus() {
 # libsndfile-1.dll with the formats it reads by itself (WAV, AIFF, AU, CAF, W64 and the rest of
 # its own) and FLAC, Ogg Vorbis and Opus: the codec libraries are linked into it statically.
 build_sndfile() {
-  [ -f "$deps/bin/libsndfile-1.dll" ] && return
+  # Deps built from other versions than the pinned ones are built again.
+  [ "$(cat "$deps/versions" 2> /dev/null)" = "$(declare -p pinned_version)" ] && [ -f "$deps/bin/libsndfile-1.dll" ] && return
+  rm -rf "$deps"
+  mkdir -p "$deps/src"
   cross_build_source libogg -DBUILD_SHARED_LIBS=OFF -DINSTALL_DOCS=OFF
   cross_build_source libvorbis -DBUILD_SHARED_LIBS=OFF
   cross_build_opus
@@ -75,6 +101,7 @@ build_sndfile() {
   cross_build_source libsndfile -DBUILD_SHARED_LIBS=ON -DENABLE_COMPATIBLE_LIBSNDFILE_NAME=ON \
     -DENABLE_EXTERNAL_LIBS=ON -DENABLE_MPEG=OFF -DCMAKE_C_FLAGS=-DFLAC__NO_DLL -DBUILD_PROGRAMS=OFF \
     -DBUILD_EXAMPLES=OFF -DENABLE_CPACK=OFF -DINSTALL_MANPAGES=OFF
+  declare -p pinned_version > "$deps/versions"
 }
 
 # The skin generator draws with Cairo on this machine; only it is built natively.
@@ -106,17 +133,11 @@ zip_bundle() {
   echo "Wrote $build/Kestrelhollow-win64.zip"
 }
 
-# Wine makes its prefix on its first run (some seconds, during the build); the editor's "Arial"
-# is Liberation Sans there.
-prepare_wine() {
-  "$wine" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d 'Liberation Sans' /f > /dev/null
-}
-
 # The tests labelled "display" open windows: Wine shows them on a virtual X display of their own
 # (Xvfb). Wine's session takes its display from the process that starts it, so the windowless
 # session of the other tests ends first.
 run_display_tests() {
-  "$(command -v wineserver || echo /usr/lib/wine/wineserver)" -w
+  WINEPREFIX=$wine_prefix "$(command -v wineserver || echo /usr/lib/wine/wineserver)" -w
   xvfb-run -a -s "-screen 0 1400x900x24 -nolisten tcp" ctest --test-dir "$build" --output-on-failure -L display
 }
 
@@ -126,7 +147,6 @@ build_host_tools
 build_windows
 zip_bundle
 if $run_tests; then
-  prepare_wine
   # No display: the programs under test open no windows.
   env -u DISPLAY ctest --test-dir "$build" --output-on-failure -j "$jobs" -LE display
   run_display_tests

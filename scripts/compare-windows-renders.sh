@@ -8,8 +8,7 @@ cd "$(dirname "$0")/.."
 root=$PWD
 linux=$root/build
 windows=$root/build-win
-export WINEPREFIX=$windows/wine WINEDEBUG=-all
-wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+wine=("$root/scripts/wine.sh" --prefix "$windows/wine")
 compare=$linux/tests/ardour/kh_compare_renders
 
 work=$(mktemp -d)
@@ -52,7 +51,7 @@ for scene in "${scenes[@]}"; do
   read -r -a options <<< "${scene#*|}"
   linux_time=$(cd "$work/linux" && "$linux/bin/kestrelhollow-render" "${options[@]}" -o "$name.wav" 2>&1 | grep -m 1 "^Rendered")
   windows_time=$(cd "$work/windows" &&
-    "$wine" "$windows/bin/kestrelhollow-render.exe" "${options[@]}" -o "$name.wav" 2>&1 | tr -d '\r' | grep -m 1 "^Rendered")
+    "${wine[@]}" "$windows/bin/kestrelhollow-render.exe" "${options[@]}" -o "$name.wav" 2>&1 | tr -d '\r' | grep -m 1 "^Rendered")
   echo "== $name (${options[*]})"
   echo "   Linux:   $linux_time"
   echo "   Windows: $windows_time"

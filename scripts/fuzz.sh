@@ -27,7 +27,7 @@ if [ "$target" = all ]; then
 else
   targets=("$target")
 fi
-cmake --build "$build_dir" -j2 --target "${targets[@]/#/kh_fuzz_}"
+cmake --build "$build_dir" -j "$(nproc)" --target "${targets[@]/#/kh_fuzz_}"
 
 for name in "${targets[@]}"; do
   echo "== fuzzing $name for $seconds s"

@@ -7,7 +7,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev
+  build-essential cmake ninja-build pkg-config clang
   googletest libgtest-dev libbenchmark-dev
   libsndfile1 libsndfile1-dev
   libx11-dev libcairo2-dev fonts-liberation2 xvfb xauth
@@ -21,30 +21,36 @@ case "${1:-}" in
     ;;
 esac
 
-missing=()
-for package in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
-done
-[ ${#missing[@]} -eq 0 ] && exit 0
+installed() {
+  dpkg-query -W -f='${Status}' "$1" 2> /dev/null | grep -q "install ok installed"
+}
 
-install_command="apt-get update && apt-get install -y --no-install-recommends ${missing[*]}"
+# install_missing PACKAGE...: installs those that are missing, as root or through sudo, after
+# updating the package lists; without root or sudo it tells the command to run and fails.
+install_missing() {
+  local missing=() package
+  for package in "$@"; do
+    installed "$package" || missing+=("$package")
+  done
+  [ ${#missing[@]} -eq 0 ] && return
+  local run_as_root=()
+  if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo > /dev/null || tell_root_command "${missing[@]}"
+    run_as_root=(sudo)
+  fi
+  echo "Installing: ${missing[*]}"
+  { "${run_as_root[@]}" apt-get update -qq &&
+    "${run_as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"; } ||
+    tell_root_command "${missing[@]}"
+}
+
 tell_root_command() {
-  echo "Missing Debian packages: ${missing[*]}" >&2
+  echo "Missing Debian packages: $*" >&2
   echo "Run as root, then run this again:" >&2
-  echo "  $install_command" >&2
+  echo "  apt-get update && apt-get install -y --no-install-recommends $*" >&2
   exit 1
 }
 
-# install [sudo]: updates the package lists and installs what is missing, as root or through sudo.
-install() {
-  echo "Installing: ${missing[*]}"
-  "$@" apt-get update -qq &&
-    "$@" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
-}
-if [ "$(id -u)" -eq 0 ]; then
-  install
-elif command -v sudo > /dev/null; then
-  install sudo || tell_root_command
-else
-  tell_root_command
-fi
+install_missing "${packages[@]}"
+# The fuzzers need the runtime of the clang just installed (libclang-rt-14-dev for clang 14).
+install_missing "libclang-rt-$(clang -dumpversion | cut -d. -f1)-dev"

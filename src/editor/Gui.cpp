@@ -211,20 +211,22 @@ toolkit::CMessageResult Gui::notify(toolkit::CBaseObject* /*sender*/, toolkit::C
 }
 
 void Gui::refreshFromTimer() {
-  // While a load holds the model the flags wait for a later tick.
+  // While a load holds the model the redraws wait for a later tick.
   const platform::BoundedLock model(platform::StateMutex(), std::chrono::milliseconds(0));
   if (!model.owned()) return;
-  engine::EditorState& state = engine_.editorState();
-  if (state.positionChanged || state.positionHidden) {
-    state.positionChanged = false;
-    stepRow_.showPosition(state.positionHidden);
+  const engine::EditorState& state = engine_.editorState();
+  const uint32_t position = state.positionChanges;
+  const bool hidden = state.positionHidden;
+  if (position != drawn_.position || hidden) {
+    drawn_.position = position;
+    stepRow_.showPosition(hidden);
   }
-  if (state.groupChanged) {
-    state.groupChanged = false;
+  if (const uint32_t group = state.groupChanges; group != drawn_.group) {
+    drawn_.group = group;
     stepRow_.followCurrentStep();
   }
-  if (state.patternChanged) {
-    state.patternChanged = false;
+  if (const uint32_t pattern = state.patternChanges; pattern != drawn_.pattern) {
+    drawn_.pattern = pattern;
     showPattern(engine_.sequencer().currentPattern());
   }
 }

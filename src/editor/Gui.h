@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -112,6 +113,12 @@ class Gui : public EditorLink,
   std::unique_ptr<toolkit::CVSTGUITimer> timer_;
   vst::ERect rect_{};
   bool isOpen_ = false;
+  // The engine's redraw counts (its EditorState) that the timer has drawn.
+  struct DrawnCounts {
+    uint32_t position = 0;
+    uint32_t group = 0;
+    uint32_t pattern = 0;
+  } drawn_;
 };
 
 }  // namespace editor

@@ -42,7 +42,6 @@ DrumEngine::DrumEngine()
     : sequencer_(std::make_unique<StepSequencer>(kitPlayer_, kitPlayer_.kit().commands(), editorState_.swingAmount)) {}
 
 void DrumEngine::resetAll() {
-  editorState_.groupChanged = false;
   syncMode_ = SyncMode::Hsync;
   lastMode_ = SyncMode::Hsync;
   sequencer_->reset();
@@ -90,39 +89,21 @@ void DrumEngine::carryOutCommands() noexcept {
 }
 
 void DrumEngine::prepareBlock(const HostTime& time, int32_t frames) {
-  EditorState& flags = editorState_;
   const SyncMode mode = syncMode_;
+  editorState_.reportBlock(mode, lastMode_, time);
   switch (mode) {
     case SyncMode::Stop:
-      flags.positionHidden = lastMode_ != SyncMode::Run;
-      flags.positionChanged = true;
-      flags.groupChanged = false;
-      flags.patternChanged = false;
       return;
     case SyncMode::Midi:
-      flags.positionChanged = false;
-      flags.positionHidden = true;
-      flags.groupChanged = false;
-      flags.patternChanged = false;
       break;
     case SyncMode::Hsync:
     case SyncMode::Run:
-      flags.positionHidden = false;
-      flags.positionChanged = true;
-      flags.groupChanged = true;
-      flags.patternChanged = true;
       // Without time information nothing is scheduled and the clock keeps its place.
       if (!time.available) break;
       if (mode == SyncMode::Hsync) {
-        sequencer_->prepareHsyncBlock(time, flags.swingAmount, queue_, frames);
-        if (!time.playing) {
-          flags.positionHidden = false;
-          flags.positionChanged = true;
-          flags.groupChanged = false;
-          flags.patternChanged = false;
-        }
+        sequencer_->prepareHsyncBlock(time, editorState_.swingAmount, queue_, frames);
       } else {
-        sequencer_->prepareRunBlock(time, flags.swingAmount, queue_, frames);
+        sequencer_->prepareRunBlock(time, editorState_.swingAmount, queue_, frames);
       }
       break;
   }
@@ -133,7 +114,7 @@ void DrumEngine::carryOut(NoteEvent event) noexcept {
   if (isPatternNote(event.note)) {
     if (event.velocity != 0) {
       sequencer_->placePattern(event.note - kFirstPatternNote);
-      editorState_.patternChanged = true;
+      editorState_.patternChanges.increment();
     }
   } else if (event.velocity != 0) {
     kitPlayer_.noteOn(event.note, event.velocity);

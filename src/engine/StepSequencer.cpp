@@ -31,7 +31,7 @@ void StepSequencer::reset() {
       for (auto& cell : step) cell = 0;
     }
   }
-  timingDirty_ = true;
+  timingChanges_.increment();
 }
 
 void StepSequencer::setCell(uint32_t value, int pattern, int step, int holder) {
@@ -63,7 +63,7 @@ void StepSequencer::setResolution(int pattern, int32_t resolution) {
   if (!validPattern(pattern) || resolutionIndex(resolution) < 0) return;
   if (resolutions_[pattern] != resolution) {
     resolutions_[pattern] = resolution;
-    timingDirty_ = true;
+    timingChanges_.increment();
   }
 }
 
@@ -74,7 +74,7 @@ int32_t StepSequencer::resolution(int pattern) const {
 void StepSequencer::setSequencerModeSetting(uint32_t value) {
   if (sequencerModeSetting_ != value) {
     sequencerModeSetting_ = value;
-    timingDirty_ = true;
+    timingChanges_.increment();
   }
 }
 
@@ -116,16 +116,17 @@ void StepSequencer::updateTiming(double sampleRate, double tempo, float swingAmo
       !(samplesPerBar < std::numeric_limits<int32_t>::max())) {
     return;
   }
+  const uint32_t timingChanges = timingChanges_;
   bool swingChanged = false;
   for (int holder = 0; holder < kHolderCount; ++holder) swingChanged |= swingFlag(holder) != swingSnapshot_[holder];
-  if (sampleRate == sampleRate_ && tempo == tempo_ && !timingDirty_ && !swingChanged &&
+  if (sampleRate == sampleRate_ && tempo == tempo_ && timingChanges == timingChangesComputed_ && !swingChanged &&
       swingAmount == timingSwingAmount_) {
     return;
   }
   sampleRate_ = sampleRate;
   tempo_ = tempo;
   timingSwingAmount_ = swingAmount;
-  timingDirty_ = false;
+  timingChangesComputed_ = timingChanges;
   recompute();
 }
 

@@ -99,7 +99,10 @@ class StepSequencer {
   int32_t barLength_ = 0;
   float timingSwingAmount_ = 0.5f;
   std::array<bool, kHolderCount> swingSnapshot_{};
-  Relaxed<bool> timingDirty_{true};
+  // Counted up by the user-interface thread when a resolution or the sequencer mode changes;
+  // the timing is recomputed when the count differs from the one it was last computed at.
+  Relaxed<uint32_t> timingChanges_{1};
+  uint32_t timingChangesComputed_ = 0;
   std::array<std::array<std::array<int32_t, kMaxSteps + 1>, kHolderCount>, kPatternCount> stepTimes_{};
   std::array<std::array<int32_t, kMaxSteps + 1>, kResolutionCount> stepBoundaries_{};
 

@@ -1,6 +1,5 @@
 #include "persistence/ChunkLoad.h"
 
-#include <cstring>
 #include <string>
 
 #include "persistence/ChunkFormat.h"
@@ -8,6 +7,16 @@
 #include "platform/Messages.h"
 
 namespace persistence {
+namespace {
+constexpr std::string_view kDamagedText = "The data for Kestrelhollow in the project file is damaged: ";
+constexpr std::string_view kStateKeptText = ". Nothing was loaded; the current state is kept.";
+}  // namespace
+
+std::string ChunkDamage(std::string_view block) {
+  const size_t end = block.find('\0');
+  if (end == std::string_view::npos || block.find_first_not_of('\0', end) == std::string_view::npos) return {};
+  return "a NUL byte at byte " + std::to_string(end) + " cuts its text short";
+}
 
 bool LoadChunk(const void* data, int32_t byteSize, std::string_view samplesFolder, engine::DrumEngine& engine,
                const std::function<void()>& resetAll, const SampleFileLoader& loadSample) {
@@ -15,8 +24,13 @@ bool LoadChunk(const void* data, int32_t byteSize, std::string_view samplesFolde
   std::string text;
   if (data != nullptr && byteSize > 0) {
     // The host's block need not end with a NUL byte; its size bounds the text.
-    const auto* bytes = static_cast<const char*>(data);
-    text.assign(bytes, strnlen(bytes, static_cast<size_t>(byteSize)));
+    const std::string_view block(static_cast<const char*>(data), static_cast<size_t>(byteSize));
+    if (const std::string damage = ChunkDamage(block); !damage.empty()) {
+      platform::ShowMessage(std::string(format::kRefusedCaption),
+                            std::string(kDamagedText) + damage + std::string(kStateKeptText));
+      return false;
+    }
+    text.assign(block.substr(0, block.find('\0')));
     // The version line holds no placeholder; a refused text is not expanded at all.
     version = ReadVersionCode(text);
   }

@@ -1,7 +1,7 @@
 #include "persistence/Numbers.h"
 
 #include <charconv>
-#include <cmath>
+#include <limits>
 
 namespace persistence {
 namespace {
@@ -16,6 +16,16 @@ bool takeSign(std::string_view& text) {
   const bool negative = text.front() == '-';
   text.remove_prefix(1);
   return negative;
+}
+
+// A number the float form cannot hold: too large reads as the largest float, so that it is
+// kept inside a control's range like any other large value; too close to zero reads as 0.
+float beyondFloatRange(std::string_view number) {
+  const size_t exponent = number.find_first_of("eE");
+  const bool tiny = exponent == std::string_view::npos
+                        ? number.substr(0, number.find('.')).find_first_not_of('0') == std::string_view::npos
+                        : number.substr(exponent + 1).starts_with('-');
+  return tiny ? 0.0f : std::numeric_limits<float>::max();
 }
 
 }  // namespace
@@ -55,7 +65,10 @@ float ReadFloat(std::string_view text) {
   if (!startsNumber) return 0.0f;
   float value = 0.0f;
   const auto result = std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
-  if (result.ec != std::errc{} || !std::isfinite(value)) return 0.0f;
+  if (result.ec == std::errc::result_out_of_range) {
+    value = beyondFloatRange(text.substr(0, static_cast<size_t>(result.ptr - text.data())));
+  }
+  if (result.ec != std::errc{} && result.ec != std::errc::result_out_of_range) return 0.0f;
   return negative ? -value : value;
 }
 

@@ -22,7 +22,8 @@ uint64_t ReadInteger(std::string_view text);
 
 // Reads a float: leading blanks skipped, an optional sign, digits with an optional '.' and
 // fraction and an optional exponent, up to the first character that cannot continue the
-// number. No number, and a number too large for a float, give 0.
+// number. No number gives 0; a number too large for a float gives the largest float of its
+// sign, one too close to zero gives 0.
 float ReadFloat(std::string_view text);
 
 }  // namespace persistence

@@ -68,6 +68,8 @@ std::optional<ProgramFile> ParseProgramFile(std::string_view bytes, std::string*
   if (chunkSize < 0 || !reader.has(chunkOffset, static_cast<size_t>(chunkSize))) {
     return fail("the chunk is larger than the file");
   }
+  // An empty chunk holds no state: loading it would quietly leave the plug-in as it was.
+  if (chunkSize == 0) return fail("the chunk is empty");
   file.chunk.assign(bytes.substr(chunkOffset, static_cast<size_t>(chunkSize)));
   return file;
 }

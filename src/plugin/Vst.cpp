@@ -117,7 +117,6 @@ void Vst::handLoadToEditor() {
   engine::StepSequencer& sequencer = engine_.sequencer();
   loaded.pattern = sequencer.currentPattern();
   sequencer.selectPattern(loaded.pattern);
-  engine_.editorState().patternChanged = true;
   editor_->handOverLoad(std::move(loaded));
 }
 

@@ -51,6 +51,20 @@ std::string UnreadableFileText(const std::string& path) {
   return quoted(path) + " \nis of a unknown format or is broken and could not be loaded.";
 }
 
+std::string TooLongText(const std::string& path, uint64_t largestBytes) {
+  return quoted(path) + " \nis longer than a sample may be and could not be loaded.\n\nA sample holds at most " +
+         std::to_string(largestBytes >> 20) +
+         " MB of sample data, about 11 minutes of stereo at 48 kHz (of more than two channels the first two are "
+         "kept). Shorten the file or split it into parts.";
+}
+
+std::string SilencedSamplesText(const std::string& path, uint64_t count, float largestMagnitude) {
+  return quoted(path) + " \nholds " + std::to_string(count) +
+         (count == 1 ? " sample value that is" : " sample values that are") +
+         " not a number, infinite or beyond +/-" + std::to_string(static_cast<int>(largestMagnitude)) +
+         " (about +60 dBFS). They play as silence.";
+}
+
 void ShowLoadMessage(const std::string& text) {
   if (LoadMessageBatch* batch = currentBatch; batch != nullptr && batch->shown_ >= kShownInBatch) {
     ++batch->heldBack_;

@@ -2,11 +2,13 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace samples {
 
 constexpr const char* kSampleLoadErrorCaption = "Sample load error";
+constexpr const char* kSampleWarningCaption = "Warning";
 
 // The text for a file that could not be opened: whether it is missing, a WAV file the
 // library refuses, or any other file it cannot read.
@@ -16,6 +18,11 @@ std::string UnreadableFileText(const std::string& path);
 
 // The text for a file whose path the project text could not store (see IsStorablePath).
 std::string UnstorablePathText(const std::string& path);
+// The text for a file whose sample data would be larger than a holder takes.
+std::string TooLongText(const std::string& path, uint64_t largestBytes);
+// The warning for a file whose sample values include some that are not audio (not a number,
+// infinite, or beyond the largest magnitude kept); they were loaded as silence.
+std::string SilencedSamplesText(const std::string& path, uint64_t count, float largestMagnitude);
 
 // Shows a sample-load message with its caption, unless a batch on this thread holds it back.
 void ShowLoadMessage(const std::string& text);

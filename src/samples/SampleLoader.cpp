@@ -1,13 +1,15 @@
 #include "samples/SampleLoader.h"
 
 #include <algorithm>
-#include <limits>
+#include <cmath>
 #include <memory>
+#include <new>
 #include <optional>
 #include <utility>
 
 #include "engine/Limits.h"
 #include "platform/Files.h"
+#include "platform/Messages.h"
 #include "samples/AudioFileLibrary.h"
 #include "samples/LoadMessages.h"
 
@@ -31,46 +33,76 @@ class OpenFile {
   sndfile::SoundFile* file_;
 };
 
-// A holder's sample holds at most ten minutes at the file's own rate, the rate counted as at
-// most 192 kHz: a header may claim any length, and a few bytes of a compressed format can
-// decode to gigabytes of silence.
-constexpr int64_t kMaxSeconds = 10 * 60;
-constexpr int64_t kMaxCountedRate = 192000;
+// A holder's sample takes at most this much memory, whatever the file's length, rate and
+// channels: a header may claim any length, and a few kilobytes of a compressed format can
+// decode to gigabytes of silence. 256 MB of floats is about 11 minutes of stereo at 48 kHz.
+constexpr uint64_t kLargestSampleBytes = uint64_t{256} << 20;
+// Playback plays the first two channels of a file with more; only those are kept.
+constexpr uint32_t kMostChannelsKept = 2;
+// Values beyond this (about +60 dBFS), infinities and not-a-numbers are damage, not audio:
+// summed into a host's mix they would poison everything after it. They load as silence.
+constexpr float kLargestMagnitude = 1000.0f;
+// The file is decoded in pieces of about this many items, of which the kept channels are copied.
+constexpr uint32_t kPieceItems = 65536;
 // The first array holds this many frames more than the file's size in bytes could fill if
 // every byte were a frame; compressed data that decodes to more makes it grow.
-constexpr int64_t kFirstFramesBeyondFileSize = 65536;
+constexpr uint64_t kFirstFramesBeyondFileSize = 65536;
 
-// The frames the file claims, or nothing when they do not fit a holder (beyond the longest
-// sample, or frames x channels beyond 32 bits).
-std::optional<uint32_t> claimedFrames(const sndfile::Info& info) {
-  constexpr int64_t kLimit = std::numeric_limits<uint32_t>::max();
-  if (info.channels <= 0 || info.frames < 0 || info.sampleRate <= 0) return std::nullopt;
-  if (info.frames > kMaxSeconds * std::min<int64_t>(info.sampleRate, kMaxCountedRate)) return std::nullopt;
-  if (info.frames * info.channels > kLimit) return std::nullopt;
-  return static_cast<uint32_t>(info.frames);
+struct Decoded {
+  std::unique_ptr<engine::SampleBuffer> buffer;  // null when memory cannot be had
+  uint64_t silenced = 0;                         // values that were no audio, loaded as 0
+};
+
+// Copies the first kept channels of each frame; a value that is no audio becomes silence and
+// is counted.
+uint64_t copyKeptChannels(const float* from, uint32_t fileChannels, float* to, uint32_t kept, uint32_t frames) {
+  uint64_t silenced = 0;
+  for (size_t frame = 0; frame < frames; ++frame) {
+    for (size_t channel = 0; channel < kept; ++channel) {
+      float value = from[frame * fileChannels + channel];
+      if (!(std::fabs(value) <= kLargestMagnitude)) {  // true for not-a-number too
+        value = 0.0f;
+        ++silenced;
+      }
+      to[frame * kept + channel] = value;
+    }
+  }
+  return silenced;
 }
 
-// Reads up to the claimed frames into an array that grows only as data arrives, so that a
-// file delivering less than its header claims costs only what it delivers; the sample ends
-// where the data ends. Null when memory cannot be had.
-std::unique_ptr<engine::SampleBuffer> readFrames(const AudioFileFunctions& library, sndfile::SoundFile* file,
-                                                 uint32_t claimed, uint32_t channels, uint64_t fileSize) {
-  uint32_t capacity = static_cast<uint32_t>(
-      std::min<uint64_t>(claimed, fileSize / channels + static_cast<uint64_t>(kFirstFramesBeyondFileSize)));
-  std::unique_ptr<engine::SampleBuffer> buffer = engine::SampleBuffer::allocateUncleared(capacity, channels);
-  uint64_t delivered = 0;  // items
-  while (buffer) {
-    const auto asked = static_cast<sndfile::Count>(uint64_t{capacity} * channels - delivered);
-    const sndfile::Count read = asked > 0 ? library.readFloat(file, buffer->samples.get() + delivered, asked) : 0;
-    delivered += static_cast<uint64_t>(std::clamp<sndfile::Count>(read, 0, asked));
-    if (read < asked || capacity == claimed) break;
-    capacity = static_cast<uint32_t>(std::min<uint64_t>(claimed, uint64_t{capacity} * 2));
-    std::unique_ptr<engine::SampleBuffer> larger = engine::SampleBuffer::allocateUncleared(capacity, channels);
-    if (larger) std::copy_n(buffer->samples.get(), delivered, larger->samples.get());
-    buffer = std::move(larger);
+// Reads up to the claimed frames, piece by piece, into an array that grows only as data
+// arrives, so that a file delivering less than its header claims costs only what it
+// delivers; the sample ends where the data ends.
+Decoded readFrames(const AudioFileFunctions& library, sndfile::SoundFile* file, uint32_t claimed,
+                   uint32_t fileChannels, uint64_t fileSize) {
+  const uint32_t kept = std::min(fileChannels, kMostChannelsKept);
+  const uint32_t pieceFrames = std::max<uint32_t>(1, kPieceItems / fileChannels);
+  const std::unique_ptr<float[]> piece(new (std::nothrow) float[size_t{pieceFrames} * fileChannels]);
+  if (!piece) return {};
+  auto capacity =
+      static_cast<uint32_t>(std::min<uint64_t>(claimed, fileSize / fileChannels + kFirstFramesBeyondFileSize));
+  Decoded decoded{engine::SampleBuffer::allocateUncleared(capacity, kept)};
+  uint32_t frames = 0;
+  while (decoded.buffer && frames < claimed) {
+    if (frames == capacity) {
+      capacity = static_cast<uint32_t>(std::min<uint64_t>(claimed, uint64_t{capacity} * 2));
+      std::unique_ptr<engine::SampleBuffer> larger = engine::SampleBuffer::allocateUncleared(capacity, kept);
+      if (larger) std::copy_n(decoded.buffer->samples.get(), size_t{frames} * kept, larger->samples.get());
+      decoded.buffer = std::move(larger);
+      if (!decoded.buffer) break;
+    }
+    const uint32_t asked = std::min(pieceFrames, capacity - frames);
+    const auto askedItems = static_cast<sndfile::Count>(uint64_t{asked} * fileChannels);
+    const sndfile::Count read = library.readFloat(file, piece.get(), askedItems);
+    // A frame cut short at the end of the data is left out.
+    const auto delivered = static_cast<uint32_t>(std::clamp<sndfile::Count>(read, 0, askedItems) / fileChannels);
+    decoded.silenced += copyKeptChannels(piece.get(), fileChannels,
+                                         decoded.buffer->samples.get() + size_t{frames} * kept, kept, delivered);
+    frames += delivered;
+    if (delivered < asked) break;
   }
-  if (buffer) buffer->frames = static_cast<uint32_t>(delivered / channels);
-  return buffer;
+  if (decoded.buffer) decoded.buffer->frames = frames;
+  return decoded;
 }
 
 // Reads the whole file into a new array, or tells the user why it cannot (null). The
@@ -91,15 +123,28 @@ std::unique_ptr<engine::SampleBuffer> readFile(const AudioFileFunctions& library
   // The request answers the setting it replaces, which for a freshly opened file is already
   // on (1); any other answer refuses the file without a message.
   if (library.command(file.get(), sndfile::kCommandSetNormFloat, nullptr, sndfile::kTrue) != 1) return nullptr;
-  const std::optional<uint32_t> frames = claimedFrames(info);
-  std::unique_ptr<engine::SampleBuffer> buffer =
-      frames ? readFrames(library, file.get(), *frames, static_cast<uint32_t>(info.channels), *fileSize) : nullptr;
-  if (!buffer) {
+  if (info.channels <= 0 || info.frames < 0 || info.sampleRate <= 0) {
     ShowLoadMessage(UnreadableFileText(path));
     return nullptr;
   }
-  info.frames = buffer->frames;
-  return buffer;
+  // Told from the header, before anything is decoded: a file longer than a holder takes is
+  // refused at once.
+  const auto channels = static_cast<uint32_t>(info.channels);
+  const uint64_t largestFrames = kLargestSampleBytes / (sizeof(float) * std::min(channels, kMostChannelsKept));
+  if (static_cast<uint64_t>(info.frames) > largestFrames) {
+    ShowLoadMessage(TooLongText(path, kLargestSampleBytes));
+    return nullptr;
+  }
+  Decoded decoded = readFrames(library, file.get(), static_cast<uint32_t>(info.frames), channels, *fileSize);
+  if (!decoded.buffer) {
+    ShowLoadMessage(UnreadableFileText(path));
+    return nullptr;
+  }
+  if (decoded.silenced > 0) {
+    platform::ShowMessage(kSampleWarningCaption, SilencedSamplesText(path, decoded.silenced, kLargestMagnitude));
+  }
+  info.frames = decoded.buffer->frames;
+  return std::move(decoded.buffer);
 }
 
 }  // namespace

@@ -313,26 +313,28 @@ TEST_F(GuiEvents, RefreshFromModelShowsMutesSolosAndKnobs) {
                 {kPitchKnob + 2, 0.44f}, {kVolumeKnob + 2, 0.25f}, {kMidiButton, 1.0f}, {kHsyncButton, 0.0f}});
 }
 
-TEST_F(GuiEvents, TheTimerRedrawsPositionGroupAndPatternFromTheEngineFlags) {
+TEST_F(GuiEvents, TheTimerRedrawsPositionGroupAndPatternAsTheEngineCountsThem) {
   gui().openOffscreen();
   engine::EditorState& state = engine().editorState();
   sequencer().setCurrentPattern(14);
-  state.patternChanged = true;
-  state.positionChanged = true;
+  state.patternChanges.increment();
+  state.positionChanges.increment();
   gui().notify(nullptr, toolkit::kMsgTimer);
   EXPECT_EQ(gui().shownPattern(), 14);
   EXPECT_EQ(value(kOctave3Bank), 1.0f);
   EXPECT_EQ(value(kPositionLed + sequencer().currentStep() % 16), 1.0f);
-  EXPECT_FALSE(state.patternChanged);
-  EXPECT_FALSE(state.positionChanged);
+  // A count drawn once is not drawn again.
+  sequencer().setCurrentPattern(5);
+  gui().notify(nullptr, toolkit::kMsgTimer);
+  EXPECT_EQ(gui().shownPattern(), 14);
   state.positionHidden = true;
   gui().notify(nullptr, toolkit::kMsgTimer);
   for (int led = 0; led < 16; ++led) EXPECT_EQ(value(kPositionLed + led), 0.0f);
-  // A closed editor leaves the flags for later.
+  // A closed editor leaves the counts for later.
   gui().close();
-  state.groupChanged = true;
+  state.patternChanges.increment();
   EXPECT_EQ(gui().notify(nullptr, toolkit::kMsgTimer), toolkit::kMessageNotified);
-  EXPECT_TRUE(state.groupChanged);
+  EXPECT_EQ(gui().shownPattern(), 14);
   EXPECT_EQ(gui().notify(nullptr, "other"), toolkit::kMessageUnknown);
 }
 

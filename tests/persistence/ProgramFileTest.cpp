@@ -62,8 +62,10 @@ TEST(ProgramFile, DamagedOrForeignFilesAreRefusedWithAReason) {
   chunkTooLarge[59] = '\x7f';
   std::string negativeChunk = good;
   negativeChunk[56] = '\xff';
+  std::string emptyChunk = good;
+  emptyChunk[59] = '\0';
   for (const std::string& bytes : {std::string(), std::string("CcnK"), std::string("RIFF") + good.substr(4),
-                                   parameterForm, good.substr(0, 50), chunkTooLarge, negativeChunk}) {
+                                   parameterForm, good.substr(0, 50), chunkTooLarge, negativeChunk, emptyChunk}) {
     std::string error;
     EXPECT_FALSE(ParseProgramFile(bytes, &error).has_value());
     EXPECT_FALSE(error.empty());

@@ -1,6 +1,7 @@
 // The number forms and text helpers every record is built from.
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 #include <utility>
 #include <vector>
@@ -34,12 +35,13 @@ TEST(ReadInteger, SkipsBlanksTakesASignStopsAtTheFirstOtherCharacterAndKeepsTheL
 }
 
 TEST(ReadFloat, ReadsTheLongestFiniteNumberAndGivesZeroForNone) {
-  // Never infinity or not-a-number.
+  // Never infinity or not-a-number: a number beyond a float's range is its largest value.
+  constexpr float kLargest = std::numeric_limits<float>::max();
   const std::vector<std::pair<std::string, float>> cases{
       {"0.75", 0.75f}, {"  -0.5;", -0.5f}, {"+.25", 0.25f}, {"1.2e+02", 120.0f}, {"1.2E2", 120.0f},
       {"5e-05", 0.00005f}, {"3.5e", 3.5f}, {"7.x", 7.0f},   {"0x10", 0.0f},      {"0,75", 0.0f},
       {"", 0.0f},      {".", 0.0f},       {"inf", 0.0f},   {"-infinity", 0.0f}, {"nan", 0.0f},
-      {"1e999", 0.0f}};
+      {"1e308", kLargest}, {"-1e999", -kLargest}, {"1e-999", 0.0f}, {"0." + std::string(400, '0') + "1", 0.0f}};
   for (const auto& [text, value] : cases) EXPECT_FLOAT_EQ(ReadFloat(text), value) << text;
 }
 

@@ -46,8 +46,9 @@ TEST_F(EditorChanges, VoiceAndClockChangesTakeEffectAtTheNextBlock) {
   EXPECT_EQ(block.at(0, 0), 0.5f * testhost::kMasterLevel);
 }
 
-// The editor changes pitch, preview, pattern, mode and the clock as fast as it can while the
-// audio thread renders (run under the thread sanitizer). Afterwards every last change holds.
+// The editor changes pitch, preview, pattern, resolution, mode and the clock as fast as it can
+// while the audio thread renders (run under the thread sanitizer). Afterwards every last change
+// holds, the timing too: it counts in the resolution set last.
 TEST(EditorChangesWhileRendering, NoChangeIsLostAndNothingRaces) {
   testhost::TestHost host;
   ASSERT_TRUE(host.createInProcess());
@@ -70,11 +71,12 @@ TEST(EditorChangesWhileRendering, NoChangeIsLostAndNothingRaces) {
   std::mt19937 random(7);
   std::vector<int> lastPitch(engine::kHolderCount, 0);
   int lastPattern = 0;
+  std::vector<int32_t> lastResolution(3, engine::kDefaultResolution);
   constexpr SyncMode kModes[] = {SyncMode::Hsync, SyncMode::Run, SyncMode::Midi, SyncMode::Stop};
   for (int change = 0; change < 20000; ++change) {
     const int holder = static_cast<int>(random() % engine::kHolderCount);
     const auto note = static_cast<uint8_t>(kFirstNote + holder);
-    switch (random() % 5) {
+    switch (random() % 6) {
       case 0:
         lastPitch[holder] = static_cast<int>(random() % 25) - 12;
         engine.kit().holder(note).setPitch(static_cast<int8_t>(lastPitch[holder]));
@@ -85,6 +87,12 @@ TEST(EditorChangesWhileRendering, NoChangeIsLostAndNothingRaces) {
         engine.sequencer().selectPattern(lastPattern);
         break;
       case 3: engine.setSyncMode(kModes[random() % 4]); break;
+      case 4: {
+        const int pattern = static_cast<int>(random() % 3);
+        lastResolution[pattern] = 16 << (random() % 4);
+        engine.sequencer().setResolution(pattern, lastResolution[pattern]);
+        break;
+      }
       default: engine.sequencer().rewind(); break;
     }
     if (change % 64 == 0) std::this_thread::yield();
@@ -99,6 +107,11 @@ TEST(EditorChangesWhileRendering, NoChangeIsLostAndNothingRaces) {
   EXPECT_EQ(engine.kit().commands().droppedCount(), 0u);
   EXPECT_EQ(engine.sequencer().currentPattern(), lastPattern);
   EXPECT_EQ(engine.sequencer().barPosition(), 0);
+  // One beat into the bar, in Hsync: the step is the resolution's first of the second beat.
+  engine.setSyncMode(SyncMode::Hsync);
+  host.setTransport(true, 1.0);
+  host.process(1);
+  EXPECT_EQ(engine.sequencer().currentStep(), lastResolution[lastPattern] / 4);
   const engine::SampleHolder& empty = engine.kit().holder(kEmpty);
   const int magnitude = lastPitch[kEmpty - kFirstNote] < 0 ? -lastPitch[kEmpty - kFirstNote] : lastPitch[kEmpty - kFirstNote];
   EXPECT_EQ(empty.pitchCountdown(), magnitude == 0 ? 0 : 13 - magnitude) << "an untriggered holder keeps its countdown";

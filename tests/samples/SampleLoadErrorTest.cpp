@@ -40,6 +40,10 @@ const std::string kWavTail =
     "the sample.\nYou can for example use:\n\n  shntool.exe strip sample.wav\n\nAnd see if the generated sample "
     "works better.\nYou can find shntool at http://www.etree.org/shnutils/shntool/";
 const std::string kUnreadableTail = " \nis of a unknown format or is broken and could not be loaded.";
+const std::string kTooLongTail =
+    " \nis longer than a sample may be and could not be loaded.\n\nA sample holds at most 256 MB of sample data, "
+    "about 11 minutes of stereo at 48 kHz (of more than two channels the first two are kept). Shorten the file or "
+    "split it into parts.";
 
 class SampleLoadErrorTest : public ::testing::Test {
  protected:
@@ -122,18 +126,20 @@ TEST_F(SampleLoadErrorTest, FileShorterThanItsHeaderEndsWhereItsDataEnds) {
   for (int frame = 0; frame < 1000; ++frame) ASSERT_NEAR(played[frame], sampletest::TestValue(frame, 0), 1e-4) << frame;
 }
 
-TEST_F(SampleLoadErrorTest, ClaimBeyondTenMinutesOrThirtyTwoBitsIsRefusedAsUnreadable) {
-  // Ten minutes at the file's 48 kHz and a frame more; frames x channels beyond 32 bits;
-  // frames alone beyond 32 bits.
-  ExpectRefused(WriteFlacPromising(folder, 1, 600 * 48000 + 1), kUnreadableTail);
-  ExpectRefused(WriteFlacPromising(folder, 2, (uint64_t{1} << 31) + 5), kUnreadableTail);
-  ExpectRefused(WriteFlacPromising(folder, 1, (uint64_t{1} << 32) + 1000), kUnreadableTail);
+TEST_F(SampleLoadErrorTest, ClaimBeyondWhatAHolderTakesIsRefusedFromTheHeader) {
+  // 256 MB of floats of the first two channels at most: a mono frame more than 64 Mi, a
+  // stereo frame more than 32 Mi; ten minutes at 192 kHz (115.2 M frames) of more channels
+  // than two, counted as two; frames beyond 32 bits. Each is refused before a frame is decoded.
+  ExpectRefused(WriteFlacPromising(folder, 1, (uint64_t{1} << 26) + 1), kTooLongTail);
+  ExpectRefused(WriteFlacPromising(folder, 2, (uint64_t{1} << 25) + 1), kTooLongTail);
+  ExpectRefused(WriteFlacPromising(folder, 3, 600 * 192000), kTooLongTail);
+  ExpectRefused(WriteFlacPromising(folder, 1, (uint64_t{1} << 32) + 1000), kTooLongTail);
   // A FLAC file of nothing but its 42-byte header, claiming 2^32 - 1 frames.
   const std::string path = folder.file("header-only.flac");
   std::string header = testhost::ReadBytes(WriteFlacPromising(folder, 1, 0xFFFFFFFFu)).substr(0, 42);
   header[4] = static_cast<char>(0x80 | header[4]);  // the stream information is the last block
   folder.write("header-only.flac", header);
-  ExpectRefused(path, kUnreadableTail);
+  ExpectRefused(path, kTooLongTail);
 }
 
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
+#include <algorithm>
 #include <cstddef>
+#include <limits>
 #include <ostream>
 #include <type_traits>
 #include <vector>
@@ -54,21 +56,27 @@ void PrintTo(const FormatCase& format, std::ostream* out) { *out << format.name;
 
 class SampleLoaderFormatTest : public SampleLoaderTest, public ::testing::WithParamInterface<FormatCase> {};
 
-TEST_P(SampleLoaderFormatTest, HolderGetsEveryChannelInterleavedAtTheFileRate) {
+TEST_P(SampleLoaderFormatTest, HolderGetsTheChannelsThatPlayInterleavedAtTheFileRate) {
   const FormatCase& format = GetParam();
   constexpr int kFrames = 2000;
   const std::string path = folder.file(format.name);
   testhost::WriteSoundFile(path, format.format, format.channels, sampletest::TestSignal(kFrames, format.channels),
                              44100);
   SF_INFO direct{};
-  const std::vector<float> expected = sampletest::ReadSoundFile(path, direct);
+  const std::vector<float> read = sampletest::ReadSoundFile(path, direct);
+  // Of more than two channels the first two play, and only they are kept.
+  const int kept = std::min(format.channels, 2);
+  std::vector<float> expected;
+  for (size_t item = 0; item < read.size(); ++item) {
+    if (static_cast<int>(item % static_cast<size_t>(format.channels)) < kept) expected.push_back(read[item]);
+  }
 
   ASSERT_TRUE(samples::LoadSample(kit, kNote, path, false));
 
   EXPECT_TRUE(messages.messages().empty());
   const engine::SampleBuffer* buffer = holder().sample();
   ASSERT_NE(buffer, nullptr);
-  EXPECT_EQ(buffer->channels, static_cast<uint32_t>(format.channels));
+  EXPECT_EQ(buffer->channels, static_cast<uint32_t>(kept));
   EXPECT_EQ(buffer->frames, static_cast<uint32_t>(direct.frames));
   EXPECT_EQ(holder().length(), buffer->frames);
   EXPECT_EQ(holder().end(), buffer->frames);
@@ -80,8 +88,8 @@ TEST_P(SampleLoaderFormatTest, HolderGetsEveryChannelInterleavedAtTheFileRate) {
   if (format.tolerance > 0.0f) {
     ASSERT_EQ(buffer->frames, static_cast<uint32_t>(kFrames));
     for (int frame = 0; frame < kFrames; frame += 7) {
-      for (int channel = 0; channel < format.channels; ++channel) {
-        ASSERT_NEAR(buffer->samples[static_cast<size_t>(frame * format.channels + channel)],
+      for (int channel = 0; channel < kept; ++channel) {
+        ASSERT_NEAR(buffer->samples[static_cast<size_t>(frame * kept + channel)],
                     TestValue(frame, channel), format.tolerance);
       }
     }
@@ -124,6 +132,49 @@ TEST_F(SampleLoaderTest, LoadKeepsSettingsAndName_AndPlaysTheWholeSample) {
   EXPECT_EQ(holder().pitch(), -3);
   EXPECT_TRUE(holder().swing());
   EXPECT_EQ(holder().muteState(), engine::kMuted);
+}
+
+// Values that are no audio would put NaN into a host's mix: they load as silence, and one
+// warning per file says how many there were.
+TEST_F(SampleLoaderTest, ValuesThatAreNoAudioLoadAsSilenceWithOneWarning) {
+  constexpr double kNan = std::numeric_limits<double>::quiet_NaN();
+  constexpr double kInfinity = std::numeric_limits<double>::infinity();
+  struct Case {
+    const char* name;
+    int subtype;
+    std::vector<double> written;
+    std::vector<float> loaded;
+    const char* count;
+  };
+  const std::vector<Case> cases{
+      {"float.wav",
+       SF_FORMAT_FLOAT,
+       {0.5, kNan, kInfinity, -kInfinity, 2000, -0.25, 999, -1000},
+       {0.5f, 0, 0, 0, 0, -0.25f, 999, -1000},
+       "4 sample values that are"},
+      // Beyond a float's range: infinite once converted.
+      {"double.wav", SF_FORMAT_DOUBLE, {1e300, 0.5}, {0.0f, 0.5f}, "1 sample value that is"},
+  };
+  for (const Case& test : cases) {
+    const std::string path = folder.file(test.name);
+    SF_INFO info{};
+    info.samplerate = 48000;
+    info.channels = 2;
+    info.format = SF_FORMAT_WAV | test.subtype;
+    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+    ASSERT_NE(file, nullptr);
+    sf_write_double(file, test.written.data(), static_cast<sf_count_t>(test.written.size()));
+    sf_close(file);
+    messages.clear();
+
+    ASSERT_TRUE(samples::LoadSample(kit, kNote, path, false)) << test.name;
+    EXPECT_EQ(HolderSamples(holder()), test.loaded) << test.name;
+    ASSERT_EQ(messages.messages().size(), 1u) << test.name;
+    EXPECT_EQ(messages.messages()[0].caption, "Warning");
+    EXPECT_EQ(messages.messages()[0].text, "The file: \"" + path + "\" \nholds " + test.count +
+                                               " not a number, infinite or beyond +/-1000 (about +60 dBFS). They "
+                                               "play as silence.");
+  }
 }
 
 TEST_F(SampleLoaderTest, NoteOutsideTheKitFailsSilentlyAndTouchesNoHolder) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,5 +31,12 @@ struct ProcessSettings {
 // arguments and waits for it to end. The carriage returns a Windows program writes before its
 // line feeds are left out, so that its text reads as on POSIX.
 ProcessRun RunProcess(const std::vector<std::string>& command, const ProcessSettings& settings = {});
+
+#ifndef _WIN32
+// Runs work in a forked copy of this process whose data may grow by at most growth bytes
+// beyond what it holds when work starts; true when work returned true there, false when it
+// returned false, ran out of memory or died. Windows has no such limit (nor fork).
+bool SucceedsWithinDataGrowth(size_t growth, const std::function<bool()>& work);
+#endif
 
 }  // namespace testhost

@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 
 namespace testhost {
 namespace {
@@ -120,6 +121,30 @@ ProcessRun RunProcess(const std::vector<std::string>& command, const ProcessSett
   }
   run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   return run;
+}
+
+bool SucceedsWithinDataGrowth(size_t growth, const std::function<bool()>& work) {
+  const pid_t child = fork();
+  if (child < 0) return false;
+  if (child == 0) {
+    rlimit limit{};
+    getrlimit(RLIMIT_DATA, &limit);
+    std::FILE* status = std::fopen("/proc/self/statm", "r");
+    unsigned long pages = 0, resident = 0, shared = 0, code = 0, library = 0, data = 0;
+    const bool read = status != nullptr && std::fscanf(status, "%lu %lu %lu %lu %lu %lu", &pages, &resident, &shared,
+                                                       &code, &library, &data) == 6;
+    if (status != nullptr) std::fclose(status);
+    limit.rlim_cur = data * static_cast<rlim_t>(sysconf(_SC_PAGESIZE)) + growth;
+    if (!read || setrlimit(RLIMIT_DATA, &limit) != 0) _exit(2);
+    bool succeeded = false;
+    try {
+      succeeded = work();
+    } catch (...) {
+    }
+    _exit(succeeded ? 0 : 1);
+  }
+  int status = 0;
+  return waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 }  // namespace testhost

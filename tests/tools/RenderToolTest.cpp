@@ -288,6 +288,24 @@ TEST_F(RenderToolTest, BadInputIsNamedAndWritesNothing) {
   folder.write("cut.mid", testhost::ReadBytes(folder.file("whole.mid")).substr(0, 25));
   folder.write("endless.mid", MidiFileBytes(0, {MidiTrack({{0x0FFFFFFF, {0x99, kKick, 100}}})}, 1));
   folder.write("fake.so", "not a shared object");
+  // States that are not whole: an empty chunk, a chunk cut in half, a NUL byte in a name.
+  persistence::ProgramFile program;
+  program.fxId = 0x6B736877;  // 'kshw'
+  program.chunk = ProjectText(holders, grooveRows);
+  const std::string wholeChunk = program.chunk;
+  program.chunk.clear();
+  folder.write("empty.fxp", persistence::WriteProgramFile(program));
+  program.chunk = wholeChunk.substr(0, wholeChunk.size() / 2);
+  folder.write("half.fxp", persistence::WriteProgramFile(program));
+  std::string nulInName = wholeChunk;
+  nulInName.insert(nulInName.find("smp2;36;") + 9, std::string(1, '\0'));
+  folder.write("nul.txt", nulInName);
+  // Larger than any state or MIDI file the tool reads; sparse, so nothing is written.
+  folder.write("huge.txt", "");
+  std::filesystem::resize_file(folder.file("huge.txt"), (uint64_t{32} << 20) + 1);
+  // One microsecond per beat, and the slowest tempo a file can set.
+  folder.write("fast.mid", MidiFileBytes(0, {MidiTrack({{0, {0xFF, 0x51, 3, 0, 0, 1}}, {0, {0x99, kKick, 100}}})}));
+  folder.write("slow.mid", MidiFileBytes(0, {MidiTrack({{0, {0xFF, 0x51, 3, 0xFF, 0xFF, 0xFF}}, {0, {0x99, kKick, 100}}})}));
   const std::string out = folder.file("out.wav");
   const std::vector<std::string> inputs = FolderContents();
 
@@ -297,7 +315,7 @@ TEST_F(RenderToolTest, BadInputIsNamedAndWritesNothing) {
     int exitCode;
     std::string message;
   };
-  const std::vector<Case> cases{
+  std::vector<Case> cases{
       {{"--bogus", "-o", out}, true, 2, "Unknown argument '--bogus'"},
       {{"--bars", "2", "--seconds", "3", "-o", out}, true, 2, "either --bars or --seconds"},
       {{"--block", "5", "-o", out}, true, 2, "--block needs a number from 16 to 8192, not '5'"},
@@ -326,9 +344,24 @@ TEST_F(RenderToolTest, BadInputIsNamedAndWritesNothing) {
       {{"--midi", folder.file("broken.mid"), "-o", out}, true, 4, "Cannot read the MIDI file"},
       {{"--midi", folder.file("cut.mid"), "-o", out}, true, 4, "bytes, but only 3 follow at byte 14"},
       {{"--midi", folder.file("endless.mid"), "-o", out}, true, 4, "more than 24 hours"},
+      {{"--state", folder.file("empty.fxp"), "-o", out}, true, 4, "not a valid program or bank file: the chunk is empty"},
+      {{"--state", folder.file("half.fxp"), "-o", out}, true, 4, "is damaged: it has no end line"},
+      {{"--state", folder.file("nul.txt"), "--save-text", folder.file("saved.txt")},
+       true,
+       4,
+       "is damaged: a NUL byte at byte " + std::to_string(nulInName.find("smp2;36;") + 9)},
+      {{"--state", folder.file("huge.txt"), "-o", out}, true, 4, "huge.txt: it holds more than 32 MB"},
+      {{"--midi", folder.file("huge.txt"), "-o", out}, true, 4, "Cannot read the MIDI file"},
+      {{"--midi", folder.file("fast.mid"), "-o", out}, true, 4, "outside the 20 to 999 beats per minute"},
+      {{"--midi", folder.file("slow.mid"), "-o", out}, true, 4, "outside the 20 to 999 beats per minute"},
       {{"-o", folder.file("no/such/folder/out.wav")}, true, 5, "Cannot write"},
       {{"--save-fxp", folder.file("no/such/folder/state.fxp")}, true, 5, "Cannot write"},
   };
+#ifndef _WIN32
+  // Endless inputs are refused before a byte is read.
+  cases.push_back({{"--state", "/dev/zero", "-o", out}, true, 4, "/dev/zero: it is not a regular file"});
+  cases.push_back({{"--midi", "/dev/zero", "-o", out}, true, 4, "/dev/zero: it is not a regular file"});
+#endif
   for (const Case& test : cases) {
     const ToolRun run = RunRender(test.arguments, {test.withBuiltPlugin});
     EXPECT_EQ(run.exitCode, test.exitCode) << test.message << "\n" << run.err;

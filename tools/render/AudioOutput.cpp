@@ -53,6 +53,21 @@ void interleavePair(const float* __restrict left, const float* __restrict right,
   }
 }
 
+// The index of the first value that is not finite (NaN or infinity), or count when all are.
+// x - x is 0 for a finite x and NaN otherwise; the lanes sum it, and NaN stays NaN.
+size_t firstNotFinite(const float* __restrict values, size_t count) {
+  float lanes[kLanes] = {};
+  size_t i = 0;
+  for (; i + kLanes <= count; i += kLanes) {
+    for (size_t k = 0; k < kLanes; ++k) lanes[k] += values[i + k] - values[i + k];
+  }
+  for (size_t k = 0; k < kLanes; ++k) lanes[0] += lanes[k];
+  for (; i < count; ++i) lanes[0] += values[i] - values[i];
+  if (lanes[0] == 0.0f) return count;
+  return static_cast<size_t>(std::find_if(values, values + count, [](float value) { return !std::isfinite(value); }) -
+                             values);
+}
+
 }  // namespace
 
 // One audio file being written under its temporary name.
@@ -247,6 +262,16 @@ std::string AudioOutput::PairFileName(const std::string& path, int pair) {
 
 void AudioOutput::write(const std::vector<std::vector<float>>& outputs, int32_t frames) {
   const auto frameCount = static_cast<size_t>(frames);
+  // Audio that is not finite is the plug-in's fault, not the file's, and it would poison
+  // whatever plays or mixes the file: the render fails and says so.
+  for (size_t output = 0; output < outputs.size(); ++output) {
+    if (const size_t frame = firstNotFinite(outputs[output].data(), frameCount); frame < frameCount) {
+      throw Failure(ExitCode::RenderFailed, "The plug-in's output " + std::to_string(output + 1) +
+                                                " is not finite (NaN or infinity) at frame " +
+                                                std::to_string(framesWritten_ + static_cast<int64_t>(frame)));
+    }
+  }
+  framesWritten_ += frames;
   switch (layout_) {
     case OutputLayout::StereoSum:
       // Summed side by side, each output a straight run over the block, then interleaved once.

@@ -21,7 +21,8 @@ class AudioOutput {
   AudioOutput(const AudioOutput&) = delete;
   AudioOutput& operator=(const AudioOutput&) = delete;
 
-  // Appends one block of the plug-in's outputs; throws Failure(OutputUnwritable).
+  // Appends one block of the plug-in's outputs; throws Failure(OutputUnwritable), or
+  // Failure(RenderFailed) for audio that is not finite.
   void write(const std::vector<std::vector<float>>& outputs, int32_t frames);
   // Completes the files and gives them their names.
   void finish();
@@ -43,6 +44,7 @@ class AudioOutput {
   std::vector<float> left_;
   std::vector<float> right_;
   std::vector<const float*> sources_;
+  int64_t framesWritten_ = 0;
 };
 
 }  // namespace render

@@ -5,6 +5,7 @@
 
 #include "Failure.h"
 #include "InputFile.h"
+#include "Options.h"
 
 namespace render {
 namespace {
@@ -12,12 +13,6 @@ namespace {
 constexpr uint32_t kDefaultMicrosecondsPerBeat = 500000;  // 120 beats per minute
 // Frames are computed for times up to this; later events are far beyond any render.
 constexpr double kLatestSecondsKept = 1e9;
-
-// A channel or tempo event of one track, at its tick.
-struct TickEvent {
-  uint64_t tick;
-  std::array<uint8_t, 3> data;
-};
 
 struct TempoChange {
   uint64_t tick;
@@ -57,6 +52,8 @@ class Reader {
     return value;
   }
 
+  void seek(size_t offset) { offset_ = offset; }
+
   // Gives back the byte just read (a data byte under running status).
   void unread() { --offset_; }
 
@@ -91,9 +88,14 @@ int dataBytesOf(uint8_t status) {
   return kind == 0xC0 || kind == 0xD0 ? 1 : 2;
 }
 
-// Reads one track chunk's events (the reader stands after its header and length).
-void readTrack(Reader& reader, size_t end, std::vector<TickEvent>& events, std::vector<TempoChange>& tempi,
-               uint64_t& lastTick) {
+// Notes are all the plug-in plays from a file; other channel messages are read past.
+bool isNote(uint8_t status) { return (status & 0xE0u) == 0x80u; }
+
+// Reads one track chunk (the reader stands after its header and length): counts its notes
+// and, given an array, adds them with their tick standing in for the frame until the tempo
+// map is complete.
+void readTrack(Reader& reader, size_t end, std::vector<TimedMidiMessage>* notes, size_t& noteCount,
+               std::vector<TempoChange>& tempi, uint64_t& lastTick) {
   uint64_t tick = 0;
   uint8_t runningStatus = 0;
   bool endOfTrack = false;
@@ -109,14 +111,17 @@ void readTrack(Reader& reader, size_t end, std::vector<TickEvent>& events, std::
     }
     if (status < 0xF0) {
       runningStatus = status;
-      TickEvent event{tick, {status, 0, 0}};
+      TimedMidiMessage message{static_cast<int64_t>(tick), {status, 0, 0}};
       for (int i = 0; i < dataBytesOf(status); ++i) {
         const size_t dataOffset = reader.offset();
         const uint8_t data = reader.byte("a channel message");
         if (data >= 0x80) reader.fail(dataOffset, "a channel message is cut short by a status byte");
-        event.data[static_cast<size_t>(i) + 1] = data;
+        message.data[static_cast<size_t>(i) + 1] = data;
       }
-      events.push_back(event);
+      if (isNote(status)) {
+        ++noteCount;
+        if (notes != nullptr) notes->push_back(message);
+      }
     } else if (status == 0xF0 || status == 0xF7) {
       runningStatus = 0;
       reader.take(reader.variableLength("a system exclusive length"), "a system exclusive message");
@@ -131,7 +136,12 @@ void readTrack(Reader& reader, size_t end, std::vector<TickEvent>& events, std::
         const uint32_t microseconds = (static_cast<uint32_t>(static_cast<uint8_t>(data[0])) << 16) |
                                       (static_cast<uint32_t>(static_cast<uint8_t>(data[1])) << 8) |
                                       static_cast<uint8_t>(data[2]);
-        if (microseconds == 0) reader.fail(lengthOffset + 1, "a tempo event sets zero microseconds per beat");
+        const double beatsPerMinute = 60e6 / microseconds;
+        if (microseconds == 0 || beatsPerMinute < kMinTempo || beatsPerMinute > kMaxTempo) {
+          reader.fail(lengthOffset + 1, "a tempo event sets " + std::to_string(microseconds) +
+                                            " microseconds per beat, outside the " + std::to_string(kMinTempo) +
+                                            " to " + std::to_string(kMaxTempo) + " beats per minute the tool renders");
+        }
         tempi.push_back({tick, microseconds});
       }
       if (type == 0x2F) endOfTrack = true;  // anything after it in the chunk is not played
@@ -203,27 +213,39 @@ MidiFile ParseMidiFile(std::string_view bytes, double sampleRate, const std::str
   }
 
   // Tracks are read as they come; the count the header claims only says how many to expect.
-  std::vector<TickEvent> events;
+  // Read twice: the first pass counts the notes, so that the second keeps them in an array of
+  // exactly their number; a hostile file may hold millions of events.
+  const size_t tracksStart = reader.offset();
+  std::vector<TimedMidiMessage> notes;
   std::vector<TempoChange> tempi;
   uint64_t lastTick = 0;
-  for (uint32_t track = 0; track < trackCount;) {
-    const size_t chunkStart = reader.offset();
-    const std::string_view type = reader.take(4, "a track chunk");
-    const uint32_t length = reader.bigEndian(4, "a track chunk");
-    if (length > reader.remaining()) {
-      reader.fail(chunkStart, "the chunk claims " + std::to_string(length) + " bytes, but only " +
-                                  std::to_string(reader.remaining()) + " follow");
+  size_t noteCount = 0;
+  for (const bool keep : {false, true}) {
+    reader.seek(tracksStart);
+    tempi.clear();
+    notes.reserve(noteCount);
+    noteCount = 0;
+    for (uint32_t track = 0; track < trackCount;) {
+      const size_t chunkStart = reader.offset();
+      const std::string_view type = reader.take(4, "a track chunk");
+      const uint32_t length = reader.bigEndian(4, "a track chunk");
+      if (length > reader.remaining()) {
+        reader.fail(chunkStart, "the chunk claims " + std::to_string(length) + " bytes, but only " +
+                                    std::to_string(reader.remaining()) + " follow");
+      }
+      const size_t end = reader.offset() + length;
+      if (type == "MTrk") {
+        readTrack(reader, end, keep ? &notes : nullptr, noteCount, tempi, lastTick);
+        ++track;
+      }
+      reader.take(end - reader.offset(), "a chunk");  // other chunk types are skipped
     }
-    const size_t end = reader.offset() + length;
-    if (type == "MTrk") {
-      readTrack(reader, end, events, tempi, lastTick);
-      ++track;
-    }
-    reader.take(end - reader.offset(), "a chunk");  // other chunk types are skipped
   }
 
-  // Merged in time order, tracks in file order among equal ticks.
-  std::stable_sort(events.begin(), events.end(), [](const TickEvent& a, const TickEvent& b) { return a.tick < b.tick; });
+  // Merged in time order, tracks in file order among equal ticks; a file of one track, or
+  // of one track that plays, is in order already and needs no sorting memory.
+  const auto earlier = [](const TimedMidiMessage& a, const TimedMidiMessage& b) { return a.frame < b.frame; };
+  if (!std::is_sorted(notes.begin(), notes.end(), earlier)) std::stable_sort(notes.begin(), notes.end(), earlier);
   std::stable_sort(tempi.begin(), tempi.end(), [](const TempoChange& a, const TempoChange& b) { return a.tick < b.tick; });
 
   MidiFile file;
@@ -233,11 +255,11 @@ MidiFile ParseMidiFile(std::string_view bytes, double sampleRate, const std::str
     file.initialTempo = 60e6 / std::prev(later)->microsecondsPerBeat;
   }
   TickClock clock(tempi, division, secondsPerSmpteTick);
-  file.messages.reserve(events.size());
-  for (const TickEvent& event : events) {
-    const double seconds = std::min(clock.secondsAt(event.tick), kLatestSecondsKept);
-    file.messages.push_back({std::llround(seconds * sampleRate), event.data});
+  for (TimedMidiMessage& note : notes) {
+    const double seconds = std::min(clock.secondsAt(static_cast<uint64_t>(note.frame)), kLatestSecondsKept);
+    note.frame = std::llround(seconds * sampleRate);
   }
+  file.messages = std::move(notes);
   file.lengthSeconds = clock.secondsAt(lastTick);
   return file;
 }

@@ -19,7 +19,7 @@ struct TimedMidiMessage {
 };
 
 struct MidiFile {
-  std::vector<TimedMidiMessage> messages;  // ascending frame, file order among equal frames
+  std::vector<TimedMidiMessage> messages;  // notes: ascending frame, file order among equal frames
   double lengthSeconds = 0.0;              // the time of the file's last event (end of track included)
   std::optional<double> initialTempo;      // beats per minute, when the file sets one at its start
 };
@@ -28,8 +28,9 @@ struct MidiFile {
 // damaged than meant.
 constexpr double kLongestMidiSeconds = 24.0 * 60.0 * 60.0;
 
-// Reads the file's bytes with its own tempo map; meta events and system exclusive messages
-// are left out. Throws Failure(InputUnreadable) with the reason and its byte offset; name is
+// Reads the file's bytes with its own tempo map; only its notes are kept (meta events, system
+// exclusive and other channel messages are read past). A tempo outside what --tempo accepts is
+// refused. Throws Failure(InputUnreadable) with the reason and its byte offset; name is
 // the file as the message calls it.
 MidiFile ParseMidiFile(std::string_view bytes, double sampleRate, const std::string& name);
 // Reads the file from disk; throws Failure(InputUnreadable).

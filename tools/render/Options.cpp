@@ -105,7 +105,7 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
        [&](auto& o, auto& v) { options.patternNote = parseInteger(o, v, kFirstPatternNote, kLastPatternNote); }},
       {"--bars", [&](auto& o, auto& v) { options.bars = parseNumber(o, v, 0, 100000); }},
       {"--seconds", [&](auto& o, auto& v) { options.seconds = parseNumber(o, v, 0, 360000); }},
-      {"--tempo", [&](auto& o, auto& v) { options.tempo = parseNumber(o, v, 20, 999); }},
+      {"--tempo", [&](auto& o, auto& v) { options.tempo = parseNumber(o, v, kMinTempo, kMaxTempo); }},
       {"--rate", [&](auto& o, auto& v) { options.sampleRate = parseInteger(o, v, 8000, 384000); }},
       {"--block", [&](auto& o, auto& v) { options.blockSize = parseInteger(o, v, kMinBlockSize, kMaxBlockSize); }},
       {"--outputs", [&](auto&, auto& v) { options.layout = parseLayout(v); }},
@@ -156,7 +156,7 @@ Renders the Kestrelhollow plug-in (or any VST 2.x instrument) to an audio file.
   --mode MODE         Hsync (the editor's HOST button: transport playing), Run,
                       Midi or Stop (default: Midi with --midi, else the
                       state's own mode)
-  --midi FILE         play a Standard MIDI File into the plug-in
+  --midi FILE         play a Standard MIDI File's notes into the plug-in
   --pattern NOTE      start with the pattern of MIDI note 48..71
   --bars N            render N bars of four beats (default 2)
   --seconds S         render S seconds (default with --midi: the file plus 1 s;
@@ -173,8 +173,12 @@ Renders the Kestrelhollow plug-in (or any VST 2.x instrument) to an audio file.
   --version           show the tool's version
   -h, --help          show this text
 
-Exit codes: 0 done, 1 render failed, 2 bad arguments, 3 plug-in unusable,
-4 input file unreadable or refused, 5 output not writable, 130 interrupted.
+State and MIDI files: regular files of at most 32 MB; a state must be whole
+(its end line present, no NUL byte inside); MIDI tempi from 20 to 999 BPM.
+
+Exit codes: 0 done, 1 render failed (or its audio not finite), 2 bad arguments,
+3 plug-in unusable, 4 input file unreadable or refused, 5 output not writable,
+130 interrupted.
 )";
 }
 

@@ -37,6 +37,9 @@ struct Options {
 };
 
 constexpr double kDefaultTempo = 120.0;
+// Tempi the tool renders at, from --tempo or from a MIDI file.
+constexpr int kMinTempo = 20;
+constexpr int kMaxTempo = 999;
 constexpr double kDefaultBars = 2.0;
 constexpr double kMidiTailSeconds = 1.0;  // rendered after a MIDI file's last event
 constexpr int kMinBlockSize = 16;

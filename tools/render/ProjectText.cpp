@@ -4,10 +4,13 @@
 #include <cstddef>
 #include <vector>
 
+#include "persistence/ChunkLoad.h"
+
 namespace render {
 namespace {
 
 constexpr std::string_view kVersionPrefix = "Kestrelhollow Data Version";
+constexpr std::string_view kEndLine = "\nKestrelhollow Data ends here";
 constexpr char kFieldSeparator = ';';
 // A missing record is added right after the version line; the plug-in reads records in any
 // order and the header lines around them are not records.
@@ -35,27 +38,63 @@ std::string join(const std::vector<std::string>& pieces, char separator) {
   return text;
 }
 
+// Calls visit with each line (without its line feed), in order.
+template <class Visit>
+void forEachLine(std::string_view text, Visit visit) {
+  size_t start = 0;
+  while (true) {
+    const size_t end = text.find('\n', start);
+    visit(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+    if (end == std::string_view::npos) break;
+    start = end + 1;
+  }
+}
+
+bool isRecord(std::string_view line, std::string_view keyword) {
+  return line.substr(0, line.find(kFieldSeparator)) == keyword;
+}
+
+// The record with one field set; a short record is padded with empty fields so that the field
+// and the separator after it exist. The other fields are copied as they stand, however many.
+std::string withField(std::string_view record, size_t field, std::string_view value) {
+  size_t fieldStart = 0;
+  for (size_t index = 0; index < field; ++index) {
+    const size_t separator = record.find(kFieldSeparator, fieldStart);
+    if (separator == std::string_view::npos) {
+      std::string padded(record);
+      padded.append(field - index, kFieldSeparator);
+      return padded.append(value) + kFieldSeparator;
+    }
+    fieldStart = separator + 1;
+  }
+  std::string edited(record.substr(0, fieldStart));
+  edited += value;
+  const size_t fieldEnd = record.find(kFieldSeparator, fieldStart);
+  if (fieldEnd == std::string_view::npos) return edited + kFieldSeparator;
+  return edited.append(record.substr(fieldEnd));
+}
+
 // Sets one field in every record with the keyword (the last one read wins, so all are set);
-// adds the default record, with the field set, when the text has none.
-std::string withRecordField(std::string_view text, const std::string& keyword, size_t field, const std::string& value,
+// adds the default record, with the field set, when the text has none. Line by line, without
+// splitting the text or a record into pieces: a hostile text may hold millions of them.
+std::string withRecordField(std::string_view text, std::string_view keyword, size_t field, const std::string& value,
                             std::vector<std::string> defaultRecord) {
-  std::vector<std::string> lines = split(text, '\n');
   bool found = false;
-  for (std::string& line : lines) {
-    std::vector<std::string> fields = split(line, kFieldSeparator);
-    if (fields.front() != keyword) continue;
-    found = true;
-    // A short record is padded so that the field and the closing separator exist.
-    if (fields.size() < field + 2) fields.resize(field + 2);
-    fields[field] = value;
-    line = join(fields, kFieldSeparator);
-  }
-  if (!found) {
-    defaultRecord[field] = value;
-    const size_t position = std::min(kVersionLineIndex + 1, lines.size());
-    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(position), join(defaultRecord, kFieldSeparator));
-  }
-  return join(lines, '\n');
+  forEachLine(text, [&](std::string_view line) { found = found || isRecord(line, keyword); });
+  defaultRecord[field] = value;
+  const std::string added = found ? std::string() : join(defaultRecord, kFieldSeparator);
+  std::string edited;
+  edited.reserve(text.size() + added.size() + 1);
+  size_t index = 0;
+  forEachLine(text, [&](std::string_view line) {
+    if (index > 0) edited += '\n';
+    if (!found && index == kVersionLineIndex + 1) edited.append(added) += '\n';
+    edited += isRecord(line, keyword) ? withField(line, field, value) : std::string(line);
+    ++index;
+  });
+  // A text of fewer lines gets the record at its end.
+  if (!found && index <= kVersionLineIndex + 1) edited.append("\n").append(added);
+  return edited;
 }
 
 }  // namespace
@@ -63,6 +102,14 @@ std::string withRecordField(std::string_view text, const std::string& keyword, s
 bool LooksLikeProjectText(std::string_view text) {
   const std::vector<std::string> lines = split(text.substr(0, 256), '\n');
   return lines.size() > kVersionLineIndex && lines[kVersionLineIndex].starts_with(kVersionPrefix);
+}
+
+std::string ProjectTextDamage(std::string_view chunk) {
+  if (std::string damage = persistence::ChunkDamage(chunk); !damage.empty()) return damage;
+  if (TextOfChunk(chunk).find(kEndLine) == std::string::npos) {
+    return "it has no end line \"" + std::string(kEndLine.substr(1)) + "\", so it is cut short";
+  }
+  return {};
 }
 
 std::string TextOfChunk(std::string_view chunk) { return std::string(chunk.substr(0, chunk.find('\0'))); }

@@ -14,6 +14,11 @@ namespace render {
 // as its second line, where the plug-in looks for it.
 bool LooksLikeProjectText(std::string_view text);
 
+// Why a project text, as a chunk or a file holds it, is not whole, or empty when it is: a NUL
+// byte with text after it, or no end line ("Kestrelhollow Data ends here"): the plug-in would
+// load the part before the damage and lose the rest without a word.
+std::string ProjectTextDamage(std::string_view chunk);
+
 // The text up to its first NUL byte (a chunk ends with one).
 std::string TextOfChunk(std::string_view chunk);
 // The text as a chunk: followed by one NUL byte.

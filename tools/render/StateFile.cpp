@@ -30,6 +30,13 @@ std::string withLineFeeds(const std::string& text) {
   return result;
 }
 
+// A project text that is not whole is refused: loaded, it would lose its end without a word.
+void requireWhole(const std::string& path, std::string_view chunk) {
+  if (const std::string damage = ProjectTextDamage(chunk); !damage.empty()) {
+    unreadable("The state file " + path + " is damaged: " + damage);
+  }
+}
+
 }  // namespace
 
 std::string ReadStateChunk(const std::string& path, int32_t pluginId) {
@@ -43,12 +50,15 @@ std::string ReadStateChunk(const std::string& path, int32_t pluginId) {
       unreadable("The state file " + path + " belongs to another plug-in (ID '" + fourCharacters(file->fxId) +
                  "', expected '" + fourCharacters(pluginId) + "')");
     }
+    // Another plug-in's chunk is opaque; a project text must be whole.
+    if (LooksLikeProjectText(TextOfChunk(file->chunk))) requireWhole(path, file->chunk);
     return file->chunk;
   }
   const std::string text = withLineFeeds(TextOfChunk(bytes));
   if (!LooksLikeProjectText(text)) {
     unreadable("The state file " + path + " is neither a program or bank file (.fxp, .fxb) nor a project text");
   }
+  requireWhole(path, bytes);
   return ChunkOfText(text);
 }
 

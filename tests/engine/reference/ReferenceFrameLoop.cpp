@@ -35,31 +35,20 @@ float addVoice(float sum, float voice) {
 }  // namespace
 
 void ReferenceFrameLoop::prepareBlock(DrumEngine& engine, const HostTime& time, int32_t frames) {
-  EditorState& flags = engine.editorState_;
+  EditorState& editor = engine.editorState_;
   StepSequencer& sequencer = *engine.sequencer_;
   const SyncMode mode = engine.syncMode_;
+  editor.reportBlock(mode, engine.lastMode_, time);
   switch (mode) {
     case SyncMode::Stop:
-      flags.positionHidden = engine.lastMode_ != SyncMode::Run;
-      flags.positionChanged = true;
-      flags.groupChanged = false;
-      flags.patternChanged = false;
       return;
     case SyncMode::Midi:
-      flags.positionChanged = false;
-      flags.positionHidden = true;
-      flags.groupChanged = false;
-      flags.patternChanged = false;
       break;
     case SyncMode::Hsync:
     case SyncMode::Run:
-      flags.positionHidden = false;
-      flags.positionChanged = true;
-      flags.groupChanged = true;
-      flags.patternChanged = true;
       if (!time.available) break;
       if (mode == SyncMode::Hsync) {
-        if (time.tempoValid) sequencer.updateTiming(time.sampleRate, time.tempo, flags.swingAmount);
+        if (time.tempoValid) sequencer.updateTiming(time.sampleRate, time.tempo, editor.swingAmount);
         if (std::isfinite(time.ppqPos)) {
           const double position = time.ppqPos + 1e-13;
           const double whole = std::trunc(position);
@@ -74,12 +63,6 @@ void ReferenceFrameLoop::prepareBlock(DrumEngine& engine, const HostTime& time, 
         if (time.playing && time.ppqValid && time.tempoValid && sequencer.timingComputed()) {
           schedule(sequencer, engine.queue_, frames);
         }
-        if (!time.playing) {
-          flags.positionHidden = false;
-          flags.positionChanged = true;
-          flags.groupChanged = false;
-          flags.patternChanged = false;
-        }
       } else {
         const int32_t steps = sequencer.resolutions_[sequencer.currentPattern_];
         if (!sequencer.runMemorySet_) {
@@ -88,7 +71,7 @@ void ReferenceFrameLoop::prepareBlock(DrumEngine& engine, const HostTime& time, 
           sequencer.runMemorySet_ = true;
         }
         if (time.tempoValid) {
-          sequencer.updateTiming(time.sampleRate, time.tempo, flags.swingAmount);
+          sequencer.updateTiming(time.sampleRate, time.tempo, editor.swingAmount);
           if (time.tempo != sequencer.runTempo_ || steps != sequencer.runResolution_) {
             sequencer.runResolution_ = steps;
             const int index = resolutionIndex(steps);
