@@ -9,8 +9,8 @@
 #include "platform/Console.h"
 #include "platform/Messages.h"
 #ifndef _WIN32
-#include "toolkit/CairoDrawContext.h"
-#include "toolkit/MessageLook.h"
+#include "toolkit/x11/CairoDrawContext.h"
+#include "toolkit/x11/MessageLook.h"
 #endif
 #include "toolkit/MessageWindow.h"
 

@@ -5,7 +5,7 @@
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 
-#include "toolkit/MessageLook.h"
+#include "toolkit/x11/MessageLook.h"
 #include "toolkit/x11/X11Support.h"
 
 namespace toolkit {

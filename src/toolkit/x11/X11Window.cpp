@@ -9,7 +9,7 @@
 
 #include "toolkit/CFrame.h"
 #include "toolkit/PlatformWindow.h"
-#include "toolkit/PopupListLook.h"
+#include "toolkit/x11/PopupListLook.h"
 #include "toolkit/x11/X11Support.h"
 
 namespace toolkit {

@@ -1,4 +1,4 @@
-#include "toolkit/PopupListLook.h"
+#include "toolkit/x11/PopupListLook.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,5 +1,5 @@
-// The look of a message window, the same on every window system: the text in lines, an OK
-// button below, the whole no larger than the screen.
+// The look of the X11 backend's message window (Windows shows its own message box): the text
+// in lines, an OK button below, the whole no larger than the screen.
 #pragma once
 
 #include <string>

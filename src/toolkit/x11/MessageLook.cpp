@@ -1,10 +1,10 @@
-#include "toolkit/MessageLook.h"
+#include "toolkit/x11/MessageLook.h"
 
 #include <algorithm>
 #include <cmath>
 #include <sstream>
 
-#include "toolkit/CairoDrawContext.h"
+#include "toolkit/x11/CairoDrawContext.h"
 
 namespace toolkit {
 namespace {

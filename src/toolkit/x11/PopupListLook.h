@@ -1,4 +1,5 @@
-// How a pop-up list of menu entries looks and where its entries lie, for any window backend.
+// How a pop-up list of menu entries looks and where its entries lie, drawn by the X11 backend
+// (Windows shows its own menus).
 #pragma once
 
 #include <string>

@@ -1,4 +1,4 @@
-#include "toolkit/CairoDrawContext.h"
+#include "toolkit/x11/CairoDrawContext.h"
 
 #include <cairo.h>
 
