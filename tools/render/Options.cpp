@@ -83,16 +83,6 @@ std::string ExtensionOf(const std::string& path) {
   return lowerCase(path.substr(dot));
 }
 
-const char* SyncModeKeyword(SyncMode mode) {
-  switch (mode) {
-    case SyncMode::Stop: return "Stop";
-    case SyncMode::Run: return "Run";
-    case SyncMode::Hsync: return "Hsync";
-    case SyncMode::Midi: return "Midi";
-  }
-  return "Hsync";
-}
-
 Options ParseOptions(const std::vector<std::string>& arguments) {
   Options options;
   using Setter = std::function<void(const std::string& option, const std::string& value)>;

@@ -8,7 +8,7 @@
 
 namespace render {
 
-// Sync modes as the project text names them.
+// Sync modes, in the order of the project text's words for them.
 enum class SyncMode { Stop, Run, Hsync, Midi };
 
 enum class OutputLayout {
@@ -54,7 +54,6 @@ Options ParseOptions(const std::vector<std::string>& arguments);
 // The file name's extension from its last full stop, lower-cased (".wav"); empty without one.
 std::string ExtensionOf(const std::string& path);
 
-const char* SyncModeKeyword(SyncMode mode);
 std::string UsageText();
 // "kestrelhollow-render <version>".
 std::string VersionText();

@@ -2,16 +2,17 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <iterator>
 #include <vector>
 
+#include "persistence/ChunkFormat.h"
 #include "persistence/ChunkLoad.h"
 
 namespace render {
 namespace {
 
-constexpr std::string_view kVersionPrefix = "Kestrelhollow Data Version";
-constexpr std::string_view kEndLine = "\nKestrelhollow Data ends here";
-constexpr char kFieldSeparator = ';';
+namespace format = persistence::format;
+
 // A missing record is added right after the version line; the plug-in reads records in any
 // order and the header lines around them are not records.
 constexpr size_t kVersionLineIndex = 1;
@@ -29,7 +30,7 @@ std::vector<std::string> split(std::string_view text, char separator) {
   return pieces;
 }
 
-std::string join(const std::vector<std::string>& pieces, char separator) {
+std::string join(const std::vector<std::string_view>& pieces, char separator) {
   std::string text;
   for (size_t i = 0; i < pieces.size(); ++i) {
     if (i > 0) text += separator;
@@ -43,7 +44,7 @@ template <class Visit>
 void forEachLine(std::string_view text, Visit visit) {
   size_t start = 0;
   while (true) {
-    const size_t end = text.find('\n', start);
+    const size_t end = text.find(format::kLineEnd, start);
     visit(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
     if (end == std::string_view::npos) break;
     start = end + 1;
@@ -51,7 +52,7 @@ void forEachLine(std::string_view text, Visit visit) {
 }
 
 bool isRecord(std::string_view line, std::string_view keyword) {
-  return line.substr(0, line.find(kFieldSeparator)) == keyword;
+  return line.substr(0, line.find(format::kFieldSeparator)) == keyword;
 }
 
 // The record with one field set; a short record is padded with empty fields so that the field
@@ -59,18 +60,18 @@ bool isRecord(std::string_view line, std::string_view keyword) {
 std::string withField(std::string_view record, size_t field, std::string_view value) {
   size_t fieldStart = 0;
   for (size_t index = 0; index < field; ++index) {
-    const size_t separator = record.find(kFieldSeparator, fieldStart);
+    const size_t separator = record.find(format::kFieldSeparator, fieldStart);
     if (separator == std::string_view::npos) {
       std::string padded(record);
-      padded.append(field - index, kFieldSeparator);
-      return padded.append(value) + kFieldSeparator;
+      padded.append(field - index, format::kFieldSeparator);
+      return padded.append(value) + format::kFieldSeparator;
     }
     fieldStart = separator + 1;
   }
   std::string edited(record.substr(0, fieldStart));
   edited += value;
-  const size_t fieldEnd = record.find(kFieldSeparator, fieldStart);
-  if (fieldEnd == std::string_view::npos) return edited + kFieldSeparator;
+  const size_t fieldEnd = record.find(format::kFieldSeparator, fieldStart);
+  if (fieldEnd == std::string_view::npos) return edited + format::kFieldSeparator;
   return edited.append(record.substr(fieldEnd));
 }
 
@@ -78,36 +79,37 @@ std::string withField(std::string_view record, size_t field, std::string_view va
 // adds the default record, with the field set, when the text has none. Line by line, without
 // splitting the text or a record into pieces: a hostile text may hold millions of them.
 std::string withRecordField(std::string_view text, std::string_view keyword, size_t field, const std::string& value,
-                            std::vector<std::string> defaultRecord) {
+                            std::vector<std::string_view> defaultRecord) {
   bool found = false;
   forEachLine(text, [&](std::string_view line) { found = found || isRecord(line, keyword); });
   defaultRecord[field] = value;
-  const std::string added = found ? std::string() : join(defaultRecord, kFieldSeparator);
+  const std::string added = found ? std::string() : join(defaultRecord, format::kFieldSeparator);
   std::string edited;
   edited.reserve(text.size() + added.size() + 1);
   size_t index = 0;
   forEachLine(text, [&](std::string_view line) {
-    if (index > 0) edited += '\n';
-    if (!found && index == kVersionLineIndex + 1) edited.append(added) += '\n';
+    if (index > 0) edited += format::kLineEnd;
+    if (!found && index == kVersionLineIndex + 1) edited.append(added) += format::kLineEnd;
     edited += isRecord(line, keyword) ? withField(line, field, value) : std::string(line);
     ++index;
   });
   // A text of fewer lines gets the record at its end.
-  if (!found && index <= kVersionLineIndex + 1) edited.append("\n").append(added);
+  if (!found && index <= kVersionLineIndex + 1) edited.append(1, format::kLineEnd).append(added);
   return edited;
 }
 
 }  // namespace
 
 bool LooksLikeProjectText(std::string_view text) {
-  const std::vector<std::string> lines = split(text.substr(0, 256), '\n');
-  return lines.size() > kVersionLineIndex && lines[kVersionLineIndex].starts_with(kVersionPrefix);
+  const std::vector<std::string> lines = split(text.substr(0, 256), format::kLineEnd);
+  return lines.size() > kVersionLineIndex && lines[kVersionLineIndex].starts_with(format::kVersionMarker);
 }
 
 std::string ProjectTextDamage(std::string_view chunk) {
   if (std::string damage = persistence::ChunkDamage(chunk); !damage.empty()) return damage;
-  if (TextOfChunk(chunk).find(kEndLine) == std::string::npos) {
-    return "it has no end line \"" + std::string(kEndLine.substr(1)) + "\", so it is cut short";
+  const std::string endLine = format::kLineEnd + std::string(format::kEndMarkerLine);
+  if (TextOfChunk(chunk).find(endLine) == std::string::npos) {
+    return "it has no end line \"" + std::string(format::kEndMarkerLine) + "\", so it is cut short";
   }
   return {};
 }
@@ -121,11 +123,14 @@ std::string ChunkOfText(std::string_view text) {
 }
 
 std::string WithSyncMode(std::string_view text, SyncMode mode) {
-  return withRecordField(text, "vst1", 1, SyncModeKeyword(mode), {"vst1", "", ""});
+  static_assert(static_cast<size_t>(SyncMode::Midi) + 1 == std::size(format::kSyncModeWords));
+  const std::string word(format::kSyncModeWords[static_cast<size_t>(mode)]);
+  return withRecordField(text, format::kTransportRecord, 1, word, {format::kTransportRecord, "", ""});
 }
 
 std::string WithCurrentPattern(std::string_view text, int pattern) {
-  return withRecordField(text, "seq2", 3, std::to_string(pattern), {"seq2", "0.5", "0", "", ""});
+  return withRecordField(text, format::kSequencerRecord, 3, std::to_string(pattern),
+                         {format::kSequencerRecord, "0.5", "0", "", ""});
 }
 
 }  // namespace render
