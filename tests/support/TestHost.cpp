@@ -143,21 +143,11 @@ Block::Block(int32_t channels, int32_t frames)
   for (auto& output : outputs) pointers.push_back(output.data());
 }
 
-MidiBatch::MidiBatch(const std::vector<MidiMessage>& messages)
-    : events_(messages.size()),
-      // VstEvents is declared with two pointers; hosts allocate it longer.
-      storage_(sizeof(vst::VstEvents) + messages.size() * sizeof(vst::VstEvent*)) {
-  list()->numEvents = static_cast<int32_t>(messages.size());
-  for (size_t i = 0; i < messages.size(); ++i) {
-    vst::VstMidiEvent& event = events_[i];
-    event.type = vst::kVstMidiType;
-    event.byteSize = sizeof(vst::VstMidiEvent);
-    event.deltaFrames = messages[i].deltaFrames;
-    event.midiData[0] = static_cast<char>(messages[i].status);
-    event.midiData[1] = static_cast<char>(messages[i].data1);
-    event.midiData[2] = static_cast<char>(messages[i].data2);
-    list()->events[i] = reinterpret_cast<vst::VstEvent*>(&event);
+MidiBatch::MidiBatch(const std::vector<MidiMessage>& messages) {
+  for (const MidiMessage& message : messages) {
+    events_.add(message.deltaFrames, {message.status, message.data1, message.data2});
   }
+  list_ = events_.events();
 }
 
 void TestHost::sendMidi(const std::vector<MidiMessage>& messages) {

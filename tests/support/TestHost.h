@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "vst/MidiEventList.h"
 #include "vst/VstInterface.h"
 
 namespace testhost {
@@ -39,11 +40,14 @@ struct Block {
 class MidiBatch {
  public:
   explicit MidiBatch(const std::vector<MidiMessage>& messages);
-  vst::VstEvents* list() { return reinterpret_cast<vst::VstEvents*>(storage_.data()); }
+  MidiBatch(const MidiBatch&) = delete;
+  MidiBatch& operator=(const MidiBatch&) = delete;
+  // Laid out once, so that sending the batch allocates nothing.
+  vst::VstEvents* list() { return list_; }
 
  private:
-  std::vector<vst::VstMidiEvent> events_;
-  std::vector<char> storage_;
+  vst::MidiEventList events_;
+  vst::VstEvents* list_;
 };
 
 class TestHost {

@@ -158,20 +158,9 @@ intptr_t PluginHost::setChunk(const std::string& chunk) {
 
 void PluginHost::sendMidi(const std::vector<BlockMidiMessage>& messages) {
   if (messages.empty()) return;
-  midiEvents_.assign(messages.size(), vst::VstMidiEvent{});
-  // VstEvents is declared with two pointers; hosts allocate it with room for all of them.
-  eventListStorage_.assign(sizeof(vst::VstEvents) + messages.size() * sizeof(vst::VstEvent*), 0);
-  auto* events = reinterpret_cast<vst::VstEvents*>(eventListStorage_.data());
-  events->numEvents = static_cast<int32_t>(messages.size());
-  for (size_t i = 0; i < messages.size(); ++i) {
-    vst::VstMidiEvent& event = midiEvents_[i];
-    event.type = vst::kVstMidiType;
-    event.byteSize = sizeof(vst::VstMidiEvent);
-    event.deltaFrames = messages[i].deltaFrames;
-    for (size_t b = 0; b < 3; ++b) event.midiData[b] = static_cast<char>(messages[i].data[b]);
-    events->events[i] = reinterpret_cast<vst::VstEvent*>(&event);
-  }
-  dispatch(vst::effProcessEvents, 0, 0, events);
+  midiEvents_.clear();
+  for (const BlockMidiMessage& message : messages) midiEvents_.add(message.deltaFrames, message.data);
+  dispatch(vst::effProcessEvents, 0, 0, midiEvents_.events());
 }
 
 void PluginHost::process(float** outputs, int32_t frames) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/DynamicLibrary.h"
+#include "vst/MidiEventList.h"
 #include "vst/VstInterface.h"
 
 namespace render {
@@ -63,8 +64,7 @@ class PluginHost {
   double sampleRate_ = 48000.0;
   int32_t blockSize_ = 512;
   vst::VstTimeInfo timeInfo_{};
-  std::vector<vst::VstMidiEvent> midiEvents_;
-  std::vector<char> eventListStorage_;
+  vst::MidiEventList midiEvents_;
 };
 
 }  // namespace render
