@@ -2,6 +2,7 @@
 // view ownership, the controls' own behaviour, scrolling and the timer.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "toolkit/CScrollView.h"
 #include "toolkit/CTextEdit.h"
 #include "toolkit/CVSTGUITimer.h"
+#include "toolkit/PopupListChoice.h"
 
 namespace toolkit {
 namespace {
@@ -276,6 +278,59 @@ TEST(Timer, CatchesUpOnElapsedTimeWithABound) {
   timer.stop();
   timer.poll(start + std::chrono::seconds(20));
   EXPECT_EQ(target.ticks, 0);
+}
+
+// What the pointer and the keys do to an open pop-up list of three entries. An input returns
+// true when it asks for the list to be drawn again.
+TEST(PopupListChoice, PointerAndKeysMoveTheHighlightAndCloseTheList) {
+  using Input = std::function<bool(PopupListChoice&)>;
+  const auto over = [](int entry) -> Input { return [=](PopupListChoice& list) { return list.pointerOver(entry); }; };
+  const auto press = [](bool inside) -> Input {
+    return [=](PopupListChoice& list) {
+      list.press(inside);
+      return false;
+    };
+  };
+  const auto release = [](int entry) -> Input {
+    return [=](PopupListChoice& list) {
+      list.release(entry);
+      return false;
+    };
+  };
+  const auto key = [](VirtualKey pressed) -> Input { return [=](PopupListChoice& list) { return list.key(pressed); }; };
+  struct Case {
+    const char* what;
+    std::vector<Input> inputs;
+    bool open;
+    int32_t chosen;
+    int highlighted;
+    int redraws;
+  };
+  const Case cases[] = {
+      {"the pointer highlights the entry under it", {over(1), over(1), over(-1)}, true, -1, -1, 2},
+      {"a release over an entry chooses it", {over(2), release(2)}, false, 2, 2, 1},
+      {"the release of the opening click beside the list chooses nothing", {release(-1)}, true, -1, -1, 0},
+      {"a press inside leaves the choice to the release", {press(true)}, true, -1, -1, 0},
+      {"a press outside dismisses the list", {over(1), press(false)}, false, -1, 1, 1},
+      {"Escape dismisses the list", {over(1), key(VirtualKey::Escape)}, false, -1, 1, 1},
+      {"Return without a highlight does nothing", {key(VirtualKey::Return)}, true, -1, -1, 0},
+      {"Return chooses the highlighted entry", {key(VirtualKey::Down), key(VirtualKey::Return)}, false, 0, 0, 1},
+      {"Down starts at the first entry and goes round",
+       {key(VirtualKey::Down), key(VirtualKey::Down), key(VirtualKey::Down), key(VirtualKey::Down)}, true, -1, 0, 4},
+      {"Up starts at the last entry and goes round",
+       {key(VirtualKey::Up), key(VirtualKey::Up), key(VirtualKey::Up), key(VirtualKey::Up)}, true, -1, 2, 4},
+      {"the keys go on from the entry under the pointer", {over(1), key(VirtualKey::Up)}, true, -1, 0, 2},
+      {"other keys do nothing", {key(VirtualKey::Tab)}, true, -1, -1, 0},
+  };
+  for (const Case& c : cases) {
+    PopupListChoice list(3);
+    int redraws = 0;
+    for (const Input& input : c.inputs) redraws += input(list) ? 1 : 0;
+    EXPECT_EQ(list.open(), c.open) << c.what;
+    EXPECT_EQ(list.chosen(), c.chosen) << c.what;
+    EXPECT_EQ(list.highlighted(), c.highlighted) << c.what;
+    EXPECT_EQ(redraws, c.redraws) << c.what;
+  }
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
-#include <X11/keysym.h>
 
 #include "toolkit/x11/MessageLook.h"
 #include "toolkit/x11/X11Support.h"
@@ -11,11 +10,10 @@
 namespace toolkit {
 namespace {
 
+// Return and Escape, as in a pop-up list, and the space bar, as on a button.
 bool closesTheMessage(XKeyEvent& event) {
-  KeySym keysym = NoSymbol;
-  char text[4];
-  XLookupString(&event, text, sizeof text, &keysym, nullptr);
-  return keysym == XK_Return || keysym == XK_KP_Enter || keysym == XK_Escape || keysym == XK_space;
+  const KeyStroke key = x11::KeyOf(event);
+  return key.key == VirtualKey::Return || key.key == VirtualKey::Escape || key.character == U' ';
 }
 
 class X11MessageScreen : public MessageScreen {

@@ -1,5 +1,7 @@
 #include "toolkit/x11/X11Support.h"
 
+#include <X11/Xutil.h>
+#include <X11/keysym.h>
 #include <cairo-xlib.h>
 #include <cairo.h>
 
@@ -35,6 +37,17 @@ int filterErrors(Display* display, XErrorEvent* event) {
   if (std::find(ours.begin(), ours.end(), display) != ours.end()) return 0;
   return filter().previous ? filter().previous(display, event) : 0;
 }
+
+struct VirtualKeyOfSymbol {
+  KeySym keysym;
+  VirtualKey key;
+};
+// The keys that reach the views as virtual keys rather than as characters.
+constexpr VirtualKeyOfSymbol kVirtualKeys[] = {
+    {XK_Return, VirtualKey::Return},  {XK_KP_Enter, VirtualKey::Return}, {XK_Escape, VirtualKey::Escape},
+    {XK_BackSpace, VirtualKey::Back}, {XK_Delete, VirtualKey::Delete},   {XK_Up, VirtualKey::Up},
+    {XK_Down, VirtualKey::Down},      {XK_Tab, VirtualKey::Tab},
+};
 
 }  // namespace
 
@@ -90,6 +103,22 @@ void WindowSurface::present(const Image& image, const CRect& area) {
   cairo_destroy(cairo);
   cairo_surface_destroy(source);
   cairo_surface_flush(surface_);
+}
+
+KeyStroke KeyOf(XKeyEvent& event) {
+  char text[8] = {};
+  KeySym keysym = NoSymbol;
+  const int length = XLookupString(&event, text, sizeof text, &keysym, nullptr);
+  KeyStroke key;
+  for (const VirtualKeyOfSymbol& entry : kVirtualKeys) {
+    if (entry.keysym == keysym) {
+      key.key = entry.key;
+      return key;
+    }
+  }
+  // XLookupString gives Latin-1 for the printable keys.
+  if (length == 1) key.character = static_cast<unsigned char>(text[0]);
+  return key;
 }
 
 unsigned long NowMs() {

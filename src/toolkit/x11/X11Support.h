@@ -5,6 +5,7 @@
 
 #include "toolkit/Geometry.h"
 #include "toolkit/Image.h"
+#include "toolkit/MouseEvents.h"
 
 typedef struct _cairo_surface cairo_surface_t;
 
@@ -46,6 +47,9 @@ class WindowSurface {
  private:
   cairo_surface_t* surface_;
 };
+
+// The key of a key press: one of the virtual keys, or else the character it types (Latin-1).
+KeyStroke KeyOf(XKeyEvent& event);
 
 // Milliseconds since the first call; for double clicks and pop-up timing.
 unsigned long NowMs();

@@ -1,7 +1,5 @@
 // The frame's window on X11: a child of the host's window on the editor's own connection.
 #include <X11/Xlib.h>
-#include <X11/Xutil.h>
-#include <X11/keysym.h>
 #include <poll.h>
 
 #include <cmath>
@@ -9,6 +7,7 @@
 
 #include "toolkit/CFrame.h"
 #include "toolkit/PlatformWindow.h"
+#include "toolkit/PopupListChoice.h"
 #include "toolkit/x11/PopupListLook.h"
 #include "toolkit/x11/X11Support.h"
 
@@ -47,33 +46,6 @@ int32_t buttonOf(unsigned int button) {
     default:
       return 0;
   }
-}
-
-struct VirtualKeyOfSymbol {
-  KeySym keysym;
-  VirtualKey key;
-};
-// The keys that reach the views as virtual keys rather than as characters.
-constexpr VirtualKeyOfSymbol kVirtualKeys[] = {
-    {XK_Return, VirtualKey::Return},  {XK_KP_Enter, VirtualKey::Return}, {XK_Escape, VirtualKey::Escape},
-    {XK_BackSpace, VirtualKey::Back}, {XK_Delete, VirtualKey::Delete},   {XK_Up, VirtualKey::Up},
-    {XK_Down, VirtualKey::Down},      {XK_Tab, VirtualKey::Tab},
-};
-
-KeyStroke keyOf(XKeyEvent& event) {
-  char text[8] = {};
-  KeySym keysym = NoSymbol;
-  const int length = XLookupString(&event, text, sizeof text, &keysym, nullptr);
-  KeyStroke key;
-  for (const VirtualKeyOfSymbol& entry : kVirtualKeys) {
-    if (entry.keysym == keysym) {
-      key.key = entry.key;
-      return key;
-    }
-  }
-  // XLookupString gives Latin-1 for the printable keys.
-  if (length == 1) key.character = static_cast<unsigned char>(text[0]);
-  return key;
 }
 
 class X11Window final : public PlatformWindow {
@@ -136,6 +108,8 @@ class X11Window final : public PlatformWindow {
   uintptr_t nativeHandle() const override { return window_; }
 
  private:
+  CPoint listPosition(CPoint whereInFrame, const PopupListLook& look) const;
+
   void handle(XEvent& event) {
     switch (event.type) {
       case Expose:
@@ -165,7 +139,7 @@ class X11Window final : public PlatformWindow {
                                 heldButtonsOf(event.xmotion.state));
         break;
       case KeyPress:
-        if (!frame_.onKeyDown(keyOf(event.xkey))) passToParent(event.xkey);
+        if (!frame_.onKeyDown(x11::KeyOf(event.xkey))) passToParent(event.xkey);
         break;
       default:
         break;
@@ -227,108 +201,124 @@ bool waitForEvent(Display* display) {
   return XPending(display) > 0;
 }
 
-int32_t X11Window::popupMenu(const std::vector<std::string>& entries, CPoint whereInFrame) {
-  const PopupListLook look(entries);
+CPoint pointOf(int x, int y) { return {static_cast<double>(x), static_cast<double>(y)}; }
+
+// An open pop-up list's own window: on the root window, above the others and out of the window
+// manager's hands, holding the pointer and the keyboard until it closes.
+class PopupListWindow {
+ public:
+  PopupListWindow(Display* display, const PopupListLook& look, int x, int y)
+      : display_(display), look_(look), window_(create(display, look, x, y)),
+        surface_(std::make_unique<x11::WindowSurface>(display, window_, look.width(), look.height())),
+        image_(look.width(), look.height()) {
+    grabInput();
+  }
+
+  ~PopupListWindow() {
+    XUngrabKeyboard(display_, CurrentTime);
+    XUngrabPointer(display_, CurrentTime);
+    surface_.reset();
+    XDestroyWindow(display_, window_);
+    XFlush(display_);
+  }
+  PopupListWindow(const PopupListWindow&) = delete;
+  PopupListWindow& operator=(const PopupListWindow&) = delete;
+
+  Window id() const { return window_; }
+
+  void show(int highlighted) {
+    look_.render(image_, highlighted);
+    surface_->present(image_, {0.0, 0.0, static_cast<double>(look_.width()), static_cast<double>(look_.height())});
+    XFlush(display_);
+  }
+
+ private:
+  static Window create(Display* display, const PopupListLook& look, int x, int y) {
+    XSetWindowAttributes attributes{};
+    attributes.override_redirect = True;
+    attributes.save_under = True;
+    attributes.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask;
+    const Window window = XCreateWindow(display, DefaultRootWindow(display), x, y, static_cast<unsigned>(look.width()),
+                                        static_cast<unsigned>(look.height()), 0, CopyFromParent, InputOutput,
+                                        CopyFromParent, CWOverrideRedirect | CWSaveUnder | CWEventMask, &attributes);
+    XMapRaised(display, window);
+    XSync(display, False);
+    return window;
+  }
+
+  void grabInput() {
+    // The grab needs a viewable window; the server may take a moment to map it.
+    for (int attempt = 0; attempt < 20; ++attempt) {
+      if (XGrabPointer(display_, window_, False, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
+                       GrabModeAsync, GrabModeAsync, None, None, CurrentTime) == GrabSuccess) {
+        break;
+      }
+      XSync(display_, False);
+    }
+    XGrabKeyboard(display_, window_, False, GrabModeAsync, GrabModeAsync, CurrentTime);
+  }
+
+  Display* display_;
+  const PopupListLook& look_;
+  Window window_;
+  std::unique_ptr<x11::WindowSurface> surface_;
+  Image image_;
+};
+
+// Hands one event of the list's window to the choice; true when the list is to be drawn again.
+bool feedListEvent(XEvent& event, const PopupListLook& look, PopupListChoice& choice) {
+  switch (event.type) {
+    case Expose:
+      return true;
+    case MotionNotify:
+      return choice.pointerOver(look.entryAt(pointOf(event.xmotion.x, event.xmotion.y)));
+    case ButtonPress: {
+      const CRect list{0.0, 0.0, static_cast<double>(look.width()), static_cast<double>(look.height())};
+      choice.press(list.pointInside(pointOf(event.xbutton.x, event.xbutton.y)));
+      return false;
+    }
+    case ButtonRelease:
+      choice.release(look.entryAt(pointOf(event.xbutton.x, event.xbutton.y)));
+      return false;
+    case KeyPress:
+      return choice.key(x11::KeyOf(event.xkey).key);
+    default:
+      return false;
+  }
+}
+
+// Where the list opens, in root coordinates: at the frame position, moved as far as it takes to
+// keep the list on the screen.
+CPoint X11Window::listPosition(CPoint whereInFrame, const PopupListLook& look) const {
   const int screen = DefaultScreen(display_);
-  const Window root = RootWindow(display_, screen);
   int x = 0;
   int y = 0;
   Window child = None;
-  XTranslateCoordinates(display_, window_, root, static_cast<int>(whereInFrame.x), static_cast<int>(whereInFrame.y),
-                        &x, &y, &child);
-  // Keep the list on the screen.
+  XTranslateCoordinates(display_, window_, RootWindow(display_, screen), static_cast<int>(whereInFrame.x),
+                        static_cast<int>(whereInFrame.y), &x, &y, &child);
   x = std::max(0, std::min(x, DisplayWidth(display_, screen) - look.width()));
   y = std::max(0, std::min(y, DisplayHeight(display_, screen) - look.height()));
+  return pointOf(x, y);
+}
 
-  XSetWindowAttributes attributes{};
-  attributes.override_redirect = True;
-  attributes.save_under = True;
-  attributes.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask;
-  const Window list = XCreateWindow(display_, root, x, y, static_cast<unsigned>(look.width()),
-                                    static_cast<unsigned>(look.height()), 0, CopyFromParent, InputOutput,
-                                    CopyFromParent, CWOverrideRedirect | CWSaveUnder | CWEventMask, &attributes);
-  XMapRaised(display_, list);
-  XSync(display_, False);
-  // The grab needs a viewable window; the server may take a moment to map it.
-  for (int attempt = 0; attempt < 20; ++attempt) {
-    if (XGrabPointer(display_, list, False, ButtonPressMask | ButtonReleaseMask | PointerMotionMask, GrabModeAsync,
-                     GrabModeAsync, None, None, CurrentTime) == GrabSuccess) {
-      break;
-    }
-    XSync(display_, False);
-  }
-  XGrabKeyboard(display_, list, False, GrabModeAsync, GrabModeAsync, CurrentTime);
-
-  x11::WindowSurface surface(display_, list, look.width(), look.height());
-  Image image(look.width(), look.height());
-  int highlighted = -1;
-  auto show = [&] {
-    look.render(image, highlighted);
-    surface.present(image, {0.0, 0.0, static_cast<double>(look.width()), static_cast<double>(look.height())});
-    XFlush(display_);
-  };
-  show();
-
-  int32_t chosen = -1;
-  bool open = true;
-  while (open) {
+int32_t X11Window::popupMenu(const std::vector<std::string>& entries, CPoint whereInFrame) {
+  const PopupListLook look(entries);
+  const CPoint at = listPosition(whereInFrame, look);
+  PopupListWindow list(display_, look, static_cast<int>(at.x), static_cast<int>(at.y));
+  PopupListChoice choice(static_cast<int>(entries.size()));
+  list.show(choice.highlighted());
+  while (choice.open()) {
     if (!waitForEvent(display_)) continue;
     XEvent event;
     XNextEvent(display_, &event);
-    if (event.xany.window != list) {
+    if (event.xany.window == list.id()) {
+      if (feedListEvent(event, look, choice)) list.show(choice.highlighted());
+    } else if (event.type == Expose && event.xany.window == window_) {
       // The frame's own window is drawn again after the list closes.
-      if (event.type == Expose && event.xany.window == window_) handle(event);
-      continue;
-    }
-    switch (event.type) {
-      case Expose:
-        show();
-        break;
-      case MotionNotify: {
-        const int under = look.entryAt({static_cast<double>(event.xmotion.x), static_cast<double>(event.xmotion.y)});
-        if (under != highlighted) {
-          highlighted = under;
-          show();
-        }
-        break;
-      }
-      case ButtonPress:
-        // A press outside the list dismisses it; inside, the release chooses.
-        open = event.xbutton.x >= 0 && event.xbutton.y >= 0 && event.xbutton.x < look.width() &&
-               event.xbutton.y < look.height();
-        break;
-      case ButtonRelease: {
-        // The release of the click that opened the list lands beside it and chooses nothing.
-        const int under = look.entryAt({static_cast<double>(event.xbutton.x), static_cast<double>(event.xbutton.y)});
-        if (under >= 0) {
-          chosen = under;
-          open = false;
-        }
-        break;
-      }
-      case KeyPress: {
-        const KeyStroke key = keyOf(event.xkey);
-        if (key.key == VirtualKey::Escape) open = false;
-        if (key.key == VirtualKey::Return && highlighted >= 0) {
-          chosen = highlighted;
-          open = false;
-        }
-        if (key.key == VirtualKey::Down || key.key == VirtualKey::Up) {
-          const int count = static_cast<int>(entries.size());
-          highlighted = key.key == VirtualKey::Down ? (highlighted + 1) % count : (highlighted + count - 1) % count;
-          show();
-        }
-        break;
-      }
-      default:
-        break;
+      handle(event);
     }
   }
-  XUngrabKeyboard(display_, CurrentTime);
-  XUngrabPointer(display_, CurrentTime);
-  XDestroyWindow(display_, list);
-  XFlush(display_);
-  return chosen;
+  return choice.chosen();
 }
 
 }  // namespace
