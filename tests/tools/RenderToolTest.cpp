@@ -299,7 +299,8 @@ TEST_F(RenderToolTest, BadInputIsNamedAndWritesNothing) {
   folder.write("half.fxp", persistence::WriteProgramFile(program));
   std::string nulInName = wholeChunk;
   nulInName.insert(nulInName.find("smp2;36;") + 9, std::string(1, '\0'));
-  folder.write("nul.txt", nulInName);
+  // Not "nul.txt": Windows takes NUL with any extension for its null device.
+  folder.write("nul-byte.txt", nulInName);
   // Larger than any state or MIDI file the tool reads; sparse, so nothing is written.
   folder.write("huge.txt", "");
   std::filesystem::resize_file(folder.file("huge.txt"), (uint64_t{32} << 20) + 1);
@@ -346,7 +347,7 @@ TEST_F(RenderToolTest, BadInputIsNamedAndWritesNothing) {
       {{"--midi", folder.file("endless.mid"), "-o", out}, true, 4, "more than 24 hours"},
       {{"--state", folder.file("empty.fxp"), "-o", out}, true, 4, "not a valid program or bank file: the chunk is empty"},
       {{"--state", folder.file("half.fxp"), "-o", out}, true, 4, "is damaged: it has no end line"},
-      {{"--state", folder.file("nul.txt"), "--save-text", folder.file("saved.txt")},
+      {{"--state", folder.file("nul-byte.txt"), "--save-text", folder.file("saved.txt")},
        true,
        4,
        "is damaged: a NUL byte at byte " + std::to_string(nulInName.find("smp2;36;") + 9)},
