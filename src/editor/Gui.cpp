@@ -39,30 +39,32 @@ toolkit::KeyStroke ToKeyStroke(const vst::VstKeyCode& key) {
 
 }  // namespace
 
-std::unique_ptr<EditorLink> MakeEditor(vst::AudioEffect* effect, engine::DrumEngine& engine,
+std::unique_ptr<EditorLink> MakeEditor(vst::AudioEffect* effect, instrument::Instrument& instrument,
                                        GuiEnvironment environment) {
   static const bool skinInstalled = (InstallBuiltInSkin(), true);
   (void)skinInstalled;
-  return std::make_unique<Gui>(effect, engine, std::move(environment));
+  return std::make_unique<Gui>(effect, instrument, std::move(environment));
 }
 
-Gui::Gui(vst::AudioEffect* effect, engine::DrumEngine& engine, GuiEnvironment environment)
-    : EditorLink(effect, engine),
+Gui::Gui(vst::AudioEffect* effect, instrument::Instrument& instrument, GuiEnvironment environment)
+    : EditorLink(effect, instrument),
       environment_(std::move(environment)),
-      skinFolder_(environment_.pluginDirectory + kSkinFolderName + platform::kPathSeparator),
+      skinFolder_(instrument.pluginDirectory() + kSkinFolderName + platform::kPathSeparator),
       skin_(skinFolder_),
-      stepRow_(controls_, this, skin_, engine.sequencer(), selection_),
-      holderStrips_(controls_, this, skin_, engine.kit(), stepRow_, selection_,
-                    {skinFolder_, environment_.samplesFolder,
+      stepRow_(controls_, this, skin_, instrument, selection_),
+      holderStrips_(controls_, this, skin_, instrument, stepRow_, selection_,
+                    {skinFolder_, instrument.samplesFolder(),
                      [this](int32_t tag, float value) { reportToHost(tag, value); }}),
-      patternBank_(controls_, this, skin_, engine.sequencer(), stepRow_, selection_),
-      transport_(controls_, this, skin_, engine, stepRow_),
-      master_(controls_, this, skin_, engine) {
+      patternBank_(controls_, this, skin_, instrument, stepRow_, selection_),
+      transport_(controls_, this, skin_, instrument, stepRow_),
+      master_(controls_, this, skin_, instrument) {
   for (Section* section : sections()) section->place(skin_);
   LetterBuiltInKeys(controls_, skin_);
+  instrument.setResetView([this] { resetView(); });
 }
 
 Gui::~Gui() {
+  instrument_.setResetView({});
   timer_.reset();
   if (mainMenu_) mainMenu_->forget();
 }
@@ -96,7 +98,7 @@ bool Gui::attach(void* parent) {
     const CBitmapEx* background = skin_[skin::kBackground];
     const toolkit::CRect area{0.0, 0.0, background->getWidth(), background->getHeight()};
     mainMenu_ = new MainMenuFrame(area, parent, this, [this](float factor) { setGuiScale(factor); },
-                                  engine_.kitPlayer(), environment_.resetAll);
+                                  engine_.kitPlayer(), [this] { instrument_.resetAll(); });
     frame = mainMenu_;
     holderStrips_.panels().setFrame(mainMenu_);
     for (toolkit::CControl* control : controls_.all()) {
@@ -141,7 +143,7 @@ void Gui::applyLoadedProject() {
   // A load under way holds the model; its outcome is taken at a later idle.
   const platform::BoundedLock model(platform::StateMutex(), std::chrono::milliseconds(0));
   if (!model.owned()) return;
-  const std::optional<LoadedProject> loaded = takeLoadedProject();
+  const std::optional<instrument::LoadedProject> loaded = instrument_.takeLoadedProject();
   if (!loaded) return;
   // The loaded swing is the model's already: only the view goes back to its defaults.
   resetView();
@@ -163,7 +165,7 @@ bool Gui::onUnusedKey(const toolkit::KeyStroke& key) {
 }
 
 void Gui::setGuiScale(float scale) {
-  persistence::WriteEditorScale(environment_.configurationFile, scale);
+  persistence::WriteEditorScale(instrument_.configurationFilePath(), scale);
   if (mainMenu_) mainMenu_->SetSizeFromFactor(scale);
   setScale(scale);
   for (CBitmapEx* bitmap : skin_.scaled()) bitmap->RestoreToOriginal();
@@ -240,11 +242,6 @@ void Gui::refreshFromModel() {
 }
 
 void Gui::showPattern(int pattern) { patternBank_.showPattern(pattern); }
-
-void Gui::editorReset() {
-  master_.reset();
-  resetView();
-}
 
 void Gui::resetView() {
   // The open panel belonged to the holder selected until now.

@@ -19,7 +19,6 @@
 #include "editor/SkinBitmaps.h"
 #include "editor/StepRow.h"
 #include "editor/Transport.h"
-#include "engine/DrumEngine.h"
 #include "toolkit/CBaseObject.h"
 #include "toolkit/CControlListener.h"
 #include "toolkit/CVSTGUITimer.h"
@@ -37,7 +36,7 @@ class Gui : public EditorLink,
   static constexpr const char* kSkinFolderName = "DrumSkins";
 
   // No window and no display connection until open.
-  Gui(vst::AudioEffect* effect, engine::DrumEngine& engine, GuiEnvironment environment);
+  Gui(vst::AudioEffect* effect, instrument::Instrument& instrument, GuiEnvironment environment);
   ~Gui() override;
 
   // Host side. ---------------------------------------------------------------------------
@@ -63,7 +62,8 @@ class Gui : public EditorLink,
   // Effect side. -------------------------------------------------------------------------
   // The folder (or file) each holder's browser view shows next.
   void setStartDirectories(const StartDirectories& directories);
-  void reset() override { editorReset(); }
+  // The view reset (resetView): the instrument's reset all and the opening of the effect run it.
+  void reset() override { resetView(); }
   void refreshFromModel() override;
   void showPattern(int pattern) override;
 
@@ -71,8 +71,6 @@ class Gui : public EditorLink,
   // Writes the factor to the configuration file, then resizes bitmaps, controls and window.
   void setGuiScale(float scale);
   void refreshNames() { holderStrips_.refreshNames(); }
-  // The swing amount to its default and the view reset (resetView).
-  void editorReset();
 
   // The view state, for the host-side tests. ----------------------------------------------
   const ControlTable& controls() const { return controls_; }

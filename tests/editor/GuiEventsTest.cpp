@@ -34,7 +34,7 @@ TEST_F(GuiEvents, AStepButtonWritesTheCellOfTheShownGroupHolderAndPattern) {
   change(kStepGroupButton + 3, 1.0f);
   sequencer().setCell(0xABCDEF00, 0, 52, 4);
   change(kStepButton + 4, 1.0f);
-  EXPECT_EQ(sequencer().getCell(0, 52, 4), 0x00017F01u);
+  EXPECT_EQ(sequencer().getCell(0, 52, 4), engine::kSoundingStepCell);
   EXPECT_EQ(sequencer().getCell(0, 52, 0), 0u);
   change(kStepButton + 4, 0.0f);
   EXPECT_EQ(sequencer().getCell(0, 52, 4), 0x00017F00u);
@@ -45,7 +45,7 @@ TEST_F(GuiEvents, AStepButtonWritesTheCellOfTheShownGroupHolderAndPattern) {
 }
 
 TEST_F(GuiEvents, TheStepRowFollowsHolderGroupAndPattern) {
-  sequencer().setCell(0x00017F01, 12, 17, 2);
+  sequencer().setCell(engine::kSoundingStepCell, 12, 17, 2);
   change(kOctave3Bank, 1.0f);
   EXPECT_EQ(gui().shownPattern(), 12);
   EXPECT_EQ(value(kOctave3Bank), 1.0f);
@@ -74,29 +74,12 @@ TEST_F(GuiEvents, TheStepRowFollowsHolderGroupAndPattern) {
   EXPECT_EQ(value(kOctave3Bank), 1.0f);
 }
 
-TEST_F(GuiEvents, SoloAndMuteKeepEveryOtherHolderMutedWhileAnySoloIsOn) {
-  change(kMuteButton + 5, 1.0f);
+TEST_F(GuiEvents, MuteAndSoloButtonsShowTheRuleOfTheInstrument) {
   change(kSoloButton + 1, 1.0f);
-  change(kSoloButton + 2, 1.0f);
-  EXPECT_EQ(muteState(1), engine::kNotMuted);
-  EXPECT_EQ(muteState(2), engine::kNotMuted);
-  EXPECT_EQ(muteState(0), engine::kMutedBySolo);
-  EXPECT_EQ(muteState(5), engine::kMuted);
-  // Switching a mute off while a solo is on leaves the holder muted and lit.
-  change(kMuteButton + 7, 0.0f);
-  EXPECT_EQ(muteState(7), engine::kMuted);
+  change(kMuteButton + 7, 0.0f);  // refused while a solo is on: the button stays lit
   EXPECT_EQ(value(kMuteButton + 7), 1.0f);
-
-  change(kSoloButton + 2, 0.0f);
-  EXPECT_EQ(muteState(2), engine::kMutedBySolo);
-  EXPECT_EQ(value(kMuteButton + 2), 1.0f);
   change(kSoloButton + 1, 0.0f);
-  for (int holder : {0, 1, 2, 3, 11}) {
-    EXPECT_EQ(muteState(holder), engine::kNotMuted) << holder;
-    EXPECT_EQ(value(kMuteButton + holder), 0.0f) << holder;
-  }
-  EXPECT_EQ(muteState(5), engine::kMuted);
-  EXPECT_EQ(muteState(7), engine::kMuted);
+  expectValues({{kMuteButton + 7, 1.0f}, {kMuteButton + 3, 0.0f}, {kSoloButton + 1, 0.0f}});
 }
 
 TEST_F(GuiEvents, PitchKnobBandsAndShownValues) {
@@ -141,21 +124,21 @@ TEST_F(GuiEvents, ResetEntriesAndSelectorsReachTheRightHolderAndPattern) {
 
 TEST_F(GuiEvents, PatternMenuActsOnTheShownBankAndUnfinishedEntriesOnlySaySo) {
   change(kOctave3Bank, 1.0f);
-  sequencer().setCell(0x00017F01, 16, 3, 0);
+  sequencer().setCell(engine::kSoundingStepCell, 16, 3, 0);
   choose(kPatternMenu + 4, 1);  // "Copy this pattern to Oct2 C"
-  EXPECT_EQ(sequencer().getCell(0, 3, 0), 0x00017F01u);
+  EXPECT_EQ(sequencer().getCell(0, 3, 0), engine::kSoundingStepCell);
   choose(kPatternMenu + 4, 0);  // "Clear this pattern"
   EXPECT_FALSE(sequencer().cellSounds(16, 3, 0));
-  EXPECT_EQ(sequencer().getCell(0, 3, 0), 0x00017F01u);
+  EXPECT_EQ(sequencer().getCell(0, 3, 0), engine::kSoundingStepCell);
   EXPECT_EQ(messages->count("Message"), 0u);
   // A copy onto the shown pattern (Oct3 C) shows up in the step row at once.
-  sequencer().setCell(0x00017F01, 16, 3, 0);
+  sequencer().setCell(engine::kSoundingStepCell, 16, 3, 0);
   choose(kPatternMenu + 4, 13);
   EXPECT_EQ(value(kStepButton + 3), 1.0f);
   for (int entry : {25, 26, 27}) choose(kPatternMenu + 4, entry);
   EXPECT_EQ(messages->count("Message"), 3u);
   EXPECT_EQ(messages->messages().back().text, "Not implemented yet");
-  EXPECT_EQ(sequencer().getCell(0, 3, 0), 0x00017F01u);
+  EXPECT_EQ(sequencer().getCell(0, 3, 0), engine::kSoundingStepCell);
 }
 
 TEST_F(GuiEvents, ClearingTheShownPatternDarkensItsStepButtonsOnTheScreen) {
@@ -267,7 +250,7 @@ TEST_F(GuiEvents, EditorResetShowsPatternOneInItsBankAndClosesTheOpenPanel) {
   ASSERT_TRUE(gui().mainMenuFrame()->isChild(gui().browserView(6)));
   change(kStepGroupButton + 4, 1.0f);
   change(kSwingAmountKnob, 0.9f);
-  vst().resetAll();
+  vst().instrument().resetAll();
   EXPECT_EQ(gui().selectedHolder(), 0);
   EXPECT_EQ(gui().shownPattern(), 0);
   EXPECT_EQ(gui().stepGroup(), 0);
@@ -302,8 +285,8 @@ TEST_F(GuiEvents, AProjectLoadedWhileTheEditorIsOpenShowsAtItsNextIdleWithItsSwi
 }
 
 TEST_F(GuiEvents, RefreshFromModelShowsMutesSolosAndKnobs) {
-  kit().holder(36).setMuteState(engine::kMutedBySolo);
-  kit().holder(37).setMuteState(engine::kMuted);
+  vst().instrument().setMute(1, true);
+  vst().instrument().setSolo(2, true);
   kit().holder(38).setPitch(-1);
   kit().holder(38).setVolume(0.25f);
   engine().setSyncMode(SyncMode::Midi);

@@ -34,15 +34,15 @@ TEST(DefaultPreset, NewEffectLoadsTheFactoryKitAndTheGroove) {
   testhost::MessageCapture messages;
   plugin::Vst effect(nullptr, plugin::EffectEnvironment{KH_BUNDLE_DIR, {}});
   EXPECT_TRUE(messages.messages().empty());
-  const engine::Kit& kit = effect.engine().kit();
+  const engine::Kit& kit = effect.instrument().engine().kit();
   for (uint8_t note = engine::kFirstNote; note <= engine::kLastNote; ++note) {
     EXPECT_FALSE(kit.holder(note).isEmpty()) << kit.holder(note).path();
     EXPECT_FALSE(kit.holder(note).name().empty());
   }
-  const engine::StepSequencer& sequencer = effect.engine().sequencer();
+  const engine::StepSequencer& sequencer = effect.instrument().engine().sequencer();
   EXPECT_EQ(sequencer.currentPattern(), 0);
   EXPECT_TRUE(sequencer.cellSounds(0, 0, 0));
-  EXPECT_FLOAT_EQ(effect.engine().editorState().swingAmount, sequencer.swingAmount());
+  EXPECT_FLOAT_EQ(effect.instrument().engine().editorState().swingAmount, sequencer.swingAmount());
 }
 
 }  // namespace

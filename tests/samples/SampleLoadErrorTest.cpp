@@ -198,7 +198,7 @@ TEST(SampleLoadMessages, OneProjectLoadShowsAFewAndCountsTheRest) {
   EXPECT_EQ(messages.messages()[3].text, "... and 9 more sample files could not be loaded.");
   // A load of its own afterwards is told in full again.
   messages.clear();
-  EXPECT_FALSE(samples::LoadSample(effect.engine().kit(), 36, folder.file("36.wav"), true));
+  EXPECT_FALSE(samples::LoadSample(effect.instrument().engine().kit(), 36, folder.file("36.wav"), true));
   EXPECT_EQ(messages.messages().size(), 1u);
 }
 

@@ -30,7 +30,7 @@ class EffectFixture : public ::testing::Test {
   void SetUp() override;
 
   plugin::Vst& vst() { return host->object<plugin::Vst>(); }
-  engine::DrumEngine& engine() { return vst().engine(); }
+  engine::DrumEngine& engine() { return vst().instrument().engine(); }
   engine::Kit& kit() { return engine().kit(); }
   engine::StepSequencer& sequencer() { return engine().sequencer(); }
 
