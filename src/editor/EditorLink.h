@@ -1,7 +1,8 @@
-// The editor as the effect sees it: the window the host drives (an AEffEditor) plus what the
-// effect hands over: the size factor from the configuration file and the refresh requests of a
-// reset. It takes the outcome of a project load from the instrument itself. MakeEditor builds
-// the plug-in's editor (editor::Gui); the base alone only keeps the values. User-interface thread.
+// The editor as a plug-in format's adapter sees it: the window the host drives, with its size and
+// keys in the toolkit's own terms (the adapter converts), plus what the effect hands over: the
+// size factor from the configuration file and the refresh requests of a reset. It takes the
+// outcome of a project load from the instrument itself. MakeEditor builds the plug-in's editor
+// (editor::Gui); the base alone only keeps the values. User-interface thread.
 #pragma once
 
 #include <array>
@@ -13,28 +14,47 @@
 #include "engine/Limits.h"
 #include "instrument/Instrument.h"
 #include "persistence/Configuration.h"
-#include "vst/AEffEditor.h"
-#include "vst/AudioEffect.h"
+#include "toolkit/MouseEvents.h"
 
 namespace editor {
 
-// How the editor asks the host to give its window a new size (in pixels).
+// How the editor tells the host of a control's change (its tag and value) and asks it to give
+// the editor's window a new size (in pixels).
 struct GuiEnvironment {
+  std::function<void(int32_t tag, float value)> reportChange;
   std::function<void(int32_t width, int32_t height)> sizeWindow;
 };
 
-class EditorLink : public vst::AEffEditor {
+// The editor window's size in pixels.
+struct EditorSize {
+  int32_t width = 0;
+  int32_t height = 0;
+  bool operator==(const EditorSize&) const = default;
+};
+
+class EditorLink {
  public:
   using StartDirectories = std::array<std::string, engine::kHolderCount>;
 
-  EditorLink(vst::AudioEffect* effect, instrument::Instrument& instrument)
-      : AEffEditor(effect), instrument_(instrument) {}
+  explicit EditorLink(instrument::Instrument& instrument) : instrument_(instrument) {}
+  virtual ~EditorLink() = default;
   EditorLink(const EditorLink&) = delete;
   EditorLink& operator=(const EditorLink&) = delete;
 
+  // Host side. ---------------------------------------------------------------------------
+  // The window's size at the current scale, also before the first opening.
+  virtual EditorSize size() { return {}; }
+  // parent: the host's window (on X11 the Window id); false when the opening is refused.
+  virtual bool open(void* /*parent*/) { return false; }
+  virtual void close() {}
+  virtual bool isOpen() { return false; }
+  virtual void idle() {}
+  // A key the host forwards; false leaves it to the host.
+  virtual bool onKeyDown(const toolkit::KeyStroke& /*key*/) { return false; }
+
+  // Effect side. -------------------------------------------------------------------------
   float scale() const { return scale_; }
   void setScale(float scale) { scale_ = scale; }
-
   // The editor's own state back to its defaults (the view's part of a reset all).
   virtual void reset() {}
   // Every control redrawn from the model.
@@ -50,9 +70,8 @@ class EditorLink : public vst::AEffEditor {
   float scale_ = persistence::kDefaultEditorScale;
 };
 
-// The plug-in's editor for the effect, with no window until the host opens it. The first call
-// makes the built-in skin known to the toolkit.
-std::unique_ptr<EditorLink> MakeEditor(vst::AudioEffect* effect, instrument::Instrument& instrument,
-                                       GuiEnvironment environment);
+// The plug-in's editor, with no window until the host opens it. The first call makes the
+// built-in skin known to the toolkit.
+std::unique_ptr<EditorLink> MakeEditor(instrument::Instrument& instrument, GuiEnvironment environment);
 
 }  // namespace editor

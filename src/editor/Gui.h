@@ -36,12 +36,12 @@ class Gui : public EditorLink,
   static constexpr const char* kSkinFolderName = "DrumSkins";
 
   // No window and no display connection until open.
-  Gui(vst::AudioEffect* effect, instrument::Instrument& instrument, GuiEnvironment environment);
+  Gui(instrument::Instrument& instrument, GuiEnvironment environment);
   ~Gui() override;
 
   // Host side. ---------------------------------------------------------------------------
   // The background's size at the current scale, also before the first opening.
-  bool getRect(vst::ERect** rect) override;
+  EditorSize size() override;
   // parent: the host's window (an X11 Window id); without one the opening is refused.
   bool open(void* parent) override;
   // Opens with the frame drawing into its own image only (tests, pictures).
@@ -50,7 +50,7 @@ class Gui : public EditorLink,
   bool isOpen() override { return isOpen_; }
   void idle() override;
   // Keys go to the name field being edited, then to onUnusedKey; false leaves them to the host.
-  bool onKeyDown(vst::VstKeyCode& key) override;
+  bool onKeyDown(const toolkit::KeyStroke& key) override;
   // Up and Down step the selected holder's browser and load the file.
   bool onUnusedKey(const toolkit::KeyStroke& key) override;
 
@@ -109,7 +109,7 @@ class Gui : public EditorLink,
   MasterSection master_;
   MainMenuFrame* mainMenu_ = nullptr;
   std::unique_ptr<toolkit::CVSTGUITimer> timer_;
-  vst::ERect rect_{};
+  EditorSize size_;
   bool isOpen_ = false;
   // The engine's redraw counts (its EditorState) that the timer has drawn.
   struct DrawnCounts {

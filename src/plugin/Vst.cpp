@@ -29,11 +29,12 @@ Vst::Vst(vst::HostCallback host) : Vst(host, EffectEnvironment{platform::PluginD
 Vst::Vst(vst::HostCallback host, EffectEnvironment environment)
     : AudioEffectX(host, 1, 1),
       instrument_(std::move(environment)),
-      editor_(editor::MakeEditor(this, instrument_,
-                                 {[this](int32_t width, int32_t height) { sizeEditorWindow(width, height); }})) {
-  setEditor(editor_.get());
-  editor_->setScale(persistence::ReadEditorScale(instrument_.configurationFilePath()));
-  editor_->reset();
+      editor_(this, editor::MakeEditor(instrument_,
+                                       {[this](int32_t tag, float value) { setParameterAutomated(tag, value); },
+                                        [this](int32_t width, int32_t height) { sizeEditorWindow(width, height); }})) {
+  setEditor(&editor_);
+  editorLink().setScale(persistence::ReadEditorScale(instrument_.configurationFilePath()));
+  editorLink().reset();
   programName_ = "Drumset " + std::to_string(programNameCounter.fetch_add(1));
   if (host != nullptr) {
     programsAreChunks();
@@ -44,13 +45,6 @@ Vst::Vst(vst::HostCallback host, EffectEnvironment environment)
     setUniqueID(kUniqueId);
   }
 }
-
-Vst::~Vst() {
-  // The editor is owned here, not by the base.
-  setEditor(nullptr);
-}
-
-editor::EditorLink& Vst::editorLink() { return *editor_; }
 
 void Vst::sizeEditorWindow(int32_t width, int32_t height) {
   // A host that cannot resize keeps its window; the editor then draws within it as before.

@@ -3,11 +3,11 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <string>
 
 #include "editor/EditorLink.h"
 #include "instrument/Instrument.h"
+#include "plugin/VstEditor.h"
 #include "vst/AudioEffectX.h"
 
 namespace plugin {
@@ -18,7 +18,6 @@ class Vst : public vst::AudioEffectX {
  public:
   explicit Vst(vst::HostCallback host);
   Vst(vst::HostCallback host, EffectEnvironment environment);
-  ~Vst() override;
 
   void resume() override;
   void setBlockSize(int32_t size) override;
@@ -43,7 +42,7 @@ class Vst : public vst::AudioEffectX {
 
   instrument::Instrument& instrument() { return instrument_; }
   const instrument::Instrument& instrument() const { return instrument_; }
-  editor::EditorLink& editorLink();
+  editor::EditorLink& editorLink() { return editor_.editor(); }
 
  private:
   // Asks the host, when it can, to give the editor's window this size.
@@ -51,7 +50,7 @@ class Vst : public vst::AudioEffectX {
 
   instrument::Instrument instrument_;
   // The editor, registered with the base; it goes before the instrument that it shows.
-  std::unique_ptr<editor::EditorLink> editor_;
+  VstEditor editor_;
   std::string programName_;
   bool blockSizeReceived_ = false;
 };

@@ -387,14 +387,13 @@ TEST(GuiWindowSize, AChosenSizeAsksTheHostForThatWindowSizeWhenTheHostCanResize)
     ASSERT_TRUE(host.createInFolder(folder.path()));
     auto& gui = static_cast<editor::Gui&>(host.object<plugin::Vst>().editorLink());
     gui.openOffscreen();
-    EXPECT_TRUE(host.windowSizes.empty()) << "an opening asks getRect";
+    EXPECT_TRUE(host.windowSizes.empty()) << "an opening asks the size";
     gui.mainMenuFrame()->setMenuChooser([](const std::vector<std::string>&, toolkit::CPoint) { return 2; });
     gui.mainMenuFrame()->handleMouseDown({20, 20}, toolkit::kRButton);
-    vst::ERect* rect = nullptr;
-    gui.getRect(&rect);
-    const std::vector<std::pair<int32_t, int32_t>> asked{{rect->right, rect->bottom}};
+    const editor::EditorSize size = gui.size();
+    const std::vector<std::pair<int32_t, int32_t>> asked{{size.width, size.height}};
     EXPECT_EQ(host.windowSizes, canResize ? asked : decltype(asked){}) << canResize;
-    EXPECT_LT(rect->right, 1200);
+    EXPECT_LT(size.width, 1200);
     host.closeEffect();
   }
 }
