@@ -1,8 +1,8 @@
 // The editor as a plug-in format's adapter sees it: the window the host drives, with its size and
-// keys in the toolkit's own terms (the adapter converts), plus what the effect hands over: the
-// size factor from the configuration file and the refresh requests of a reset. It takes the
-// outcome of a project load from the instrument itself. MakeEditor builds the plug-in's editor
-// (editor::Gui); the base alone only keeps the values. User-interface thread.
+// keys in the toolkit's own terms (the adapter converts), its size factor and its refresh from
+// the model. It takes the outcome of a project load and of a reset from the instrument itself.
+// MakeEditor builds the plug-in's editor (editor::Gui); the base alone only keeps the values.
+// User-interface thread.
 #pragma once
 
 #include <array>
@@ -55,8 +55,6 @@ class EditorLink {
   // Effect side. -------------------------------------------------------------------------
   float scale() const { return scale_; }
   void setScale(float scale) { scale_ = scale; }
-  // The editor's own state back to its defaults (the view's part of a reset all).
-  virtual void reset() {}
   // Every control redrawn from the model.
   virtual void refreshFromModel() {}
   // Displays the pattern; the sequencer selects it.

@@ -41,6 +41,8 @@ Gui::Gui(instrument::Instrument& instrument, GuiEnvironment environment)
       master_(controls_, this, skin_, instrument) {
   for (Section* section : sections()) section->place(skin_);
   LetterBuiltInKeys(controls_, skin_);
+  setScale(persistence::ReadEditorScale(instrument.configurationFilePath()));
+  resetView();
   instrument.setResetView([this] { resetView(); });
 }
 

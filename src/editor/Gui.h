@@ -35,7 +35,8 @@ class Gui : public EditorLink,
  public:
   static constexpr const char* kSkinFolderName = "DrumSkins";
 
-  // No window and no display connection until open.
+  // Takes the size factor of the configuration file and shows the instrument; no window and no
+  // display connection until open.
   Gui(instrument::Instrument& instrument, GuiEnvironment environment);
   ~Gui() override;
 
@@ -62,8 +63,6 @@ class Gui : public EditorLink,
   // Effect side. -------------------------------------------------------------------------
   // The folder (or file) each holder's browser view shows next.
   void setStartDirectories(const StartDirectories& directories);
-  // The view reset (resetView): the instrument's reset all and the opening of the effect run it.
-  void reset() override { resetView(); }
   void refreshFromModel() override;
   void showPattern(int pattern) override;
 

@@ -4,7 +4,6 @@
 #include <cstring>
 
 #include "engine/Limits.h"
-#include "persistence/Configuration.h"
 #include "platform/Messages.h"
 #include "platform/Paths.h"
 #include "vst/HostText.h"
@@ -33,8 +32,6 @@ Vst::Vst(vst::HostCallback host, EffectEnvironment environment)
                                        {[this](int32_t tag, float value) { setParameterAutomated(tag, value); },
                                         [this](int32_t width, int32_t height) { sizeEditorWindow(width, height); }})) {
   setEditor(&editor_);
-  editorLink().setScale(persistence::ReadEditorScale(instrument_.configurationFilePath()));
-  editorLink().reset();
   programName_ = "Drumset " + std::to_string(programNameCounter.fetch_add(1));
   if (host != nullptr) {
     programsAreChunks();
