@@ -137,6 +137,23 @@ TEST_F(Model, SoloAndMuteKeepEveryOtherHolderMutedWhileAnySoloIsOn) {
   expectStates({5, 7}, engine::kMuted);
 }
 
+TEST_F(Model, StopPressedAgainRightAfterRunRewindsToTheBarsFirstStep) {
+  instrument::Instrument& rules = vst().instrument();
+  engine().setSyncMode(engine::SyncMode::Run);
+  host->setTransport(true, 0.0);
+  Render(60, 512);
+  ASSERT_GT(sequencer().currentStep(), 0);
+  EXPECT_FALSE(rules.pressStop());
+  EXPECT_EQ(engine().syncMode(), engine::SyncMode::Stop);
+  engine().setLastMode(engine::SyncMode::Hsync);
+  EXPECT_FALSE(rules.pressStop());
+  engine().setLastMode(engine::SyncMode::Run);
+  EXPECT_TRUE(rules.pressStop());
+  Render(1, 512);
+  EXPECT_EQ(sequencer().currentStep(), 0);
+  EXPECT_EQ(sequencer().barPosition(), 0);
+}
+
 TEST_F(Model, ResetAllEmptiesEverything) {
   testhost::InstallSamples(kit(), kFirstNote + 4, {0.5f});
   holder(4).setMuteState(engine::kMutedBySolo);
