@@ -15,11 +15,11 @@ std::unique_ptr<plugin::Vst> FullEffect() {
   auto effect = std::make_unique<plugin::Vst>(
       nullptr, plugin::EffectEnvironment{"/nonexistent-kestrelhollow-bench/",
                                          [](engine::Kit&, uint8_t, const std::string&) { return true; }});
-  engine::DrumEngine& engine = effect->engine();
+  engine::DrumEngine& engine = effect->instrument().engine();
   for (int index = 0; index < engine::kHolderCount; ++index) {
     engine::SampleHolder& holder = engine.kit().holder(static_cast<uint8_t>(engine::kFirstNote + index));
     holder.setName("Holder " + std::to_string(index));
-    holder.setPath(effect->samplesFolder() + "Factory/Sound" + std::to_string(index) + ".wav");
+    holder.setPath(effect->instrument().samplesFolder() + "Factory/Sound" + std::to_string(index) + ".wav");
   }
   engine::StepSequencer& sequencer = engine.sequencer();
   for (int pattern = 0; pattern < engine::kPatternCount; ++pattern) {

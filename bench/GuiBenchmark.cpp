@@ -71,7 +71,7 @@ void BM_IdleWhileTheTransportPlays(benchmark::State& state) {
   Editor editor(folder.path);
   editor.gui.openOffscreen();
   editor.gui.mainMenuFrame()->updateDirty();
-  engine::DrumEngine& engine = editor.effect->engine();
+  engine::DrumEngine& engine = editor.effect->instrument().engine();
   engine.setSyncMode(engine::SyncMode::Run);
   engine::HostTime time;
   time.available = time.playing = time.ppqValid = time.tempoValid = true;

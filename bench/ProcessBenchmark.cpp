@@ -40,7 +40,7 @@ class Session {
   }
   ~Session() { effect_->dispatcher(effect_, vst::effClose, 0, 0, nullptr, 0.0f); }
 
-  engine::DrumEngine& engine() { return static_cast<plugin::Vst*>(effect_->object)->engine(); }
+  engine::DrumEngine& engine() { return static_cast<plugin::Vst*>(effect_->object)->instrument().engine(); }
 
   // Ten seconds of noise-like stereo material in every holder.
   void LoadLongSamples() {

@@ -1,7 +1,7 @@
 # Fails when a source file includes a header of a folder that comes after its own in the layer
 # order below (every folder may use only those before it). Run as a test:
 #   cmake -DSOURCE_DIR=<project> -P CheckIncludeOrder.cmake
-set(KH_LAYERS platform vst engine persistence samples toolkit widgets browser editor plugin)
+set(KH_LAYERS platform vst engine persistence samples instrument toolkit widgets browser editor plugin)
 
 set(violations "")
 foreach(layer IN LISTS KH_LAYERS)

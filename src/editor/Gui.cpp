@@ -19,64 +19,48 @@ using widgets::CBitmapEx;
 
 constexpr int32_t kTimerMilliseconds = 1;
 
-toolkit::KeyStroke ToKeyStroke(const vst::VstKeyCode& key) {
-  toolkit::KeyStroke stroke;
-  stroke.character = static_cast<char32_t>(key.character);
-  switch (key.virt) {
-    case vst::VKEY_RETURN: stroke.key = toolkit::VirtualKey::Return; break;
-    case vst::VKEY_ESCAPE: stroke.key = toolkit::VirtualKey::Escape; break;
-    case vst::VKEY_BACK: stroke.key = toolkit::VirtualKey::Back; break;
-    case vst::VKEY_DELETE: stroke.key = toolkit::VirtualKey::Delete; break;
-    case vst::VKEY_LEFT: stroke.key = toolkit::VirtualKey::Left; break;
-    case vst::VKEY_RIGHT: stroke.key = toolkit::VirtualKey::Right; break;
-    case vst::VKEY_TAB: stroke.key = toolkit::VirtualKey::Tab; break;
-    case vst::VKEY_UP: stroke.key = toolkit::VirtualKey::Up; break;
-    case vst::VKEY_DOWN: stroke.key = toolkit::VirtualKey::Down; break;
-    default: break;
-  }
-  return stroke;
-}
-
 }  // namespace
 
-std::unique_ptr<EditorLink> MakeEditor(vst::AudioEffect* effect, engine::DrumEngine& engine,
-                                       GuiEnvironment environment) {
+std::unique_ptr<EditorLink> MakeEditor(instrument::Instrument& instrument, GuiEnvironment environment) {
   static const bool skinInstalled = (InstallBuiltInSkin(), true);
   (void)skinInstalled;
-  return std::make_unique<Gui>(effect, engine, std::move(environment));
+  return std::make_unique<Gui>(instrument, std::move(environment));
 }
 
-Gui::Gui(vst::AudioEffect* effect, engine::DrumEngine& engine, GuiEnvironment environment)
-    : EditorLink(effect, engine),
+Gui::Gui(instrument::Instrument& instrument, GuiEnvironment environment)
+    : EditorLink(instrument),
       environment_(std::move(environment)),
-      skinFolder_(environment_.pluginDirectory + kSkinFolderName + platform::kPathSeparator),
+      skinFolder_(instrument.pluginDirectory() + kSkinFolderName + platform::kPathSeparator),
       skin_(skinFolder_),
-      stepRow_(controls_, this, skin_, engine.sequencer(), selection_),
-      holderStrips_(controls_, this, skin_, engine.kit(), stepRow_, selection_,
-                    {skinFolder_, environment_.samplesFolder,
+      stepRow_(controls_, this, skin_, instrument, selection_),
+      holderStrips_(controls_, this, skin_, instrument, stepRow_, selection_,
+                    {skinFolder_, instrument.samplesFolder(),
                      [this](int32_t tag, float value) { reportToHost(tag, value); }}),
-      patternBank_(controls_, this, skin_, engine.sequencer(), stepRow_, selection_),
-      transport_(controls_, this, skin_, engine, stepRow_),
-      master_(controls_, this, skin_, engine) {
+      patternBank_(controls_, this, skin_, instrument, stepRow_, selection_),
+      transport_(controls_, this, skin_, instrument, stepRow_),
+      master_(controls_, this, skin_, instrument) {
   for (Section* section : sections()) section->place(skin_);
   LetterBuiltInKeys(controls_, skin_);
+  setScale(persistence::ReadEditorScale(instrument.configurationFilePath()));
+  resetView();
+  instrument.setResetView([this] { resetView(); });
 }
 
 Gui::~Gui() {
+  instrument_.setResetView({});
   timer_.reset();
   if (mainMenu_) mainMenu_->forget();
 }
 
 std::array<Section*, 5> Gui::sections() { return {&stepRow_, &holderStrips_, &patternBank_, &transport_, &master_}; }
 
-bool Gui::getRect(vst::ERect** rect) {
+EditorSize Gui::size() {
   if (!mainMenu_) {
     // Before the first opening the bitmaps are unscaled: the size they will have.
-    rect_.right = static_cast<int16_t>(CBitmapEx::scaledLength(scale(), skin_[skin::kBackground]->getWidth()));
-    rect_.bottom = static_cast<int16_t>(CBitmapEx::scaledLength(scale(), skin_[skin::kBackground]->getHeight()));
+    size_.width = static_cast<int32_t>(CBitmapEx::scaledLength(scale(), skin_[skin::kBackground]->getWidth()));
+    size_.height = static_cast<int32_t>(CBitmapEx::scaledLength(scale(), skin_[skin::kBackground]->getHeight()));
   }
-  *rect = &rect_;
-  return true;
+  return size_;
 }
 
 bool Gui::open(void* parent) {
@@ -91,12 +75,11 @@ bool Gui::attach(void* parent) {
     // An opening waits while the effect is built or a project loads.
     const platform::BoundedLock wait(platform::StateMutex());
   }
-  systemWindow_ = parent;
   if (!mainMenu_) {
     const CBitmapEx* background = skin_[skin::kBackground];
     const toolkit::CRect area{0.0, 0.0, background->getWidth(), background->getHeight()};
     mainMenu_ = new MainMenuFrame(area, parent, this, [this](float factor) { setGuiScale(factor); },
-                                  engine_.kitPlayer(), environment_.resetAll);
+                                  engine_.kitPlayer(), [this] { instrument_.resetAll(); });
     frame = mainMenu_;
     holderStrips_.panels().setFrame(mainMenu_);
     for (toolkit::CControl* control : controls_.all()) {
@@ -128,7 +111,6 @@ void Gui::close() {
   isOpen_ = false;
   // The host destroys its window next; the frame gives up its own and keeps every view.
   if (mainMenu_) mainMenu_->close();
-  systemWindow_ = nullptr;
 }
 
 void Gui::idle() {
@@ -141,7 +123,7 @@ void Gui::applyLoadedProject() {
   // A load under way holds the model; its outcome is taken at a later idle.
   const platform::BoundedLock model(platform::StateMutex(), std::chrono::milliseconds(0));
   if (!model.owned()) return;
-  const std::optional<LoadedProject> loaded = takeLoadedProject();
+  const std::optional<instrument::LoadedProject> loaded = instrument_.takeLoadedProject();
   if (!loaded) return;
   // The loaded swing is the model's already: only the view goes back to its defaults.
   resetView();
@@ -149,11 +131,10 @@ void Gui::applyLoadedProject() {
   showPattern(loaded->pattern);
 }
 
-bool Gui::onKeyDown(vst::VstKeyCode& key) {
+bool Gui::onKeyDown(const toolkit::KeyStroke& key) {
   // A key the host forwards goes the way of a key on the editor's own window: the name field
-  // being edited, then onUnusedKey. Not used, it is the host's (the dispatcher answers 0).
-  const toolkit::KeyStroke stroke = ToKeyStroke(key);
-  return mainMenu_ ? mainMenu_->onKeyDown(stroke) : onUnusedKey(stroke);
+  // being edited, then onUnusedKey. Not used, it is the host's.
+  return mainMenu_ ? mainMenu_->onKeyDown(key) : onUnusedKey(key);
 }
 
 bool Gui::onUnusedKey(const toolkit::KeyStroke& key) {
@@ -163,7 +144,7 @@ bool Gui::onUnusedKey(const toolkit::KeyStroke& key) {
 }
 
 void Gui::setGuiScale(float scale) {
-  persistence::WriteEditorScale(environment_.configurationFile, scale);
+  persistence::WriteEditorScale(instrument_.configurationFilePath(), scale);
   if (mainMenu_) mainMenu_->SetSizeFromFactor(scale);
   setScale(scale);
   for (CBitmapEx* bitmap : skin_.scaled()) bitmap->RestoreToOriginal();
@@ -172,15 +153,15 @@ void Gui::setGuiScale(float scale) {
   scaleControls(scale);
 
   const CBitmapEx* background = skin_[skin::kBackground];
-  rect_.right = static_cast<int16_t>(background->getWidth());
-  rect_.bottom = static_cast<int16_t>(background->getHeight());
+  size_.width = static_cast<int32_t>(background->getWidth());
+  size_.height = static_cast<int32_t>(background->getHeight());
   if (mainMenu_) {
-    const toolkit::CRect area{0.0, 0.0, static_cast<double>(rect_.right), static_cast<double>(rect_.bottom)};
+    const toolkit::CRect area{0.0, 0.0, static_cast<double>(size_.width), static_cast<double>(size_.height)};
     mainMenu_->setViewSize(area);
     mainMenu_->setDirty();
   }
   // The host's window follows a size chosen while the editor is open (an opening asks getRect).
-  if (isOpen_ && environment_.sizeWindow) environment_.sizeWindow(rect_.right, rect_.bottom);
+  if (isOpen_ && environment_.sizeWindow) environment_.sizeWindow(size_.width, size_.height);
 }
 
 void Gui::scaleControls(float scale) {
@@ -201,7 +182,7 @@ void Gui::valueChanged(toolkit::CControl* control) {
 }
 
 void Gui::reportToHost(int32_t tag, float value) {
-  if (effect_) effect_->setParameterAutomated(tag, value);
+  if (environment_.reportChange) environment_.reportChange(tag, value);
 }
 
 toolkit::CMessageResult Gui::notify(toolkit::CBaseObject* /*sender*/, toolkit::CMessageId message) {
@@ -240,11 +221,6 @@ void Gui::refreshFromModel() {
 }
 
 void Gui::showPattern(int pattern) { patternBank_.showPattern(pattern); }
-
-void Gui::editorReset() {
-  master_.reset();
-  resetView();
-}
 
 void Gui::resetView() {
   // The open panel belonged to the holder selected until now.

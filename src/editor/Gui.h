@@ -19,7 +19,6 @@
 #include "editor/SkinBitmaps.h"
 #include "editor/StepRow.h"
 #include "editor/Transport.h"
-#include "engine/DrumEngine.h"
 #include "toolkit/CBaseObject.h"
 #include "toolkit/CControlListener.h"
 #include "toolkit/CVSTGUITimer.h"
@@ -36,13 +35,14 @@ class Gui : public EditorLink,
  public:
   static constexpr const char* kSkinFolderName = "DrumSkins";
 
-  // No window and no display connection until open.
-  Gui(vst::AudioEffect* effect, engine::DrumEngine& engine, GuiEnvironment environment);
+  // Takes the size factor of the configuration file and shows the instrument; no window and no
+  // display connection until open.
+  Gui(instrument::Instrument& instrument, GuiEnvironment environment);
   ~Gui() override;
 
   // Host side. ---------------------------------------------------------------------------
   // The background's size at the current scale, also before the first opening.
-  bool getRect(vst::ERect** rect) override;
+  EditorSize size() override;
   // parent: the host's window (an X11 Window id); without one the opening is refused.
   bool open(void* parent) override;
   // Opens with the frame drawing into its own image only (tests, pictures).
@@ -51,7 +51,7 @@ class Gui : public EditorLink,
   bool isOpen() override { return isOpen_; }
   void idle() override;
   // Keys go to the name field being edited, then to onUnusedKey; false leaves them to the host.
-  bool onKeyDown(vst::VstKeyCode& key) override;
+  bool onKeyDown(const toolkit::KeyStroke& key) override;
   // Up and Down step the selected holder's browser and load the file.
   bool onUnusedKey(const toolkit::KeyStroke& key) override;
 
@@ -63,7 +63,6 @@ class Gui : public EditorLink,
   // Effect side. -------------------------------------------------------------------------
   // The folder (or file) each holder's browser view shows next.
   void setStartDirectories(const StartDirectories& directories);
-  void reset() override { editorReset(); }
   void refreshFromModel() override;
   void showPattern(int pattern) override;
 
@@ -71,8 +70,6 @@ class Gui : public EditorLink,
   // Writes the factor to the configuration file, then resizes bitmaps, controls and window.
   void setGuiScale(float scale);
   void refreshNames() { holderStrips_.refreshNames(); }
-  // The swing amount to its default and the view reset (resetView).
-  void editorReset();
 
   // The view state, for the host-side tests. ----------------------------------------------
   const ControlTable& controls() const { return controls_; }
@@ -111,7 +108,7 @@ class Gui : public EditorLink,
   MasterSection master_;
   MainMenuFrame* mainMenu_ = nullptr;
   std::unique_ptr<toolkit::CVSTGUITimer> timer_;
-  vst::ERect rect_{};
+  EditorSize size_;
   bool isOpen_ = false;
   // The engine's redraw counts (its EditorState) that the timer has drawn.
   struct DrawnCounts {

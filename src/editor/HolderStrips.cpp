@@ -16,8 +16,6 @@ using namespace tags;
 using widgets::SkinnedKickBtn;
 using widgets::SkinnedOnOffButton;
 
-constexpr float kDefaultPan = 0.5f;
-constexpr float kCentredPitchKnob = 0.5f;
 constexpr const char* kEmptyName = "--------";
 
 uint8_t NoteOf(int holder) { return static_cast<uint8_t>(engine::kFirstNote + holder); }
@@ -46,9 +44,13 @@ double NameFontSize(float scale) {
 }  // namespace
 
 HolderStrips::HolderStrips(ControlTable& controls, toolkit::CControlListener* listener, const SkinBitmaps& skin,
-                           engine::Kit& kit, StepRow& stepRow, Selection& selection,
+                           instrument::Instrument& instrument, StepRow& stepRow, Selection& selection,
                            BrowserPanels::Setting panelSetting)
-    : controls_(controls), kit_(kit), stepRow_(stepRow), selection_(selection) {
+    : controls_(controls),
+      instrument_(instrument),
+      kit_(instrument.engine().kit()),
+      stepRow_(stepRow),
+      selection_(selection) {
   const auto add = [this](toolkit::CControl* control) { controls_.add(*this, control); };
   for (int i = 0; i < engine::kHolderCount; ++i) {
     add(new widgets::MuteButton(0, 0, listener, kMuteButton + i, skin[skin::kMute], skin.mutedBySolo()));
@@ -145,8 +147,8 @@ bool HolderStrips::valueChanged(toolkit::CControl& control) {
       if (choice() != 0) {
         ShowNotImplemented();
       } else {
-        holder(index).setPan(kDefaultPan);
-        controls_.setValue(kPanKnob + index, kDefaultPan);
+        instrument_.resetPan(index);
+        showHolder(index);
       }
       break;
     case kVolumeKnob: holder(index).setVolume(value); break;
@@ -159,18 +161,18 @@ bool HolderStrips::valueChanged(toolkit::CControl& control) {
       if (choice() != 0) {
         ShowNotImplemented();
       } else {
-        holder(index).setPitch(0);
-        controls_.setValue(kPitchKnob + index, kCentredPitchKnob);
+        instrument_.resetPitch(index);
+        showHolder(index);
       }
       break;
     case kBrowseButton: browseButton(index, value); break;
     case kMuteButton:
-      muteButton(index, value);
-      showMutedBySolo();
+      instrument_.setMute(index, value == 1.0f);
+      showMuteAndSolo();
       break;
     case kSoloButton:
-      soloButton(index, value);
-      showMutedBySolo();
+      instrument_.setSolo(index, value == 1.0f);
+      showMuteAndSolo();
       break;
     default: break;
   }
@@ -196,27 +198,16 @@ void HolderStrips::showHolder(int index) {
 }
 
 void HolderStrips::showMuteAndSolo() {
-  bool anyMutedBySolo = false;
-  for (int i = 0; i < engine::kHolderCount; ++i) {
-    anyMutedBySolo = anyMutedBySolo || holder(i).muteState() == engine::kMutedBySolo;
-  }
   for (int i = 0; i < engine::kHolderCount; ++i) {
     const uint32_t state = holder(i).muteState();
     controls_.setValue(kMuteButton + i, state != engine::kNotMuted ? 1.0f : 0.0f);
-    controls_.setValue(kSoloButton + i, state == engine::kNotMuted && anyMutedBySolo ? 1.0f : 0.0f);
+    controls_.setValue(kSoloButton + i, instrument_.soloed(i) ? 1.0f : 0.0f);
+    static_cast<widgets::MuteButton*>(controls_[kMuteButton + i])->setMutedBySolo(state == engine::kMutedBySolo);
   }
-  showMutedBySolo();
 }
 
 void HolderStrips::refreshNames() {
   for (int i = 0; i < engine::kHolderCount; ++i) controls_.nameField(i)->setText(holder(i).name());
-}
-
-void HolderStrips::copyHolderToHolder(int from, int to) {
-  if (from == to) return;
-  kit_.clearHolder(NoteOf(to));
-  controls_.nameField(to)->setText(controls_.nameField(from)->getText());
-  kit_.copyHolder(NoteOf(from), NoteOf(to));
 }
 
 void HolderStrips::selectHolder(int index, float value) {
@@ -240,11 +231,12 @@ void HolderStrips::selectHolder(int index, float value) {
 void HolderStrips::holderMenu(int index, int choice) {
   int changed = index;
   if (choice == 0) {
-    kit_.clearHolder(NoteOf(index));
+    instrument_.clearHolder(index);
     controls_.nameField(index)->setText(kEmptyName);
   } else if (choice >= 1 && choice <= engine::kHolderCount) {
     changed = choice - 1;
-    copyHolderToHolder(index, changed);
+    instrument_.copyHolder(index, changed);
+    controls_.nameField(changed)->setText(holder(changed).name());
   } else {
     ShowNotImplemented();
     return;
@@ -270,57 +262,6 @@ void HolderStrips::browseButton(int index, float value) {
     panels_->hide(index);
   }
   panels_->redrawFrame();
-}
-
-void HolderStrips::muteButton(int index, float value) {
-  engine::SampleHolder& muted = holder(index);
-  if (value == 1.0f) {
-    muted.setMuteState(engine::kMuted);
-    controls_.setValue(kSoloButton + index, 0.0f);
-  } else if (anySolo()) {
-    // A holder stays muted while any solo is on.
-    muted.setMuteState(engine::kMuted);
-    controls_.setValue(kMuteButton + index, 1.0f);
-  } else {
-    muted.setMuteState(engine::kNotMuted);
-  }
-}
-
-void HolderStrips::soloButton(int index, float value) {
-  if (value == 1.0f) {
-    controls_.setValue(kSoloButton + index, 1.0f);
-    controls_.setValue(kMuteButton + index, 0.0f);
-    holder(index).setMuteState(engine::kNotMuted);
-    for (int other = 0; other < engine::kHolderCount; ++other) {
-      if (controls_.isOn(kSoloButton + other) || holder(other).muteState() == engine::kMuted) continue;
-      controls_.setValue(kMuteButton + other, 1.0f);
-      holder(other).setMuteState(engine::kMutedBySolo);
-    }
-    return;
-  }
-  holder(index).setMuteState(engine::kMutedBySolo);
-  controls_.setValue(kSoloButton + index, 0.0f);
-  controls_.setValue(kMuteButton + index, 1.0f);
-  if (anySolo()) return;
-  for (int other = 0; other < engine::kHolderCount; ++other) {
-    if (holder(other).muteState() != engine::kMutedBySolo) continue;
-    controls_.setValue(kMuteButton + other, 0.0f);
-    holder(other).setMuteState(engine::kNotMuted);
-  }
-}
-
-void HolderStrips::showMutedBySolo() {
-  for (int i = 0; i < engine::kHolderCount; ++i) {
-    static_cast<widgets::MuteButton*>(controls_[kMuteButton + i])
-        ->setMutedBySolo(holder(i).muteState() == engine::kMutedBySolo);
-  }
-}
-
-bool HolderStrips::anySolo() const {
-  for (int i = 0; i < engine::kHolderCount; ++i) {
-    if (controls_.isOn(kSoloButton + i)) return true;
-  }
-  return false;
 }
 
 engine::SampleHolder& HolderStrips::holder(int index) { return kit_.holder(NoteOf(index)); }

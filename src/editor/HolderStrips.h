@@ -10,14 +10,16 @@
 #include "editor/Section.h"
 #include "editor/StepRow.h"
 #include "engine/Kit.h"
+#include "instrument/Instrument.h"
 
 namespace editor {
 
 class HolderStrips : public Section {
  public:
   // Makes the controls, then the holders' browser panels, which report to the browse buttons.
-  HolderStrips(ControlTable& controls, toolkit::CControlListener* listener, const SkinBitmaps& skin, engine::Kit& kit,
-               StepRow& stepRow, Selection& selection, BrowserPanels::Setting panelSetting);
+  HolderStrips(ControlTable& controls, toolkit::CControlListener* listener, const SkinBitmaps& skin,
+               instrument::Instrument& instrument, StepRow& stepRow, Selection& selection,
+               BrowserPanels::Setting panelSetting);
 
   void place(const SkinBitmaps& skin) override;
   void followScale(const SkinBitmaps& skin, float scale) override;
@@ -25,7 +27,6 @@ class HolderStrips : public Section {
   void refreshFromModel() override;
 
   void refreshNames();
-  void copyHolderToHolder(int from, int to);
   BrowserPanels& panels() { return *panels_; }
   const BrowserPanels& panels() const { return *panels_; }
 
@@ -33,18 +34,15 @@ class HolderStrips : public Section {
   void selectHolder(int holder, float value);
   void holderMenu(int holder, int choice);
   void browseButton(int holder, float value);
-  void muteButton(int holder, float value);
-  void soloButton(int holder, float value);
   // The holder's knobs and swing button from the model.
   void showHolder(int index);
-  // Every mute and solo button from the holders' mute states.
+  // Every mute and solo button from the holders' mute states and solos; mute buttons of holders
+  // muted by a solo look dimmer than those the user muted.
   void showMuteAndSolo();
-  // Mute buttons of holders muted by a solo look dimmer than those the user muted.
-  void showMutedBySolo();
-  bool anySolo() const;
   engine::SampleHolder& holder(int index);
 
   ControlTable& controls_;
+  instrument::Instrument& instrument_;
   engine::Kit& kit_;
   StepRow& stepRow_;
   Selection& selection_;

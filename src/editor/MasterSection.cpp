@@ -1,18 +1,11 @@
 #include "editor/MasterSection.h"
 
 namespace editor {
-namespace {
-
 using namespace tags;
 
-constexpr float kDefaultMasterLevel = 0.75f;
-constexpr float kDefaultSwingAmount = 0.5f;
-
-}  // namespace
-
 MasterSection::MasterSection(ControlTable& controls, toolkit::CControlListener* listener, const SkinBitmaps& skin,
-                             engine::DrumEngine& engine)
-    : controls_(controls), engine_(engine) {
+                             instrument::Instrument& instrument)
+    : controls_(controls), instrument_(instrument), engine_(instrument.engine()) {
   toolkit::COptionMenu* masterMenu = NewResetMenu(listener, kMasterMenu);
   controls_.add(*this, masterMenu);
   controls_.add(*this, NewKnob(listener, kMasterLevelKnob, skin[skin::kMasterLevelStrip], masterMenu));
@@ -37,8 +30,8 @@ bool MasterSection::valueChanged(toolkit::CControl& control) {
       if (static_cast<toolkit::COptionMenu&>(control).getCurrentIndex() != 0) {
         ShowNotImplemented();
       } else {
-        engine_.kitPlayer().setMasterLevel(kDefaultMasterLevel);
-        controls_.setValue(kMasterLevelKnob, kDefaultMasterLevel);
+        instrument_.resetMasterLevel();
+        controls_.setValue(kMasterLevelKnob, engine_.kitPlayer().masterLevel());
       }
       break;
   }
@@ -49,7 +42,5 @@ void MasterSection::refreshFromModel() {
   controls_.setValue(kSwingAmountKnob, engine_.sequencer().swingAmount());
   controls_.setValue(kMasterLevelKnob, engine_.kitPlayer().masterLevel());
 }
-
-void MasterSection::reset() { engine_.editorState().swingAmount = kDefaultSwingAmount; }
 
 }  // namespace editor

@@ -4,24 +4,23 @@
 #include "editor/ControlTable.h"
 #include "editor/Section.h"
 #include "engine/DrumEngine.h"
+#include "instrument/Instrument.h"
 
 namespace editor {
 
 class MasterSection : public Section {
  public:
   MasterSection(ControlTable& controls, toolkit::CControlListener* listener, const SkinBitmaps& skin,
-                engine::DrumEngine& engine);
+                instrument::Instrument& instrument);
 
   void place(const SkinBitmaps& skin) override;
   void followScale(const SkinBitmaps& skin, float scale) override;
   bool valueChanged(toolkit::CControl& control) override;
   void refreshFromModel() override;
 
-  // The swing amount the engine reads back to its default.
-  void reset();
-
  private:
   ControlTable& controls_;
+  instrument::Instrument& instrument_;
   engine::DrumEngine& engine_;
 };
 

@@ -15,8 +15,8 @@ constexpr double kResolutionImages = 4;
 }  // namespace
 
 PatternBank::PatternBank(ControlTable& controls, toolkit::CControlListener* listener, const SkinBitmaps& skin,
-                         engine::StepSequencer& sequencer, StepRow& stepRow, Selection& selection)
-    : controls_(controls), sequencer_(sequencer), stepRow_(stepRow), selection_(selection) {
+                         instrument::Instrument& instrument, StepRow& stepRow, Selection& selection)
+    : controls_(controls), instrument_(instrument), sequencer_(instrument.engine().sequencer()), stepRow_(stepRow), selection_(selection) {
   controls_.add(*this, new widgets::SkinnedOnOffButton(926, 209, listener, kOctave2Bank, skin[skin::kOctave2]));
   controls_.add(*this, new widgets::SkinnedOnOffButton(986, 209, listener, kOctave3Bank, skin[skin::kOctave3]));
   for (int k = 0; k < kPatternButtons; ++k) {
@@ -97,9 +97,9 @@ void PatternBank::showPattern(int pattern) {
 void PatternBank::patternMenu(int button, int choice) {
   const int pattern = shownOctave() + button;
   if (choice == 0) {
-    sequencer_.clearPattern(pattern);
+    instrument_.clearPattern(pattern);
   } else if (choice >= 1 && choice <= engine::kPatternCount) {
-    sequencer_.copyPattern(pattern, choice - 1);
+    instrument_.copyPattern(pattern, choice - 1);
   } else {
     return ShowNotImplemented();
   }
@@ -112,6 +112,6 @@ void PatternBank::showResolution(int pattern) {
   controls_.selector(kResolutionSelector)->setState(state < 0 ? 0 : state);
 }
 
-int PatternBank::shownOctave() const { return controls_.isOn(kOctave2Bank) ? 0 : kPatternButtons; }
+int PatternBank::shownOctave() const { return selection_.pattern < kPatternButtons ? 0 : kPatternButtons; }
 
 }  // namespace editor

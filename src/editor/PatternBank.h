@@ -6,13 +6,14 @@
 #include "editor/Section.h"
 #include "editor/StepRow.h"
 #include "engine/StepSequencer.h"
+#include "instrument/Instrument.h"
 
 namespace editor {
 
 class PatternBank : public Section {
  public:
   PatternBank(ControlTable& controls, toolkit::CControlListener* listener, const SkinBitmaps& skin,
-              engine::StepSequencer& sequencer, StepRow& stepRow, Selection& selection);
+              instrument::Instrument& instrument, StepRow& stepRow, Selection& selection);
 
   void place(const SkinBitmaps& skin) override;
   void followScale(const SkinBitmaps& skin, float scale) override;
@@ -26,10 +27,11 @@ class PatternBank : public Section {
  private:
   void patternMenu(int button, int choice);
   void showResolution(int pattern);
-  // The first pattern of the octave whose button is lit.
+  // The first pattern of the shown pattern's octave.
   int shownOctave() const;
 
   ControlTable& controls_;
+  instrument::Instrument& instrument_;
   engine::StepSequencer& sequencer_;
   StepRow& stepRow_;
   Selection& selection_;

@@ -8,14 +8,11 @@ namespace {
 
 using namespace tags;
 
-// The cell a step button writes: a sounding step at full velocity.
-constexpr uint32_t kStepCell = 0x00017F01;
-
 }  // namespace
 
 StepRow::StepRow(ControlTable& controls, toolkit::CControlListener* listener, const SkinBitmaps& skin,
-                 engine::StepSequencer& sequencer, Selection& selection)
-    : controls_(controls), sequencer_(sequencer), selection_(selection) {
+                 instrument::Instrument& instrument, Selection& selection)
+    : controls_(controls), instrument_(instrument), sequencer_(instrument.engine().sequencer()), selection_(selection) {
   for (int m = 0; m < kStepsShown; ++m) {
     controls_.add(*this, new widgets::SkinnedOnOffButton(0, 0, listener, kPositionLed + m, skin[skin::kLed]));
     toolkit::COptionMenu* stepMenu = NewMenu(listener, kStepMenu + m);
@@ -62,11 +59,7 @@ bool StepRow::valueChanged(toolkit::CControl& control) {
   // The position LEDs only show, and the step menus have nothing to choose.
   if (tag >= kStepMenu) return false;
   const int step = kStepsShown * selection_.stepGroup + (tag - kStepButton);
-  if (control.getValue() == 1.0f) {
-    sequencer_.setCell(kStepCell, selection_.pattern, step, selection_.holder);
-  } else {
-    sequencer_.clearCell(selection_.pattern, step, selection_.holder);
-  }
+  instrument_.setStep(selection_.pattern, step, selection_.holder, control.getValue() == 1.0f);
   return true;
 }
 

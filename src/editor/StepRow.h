@@ -7,6 +7,7 @@
 #include "editor/Section.h"
 #include "editor/StepNumbers.h"
 #include "engine/StepSequencer.h"
+#include "instrument/Instrument.h"
 #include "toolkit/CFrame.h"
 
 namespace editor {
@@ -14,7 +15,7 @@ namespace editor {
 class StepRow : public Section {
  public:
   StepRow(ControlTable& controls, toolkit::CControlListener* listener, const SkinBitmaps& skin,
-          engine::StepSequencer& sequencer, Selection& selection);
+          instrument::Instrument& instrument, Selection& selection);
 
   void place(const SkinBitmaps& skin) override;
   void followScale(const SkinBitmaps& skin, float scale) override;
@@ -35,6 +36,7 @@ class StepRow : public Section {
 
  private:
   ControlTable& controls_;
+  instrument::Instrument& instrument_;
   engine::StepSequencer& sequencer_;
   Selection& selection_;
   StepNumbers* stepNumbers_ = nullptr;  // held by the frame; none with a skin's background

@@ -32,8 +32,8 @@ SyncMode ModeOfButton(int32_t tag) {
 }  // namespace
 
 Transport::Transport(ControlTable& controls, toolkit::CControlListener* listener, const SkinBitmaps& skin,
-                     engine::DrumEngine& engine, StepRow& stepRow)
-    : controls_(controls), engine_(engine), stepRow_(stepRow) {
+                     instrument::Instrument& instrument, StepRow& stepRow)
+    : controls_(controls), instrument_(instrument), engine_(instrument.engine()), stepRow_(stepRow) {
   widgets::CMultiStateButtonWithMenu* modeSelector =
       NewSelector(listener, kSequencerModeSelector, skin[skin::kSequencerMode]);
   modeSelector->setVisible(false);
@@ -78,18 +78,13 @@ void Transport::refreshFromModel() {
 }
 
 void Transport::modeButton(int32_t tag, float value) {
-  if (value == 1.0f) {
-    controls_.setValue(ModeButton(engine_.syncMode()), 0.0f);
-    controls_.setValue(tag, 1.0f);
+  if (value == 1.0f) controls_.setValue(ModeButton(engine_.syncMode()), 0.0f);
+  if (tag != kStopButton) {
     engine_.setSyncMode(ModeOfButton(tag));
-    return;
+  } else if (instrument_.pressStop()) {
+    stepRow_.showStepGroup(0);
   }
-  // Clicking the lit Stop button after Run rewinds to the bar's first step.
-  if (tag == kStopButton && engine_.lastMode() == SyncMode::Run) {
-    engine_.sequencer().rewind();
-    stepRow_.showStepGroup(0);  // the clock itself is rewound at the audio thread's next block
-  }
-  controls_.setValue(tag, 1.0f);
+  controls_.setValue(tag, 1.0f);  // the lit button stays lit
 }
 
 }  // namespace editor

@@ -6,13 +6,14 @@
 #include "editor/Section.h"
 #include "editor/StepRow.h"
 #include "engine/DrumEngine.h"
+#include "instrument/Instrument.h"
 
 namespace editor {
 
 class Transport : public Section {
  public:
   Transport(ControlTable& controls, toolkit::CControlListener* listener, const SkinBitmaps& skin,
-            engine::DrumEngine& engine, StepRow& stepRow);
+            instrument::Instrument& instrument, StepRow& stepRow);
 
   void place(const SkinBitmaps& skin) override;
   void followScale(const SkinBitmaps& skin, float scale) override;
@@ -23,6 +24,7 @@ class Transport : public Section {
   void modeButton(int32_t tag, float value);
 
   ControlTable& controls_;
+  instrument::Instrument& instrument_;
   engine::DrumEngine& engine_;
   StepRow& stepRow_;
 };

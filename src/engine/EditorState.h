@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "engine/HostTime.h"
+#include "engine/Limits.h"
 #include "engine/Relaxed.h"
 #include "engine/SyncMode.h"
 
@@ -21,7 +22,7 @@ struct EditorState {
   Relaxed<bool> positionHidden{false};
   // The swing amount: set by the swing control and by a loaded project, saved with the
   // project (the sequencer's swingAmount() is this value), read by the timing every block.
-  Relaxed<float> swingAmount{0.5f};
+  Relaxed<float> swingAmount{kDefaultSwingAmount};
 
   // Audio thread, at the start of each block: what the block's mode asks the editor to redraw.
   // Stop shows the position where it stands (hidden unless Run stopped), Midi hides it, and Run

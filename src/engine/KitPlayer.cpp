@@ -10,7 +10,7 @@ constexpr double kReleaseStep = 0.01;  // a released voice fades out over 100 fr
 KitPlayer::KitPlayer() { silenceVoices(); }
 
 void KitPlayer::reset() {
-  masterLevel_ = 0.75f;
+  masterLevel_ = kDefaultMasterLevel;
   downmix_ = false;
   kit_.commands().push({EngineCommand::SilenceVoices, 0});
 }

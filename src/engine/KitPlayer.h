@@ -47,7 +47,7 @@ class KitPlayer {
  private:
   Relaxed<bool> downmix_{false};
   Kit kit_;
-  Relaxed<float> masterLevel_{0.75f};
+  Relaxed<float> masterLevel_{kDefaultMasterLevel};
   std::array<Relaxed<float>, kNoteCount> velocityGain_{};
   std::array<Relaxed<float>, kNoteCount> releaseGain_{};
   std::array<Relaxed<bool>, kNoteCount> triggered_{};

@@ -21,6 +21,11 @@ constexpr int kBeatsPerBar = 4;
 // Room for every step of one bar of every holder plus a generous burst of MIDI notes.
 constexpr size_t kNoteQueueCapacity = 4096;
 
+// The defaults of a reset and of the controls' reset menus.
+constexpr float kDefaultPan = 0.5f;  // centred
+constexpr float kDefaultMasterLevel = 0.75f;
+constexpr float kDefaultSwingAmount = 0.5f;
+
 constexpr const char* kNoteNames[kHolderCount] = {"C", "C#", "D", "D#", "E", "F", "F#", "G", "G#", "A", "A#", "B"};
 
 // Index 0..3 of a valid resolution, or -1.

@@ -40,7 +40,7 @@ SampleHolder::SampleHolder(const BlockEpoch& epoch, CommandQueue& commands, uint
 SampleHolder::~SampleHolder() { delete buffer_.exchange(nullptr); }
 
 void SampleHolder::clear() {
-  pan_ = 0.5f;
+  pan_ = kDefaultPan;
   volume_ = leftGain_ = rightGain_ = lengthFraction_ = 1.0f;
   length_ = end_ = 0;
   pitch_ = 0;

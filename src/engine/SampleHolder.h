@@ -9,6 +9,7 @@
 
 #include "engine/BlockEpoch.h"
 #include "engine/CommandQueue.h"
+#include "engine/Limits.h"
 #include "engine/Relaxed.h"
 #include "engine/SampleBuffer.h"
 #include "engine/VoicePlayback.h"
@@ -116,7 +117,7 @@ class SampleHolder {
   std::string name_;
   SampleFileInfo fileInfo_;
   std::atomic<SampleBuffer*> buffer_{nullptr};
-  Relaxed<float> pan_{0.5f};
+  Relaxed<float> pan_{kDefaultPan};
   Relaxed<float> volume_{1.0f};
   Relaxed<float> leftGain_{1.0f};
   Relaxed<float> rightGain_{1.0f};

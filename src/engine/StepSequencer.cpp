@@ -21,7 +21,7 @@ StepSequencer::StepSequencer(const KitPlayer& kitPlayer, CommandQueue& commands,
 }
 
 void StepSequencer::reset() {
-  swingAmount_ = 0.5f;
+  swingAmount_ = kDefaultSwingAmount;
   sequencerModeSetting_ = 0;
   currentPattern_ = 0;
   rewind();

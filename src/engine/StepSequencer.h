@@ -18,6 +18,9 @@ namespace engine {
 
 class KitPlayer;
 
+// The cell a set step holds: the step sounds (low byte) at full velocity (0x7F).
+constexpr uint32_t kSoundingStepCell = 0x00017F01;
+
 class StepSequencer {
   friend class ReferenceFrameLoop;  // the tests' frame-by-frame renderer
 

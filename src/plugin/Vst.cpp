@@ -2,21 +2,10 @@
 
 #include <atomic>
 #include <cstring>
-#include <limits>
-#include <optional>
 
 #include "engine/Limits.h"
-#include "persistence/ChunkLoad.h"
-#include "persistence/ChunkWriter.h"
-#include "persistence/Configuration.h"
-#include "persistence/DefaultPreset.h"
-#include "persistence/Placeholders.h"
-#include "platform/BoundedLock.h"
-#include "platform/Files.h"
 #include "platform/Messages.h"
 #include "platform/Paths.h"
-#include "samples/LoadMessages.h"
-#include "samples/SampleLoader.h"
 #include "vst/HostText.h"
 
 namespace plugin {
@@ -27,7 +16,6 @@ constexpr const char* kEffectName = "Kestrelhollow";
 constexpr const char* kVendorName = "Harrowquill";
 constexpr const char* kProductName = "Sample";
 constexpr int32_t kVendorVersion = 5;
-constexpr const char* kConfigurationFileName = "Kestrelhollow.cfg";
 constexpr const char* kUnsupportedHostText = "This host (DAW) does not support Kestrelhollow";
 
 // Each new effect's program is named "Drumset " and the next number, wrapping after 255.
@@ -39,19 +27,11 @@ Vst::Vst(vst::HostCallback host) : Vst(host, EffectEnvironment{platform::PluginD
 
 Vst::Vst(vst::HostCallback host, EffectEnvironment environment)
     : AudioEffectX(host, 1, 1),
-      pluginDirectory_(std::move(environment.pluginDirectory)),
-      configurationFilePath_(pluginDirectory_ + kConfigurationFileName),
-      samplesFolder_(persistence::SamplesFolder(pluginDirectory_)),
-      loadSample_(std::move(environment.loadSample)),
-      editor_(editor::MakeEditor(this, engine_,
-                                 {pluginDirectory_, configurationFilePath_, samplesFolder_, [this] { resetAll(); },
-                                  [this](int32_t width, int32_t height) { sizeEditorWindow(width, height); }})) {
-  setEditor(editor_.get());
-  if (!loadSample_) {
-    loadSample_ = [](engine::Kit& kit, uint8_t note, const std::string& path) {
-      return samples::LoadSample(kit, note, path, false);
-    };
-  }
+      instrument_(std::move(environment)),
+      editor_(this, editor::MakeEditor(instrument_,
+                                       {[this](int32_t tag, float value) { setParameterAutomated(tag, value); },
+                                        [this](int32_t width, int32_t height) { sizeEditorWindow(width, height); }})) {
+  setEditor(&editor_);
   programName_ = "Drumset " + std::to_string(programNameCounter.fetch_add(1));
   if (host != nullptr) {
     programsAreChunks();
@@ -61,71 +41,22 @@ Vst::Vst(vst::HostCallback host, EffectEnvironment environment)
     isSynth();
     setUniqueID(kUniqueId);
   }
-  {
-    // An editor opened meanwhile waits until the model is built.
-    const platform::BoundedLock stateLock(platform::StateMutex());
-    editor_->setScale(persistence::ReadEditorScale(configurationFilePath_));
-    resetAll();
-  }
-  loadDefaultPreset();
 }
-
-Vst::~Vst() {
-  // The editor is owned here, not by the base.
-  setEditor(nullptr);
-}
-
-editor::EditorLink& Vst::editorLink() { return *editor_; }
 
 void Vst::sizeEditorWindow(int32_t width, int32_t height) {
   // A host that cannot resize keeps its window; the editor then draws within it as before.
   if (canHostDo("sizeWindow")) callHost(vst::audioMasterSizeWindow, width, height);
 }
 
-void Vst::resetAll() {
-  engine_.resetAll();
-  editor_->reset();
-}
-
 int32_t Vst::getChunk(void** data, bool /*isPreset*/) {
-  // A host may save on one thread while it restores on another.
-  const platform::BoundedLock stateLock(platform::StateMutex());
-  persistence::WriteChunkText(engine_, samplesFolder_, chunkText_);
-  *data = chunkText_.data();
-  return static_cast<int32_t>(chunkText_.size() + 1);
+  const std::string& text = instrument_.saveProject();
+  *data = const_cast<char*>(text.data());
+  return static_cast<int32_t>(text.size() + 1);
 }
 
 int32_t Vst::setChunk(void* data, int32_t byteSize, bool /*isPreset*/) {
-  // Held for the whole load, messages included; an editor opening meanwhile waits. The host
-  // may load on any thread: the editor is not touched here, it takes the outcome in its idle.
-  const platform::BoundedLock stateLock(platform::StateMutex());
-  // Of the samples that fail to load, the first few are told in full and the rest counted.
-  const samples::LoadMessageBatch loadMessages;
-  if (!persistence::LoadChunk(data, byteSize, samplesFolder_, engine_, [this] { engine_.resetAll(); }, loadSample_)) {
-    return 0;  // refused, with a message; hosts ignore the answer, our render tool reads it
-  }
-  handLoadToEditor();
-  return 1;
-}
-
-void Vst::handLoadToEditor() {
-  editor::EditorLink::LoadedProject loaded;
-  for (int index = 0; index < engine::kHolderCount; ++index) {
-    const std::string& path = engine_.kit().holder(static_cast<uint8_t>(engine::kFirstNote + index)).path();
-    loaded.directories[static_cast<size_t>(index)] = path.empty() ? samplesFolder_ : path;
-  }
-  engine::StepSequencer& sequencer = engine_.sequencer();
-  loaded.pattern = sequencer.currentPattern();
-  sequencer.selectPattern(loaded.pattern);
-  editor_->handOverLoad(std::move(loaded));
-}
-
-void Vst::loadDefaultPreset() {
-  const std::string path = persistence::DefaultPresetPath(pluginDirectory_);
-  if (!platform::FileExists(path)) return;
-  std::optional<std::string> text = persistence::ExtractPresetText(platform::ReadTextFile(path));
-  if (!text || text->size() > static_cast<size_t>(std::numeric_limits<int32_t>::max())) return;
-  setChunk(text->data(), static_cast<int32_t>(text->size()), true);
+  // A refused text comes with a message; hosts ignore the answer, our render tool reads it.
+  return instrument_.loadProject(data, byteSize) ? 1 : 0;
 }
 
 void Vst::resume() {
@@ -156,7 +87,7 @@ void Vst::processReplacing(float** /*inputs*/, float** outputs, int32_t frames) 
     time.ppqValid = (info->flags & vst::kVstPpqPosValid) != 0;
     time.tempoValid = (info->flags & vst::kVstTempoValid) != 0;
   }
-  engine_.renderBlock(time, outputs, frames);
+  instrument_.engine().renderBlock(time, outputs, frames);
 }
 
 int32_t Vst::processEvents(vst::VstEvents* events) {
@@ -175,7 +106,7 @@ int32_t Vst::processEvents(vst::VstEvents* events) {
         break;
       case 0x80:
       case 0x90:
-        engine_.receiveMidiNote(status, data1, data2, static_cast<uint16_t>(midi->deltaFrames & 0xFFFF));
+        instrument_.engine().receiveMidiNote(status, data1, data2, static_cast<uint16_t>(midi->deltaFrames & 0xFFFF));
         break;
       default:
         break;

@@ -1,30 +1,23 @@
-// The effect object that hosts talk to: turns dispatcher calls into engine calls and
-// reports the instrument's properties. Root of ownership of everything else.
+// The VST 2.x adapter that hosts talk to: turns dispatcher calls into calls of the instrument
+// and its editor, and reports the instrument's properties. Root of ownership of everything else.
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <string>
 
 #include "editor/EditorLink.h"
-#include "engine/DrumEngine.h"
-#include "persistence/ChunkReader.h"
+#include "instrument/Instrument.h"
+#include "plugin/VstEditor.h"
 #include "vst/AudioEffectX.h"
 
 namespace plugin {
 
-// Where an effect finds its files and how it reads sample files. Hosts get the folder of the
-// plug-in module and the sample loader; tests put both elsewhere.
-struct EffectEnvironment {
-  std::string pluginDirectory;               // ends with the path separator
-  persistence::SampleFileLoader loadSample;  // empty: the sample loader, without audition
-};
+using EffectEnvironment = instrument::Environment;
 
 class Vst : public vst::AudioEffectX {
  public:
   explicit Vst(vst::HostCallback host);
   Vst(vst::HostCallback host, EffectEnvironment environment);
-  ~Vst() override;
 
   void resume() override;
   void setBlockSize(int32_t size) override;
@@ -47,32 +40,17 @@ class Vst : public vst::AudioEffectX {
   // it refuses (with a message, the state untouched).
   int32_t setChunk(void* data, int32_t byteSize, bool isPreset) override;
 
-  // The sync mode, sequencer, kit, voices and editor back to their defaults (also "Clear all now!").
-  void resetAll();
-
-  engine::DrumEngine& engine() { return engine_; }
-  const std::string& pluginDirectory() const { return pluginDirectory_; }
-  const std::string& configurationFilePath() const { return configurationFilePath_; }
-  const std::string& samplesFolder() const { return samplesFolder_; }
-  editor::EditorLink& editorLink();
+  instrument::Instrument& instrument() { return instrument_; }
+  const instrument::Instrument& instrument() const { return instrument_; }
+  editor::EditorLink& editorLink() { return editor_.editor(); }
 
  private:
-  // Applies the default preset file, if there is one, through setChunk.
-  void loadDefaultPreset();
-  // After a load: the model's pattern now, and the editor's view (browser start
-  // folders, controls, the pattern shown) handed over for the editor's own thread.
-  void handLoadToEditor();
   // Asks the host, when it can, to give the editor's window this size.
   void sizeEditorWindow(int32_t width, int32_t height);
 
-  engine::DrumEngine engine_;
-  std::string pluginDirectory_;
-  std::string configurationFilePath_;
-  std::string samplesFolder_;
-  persistence::SampleFileLoader loadSample_;
-  // The editor, registered with the base; it goes before the engine that it shows.
-  std::unique_ptr<editor::EditorLink> editor_;
-  std::string chunkText_;
+  instrument::Instrument instrument_;
+  // The editor, registered with the base; it goes before the instrument that it shows.
+  VstEditor editor_;
   std::string programName_;
   bool blockSizeReceived_ = false;
 };

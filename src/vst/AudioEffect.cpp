@@ -52,8 +52,6 @@ AudioEffect::AudioEffect(HostCallback host, int32_t numPrograms, int32_t numPara
   effect_.processDoubleReplacing = processDoubleReplacingEffect;
 }
 
-AudioEffect::~AudioEffect() { delete editor_; }
-
 intptr_t AudioEffect::dispatcher(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
   switch (opcode) {
     case effOpen:

@@ -10,7 +10,8 @@ namespace vst {
 class AudioEffect {
  public:
   AudioEffect(HostCallback host, int32_t numPrograms, int32_t numParams);
-  virtual ~AudioEffect();  // deletes the editor
+  // The editor registered with setEditor belongs to the effect that registers it.
+  virtual ~AudioEffect() = default;
   AudioEffect(const AudioEffect&) = delete;
   AudioEffect& operator=(const AudioEffect&) = delete;
 

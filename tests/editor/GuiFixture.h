@@ -31,7 +31,7 @@ class GuiFixture : public ::testing::Test {
 
   plugin::Vst& vst() { return *effect; }
   editor::Gui& gui() { return static_cast<editor::Gui&>(vst().editorLink()); }
-  engine::DrumEngine& engine() { return vst().engine(); }
+  engine::DrumEngine& engine() { return vst().instrument().engine(); }
   engine::StepSequencer& sequencer() { return engine().sequencer(); }
   engine::Kit& kit() { return engine().kit(); }
   toolkit::CControl* control(int32_t tag) { return gui().controls()[tag]; }

@@ -141,10 +141,7 @@ TEST_F(GuiLayout, ScalingResizesControlsFontsAndTheWindowAndStoresTheFactor) {
             gui().skinBitmaps()[editor::skin::kResolution]->getHeight() / 4);
   EXPECT_EQ(static_cast<toolkit::CKickButton*>(control(kNextFile + 4))->getHeightOfOneImage(),
             gui().skinBitmaps()[editor::skin::kNextSample]->getHeight() / 2);
-  vst::ERect* rect = nullptr;
-  gui().getRect(&rect);
-  EXPECT_EQ(rect->right, 723);
-  EXPECT_EQ(rect->bottom, 369);
+  EXPECT_EQ(gui().size(), (editor::EditorSize{723, 369}));
   EXPECT_EQ(gui().mainMenuFrame()->getViewSize(), (CRect{0, 0, 723, 369}));
   EXPECT_EQ(gui().mainMenuFrame()->image().width(), 723);
   // Back to full size, every control is where it started.

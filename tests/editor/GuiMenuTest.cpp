@@ -121,7 +121,7 @@ TEST_F(GuiMenu, DownmixTogglesAndClearAllEmptiesTheInstrument) {
   EXPECT_FALSE(engine().kitPlayer().downmix());
   EXPECT_EQ(entry(7), "[ ] Downmix to stereo");
 
-  sequencer().setCell(0x00017F01, 3, 3, 3);
+  sequencer().setCell(engine::kSoundingStepCell, 3, 3, 3);
   kit().holder(40).setName("clap");
   change(kOctave3Bank, 1.0f);
   frame().setMenuChooser([](const std::vector<std::string>&, toolkit::CPoint) { return 8; });
@@ -141,7 +141,7 @@ TEST_F(GuiMenu, TheDownmixMarkShowsTheModelWheneverTheMenuOpens) {
     shownLists.push_back(entries);
     return -1;
   });
-  vst().resetAll();  // what "Clear all now!" does
+  vst().instrument().resetAll();  // what "Clear all now!" does
   rightClick(20, 20);
   EXPECT_EQ(shownLists.back()[7], "[ ] Downmix to stereo");
   loadProject(withDownmix);
@@ -208,7 +208,7 @@ TEST_F(GuiMenu, TwoInstancesHaveTheirOwnFrames) {
   ASSERT_NE(otherGui.mainMenuFrame(), nullptr);
   EXPECT_NE(otherGui.mainMenuFrame(), gui().mainMenuFrame());
   change(kPanKnob, 0.1f);
-  EXPECT_EQ(other.engine().kit().holder(36).pan(), 0.5f);
+  EXPECT_EQ(other.instrument().engine().kit().holder(36).pan(), 0.5f);
 }
 
 TEST_F(GuiMenu, UpAndDownStepTheSelectedHoldersBrowserAndLoadTheFile) {
@@ -298,7 +298,7 @@ TEST_F(GuiMenu, AFileClickKeepsTheBrowseButtonOnAndAProjectLoadListsTheNewFolder
   click(fileButton(1, "b.wav"));
   EXPECT_EQ(kit().holder(37).path(), samples + "two/b.wav");
   expectBrowseButtons(1);
-  vst().resetAll();
+  vst().instrument().resetAll();
   EXPECT_FALSE(frame().isChild(gui().browserView(1)));
   expectBrowseButtons(-1);
 }
@@ -387,14 +387,13 @@ TEST(GuiWindowSize, AChosenSizeAsksTheHostForThatWindowSizeWhenTheHostCanResize)
     ASSERT_TRUE(host.createInFolder(folder.path()));
     auto& gui = static_cast<editor::Gui&>(host.object<plugin::Vst>().editorLink());
     gui.openOffscreen();
-    EXPECT_TRUE(host.windowSizes.empty()) << "an opening asks getRect";
+    EXPECT_TRUE(host.windowSizes.empty()) << "an opening asks the size";
     gui.mainMenuFrame()->setMenuChooser([](const std::vector<std::string>&, toolkit::CPoint) { return 2; });
     gui.mainMenuFrame()->handleMouseDown({20, 20}, toolkit::kRButton);
-    vst::ERect* rect = nullptr;
-    gui.getRect(&rect);
-    const std::vector<std::pair<int32_t, int32_t>> asked{{rect->right, rect->bottom}};
+    const editor::EditorSize size = gui.size();
+    const std::vector<std::pair<int32_t, int32_t>> asked{{size.width, size.height}};
     EXPECT_EQ(host.windowSizes, canResize ? asked : decltype(asked){}) << canResize;
-    EXPECT_LT(rect->right, 1200);
+    EXPECT_LT(size.width, 1200);
     host.closeEffect();
   }
 }

@@ -1,6 +1,8 @@
 // The kit and pattern model: holders' settings, copying, clearing and the reset of everything.
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+
 #include "engine/Limits.h"
 #include "support/EffectFixture.h"
 #include "support/NativePath.h"
@@ -83,7 +85,7 @@ TEST_F(Model, FileNameAndFolderParts) {
 }
 
 TEST_F(Model, CellsKeepTheirUpperBitsAndSoundByTheLowByte) {
-  sequencer().setCell(0x00017F01, 3, 4, 5);
+  sequencer().setCell(engine::kSoundingStepCell, 3, 4, 5);
   EXPECT_TRUE(sequencer().cellSounds(3, 4, 5));
   sequencer().clearCell(3, 4, 5);
   EXPECT_EQ(sequencer().getCell(3, 4, 5), 0x00017F00u);
@@ -115,6 +117,43 @@ TEST_F(Model, OnlyTheFourResolutionsAreAccepted) {
   EXPECT_EQ(sequencer().resolution(30), engine::kDefaultResolution);
 }
 
+TEST_F(Model, SoloAndMuteKeepEveryOtherHolderMutedWhileAnySoloIsOn) {
+  instrument::Instrument& rules = vst().instrument();
+  const auto expectStates = [this](std::initializer_list<int> holders, uint32_t state) {
+    for (int index : holders) EXPECT_EQ(holder(index).muteState(), state) << index;
+  };
+  rules.setMute(5, true);
+  rules.setSolo(1, true);
+  rules.setSolo(2, true);
+  expectStates({1, 2}, engine::kNotMuted);
+  expectStates({0, 3, 11}, engine::kMutedBySolo);
+  expectStates({5}, engine::kMuted);
+  rules.setMute(7, false);  // refused while a solo is on
+  expectStates({7}, engine::kMuted);
+  rules.setSolo(2, false);
+  expectStates({2}, engine::kMutedBySolo);
+  rules.setSolo(1, false);
+  expectStates({0, 1, 2, 3, 11}, engine::kNotMuted);
+  expectStates({5, 7}, engine::kMuted);
+}
+
+TEST_F(Model, StopPressedAgainRightAfterRunRewindsToTheBarsFirstStep) {
+  instrument::Instrument& rules = vst().instrument();
+  engine().setSyncMode(engine::SyncMode::Run);
+  host->setTransport(true, 0.0);
+  Render(60, 512);
+  ASSERT_GT(sequencer().currentStep(), 0);
+  EXPECT_FALSE(rules.pressStop());
+  EXPECT_EQ(engine().syncMode(), engine::SyncMode::Stop);
+  engine().setLastMode(engine::SyncMode::Hsync);
+  EXPECT_FALSE(rules.pressStop());
+  engine().setLastMode(engine::SyncMode::Run);
+  EXPECT_TRUE(rules.pressStop());
+  Render(1, 512);
+  EXPECT_EQ(sequencer().currentStep(), 0);
+  EXPECT_EQ(sequencer().barPosition(), 0);
+}
+
 TEST_F(Model, ResetAllEmptiesEverything) {
   testhost::InstallSamples(kit(), kFirstNote + 4, {0.5f});
   holder(4).setMuteState(engine::kMutedBySolo);
@@ -127,7 +166,7 @@ TEST_F(Model, ResetAllEmptiesEverything) {
   engine().kitPlayer().setDownmix(true);
   engine().kitPlayer().setMasterLevel(0.2f);
 
-  vst().resetAll();
+  vst().instrument().resetAll();
 
   for (int index = 0; index < engine::kHolderCount; ++index) {
     EXPECT_TRUE(holder(index).isEmpty());

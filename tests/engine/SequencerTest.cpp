@@ -234,7 +234,7 @@ TEST_F(Sequencer, TwoInstancesKeepTheirOwnClocks) {
   ASSERT_TRUE(other.createInProcess());
   other.setTransport(false, 0.0, 60.0);
   other.start();
-  engine::DrumEngine& otherEngine = other.object<plugin::Vst>().engine();
+  engine::DrumEngine& otherEngine = other.object<plugin::Vst>().instrument().engine();
   testhost::InstallSamples(otherEngine.kit(), engine::kFirstNote, {1.0f});
   for (int step = 0; step < 16; ++step) otherEngine.sequencer().setCell(1, 0, step, 0);
   otherEngine.setSyncMode(SyncMode::Run);

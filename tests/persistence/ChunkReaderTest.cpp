@@ -55,7 +55,7 @@ TEST_F(ChunkReader, WrittenTextReadsBackToTheSameModel) {
   for (uint8_t note = 36; note <= 47; ++note) {
     engine::SampleHolder& h = kit.holder(note);
     h.setName("Holder " + std::to_string(note));
-    h.setPath(note % 2 ? effect->samplesFolder() + "Factory/" + std::to_string(note) + ".wav" : "/abs/x.wav");
+    h.setPath(note % 2 ? effect->instrument().samplesFolder() + "Factory/" + std::to_string(note) + ".wav" : "/abs/x.wav");
     h.setLengthFraction(0.1f * static_cast<float>(note - 35) / 1.3f);
     h.setMuteState(note % 3);
     h.setPitch(static_cast<int8_t>(note - 48));
@@ -82,10 +82,10 @@ TEST_F(ChunkReader, WrittenTextReadsBackToTheSameModel) {
   EXPECT_TRUE(messages.messages().empty());
   EXPECT_EQ(GetChunk(*restored), saved);
   EXPECT_EQ(loads.size(), 12u);
-  EXPECT_EQ(loads[1].path, effect->samplesFolder() + "Factory/37.wav");
+  EXPECT_EQ(loads[1].path, effect->instrument().samplesFolder() + "Factory/37.wav");
   // The same text from a fresh effect proves every field was read; these are what the text
   // does not show: the model holds the rounded numbers, and the last mode follows the mode.
-  engine::DrumEngine& copy = restored->engine();
+  engine::DrumEngine& copy = restored->instrument().engine();
   EXPECT_FLOAT_EQ(copy.kit().holder(36).volume(), 0.76f);
   EXPECT_FLOAT_EQ(copy.kit().holder(36).pan(), 0.12f);
   EXPECT_EQ(copy.lastMode(), engine::SyncMode::Midi);

@@ -14,7 +14,7 @@ TEST_F(ChunkWriter, WritesTheWorkedExample) {
   auto effect = CreateEffect();
   engine::DrumEngine& engine = engineOf(*effect);
   engine.kit().holder(36).setName("Kick");
-  engine.kit().holder(36).setPath(effect->samplesFolder() + testhost::NativePath("Kicks/kick01.wav"));
+  engine.kit().holder(36).setPath(effect->instrument().samplesFolder() + testhost::NativePath("Kicks/kick01.wav"));
   for (int step : {0, 4, 8, 12}) engine.sequencer().setCell(1, 0, step, 0);
 
   std::vector<std::string> records{DefaultHolderRecord(36, "Kick", "\\$VST_SAMPLE_DIR$\\Kicks\\kick01.wav")};
@@ -74,7 +74,7 @@ TEST_F(ChunkWriter, PatternsOfOtherResolutionWriteEveryHolderInNoteThenPatternOr
 TEST_F(ChunkWriter, PlaceholderStandsOnlyForTheExactSamplesFolder) {
   auto effect = CreateEffect();
   engine::Kit& kit = engineOf(*effect).kit();
-  const std::string samples = effect->samplesFolder();
+  const std::string samples = effect->instrument().samplesFolder();
   std::string upperCase = samples;
   upperCase[upperCase.size() - 3] = 'E';  // "samplEs" and the separator
   kit.holder(36).setPath(samples + testhost::NativePath("Factory/Kick.wav"));

@@ -6,7 +6,7 @@
 #include "EffectInFolder.h"
 #include "persistence/DefaultPreset.h"
 #include "persistence/ProgramFile.h"
-#include "plugin/Vst.h"
+#include "instrument/Instrument.h"
 #include "support/MessageCapture.h"
 #include "support/TestHost.h"
 
@@ -30,19 +30,19 @@ TEST(DefaultPreset, IsAProgramFileOfThisEffectThatANewInstanceOfTheModuleReports
   EXPECT_EQ(std::string(static_cast<const char*>(data), static_cast<size_t>(size)), program->chunk);
 }
 
-TEST(DefaultPreset, NewEffectLoadsTheFactoryKitAndTheGroove) {
+TEST(DefaultPreset, NewInstrumentLoadsTheFactoryKitAndTheGroove) {
   testhost::MessageCapture messages;
-  plugin::Vst effect(nullptr, plugin::EffectEnvironment{KH_BUNDLE_DIR, {}});
+  instrument::Instrument instrument({KH_BUNDLE_DIR, {}});
   EXPECT_TRUE(messages.messages().empty());
-  const engine::Kit& kit = effect.engine().kit();
+  const engine::Kit& kit = instrument.engine().kit();
   for (uint8_t note = engine::kFirstNote; note <= engine::kLastNote; ++note) {
     EXPECT_FALSE(kit.holder(note).isEmpty()) << kit.holder(note).path();
     EXPECT_FALSE(kit.holder(note).name().empty());
   }
-  const engine::StepSequencer& sequencer = effect.engine().sequencer();
+  const engine::StepSequencer& sequencer = instrument.engine().sequencer();
   EXPECT_EQ(sequencer.currentPattern(), 0);
   EXPECT_TRUE(sequencer.cellSounds(0, 0, 0));
-  EXPECT_FLOAT_EQ(effect.engine().editorState().swingAmount, sequencer.swingAmount());
+  EXPECT_FLOAT_EQ(instrument.engine().editorState().swingAmount, sequencer.swingAmount());
 }
 
 }  // namespace

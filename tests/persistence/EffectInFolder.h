@@ -38,7 +38,7 @@ class EffectInFolder : public ::testing::Test {
  protected:
   // An effect whose plug-in directory is the temporary folder.
   std::unique_ptr<plugin::Vst> CreateEffect();
-  engine::DrumEngine& engineOf(plugin::Vst& effect) { return effect.engine(); }
+  engine::DrumEngine& engineOf(plugin::Vst& effect) { return effect.instrument().engine(); }
 
   testhost::TempFolder folder;
   testhost::MessageCapture messages;

@@ -38,7 +38,7 @@ TEST_F(HostileText, PlaceholdersWithoutFieldEndsExpandInOnePass) {
   const std::string placeholders = Repeated(std::string(kPlaceholder) + "a\\", 3600);
   SetChunk(*effect, VersionTwoText({"smp2;36;Many;" + placeholders + ";1;not_muted;0;1;0.5;no_swing;"}));
   ASSERT_EQ(loads.size(), 1u);
-  EXPECT_EQ(loads[0].path, Repeated(effect->samplesFolder() + "a" + platform::kPathSeparator, 3600));
+  EXPECT_EQ(loads[0].path, Repeated(effect->instrument().samplesFolder() + "a" + platform::kPathSeparator, 3600));
   EXPECT_TRUE(messages.messages().empty());
 
   SetChunk(*effect, "\nKestrelhollow Data Version 9.9\n" + Repeated(kPlaceholder, 60000));

@@ -29,9 +29,9 @@ TEST_F(Startup, EditorScaleComesFromTheConfigurationFileAndIsStoredThere) {
   auto effect = CreateEffect();
   EXPECT_FLOAT_EQ(effect->editorLink().scale(), 1.0f);
   // The scale is written with two digits.
-  ASSERT_TRUE(persistence::WriteEditorScale(effect->configurationFilePath(), 0.666f));
-  EXPECT_EQ(platform::ReadTextFile(effect->configurationFilePath()), "0.67");
-  EXPECT_FLOAT_EQ(persistence::ReadEditorScale(effect->configurationFilePath()), 0.67f);
+  ASSERT_TRUE(persistence::WriteEditorScale(effect->instrument().configurationFilePath(), 0.666f));
+  EXPECT_EQ(platform::ReadTextFile(effect->instrument().configurationFilePath()), "0.67");
+  EXPECT_FLOAT_EQ(persistence::ReadEditorScale(effect->instrument().configurationFilePath()), 0.67f);
   EXPECT_FALSE(persistence::WriteEditorScale(folder.path() + "missing/Kestrelhollow.cfg", 0.8f));
 }
 
@@ -50,7 +50,7 @@ TEST_F(Startup, NewEffectAppliesTheDefaultPreset) {
   ASSERT_EQ(loads.size(), 1u);
   EXPECT_EQ(loads[0].path, folder.path() + testhost::NativePath("samples/Factory/Kick.wav"));
   EXPECT_TRUE(messages.messages().empty());
-  EXPECT_FLOAT_EQ(effect->engine().editorState().swingAmount, 0.3f);
+  EXPECT_FLOAT_EQ(effect->instrument().engine().editorState().swingAmount, 0.3f);
   // Everything the preset did not set keeps its default, so the text comes back whole.
   std::string expected = DefaultText();
   expected.replace(expected.find("smp2;36;;;"), 10, "smp2;36;Kick;\\$VST_SAMPLE_DIR$\\Factory\\Kick.wav;");
@@ -75,7 +75,7 @@ TEST_F(Startup, DefaultPresetIsAppliedToItsEndMarkerOrItsEnd_AnOldOneWarnsAndOne
     SCOPED_TRACE(each.text.substr(0, 40));
     messages.clear();
     WriteDefaultPreset(folder, each.text);
-    EXPECT_EQ(CreateEffect()->engine().syncMode(), each.mode);
+    EXPECT_EQ(CreateEffect()->instrument().engine().syncMode(), each.mode);
     ASSERT_EQ(messages.messages().size(), each.message ? 1u : 0u);
     if (each.message) {
       EXPECT_EQ(messages.messages()[0].caption, each.message);
@@ -94,14 +94,14 @@ TEST(PresetText, RunsFromTheVersionMarkerToTheEndMarker) {
 
 TEST_F(Startup, SamplePathsMoveBetweenPluginFolders) {
   auto effect = CreateEffect();
-  effect->engine().kit().holder(36).setPath(effect->samplesFolder() + testhost::NativePath("Kicks/kick01.wav"));
+  effect->instrument().engine().kit().holder(36).setPath(effect->instrument().samplesFolder() + testhost::NativePath("Kicks/kick01.wav"));
   const std::string saved = GetChunk(*effect);
   EXPECT_NE(saved.find(";\\$VST_SAMPLE_DIR$\\Kicks\\kick01.wav;"), std::string::npos);
 
   testhost::TempFolder otherComputer;
   auto moved = std::make_unique<plugin::Vst>(nullptr, plugin::EffectEnvironment{otherComputer.path(), {}});
   SetChunk(*moved, saved);
-  EXPECT_EQ(moved->engine().kit().holder(36).path(),
+  EXPECT_EQ(moved->instrument().engine().kit().holder(36).path(),
             otherComputer.path() + testhost::NativePath("samples/Kicks/kick01.wav"));
   EXPECT_EQ(messages.count("Sample load error"), 1u) << "the real loader reports the missing file";
 }

@@ -69,8 +69,8 @@ TEST(PluginDirectory, IsTheFolderOfTheModuleWithATrailingSeparator) {
   testhost::TestHost host;
   ASSERT_TRUE(host.createInProcess());
   const auto& vst = host.object<plugin::Vst>();
-  EXPECT_EQ(vst.pluginDirectory(), platform::PluginDirectory());
-  EXPECT_EQ(vst.configurationFilePath(), platform::PluginDirectory() + "Kestrelhollow.cfg");
+  EXPECT_EQ(vst.instrument().pluginDirectory(), platform::PluginDirectory());
+  EXPECT_EQ(vst.instrument().configurationFilePath(), platform::PluginDirectory() + "Kestrelhollow.cfg");
 }
 
 TEST(Messages, TheSinkCanBeReplacedAndRestored) {

@@ -54,7 +54,7 @@ TEST(EditorChangesWhileRendering, NoChangeIsLostAndNothingRaces) {
   ASSERT_TRUE(host.createInProcess());
   host.start(48000.0f, 256);
   host.setTransport(true, 0.0);
-  engine::DrumEngine& engine = host.object<plugin::Vst>().engine();
+  engine::DrumEngine& engine = host.object<plugin::Vst>().instrument().engine();
   for (int holder = 0; holder < 6; ++holder) {
     testhost::InstallSamples(engine.kit(), static_cast<uint8_t>(kFirstNote + holder), std::vector<float>(4000, 0.25f), 2);
     for (int step = 0; step < 16; step += 2) engine.sequencer().setCell(1, holder % 3, step, holder);

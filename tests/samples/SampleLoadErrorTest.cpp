@@ -15,9 +15,9 @@
 
 #include "SoundFiles.h"
 #include "engine/Kit.h"
+#include "instrument/Instrument.h"
 #include "platform/Files.h"
 #include "platform/Paths.h"
-#include "plugin/Vst.h"
 #include "samples/SampleLoader.h"
 #include "support/FileBytes.h"
 #include "support/MessageCapture.h"
@@ -185,20 +185,20 @@ TEST_F(SampleLoadErrorTest, OnlyRegularFilesAreOpened) {
 TEST(SampleLoadMessages, OneProjectLoadShowsAFewAndCountsTheRest) {
   TempFolder folder;
   testhost::MessageCapture messages;
-  plugin::Vst effect(nullptr, plugin::EffectEnvironment{folder.path(), {}});
+  instrument::Instrument instrument({folder.path(), {}});
   messages.clear();
   std::string text = "\nKestrelhollow Data Version 2.0\n";
   for (int note = 36; note <= 47; ++note) {
     text += "smp2;" + std::to_string(note) + ";;" + folder.file(std::to_string(note) + ".wav") + ";1;;0;1;0.5;;\n";
   }
-  effect.setChunk(text.data(), static_cast<int32_t>(text.size()), false);
+  instrument.loadProject(text.data(), static_cast<int32_t>(text.size()));
   ASSERT_EQ(messages.messages().size(), 4u);
   EXPECT_EQ(messages.messages()[2].text, "The file: \"" + folder.file("38.wav") + "\"" + kMissingTail);
   EXPECT_EQ(messages.messages()[3].caption, "Sample load error");
   EXPECT_EQ(messages.messages()[3].text, "... and 9 more sample files could not be loaded.");
   // A load of its own afterwards is told in full again.
   messages.clear();
-  EXPECT_FALSE(samples::LoadSample(effect.engine().kit(), 36, folder.file("36.wav"), true));
+  EXPECT_FALSE(samples::LoadSample(instrument.engine().kit(), 36, folder.file("36.wav"), true));
   EXPECT_EQ(messages.messages().size(), 1u);
 }
 

@@ -195,7 +195,7 @@ TEST(SampleLoaderInEffect, BrowserLoadAuditionsInTheNextBlock_RestoredLoadStaysS
   testhost::TestHost host;
   ASSERT_TRUE(host.createInProcess());
   host.start(48000.0f, 256);
-  engine::Kit& kit = host.object<plugin::Vst>().engine().kit();
+  engine::Kit& kit = host.object<plugin::Vst>().instrument().engine().kit();
   const int holder = kNote - engine::kFirstNote;
 
   ASSERT_TRUE(samples::LoadSample(kit, kNote, path, false));
@@ -204,7 +204,7 @@ TEST(SampleLoaderInEffect, BrowserLoadAuditionsInTheNextBlock_RestoredLoadStaysS
 
   ASSERT_TRUE(samples::LoadSample(kit, kNote, path, true));
   const testhost::Block browsed = host.process(256);
-  const float master = host.object<plugin::Vst>().engine().kitPlayer().masterLevel();
+  const float master = host.object<plugin::Vst>().instrument().engine().kitPlayer().masterLevel();
   for (int frame = 0; frame < 256; ++frame) {
     ASSERT_FLOAT_EQ(browsed.at(2 * holder, frame), TestValue(frame, 0) * master) << frame;
     ASSERT_FLOAT_EQ(browsed.at(2 * holder + 1, frame), TestValue(frame, 1) * master) << frame;

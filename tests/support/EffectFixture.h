@@ -17,7 +17,7 @@ namespace testhost {
 constexpr uint8_t kNoteOn = 0x90;
 constexpr uint8_t kNoteOff = 0x80;
 constexpr uint8_t kControlChange = 0xB0;
-constexpr float kMasterLevel = 0.75f;
+constexpr float kMasterLevel = engine::kDefaultMasterLevel;
 
 // Gives the holder of a note the samples (interleaved when channels is 2) as if a file was loaded.
 void InstallSamples(engine::Kit& kit, uint8_t note, const std::vector<float>& samples, uint32_t channels = 1);
@@ -30,7 +30,7 @@ class EffectFixture : public ::testing::Test {
   void SetUp() override;
 
   plugin::Vst& vst() { return host->object<plugin::Vst>(); }
-  engine::DrumEngine& engine() { return vst().engine(); }
+  engine::DrumEngine& engine() { return vst().instrument().engine(); }
   engine::Kit& kit() { return engine().kit(); }
   engine::StepSequencer& sequencer() { return engine().sequencer(); }
 

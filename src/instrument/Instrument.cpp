@@ -1,0 +1,183 @@
+#include "instrument/Instrument.h"
+
+#include <limits>
+#include <utility>
+
+#include "persistence/ChunkLoad.h"
+#include "persistence/ChunkWriter.h"
+#include "persistence/DefaultPreset.h"
+#include "persistence/Placeholders.h"
+#include "platform/BoundedLock.h"
+#include "platform/Files.h"
+#include "samples/LoadMessages.h"
+#include "samples/SampleLoader.h"
+
+namespace instrument {
+namespace {
+
+constexpr const char* kConfigurationFileName = "Kestrelhollow.cfg";
+
+uint8_t NoteOf(int holder) { return static_cast<uint8_t>(engine::kFirstNote + holder); }
+
+}  // namespace
+
+Instrument::Instrument(Environment environment)
+    : pluginDirectory_(std::move(environment.pluginDirectory)),
+      configurationFilePath_(pluginDirectory_ + kConfigurationFileName),
+      samplesFolder_(persistence::SamplesFolder(pluginDirectory_)),
+      loadSample_(std::move(environment.loadSample)) {
+  if (!loadSample_) {
+    loadSample_ = [](engine::Kit& kit, uint8_t note, const std::string& path) {
+      return samples::LoadSample(kit, note, path, false);
+    };
+  }
+  {
+    // An editor opened meanwhile waits until the model is built.
+    const platform::BoundedLock stateLock(platform::StateMutex());
+    resetAll();
+  }
+  loadDefaultPreset();
+}
+
+const std::string& Instrument::saveProject() {
+  // A host may save on one thread while it restores on another.
+  const platform::BoundedLock stateLock(platform::StateMutex());
+  persistence::WriteChunkText(engine_, samplesFolder_, projectText_);
+  return projectText_;
+}
+
+bool Instrument::loadProject(const void* data, int32_t byteSize) {
+  // Held for the whole load, messages included; an editor opening meanwhile waits. The editor
+  // is not touched here: it takes the outcome on its own thread.
+  const platform::BoundedLock stateLock(platform::StateMutex());
+  // Of the samples that fail to load, the first few are told in full and the rest counted.
+  const samples::LoadMessageBatch loadMessages;
+  if (!persistence::LoadChunk(data, byteSize, samplesFolder_, engine_, [this] { engine_.resetAll(); }, loadSample_)) {
+    return false;
+  }
+  soloFromMuteStates();
+  LoadedProject loaded;
+  for (int index = 0; index < engine::kHolderCount; ++index) {
+    const std::string& path = holder(index).path();
+    loaded.directories[static_cast<size_t>(index)] = path.empty() ? samplesFolder_ : path;
+  }
+  engine::StepSequencer& sequencer = engine_.sequencer();
+  loaded.pattern = sequencer.currentPattern();
+  sequencer.selectPattern(loaded.pattern);
+  const std::lock_guard lock(loadedMutex_);
+  loaded_ = std::move(loaded);
+  return true;
+}
+
+std::optional<LoadedProject> Instrument::takeLoadedProject() {
+  const std::lock_guard lock(loadedMutex_);
+  return std::exchange(loaded_, std::nullopt);
+}
+
+void Instrument::loadDefaultPreset() {
+  const std::string path = persistence::DefaultPresetPath(pluginDirectory_);
+  if (!platform::FileExists(path)) return;
+  std::optional<std::string> text = persistence::ExtractPresetText(platform::ReadTextFile(path));
+  if (!text || text->size() > static_cast<size_t>(std::numeric_limits<int32_t>::max())) return;
+  loadProject(text->data(), static_cast<int32_t>(text->size()));
+}
+
+void Instrument::resetAll() {
+  engine_.resetAll();
+  soloFromMuteStates();
+  if (resetView_) resetView_();
+}
+
+void Instrument::setMute(int index, bool on) {
+  if (index < 0 || index >= engine::kHolderCount) return;
+  if (on) {
+    holder(index).setMuteState(engine::kMuted);
+    solo_[static_cast<size_t>(index)] = false;
+  } else {
+    holder(index).setMuteState(anySolo() ? engine::kMuted : engine::kNotMuted);
+  }
+}
+
+void Instrument::setSolo(int index, bool on) {
+  if (index < 0 || index >= engine::kHolderCount) return;
+  if (on) {
+    solo_[static_cast<size_t>(index)] = true;
+    holder(index).setMuteState(engine::kNotMuted);
+    for (int other = 0; other < engine::kHolderCount; ++other) {
+      if (soloed(other) || holder(other).muteState() == engine::kMuted) continue;
+      holder(other).setMuteState(engine::kMutedBySolo);
+    }
+    return;
+  }
+  solo_[static_cast<size_t>(index)] = false;
+  holder(index).setMuteState(engine::kMutedBySolo);
+  if (anySolo()) return;
+  for (int other = 0; other < engine::kHolderCount; ++other) {
+    if (holder(other).muteState() == engine::kMutedBySolo) holder(other).setMuteState(engine::kNotMuted);
+  }
+}
+
+bool Instrument::soloed(int index) const {
+  return index >= 0 && index < engine::kHolderCount && solo_[static_cast<size_t>(index)];
+}
+
+bool Instrument::anySolo() const {
+  for (const engine::Relaxed<bool>& solo : solo_) {
+    if (solo) return true;
+  }
+  return false;
+}
+
+void Instrument::soloFromMuteStates() {
+  bool anyMutedBySolo = false;
+  for (int i = 0; i < engine::kHolderCount; ++i) {
+    anyMutedBySolo = anyMutedBySolo || holder(i).muteState() == engine::kMutedBySolo;
+  }
+  for (int i = 0; i < engine::kHolderCount; ++i) {
+    solo_[static_cast<size_t>(i)] = anyMutedBySolo && holder(i).muteState() == engine::kNotMuted;
+  }
+}
+
+bool Instrument::pressStop() {
+  if (engine_.syncMode() != engine::SyncMode::Stop) {
+    engine_.setSyncMode(engine::SyncMode::Stop);
+    return false;
+  }
+  if (engine_.lastMode() != engine::SyncMode::Run) return false;
+  engine_.sequencer().rewind();
+  return true;
+}
+
+void Instrument::setStep(int pattern, int step, int holderIndex, bool sounding) {
+  if (sounding) {
+    engine_.sequencer().setCell(engine::kSoundingStepCell, pattern, step, holderIndex);
+  } else {
+    engine_.sequencer().clearCell(pattern, step, holderIndex);
+  }
+}
+
+void Instrument::clearPattern(int pattern) { engine_.sequencer().clearPattern(pattern); }
+
+void Instrument::copyPattern(int from, int to) { engine_.sequencer().copyPattern(from, to); }
+
+void Instrument::clearHolder(int index) {
+  engine_.kit().clearHolder(NoteOf(index));
+  soloFromMuteStates();
+}
+
+void Instrument::copyHolder(int from, int to) {
+  if (from == to) return;
+  engine_.kit().clearHolder(NoteOf(to));
+  engine_.kit().copyHolder(NoteOf(from), NoteOf(to));
+  soloFromMuteStates();
+}
+
+void Instrument::resetPan(int index) { engine_.kit().holder(NoteOf(index)).setPan(engine::kDefaultPan); }
+
+void Instrument::resetPitch(int index) { engine_.kit().holder(NoteOf(index)).setPitch(0); }
+
+void Instrument::resetMasterLevel() { engine_.kitPlayer().setMasterLevel(engine::kDefaultMasterLevel); }
+
+engine::SampleHolder& Instrument::holder(int index) { return engine_.kit().holder(NoteOf(index)); }
+
+}  // namespace instrument

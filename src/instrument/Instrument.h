@@ -1,0 +1,106 @@
+// The instrument without a plug-in format: the engine with its kit and sequencer, the project's
+// load and save, the default preset, and each rule of the instrument as one named operation.
+// The editor and every plug-in format's adapter change the instrument through these; none
+// decides a rule from what its controls show. User-interface thread unless a call says otherwise.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <string>
+
+#include "engine/DrumEngine.h"
+#include "engine/Limits.h"
+#include "engine/Relaxed.h"
+#include "persistence/ChunkReader.h"
+
+namespace instrument {
+
+// Where an instrument finds its files and how it reads sample files. Hosts get the folder of the
+// plug-in module and the sample loader; tests put both elsewhere.
+struct Environment {
+  std::string pluginDirectory;               // ends with the path separator
+  persistence::SampleFileLoader loadSample;  // empty: the sample loader, without audition
+};
+
+// What a project load leaves for the editor's view: each holder's browser start (a folder or a
+// file) and the pattern to show.
+struct LoadedProject {
+  std::array<std::string, engine::kHolderCount> directories;
+  int pattern = 0;
+};
+
+class Instrument {
+ public:
+  // Reset, then the default preset of the plug-in directory if there is one.
+  explicit Instrument(Environment environment);
+  Instrument(const Instrument&) = delete;
+  Instrument& operator=(const Instrument&) = delete;
+
+  engine::DrumEngine& engine() { return engine_; }
+  const engine::DrumEngine& engine() const { return engine_; }
+  const std::string& pluginDirectory() const { return pluginDirectory_; }
+  const std::string& configurationFilePath() const { return configurationFilePath_; }
+  const std::string& samplesFolder() const { return samplesFolder_; }
+
+  // The project. ---------------------------------------------------------------------------
+  // The state as the version 2.0 project text; it stays valid until the next call. Any thread.
+  const std::string& saveProject();
+  // Loads a project text (versions 1.0, 1.1 and 2.0) under the state mutex, on any thread:
+  // false for a text it refuses (with a message, the state untouched). The editor's view of
+  // the outcome waits for it in takeLoadedProject; a later load replaces one not yet taken.
+  bool loadProject(const void* data, int32_t byteSize);
+  // The view of the last load not yet taken, if any; it is handed out once.
+  std::optional<LoadedProject> takeLoadedProject();
+
+  // The rules. -----------------------------------------------------------------------------
+  // Sync mode, sequencer, kit, voices and solos back to their defaults ("Clear all now!"); the
+  // view registered with setResetView follows.
+  void resetAll();
+  // The view's own reset, run after each resetAll (empty: none).
+  void setResetView(std::function<void()> resetView) { resetView_ = std::move(resetView); }
+
+  // Muting a holder ends its solo; unmuting it is refused while any holder is soloed.
+  void setMute(int holder, bool on);
+  // A solo mutes every holder that is neither soloed nor muted by the user ("muted by solo");
+  // ending the last solo unmutes them, ending one of several leaves its holder muted by solo.
+  void setSolo(int holder, bool on);
+  bool soloed(int holder) const;
+  // The Stop button: the mode goes to Stop; pressed again right after Run, the sequencer
+  // rewinds to the bar's first step (the clock at the audio thread's next block). True when
+  // it rewound.
+  bool pressStop();
+  // A step of a holder in a pattern set (sounding at full velocity) or cleared.
+  void setStep(int pattern, int step, int holder, bool sounding);
+  void clearPattern(int pattern);
+  void copyPattern(int from, int to);
+  // A cleared or overwritten holder is neither muted nor soloed.
+  void clearHolder(int holder);
+  void copyHolder(int from, int to);
+  void resetPan(int holder);
+  void resetPitch(int holder);
+  void resetMasterLevel();
+
+ private:
+  void loadDefaultPreset();
+  // The solos that the holders' mute states show: a holder not muted while others are muted
+  // by solo (after a load, a reset, or a holder cleared or overwritten).
+  void soloFromMuteStates();
+  bool anySolo() const;
+  engine::SampleHolder& holder(int index);
+
+  engine::DrumEngine engine_;
+  std::string pluginDirectory_;
+  std::string configurationFilePath_;
+  std::string samplesFolder_;
+  persistence::SampleFileLoader loadSample_;
+  std::string projectText_;
+  std::array<engine::Relaxed<bool>, engine::kHolderCount> solo_{};
+  std::function<void()> resetView_;
+  std::mutex loadedMutex_;
+  std::optional<LoadedProject> loaded_;
+};
+
+}  // namespace instrument
