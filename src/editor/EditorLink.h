@@ -1,6 +1,5 @@
 // The editor as a plug-in format's adapter sees it: the window the host drives, with its size and
-// keys in the toolkit's own terms (the adapter converts), its size factor and its refresh from
-// the model. It takes the outcome of a project load and of a reset from the instrument itself.
+// keys in the toolkit's own terms (the adapter converts) and its size factor. It takes the outcome of a project load and of a reset from the instrument itself.
 // MakeEditor builds the plug-in's editor (editor::Gui); the base alone only keeps the values.
 // User-interface thread.
 #pragma once
@@ -55,10 +54,6 @@ class EditorLink {
   // Effect side. -------------------------------------------------------------------------
   float scale() const { return scale_; }
   void setScale(float scale) { scale_ = scale; }
-  // Every control redrawn from the model.
-  virtual void refreshFromModel() {}
-  // Displays the pattern; the sequencer selects it.
-  virtual void showPattern(int pattern) { instrument_.engine().sequencer().selectPattern(pattern); }
 
  protected:
   instrument::Instrument& instrument_;

@@ -63,8 +63,10 @@ class Gui : public EditorLink,
   // Effect side. -------------------------------------------------------------------------
   // The folder (or file) each holder's browser view shows next.
   void setStartDirectories(const StartDirectories& directories);
-  void refreshFromModel() override;
-  void showPattern(int pattern) override;
+  // Every control redrawn from the model.
+  void refreshFromModel();
+  // Displays the pattern; the sequencer selects it.
+  void showPattern(int pattern);
 
   // Editor operations. -------------------------------------------------------------------
   // Writes the factor to the configuration file, then resizes bitmaps, controls and window.
