@@ -4,13 +4,11 @@
 // User-interface thread.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 
-#include "engine/Limits.h"
 #include "instrument/Instrument.h"
 #include "persistence/Configuration.h"
 #include "toolkit/MouseEvents.h"
@@ -33,7 +31,8 @@ struct EditorSize {
 
 class EditorLink {
  public:
-  using StartDirectories = std::array<std::string, engine::kHolderCount>;
+  // Each holder's browser start, as a project load leaves it.
+  using StartDirectories = decltype(instrument::LoadedProject::directories);
 
   explicit EditorLink(instrument::Instrument& instrument) : instrument_(instrument) {}
   virtual ~EditorLink() = default;
