@@ -23,14 +23,12 @@ void BrowserPanels::fileClicked(browser::VstBrowser& panel, bool doubleClick) {
   while (holder < engine::kHolderCount && view(holder) != &panel) ++holder;
   if (holder == engine::kHolderCount) return;
   const int32_t tag = tags::kBrowseButton + holder;
-  // The host hears the browse button's value as for any change of a control.
-  setting_.reportToHost(tag, controls_[tag]->getValue());
   if (doubleClick) {
     // The first click of the double click loaded the file; the second closes the panel.
     controls_.setValue(tag, 0.0f);
     hide(holder);
   } else {
-    // The click's value was the host's to hear; the button shows again that the panel is open.
+    // The button shows again that the panel is open.
     controls_.setValue(tag, 1.0f);
     showSamplesFolder();
     const std::string path = panel.GetSelectedPath();

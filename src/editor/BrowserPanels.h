@@ -5,7 +5,6 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <string>
 
 #include "browser/VstBrowser.h"
@@ -19,11 +18,10 @@ namespace editor {
 
 class BrowserPanels : public browser::BrowserListener {
  public:
-  // Where the panels find the skin and the samples folder, and how a click reaches the host.
+  // Where the panels find the skin and the samples folder.
   struct Setting {
     std::string skinFolder;
     std::string samplesFolder;
-    std::function<void(int32_t tag, float value)> reportToHost;
   };
 
   // Each panel reports to its holder's browse button, which must exist already.

@@ -1,6 +1,7 @@
-// The editor's control tags. Every control's tag is its index in the control table, and the host
-// hears each change as automation of the tag, so the numbers stay. Each section of the panel owns
-// the tags listed under it; per-holder groups hold one tag per holder (base + holder index).
+// The editor's control tags. Every control's tag is its index in the control table. The host hears
+// the controls of host parameters by the parameter's index (instrument/Parameters.h), never by
+// tag. Each section of the panel owns the tags listed under it; per-holder groups hold one tag per
+// holder (base + holder index).
 #pragma once
 
 #include <cstdint>

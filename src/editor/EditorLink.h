@@ -15,10 +15,13 @@
 
 namespace editor {
 
-// How the editor tells the host of a control's change (its tag and value) and asks it to give
-// the editor's window a new size (in pixels).
+// How the editor tells the host that the user changes a host parameter (the index of
+// instrument/Parameters.h): an edit begins, the parameter takes a normalised value, the edit
+// ends; and how it asks the host to give the editor's window a new size (in pixels).
 struct GuiEnvironment {
-  std::function<void(int32_t tag, float value)> reportChange;
+  std::function<void(int32_t parameter)> beginEdit;
+  std::function<void(int32_t parameter, float value)> automate;
+  std::function<void(int32_t parameter)> endEdit;
   std::function<void(int32_t width, int32_t height)> sizeWindow;
 };
 

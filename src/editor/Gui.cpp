@@ -2,10 +2,13 @@
 
 #include <chrono>
 #include <optional>
+#include <utility>
 
 #include "editor/BuiltInLettering.h"
 #include "editor/BuiltInSkin.h"
+#include "editor/ControlTags.h"
 #include "editor/MainMenuFrame.h"
+#include "instrument/Parameters.h"
 #include "persistence/Configuration.h"
 #include "platform/BoundedLock.h"
 #include "platform/Messages.h"
@@ -18,6 +21,24 @@ namespace {
 using widgets::CBitmapEx;
 
 constexpr int32_t kTimerMilliseconds = 1;
+
+// The host parameter that a control sets, if it sets one.
+std::optional<int32_t> ParameterOfControl(int32_t tag) {
+  using instrument::ParameterKind;
+  using namespace tags;
+  for (const auto& [first, kind] : {std::pair{kVolumeKnob, ParameterKind::Volume},
+                                    {kPanKnob, ParameterKind::Pan},
+                                    {kPitchKnob, ParameterKind::Pitch},
+                                    {kLengthKnob, ParameterKind::Length},
+                                    {kSwingButton, ParameterKind::Swing},
+                                    {kMuteButton, ParameterKind::Mute},
+                                    {kSoloButton, ParameterKind::Solo}}) {
+    if (tag >= first && tag < first + engine::kHolderCount) return instrument::ParameterIndex(kind, tag - first);
+  }
+  if (tag == kMasterLevelKnob) return instrument::ParameterIndex(ParameterKind::MasterLevel);
+  if (tag == kSwingAmountKnob) return instrument::ParameterIndex(ParameterKind::SwingAmount);
+  return std::nullopt;
+}
 
 }  // namespace
 
@@ -34,8 +55,7 @@ Gui::Gui(instrument::Instrument& instrument, GuiEnvironment environment)
       skin_(skinFolder_),
       stepRow_(controls_, this, skin_, instrument, selection_),
       holderStrips_(controls_, this, skin_, instrument, stepRow_, selection_,
-                    {skinFolder_, instrument.samplesFolder(),
-                     [this](int32_t tag, float value) { reportToHost(tag, value); }}),
+                    {skinFolder_, instrument.samplesFolder()}),
       patternBank_(controls_, this, skin_, instrument, stepRow_, selection_),
       transport_(controls_, this, skin_, instrument, stepRow_),
       master_(controls_, this, skin_, instrument) {
@@ -175,14 +195,24 @@ void Gui::scaleControls(float scale) {
 
 void Gui::valueChanged(toolkit::CControl* control) {
   const int32_t tag = control->getTag();
-  reportToHost(tag, control->getValue());
-  // A control that only shows is passed on to the host once more.
-  if (!controls_.owner(tag)->valueChanged(*control)) reportToHost(tag, control->getValue());
+  controls_.owner(tag)->valueChanged(*control);
   control->setDirty();
+  // The value the rules left (a mute refused while a solo is on stays on).
+  if (const auto parameter = ParameterOfControl(tag); parameter && environment_.automate) {
+    environment_.automate(*parameter, instrument::ParameterValue(instrument_, *instrument::ParameterAt(*parameter)));
+  }
 }
 
-void Gui::reportToHost(int32_t tag, float value) {
-  if (environment_.reportChange) environment_.reportChange(tag, value);
+void Gui::beginEdit(int32_t tag) {
+  if (const auto parameter = ParameterOfControl(tag); parameter && environment_.beginEdit) {
+    environment_.beginEdit(*parameter);
+  }
+}
+
+void Gui::endEdit(int32_t tag) {
+  if (const auto parameter = ParameterOfControl(tag); parameter && environment_.endEdit) {
+    environment_.endEdit(*parameter);
+  }
 }
 
 toolkit::CMessageResult Gui::notify(toolkit::CBaseObject* /*sender*/, toolkit::CMessageId message) {
@@ -209,6 +239,10 @@ void Gui::refreshFromTimer() {
   if (const uint32_t pattern = state.patternChanges; pattern != drawn_.pattern) {
     drawn_.pattern = pattern;
     showPattern(engine_.sequencer().currentPattern());
+  }
+  if (const uint32_t parameters = state.parameterChanges; parameters != drawn_.parameters) {
+    drawn_.parameters = parameters;
+    for (Section* section : sections()) section->showParameters();
   }
 }
 

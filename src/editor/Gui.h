@@ -57,8 +57,12 @@ class Gui : public EditorLink,
 
   // The refresh timer.
   toolkit::CMessageResult notify(toolkit::CBaseObject* sender, toolkit::CMessageId message) override;
-  // Every control and menu reports here: the host hears the change, the owning section acts.
+  // Every control and menu reports here: the owning section acts, and the host hears the
+  // parameter's new value when the control is one.
   void valueChanged(toolkit::CControl* control) override;
+  // A control's gesture: the host hears it when the control is a parameter's.
+  void beginEdit(int32_t tag) override;
+  void endEdit(int32_t tag) override;
 
   // Effect side. -------------------------------------------------------------------------
   // The folder (or file) each holder's browser view shows next.
@@ -96,7 +100,6 @@ class Gui : public EditorLink,
   // Every control's rectangle to the scale, then what follows the scaled bitmaps in each section.
   void scaleControls(float scale);
   std::array<Section*, 5> sections();
-  void reportToHost(int32_t tag, float value);
 
   GuiEnvironment environment_;
   std::string skinFolder_;
@@ -117,6 +120,7 @@ class Gui : public EditorLink,
     uint32_t position = 0;
     uint32_t group = 0;
     uint32_t pattern = 0;
+    uint32_t parameters = 0;
   } drawn_;
 };
 

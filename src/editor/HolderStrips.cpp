@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "editor/PitchKnob.h"
+#include "instrument/Parameters.h"
 #include "toolkit/CKickButton.h"
 #include "widgets/MuteButton.h"
 #include "widgets/OnOffBtnWithMenu.h"
@@ -122,7 +122,7 @@ void HolderStrips::followScale(const SkinBitmaps& skin, float scale) {
   panels_->setScale(scale);
 }
 
-bool HolderStrips::valueChanged(toolkit::CControl& control) {
+void HolderStrips::valueChanged(toolkit::CControl& control) {
   const int32_t tag = control.getTag();
   const float value = control.getValue();
   const int index = (tag - kHolderSelect) % engine::kHolderCount;
@@ -142,7 +142,7 @@ bool HolderStrips::valueChanged(toolkit::CControl& control) {
       kit_.startPreview(NoteOf(index));
       controls_.setValue(tag, 0.0f);
       break;
-    case kPanKnob: holder(index).setPan(value); break;
+    case kPanKnob: instrument_.setPan(index, value); break;
     case kPanMenu:
       if (choice() != 0) {
         ShowNotImplemented();
@@ -151,11 +151,11 @@ bool HolderStrips::valueChanged(toolkit::CControl& control) {
         showHolder(index);
       }
       break;
-    case kVolumeKnob: holder(index).setVolume(value); break;
-    case kLengthKnob: holder(index).setLengthFraction(value); break;
-    case kSwingButton: holder(index).setSwing(value == 1.0f); break;
+    case kVolumeKnob: instrument_.setVolume(index, value); break;
+    case kLengthKnob: instrument_.setLength(index, value); break;
+    case kSwingButton: instrument_.setSwing(index, value == 1.0f); break;
     case kPitchKnob:
-      if (const auto pitch = PitchFromKnob(value)) holder(index).setPitch(static_cast<int8_t>(*pitch));
+      if (const auto pitch = instrument::PitchFromValue(value)) instrument_.setPitch(index, *pitch);
       break;
     case kPitchMenu:
       if (choice() != 0) {
@@ -176,7 +176,6 @@ bool HolderStrips::valueChanged(toolkit::CControl& control) {
       break;
     default: break;
   }
-  return true;
 }
 
 void HolderStrips::refreshFromModel() {
@@ -188,13 +187,18 @@ void HolderStrips::refreshFromModel() {
   showMuteAndSolo();
 }
 
+void HolderStrips::showParameters() {
+  for (int i = 0; i < engine::kHolderCount; ++i) showHolder(i);
+  showMuteAndSolo();
+}
+
 void HolderStrips::showHolder(int index) {
   const engine::SampleHolder& shown = holder(index);
   controls_.setValue(kPanKnob + index, shown.pan());
   controls_.setValue(kVolumeKnob + index, shown.volume());
   controls_.setValue(kSwingButton + index, shown.swing() ? 1.0f : 0.0f);
   controls_.setValue(kLengthKnob + index, shown.lengthFraction());
-  if (const auto knob = PitchKnobValue(shown.pitch())) controls_.setValue(kPitchKnob + index, *knob);
+  if (const auto knob = instrument::PitchValue(shown.pitch())) controls_.setValue(kPitchKnob + index, *knob);
 }
 
 void HolderStrips::showMuteAndSolo() {

@@ -23,8 +23,9 @@ class HolderStrips : public Section {
 
   void place(const SkinBitmaps& skin) override;
   void followScale(const SkinBitmaps& skin, float scale) override;
-  bool valueChanged(toolkit::CControl& control) override;
+  void valueChanged(toolkit::CControl& control) override;
   void refreshFromModel() override;
+  void showParameters() override;
 
   void refreshNames();
   BrowserPanels& panels() { return *panels_; }

@@ -22,10 +22,10 @@ void MasterSection::followScale(const SkinBitmaps& skin, float /*scale*/) {
   controls_.knob(kMasterLevelKnob)->setImageHeight(ImageHeight(skin, skin::kMasterLevelStrip, skin::kKnobImages));
 }
 
-bool MasterSection::valueChanged(toolkit::CControl& control) {
+void MasterSection::valueChanged(toolkit::CControl& control) {
   switch (control.getTag()) {
-    case kSwingAmountKnob: engine_.editorState().swingAmount = control.getValue(); break;
-    case kMasterLevelKnob: engine_.kitPlayer().setMasterLevel(control.getValue()); break;
+    case kSwingAmountKnob: instrument_.setSwingAmount(control.getValue()); break;
+    case kMasterLevelKnob: instrument_.setMasterLevel(control.getValue()); break;
     default:
       if (static_cast<toolkit::COptionMenu&>(control).getCurrentIndex() != 0) {
         ShowNotImplemented();
@@ -35,7 +35,6 @@ bool MasterSection::valueChanged(toolkit::CControl& control) {
       }
       break;
   }
-  return true;
 }
 
 void MasterSection::refreshFromModel() {

@@ -15,8 +15,10 @@ class MasterSection : public Section {
 
   void place(const SkinBitmaps& skin) override;
   void followScale(const SkinBitmaps& skin, float scale) override;
-  bool valueChanged(toolkit::CControl& control) override;
+  void valueChanged(toolkit::CControl& control) override;
   void refreshFromModel() override;
+  // Master level and swing amount are host parameters too.
+  void showParameters() override { refreshFromModel(); }
 
  private:
   ControlTable& controls_;

@@ -50,7 +50,7 @@ void PatternBank::followScale(const SkinBitmaps& skin, float /*scale*/) {
   controls_.selector(kResolutionSelector)->setImageHeight(ImageHeight(skin, skin::kResolution, kResolutionImages));
 }
 
-bool PatternBank::valueChanged(toolkit::CControl& control) {
+void PatternBank::valueChanged(toolkit::CControl& control) {
   const int32_t tag = control.getTag();
   const float value = control.getValue();
   if (tag >= kPatternButton && tag < kPatternButton + kPatternButtons) {
@@ -66,7 +66,6 @@ bool PatternBank::valueChanged(toolkit::CControl& control) {
   } else {
     controls_.setValue(tag, 1.0f);
   }
-  return true;
 }
 
 void PatternBank::refreshFromModel() {

@@ -17,7 +17,7 @@ class PatternBank : public Section {
 
   void place(const SkinBitmaps& skin) override;
   void followScale(const SkinBitmaps& skin, float scale) override;
-  bool valueChanged(toolkit::CControl& control) override;
+  void valueChanged(toolkit::CControl& control) override;
   void refreshFromModel() override;
 
   // Lights the pattern's button and octave, has the sequencer select it and shows its steps,

@@ -24,11 +24,12 @@ class Section {
   virtual void place(const SkinBitmaps& skin) = 0;
   // After bitmaps and controls took a new scale: what follows the scaled bitmaps.
   virtual void followScale(const SkinBitmaps& /*skin*/, float /*scale*/) {}
-  // One of the section's controls changed. False when the control only shows (the editor then
-  // passes the change on to the host once more).
-  virtual bool valueChanged(toolkit::CControl& control) = 0;
+  // One of the section's controls changed.
+  virtual void valueChanged(toolkit::CControl& control) = 0;
   // Every control redrawn from the model.
   virtual void refreshFromModel() = 0;
+  // The controls of host parameters redrawn from the model (after a host set one).
+  virtual void showParameters() {}
 };
 
 }  // namespace editor

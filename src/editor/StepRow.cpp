@@ -50,17 +50,16 @@ void StepRow::addStepNumbers(toolkit::CFrame& frame, const SkinBitmaps& skin) {
   frame.addView(stepNumbers_);  // the frame's reference is the only one
 }
 
-bool StepRow::valueChanged(toolkit::CControl& control) {
+void StepRow::valueChanged(toolkit::CControl& control) {
   const int32_t tag = control.getTag();
   if (tag >= kStepGroupButton) {
     showStepGroup(tag - kStepGroupButton);
-    return true;
+    return;
   }
   // The position LEDs only show, and the step menus have nothing to choose.
-  if (tag >= kStepMenu) return false;
+  if (tag >= kStepMenu) return;
   const int step = kStepsShown * selection_.stepGroup + (tag - kStepButton);
   instrument_.setStep(selection_.pattern, step, selection_.holder, control.getValue() == 1.0f);
-  return true;
 }
 
 void StepRow::refreshFromModel() {

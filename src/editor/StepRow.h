@@ -19,7 +19,7 @@ class StepRow : public Section {
 
   void place(const SkinBitmaps& skin) override;
   void followScale(const SkinBitmaps& skin, float scale) override;
-  bool valueChanged(toolkit::CControl& control) override;
+  void valueChanged(toolkit::CControl& control) override;
   void refreshFromModel() override;
 
   // With the built-in background, the numbers under the step buttons follow the step group; a

@@ -60,14 +60,13 @@ void Transport::followScale(const SkinBitmaps& skin, float /*scale*/) {
   controls_.selector(kSequencerModeSelector)->setImageHeight(ImageHeight(skin, skin::kSequencerMode, kModeImages));
 }
 
-bool Transport::valueChanged(toolkit::CControl& control) {
+void Transport::valueChanged(toolkit::CControl& control) {
   const int32_t tag = control.getTag();
   if (tag == kSequencerModeSelector) {
     engine_.sequencer().setSequencerModeSetting(controls_.selector(tag)->getState());
   } else {
     modeButton(tag, control.getValue());
   }
-  return true;
 }
 
 void Transport::refreshFromModel() {

@@ -17,7 +17,7 @@ class Transport : public Section {
 
   void place(const SkinBitmaps& skin) override;
   void followScale(const SkinBitmaps& skin, float scale) override;
-  bool valueChanged(toolkit::CControl& control) override;
+  void valueChanged(toolkit::CControl& control) override;
   void refreshFromModel() override;
 
  private:

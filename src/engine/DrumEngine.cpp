@@ -70,7 +70,6 @@ void DrumEngine::receiveMidiNote(uint8_t status, uint8_t note, uint8_t velocity,
 void DrumEngine::carryOutCommands() noexcept {
   kitPlayer_.kit().commands().drain([this](const EngineCommand& command) {
     switch (command.kind) {
-      case EngineCommand::RestartPitch:
       case EngineCommand::StartPreview:
       case EngineCommand::SilenceHolder:
         kitPlayer_.kit().holder(command.value).carryOut(command.kind);
@@ -86,6 +85,10 @@ void DrumEngine::carryOutCommands() noexcept {
         break;
     }
   });
+  // After the queue: a holder cleared and given a pitch again counts from that pitch.
+  for (int note = kFirstNote; note <= kLastNote; ++note) {
+    kitPlayer_.kit().holder(static_cast<uint8_t>(note)).restartPitchIfSet();
+  }
 }
 
 void DrumEngine::prepareBlock(const HostTime& time, int32_t frames) {

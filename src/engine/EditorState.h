@@ -18,6 +18,9 @@ struct EditorState {
   Relaxed<uint32_t> positionChanges{1};
   Relaxed<uint32_t> groupChanges{0};
   Relaxed<uint32_t> patternChanges{0};
+  // Any thread: counted up when a setting changed other than through the editor (a host's
+  // parameter, a mute or solo carried out for another thread), so that the editor shows it.
+  Relaxed<uint32_t> parameterChanges{0};
   // Audio thread: the position light is off.
   Relaxed<bool> positionHidden{false};
   // The swing amount: set by the swing control and by a loaded project, saved with the

@@ -24,6 +24,7 @@ class Relaxed {
 
   T load() const { return value_.load(std::memory_order_relaxed); }
   void store(T value) { value_.store(value, std::memory_order_relaxed); }
+  T exchange(T value) { return value_.exchange(value, std::memory_order_relaxed); }
   // For counts: one more, whichever thread counts.
   void increment() { value_.fetch_add(1, std::memory_order_relaxed); }
 

@@ -87,8 +87,19 @@ void SampleHolder::replaceBuffer(SampleBuffer* next) {
   epoch_.retire(buffer_.exchange(next, std::memory_order_seq_cst));
 }
 
-void SampleHolder::setPan(float pan) {
-  pan_ = pan;
+template <typename Derive>
+void SampleHolder::derive(Derive&& derived) {
+  settingChanges_.fetch_add(1);
+  for (;;) {
+    const uint32_t changes = settingChanges_.load();
+    derived();
+    std::atomic_thread_fence(std::memory_order_seq_cst);
+    if (settingChanges_.load() == changes) return;
+  }
+}
+
+void SampleHolder::updateGains() {
+  const float pan = pan_;
   const float volume = volume_;
   float left = volume;
   float right = volume;
@@ -101,30 +112,41 @@ void SampleHolder::setPan(float pan) {
   rightGain_ = right;
 }
 
+void SampleHolder::setPan(float pan) {
+  pan_ = pan;
+  derive([this] { updateGains(); });
+}
+
 void SampleHolder::setVolume(float volume) {
   volume_ = volume;
-  setPan(pan_);
+  derive([this] { updateGains(); });
 }
 
 void SampleHolder::setLengthFraction(float fraction) {
   lengthFraction_ = fraction;
-  // Truncated toward zero; a fraction outside 0..1 (or not a number) stays inside the sample.
-  const double end = static_cast<double>(fraction) * length_.load();
-  end_ = end > 0.0 ? static_cast<uint32_t>(std::min(end, static_cast<double>(length_.load()))) : 0;
+  derive([this] {
+    // Truncated toward zero; a fraction outside 0..1 (or not a number) stays inside the sample.
+    const uint32_t length = length_;
+    const double end = static_cast<double>(lengthFraction_.load()) * length;
+    end_ = end > 0.0 ? static_cast<uint32_t>(std::min(end, static_cast<double>(length))) : 0;
+  });
 }
 
 void SampleHolder::setPitch(int8_t pitch) {
   pitch_ = pitch;
-  commands_.push({EngineCommand::RestartPitch, note_});
+  // Not through the command queue, whose producers take turns: the pitch may come from the
+  // audio thread itself.
+  pitchSet_ = true;
+}
+
+void SampleHolder::restartPitchIfSet() noexcept {
+  if (pitchSet_.exchange(false)) pitchCountdown_ = PitchCountdown(pitch_);
 }
 
 void SampleHolder::startPreview() { commands_.push({EngineCommand::StartPreview, note_}); }
 
 void SampleHolder::carryOut(EngineCommand::Kind change) noexcept {
   switch (change) {
-    case EngineCommand::RestartPitch:
-      pitchCountdown_ = PitchCountdown(pitch_);
-      break;
     case EngineCommand::StartPreview:
       previewPosition_ = 0;
       previewPlaying_ = true;

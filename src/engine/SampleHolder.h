@@ -56,6 +56,8 @@ class SampleHolder {
   // array is released once the audio thread is done with it.
   void installSample(std::unique_ptr<SampleBuffer> buffer);
 
+  // Pan, volume, length, pitch and swing: any thread, lock-free (the editor and a host's
+  // automation may set them at the same time).
   void setPan(float pan);
   void setVolume(float volume);
   void setLengthFraction(float fraction);
@@ -100,6 +102,8 @@ class SampleHolder {
   void setVoicePosition(uint32_t position) { voicePosition_ = position; }
   // Carries out a queued change of this holder's voice or preview.
   void carryOut(EngineCommand::Kind change) noexcept;
+  // Starts the pitch pacing again after the pitch was set.
+  void restartPitchIfSet() noexcept;
   // One frame of the preview or else the voice, with pan and volume applied.
   StereoFrame renderFrame() noexcept;
   // The voice (no preview) over count frames with all its gains: the state is read once and
@@ -108,6 +112,11 @@ class SampleHolder {
 
  private:
   void replaceBuffer(SampleBuffer* next);
+  // Stores a setting, then works out what follows from the settings (gains, end) until no
+  // other thread changed a setting meanwhile: the last thread to write sees the settings last.
+  template <typename Derive>
+  void derive(Derive&& derived);
+  void updateGains();
   void advanceVoice() noexcept;
 
   const BlockEpoch& epoch_;
@@ -132,6 +141,8 @@ class SampleHolder {
   Relaxed<bool> swing_{false};
   Relaxed<uint32_t> muteState_{kNotMuted};
   Relaxed<uint8_t> pitchCountdown_{0};
+  Relaxed<bool> pitchSet_{false};
+  std::atomic<uint32_t> settingChanges_{0};
 };
 
 }  // namespace engine

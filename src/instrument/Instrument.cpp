@@ -1,6 +1,7 @@
 #include "instrument/Instrument.h"
 
 #include <limits>
+#include <thread>
 #include <utility>
 
 #include "persistence/ChunkLoad.h"
@@ -52,6 +53,7 @@ bool Instrument::loadProject(const void* data, int32_t byteSize) {
   const platform::BoundedLock stateLock(platform::StateMutex());
   // Of the samples that fail to load, the first few are told in full and the rest counted.
   const samples::LoadMessageBatch loadMessages;
+  const RuleTurn rules(*this);
   if (!persistence::LoadChunk(data, byteSize, samplesFolder_, engine_, [this] { engine_.resetAll(); }, loadSample_)) {
     return false;
   }
@@ -83,23 +85,106 @@ void Instrument::loadDefaultPreset() {
 }
 
 void Instrument::resetAll() {
-  engine_.resetAll();
-  soloFromMuteStates();
+  {
+    const RuleTurn rules(*this);
+    engine_.resetAll();
+    soloFromMuteStates();
+  }
   if (resetView_) resetView_();
 }
 
+void Instrument::setVolume(int index, float volume) {
+  if (index >= 0 && index < engine::kHolderCount) holder(index).setVolume(volume);
+}
+
+void Instrument::setPan(int index, float pan) {
+  if (index >= 0 && index < engine::kHolderCount) holder(index).setPan(pan);
+}
+
+void Instrument::setPitch(int index, int semitones) {
+  if (index < 0 || index >= engine::kHolderCount || semitones < -engine::kMaxPitch || semitones > engine::kMaxPitch) {
+    return;
+  }
+  holder(index).setPitch(static_cast<int8_t>(semitones));
+}
+
+void Instrument::setLength(int index, float fraction) {
+  if (index >= 0 && index < engine::kHolderCount) holder(index).setLengthFraction(fraction);
+}
+
+void Instrument::setSwing(int index, bool on) {
+  if (index >= 0 && index < engine::kHolderCount) holder(index).setSwing(on);
+}
+
+void Instrument::setMasterLevel(float level) { engine_.kitPlayer().setMasterLevel(level); }
+
+void Instrument::setSwingAmount(float amount) { engine_.editorState().swingAmount = amount; }
+
 void Instrument::setMute(int index, bool on) {
   if (index < 0 || index >= engine::kHolderCount) return;
-  if (on) {
-    holder(index).setMuteState(engine::kMuted);
-    solo_[static_cast<size_t>(index)] = false;
-  } else {
-    holder(index).setMuteState(anySolo() ? engine::kMuted : engine::kNotMuted);
-  }
+  request(muteRequests_, index, on);
+  carryOutRequests();
 }
 
 void Instrument::setSolo(int index, bool on) {
   if (index < 0 || index >= engine::kHolderCount) return;
+  request(soloRequests_, index, on);
+  carryOutRequests();
+}
+
+void Instrument::request(Requests& requests, int index, bool on) {
+  const uint32_t asked = 1u << index;
+  const uint32_t wanted = asked << kWantedShift;
+  uint32_t bits = requests.load();
+  while (!requests.compare_exchange_weak(bits, (bits | asked | wanted) & ~(on ? 0u : wanted))) {
+  }
+}
+
+void Instrument::carryOutRequests() {
+  constexpr uint32_t kAsked = (1u << engine::kHolderCount) - 1;
+  while (((muteRequests_.load() | soloRequests_.load()) & kAsked) != 0) {
+    // Busy: the thread that holds the rules looks for requests again before it lets go.
+    if (rulesBusy_.test_and_set(std::memory_order_acquire)) return;
+    carryOut(muteRequests_, &Instrument::applyMute);
+    carryOut(soloRequests_, &Instrument::applySolo);
+    rulesBusy_.clear(std::memory_order_release);
+  }
+}
+
+void Instrument::carryOut(Requests& requests, void (Instrument::*rule)(int, bool)) {
+  const uint32_t bits = requests.exchange(0);
+  if (bits == 0) return;
+  for (int index = 0; index < engine::kHolderCount; ++index) {
+    if ((bits & (1u << index)) != 0) (this->*rule)(index, (bits & (1u << (kWantedShift + index))) != 0);
+  }
+  // The editor shows it too when the change came from another thread.
+  engine_.editorState().parameterChanges.increment();
+}
+
+Instrument::RuleTurn::RuleTurn(Instrument& instrument) : instrument_(instrument) {
+  // Only the user-interface thread waits, and only while a rule runs on another thread.
+  while (instrument_.rulesBusy_.test_and_set(std::memory_order_acquire)) std::this_thread::yield();
+}
+
+Instrument::RuleTurn::~RuleTurn() {
+  instrument_.rulesBusy_.clear(std::memory_order_release);
+  instrument_.carryOutRequests();
+}
+
+// A request was made from what another thread saw a moment ago; the rules here hold to the
+// state as it stands: a soloed holder is not muted, so unmuting it changes nothing, and ending
+// a solo that a mute ended already changes nothing either.
+void Instrument::applyMute(int index, bool on) {
+  if (on) {
+    holder(index).setMuteState(engine::kMuted);
+    solo_[static_cast<size_t>(index)] = false;
+  } else if (!soloed(index)) {
+    holder(index).setMuteState(anySolo() ? engine::kMuted : engine::kNotMuted);
+  }
+}
+
+void Instrument::applySolo(int index, bool on) {
+  if (!on && !soloed(index)) return;
   if (on) {
     solo_[static_cast<size_t>(index)] = true;
     holder(index).setMuteState(engine::kNotMuted);
@@ -161,22 +246,24 @@ void Instrument::clearPattern(int pattern) { engine_.sequencer().clearPattern(pa
 void Instrument::copyPattern(int from, int to) { engine_.sequencer().copyPattern(from, to); }
 
 void Instrument::clearHolder(int index) {
+  const RuleTurn rules(*this);
   engine_.kit().clearHolder(NoteOf(index));
   soloFromMuteStates();
 }
 
 void Instrument::copyHolder(int from, int to) {
   if (from == to) return;
+  const RuleTurn rules(*this);
   engine_.kit().clearHolder(NoteOf(to));
   engine_.kit().copyHolder(NoteOf(from), NoteOf(to));
   soloFromMuteStates();
 }
 
-void Instrument::resetPan(int index) { engine_.kit().holder(NoteOf(index)).setPan(engine::kDefaultPan); }
+void Instrument::resetPan(int index) { setPan(index, engine::kDefaultPan); }
 
-void Instrument::resetPitch(int index) { engine_.kit().holder(NoteOf(index)).setPitch(0); }
+void Instrument::resetPitch(int index) { setPitch(index, 0); }
 
-void Instrument::resetMasterLevel() { engine_.kitPlayer().setMasterLevel(engine::kDefaultMasterLevel); }
+void Instrument::resetMasterLevel() { setMasterLevel(engine::kDefaultMasterLevel); }
 
 engine::SampleHolder& Instrument::holder(int index) { return engine_.kit().holder(NoteOf(index)); }
 

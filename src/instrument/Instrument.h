@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <mutex>
@@ -62,10 +63,24 @@ class Instrument {
   // The view's own reset, run after each resetAll (empty: none).
   void setResetView(std::function<void()> resetView) { resetView_ = std::move(resetView); }
 
-  // Muting a holder ends its solo; unmuting it is refused while any holder is soloed.
+  // A holder's settings (holder 0..11) and the kit's. Any thread, lock-free and without
+  // allocation: the editor sets them on the user-interface thread, a host's automation on its
+  // audio thread. Each is a single store that the audio thread reads at its next stretch.
+  void setVolume(int holder, float volume);
+  void setPan(int holder, float pan);
+  // -12..12 semitones (others change nothing); the voice's pacing restarts at the next block.
+  void setPitch(int holder, int semitones);
+  void setLength(int holder, float fraction);
+  void setSwing(int holder, bool on);
+  void setMasterLevel(float level);
+  void setSwingAmount(float amount);
+
+  // Muting a holder ends its solo; unmuting it is refused while any holder is soloed (a soloed
+  // holder is not muted: unmuting it changes nothing).
   void setMute(int holder, bool on);
   // A solo mutes every holder that is neither soloed nor muted by the user ("muted by solo");
   // ending the last solo unmutes them, ending one of several leaves its holder muted by solo.
+  // Mute and solo may come from any thread: see RuleTurn.
   void setSolo(int holder, bool on);
   bool soloed(int holder) const;
   // The Stop button: the mode goes to Stop; pressed again right after Run, the sequencer
@@ -84,6 +99,32 @@ class Instrument {
   void resetMasterLevel();
 
  private:
+  // Mute and solo touch several holders at once, so their rules run on one thread at a time.
+  // A mute or solo is recorded as a request (the latest wish per holder); whichever
+  // thread then finds the rules free carries out every request recorded, and a thread that finds
+  // them busy returns at once, leaving its request to the thread that holds them, which looks
+  // again before it lets go. So the audio thread never waits. The user-interface thread's other
+  // changes of mute states (load, reset, clear, copy) take a turn too, waiting for it.
+  class RuleTurn {
+   public:
+    explicit RuleTurn(Instrument& instrument);
+    ~RuleTurn();
+    RuleTurn(const RuleTurn&) = delete;
+    RuleTurn& operator=(const RuleTurn&) = delete;
+
+   private:
+    Instrument& instrument_;
+  };
+  // Per holder h: bit h set when it asked, bit kWantedShift + h when it asked for on.
+  static constexpr int kWantedShift = 16;
+  using Requests = std::atomic<uint32_t>;
+  static void request(Requests& requests, int holder, bool on);
+  // Carries out the recorded requests if the rules are free; see RuleTurn.
+  void carryOutRequests();
+  void carryOut(Requests& requests, void (Instrument::*rule)(int, bool));
+  void applyMute(int holder, bool on);
+  void applySolo(int holder, bool on);
+
   void loadDefaultPreset();
   // The solos that the holders' mute states show: a holder not muted while others are muted
   // by solo (after a load, a reset, or a holder cleared or overwritten).
@@ -98,6 +139,9 @@ class Instrument {
   persistence::SampleFileLoader loadSample_;
   std::string projectText_;
   std::array<engine::Relaxed<bool>, engine::kHolderCount> solo_{};
+  Requests muteRequests_{0};
+  Requests soloRequests_{0};
+  std::atomic_flag rulesBusy_;
   std::function<void()> resetView_;
   std::mutex loadedMutex_;
   std::optional<LoadedProject> loaded_;

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "engine/Limits.h"
+#include "instrument/Parameters.h"
 #include "platform/Messages.h"
 #include "platform/Paths.h"
 #include "vst/HostText.h"
@@ -26,10 +27,15 @@ std::atomic<uint8_t> programNameCounter{0};
 Vst::Vst(vst::HostCallback host) : Vst(host, EffectEnvironment{platform::PluginDirectory(), {}}) {}
 
 Vst::Vst(vst::HostCallback host, EffectEnvironment environment)
-    : AudioEffectX(host, 1, 1),
+    : AudioEffectX(host, 1, instrument::kParameterCount),
       instrument_(std::move(environment)),
       editor_(this, editor::MakeEditor(instrument_,
-                                       {[this](int32_t tag, float value) { setParameterAutomated(tag, value); },
+                                       {[this](int32_t parameter) { beginEdit(parameter); },
+                                        // The value stands already; setting it again changes nothing.
+                                        [this](int32_t parameter, float value) {
+                                          setParameterAutomated(parameter, value);
+                                        },
+                                        [this](int32_t parameter) { endEdit(parameter); },
                                         [this](int32_t width, int32_t height) { sizeEditorWindow(width, height); }})) {
   setEditor(&editor_);
   programName_ = "Drumset " + std::to_string(programNameCounter.fetch_add(1));
@@ -100,10 +106,8 @@ int32_t Vst::processEvents(vst::VstEvents* events) {
     const auto status = static_cast<uint8_t>(midi->midiData[0]);
     const auto data1 = static_cast<uint8_t>(midi->midiData[1] & 0x7F);
     const auto data2 = static_cast<uint8_t>(midi->midiData[2] & 0x7F);
+    // Control changes are not the host's parameters: a host maps controllers to parameters itself.
     switch (status & 0xF0) {
-      case 0xB0:  // control change: reported to the host as automation of that parameter index
-        setParameterAutomated(data1, static_cast<float>(data2) / 127.0f);
-        break;
       case 0x80:
       case 0x90:
         instrument_.engine().receiveMidiNote(status, data1, data2, static_cast<uint16_t>(midi->deltaFrames & 0xFFFF));
@@ -113,6 +117,55 @@ int32_t Vst::processEvents(vst::VstEvents* events) {
     }
   }
   return 1;
+}
+
+void Vst::setParameter(int32_t index, float value) {
+  if (const auto parameter = instrument::ParameterAt(index)) instrument::SetParameter(instrument_, *parameter, value);
+}
+
+float Vst::getParameter(int32_t index) {
+  const auto parameter = instrument::ParameterAt(index);
+  return parameter ? instrument::ParameterValue(instrument_, *parameter) : 0.0f;
+}
+
+// The three texts fit the 8 bytes of the interface; the full name is in the properties.
+void Vst::getParameterName(int32_t index, char* text) {
+  const auto parameter = instrument::ParameterAt(index);
+  vst::copyToHost(text, parameter ? instrument::DescribeParameter(*parameter).shortName : "",
+                  vst::kMaxParameterStringLength);
+}
+
+void Vst::getParameterLabel(int32_t index, char* text) {
+  const auto parameter = instrument::ParameterAt(index);
+  vst::copyToHost(text, parameter ? instrument::DescribeParameter(*parameter).unit : "",
+                  vst::kMaxParameterStringLength);
+}
+
+void Vst::getParameterDisplay(int32_t index, char* text) {
+  const auto parameter = instrument::ParameterAt(index);
+  vst::copyToHost(text, parameter ? instrument::ParameterDisplay(instrument_, *parameter) : "",
+                  vst::kMaxParameterStringLength);
+}
+
+bool Vst::getParameterProperties(int32_t index, vst::VstParameterProperties* properties) {
+  const auto parameter = instrument::ParameterAt(index);
+  if (!parameter) return false;
+  const instrument::ParameterDescription description = instrument::DescribeParameter(*parameter);
+  *properties = {};
+  vst::copyToHost(properties->label, description.name, vst::kMaxParameterLabelLength);
+  vst::copyToHost(properties->shortLabel, description.shortName, vst::kMaxParameterShortLabelLength);
+  // Steps as a share of 0..1: integer minimum and maximum would make some hosts (Ardour) send
+  // the integers themselves as values.
+  if (description.steps == 2) {
+    properties->flags = vst::kVstParameterIsSwitch;
+  } else {
+    const float step = description.steps > 0 ? 1.0f / static_cast<float>(description.steps) : 0.01f;
+    properties->flags = vst::kVstParameterUsesFloatStep | (description.steps > 0 ? 0 : vst::kVstParameterCanRamp);
+    properties->stepFloat = step;
+    properties->smallStepFloat = description.steps > 0 ? step : step / 10.0f;
+    properties->largeStepFloat = description.steps > 0 ? step * 12.0f : step * 10.0f;
+  }
+  return true;
 }
 
 void Vst::setProgramName(const char* name) {

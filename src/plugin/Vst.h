@@ -24,6 +24,14 @@ class Vst : public vst::AudioEffectX {
   void processReplacing(float** inputs, float** outputs, int32_t frames) override;
   int32_t processEvents(vst::VstEvents* events) override;
 
+  // The host parameters of instrument/Parameters.h. setParameter comes on any thread.
+  void setParameter(int32_t index, float value) override;
+  float getParameter(int32_t index) override;
+  void getParameterName(int32_t index, char* text) override;
+  void getParameterLabel(int32_t index, char* text) override;
+  void getParameterDisplay(int32_t index, char* text) override;
+  bool getParameterProperties(int32_t index, vst::VstParameterProperties* properties) override;
+
   void setProgramName(const char* name) override;
   void getProgramName(char* name) override;
   bool getProgramNameIndexed(int32_t category, int32_t index, char* text) override;

@@ -11,6 +11,8 @@ intptr_t AudioEffectX::dispatcher(int32_t opcode, int32_t index, intptr_t value,
       return ptr != nullptr ? processEvents(static_cast<VstEvents*>(ptr)) : 0;
     case effCanBeAutomated:
       return canParameterBeAutomated(index) ? 1 : 0;
+    case effGetParameterProperties:
+      return ptr != nullptr && getParameterProperties(index, static_cast<VstParameterProperties*>(ptr));
     case effGetProgramNameIndexed:
       return ptr != nullptr && getProgramNameIndexed(static_cast<int32_t>(value), index, static_cast<char*>(ptr));
     case effGetInputProperties:

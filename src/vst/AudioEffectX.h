@@ -17,6 +17,7 @@ class AudioEffectX : public AudioEffect {
 
   virtual int32_t processEvents(VstEvents* /*events*/) { return 0; }
   virtual bool canParameterBeAutomated(int32_t /*index*/) { return true; }
+  virtual bool getParameterProperties(int32_t /*index*/, VstParameterProperties* /*properties*/) { return false; }
   virtual bool getProgramNameIndexed(int32_t /*category*/, int32_t /*index*/, char* /*text*/) { return false; }
   virtual bool getInputProperties(int32_t /*index*/, VstPinProperties* /*properties*/) { return false; }
   virtual bool getOutputProperties(int32_t /*index*/, VstPinProperties* /*properties*/) { return false; }

@@ -95,6 +95,7 @@ enum EffectOpcode : int32_t {
   effGetVendorVersion = 49,
   effCanDo = 51,
   effGetTailSize = 52,
+  effGetParameterProperties = 56,
   effGetVstVersion = 58,
   effEditKeyDown = 59,
   effEditKeyUp = 60,
@@ -226,6 +227,35 @@ struct VstPinProperties {
   char future[48];
 };
 
+enum ParameterFlags : int32_t {
+  kVstParameterIsSwitch = 1 << 0,
+  kVstParameterUsesIntegerMinMax = 1 << 1,
+  kVstParameterUsesFloatStep = 1 << 2,
+  kVstParameterUsesIntStep = 1 << 3,
+  kVstParameterSupportsDisplayIndex = 1 << 4,
+  kVstParameterSupportsDisplayCategory = 1 << 5,
+  kVstParameterCanRamp = 1 << 6,
+};
+
+struct VstParameterProperties {
+  float stepFloat;
+  float smallStepFloat;
+  float largeStepFloat;
+  char label[64];
+  int32_t flags;
+  int32_t minInteger;
+  int32_t maxInteger;
+  int32_t stepInteger;
+  int32_t largeStepInteger;
+  char shortLabel[8];
+  int16_t displayIndex;
+  int16_t category;
+  int16_t numParametersInCategory;
+  int16_t reserved;
+  char categoryLabel[24];
+  char future[16];
+};
+
 struct ERect {
   int16_t top;
   int16_t left;
@@ -259,6 +289,8 @@ constexpr size_t kMaxEffectNameLength = 32;
 constexpr size_t kMaxVendorStringLength = 64;
 constexpr size_t kMaxProductStringLength = 64;
 constexpr size_t kMaxPinLabelLength = 64;
+constexpr size_t kMaxParameterLabelLength = 64;  // VstParameterProperties::label
+constexpr size_t kMaxParameterShortLabelLength = 8;
 
 constexpr int32_t kVstVersion = 2400;
 
@@ -278,6 +310,7 @@ static_assert(offsetof(AEffect, processReplacing) == 120);
 static_assert(offsetof(AEffect, processDoubleReplacing) == 128);
 static_assert(offsetof(AEffect, future) == 136);
 static_assert(sizeof(VstTimeInfo) == 88);
+static_assert(sizeof(VstParameterProperties) == 152);
 static_assert(offsetof(VstTimeInfo, timeSigNumerator) == 64);
 static_assert(offsetof(VstTimeInfo, flags) == 84);
 static_assert(sizeof(VstEvent) == 32);

@@ -6,6 +6,10 @@
 //   kh_compare_renders --tempo BPM --ticks-per-beat N EXPECTED.wav ACTUAL.wav
 //       also passes when ACTUAL is EXPECTED with each sixteenth-note step moved by no more
 //       than one tick of a host that reports its song position in whole 1/N beats.
+//   kh_compare_renders --tempo BPM --ramp-seconds S EXPECTED.wav ACTUAL.wav
+//       passes when ACTUAL is EXPECTED at a gain that rises in a straight line from 0 at the
+//       start to 1 after S seconds (a host's automation lane on a volume): the peak of each
+//       sixteenth-note step of ACTUAL is EXPECTED's times the gain at that peak.
 //
 // Either way both files must hold sound; the report names the largest difference and, when the
 // files differ, the cause it finds: format, level, a constant offset (a host's transport start
@@ -99,6 +103,7 @@ double Decibels(double energyRatio) { return 10.0 * std::log10(energyRatio); }
 struct Options {
   double tempo = 0.0;
   int ticksPerBeat = 0;
+  double rampSeconds = 0.0;
   std::string expected;
   std::string actual;
 };
@@ -119,13 +124,18 @@ std::optional<Options> ParseArguments(int argc, char** argv) {
       if (!ParseNumber(argv[++i], options.tempo)) return std::nullopt;
     } else if (argument == "--ticks-per-beat" && hasValue) {
       if (!ParseNumber(argv[++i], options.ticksPerBeat)) return std::nullopt;
+    } else if (argument == "--ramp-seconds" && hasValue) {
+      if (!ParseNumber(argv[++i], options.rampSeconds)) return std::nullopt;
     } else if (argument.starts_with("-")) {
       return std::nullopt;
     } else {
       files.emplace_back(argument);
     }
   }
-  if (files.size() != 2 || (options.tempo > 0.0) != (options.ticksPerBeat > 0)) return std::nullopt;
+  const bool timed = options.ticksPerBeat > 0 || options.rampSeconds > 0.0;
+  if (files.size() != 2 || (options.tempo > 0.0) != timed || (options.ticksPerBeat > 0 && options.rampSeconds > 0.0)) {
+    return std::nullopt;
+  }
   options.expected = files[0];
   options.actual = files[1];
   return options;
@@ -170,12 +180,53 @@ void ReportConstantOffset(const Sound& expected, const Sound& actual) {
   }
 }
 
+// The peaks of actual against expected's, step by step, against the ramp's gain at each peak.
+// Windows run from the middle of one step to the middle of the next, so that a hit that the host
+// places a few frames off its step stays in its window.
+bool CheckRamp(const Sound& expected, const Sound& actual, const Options& options) {
+  constexpr double kTolerance = 0.02;  // of full gain; a host applies automation per block
+  const auto stepFrames = static_cast<int64_t>(expected.rate * 60.0 / options.tempo / 4.0);
+  const float loudest = Peak(expected);
+  bool pass = true;
+  for (int64_t begin = stepFrames / 2; begin < expected.frames(); begin += stepFrames) {
+    const int64_t end = std::min(begin + stepFrames, expected.frames());
+    float expectedPeak = 0.0f;
+    float actualPeak = 0.0f;
+    int64_t where = begin;
+    for (int64_t frame = begin; frame < end; ++frame) {
+      for (int channel = 0; channel < expected.channels; ++channel) {
+        if (std::fabs(expected.at(frame, channel)) > expectedPeak) {
+          expectedPeak = std::fabs(expected.at(frame, channel));
+          where = frame;
+        }
+        actualPeak = std::max(actualPeak, std::fabs(actual.at(frame, channel)));
+      }
+    }
+    if (expectedPeak < 0.05f * loudest) continue;
+    const double seconds = static_cast<double>(where) / expected.rate;
+    const double ramp = std::min(1.0, seconds / options.rampSeconds);
+    const double gain = actualPeak / expectedPeak;
+    const bool near = std::fabs(gain - ramp) <= kTolerance;
+    pass = pass && near;
+    // The hits themselves; tails only when they fail.
+    if (!near || expectedPeak >= 0.5f * loudest) {
+      std::printf("%7.3f s: peak %.4f of %.4f, gain %.3f, ramp %.3f%s\n", seconds, static_cast<double>(actualPeak),
+                  static_cast<double>(expectedPeak), gain, ramp, near ? "" : "  <- off the ramp");
+    }
+  }
+  std::printf(pass ? "Every step's peak follows the ramp within %.2f.\n"
+                   : "FAILED: steps are off the ramp by more than %.2f.\n",
+              kTolerance);
+  return pass;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const std::optional<Options> options = ParseArguments(argc, argv);
   if (!options) {
-    std::fprintf(stderr, "usage: %s [--tempo BPM --ticks-per-beat N] EXPECTED.wav ACTUAL.wav\n", argv[0]);
+    std::fprintf(stderr, "usage: %s [--tempo BPM (--ticks-per-beat N | --ramp-seconds S)] EXPECTED.wav ACTUAL.wav\n",
+                 argv[0]);
     return 2;
   }
   const std::optional<Sound> expected = Read(options->expected);
@@ -198,6 +249,7 @@ int main(int argc, char** argv) {
                 "of the host).\n");
     return 1;
   }
+  if (options->rampSeconds > 0.0) return CheckRamp(*expected, *actual, *options) ? 0 : 1;
   if (expected->samples == actual->samples) {
     std::printf("The renders are identical.\n");
     return 0;

@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # The host test: Ardour 7, without a GUI, plays the installed bundle. A new session with
 # Kestrelhollow on a MIDI track renders 8 s of the default preset's groove (at another master
-# level) in Hsync from the song start and is saved; a second Ardour loads it and renders again. Both renders must hold sound and be
-# identical, and are held against kestrelhollow-render's output for the same 8 s.
+# level) in Hsync from the song start, held against kestrelhollow-render's output for the same
+# 8 s. Then every holder but D (the snare) is muted through the plug-in's parameters and an
+# automation lane ramps "D Volume" from 0 to 1 over the render: each snare hit's peak must follow
+# the ramp, against kestrelhollow-render's snare alone at full volume. The session is saved; a
+# second Ardour loads it and renders again, which must sound as the ramp did before the save.
 #   tests/ardour/run.sh BUILD_FOLDER
 # The build folder must hold the bundle, bin/kestrelhollow-render and kh_compare_renders; the
 # test works in BUILD_FOLDER/ardour-host, where it also keeps Ardour's configuration, so the
@@ -114,13 +117,20 @@ run_logged scan env LD_LIBRARY_PATH=/usr/lib/ardour7 /usr/lib/ardour7/ardour-vst
 run_ardour create new_session ardour7-lua "$here/session.lua" create "$work/session" "$work/renders/first"
 cp -a "$work/session" "$work/saved-session"
 run_ardour reload saved_session ardour7-lua "$here/session.lua" reload "$work/session" "$work/renders/second"
-run_logged ours "$build/bin/kestrelhollow-render" --plugin "$bundle/Kestrelhollow.so" --state "$state" \
-  --mode Hsync --seconds 8 --tempo 120 --rate 48000 --block 512 -o "$work/renders/kestrelhollow-render.wav"
+ours=("$build/bin/kestrelhollow-render" --plugin "$bundle/Kestrelhollow.so" --state "$state" --mode Hsync
+  --seconds 8 --tempo 120 --rate 48000 --block 512)
+run_logged ours "${ours[@]}" -o "$work/renders/kestrelhollow-render.wav"
+snare_alone=(--param "D Volume=1")
+for note in C C# D# E F F# G G# A A# B; do snare_alone+=(--param "$note Mute=1"); done
+run_logged ours-snare "${ours[@]}" "${snare_alone[@]}" -o "$work/renders/kestrelhollow-render-snare.wav"
 
-first=$(echo "$work"/renders/first/*.wav)
-second=$(echo "$work"/renders/second/*.wav)
+plain=$(echo "$work"/renders/first/plain/*.wav)
+ramp=$(echo "$work"/renders/first/ramp/*.wav)
+reloaded=$(echo "$work"/renders/second/ramp/*.wav)
 compare=$build/tests/ardour/kh_compare_renders
-echo "-- Ardour's render after the reload against its first render"
-"$compare" "$first" "$second"
 echo "-- Ardour's render against kestrelhollow-render's (Ardour's song position has 1920 ticks a beat)"
-"$compare" --tempo 120 --ticks-per-beat 1920 "$work/renders/kestrelhollow-render.wav" "$first"
+"$compare" --tempo 120 --ticks-per-beat 1920 "$work/renders/kestrelhollow-render.wav" "$plain"
+echo "-- The snare alone, its volume ramped by Ardour's automation lane, against kestrelhollow-render's at full volume"
+"$compare" --tempo 120 --ramp-seconds 8 "$work/renders/kestrelhollow-render-snare.wav" "$ramp"
+echo "-- Ardour's render after the reload (mutes and lane from the saved session) against the same before the save"
+"$compare" "$ramp" "$reloaded"

@@ -7,7 +7,7 @@
 
 #include "GuiFixture.h"
 #include "editor/ControlTags.h"
-#include "editor/PitchKnob.h"
+#include "instrument/Parameters.h"
 
 namespace guitest {
 namespace {
@@ -37,10 +37,52 @@ TEST_F(GuiEvents, AStepButtonWritesTheCellOfTheShownGroupHolderAndPattern) {
   EXPECT_EQ(sequencer().getCell(0, 52, 0), 0u);
   change(kStepButton + 4, 0.0f);
   EXPECT_EQ(sequencer().getCell(0, 52, 4), 0x00017F00u);
-  // Every change reaches the host as automation of the control's tag.
-  ASSERT_FALSE(automations.empty());
-  EXPECT_EQ(automations.back().index, kStepButton + 4);
-  EXPECT_EQ(automations.back().value, 0.0f);
+}
+
+// The host hears the parameter a control sets, by the parameter's index, with the value the
+// rules left; controls that set no parameter report nothing.
+TEST_F(GuiEvents, ControlsReportTheirParametersOnly) {
+  using instrument::ParameterIndex;
+  using instrument::ParameterKind;
+  const struct {
+    int32_t tag;
+    float value;
+    int index;  // -1: nothing reported
+    float reported;
+  } cases[] = {
+      {kVolumeKnob + 2, 0.25f, ParameterIndex(ParameterKind::Volume, 2), 0.25f},
+      {kPanKnob + 11, 0.7f, ParameterIndex(ParameterKind::Pan, 11), 0.7f},
+      {kPitchKnob, 0.53f, ParameterIndex(ParameterKind::Pitch, 0), 0.52f},
+      {kLengthKnob + 5, 0.1f, ParameterIndex(ParameterKind::Length, 5), 0.1f},
+      {kSwingButton + 1, 1.0f, ParameterIndex(ParameterKind::Swing, 1), 1.0f},
+      {kSoloButton + 3, 1.0f, ParameterIndex(ParameterKind::Solo, 3), 1.0f},
+      {kMuteButton + 4, 0.0f, ParameterIndex(ParameterKind::Mute, 4), 1.0f},  // refused while a solo is on
+      {kMasterLevelKnob, 0.5f, ParameterIndex(ParameterKind::MasterLevel), 0.5f},
+      {kSwingAmountKnob, 0.9f, ParameterIndex(ParameterKind::SwingAmount), 0.9f},
+      {kStepButton + 4, 1.0f, -1, 0.0f},
+      {kStepGroupButton + 2, 1.0f, -1, 0.0f},
+      {kPatternButton + 3, 1.0f, -1, 0.0f},
+      {kHolderSelect + 2, 1.0f, -1, 0.0f},
+      {kRunButton, 1.0f, -1, 0.0f},
+      {kBrowseButton + 1, 0.0f, -1, 0.0f},
+      {kResolutionSelector, 2.0f, -1, 0.0f},
+  };
+  for (const auto& c : cases) {
+    automations.clear();
+    change(c.tag, c.value);
+    if (c.index < 0) {
+      EXPECT_TRUE(automations.empty()) << "tag " << c.tag;
+      continue;
+    }
+    ASSERT_EQ(automations.size(), 1u) << "tag " << c.tag;
+    EXPECT_EQ(automations[0].index, c.index) << "tag " << c.tag;
+    EXPECT_LT(automations[0].index, vst().getAeffect()->numParams);
+    EXPECT_FLOAT_EQ(automations[0].value, c.reported) << "tag " << c.tag;
+  }
+  automations.clear();
+  choose(kPanMenu + 2, 0);
+  choose(kPatternMenu, 0);
+  EXPECT_TRUE(automations.empty()) << "menus set no parameter of their own";
 }
 
 TEST_F(GuiEvents, TheStepRowFollowsHolderGroupAndPattern) {
@@ -90,8 +132,8 @@ TEST_F(GuiEvents, PitchKnobBandsAndShownValues) {
     change(kPitchKnob + 3, band.knob);
     EXPECT_EQ(kit().holder(39).pitch(), band.pitch) << band.knob;
   }
-  for (float outside : {-0.1f, 1.5f}) EXPECT_FALSE(editor::PitchFromKnob(outside)) << outside;
-  EXPECT_FALSE(editor::PitchKnobValue(13));
+  for (float outside : {-0.1f, 1.5f}) EXPECT_FALSE(instrument::PitchFromValue(outside)) << outside;
+  EXPECT_FALSE(instrument::PitchValue(13));
   // Every pitch is shown at a value that sets it again: touching the knob changes nothing.
   for (int pitch = -12; pitch <= 12; ++pitch) {
     kit().holder(39).setPitch(static_cast<int8_t>(pitch));
@@ -288,6 +330,13 @@ TEST_F(GuiEvents, TheTimerRedrawsPositionGroupAndPatternAsTheEngineCountsThem) {
   EXPECT_EQ(gui().shownPattern(), 14);
   EXPECT_EQ(value(kOctave3Bank), 1.0f);
   EXPECT_EQ(value(kPositionLed + sequencer().currentStep() % 16), 1.0f);
+  // A host's parameter (automation, from any thread) shows at the next tick.
+  using instrument::ParameterKind;
+  vst().setParameter(instrument::ParameterIndex(ParameterKind::Volume, 2), 0.25f);
+  vst().setParameter(instrument::ParameterIndex(ParameterKind::Solo, 5), 1.0f);
+  vst().setParameter(instrument::ParameterIndex(ParameterKind::SwingAmount), 0.75f);
+  gui().notify(nullptr, toolkit::kMsgTimer);
+  expectValues({{kVolumeKnob + 2, 0.25f}, {kSoloButton + 5, 1.0f}, {kMuteButton + 4, 1.0f}, {kSwingAmountKnob, 0.75f}});
   // A count drawn once is not drawn again.
   sequencer().setCurrentPattern(5);
   gui().notify(nullptr, toolkit::kMsgTimer);

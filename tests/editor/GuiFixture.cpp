@@ -6,16 +6,21 @@
 namespace guitest {
 
 std::vector<Automation> GuiFixture::automations;
+std::vector<std::pair<int32_t, int32_t>> GuiFixture::edits;
 
 intptr_t GuiFixture::hostCallback(vst::AEffect* /*effect*/, int32_t opcode, int32_t index, intptr_t /*value*/,
                                   void* /*ptr*/, float opt) {
   if (opcode == vst::audioMasterVersion) return 2400;
   if (opcode == vst::audioMasterAutomate) automations.push_back({index, opt});
+  if (opcode == vst::audioMasterAutomate || opcode == vst::audioMasterBeginEdit || opcode == vst::audioMasterEndEdit) {
+    edits.emplace_back(opcode, index);
+  }
   return 0;
 }
 
 void GuiFixture::SetUp() {
   automations.clear();
+  edits.clear();
   messages = std::make_unique<testhost::MessageCapture>();
   directory = std::make_unique<testhost::TempFolder>();
 }

@@ -1,5 +1,5 @@
 // An effect with its editor in a folder of its own (so the configuration file and skin folder are
-// the test's), driven through a host callback that records automation reports.
+// the test's), driven through a host callback that records automation reports and edit gestures.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "editor/Gui.h"
@@ -52,6 +53,8 @@ class GuiFixture : public ::testing::Test {
   std::unique_ptr<plugin::Vst> effect;
   std::unique_ptr<testhost::MessageCapture> messages;
   static std::vector<Automation> automations;
+  // What the host heard of gestures and changes, in order: opcode and parameter index.
+  static std::vector<std::pair<int32_t, int32_t>> edits;
 
  private:
   static intptr_t hostCallback(vst::AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr,

@@ -161,10 +161,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         effect->processReplacing(effect, nullptr, channels.data(), frames);
         break;
       }
-      case 13:
+      case 13: {
         effect->setParameter(effect, index, opt);
         effect->getParameter(effect, index);
+        vst::VstParameterProperties properties{};
+        effect->dispatcher(effect, vst::effGetParameterProperties, index, value, &properties, opt);
         break;
+      }
       case 14:
         timeInfo = input.take<vst::VstTimeInfo>();
         break;

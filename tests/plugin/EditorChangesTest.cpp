@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/Limits.h"
+#include "instrument/Parameters.h"
 #include "support/EffectFixture.h"
 
 namespace {
@@ -46,9 +47,11 @@ TEST_F(EditorChanges, VoiceAndClockChangesTakeEffectAtTheNextBlock) {
   EXPECT_EQ(block.at(0, 0), 0.5f * testhost::kMasterLevel);
 }
 
-// The editor changes pitch, preview, pattern, resolution, mode and the clock as fast as it can
-// while the audio thread renders (run under the thread sanitizer). Afterwards every last change
-// holds, the timing too: it counts in the resolution set last.
+// The editor changes pitch, preview, pattern, resolution, mode, the clock, mutes and solos as fast
+// as it can while the audio thread renders and, between blocks, plays a host's automation of
+// volumes, pans, mutes and solos (run under the thread sanitizer). Afterwards every last change
+// holds, the timing too: it counts in the resolution set last; and the mutes and solos are as
+// the rules leave them, never a mix of two rules run at once.
 TEST(EditorChangesWhileRendering, NoChangeIsLostAndNothingRaces) {
   testhost::TestHost host;
   ASSERT_TRUE(host.createInProcess());
@@ -61,9 +64,17 @@ TEST(EditorChangesWhileRendering, NoChangeIsLostAndNothingRaces) {
   }
 
   std::atomic<bool> editing{true};
+  vst::AEffect* effect = host.effect();
   std::thread audio([&] {
     testhost::Block block(engine::kOutputCount, 256);
+    std::mt19937 automation(11);
+    using instrument::ParameterKind;
+    constexpr ParameterKind kAutomated[] = {ParameterKind::Volume, ParameterKind::Pan, ParameterKind::Mute,
+                                            ParameterKind::Solo};
     while (editing) {
+      const auto holder = static_cast<int>(automation() % engine::kHolderCount);
+      effect->setParameter(effect, instrument::ParameterIndex(kAutomated[automation() % 4], holder),
+                           static_cast<float>(automation() % 5) / 4.0f);
       host.processInto(block, 256);
       host.advanceTransport(256);
     }
@@ -76,7 +87,7 @@ TEST(EditorChangesWhileRendering, NoChangeIsLostAndNothingRaces) {
   for (int change = 0; change < 20000; ++change) {
     const int holder = static_cast<int>(random() % engine::kHolderCount);
     const auto note = static_cast<uint8_t>(kFirstNote + holder);
-    switch (random() % 6) {
+    switch (random() % 8) {
       case 0:
         lastPitch[holder] = static_cast<int>(random() % 25) - 12;
         engine.kit().holder(note).setPitch(static_cast<int8_t>(lastPitch[holder]));
@@ -93,6 +104,8 @@ TEST(EditorChangesWhileRendering, NoChangeIsLostAndNothingRaces) {
         engine.sequencer().setResolution(pattern, lastResolution[pattern]);
         break;
       }
+      case 6: host.object<plugin::Vst>().instrument().setSolo(holder, random() % 2 == 0); break;
+      case 7: host.object<plugin::Vst>().instrument().setMute(holder, random() % 2 == 0); break;
       default: engine.sequencer().rewind(); break;
     }
     if (change % 64 == 0) std::this_thread::yield();
@@ -115,6 +128,18 @@ TEST(EditorChangesWhileRendering, NoChangeIsLostAndNothingRaces) {
   const engine::SampleHolder& empty = engine.kit().holder(kEmpty);
   const int magnitude = lastPitch[kEmpty - kFirstNote] < 0 ? -lastPitch[kEmpty - kFirstNote] : lastPitch[kEmpty - kFirstNote];
   EXPECT_EQ(empty.pitchCountdown(), magnitude == 0 ? 0 : 13 - magnitude) << "an untriggered holder keeps its countdown";
+
+  const instrument::Instrument& instrument = host.object<plugin::Vst>().instrument();
+  bool anySolo = false;
+  for (int holder = 0; holder < engine::kHolderCount; ++holder) anySolo = anySolo || instrument.soloed(holder);
+  for (int holder = 0; holder < engine::kHolderCount; ++holder) {
+    const uint32_t state = engine.kit().holder(static_cast<uint8_t>(kFirstNote + holder)).muteState();
+    if (instrument.soloed(holder)) {
+      EXPECT_EQ(state, engine::kNotMuted) << holder;
+    } else if (anySolo) {
+      EXPECT_NE(state, engine::kNotMuted) << holder << " plays beside a solo";
+    }
+  }
 }
 
 }  // namespace

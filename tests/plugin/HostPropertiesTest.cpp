@@ -1,11 +1,14 @@
 // What a host sees of the plug-in module: entry points, properties, names and capabilities.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <string>
 #include <utility>
+#include <vector>
 
+#include "instrument/Parameters.h"
 #include "support/MessageCapture.h"
 #include "support/TestHost.h"
 #include "vst/VstInterface.h"
@@ -69,6 +72,121 @@ TEST(HostProperties, NamesFitTheHostsBuffers) {
   host.dispatch(vst::effSetProgramName, 0, 0, const_cast<char*>("Breakbeat"));
   EXPECT_EQ(host.dispatch(vst::effGetProgramNameIndexed, 0, 0, name), 1);
   EXPECT_STREQ(name, "Breakbeat");
+}
+
+// What a host shows of each kind of parameter, after setting it. The three texts never pass
+// the 8 bytes of the interface; the full name is in the properties.
+TEST(HostProperties, ParametersHaveNamesUnitsShownValuesAndSteps) {
+  TestHost host;
+  ASSERT_TRUE(host.loadModule());
+  vst::AEffect* effect = host.effect();
+  EXPECT_EQ(effect->numParams, 86);
+  constexpr int32_t kStepped = vst::kVstParameterUsesFloatStep;
+  constexpr int32_t kContinuous = vst::kVstParameterUsesFloatStep | vst::kVstParameterCanRamp;
+  const struct {
+    int32_t index;
+    float value;
+    const char* name;
+    const char* shortName;
+    const char* unit;
+    const char* display;
+    int32_t flags;
+    float step;
+  } cases[] = {
+      {0, 0.5f, "C Volume", "C Vol", "dB", "-6.0", kContinuous, 0.01f},
+      {0, 0.0f, "C Volume", "C Vol", "dB", "-inf", kContinuous, 0.01f},
+      {8, 0.35f, "C# Pan", "C# Pan", "", "L 30", kContinuous, 0.01f},
+      {8, 0.5f, "C# Pan", "C# Pan", "", "C", kContinuous, 0.01f},
+      {8, 1.0f, "C# Pan", "C# Pan", "", "R 100", kContinuous, 0.01f},
+      {16, 0.76f, "D Pitch", "D Ptch", "st", "+7", kStepped, 0.04f},
+      {16, 0.0f, "D Pitch", "D Ptch", "st", "-12", kStepped, 0.04f},
+      {24, 0.64f, "D# Length", "D# Len", "%", "64", kContinuous, 0.01f},
+      {32, 1.0f, "E Swing", "E Swng", "", "On", vst::kVstParameterIsSwitch, 0.0f},
+      {40, 1.0f, "F Mute", "F Mute", "", "On", vst::kVstParameterIsSwitch, 0.0f},
+      {48, 0.2f, "F# Solo", "F# Solo", "", "Off", vst::kVstParameterIsSwitch, 0.0f},
+      {83, 1.0f, "B Solo", "B Solo", "", "On", vst::kVstParameterIsSwitch, 0.0f},
+      {84, 1.0f, "Master Level", "Master", "dB", "0.0", kContinuous, 0.01f},
+      {85, 0.25f, "Swing Amount", "Swing", "%", "25", kContinuous, 0.01f},
+  };
+  const auto text = [&](int32_t opcode, int32_t index) {
+    char buffer[vst::kMaxParameterStringLength + 8];
+    std::memset(buffer, '#', sizeof buffer);
+    host.dispatch(opcode, index, 0, buffer);
+    EXPECT_EQ(std::string(buffer + vst::kMaxParameterStringLength, 8), std::string(8, '#')) << opcode << " " << index;
+    return std::string(buffer, strnlen(buffer, vst::kMaxParameterStringLength));
+  };
+  for (const auto& c : cases) {
+    effect->setParameter(effect, c.index, c.value);
+    EXPECT_EQ(text(vst::effGetParamName, c.index), c.shortName);
+    EXPECT_EQ(text(vst::effGetParamLabel, c.index), c.unit);
+    EXPECT_EQ(text(vst::effGetParamDisplay, c.index), c.display) << c.name;
+    vst::VstParameterProperties properties;
+    std::memset(&properties, 0x55, sizeof properties);
+    ASSERT_EQ(host.dispatch(vst::effGetParameterProperties, c.index, 0, &properties), 1);
+    EXPECT_STREQ(properties.label, c.name);
+    EXPECT_STREQ(properties.shortLabel, c.shortName);
+    EXPECT_EQ(properties.flags, c.flags) << c.name;
+    EXPECT_FLOAT_EQ(properties.stepFloat, c.step) << c.name;
+    EXPECT_EQ(host.dispatch(vst::effCanBeAutomated, c.index), 1);
+  }
+  // Beyond the map: no texts, no properties.
+  for (int32_t index : {-1, 86, 1000}) {
+    EXPECT_EQ(text(vst::effGetParamName, index), "");
+    EXPECT_EQ(text(vst::effGetParamDisplay, index), "");
+    vst::VstParameterProperties properties{};
+    EXPECT_EQ(host.dispatch(vst::effGetParameterProperties, index, 0, &properties), 0);
+    EXPECT_EQ(effect->getParameter(effect, index), 0.0f);
+  }
+}
+
+// Every parameter and every pitch step reads back as set; values beyond 0..1 are taken at their
+// ends and NaN changes nothing. A host that restores the values it read after loading the
+// project leaves the state as the project has it.
+TEST(HostProperties, ParametersRoundTripAndARestoreAfterTheProjectChangesNothing) {
+  TestHost host;
+  ASSERT_TRUE(host.loadModule());
+  vst::AEffect* effect = host.effect();
+  const auto get = [&](int32_t index) { return effect->getParameter(effect, index); };
+  const auto set = [&](int32_t index, float value) { effect->setParameter(effect, index, value); };
+  constexpr int kKinds = 7;
+  const auto expected = [](int32_t index, float value) {
+    const float inside = std::clamp(value, 0.0f, 1.0f);
+    if (index >= 84) return inside;
+    switch (index % kKinds) {
+      case 2: return *instrument::PitchValue(*instrument::PitchFromValue(inside));
+      case 4:
+      case 5:
+      case 6: return inside >= 0.5f ? 1.0f : 0.0f;
+      default: return inside;
+    }
+  };
+  for (float value : {1.0f, 0.0f, 0.3f, 0.7f, 1.5f, -0.5f}) {
+    for (int32_t index = 0; index < effect->numParams; ++index) {
+      set(index, value);
+      EXPECT_EQ(get(index), expected(index, value)) << index << " set to " << value;
+      const float before = get(index);
+      set(index, std::numeric_limits<float>::quiet_NaN());
+      EXPECT_EQ(get(index), before) << index;
+    }
+  }
+  for (int pitch = -12; pitch <= 12; ++pitch) {
+    set(16, *instrument::PitchValue(pitch));
+    EXPECT_EQ(*instrument::PitchFromValue(get(16)), pitch);
+  }
+
+  // Holder 1 soloed (the others muted by it), holder 2 muted by the user.
+  for (int32_t index = 0; index < effect->numParams; ++index) set(index, 0.0f);
+  set(1 * kKinds + 6, 1.0f);
+  set(2 * kKinds + 5, 1.0f);
+  set(3 * kKinds + 2, 0.9f);
+  const std::string project = host.savedProject();
+  std::vector<float> values;
+  for (int32_t index = 0; index < effect->numParams; ++index) values.push_back(get(index));
+  ASSERT_EQ(
+      host.dispatch(vst::effSetChunk, 0, static_cast<intptr_t>(project.size()), const_cast<char*>(project.data())), 1);
+  for (int32_t index = 0; index < effect->numParams; ++index) set(index, values[static_cast<size_t>(index)]);
+  EXPECT_EQ(host.savedProject(), project);
+  for (int32_t index = 0; index < effect->numParams; ++index) EXPECT_EQ(get(index), values[static_cast<size_t>(index)]);
 }
 
 TEST(HostProperties, ProgramNamesCountUpPerEffectAndWrapAfter255) {

@@ -193,7 +193,7 @@ TEST_F(RenderToolTest, HoldersGetAStereoFileEach) {
   EXPECT_FALSE(std::filesystem::exists(folder.file("part.wav")));
 }
 
-TEST_F(RenderToolTest, ModeAndPatternFromTheCommandLineOverrideTheState) {
+TEST_F(RenderToolTest, ModePatternAndParametersFromTheCommandLineOverrideTheState) {
   // The state is stopped on pattern 0 (kick on step 0); pattern 1 has the kick on step 2.
   const std::vector<PatternRow> rows{{0, kKick, {0}}, {1, kKick, {2}}};
   folder.write("stopped.txt", ProjectText(holders, rows, "Stop"));
@@ -208,6 +208,14 @@ TEST_F(RenderToolTest, ModeAndPatternFromTheCommandLineOverrideTheState) {
   Stereo pattern0 = Silence(kBar);
   AddHit(pattern0, 0, 1.0f, 1.0f);
   ExpectSame(ReadStereo(folder.file("run.wav")), pattern0);
+
+  // Parameters by name, in either form of the option and in any letter case.
+  run = RunRender({"--state", folder.file("stopped.txt"), "--mode", "run", "--param", "C Volume=0.5", "--param=c pan=0",
+                   "--bars", "1", "-o", folder.file("left.wav")});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  Stereo halfLeft = Silence(kBar);
+  AddHit(halfLeft, 0, 0.5f, 0.0f);
+  ExpectSame(ReadStereo(folder.file("left.wav")), halfLeft);
 
   run = RunRender({"--state", folder.file("stopped.txt"), "--mode", "Hsync", "--pattern", "49", "--bars", "2", "-o",
                    folder.file("pattern1.wav")});
@@ -323,6 +331,9 @@ TEST_F(RenderToolTest, BadInputIsNamedAndWritesNothing) {
       {{"--tempo", "fast", "-o", out}, true, 2, "--tempo needs a number"},
       {{"--mode", "loop", "-o", out}, true, 2, "--mode must be Hsync, Run, Midi or Stop"},
       {{"--pattern", "47", "-o", out}, true, 2, "--pattern needs a number from 48 to 71"},
+      {{"--param", "C Volume", "-o", out}, true, 2, "--param needs NAME=VALUE, not 'C Volume'"},
+      {{"--param", "C Volume=1.5", "-o", out}, true, 2, "--param needs a number from 0 to 1, not '1.5'"},
+      {{"--param", "Cowbell=1", "-o", out}, true, 2, "The plug-in has no parameter named 'Cowbell'"},
       {{"--outputs", "all", "-o", folder.file("out.flac")}, true, 2, "FLAC holds at most 8 channels"},
       {{"-o", folder.file("out.mp3")}, true, 2, "must end in .wav or .flac"},
       {{"--bars", "2"}, true, 2, "Nothing to do"},
@@ -408,7 +419,7 @@ TEST(DefaultPresetLevels, EveryPatternKeepsOneDecibelOfHeadroom) {
 TEST(RenderToolHelp, ListsTheOptionsAndSucceeds) {
   const ToolRun run = RunRender({"--help"}, {.withBuiltPlugin = false});
   EXPECT_EQ(run.exitCode, 0);
-  for (const char* option : {"--state", "--mode", "--midi", "--pattern", "--bars", "--seconds", "--outputs",
+  for (const char* option : {"--state", "--mode", "--midi", "--pattern", "--param", "--bars", "--seconds", "--outputs",
                              "--save-fxp", "--save-text", "--version"}) {
     EXPECT_NE(run.out.find(option), std::string::npos) << option;
   }

@@ -46,6 +46,13 @@ SyncMode parseMode(const std::string& text) {
   return found->second;
 }
 
+// "NAME=VALUE": the name up to the last '=' and a value of 0..1.
+std::pair<std::string, float> parseParameter(const std::string& option, const std::string& text) {
+  const auto equals = text.find_last_of('=');
+  if (equals == std::string::npos || equals == 0) badArgument(option + " needs NAME=VALUE, not '" + text + "'");
+  return {text.substr(0, equals), static_cast<float>(parseNumber(option, text.substr(equals + 1), 0, 1))};
+}
+
 OutputLayout parseLayout(const std::string& text) {
   static const std::map<std::string, OutputLayout> layouts{
       {"sum", OutputLayout::StereoSum}, {"all", OutputLayout::AllOutputs}, {"holders", OutputLayout::PerHolder}};
@@ -102,6 +109,7 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
       {"--output", [&](auto&, auto& v) { options.outputPath = v; }},
       {"--save-fxp", [&](auto&, auto& v) { options.saveFxpPath = v; }},
       {"--save-text", [&](auto&, auto& v) { options.saveTextPath = v; }},
+      {"--param", [&](auto& o, auto& v) { options.parameters.push_back(parseParameter(o, v)); }},
   };
 
   for (size_t i = 0; i < arguments.size(); ++i) {
@@ -148,6 +156,8 @@ Renders the Kestrelhollow plug-in (or any VST 2.x instrument) to an audio file.
                       state's own mode)
   --midi FILE         play a Standard MIDI File's notes into the plug-in
   --pattern NOTE      start with the pattern of MIDI note 48..71
+  --param NAME=VALUE  set the plug-in's parameter of that name (such as
+                      "D Volume") to VALUE, 0..1; repeatable
   --bars N            render N bars of four beats (default 2)
   --seconds S         render S seconds (default with --midi: the file plus 1 s;
                       a file longer than 24 hours needs --seconds or --bars)

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace render {
@@ -34,6 +35,9 @@ struct Options {
   std::string outputPath;    // .wav or .flac; empty: no render
   std::string saveFxpPath;   // empty: the state is not saved as a program file
   std::string saveTextPath;  // empty: the state is not saved as a project text
+  // Parameters set by name (as the plug-in names them) to a value of 0..1, in order, after the
+  // state is loaded.
+  std::vector<std::pair<std::string, float>> parameters;
 };
 
 constexpr double kDefaultTempo = 120.0;

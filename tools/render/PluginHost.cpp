@@ -1,5 +1,7 @@
 #include "PluginHost.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstring>
 
 #include "Failure.h"
@@ -134,6 +136,26 @@ std::string PluginHost::programName() {
   char name[vst::kMaxProgramNameLength + 40] = {};  // hosts give more room than effects may use
   dispatch(vst::effGetProgramName, 0, 0, name);
   return std::string(name, strnlen(name, vst::kMaxProgramNameLength - 1));
+}
+
+int32_t PluginHost::findParameter(const std::string& name) {
+  const auto lower = [](char c) { return std::tolower(static_cast<unsigned char>(c)); };
+  const auto sameName = [&](const char* text) {
+    return std::equal(name.begin(), name.end(), text, text + strlen(text),
+                      [&](char a, char b) { return lower(a) == lower(b); });
+  };
+  for (int32_t index = 0; index < effect_->numParams; ++index) {
+    vst::VstParameterProperties properties{};
+    if (dispatch(vst::effGetParameterProperties, index, 0, &properties) != 0) {
+      properties.label[sizeof properties.label - 1] = '\0';
+      if (sameName(properties.label)) return index;
+    }
+    char shortName[vst::kMaxParameterStringLength + 56] = {};  // hosts give more room than effects may use
+    dispatch(vst::effGetParamName, index, 0, shortName);
+    shortName[sizeof shortName - 1] = '\0';
+    if (sameName(shortName)) return index;
+  }
+  return -1;
 }
 
 void PluginHost::requireChunks() const {

@@ -45,6 +45,11 @@ class PluginHost {
   std::string getChunk();
   intptr_t setChunk(const std::string& chunk);
 
+  // The index of the parameter of that name (its full name where the effect gives one, else its
+  // short name; letter case aside), or -1.
+  int32_t findParameter(const std::string& name);
+  void setParameter(int32_t index, float value) { effect_->setParameter(effect_, index, value); }
+
   // What the effect reads through audioMasterGetTime during the next block.
   vst::VstTimeInfo& timeInfo() { return timeInfo_; }
   void sendMidi(const std::vector<BlockMidiMessage>& messages);

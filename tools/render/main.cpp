@@ -79,6 +79,11 @@ void run(const Options& options) {
   PluginHost host(options.pluginPath.empty() ? FindPlugin() : options.pluginPath);
   host.configure(options.sampleRate, options.blockSize);
   if (const std::string chunk = chunkToLoad(options, host, mode); !chunk.empty()) loadState(host, chunk, options);
+  for (const auto& [name, value] : options.parameters) {
+    const int32_t index = host.findParameter(name);
+    if (index < 0) throw Failure(ExitCode::BadArguments, "The plug-in has no parameter named '" + name + "'");
+    host.setParameter(index, value);
+  }
   if (!options.saveFxpPath.empty()) {
     SaveProgram(options.saveFxpPath, host.getChunk(), host.uniqueId(), host.effectVersion(), host.programName());
     std::printf("Saved the state to %s\n", options.saveFxpPath.c_str());
