@@ -13,7 +13,9 @@ constexpr int32_t kBankChunkMagic = fourCharCode('F', 'B', 'C', 'h');
 constexpr int32_t kProgramParamsMagic = fourCharCode('F', 'x', 'C', 'k');
 constexpr int32_t kBankProgramsMagic = fourCharCode('F', 'x', 'B', 'k');
 constexpr int32_t kFormatVersion = 1;
-constexpr int32_t kProgramCount = 1;  // the effect has one program and one parameter
+// The effect has one program. A program file's field counts parameters, which a file in chunk
+// form does not list (the chunk holds the state): it keeps the 1 that its files have always held.
+constexpr int32_t kProgramCount = 1;
 constexpr size_t kProgramNameSize = 28;
 constexpr size_t kBankReservedSize = 128;
 // Where the chunk size stands: after seven integers and the name or reserved bytes.
