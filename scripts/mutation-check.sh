@@ -12,15 +12,17 @@
 #
 # The source root is the one BUILD_DIR was configured from. Every file is restored exactly after
 # each mutant, and on any exit or interruption. Environment:
-#   MUTATION_TARGETS  ninja targets to rebuild (default: every target; benchmarks are not suites)
-#   MUTATION_EXCLUDE  ctest -E regex of long-running cases left out (default: the stress and
-#                     concurrency suites, which repeat what the functional suites check many times)
+#   MUTATION_TARGETS  ninja targets to rebuild: the test programs of the suites that judge the
+#                     mutants. Default: those named on the lists' "# targets: ..." lines, or
+#                     every target when no list names any. Suites left unbuilt are not run.
+#   MUTATION_EXCLUDE  ctest -E regex of cases left out (default: SampleReplacementStress, which
+#                     replaces samples for a fixed time and checks no result a mutant can change)
 #   MUTATION_JOBS     parallel build and test jobs (default 2)
 #   MUTATION_TIMEOUT  seconds a single test may take before it counts as failed (default 120)
 set -u
 
 if [ $# -lt 2 ]; then
-  sed -n '2,19p' "$0" | sed 's/^# \{0,1\}//'
+  sed -n '2,21p' "$0" | sed 's/^# \{0,1\}//'
   exit 2
 fi
 build=$(cd "$1" && pwd) || exit 2
@@ -34,8 +36,11 @@ source_dir=$(sed -n 's/^CMAKE_HOME_DIRECTORY:INTERNAL=//p' "$build/CMakeCache.tx
 
 jobs=${MUTATION_JOBS:-2}
 timeout=${MUTATION_TIMEOUT:-120}
-exclude=${MUTATION_EXCLUDE:-'Stress|Concurrency|concurrency'}
-read -r -a targets <<< "${MUTATION_TARGETS:-}"
+exclude=${MUTATION_EXCLUDE-SampleReplacementStress}
+# A program not built this time is listed by CTest as a *_NOT_BUILT test that fails.
+exclude="NOT_BUILT${exclude:+|$exclude}"
+named=${MUTATION_TARGETS:-$(sed -n 's/^# targets://p' "${lists[@]}" | tr '\n' ' ')}
+read -r -a targets <<< "$named"
 export CCACHE_DIR=${CCACHE_DIR:-/work/.ccache} CCACHE_BASEDIR=${CCACHE_BASEDIR:-/work}
 
 backup=$(mktemp -d)
