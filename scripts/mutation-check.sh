@@ -45,9 +45,10 @@ export CCACHE_DIR=${CCACHE_DIR:-/work/.ccache} CCACHE_BASEDIR=${CCACHE_BASEDIR:-
 
 backup=$(mktemp -d)
 mutated=""
+# The original content comes back with a new time stamp, so that the build compiles it again.
 restore() {
   if [ -n "$mutated" ]; then
-    cp -p "$backup/original" "$source_dir/$mutated"
+    cp "$backup/original" "$source_dir/$mutated"
     mutated=""
   fi
 }
