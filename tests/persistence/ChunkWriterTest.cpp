@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "EffectInFolder.h"
-#include "ExpectedText.h"
 #include "support/NativePath.h"
 
 namespace persistencetest {
@@ -12,7 +11,7 @@ using ChunkWriter = EffectInFolder;
 
 TEST_F(ChunkWriter, WritesTheWorkedExample) {
   auto effect = CreateEffect();
-  engine::DrumEngine& engine = engineOf(*effect);
+  engine::DrumEngine& engine = effect->instrument().engine();
   engine.kit().holder(36).setName("Kick");
   engine.kit().holder(36).setPath(effect->instrument().samplesFolder() + testhost::NativePath("Kicks/kick01.wav"));
   for (int step : {0, 4, 8, 12}) engine.sequencer().setCell(1, 0, step, 0);
@@ -30,7 +29,7 @@ TEST_F(ChunkWriter, WritesTheWorkedExample) {
 
 TEST_F(ChunkWriter, WritesEverySettingInItsForm) {
   auto effect = CreateEffect();
-  engine::DrumEngine& engine = engineOf(*effect);
+  engine::DrumEngine& engine = effect->instrument().engine();
   engine::SampleHolder& snare = engine.kit().holder(40);
   snare.setName("Snare");
   snare.setLengthFraction(0.333f);
@@ -56,7 +55,7 @@ TEST_F(ChunkWriter, WritesEverySettingInItsForm) {
 
 TEST_F(ChunkWriter, PatternsOfOtherResolutionWriteEveryHolderInNoteThenPatternOrder) {
   auto effect = CreateEffect();
-  engine::StepSequencer& sequencer = engineOf(*effect).sequencer();
+  engine::StepSequencer& sequencer = effect->instrument().engine().sequencer();
   sequencer.setResolution(5, 32);
   sequencer.setCell(1, 2, 127, 11);
   sequencer.setCell(0x100, 3, 0, 0);  // only the low byte makes a cell sound
@@ -73,7 +72,7 @@ TEST_F(ChunkWriter, PatternsOfOtherResolutionWriteEveryHolderInNoteThenPatternOr
 
 TEST_F(ChunkWriter, PlaceholderStandsOnlyForTheExactSamplesFolder) {
   auto effect = CreateEffect();
-  engine::Kit& kit = engineOf(*effect).kit();
+  engine::Kit& kit = effect->instrument().engine().kit();
   const std::string samples = effect->instrument().samplesFolder();
   std::string upperCase = samples;
   upperCase[upperCase.size() - 3] = 'E';  // "samplEs" and the separator
