@@ -100,11 +100,14 @@ TEST_F(Sequencer, LoopsAndJumpsAreFollowedAtTheNextBlock) {
   EXPECT_EQ(sequencer().currentStep(), 12);
 }
 
+// Also when the block reaches just one frame into the next bar: its last frame.
 TEST_F(Sequencer, StepZeroOfTheNextBarIsQueuedOnceFromTheBlockBefore) {
   SetSteps(0, 0, {0});
-  host->setTransport(true, 95800.0 / 24000.0);
-  EXPECT_EQ(Play(2), (Frames{200}));
-  EXPECT_EQ(sequencer().barPosition(), 312 + kBlock);
+  for (const int64_t start : {95800, 96000 - kBlock + 1}) {
+    host->setTransport(true, static_cast<double>(start) / 24000.0);
+    EXPECT_EQ(Play(2), (Frames{96000 - start})) << start;
+    EXPECT_EQ(sequencer().barPosition(), start + 2 * kBlock - 96000) << start;
+  }
 }
 
 TEST_F(Sequencer, RunModeFollowsATempoChangeFromTheNextStep) {
