@@ -97,6 +97,7 @@ TEST(MidiFileTest, DamageIsNamedWithItsOffset) {
       // Tempi are refused outside the 20 to 999 beats per minute that --tempo accepts.
       {withTrack(std::string("\0\xFF\x51\x03\0\0\0", 7)), "sets 0 microseconds per beat, outside the 20 to 999 beats"},
       {withTrack(std::string("\0\xFF\x51\x03\0\0\1", 7)), "sets 1 microseconds per beat, outside the 20 to 999 beats"},
+      {withTrack(std::string("\0\xFF\x51\x03\0\xEA\x60", 7)), "sets 60000 microseconds per beat, outside the 20"},
       {withTrack(std::string("\0\xFF\x51\x03\xFF\xFF\xFF", 7)),
        "sets 16777215 microseconds per beat, outside the 20 to 999 beats"},
       {withTrack(std::string("\0\xF4", 2)), "the status byte 244 has no place in a MIDI file at byte 23"},

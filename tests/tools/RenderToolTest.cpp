@@ -133,10 +133,10 @@ TEST_F(RenderToolTest, HsyncRenderOfTwoBarsPlaysEveryStepAtItsFrame_FlacToTwenty
 }
 
 TEST_F(RenderToolTest, FlacClipsWithAWarning) {
-  // Every holder plays the kick sample on the first step: the sum goes far beyond full scale.
+  // Five holders play the kick sample on the first step: the sum peaks at 1.2, beyond full scale.
   std::vector<Holder> loud;
   std::vector<PatternRow> rows;
-  for (int note = 36; note <= 47; ++note) {
+  for (int note = 36; note <= 40; ++note) {
     loud.push_back({note, kick});
     rows.push_back({0, note, {0}});
   }
