@@ -11,7 +11,9 @@
 # Blank lines and lines starting with # are skipped. "\|" in a field stands for a literal "|".
 #
 # The source root is the one BUILD_DIR was configured from. Every file is restored exactly after
-# each mutant, and on any exit or interruption. Environment:
+# each mutant, and on any exit or interruption. Let nothing else build from that source root
+# meanwhile: a compile that reads a mutant and ends after its restore leaves an object that looks
+# up to date. Environment:
 #   MUTATION_TARGETS  ninja targets to rebuild: the test programs of the suites that judge the
 #                     mutants. Default: those named on the lists' "# targets: ..." lines, or
 #                     every target when no list names any. Suites left unbuilt are not run.
@@ -22,7 +24,7 @@
 set -u
 
 if [ $# -lt 2 ]; then
-  sed -n '2,21p' "$0" | sed 's/^# \{0,1\}//'
+  sed -n '2,23p' "$0" | sed 's/^# \{0,1\}//'
   exit 2
 fi
 build=$(cd "$1" && pwd) || exit 2
