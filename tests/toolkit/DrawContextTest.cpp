@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "toolkit/ImageDrawContext.h"
-#include "toolkit/ImageFiles.h"
 #include "toolkit/TextCharacters.h"
 
 namespace toolkit {
@@ -143,28 +142,6 @@ TEST(DrawContext, SaveAndRestoreBracketTranslationAndClipping) {
   EXPECT_EQ(image.pixel(5, 5), Image::opaque(255, 0, 0));
   EXPECT_EQ(image.pixel(3, 4), 0u);
   EXPECT_EQ(image.pixel(6, 5), 0u);
-}
-
-TEST(DecodePng, ReadsColourAndCoveragePremultipliedAndRefusesDamagedBytes) {
-  // 2 x 1 RGBA: opaque red, then blue at alpha 128.
-  const std::vector<uint8_t> png{
-      0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A, 0x00, 0x00, 0x00, 0x0D, 0x49, 0x48, 0x44, 0x52, 0x00, 0x00,
-      0x00, 0x02, 0x00, 0x00, 0x00, 0x01, 0x08, 0x06, 0x00, 0x00, 0x00, 0xF4, 0x22, 0x7F, 0x8A, 0x00, 0x00, 0x00,
-      0x0E, 0x49, 0x44, 0x41, 0x54, 0x78, 0x9C, 0x63, 0xF8, 0xCF, 0xC0, 0x00, 0x42, 0x0D, 0x00, 0x0F, 0x7A, 0x03,
-      0x7E, 0x77, 0xE9, 0x7F, 0x97, 0x00, 0x00, 0x00, 0x00, 0x49, 0x45, 0x4E, 0x44, 0xAE, 0x42, 0x60, 0x82};
-  const auto image = DecodePng(png);
-  ASSERT_TRUE(image);
-  ASSERT_EQ(image->width(), 2);
-  ASSERT_EQ(image->height(), 1);
-  EXPECT_EQ(image->pixel(0, 0), Image::opaque(255, 0, 0));
-  EXPECT_EQ(Image::alpha(image->pixel(1, 0)), 128);
-  EXPECT_NEAR(Image::blue(image->pixel(1, 0)), 128, 1);
-  EXPECT_EQ(Image::red(image->pixel(1, 0)), 0);
-
-  EXPECT_FALSE(DecodePng(std::vector<uint8_t>(png.begin(), png.begin() + 40)));
-  std::vector<uint8_t> noSignature = png;
-  noSignature[1] = 'X';
-  EXPECT_FALSE(DecodePng(noSignature));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #endif
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 #include "support/TempFolder.h"
@@ -111,11 +112,12 @@ void appendChunk(std::vector<uint8_t>& bytes, const char* type, const std::vecto
   appendBE32(bytes, ~crc);
 }
 
-// PNG bytes of a blank (transparent) image, its data in stored deflate blocks: written here,
-// so that every drawing backend's PNG reader is tried on the same bytes.
-std::vector<uint8_t> png(int width, int height) {
+// PNG bytes of a transparent image but for its first pixel (RGBA), its data in stored deflate
+// blocks: written here, so that every drawing backend's PNG reader is tried on the same bytes.
+std::vector<uint8_t> png(int width, int height, std::array<uint8_t, 4> firstPixel = {}) {
   std::vector<uint8_t> raw;  // each row: filter type 0, then RGBA pixels
   raw.resize(static_cast<size_t>(height) * (1 + 4 * static_cast<size_t>(width)));
+  std::ranges::copy(firstPixel, raw.begin() + 1);
   std::vector<uint8_t> zlib = {0x78, 0x01};
   for (size_t at = 0; at < raw.size();) {
     const size_t length = std::min<size_t>(raw.size() - at, 65535);
@@ -150,6 +152,15 @@ std::vector<uint8_t> png(int width, int height) {
 // header, before a pixel is decoded (a 261 KB PNG can claim 8192 x 8192 pixels, a BMP 32768
 // columns, more than the host's rectangle holds).
 TEST(SkinFiles, ImagesBeyondTheirLimitAreRefusedBeforeDecoding) {
+  // Colour and coverage are read premultiplied; damaged bytes are refused.
+  const auto halfBlue = DecodeImage(png(2, 1, {0, 0, 255, 128}), SkinFileLimit(2, 1));
+  ASSERT_TRUE(halfBlue);
+  EXPECT_EQ(Image::alpha(halfBlue->pixel(0, 0)), 128);
+  EXPECT_NEAR(Image::blue(halfBlue->pixel(0, 0)), 128, 1);
+  EXPECT_EQ(Image::red(halfBlue->pixel(0, 0)), 0);
+  EXPECT_EQ(halfBlue->pixel(1, 0), 0u);
+  const std::vector<uint8_t> blank = png(2, 1);
+  EXPECT_FALSE(DecodePng(std::span(blank).first(40)));
   // A knob strip of twice the built-in size passes; a very wide one does not.
   const ImageLimit strip = SkinFileLimit(30, 3810);
   EXPECT_TRUE(DecodeImage(png(60, 7620), strip));

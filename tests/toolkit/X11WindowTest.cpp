@@ -1,5 +1,5 @@
 // A toolkit frame in a host window on a real (virtual) X display: drawing, clicks, a pop-up
-// menu, typing, reopening elsewhere, and the message windows.
+// menu, typing and reopening elsewhere.
 // gtest comes before Xlib, whose None macro would break it.
 #include <gtest/gtest.h>
 // clang-format off
@@ -8,17 +8,14 @@
 #include <X11/keysym.h>
 // clang-format on
 
-#include <chrono>
 #include <memory>
 #include <thread>
 
 #include "XvfbDisplay.h"
-#include "platform/Messages.h"
 #include "toolkit/CFrame.h"
 #include "toolkit/COnOffButton.h"
 #include "toolkit/COptionMenu.h"
 #include "toolkit/CTextEdit.h"
-#include "toolkit/MessageWindow.h"
 
 namespace toolkit {
 namespace {
@@ -74,7 +71,7 @@ class X11Window : public ::testing::Test {
   Counter listener;
 };
 
-TEST_F(X11Window, FrameIsAChildOfTheHostWindowShowsWhatItDrawsAndAClickTogglesAButton) {
+TEST_F(X11Window, FrameInTheHostWindowShowsWhatItDrawsAClickTogglesAButtonAndItReopensElsewhere) {
   Window root = None;
   Window parent = None;
   Window* children = nullptr;
@@ -92,20 +89,12 @@ TEST_F(X11Window, FrameIsAChildOfTheHostWindowShowsWhatItDrawsAndAClickTogglesAB
   ASSERT_TRUE(pumpUntil([&] { return listener.changes == 1; }));
   EXPECT_EQ(button->getValue(), 1.0f);
   EXPECT_TRUE(pumpUntil([&] { return screenPixel(20, 20) == 0x0000C8u; }));
-}
 
-TEST_F(X11Window, ClosingAndOpeningInAnotherHostWindowKeepsTheViews) {
-  CBitmap* bitmap = twoColourBitmap(40, 20, Image::opaque(200, 0, 0), Image::opaque(0, 0, 200));
-  auto* button = new COnOffButton({10, 10, 50, 30}, &listener, 5, bitmap);
-  bitmap->forget();
-  frame->addView(button);
-  button->setValue(1.0f);
+  // Closed and opened in another host window, the frame keeps its views and shows them.
   frame->close();
   EXPECT_FALSE(frame->hasWindow());
   XDestroyWindow(host, hostWindow);
-
-  const Window secondHost = testx::CreateHostWindow(host, 400, 300);
-  ASSERT_TRUE(frame->open(reinterpret_cast<void*>(secondHost)));
+  ASSERT_TRUE(frame->open(reinterpret_cast<void*>(testx::CreateHostWindow(host, 400, 300))));
   frameWindow = static_cast<Window>(frame->getNativeWindow());
   EXPECT_EQ(frame->getNbViews(), 1);
   EXPECT_TRUE(pumpUntil([&] { return screenPixel(20, 20) == 0x0000C8u; }));
@@ -152,30 +141,6 @@ TEST_F(X11Window, TextTypedIntoAFieldIsKeptOnReturnAndTheKeyboardGoesBack) {
   EXPECT_FALSE(field->isEditing());
   XGetInputFocus(host, &focus, &revert);
   EXPECT_NE(focus, frameWindow);
-}
-
-TEST_F(X11Window, MessagesShowOneAtATimeInOrderWithoutKeepingTheCallerAndFitTheScreen) {
-  const auto previous = platform::SetMessageSink({});
-  InstallMessageWindow();
-  // A missing file's path may be of any length; its window stays within the screen.
-  platform::ShowMessage("Error", "The file /" + std::string(100 * 1024, 'p') + ".wav was not found.");
-  platform::ShowMessage("Warning", "The skin file is not a readable bitmap.");
-  const Window first = testx::WaitForTopWindow(
-      host, [this](Window window, const XWindowAttributes&) { return testx::WindowTitle(host, window) == "Error"; });
-  ASSERT_NE(first, None);
-  XWindowAttributes attributes;
-  ASSERT_TRUE(XGetWindowAttributes(host, first, &attributes));
-  EXPECT_LE(attributes.width, DisplayWidth(host, DefaultScreen(host)));
-  EXPECT_LE(attributes.height, DisplayHeight(host, DefaultScreen(host)));
-
-  size_t mostAtOnce = 0;
-  const auto answered = testx::AnswerMessageWindows(
-      host, [](const std::string& title) { return title == "Error" || title == "Warning"; }, mostAtOnce);
-  EXPECT_EQ(answered, (std::vector<std::string>{"Error", "Warning"}));
-  EXPECT_EQ(mostAtOnce, 1u);
-  platform::SetMessageSink(previous);
-  // The thread closes its connection after the last window; the server outlives that.
-  std::this_thread::sleep_for(std::chrono::milliseconds(200));
 }
 
 }  // namespace

@@ -53,17 +53,6 @@ void SendKey(Display* display, Window window, unsigned long keysym, unsigned int
 // given, receives the list's top edge on the screen. Join the thread before the display ends.
 std::thread ChoosePopUpEntry(XvfbDisplay& xvfb, int entry, int* listTop = nullptr);
 
-// What a part of a window shows on the screen, as 0xRRGGBB pixels row by row.
-struct Capture {
-  int width = 0;
-  int height = 0;
-  std::vector<uint32_t> pixels;
-  uint32_t at(int x, int y) const { return pixels[static_cast<size_t>(y * width + x)]; }
-};
-Capture CaptureWindow(Display* display, Window window, int x, int y, int width, int height);
-// Keeps a capture as name.png in the tests' output folder, for a person to look at.
-void SaveScreenshot(const Capture& capture, const std::string& name);
-
 // The window's title; empty when it has none.
 std::string WindowTitle(Display* display, Window window);
 
