@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <thread>
+#include <vector>
 
 #include "XvfbDisplay.h"
 #include "toolkit/CFrame.h"
@@ -115,6 +116,23 @@ TEST_F(X11Window, ARightClickMenuChoiceReachesTheListener) {
   user.join();
   EXPECT_EQ(menu->getCurrentIndex(), 2);
   EXPECT_EQ(listener.last, menu);
+}
+
+TEST_F(X11Window, TwoQuickClicksAreADoubleClick) {
+  struct ClickRecorder : CView {
+    using CView::CView;
+    CMouseEventResult onMouseDown(CPoint&, const CButtonState& buttons) override {
+      doubleClicks.push_back(buttons.isDoubleClick());
+      return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
+    }
+    std::vector<bool> doubleClicks;
+  };
+  auto* recorder = new ClickRecorder({5, 5, 149, 20});
+  frame->addView(recorder);
+  testx::SendClick(host, frameWindow, 30, 10, Button1);
+  testx::SendClick(host, frameWindow, 31, 11, Button1);
+  EXPECT_TRUE(pumpUntil([&] { return recorder->doubleClicks.size() == 2; }));
+  EXPECT_EQ(recorder->doubleClicks, (std::vector<bool>{false, true}));
 }
 
 TEST_F(X11Window, TextTypedIntoAFieldIsKeptOnReturnAndTheKeyboardGoesBack) {
