@@ -27,7 +27,7 @@ bool displayNumberFree(int number) {
 
 int errorIgnorer(Display*, XErrorEvent*) { return 0; }
 
-// The first viewable child of the root that matches, or None.
+// The first viewable child of the root that matches, or None; matches sees each in turn.
 Window FirstTopWindow(Display* display, const std::function<bool(Window, const XWindowAttributes&)>& matches) {
   Window root = None;
   Window parent = None;
@@ -46,7 +46,6 @@ Window FirstTopWindow(Display* display, const std::function<bool(Window, const X
   if (children) XFree(children);
   return found;
 }
-
 
 }  // namespace
 
