@@ -16,6 +16,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "engine/DrumEngine.h"
@@ -42,17 +43,12 @@ class Random {
 };
 
 float SampleValue(Random& random) {
-  switch (random.between(0, 199)) {
-    case 0: return -0.0f;
-    case 1: return 0.0f;
-    case 2: return 1e-40f;  // denormal
-    case 3: return -3e-39f;
-    case 4: return std::numeric_limits<float>::infinity();
-    case 5: return std::numeric_limits<float>::quiet_NaN();
-    case 6: return 3e38f;
-    case 7: return 1e-38f;  // its products underflow and are flushed
-    default: return static_cast<float>(random.real(-1.0, 1.0));
-  }
+  // Signed zeros, denormals, infinity, not-a-number, huge values, and a value whose products
+  // underflow and are flushed, now and then among ordinary ones.
+  constexpr float kSpecial[] = {-0.0f, 0.0f, 1e-40f, -3e-39f, std::numeric_limits<float>::infinity(),
+                                std::numeric_limits<float>::quiet_NaN(), 3e38f, 1e-38f};
+  const int pick = random.between(0, 199);
+  return pick < 8 ? kSpecial[pick] : static_cast<float>(random.real(-1.0, 1.0));
 }
 
 std::vector<float> SampleData(Random& random, uint32_t& channels) {
@@ -163,16 +159,18 @@ std::string Difference(const DrumEngine& reference, const DrumEngine& tested, co
       }
     }
   }
+  const KitPlayer& wantPlayer = reference.kitPlayer();
+  const KitPlayer& gotPlayer = tested.kitPlayer();
   for (int index = 0; index < kHolderCount; ++index) {
     const auto note = static_cast<uint8_t>(kFirstNote + index);
     const SampleHolder& want = reference.kit().holder(note);
     const SampleHolder& got = tested.kit().holder(note);
-    const KitPlayer& wantPlayer = reference.kitPlayer();
-    const KitPlayer& gotPlayer = tested.kitPlayer();
-    if (want.voicePosition() != got.voicePosition() || want.pitchCountdown() != got.pitchCountdown() ||
-        want.previewPosition() != got.previewPosition() || want.isPreviewPlaying() != got.isPreviewPlaying() ||
-        std::bit_cast<uint32_t>(wantPlayer.releaseGain(note)) != std::bit_cast<uint32_t>(gotPlayer.releaseGain(note)) ||
-        wantPlayer.releasing(note) != gotPlayer.releasing(note) || wantPlayer.triggered(note) != gotPlayer.triggered(note)) {
+    const auto state = [](const SampleHolder& holder, const KitPlayer& player, uint8_t n) {
+      return std::tuple{holder.voicePosition(), holder.pitchCountdown(), holder.previewPosition(),
+                        holder.isPreviewPlaying(), std::bit_cast<uint32_t>(player.releaseGain(n)), player.releasing(n),
+                        player.triggered(n)};
+    };
+    if (state(want, wantPlayer, note) != state(got, gotPlayer, note)) {
       text << "holder " << index << " state: position " << want.voicePosition() << "/" << got.voicePosition()
            << ", countdown " << int{want.pitchCountdown()} << "/" << int{got.pitchCountdown()};
       return text.str();

@@ -2,6 +2,7 @@
 // a model that is being reset and restored, and sample arrays are replaced under it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <string>
@@ -9,7 +10,6 @@
 #include <vector>
 
 #include "EffectInFolder.h"
-#include "ExpectedText.h"
 #include "engine/Limits.h"
 #include "support/TestHost.h"
 
@@ -18,22 +18,13 @@ namespace {
 
 constexpr int32_t kBlock = 256;
 
-bool AllFinite(const testhost::Block& block) {
+// Not finite: 2, any sound: 1, silence: 0.
+int Worst(const testhost::Block& block) {
+  int worst = 0;
   for (const auto& output : block.outputs) {
-    for (float sample : output) {
-      if (!std::isfinite(sample)) return false;
-    }
+    for (float sample : output) worst = std::max(worst, !std::isfinite(sample) ? 2 : sample != 0.0f ? 1 : 0);
   }
-  return true;
-}
-
-bool AnySound(const testhost::Block& block) {
-  for (const auto& output : block.outputs) {
-    for (float sample : output) {
-      if (sample != 0.0f) return true;
-    }
-  }
-  return false;
+  return worst;
 }
 
 TEST(ChunkLoadWhileRendering, AudioThreadPlaysOnWhileProjectsLoad) {
@@ -52,7 +43,7 @@ TEST(ChunkLoadWhileRendering, AudioThreadPlaysOnWhileProjectsLoad) {
     while (loading) {
       host.processInto(block, kBlock);
       host.advanceTransport(kBlock);
-      if (!AllFinite(block)) finite = false;
+      if (Worst(block) == 2) finite = false;
     }
   });
   const std::string empty = DefaultText();
@@ -69,7 +60,7 @@ TEST(ChunkLoadWhileRendering, AudioThreadPlaysOnWhileProjectsLoad) {
   host.dispatch(vst::effSetChunk, 0, static_cast<intptr_t>(preset.size()), const_cast<char*>(preset.data()));
   bool heard = false;
   for (int block = 0; block < 48000 * 2 / kBlock && !heard; ++block) {
-    heard = AnySound(host.process(kBlock));
+    heard = Worst(host.process(kBlock)) == 1;
     host.advanceTransport(kBlock);
   }
   EXPECT_TRUE(heard);

@@ -1,14 +1,16 @@
-// Loading project texts into an effect: round trips, old versions, refused texts, and
-// records that do not fit the model.
+// Loading project texts into an effect: round trips, old versions, refused texts, records that
+// do not fit the model, and texts built to hurt (huge, slow to expand, repetitive, or with
+// numbers far outside their controls), each loaded with the model intact and memory bounded.
 #include <gtest/gtest.h>
 
 #include <future>
 #include <tuple>
-#include <thread>
 
 #include "EffectInFolder.h"
-#include "ExpectedText.h"
 #include "platform/BoundedLock.h"
+#include "platform/Paths.h"
+#include "support/AllocationCounter.h"
+#include "support/ChildProcess.h"
 
 namespace persistencetest {
 namespace {
@@ -23,37 +25,40 @@ std::string OldText(const std::string& version, const std::vector<std::string>& 
   return text;
 }
 
+std::string Repeated(std::string_view piece, size_t count) {
+  std::string text;
+  for (size_t i = 0; i < count; ++i) text += piece;
+  return text;
+}
+
 class ChunkReader : public EffectInFolder {
  protected:
   void SetUp() override { effect = CreateEffect(); }
-  engine::DrumEngine& engine() { return engineOf(*effect); }
+  engine::DrumEngine& engine() { return effect->instrument().engine(); }
   engine::SampleHolder& holder(uint8_t note) { return engine().kit().holder(note); }
-  // A recognisable state that a refused text must leave alone.
+  // Loads a recognisable state, which a refused text must leave alone.
   void LoadMarkerState() {
     SetChunk(*effect, VersionTwoText({"smp2;38;Marker;;0.5;muted;3;0.4;0.3;swing;", PatternRecord(7, 40, 64, "11"),
                                       "vst1;Run;"}));
     messages.clear();
     loads.clear();
   }
-  void ExpectMarkerStateKept() {
+  void ExpectRefusedAndMarkerStateKept(const std::string& text = kRefused) {
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.messages()[0].caption, "Error");
+    EXPECT_EQ(messages.messages()[0].text, text);
     EXPECT_EQ(holder(38).name(), "Marker");
     EXPECT_TRUE(engine().sequencer().cellSounds(7, 1, 4));
     EXPECT_EQ(engine().sequencer().resolution(7), 64);
     EXPECT_EQ(engine().syncMode(), engine::SyncMode::Run);
-  }
-  void ExpectRefused(const std::string& text = kRefused) {
-    ASSERT_EQ(messages.messages().size(), 1u);
-    EXPECT_EQ(messages.messages()[0].caption, "Error");
-    EXPECT_EQ(messages.messages()[0].text, text);
   }
 
   std::unique_ptr<plugin::Vst> effect;
 };
 
 TEST_F(ChunkReader, WrittenTextReadsBackToTheSameModel) {
-  engine::Kit& kit = engine().kit();
   for (uint8_t note = 36; note <= 47; ++note) {
-    engine::SampleHolder& h = kit.holder(note);
+    engine::SampleHolder& h = holder(note);
     h.setName("Holder " + std::to_string(note));
     h.setPath(note % 2 ? effect->instrument().samplesFolder() + "Factory/" + std::to_string(note) + ".wav" : "/abs/x.wav");
     h.setLengthFraction(0.1f * static_cast<float>(note - 35) / 1.3f);
@@ -89,8 +94,7 @@ TEST_F(ChunkReader, WrittenTextReadsBackToTheSameModel) {
   EXPECT_FLOAT_EQ(copy.kit().holder(36).volume(), 0.76f);
   EXPECT_FLOAT_EQ(copy.kit().holder(36).pan(), 0.12f);
   EXPECT_EQ(copy.lastMode(), engine::SyncMode::Midi);
-  // The editor's swing amount is the loaded one.
-  EXPECT_FLOAT_EQ(copy.editorState().swingAmount, 0.27f);
+  EXPECT_FLOAT_EQ(copy.editorState().swingAmount, 0.27f) << "the editor's swing amount is the loaded one";
 }
 
 TEST_F(ChunkReader, OldVersionsAreConvertedWithAWarningAndDefaultsForWhatTheyLacked) {
@@ -126,10 +130,9 @@ TEST_F(ChunkReader, OldVersionsAreConvertedWithAWarningAndDefaultsForWhatTheyLac
     EXPECT_EQ(sequencer.sequencerModeSetting(), 0u);
     EXPECT_EQ(sequencer.currentPattern(), 0);
     EXPECT_EQ(engine().syncMode(), engine::SyncMode::Stop);
-    // Nothing of the previous project survives.
+    // Nothing of the previous project survives, and the next save is version 2.0.
     EXPECT_EQ(holder(38).name(), "");
     EXPECT_EQ(sequencer.resolution(7), 16);
-    // The next save is version 2.0.
     EXPECT_NE(GetChunk(*effect).find("\nKestrelhollow Data Version 2.0\n"), std::string::npos);
   }
 }
@@ -137,24 +140,20 @@ TEST_F(ChunkReader, OldVersionsAreConvertedWithAWarningAndDefaultsForWhatTheyLac
 TEST_F(ChunkReader, OldBaseFolderResolvesOnlyForExistingFolders) {
   folder.write("base/keep", "");
   const std::string base = folder.path() + "base/";
-  SetChunk(*effect, OldText("1.1", {"smp1;13 characters" + base + ";", "smp2;36;;\\$SAMPLE_BASE_DIR$\\k.wav;"}));
-  ASSERT_EQ(loads.size(), 1u);
-  EXPECT_EQ(loads[0].path, base + "k.wav");
-
-  loads.clear();
-  SetChunk(*effect, OldText("1.0", {"smp1;13 characters" + base + ";", "smp1;\\$SAMPLE_BASE_DIR$\\;",
-                                    "smp2;36;;\\$SAMPLE_BASE_DIR$\\k.wav;"}));
-  ASSERT_EQ(loads.size(), 1u);
-  EXPECT_EQ(loads[0].path, "\\$SAMPLE_BASE_DIR$\\k.wav");
-
-  // Version 2.0 ignores base folders.
-  loads.clear();
-  SetChunk(*effect, VersionTwoText({"smp1;13 characters" + base + ";", "smp2;36;;\\$SAMPLE_BASE_DIR$\\k.wav;"}));
-  ASSERT_EQ(loads.size(), 1u);
-  EXPECT_EQ(loads[0].path, "\\$SAMPLE_BASE_DIR$\\k.wav");
+  const std::string smp1 = "smp1;13 characters" + base + ";";
+  const std::string kick = "smp2;36;;\\$SAMPLE_BASE_DIR$\\k.wav;";
+  // The last "smp1" wins, a missing folder stands for nothing, and version 2.0 ignores them.
+  for (const auto& [text, path] : {std::pair{OldText("1.1", {smp1, kick}), base + "k.wav"},
+                                   {OldText("1.0", {smp1, "smp1;\\$SAMPLE_BASE_DIR$\\;", kick}), "\\$SAMPLE_BASE_DIR$\\k.wav"},
+                                   {VersionTwoText({smp1, kick}), "\\$SAMPLE_BASE_DIR$\\k.wav"}}) {
+    loads.clear();
+    SetChunk(*effect, text);
+    ASSERT_EQ(loads.size(), 1u);
+    EXPECT_EQ(loads[0].path, path);
+  }
 }
 
-TEST_F(ChunkReader, RefusesTextsWhoseSecondLineIsNotExactlyAVersionLine) {
+TEST_F(ChunkReader, RefusesTextsWhoseSecondLineIsNotExactlyAVersionLineOrThatANulCutsShort) {
   const std::string good = DefaultText();
   std::string carriageReturn = good;
   carriageReturn.insert(good.find("2.0\n") + 3, "\r");
@@ -177,21 +176,13 @@ TEST_F(ChunkReader, RefusesTextsWhoseSecondLineIsNotExactlyAVersionLine) {
   for (const auto& [text, message] : refused) {
     LoadMarkerState();
     EXPECT_EQ(SetChunk(*effect, text), 0);  // refused: the answer tells a host that reads it
-    ExpectRefused(message);
-    ExpectMarkerStateKept();
+    ExpectRefusedAndMarkerStateKept(message);
   }
-}
-
-TEST_F(ChunkReader, RefusesAMissingBlockOrAnEmptySize) {
-  const std::string text = DefaultText();
-  char* const data = const_cast<char*>(text.data());
-  for (const auto& [block, size] : {std::pair<char*, intptr_t>{nullptr, 100}, {data, 0}, {data, -5}}) {
-    SCOPED_TRACE(size);
+  // A missing block or an empty size.
+  for (const auto& [block, size] : {std::pair<char*, intptr_t>{nullptr, 100}, {carriageReturn.data(), 0}, {carriageReturn.data(), -5}}) {
     LoadMarkerState();
-    vst::AEffect* aeffect = effect->getAeffect();
-    aeffect->dispatcher(aeffect, vst::effSetChunk, 0, size, block, 0.0f);
-    ExpectRefused();
-    ExpectMarkerStateKept();
+    effect->getAeffect()->dispatcher(effect->getAeffect(), vst::effSetChunk, 0, size, block, 0.0f);
+    ExpectRefusedAndMarkerStateKept();
   }
 }
 
@@ -200,7 +191,6 @@ TEST_F(ChunkReader, SizeBoundsATextWithoutNulByte) {
   std::string block = text + "vst1;Stop;\n";  // beyond the size the host gives
   SetChunk(*effect, std::string_view(block.data(), text.size()));
   EXPECT_EQ(engine().syncMode(), engine::SyncMode::Midi);
-  EXPECT_TRUE(messages.messages().empty());
   // NUL bytes after the text are no damage.
   SetChunk(*effect, VersionTwoText({"vst1;Run;"}) + std::string(3, '\0'));
   EXPECT_EQ(engine().syncMode(), engine::SyncMode::Run);
@@ -220,9 +210,7 @@ TEST_F(ChunkReader, RecordsMayBeReorderedAndRepeatedAndTheLaterWins) {
   // Stop keeps the last mode that ran.
   EXPECT_EQ(engine().syncMode(), engine::SyncMode::Stop);
   EXPECT_EQ(engine().lastMode(), engine::SyncMode::Run);
-}
-
-TEST_F(ChunkReader, UnknownModeWordStopsTheTransportScan) {
+  // An unknown mode word stops the transport scan.
   SetChunk(*effect, VersionTwoText({"vst1;Midi;", "vst1;stop;", "vst1;Run;"}));
   EXPECT_EQ(engine().syncMode(), engine::SyncMode::Midi);
 }
@@ -240,31 +228,84 @@ TEST_F(ChunkReader, ShortRecordsReadMissingFieldsAsEmpty) {
 }
 
 TEST_F(ChunkReader, RecordsOutsideTheModelAreIgnored) {
-  SetChunk(*effect, VersionTwoText({
-                        "smp2;48;Outside;/x.wav;0.5;muted;1;1;0.5;swing;",
-                        "smp2;35;Below;/y.wav;0.5;muted;1;1;0.5;swing;",
-                        PatternRecord(24, 36, 16, "1"),
-                        PatternRecord(0, 48, 16, "1"),
-                        PatternRecord(0, 35, 16, "1"),
-                        PatternRecord(1, 36, 24, "1"),
-                        PatternRecord(2, 36, 0, "1"),
-                        "seq2;0.5;0;24;",
-                    }));
+  SetChunk(*effect, VersionTwoText({"smp2;48;Outside;/x.wav;0.5;muted;1;1;0.5;swing;",
+                                    "smp2;35;Below;/y.wav;0.5;muted;1;1;0.5;swing;", PatternRecord(24, 36, 16, "1"),
+                                    PatternRecord(0, 48, 16, "1"), PatternRecord(0, 35, 16, "1"),
+                                    PatternRecord(1, 36, 24, "1"), PatternRecord(2, 36, 0, "1"), "seq2;0.5;0;24;"}));
   EXPECT_TRUE(loads.empty());
   EXPECT_EQ(GetChunk(*effect), DefaultText());  // no holder, cell, resolution or pattern changed
 }
 
 TEST_F(ChunkReader, StateMutexIsFreeAfterEveryLoad) {
-  const auto freeElsewhere = [] {
-    return std::async(std::launch::async, [] {
-             const platform::BoundedLock lock(platform::StateMutex(), std::chrono::milliseconds(0));
-             return lock.owned();
-           }).get();
-  };
-  SetChunk(*effect, DefaultText());
-  EXPECT_TRUE(freeElsewhere());
-  SetChunk(*effect, "refused");
-  EXPECT_TRUE(freeElsewhere());
+  for (const std::string& text : {DefaultText(), std::string("refused")}) {
+    SetChunk(*effect, text);
+    EXPECT_TRUE(std::async(std::launch::async, [] {
+                  return platform::BoundedLock(platform::StateMutex(), std::chrono::milliseconds(0)).owned();
+                }).get());
+  }
+}
+
+TEST_F(ChunkReader, PlaceholdersWithoutFieldEndsExpandInOnePass) {
+  // One field of 64 KB of placeholders and backslashes: every placeholder becomes the folder,
+  // every backslash after it this system's separator. A refused text of the same kind is refused
+  // untouched.
+  const std::string placeholder = "\\$VST_SAMPLE_DIR$\\";
+  SetChunk(*effect, VersionTwoText({"smp2;36;Many;" + Repeated(placeholder + "a\\", 3600) + ";1;not_muted;0;1;0.5;;"}));
+  ASSERT_EQ(loads.size(), 1u);
+  EXPECT_EQ(loads[0].path, Repeated(effect->instrument().samplesFolder() + "a" + platform::kPathSeparator, 3600));
+  EXPECT_TRUE(messages.messages().empty());
+  SetChunk(*effect, "\nKestrelhollow Data Version 9.9\n" + Repeated(placeholder, 60000));
+  EXPECT_EQ(messages.count("Error"), 1u);
+}
+
+#ifndef _WIN32
+// Windows has no data-size limit a process can set on itself (nor fork).
+TEST_F(ChunkReader, MegabytesOfLineFeedsStayWithinASmallMultipleOfTheirSize) {
+  if (!testhost::kAllocationsCounted) GTEST_SKIP() << "address limits do not mix with sanitizer runtimes";
+  const std::string text = VersionTwoText({"vst1;Run;"}) + std::string(20'000'000, '\n') + "vst1;Midi;\n";
+  // Within four times the text: a list of every line took 24.
+  EXPECT_TRUE(testhost::SucceedsWithinDataGrowth(4 * text.size(), [&] {
+    return SetChunk(*effect, text) == 1 && engine().syncMode() == engine::SyncMode::Midi;
+  }));
+}
+#endif
+
+TEST_F(ChunkReader, EachHolderLoadsOnlyFromItsLastRecordNamingAFile) {
+  std::vector<std::string> records;
+  for (int i = 0; i < 2000; ++i) records.push_back(DefaultHolderRecord(36 + i % 2, "n", "/x" + std::to_string(i)));
+  records.push_back(DefaultHolderRecord(37, "Last", ""));
+  SetChunk(*effect, VersionTwoText(records));
+  ASSERT_EQ(loads.size(), 2u);
+  EXPECT_EQ(loads[0].note, 36);
+  EXPECT_EQ(loads[0].path, "/x1998");
+  EXPECT_EQ(loads[1].note, 37);
+  EXPECT_EQ(loads[1].path, "/x1999");
+  // The name comes from the last record all the same.
+  EXPECT_EQ(holder(37).name(), "Last");
+  EXPECT_EQ(holder(37).path(), "/x1999");
+}
+
+TEST_F(ChunkReader, NumbersAreKeptInsideTheirControlsRanges) {
+  SetChunk(*effect, VersionTwoText({"smp2;36;Loud;;3e38;not_muted;100;3e38;-7;no_swing;",
+                                    "smp2;37;Quiet;;-1;not_muted;-100;-3e38;1000;no_swing;", "syn1;1000;no_downmix;",
+                                    "seq2;1e9;0;0;"}));
+  EXPECT_FLOAT_EQ(holder(36).lengthFraction(), 1.0f);
+  EXPECT_EQ(holder(36).pitch(), 12);
+  EXPECT_FLOAT_EQ(holder(36).volume(), 1.0f);
+  EXPECT_FLOAT_EQ(holder(36).pan(), 0.0f);
+  EXPECT_FLOAT_EQ(holder(37).lengthFraction(), 0.0f);
+  EXPECT_EQ(holder(37).pitch(), -12);
+  EXPECT_FLOAT_EQ(holder(37).volume(), 0.0f);
+  EXPECT_FLOAT_EQ(holder(37).pan(), 1.0f);
+  EXPECT_FLOAT_EQ(engine().kitPlayer().masterLevel(), 1.0f);
+  EXPECT_FLOAT_EQ(engine().sequencer().swingAmount(), 1.0f);
+  EXPECT_FLOAT_EQ(engine().editorState().swingAmount, 1.0f);
+  // Below the range, and beyond a float's range.
+  for (const auto& [master, swing, level, amount] : {std::tuple{"-1", "-1e9", 0.0f, 0.0f}, {"1e308", "-1e999", 1.0f, 0.0f}}) {
+    SetChunk(*effect, VersionTwoText({std::string("syn1;") + master + ";no_downmix;", std::string("seq2;") + swing + ";0;0;"}));
+    EXPECT_FLOAT_EQ(engine().kitPlayer().masterLevel(), level);
+    EXPECT_FLOAT_EQ(engine().sequencer().swingAmount(), amount);
+  }
 }
 
 }  // namespace

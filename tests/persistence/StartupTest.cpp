@@ -1,14 +1,13 @@
 // What a new effect takes from its plug-in folder: the editor scale, the default preset and
-// the samples folder behind the placeholder.
+// the samples folder behind the placeholder; and the bundle's own default preset.
 #include <gtest/gtest.h>
 
 #include "EffectInFolder.h"
-#include "ExpectedText.h"
+#include "instrument/Instrument.h"
 #include "persistence/Configuration.h"
-#include "persistence/DefaultPreset.h"
-#include "persistence/Placeholders.h"
 #include "platform/Files.h"
 #include "support/NativePath.h"
+#include "support/TestHost.h"
 
 namespace persistencetest {
 namespace {
@@ -22,30 +21,25 @@ TEST_F(Startup, EditorScaleComesFromTheConfigurationFileAndIsStoredThere) {
   };
   for (const auto& [content, scale] : cases) {
     folder.write("Kestrelhollow.cfg", content);
-    auto effect = CreateEffect();
-    EXPECT_FLOAT_EQ(effect->editorLink().scale(), scale) << '"' << content << '"';
+    EXPECT_FLOAT_EQ(CreateEffect()->editorLink().scale(), scale) << '"' << content << '"';
   }
   std::remove((folder.path() + "Kestrelhollow.cfg").c_str());
   auto effect = CreateEffect();
   EXPECT_FLOAT_EQ(effect->editorLink().scale(), 1.0f);
   // The scale is written with two digits.
-  ASSERT_TRUE(persistence::WriteEditorScale(effect->instrument().configurationFilePath(), 0.666f));
-  EXPECT_EQ(platform::ReadTextFile(effect->instrument().configurationFilePath()), "0.67");
-  EXPECT_FLOAT_EQ(persistence::ReadEditorScale(effect->instrument().configurationFilePath()), 0.67f);
+  const std::string path = effect->instrument().configurationFilePath();
+  ASSERT_TRUE(persistence::WriteEditorScale(path, 0.666f));
+  EXPECT_EQ(platform::ReadTextFile(path), "0.67");
+  EXPECT_FLOAT_EQ(persistence::ReadEditorScale(path), 0.67f);
   EXPECT_FALSE(persistence::WriteEditorScale(folder.path() + "missing/Kestrelhollow.cfg", 0.8f));
 }
 
-TEST_F(Startup, WithoutDefaultPresetANewEffectReportsTheDefaultText) {
-  auto effect = CreateEffect();
-  EXPECT_EQ(GetChunk(*effect), DefaultText());
-  EXPECT_TRUE(messages.messages().empty());
-}
-
-TEST_F(Startup, NewEffectAppliesTheDefaultPreset) {
+TEST_F(Startup, NewEffectAppliesTheDefaultPresetOrReportsTheDefaultTextWithoutOne) {
+  EXPECT_EQ(GetChunk(*CreateEffect()), DefaultText());
   const std::string preset = VersionTwoText({DefaultHolderRecord(36, "Kick", "\\$VST_SAMPLE_DIR$\\Factory\\Kick.wav"),
                                              PatternRecord(0, 36, 16, "1000100010001000"), "seq2;0.3;0;0;",
                                              "vst1;Hsync;"});
-  WriteDefaultPreset(folder, preset);
+  WriteDefaultPreset(preset);
   auto effect = CreateEffect();
   ASSERT_EQ(loads.size(), 1u);
   EXPECT_EQ(loads[0].path, folder.path() + testhost::NativePath("samples/Factory/Kick.wav"));
@@ -74,25 +68,22 @@ TEST_F(Startup, DefaultPresetIsAppliedToItsEndMarkerOrItsEnd_AnOldOneWarnsAndOne
   for (const auto& each : cases) {
     SCOPED_TRACE(each.text.substr(0, 40));
     messages.clear();
-    WriteDefaultPreset(folder, each.text);
+    WriteDefaultPreset(each.text);
     EXPECT_EQ(CreateEffect()->instrument().engine().syncMode(), each.mode);
     ASSERT_EQ(messages.messages().size(), each.message ? 1u : 0u);
     if (each.message) {
       EXPECT_EQ(messages.messages()[0].caption, each.message);
     }
   }
-}
-
-TEST(PresetText, RunsFromTheVersionMarkerToTheEndMarker) {
+  // The text runs from the version marker to the end marker; an end marker before it does not count.
   EXPECT_EQ(persistence::ExtractPresetText("xx\nKestrelhollow Data Version 2.0\nabc\nKestrelhollow Data ends here\nzz"),
             "\nKestrelhollow Data Version 2.0\nabc\n\n");
-  // An end marker before the version marker does not count.
   EXPECT_EQ(persistence::ExtractPresetText("Kestrelhollow Data ends here Kestrelhollow Data Version 1.0\nq"),
             "\nKestrelhollow Data Version 1.0\nq\n");
   EXPECT_FALSE(persistence::ExtractPresetText("Kestrelhollow Data ends here").has_value());
 }
 
-TEST_F(Startup, SamplePathsMoveBetweenPluginFolders) {
+TEST_F(Startup, SamplePathsMoveBetweenPluginFoldersThroughTheExactPlaceholderOnly) {
   auto effect = CreateEffect();
   effect->instrument().engine().kit().holder(36).setPath(effect->instrument().samplesFolder() + testhost::NativePath("Kicks/kick01.wav"));
   const std::string saved = GetChunk(*effect);
@@ -104,14 +95,38 @@ TEST_F(Startup, SamplePathsMoveBetweenPluginFolders) {
   EXPECT_EQ(moved->instrument().engine().kit().holder(36).path(),
             otherComputer.path() + testhost::NativePath("samples/Kicks/kick01.wav"));
   EXPECT_EQ(messages.count("Sample load error"), 1u) << "the real loader reports the missing file";
-}
 
-TEST(Placeholders, OnlyTheExactPlaceholderIsExpanded) {
   std::string text = "a;\\$vst_sample_dir$\\x;\\$VST_SAMPLE_DIR$\\d\\e;\\$VST_SAMPLE_DIR$\\f\n\\g";
   const std::string samples = testhost::NativePath("/p/samples/");
   persistence::ExpandSamplePlaceholder(text, samples);
   EXPECT_EQ(text, "a;\\$vst_sample_dir$\\x;" + samples + testhost::NativePath("d/e;") + samples + "f\n\\g");
   EXPECT_EQ(persistence::SamplesFolder(testhost::NativePath("/p/")), samples);
+}
+
+// The bundle's preset is a program file of this effect that a new instance of the module
+// reports, and a new instrument plays its factory kit and groove.
+TEST(DefaultPreset, IsWhatANewModuleInstanceReportsAndLoadsTheFactoryKit) {
+  const auto program =
+      persistence::ParseProgramFile(testhost::ReadBytes(persistence::DefaultPresetPath(KH_BUNDLE_DIR)), nullptr);
+  ASSERT_TRUE(program.has_value());
+  EXPECT_FALSE(program->isBank);
+  EXPECT_EQ(program->fxId, kEffectId);
+  EXPECT_EQ(program->chunk.find(KH_BUNDLE_DIR), std::string::npos) << "the bundle's paths stand behind the placeholder";
+  testhost::TestHost host;
+  ASSERT_TRUE(host.loadModule());
+  EXPECT_EQ(host.savedProject() + '\0', program->chunk);
+
+  testhost::MessageCapture messages;
+  instrument::Instrument instrument({KH_BUNDLE_DIR, {}});
+  EXPECT_TRUE(messages.messages().empty());
+  for (uint8_t note = engine::kFirstNote; note <= engine::kLastNote; ++note) {
+    EXPECT_FALSE(instrument.engine().kit().holder(note).isEmpty()) << instrument.engine().kit().holder(note).path();
+    EXPECT_FALSE(instrument.engine().kit().holder(note).name().empty());
+  }
+  const engine::StepSequencer& sequencer = instrument.engine().sequencer();
+  EXPECT_EQ(sequencer.currentPattern(), 0);
+  EXPECT_TRUE(sequencer.cellSounds(0, 0, 0));
+  EXPECT_FLOAT_EQ(instrument.engine().editorState().swingAmount, sequencer.swingAmount());
 }
 
 }  // namespace

@@ -91,27 +91,23 @@ class Files : public ::testing::Test {
   testhost::TempFolder folder;
 };
 
-TEST_F(Files, ExistenceOfFilesAndFolders) {
+TEST_F(Files, ExistenceAndTextFilesWithoutCarriageReturnsBeforeLineFeedsOrTheRestOfALineAfterANul) {
   EXPECT_FALSE(platform::FileExists(folder.file("missing.wav")));
-  EXPECT_TRUE(platform::WriteTextFile(folder.file("present.wav"), "x"));
-  EXPECT_TRUE(platform::FileExists(folder.file("present.wav")));
-  const std::string withoutSeparator = folder.path().substr(0, folder.path().size() - 1);
-  EXPECT_TRUE(platform::DirectoryExists(withoutSeparator));
-  EXPECT_TRUE(platform::DirectoryExists(withoutSeparator + "/"));
-  EXPECT_FALSE(platform::DirectoryExists(folder.file("present.wav")));
-  EXPECT_FALSE(platform::DirectoryExists(folder.file("nowhere")));
-  EXPECT_FALSE(platform::WriteTextFile(folder.file("nowhere/file.txt"), "x"));
-}
-
-TEST_F(Files, TextFilesDropCarriageReturnsBeforeLineFeedsAndTheRestOfALineAfterANul) {
   EXPECT_EQ(platform::ReadTextFile(folder.file("missing.txt")), "");
-  const std::string content = std::string("0.6\r\nsecond\r\nab\0cd\nlast", 23);
-  ASSERT_TRUE(platform::WriteTextFile(folder.file("config.txt"), content));
-  EXPECT_EQ(platform::ReadTextFile(folder.file("config.txt")), "0.6\nsecond\nablast");
+  EXPECT_FALSE(platform::WriteTextFile(folder.file("nowhere/file.txt"), "x"));
+  const std::string withoutSeparator = folder.path().substr(0, folder.path().size() - 1);
+  for (const std::string& directory : {withoutSeparator, withoutSeparator + "/"}) {
+    EXPECT_TRUE(platform::DirectoryExists(directory)) << directory;
+  }
+  EXPECT_FALSE(platform::DirectoryExists(folder.file("nowhere")));
   // A line longer than one read piece keeps its carriage return handling at the seam.
-  const std::string longLine = std::string(2046, 'x') + "\r\n" + "end";
-  ASSERT_TRUE(platform::WriteTextFile(folder.file("long.txt"), longLine));
-  EXPECT_EQ(platform::ReadTextFile(folder.file("long.txt")), std::string(2046, 'x') + "\nend");
+  for (const auto& [written, read] : {std::pair{std::string("0.6\r\nsecond\r\nab\0cd\nlast", 23), std::string("0.6\nsecond\nablast")},
+                                      {std::string(2046, 'x') + "\r\nend", std::string(2046, 'x') + "\nend"}}) {
+    ASSERT_TRUE(platform::WriteTextFile(folder.file("config.txt"), written));
+    EXPECT_TRUE(platform::FileExists(folder.file("config.txt")));
+    EXPECT_FALSE(platform::DirectoryExists(folder.file("config.txt")));
+    EXPECT_EQ(platform::ReadTextFile(folder.file("config.txt")), read);
+  }
 }
 
 TEST_F(Files, AUniqueFileIsWrittenAndThenReplacesItsTarget) {

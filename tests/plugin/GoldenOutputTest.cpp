@@ -22,7 +22,7 @@
 #include <utility>
 #include <vector>
 
-#include "support/FileBytes.h"
+#include "support/TempFolder.h"
 #include "support/TestHost.h"
 
 namespace {
@@ -41,33 +41,13 @@ const std::string kSavedReference = KH_GOLDEN_DIR "default-preset-saved.txt";
 struct BlockPrint {
   int output = 0;
   int64_t block = 0;
-  uint32_t hash = 0;
+  uint32_t hash = 0x811C9DC5u;
   float peak = 0.0f;
   float rms = 0.0f;
   bool operator==(const BlockPrint& other) const {
     return output == other.output && block == other.block && hash == other.hash;
   }
 };
-
-BlockPrint Fingerprint(int output, int64_t block, const std::vector<float>& samples) {
-  BlockPrint print{output, block, 0x811C9DC5u, 0.0f, 0.0f};
-  const auto* bytes = reinterpret_cast<const unsigned char*>(samples.data());
-  for (size_t i = 0; i < samples.size() * sizeof(float); ++i) print.hash = (print.hash ^ bytes[i]) * 0x01000193u;
-  double sumOfSquares = 0.0;
-  for (float sample : samples) {
-    print.peak = std::max(print.peak, std::fabs(sample));
-    sumOfSquares += static_cast<double>(sample) * sample;
-  }
-  print.rms = static_cast<float>(std::sqrt(sumOfSquares / static_cast<double>(samples.size())));
-  return print;
-}
-
-bool Silent(const std::vector<float>& samples) {
-  for (float sample : samples) {
-    if (sample != 0.0f || std::signbit(sample)) return false;
-  }
-  return true;
-}
 
 // The render's prints, silent blocks left out, in block order and output order within a block.
 std::vector<BlockPrint> RenderDefaultPreset(std::string& savedProject) {
@@ -76,16 +56,24 @@ std::vector<BlockPrint> RenderDefaultPreset(std::string& savedProject) {
   if (host.effect() == nullptr) return {};
   host.start(kSampleRate, kBlockSize);
   host.setTransport(true, 0.0, kTempo, kSampleRate);
-
-  const auto framesPerBar = static_cast<int64_t>(4 * 60.0 / kTempo * kSampleRate);
-  const int64_t blocks = kBars * framesPerBar / kBlockSize;
+  const int64_t blocks = kBars * static_cast<int64_t>(4 * 60.0 / kTempo * kSampleRate) / kBlockSize;
   testhost::Block block(host.effect()->numOutputs, kBlockSize);
   std::vector<BlockPrint> prints;
   for (int64_t b = 0; b < blocks; ++b) {
     if (b == blocks / 2) host.sendMidi({{0, 0x90, kThirdPatternNote, 100}});
     host.processInto(block, kBlockSize);
     for (size_t output = 0; output < block.outputs.size(); ++output) {
-      if (!Silent(block.outputs[output])) prints.push_back(Fingerprint(static_cast<int>(output), b, block.outputs[output]));
+      const std::vector<float>& samples = block.outputs[output];
+      if (std::all_of(samples.begin(), samples.end(), [](float s) { return s == 0.0f && !std::signbit(s); })) continue;
+      BlockPrint& print = prints.emplace_back(BlockPrint{static_cast<int>(output), b});
+      const auto* bytes = reinterpret_cast<const unsigned char*>(samples.data());
+      for (size_t i = 0; i < samples.size() * sizeof(float); ++i) print.hash = (print.hash ^ bytes[i]) * 0x01000193u;
+      double sumOfSquares = 0.0;
+      for (float sample : samples) {
+        print.peak = std::max(print.peak, std::fabs(sample));
+        sumOfSquares += static_cast<double>(sample) * sample;
+      }
+      print.rms = static_cast<float>(std::sqrt(sumOfSquares / static_cast<double>(samples.size())));
     }
     host.advanceTransport(kBlockSize);
   }
@@ -108,22 +96,12 @@ std::string ToText(const std::vector<BlockPrint>& prints) {
 std::vector<BlockPrint> FromText(const std::string& text) {
   std::vector<BlockPrint> prints;
   std::istringstream lines(text);
-  std::string line;
-  while (std::getline(lines, line)) {
+  for (std::string line; std::getline(lines, line);) {
     if (line.empty() || line[0] == '#') continue;
-    BlockPrint p;
-    std::istringstream fields(line);
-    fields >> p.output >> p.block >> std::hex >> p.hash >> std::dec >> p.peak >> p.rms;
-    prints.push_back(p);
+    BlockPrint& p = prints.emplace_back();
+    std::istringstream(line) >> p.output >> p.block >> std::hex >> p.hash >> std::dec >> p.peak >> p.rms;
   }
   return prints;
-}
-
-std::string Describe(const BlockPrint* p) {
-  if (p == nullptr) return "silence";
-  std::ostringstream text;
-  text << "peak " << p->peak << ", RMS " << p->rms;
-  return text.str();
 }
 
 // Where the render first departs from the reference, and by how much.
@@ -132,16 +110,19 @@ std::string FirstDifference(const std::vector<BlockPrint>& expected, const std::
   std::map<std::pair<int64_t, int>, std::pair<const BlockPrint*, const BlockPrint*>> places;
   for (const BlockPrint& p : expected) places[{p.block, p.output}].first = &p;
   for (const BlockPrint& p : rendered) places[{p.block, p.output}].second = &p;
+  const auto describe = [](const BlockPrint* p) {
+    return p == nullptr ? std::string("silence")
+                        : "peak " + std::to_string(p->peak) + ", RMS " + std::to_string(p->rms);
+  };
   std::ostringstream text;
   size_t differing = 0;
   for (const auto& [place, pair] : places) {
     const auto& [want, got] = pair;
-    if (want != nullptr && got != nullptr && *want == *got) continue;
-    if (differing++ > 0) continue;
+    if ((want != nullptr && got != nullptr && *want == *got) || differing++ > 0) continue;
     const auto [block, output] = place;
     text << "first difference: output " << output << ", block " << block << " (frames " << block * kBlockSize
-         << " to " << (block + 1) * kBlockSize - 1 << "): expected " << Describe(want) << ", rendered "
-         << Describe(got);
+         << " to " << (block + 1) * kBlockSize - 1 << "): expected " << describe(want) << ", rendered "
+         << describe(got);
     if (want != nullptr && got != nullptr) {
       text << " (peak off by " << got->peak - want->peak << ", RMS by " << got->rms - want->rms << ")";
     }

@@ -33,12 +33,11 @@ double Rms(const Sound& sound, double fromSeconds, double toSeconds) {
 class FactoryDrumTest : public ::testing::TestWithParam<int> {
  protected:
   const Sound& sound() const { return drum_; }
-
- private:
   Sound drum_ = factorykit::SynthesiseDrum(GetParam());
 };
 
-TEST_P(FactoryDrumTest, PeaksJustBelowFullScale_StartsAndEndsWithoutAClick) {
+// Just below full scale, without a click at either end, with the length and decay of a drum.
+TEST_P(FactoryDrumTest, PeaksJustBelowFullScaleWithoutClicksAndDecaysLikeADrum) {
   const Sound& drum = sound();
   const float peak = Peak(drum.samples, 0, drum.samples.size());
   EXPECT_LT(peak, 0.95f);  // below -0.4 dBFS: headroom for the 24-bit rounding
@@ -48,10 +47,6 @@ TEST_P(FactoryDrumTest, PeaksJustBelowFullScale_StartsAndEndsWithoutAClick) {
   EXPECT_LT(Peak(drum.samples, 0, channels), 0.01f);
   EXPECT_LT(Peak(drum.samples, size - channels, size), 1e-4f);
   EXPECT_LT(Peak(drum.samples, size - static_cast<size_t>(factorykit::Frames(0.003)) * channels, size), 0.01f);
-}
-
-TEST_P(FactoryDrumTest, HasALengthAndDecayThatSuitADrum) {
-  const Sound& drum = sound();
   const double seconds = static_cast<double>(drum.frames()) / factorykit::kSampleRate;
   EXPECT_GE(seconds, 0.1);
   EXPECT_LE(seconds, 3.5);

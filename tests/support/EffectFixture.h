@@ -4,11 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <vector>
 
 #include "engine/DrumEngine.h"
+#include "engine/Limits.h"
 #include "plugin/Vst.h"
 #include "support/TestHost.h"
 
@@ -20,14 +22,32 @@ constexpr uint8_t kControlChange = 0xB0;
 constexpr float kMasterLevel = engine::kDefaultMasterLevel;
 
 // Gives the holder of a note the samples (interleaved when channels is 2) as if a file was loaded.
-void InstallSamples(engine::Kit& kit, uint8_t note, const std::vector<float>& samples, uint32_t channels = 1);
+inline void InstallSamples(engine::Kit& kit, uint8_t note, const std::vector<float>& samples, uint32_t channels = 1) {
+  auto buffer = engine::SampleBuffer::allocate(static_cast<uint32_t>(samples.size() / channels), channels);
+  std::copy(samples.begin(), samples.end(), buffer->samples.get());
+  kit.holder(note).fileInfo().channels = static_cast<int32_t>(channels);
+  kit.holder(note).installSample(std::move(buffer));
+}
 
 // Holder h's output pair 2h, 2h+1: the frames (counted over all blocks) at which its left channel is not zero.
-std::vector<int64_t> SoundingFrames(const std::vector<Block>& blocks, int holder, int32_t blockSize);
+inline std::vector<int64_t> SoundingFrames(const std::vector<Block>& blocks, int holder, int32_t blockSize) {
+  std::vector<int64_t> frames;
+  for (size_t block = 0; block < blocks.size(); ++block) {
+    const auto& left = blocks[block].outputs[static_cast<size_t>(2 * holder)];
+    for (size_t frame = 0; frame < left.size(); ++frame) {
+      if (left[frame] != 0.0f) frames.push_back(static_cast<int64_t>(block) * blockSize + static_cast<int64_t>(frame));
+    }
+  }
+  return frames;
+}
 
 class EffectFixture : public ::testing::Test {
  protected:
-  void SetUp() override;
+  void SetUp() override {
+    ASSERT_TRUE(host->createInProcess());
+    host->setTransport(false, 0.0);
+    host->start(48000.0f, 512);
+  }
 
   plugin::Vst& vst() { return host->object<plugin::Vst>(); }
   engine::DrumEngine& engine() { return vst().instrument().engine(); }
@@ -35,9 +55,20 @@ class EffectFixture : public ::testing::Test {
   engine::StepSequencer& sequencer() { return engine().sequencer(); }
 
   // Gives every holder a one-frame sample of 1.0, so its output is non-zero exactly at its triggers.
-  void InstallClicks();
+  void InstallClicks() {
+    for (int holder = 0; holder < engine::kHolderCount; ++holder) {
+      InstallSamples(kit(), static_cast<uint8_t>(engine::kFirstNote + holder), {1.0f});
+    }
+  }
   // Renders blocks of blockSize frames, moving the transport on after each one.
-  std::vector<Block> Render(int blocks, int32_t blockSize);
+  std::vector<Block> Render(int blocks, int32_t blockSize) {
+    std::vector<Block> rendered;
+    for (int block = 0; block < blocks; ++block) {
+      rendered.push_back(host->process(blockSize));
+      host->advanceTransport(blockSize);
+    }
+    return rendered;
+  }
 
   std::unique_ptr<TestHost> host = std::make_unique<TestHost>();
 };

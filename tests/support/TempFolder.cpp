@@ -2,12 +2,18 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <stdexcept>
 
 #include "platform/Paths.h"
 
 namespace testhost {
+
+std::string ReadBytes(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
 
 TempFolder::TempFolder() {
   // A random name that no other folder has yet: creating it is what claims it.

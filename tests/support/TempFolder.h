@@ -1,10 +1,14 @@
-// A fresh folder below the system's temporary folder, removed with everything in it at the end.
+// A fresh folder below the system's temporary folder, removed with everything in it at the end;
+// and reading a whole file back, for tests that compare what the code under test wrote.
 #pragma once
 
 #include <string>
 #include <string_view>
 
 namespace testhost {
+
+// The whole file, or nothing when it cannot be read.
+std::string ReadBytes(const std::string& path);
 
 class TempFolder {
  public:

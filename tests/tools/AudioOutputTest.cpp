@@ -1,4 +1,4 @@
-// Names of the files that one render writes, and what may go into them.
+// What may go into the files that one render writes.
 #include "AudioOutput.h"
 
 #include <gtest/gtest.h>
@@ -12,11 +12,6 @@
 
 namespace render {
 namespace {
-
-TEST(AudioOutputNames, PairFilesAreNumberedBeforeTheExtension) {
-  EXPECT_EQ(AudioOutput::PairFileName("out/demo.wav", 1), "out/demo-01.wav");
-  EXPECT_EQ(AudioOutput::PairFileName("a.b/demo", 12), "a.b/demo-12");
-}
 
 // A plug-in's NaN or infinity fails the render with that reason, whatever the file, and
 // leaves no file behind.

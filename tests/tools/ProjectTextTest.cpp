@@ -10,24 +10,17 @@ const std::string kText =
     "\nKestrelhollow Data Version 2.0\n====\n#\nsmp2;36;Kick;/x/kick.wav;1;not_muted;0;1;0.5;no_swing;\n"
     "seq2;0.75;2;5;\nvst1;Hsync;\n\n####\nKestrelhollow Data ends here\n";
 
-TEST(ProjectTextTest, ModeAndPatternReplaceTheirFieldsOnly) {
-  const std::string edited = WithCurrentPattern(WithSyncMode(kText, SyncMode::Midi), 13);
+TEST(ProjectTextTest, ModeAndPatternReplaceTheirFieldsOnly_MissingRecordsAreAddedAfterTheVersionLine) {
   std::string expected = kText;
   expected.replace(expected.find("vst1;Hsync;"), 11, "vst1;Midi;");
   expected.replace(expected.find("seq2;0.75;2;5;"), 14, "seq2;0.75;2;13;");
-  EXPECT_EQ(edited, expected);
-}
-
-TEST(ProjectTextTest, MissingRecordsAreAddedAfterTheVersionLine) {
+  EXPECT_EQ(WithCurrentPattern(WithSyncMode(kText, SyncMode::Midi), 13), expected);
   const std::string bare = "\nKestrelhollow Data Version 2.0\nsmp2;36;;;1;not_muted;0;1;0.5;no_swing;\n";
   EXPECT_EQ(WithCurrentPattern(WithSyncMode(bare, SyncMode::Run), 3),
             "\nKestrelhollow Data Version 2.0\nseq2;0.5;0;3;\nvst1;Run;\nsmp2;36;;;1;not_muted;0;1;0.5;no_swing;\n");
-}
-
-TEST(ProjectTextTest, EveryRecordOfTheKindIsSetAndShortOnesArePadded) {
-  // The reader takes the last of repeated records, so each must carry the new value.
-  const std::string text = "\nKestrelhollow Data Version 1.1\nvst1;Run;\nvst1\n";
-  EXPECT_EQ(WithSyncMode(text, SyncMode::Stop), "\nKestrelhollow Data Version 1.1\nvst1;Stop;\nvst1;Stop;\n");
+  // The reader takes the last of repeated records, so each must carry the new value; short ones are padded.
+  EXPECT_EQ(WithSyncMode("\nKestrelhollow Data Version 1.1\nvst1;Run;\nvst1\n", SyncMode::Stop),
+            "\nKestrelhollow Data Version 1.1\nvst1;Stop;\nvst1;Stop;\n");
 }
 
 TEST(ProjectTextTest, RecognisesTheVersionLineAndTheChunkEnd) {

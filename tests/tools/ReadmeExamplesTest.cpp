@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "support/FileBytes.h"
+#include "support/TempFolder.h"
 #include "support/TempFolder.h"
 
 namespace rendertest {

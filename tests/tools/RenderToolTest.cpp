@@ -11,7 +11,7 @@
 #include "persistence/DefaultPreset.h"
 #include "persistence/ProgramFile.h"
 #include "samples/SoundFiles.h"
-#include "support/FileBytes.h"
+#include "support/TempFolder.h"
 
 namespace rendertest {
 namespace {
@@ -115,31 +115,28 @@ class RenderToolTest : public ::testing::Test {
   std::vector<PatternRow> grooveRows;
 };
 
-TEST_F(RenderToolTest, HsyncRenderOfTwoBarsPlaysEveryStepAtItsFrame) {
+TEST_F(RenderToolTest, HsyncRenderOfTwoBarsPlaysEveryStepAtItsFrame_FlacToTwentyFourBits) {
   // A block size that does not divide the bar: steps fall at every offset, the last block is short.
-  const ToolRun run = RunRender({"--state", folder.file("groove.txt"), "--bars", "2", "--block", "700", "-o",
-                                 folder.file("groove.wav")});
+  ToolRun run = RunRender({"--state", folder.file("groove.txt"), "--bars", "2", "--block", "700", "-o",
+                           folder.file("groove.wav")});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_NE(run.out.find("realtime factor"), std::string::npos) << run.out;
   ExpectSame(ReadStereo(folder.file("groove.wav")), PredictGroove(2));
   // A float format's fmt chunk closes with its extension size (0), as common readers expect.
   const std::string header = testhost::ReadBytes(folder.file("groove.wav")).substr(12, 28);
-  EXPECT_EQ(header.substr(0, 8), std::string("fmt \x12\0\0\0\x03\0", 10).substr(0, 8));
-  EXPECT_EQ(header.substr(8, 2), std::string("\x03\0", 2));
+  EXPECT_EQ(header.substr(0, 10), std::string("fmt \x12\0\0\0\x03\0", 10));
   EXPECT_EQ(header.substr(24, 2), std::string("\0\0", 2));
-}
 
-TEST_F(RenderToolTest, FlacKeepsTheSignalToTwentyFourBits) {
-  const ToolRun run = RunRender({"--state", folder.file("groove.txt"), "-o", folder.file("groove.flac")});
+  run = RunRender({"--state", folder.file("groove.txt"), "-o", folder.file("groove.flac")});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   ExpectSame(ReadStereo(folder.file("groove.flac")), PredictGroove(2), 1.0f / (1 << 22));
 }
 
 TEST_F(RenderToolTest, FlacClipsWithAWarning) {
-  // Every holder plays the kick sample on the first step: the sum goes far beyond full scale.
+  // Five holders play the kick sample on the first step: the sum peaks at 1.2, beyond full scale.
   std::vector<Holder> loud;
   std::vector<PatternRow> rows;
-  for (int note = 36; note <= 47; ++note) {
+  for (int note = 36; note <= 40; ++note) {
     loud.push_back({note, kick});
     rows.push_back({0, note, {0}});
   }
@@ -158,37 +155,29 @@ TEST_F(RenderToolTest, FlacClipsWithAWarning) {
   EXPECT_EQ(run.err, "");
 }
 
-TEST_F(RenderToolTest, AllOutputsGoToOneChannelEach) {
-  const ToolRun run = RunRender({"--state", folder.file("groove.txt"), "--bars", "1", "--outputs", "all", "-o",
-                                 folder.file("all.wav")});
-  ASSERT_EQ(run.exitCode, 0) << run.err;
-  SF_INFO info;
-  const std::vector<float> samples = ReadSoundFile(folder.file("all.wav"), info);
-  ASSERT_EQ(info.channels, 24);
+TEST_F(RenderToolTest, AllOutputsGoToOneChannelEach_OrToAStereoFileEach) {
   Stereo kickOnly = Silence(kBar);
   for (int step : {0, 4, 8, 12}) AddHit(kickOnly, step * kSixteenth, 1.0f, 1.0f);
   Stereo snareOnly = Silence(kBar);
   AddHit(snareOnly, 9000, 1.0f, 0.0f);
   AddHit(snareOnly, 14 * kSixteenth, 1.0f, 0.0f);
-  ExpectSame(Channels(samples, 24, 0, 1), kickOnly);
-  ExpectSame(Channels(samples, 24, 4, 5), snareOnly);
-  for (int pair : {1, 3, 4, 5, 6, 7, 8, 9, 10, 11}) {
-    ExpectSame(Channels(samples, 24, 2 * pair, 2 * pair + 1), Silence(kBar));
+  ToolRun run = RunRender({"--state", folder.file("groove.txt"), "--bars", "1", "--outputs", "all", "-o",
+                           folder.file("all.wav")});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  SF_INFO info;
+  const std::vector<float> samples = ReadSoundFile(folder.file("all.wav"), info);
+  ASSERT_EQ(info.channels, 24);
+  for (int pair = 0; pair < 12; ++pair) {
+    ExpectSame(Channels(samples, 24, 2 * pair, 2 * pair + 1), pair == 0 ? kickOnly : pair == 2 ? snareOnly : Silence(kBar));
   }
-}
 
-TEST_F(RenderToolTest, HoldersGetAStereoFileEach) {
-  const ToolRun run = RunRender({"--state", folder.file("groove.txt"), "--bars", "1", "--outputs", "holders", "-o",
-                                 folder.file("part.wav")});
+  run = RunRender({"--state", folder.file("groove.txt"), "--bars", "1", "--outputs", "holders", "-o",
+                   folder.file("part.wav")});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_NE(run.out.find("part-12.wav"), std::string::npos) << run.out;
-  Stereo kickOnly = Silence(kBar);
-  for (int step : {0, 4, 8, 12}) AddHit(kickOnly, step * kSixteenth, 1.0f, 1.0f);
   ExpectSame(ReadStereo(folder.file("part-01.wav")), kickOnly);
   ExpectSame(ReadStereo(folder.file("part-02.wav")), Silence(kBar));
-  const Stereo snareFile = ReadStereo(folder.file("part-03.wav"));
-  EXPECT_FLOAT_EQ(snareFile.left[9000], TestValue(0, 0) * kMasterLevel);
-  EXPECT_EQ(snareFile.right[9000], 0.0f);
+  ExpectSame(ReadStereo(folder.file("part-03.wav")), snareOnly);
   EXPECT_TRUE(std::filesystem::exists(folder.file("part-12.wav")));
   EXPECT_FALSE(std::filesystem::exists(folder.file("part.wav")));
 }
@@ -402,15 +391,6 @@ TEST(DefaultPresetLevels, EveryPatternKeepsOneDecibelOfHeadroom) {
     float peak = 0.0f;
     for (const float sample : samples) peak = std::max(peak, std::abs(sample));
     EXPECT_LE(peak, limit) << "pattern " << pattern << " peaks at " << 20.0f * std::log10(peak) << " dBFS";
-  }
-}
-
-TEST(RenderToolHelp, ListsTheOptionsAndSucceeds) {
-  const ToolRun run = RunRender({"--help"}, {.withBuiltPlugin = false});
-  EXPECT_EQ(run.exitCode, 0);
-  for (const char* option : {"--state", "--mode", "--midi", "--pattern", "--bars", "--seconds", "--outputs",
-                             "--save-fxp", "--save-text", "--version"}) {
-    EXPECT_NE(run.out.find(option), std::string::npos) << option;
   }
 }
 
