@@ -143,22 +143,4 @@ TEST_F(BrowserTest, NextAndPreviousStepThroughFreshListingsAndStopAtTheEnds) {
   EXPECT_EQ(browser.SelectPrevious(), folder.path() + "gone.wav");
 }
 
-TEST_F(BrowserTest, FolderDeletedWhileShownIsReportedAndGoUpStillWorks) {
-  folder.addFile("keep.wav");
-  const std::string gone = folder.addFolder("Gone");
-  browser.SetPath(gone + "x.wav");
-  std::filesystem::remove_all(gone);
-
-  EXPECT_EQ(browser.SelectNext(), gone + "x.wav");
-  EXPECT_TRUE(browser.entries().empty());
-  ASSERT_EQ(messages.messages().size(), 1u);
-  EXPECT_EQ(messages.messages()[0].caption, gone);
-  EXPECT_EQ(messages.messages()[0].text, "Unable to locate the directory " + gone + "\n");
-
-  browser.GoUp();
-  EXPECT_EQ(browser.directory(), folder.path());
-  EXPECT_EQ(browser.entries(), (Codes{"fi|keep.wav"}));
-  EXPECT_EQ(messages.messages().size(), 1u);
-}
-
 }  // namespace
