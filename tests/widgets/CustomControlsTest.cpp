@@ -184,35 +184,5 @@ TEST_F(ControlsInFrame, TextButtonAnswersTheLeftButtonOnlyAndRemembersDoubleClic
   EXPECT_NE(entry->getFontColor(), selected);
 }
 
-TEST_F(ControlsInFrame, OffscreenRenderShowsTheKnobFrameAndButtonStateOfTheValues) {
-  CBitmap* knobStrip = GreyStrip(30, 30, 127);
-  CBitmap* twoState = GreyStrip(20, 10, 2);
-  auto* knob = new CAnimKnobExWithMenu({10, 10, 40, 40}, &listener, 1, 127, 30, knobStrip, {}, nullptr);
-  auto* onOff = new SkinnedOnOffButton(60, 10, &listener, 2, twoState);
-  auto* kick = new SkinnedKickBtn(60, 30, &listener, 3, twoState);
-  frame->addView(knob);
-  frame->addView(onOff);
-  frame->addView(kick);
-
-  frame->updateDirty();
-  const Image before = frame->image();
-  EXPECT_EQ(Image::red(before.pixel(25, 25)), 0);
-  EXPECT_EQ(Image::red(before.pixel(70, 15)), 0);
-
-  knob->setValue(1.0f);
-  onOff->setValue(1.0f);
-  EXPECT_FALSE(frame->dirtyRects().empty());
-  frame->updateDirty();
-  const Image& after = frame->image();
-  EXPECT_EQ(Image::red(after.pixel(25, 25)), 255);
-  EXPECT_EQ(Image::red(after.pixel(70, 15)), 255);
-  // The kick button and the empty frame area did not change.
-  EXPECT_EQ(after.pixel(70, 35), before.pixel(70, 35));
-  EXPECT_EQ(after.pixel(150, 100), before.pixel(150, 100));
-  EXPECT_TRUE(frame->dirtyRects().empty());
-  knobStrip->forget();
-  twoState->forget();
-}
-
 }  // namespace
 }  // namespace widgets
