@@ -66,9 +66,8 @@ bool StepIsSet(const std::string& project, int pattern, int note, int step) {
 }
 
 TEST(GuiInHostWindow, AClickOnAStepButtonIsInTheSavedProject) {
-  // The module in a folder of its own at 80 %: its configuration file is the test's. The folder
-  // is made afresh in the build tree, not as a temporary one: the module stays loaded until the
-  // process ends, and a loaded module's file cannot be removed.
+  // The module in a folder of its own at 80 %, in the build tree: a loaded module's file cannot
+  // be removed, and the module stays loaded until the process ends.
   const std::string folder = KH_HOST_WINDOW_FOLDER;
   std::filesystem::remove_all(folder);
   std::filesystem::create_directories(folder);

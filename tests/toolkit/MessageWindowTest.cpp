@@ -86,11 +86,7 @@ TEST(MessageWindow, WithoutADisplayMessagesGoWhereTheyWentBefore) {
   platform::ShowMessage("Error", "No file has been selected in this directory");
   platform::SetMessageSink(previous);
 #ifndef _WIN32
-  if (display) {
-    setenv("DISPLAY", previousDisplay.c_str(), 1);
-  } else {
-    unsetenv("DISPLAY");
-  }
+  display ? setenv("DISPLAY", previousDisplay.c_str(), 1) : unsetenv("DISPLAY");
 #endif
   EXPECT_EQ(shown, (Shown{"Error: No file has been selected in this directory"}));
 }

@@ -109,15 +109,9 @@ Window WaitForTopWindow(Display* display, const std::function<bool(Window, const
 
 void SendButton(Display* display, Window window, int x, int y, unsigned int button, bool press) {
   XEvent event{};
-  event.xbutton.type = press ? ButtonPress : ButtonRelease;
-  event.xbutton.display = display;
-  event.xbutton.window = window;
-  event.xbutton.root = DefaultRootWindow(display);
-  event.xbutton.x = x;
-  event.xbutton.y = y;
-  event.xbutton.button = button;
-  event.xbutton.state = press ? 0 : (Button1Mask << (button - 1));
-  event.xbutton.same_screen = True;
+  const auto state = press ? 0u : static_cast<unsigned>(Button1Mask << (button - 1));
+  event.xbutton = {press ? ButtonPress : ButtonRelease, 0, False, display, window, DefaultRootWindow(display), None, 0,
+                   x, y, 0, 0, state, button, True};
   XSendEvent(display, window, False, press ? ButtonPressMask : ButtonReleaseMask, &event);
   XFlush(display);
 }
@@ -129,13 +123,8 @@ void SendClick(Display* display, Window window, int x, int y, unsigned int butto
 
 void SendKey(Display* display, Window window, unsigned long keysym, unsigned int state) {
   XEvent event{};
-  event.xkey.type = KeyPress;
-  event.xkey.display = display;
-  event.xkey.window = window;
-  event.xkey.root = DefaultRootWindow(display);
-  event.xkey.keycode = XKeysymToKeycode(display, keysym);
-  event.xkey.state = state;
-  event.xkey.same_screen = True;
+  event.xkey = {KeyPress, 0, False, display, window, DefaultRootWindow(display), None, 0, 0, 0, 0, 0, state,
+                XKeysymToKeycode(display, keysym), True};
   XSendEvent(display, window, False, KeyPressMask, &event);
   XFlush(display);
 }
@@ -172,8 +161,7 @@ bool PumpUntil(const std::function<void()>& step, const std::function<bool()>& d
 
 std::string WindowTitle(Display* display, Window window) {
   char* name = nullptr;
-  std::string title;
-  if (XFetchName(display, window, &name) && name != nullptr) title = name;
+  const std::string title = XFetchName(display, window, &name) && name != nullptr ? name : "";
   if (name) XFree(name);
   return title;
 }
