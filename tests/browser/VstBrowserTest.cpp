@@ -58,17 +58,16 @@ class VstBrowserTest : public ::testing::Test {
     frame->handleMouseDown(middle, buttons);
     frame->handleMouseUp(middle, buttons);
   }
-  FileButton* buttonNamed(const std::string& name) const {
-    for (size_t index = 0; index < panel->buttonCount(); ++index) {
-      if (panel->button(index)->GetName() == name) return panel->button(index);
-    }
-    ADD_FAILURE() << "no button " << name;
-    return nullptr;
-  }
   Names buttonNames() const {
     Names names;
     for (size_t index = 0; index < panel->buttonCount(); ++index) names.push_back(panel->button(index)->GetName());
     return names;
+  }
+  FileButton* buttonNamed(const std::string& name) const {
+    const Names names = buttonNames();
+    const auto found = std::ranges::find(names, name);
+    EXPECT_NE(found, names.end()) << "no button " << name;
+    return found == names.end() ? nullptr : panel->button(static_cast<size_t>(found - names.begin()));
   }
   // Shows the folder as the editor does for a holder whose sample lies there.
   void showFolder(const std::string& path) {

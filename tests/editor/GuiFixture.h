@@ -1,10 +1,10 @@
-// An effect with its editor in a folder of its own (so the configuration file and skin folder are
-// the test's), driven through a host callback that records automation reports, with the user's
-// clicks, keys and menu choices.
+// An effect with its editor in a folder of its own (the configuration file and skin folder are the
+// test's), a host callback that records automation, and the user's clicks, keys and menu choices.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
@@ -98,16 +98,13 @@ class GuiFixture : public ::testing::Test {
   }
   browser::FileButton* fileButton(int holderIndex, const std::string& name) {
     const std::vector<std::string> names = fileButtonNames(holderIndex);
-    for (size_t index = 0; index < names.size(); ++index) {
-      if (names[index] == name) return gui().browserView(holderIndex)->button(index);
-    }
-    ADD_FAILURE() << "no button " << name;
-    return nullptr;
+    const auto found = std::ranges::find(names, name);
+    EXPECT_NE(found, names.end()) << "no button " << name;
+    return found == names.end() ? nullptr : gui().browserView(holderIndex)->button(static_cast<size_t>(found - names.begin()));
   }
 
   std::string configurationText() const { return platform::ReadTextFile(directory.path() + "Kestrelhollow.cfg"); }
-  // The project as the host saves it (effGetChunk), and loading it back (effSetChunk).
-  std::string savedProject() {
+  std::string savedProject() {  // as the host saves it (effGetChunk)
     void* data = nullptr;
     const int32_t size = vst().getChunk(&data, false);
     return {static_cast<const char*>(data), static_cast<size_t>(size)};
