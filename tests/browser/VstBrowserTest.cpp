@@ -13,14 +13,12 @@
 #include "support/MessageCapture.h"
 #include "support/NativePath.h"
 #include "support/TempFolder.h"
-#include "toolkit/ImageDrawContext.h"
 #include "toolkit/MouseEvents.h"
 #include "toolkit/TextCharacters.h"
 
 namespace {
 
 using browser::FileButton;
-using browser::VstBrowser;
 using testhost::NativePath;
 using toolkit::CRect;
 using Names = std::vector<std::string>;
@@ -28,16 +26,11 @@ using Names = std::vector<std::string>;
 constexpr toolkit::CColor kSelectedFontColor{0, 127, 255, 255};
 
 // Stands in for the editor: records the holder's browse button's value at each file click.
-class RecordingListener : public browser::BrowserListener {
- public:
-  explicit RecordingListener(const toolkit::CControl& browseButton) : browseButton_(browseButton) {}
-  void fileClicked(VstBrowser& /*panel*/, bool /*doubleClick*/) override {
-    values.push_back(browseButton_.getValue());
-  }
+struct RecordingListener : browser::BrowserListener {
+  explicit RecordingListener(const toolkit::CControl& button) : browseButton(button) {}
+  void fileClicked(browser::VstBrowser&, bool) override { values.push_back(browseButton.getValue()); }
+  const toolkit::CControl& browseButton;
   std::vector<float> values;
-
- private:
-  const toolkit::CControl& browseButton_;
 };
 
 toolkit::CBitmap* MakeIcon() { return new toolkit::CBitmap(std::make_shared<toolkit::Image>(23, 15)); }
@@ -47,8 +40,7 @@ class VstBrowserTest : public ::testing::Test {
   VstBrowserTest() {
     testhost::WriteBmp(skin.path() + "brwUpDirBg.bmp", 20, 40);
     testhost::WriteBmp(skin.path() + "BrowserToolbarBg.bmp", 752, 20);
-    icons = {MakeIcon(), MakeIcon(), MakeIcon()};
-    panel = new VstBrowser(browser::kBrowserPanelRect, frame, &browseButton, skin.path(), icons, &editor);
+    panel = new browser::VstBrowser(browser::kBrowserPanelRect, frame, &browseButton, skin.path(), icons, &editor);
     panel->SetFilter(browser::kSampleFileTypes);
     frame->addView(panel);
   }
@@ -66,36 +58,16 @@ class VstBrowserTest : public ::testing::Test {
     frame->handleMouseDown(middle, buttons);
     frame->handleMouseUp(middle, buttons);
   }
-  FileButton* buttonNamed(const std::string& name) const {
-    for (size_t index = 0; index < panel->buttonCount(); ++index) {
-      if (panel->button(index)->GetName() == name) return panel->button(index);
-    }
-    ADD_FAILURE() << "no button " << name;
-    return nullptr;
-  }
-  toolkit::CColor fontColorOf(const std::string& name) const {
-    const FileButton* button = buttonNamed(name);
-    return button ? button->getFontColor() : toolkit::kTransparentCColor;
-  }
   Names buttonNames() const {
     Names names;
     for (size_t index = 0; index < panel->buttonCount(); ++index) names.push_back(panel->button(index)->GetName());
     return names;
   }
-  // Where the view lies in the frame, and the pixels of an area of the frame's image, row by row.
-  static CRect inFrame(const toolkit::CView* view) {
-    const CRect& size = view->getViewSize();
-    const toolkit::CPoint topLeft = view->getParentView()->childToFrame({size.left, size.top});
-    return {topLeft.x, topLeft.y, topLeft.x + size.width(), topLeft.y + size.height()};
-  }
-  std::vector<uint32_t> pixelsIn(const CRect& area) const {
-    std::vector<uint32_t> pixels;
-    for (int y = static_cast<int>(area.top); y < static_cast<int>(area.bottom); ++y) {
-      for (int x = static_cast<int>(area.left); x < static_cast<int>(area.right); ++x) {
-        pixels.push_back(frame->image().pixel(x, y));
-      }
-    }
-    return pixels;
+  FileButton* buttonNamed(const std::string& name) const {
+    const Names names = buttonNames();
+    const auto found = std::ranges::find(names, name);
+    EXPECT_NE(found, names.end()) << "no button " << name;
+    return found == names.end() ? nullptr : panel->button(static_cast<size_t>(found - names.begin()));
   }
   // Shows the folder as the editor does for a holder whose sample lies there.
   void showFolder(const std::string& path) {
@@ -109,18 +81,15 @@ class VstBrowserTest : public ::testing::Test {
   toolkit::CControl browseButton{{0.0, 0.0, 20.0, 20.0}, nullptr, 204};
   RecordingListener editor{browseButton};
   toolkit::CFrame* frame = new toolkit::CFrame({0.0, 0.0, 1206.0, 616.0}, nullptr, nullptr);
-  browser::EntryBitmaps icons;
-  VstBrowser* panel = nullptr;
+  browser::EntryBitmaps icons{MakeIcon(), MakeIcon(), MakeIcon()};
+  browser::VstBrowser* panel = nullptr;
 };
 
-TEST_F(VstBrowserTest, GridColumnsFollowTheScaleWhileButtonsKeepTheirSize) {
+TEST_F(VstBrowserTest, ThePanelScalesWhileTheGridButtonsKeepTheirSizeInFewerColumns) {
   for (int index = 0; index < 12; ++index) folder.addFile("s" + std::to_string(index + 10) + ".wav");
   showFolder(folder.path());
-  ASSERT_EQ(panel->buttonCount(), 12u);
   EXPECT_EQ(panel->button(1)->getViewSize(), (CRect{159, 5, 293, 20}));
   EXPECT_EQ(panel->button(5)->getViewSize(), (CRect{5, 20, 149, 35}));
-  EXPECT_EQ(panel->button(11)->getViewSize(), (CRect{159, 35, 293, 50}));
-
   // 0.7 as a single-precision factor is 69 percent.
   for (const auto& [factor, percent, columns] :
        std::vector<std::tuple<float, int, size_t>>{{0.8f, 80, 4}, {0.7f, 69, 3}, {0.6f, 60, 3}, {1.0f, 100, 5}}) {
@@ -131,15 +100,6 @@ TEST_F(VstBrowserTest, GridColumnsFollowTheScaleWhileButtonsKeepTheirSize) {
     EXPECT_EQ(panel->button(columns - 1)->getViewSize().top, 5.0) << factor;
     EXPECT_EQ(panel->getNbViews(), 2);  // the toolbar and one scroll view
   }
-  EXPECT_EQ(browser::ColumnsForScale(96), 5);
-  EXPECT_EQ(browser::ColumnsForScale(95), 4);
-  EXPECT_EQ(browser::ColumnsForScale(73), 4);
-  EXPECT_EQ(browser::ColumnsForScale(72), 3);
-  EXPECT_EQ(browser::ColumnsForScale(51), 3);
-  EXPECT_EQ(browser::ColumnsForScale(50), 5);
-}
-
-TEST_F(VstBrowserTest, SetScaleScalesThePanelToolbarAndScrollView) {
   panel->SetScale(0.5f);
   EXPECT_EQ(panel->getViewSize(), (CRect{51, 88, 427, 184.5}));
   EXPECT_EQ(panel->scrollView()->getViewSize(), (CRect{0, 10, 376, 96.5}));
@@ -150,31 +110,33 @@ TEST_F(VstBrowserTest, SetScaleScalesThePanelToolbarAndScrollView) {
   EXPECT_TRUE(messages.messages().empty());
 }
 
-TEST_F(VstBrowserTest, ClickingADirectoryEntersItAndTheUpButtonGoesBack) {
+TEST_F(VstBrowserTest, AFolderClickEntersItAndTheUpButtonGoesBackUpToTheDrives) {
   folder.addFile("Loops/loop.wav");
   folder.addFile("a.wav");
   showFolder(folder.path());
   ASSERT_EQ(buttonNames(), (Names{"Loops", "a.wav"}));
-
   click(buttonNamed("Loops"));
-  EXPECT_EQ(panel->directory(), folder.path() + NativePath("Loops/"));
   EXPECT_EQ(buttonNames(), (Names{"loop.wav"}));
+  EXPECT_EQ(panel->folderLine()->folder(), folder.path() + NativePath("Loops/"));
   EXPECT_TRUE(panel->isTouched());
-
   click(panel->upButton());
   EXPECT_EQ(buttonNames(), (Names{"Loops", "a.wav"}));
   EXPECT_TRUE(editor.values.empty());
+
+  const std::string root = platform::TopLevelFolders().front();
+  panel->NavigateTo(root, true);
+  click(panel->upButton());
+  // The line names the top level as a user knows it; a drive's button enters it.
+#ifdef _WIN32
+  EXPECT_EQ(panel->folderLine()->folder(), "Computer");
+#else
+  EXPECT_EQ(panel->folderLine()->folder(), "/");
+#endif
+  click(panel->button(0));
+  EXPECT_EQ(panel->directory(), root);
 }
 
-TEST_F(VstBrowserTest, TheFolderLineNamesTheListedFolderAndKeepsTheEndOfALongOne) {
-  folder.addFile("Loops/loop.wav");
-  showFolder(folder.path());
-  EXPECT_EQ(panel->folderLine()->folder(), folder.path());
-  click(buttonNamed("Loops"));
-  EXPECT_EQ(panel->folderLine()->folder(), folder.path() + NativePath("Loops/"));
-  panel->SetScale(0.6f);
-  EXPECT_EQ(panel->folderLine()->folder(), folder.path() + NativePath("Loops/"));
-
+TEST_F(VstBrowserTest, ALongFolderLineKeepsItsEndCutBeforeAWholeCharacter) {
   // One unit per byte: the end of the path that fits, led by the mark of the cut, which falls
   // only before a whole character: of UTF-8 (Linux) or of a double-byte code page (Windows).
   const auto bytes = [](std::string_view text) { return static_cast<double>(text.size()); };
@@ -188,106 +150,37 @@ TEST_F(VstBrowserTest, TheFolderLineNamesTheListedFolderAndKeepsTheEndOfALongOne
            {"/samples/kick/", 14.0, "/samples/kick/"},
            {"/samples/kick/", 10.0, "...s/kick/"},
            {"/samples/kick/", 2.0, "..."},
-           {"/ab/\xC3\xA9/", 5.0, ".../"},              // "é": two bytes in UTF-8
+           {"/ab/\xC3\xA9/", 5.0, ".../"},  // "é": two bytes in UTF-8
            {"/ab/\xC3\xA9/", 6.0, "...\xC3\xA9/"},
-           {"/ab/\xFF\xC3/", 5.0, "...\xC3/"}}) {      // bytes that are no UTF-8 count one each
+           {"/ab/\xFF\xC3/", 5.0, "...\xC3/"}}) {  // bytes that are no UTF-8 count one each
     EXPECT_EQ(browser::FolderLine::FitFromTheLeft(text, width, bytes, utf8), fitted) << text << " in " << width;
   }
   // "あい" in Shift-JIS, a lead byte then a trail byte each; 0xA2 alone would be another letter.
   EXPECT_EQ(browser::FolderLine::FitFromTheLeft("/\x82\xA0\x82\xA2/", 5.0, bytes, shiftJis), ".../");
-  EXPECT_EQ(browser::FolderLine::FitFromTheLeft("/\x82\xA0\x82\xA2\x82\xA4/", 6.0, bytes, shiftJis), "...\x82\xA4/");
 }
 
-TEST_F(VstBrowserTest, ALongFolderLineIsCutBetweenLettersAndNamesThatAreNoTextStillDraw) {
-  // A real folder deep enough for the line to lose its start, made of two-byte letters.
-  std::string deep;
-  for (int level = 0; level < 12; ++level) deep += "\xC3\xA9t\xC3\xA9/";
-  folder.addFile(NativePath(deep + "a.wav"));
-  showFolder(folder.path() + NativePath(deep));
-  toolkit::Image scratch(8, 8);
-  const auto context = toolkit::CreateImageDrawContext(scratch);
-  const std::string& path = panel->folderLine()->folder();
-  // Every width from a few letters to the whole line cuts where the draw context says a letter
-  // starts.
-  std::vector<size_t> starts;
-  for (size_t at = 0; at < path.size(); at += context->characterLength(std::string_view(path).substr(at))) {
-    starts.push_back(at);
-  }
-  const auto measure = [&](std::string_view text) { return context->textWidth(text, toolkit::ArialFont(11.0)); };
-  const auto characterLength = [&](std::string_view text) { return context->characterLength(text); };
-  for (double width = 20.0; width < 400.0; width += 1.0) {
-    const std::string fitted = browser::FolderLine::FitFromTheLeft(path, width, measure, characterLength);
-    ASSERT_GT(fitted.size(), 3u);
-    const size_t cut = path.size() - (fitted.size() - 3);
-    EXPECT_NE(std::find(starts.begin(), starts.end(), cut), starts.end()) << "cut at byte " << cut;
-  }
-#ifndef _WIN32
-  // File names are bytes here. One that is no UTF-8 looks like one with a replacement character,
-  // and every view drawn after it is drawn too.
-  const std::string invalid = "a\xFF.wav";
-  const std::string replaced = "a\xEF\xBF\xBD.wav";
-  std::vector<std::vector<uint32_t>> drawn;
-  for (const std::string& name : {invalid, replaced}) {
-    testhost::TempFolder own;
-    own.addFile(name);
-    own.addFile("z.wav");
-    showFolder(own.path());
-    ASSERT_EQ(buttonNames(), (Names{name, "z.wav"}));
-    frame->render(inFrame(panel));
-    drawn.push_back(pixelsIn(inFrame(panel->button(0))));
-    const std::vector<uint32_t> second = pixelsIn(inFrame(panel->button(1)));
-    drawn.back().insert(drawn.back().end(), second.begin(), second.end());
-  }
-  EXPECT_EQ(drawn[0], drawn[1]);
-#endif
-}
-
-TEST_F(VstBrowserTest, UpButtonAtTheRootShowsTheDrivesAndAtTheDrivesChangesNothing) {
-  const std::string root = platform::TopLevelFolders().front();
-  showFolder(root);
-  click(panel->upButton());
-  EXPECT_TRUE(panel->atTopLevel());
-  // The line names the top level as a user knows it.
-#ifdef _WIN32
-  EXPECT_EQ(panel->folderLine()->folder(), "Computer");
-#else
-  EXPECT_EQ(panel->folderLine()->folder(), "/");
-#endif
-  const Names drives = buttonNames();
-  ASSERT_FALSE(drives.empty());
-  EXPECT_EQ(drives.front(), root);
-
-  click(panel->upButton());
-  EXPECT_TRUE(panel->atTopLevel());
-  EXPECT_EQ(buttonNames(), drives);
-
-  click(panel->button(0));
-  EXPECT_EQ(panel->directory(), root);
-}
-
-TEST_F(VstBrowserTest, FileClicksReachTheNotificationControl) {
+TEST_F(VstBrowserTest, FileClicksReachTheNotificationControlAndANoFileSelectionIsReported) {
+  EXPECT_EQ(panel->GetSelectedPath(), "");
+  ASSERT_EQ(messages.messages().size(), 1u);
+  EXPECT_EQ(messages.messages()[0].text, "No file has been selected in this directory");
+  messages.clear();
 #ifdef _WIN32
   const std::string second = "b c.wav";  // Windows allows no bar in a file name
 #else
-  // A bar is an ordinary character of a file name here.
-  const std::string second = "b|c.wav";
+  const std::string second = "b|c.wav";  // an ordinary character of a file name here
 #endif
   folder.addFile("a.wav");
   folder.addFile(second);
   showFolder(folder.path());
-
   click(buttonNamed("a.wav"));
   EXPECT_EQ(editor.values, (std::vector<float>{0.5f}));
-  EXPECT_EQ(panel->selectedFile(), "a.wav");
   EXPECT_EQ(panel->GetSelectedPath(), folder.path() + "a.wav");
-  EXPECT_EQ(fontColorOf("a.wav"), kSelectedFontColor);
-
+  EXPECT_EQ(buttonNamed("a.wav")->getFontColor(), kSelectedFontColor);
   click(buttonNamed(second), toolkit::kLButton | toolkit::kDoubleClick);
   EXPECT_EQ(editor.values, (std::vector<float>{0.5f, 0.51f}));
   EXPECT_EQ(panel->GetSelectedPath(), folder.path() + second);
-  EXPECT_EQ(fontColorOf("a.wav"), toolkit::kWhiteCColor);
+  EXPECT_EQ(buttonNamed("a.wav")->getFontColor(), toolkit::kWhiteCColor);
   EXPECT_EQ(panel->highlightedButton(), buttonNamed(second));
-
   click(buttonNamed("a.wav"), toolkit::kRButton);
   EXPECT_EQ(editor.values.size(), 2u);
   EXPECT_TRUE(messages.messages().empty());
@@ -300,110 +193,72 @@ TEST_F(VstBrowserTest, UnforcedMovesFollowOnlyUntilTheUserClicksAndAListedPanelL
   panel->NavigateTo(folder.path() + NativePath("one/a.wav"), false);
   EXPECT_EQ(panel->selectedPath(), folder.path() + NativePath("one/a.wav"));
   EXPECT_FALSE(panel->isTouched());
-
   panel->ShowListing();
   click(buttonNamed("a.wav"));
   panel->NavigateTo(folder.path() + NativePath("two/c.wav"), false);
   EXPECT_EQ(panel->selectedPath(), folder.path() + NativePath("one/a.wav"));
-
   panel->NavigateTo(folder.path() + NativePath("two/c.wav"), true);
-  EXPECT_EQ(panel->selectedPath(), folder.path() + NativePath("two/c.wav"));
   // The grid and the folder line name the same folder, and a click loads from it.
   EXPECT_EQ(buttonNames(), (Names{"b.wav", "c.wav"}));
   EXPECT_EQ(panel->folderLine()->folder(), folder.path() + NativePath("two/"));
   EXPECT_EQ(panel->highlightedButton(), buttonNamed("c.wav"));
   click(buttonNamed("b.wav"));
   EXPECT_EQ(panel->GetSelectedPath(), folder.path() + NativePath("two/b.wav"));
-  // A move within the listed folder only moves the highlight.
-  panel->NavigateTo(folder.path() + NativePath("two/c.wav"), true);
-  EXPECT_EQ(panel->highlightedButton(), buttonNamed("c.wav"));
+  // A forced move touches the panel; one never listed opens on its new folder.
+  auto& other = *new browser::VstBrowser(browser::kBrowserPanelRect, frame, nullptr, skin.path(), icons, nullptr);
+  other.SetFilter(browser::kSampleFileTypes);
+  other.NavigateTo(folder.path() + NativePath("two/b.wav"), true);
+  EXPECT_TRUE(other.isTouched());
+  other.NavigateTo(folder.path(), false);
+  other.ShowListing();
+  EXPECT_EQ(other.highlightedButton(), other.button(0));
+  other.forget();
   EXPECT_TRUE(messages.messages().empty());
 }
 
-TEST_F(VstBrowserTest, ForcedMoveTouchesAndANeverListedPanelOpensOnItsNewFolder) {
-  folder.addFile("x/a.wav");
-  folder.addFile("x/b.wav");
-  panel->NavigateTo(folder.path() + NativePath("x/b.wav"), true);
-  EXPECT_TRUE(panel->isTouched());
-  panel->NavigateTo(folder.path(), false);
-  panel->ShowListing();
-  EXPECT_EQ(buttonNames(), (Names{"a.wav", "b.wav"}));
-  EXPECT_EQ(panel->highlightedButton(), buttonNamed("b.wav"));
-}
-
-TEST_F(VstBrowserTest, NoSelectedFileIsReportedAndYieldsNothing) {
-  EXPECT_EQ(panel->GetSelectedPath(), "");
-  // A folder is no selection either.
-  panel->NavigateTo(folder.path(), false);
-  EXPECT_EQ(panel->GetSelectedPath(), "");
-  ASSERT_EQ(messages.messages().size(), 2u);
-  EXPECT_EQ(messages.messages()[1].caption, "Error");
-  EXPECT_EQ(messages.messages()[1].text, "No file has been selected in this directory");
-}
-
-TEST_F(VstBrowserTest, NextAndPreviousMoveTheHighlightOnlyAndStopAtTheEnds) {
-  for (const char* name : {"a.wav", "b.wav", "c.wav"}) folder.addFile(name);
-  EXPECT_EQ(panel->Next(), "");
-  showFolder(folder.path() + "b.wav");
-
-  EXPECT_EQ(panel->Next(), folder.path() + "c.wav");
-  EXPECT_EQ(panel->highlightedButton(), buttonNamed("c.wav"));
-  EXPECT_EQ(panel->Next(), folder.path() + "c.wav");
-  EXPECT_EQ(panel->Previous(), folder.path() + "b.wav");
-  EXPECT_EQ(panel->Previous(), folder.path() + "a.wav");
-  EXPECT_EQ(panel->Previous(), folder.path() + "a.wav");
-  EXPECT_EQ(fontColorOf("c.wav"), toolkit::kWhiteCColor);
-  EXPECT_FALSE(panel->isTouched());
-  EXPECT_EQ(panel->selectedPath(), folder.path() + "b.wav");
-}
-
-TEST_F(VstBrowserTest, HighlightScrollsToTheButtonsShareOfTheListing) {
+TEST_F(VstBrowserTest, NextAndPreviousMoveTheHighlightWhichScrollsToTheButtonsShareOfTheListing) {
   for (int index = 0; index < 100; ++index) folder.addFile("s" + std::to_string(index + 100) + ".wav");
+  EXPECT_EQ(panel->Next(), "");
   showFolder(folder.path() + "s150.wav");
   EXPECT_FLOAT_EQ(panel->scrollView()->getVerticalScrollbar()->getValue(), 0.5f);
+  EXPECT_EQ(panel->Next(), folder.path() + "s151.wav");
+  EXPECT_EQ(panel->highlightedButton(), buttonNamed("s151.wav"));
+  EXPECT_EQ(panel->Previous(), folder.path() + "s150.wav");
+  EXPECT_EQ(buttonNamed("s151.wav")->getFontColor(), toolkit::kWhiteCColor);
+  EXPECT_FALSE(panel->isTouched());
   panel->Highlight("missing.wav");
   EXPECT_EQ(panel->highlightedButton(), nullptr);
   EXPECT_FLOAT_EQ(panel->scrollView()->getVerticalScrollbar()->getValue(), 0.0f);
 }
 
-TEST_F(VstBrowserTest, DirectoryDeletedBeforeItsClickShowsAnEmptyGridAndUpStillWorks) {
+TEST_F(VstBrowserTest, AFolderDeletedBeforeItsClickOrAnUnknownEntryIsReportedAndUpStillWorks) {
   folder.addFile("Gone/x.wav");
   folder.addFile("keep.wav");
   showFolder(folder.path());
   std::filesystem::remove_all(folder.path() + "Gone");
-
   click(buttonNamed("Gone"));
   EXPECT_EQ(panel->buttonCount(), 0u);
   ASSERT_EQ(messages.messages().size(), 1u);
   EXPECT_EQ(messages.messages()[0].text, "Unable to locate the directory " + folder.path() + NativePath("Gone/") + "\n");
-
   click(panel->upButton());
   EXPECT_EQ(buttonNames(), (Names{"keep.wav"}));
-}
 
-TEST_F(VstBrowserTest, EntryCodeOfNoKnownTypeIsReportedAndItsClickIgnored) {
   FileButton* unknown = new FileButton({}, panel, 1, "zz|%s%n", icons);
   EXPECT_LT(unknown->GetType(), 0);
-  ASSERT_EQ(messages.messages().size(), 1u);
-  EXPECT_EQ(messages.messages()[0].text, "Internal error FileButton::FileButton(): FileButton has no type: zz|%s%n");
+  EXPECT_EQ(messages.messages().back().text, "Internal error FileButton::FileButton(): FileButton has no type: zz|%s%n");
   panel->valueChanged(unknown);
-  EXPECT_TRUE(panel->atTopLevel());
+  EXPECT_EQ(buttonNames(), (Names{"keep.wav"}));
   EXPECT_TRUE(editor.values.empty());
   unknown->forget();
 }
 
 TEST_F(VstBrowserTest, MoreEntriesThanButtonsAreCutAtTheLimitWithAWarning) {
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-  // Adding and removing 65 536 views costs the toolkit's containers time quadratic in their
-  // number, which the sanitizers multiply past what a test may take.
-  GTEST_SKIP() << "too slow under the sanitizers";
-#elif defined(_WIN32)
-  // NTFS takes at most 1023 links to a file, and making 65 536 files through Wine's file calls
-  // takes minutes.
-  GTEST_SKIP() << "not on Windows";
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__) || defined(_WIN32)
+  // 65 536 views cost the toolkit's containers quadratic time, which the sanitizers multiply;
+  // NTFS takes at most 1023 links to a file.
+  GTEST_SKIP() << "too slow under the sanitizers and Wine";
 #endif
-  // Further names of two files are far quicker to make than as many files (and two stay within
-  // the file system's limit of links to one file).
+  // Hard links to two files are far quicker to make than as many files.
   const std::string many = folder.addFolder("many");
   const std::string originals[] = {folder.addFile("many/0.wav"), folder.addFile("many/1.wav")};
   for (size_t index = 2; index <= browser::kMaxButtons; ++index) {
@@ -413,7 +268,6 @@ TEST_F(VstBrowserTest, MoreEntriesThanButtonsAreCutAtTheLimitWithAWarning) {
   EXPECT_EQ(panel->entries().size(), browser::kMaxButtons + 1);
   EXPECT_EQ(panel->buttonCount(), browser::kMaxButtons);
   ASSERT_EQ(messages.messages().size(), 1u);
-  EXPECT_EQ(messages.messages()[0].caption, "Warning");
   EXPECT_EQ(messages.messages()[0].text, "This folder holds 65537 entries; the browser shows the first 65536.");
 }
 

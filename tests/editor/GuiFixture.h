@@ -1,22 +1,30 @@
-// An effect with its editor in a folder of its own (so the configuration file and skin folder are
-// the test's), driven through a host callback that records automation reports and edit gestures.
+// An effect with its editor in a folder of its own (the configuration file and skin folder are the
+// test's), a host callback that records automation and edit gestures, and the user's clicks, keys
+// and menu choices.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "editor/ControlTags.h"
 #include "editor/Gui.h"
 #include "editor/MainMenuFrame.h"
+#include "platform/Files.h"
 #include "plugin/Vst.h"
 #include "support/MessageCapture.h"
 #include "support/TempFolder.h"
+#include "toolkit/COptionMenu.h"
 
 namespace guitest {
+
+using namespace editor::tags;
 
 struct Automation {
   int32_t index;
@@ -25,40 +33,119 @@ struct Automation {
 
 class GuiFixture : public ::testing::Test {
  protected:
-  void SetUp() override;
-  void TearDown() override;
+  void SetUp() override {
+    automations.clear();
+    edits.clear();
+  }
+  void TearDown() override { effect.reset(); }
   // Builds the effect now (after a test put files into the plug-in directory).
-  void createEffect();
+  void createEffect() { effect = std::make_unique<plugin::Vst>(&hostCallback, plugin::EffectEnvironment{directory.path(), {}}); }
+  // Opens the editor offscreen; its pop-up lists are kept in shownLists and choose menuChoice.
+  void openWithChooser(int32_t entry) {
+    if (!effect) createEffect();
+    gui().openOffscreen();
+    menuChoice = entry;
+    frame().setMenuChooser([this](const std::vector<std::string>& entries, toolkit::CPoint where) {
+      shownLists.push_back(entries);
+      shownAt.push_back(where);
+      return menuChoice;
+    });
+  }
 
   plugin::Vst& vst() { return *effect; }
   editor::Gui& gui() { return static_cast<editor::Gui&>(vst().editorLink()); }
+  editor::MainMenuFrame& frame() { return *gui().mainMenuFrame(); }
   engine::DrumEngine& engine() { return vst().instrument().engine(); }
   engine::StepSequencer& sequencer() { return engine().sequencer(); }
   engine::Kit& kit() { return engine().kit(); }
+  engine::SampleHolder& holder(int index) { return kit().holder(static_cast<uint8_t>(engine::kFirstNote + index)); }
   toolkit::CControl* control(int32_t tag) { return gui().controls()[tag]; }
   float value(int32_t tag) { return control(tag)->getValue(); }
-  // What a user's change of the control does: the value, then the editor hears it.
-  void change(int32_t tag, float newValue);
-  // A menu entry chosen.
-  void choose(int32_t menuTag, int32_t entry);
-  std::string configurationText() const;
-  // The project as the host saves it (effGetChunk), and loading it back (effSetChunk).
-  std::string savedProject();
-  void loadProject(std::string text);
-  // The control's pixels as the (offscreen) frame draws them now, row by row.
-  std::vector<uint32_t> renderedPixels(int32_t tag);
+  // The controls show these values, by tag.
+  void expectValues(std::initializer_list<std::pair<int32_t, float>> expected) {
+    for (const auto& [tag, shown] : expected) EXPECT_EQ(value(tag), shown) << "tag " << tag;
+  }
 
-  // The plug-in directory.
-  std::unique_ptr<testhost::TempFolder> directory;
+  // What a user's change of the control does: the value, then the editor hears it.
+  void change(int32_t tag, float newValue) {
+    control(tag)->setValue(newValue);
+    gui().valueChanged(control(tag));
+  }
+  // A menu entry chosen.
+  void choose(int32_t menuTag, int32_t entry) {
+    auto* menu = static_cast<toolkit::COptionMenu*>(control(menuTag));
+    ASSERT_TRUE(menu->setCurrent(entry));
+    gui().valueChanged(menu);
+  }
+  void rightClick(double x, double y) {
+    frame().handleMouseDown({x, y}, toolkit::kRButton);
+    frame().handleMouseUp({x, y}, toolkit::kRButton);
+  }
+  // A click in the middle of a view, as the window delivers it.
+  void click(const toolkit::CView* view, int32_t buttons = toolkit::kLButton) {
+    if (!view) return ADD_FAILURE() << "nothing to click";
+    const toolkit::CRect& size = view->getViewSize();
+    const toolkit::CPoint middle =
+        view->getParentView()->childToFrame({(size.left + size.right) / 2.0, (size.top + size.bottom) / 2.0});
+    frame().handleMouseDown(middle, buttons);
+    frame().handleMouseUp(middle, buttons);
+  }
+  // A key the host forwards; true when the editor used it.
+  bool key(char32_t character, int virtualKey = 0) {
+    return vst().dispatcher(vst::effEditKeyDown, static_cast<int32_t>(character), virtualKey, nullptr, 0.0f) == 1;
+  }
+  std::vector<std::string> fileButtonNames(int holderIndex) {
+    std::vector<std::string> names;
+    const browser::VstBrowser& panel = *gui().browserView(holderIndex);
+    for (size_t index = 0; index < panel.buttonCount(); ++index) names.push_back(panel.button(index)->GetName());
+    return names;
+  }
+  browser::FileButton* fileButton(int holderIndex, const std::string& name) {
+    const std::vector<std::string> names = fileButtonNames(holderIndex);
+    const auto found = std::ranges::find(names, name);
+    EXPECT_NE(found, names.end()) << "no button " << name;
+    return found == names.end() ? nullptr : gui().browserView(holderIndex)->button(static_cast<size_t>(found - names.begin()));
+  }
+
+  std::string configurationText() const { return platform::ReadTextFile(directory.path() + "Kestrelhollow.cfg"); }
+  std::string savedProject() {  // as the host saves it (effGetChunk)
+    void* data = nullptr;
+    const int32_t size = vst().getChunk(&data, false);
+    return {static_cast<const char*>(data), static_cast<size_t>(size)};
+  }
+  void loadProject(std::string text) { vst().setChunk(text.data(), static_cast<int32_t>(text.size()), false); }
+  // The pixels of an area (or of a control) as the offscreen frame draws them now, row by row.
+  std::vector<uint32_t> renderedPixels(const toolkit::CRect& area) {
+    frame().render(area);
+    std::vector<uint32_t> pixels;
+    for (int y = static_cast<int>(area.top); y < static_cast<int>(area.bottom); ++y) {
+      for (int x = static_cast<int>(area.left); x < static_cast<int>(area.right); ++x) {
+        pixels.push_back(frame().image().pixel(x, y));
+      }
+    }
+    return pixels;
+  }
+  std::vector<uint32_t> renderedPixels(int32_t tag) { return renderedPixels(control(tag)->getViewSize()); }
+
+  testhost::MessageCapture messages;
+  testhost::TempFolder directory;  // the plug-in directory
   std::unique_ptr<plugin::Vst> effect;
-  std::unique_ptr<testhost::MessageCapture> messages;
-  static std::vector<Automation> automations;
+  std::vector<std::vector<std::string>> shownLists;
+  std::vector<toolkit::CPoint> shownAt;
+  int32_t menuChoice = -1;
+  inline static std::vector<Automation> automations;
   // What the host heard of gestures and changes, in order: opcode and parameter index.
-  static std::vector<std::pair<int32_t, int32_t>> edits;
+  inline static std::vector<std::pair<int32_t, int32_t>> edits;
 
  private:
-  static intptr_t hostCallback(vst::AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr,
-                               float opt);
+  static intptr_t hostCallback(vst::AEffect*, int32_t opcode, int32_t index, intptr_t, void*, float opt) {
+    if (opcode == vst::audioMasterVersion) return 2400;
+    if (opcode == vst::audioMasterAutomate) automations.push_back({index, opt});
+    if (opcode == vst::audioMasterAutomate || opcode == vst::audioMasterBeginEdit || opcode == vst::audioMasterEndEdit) {
+      edits.emplace_back(opcode, index);
+    }
+    return 0;
+  }
 };
 
 }  // namespace guitest

@@ -8,20 +8,17 @@
 #include <thread>
 
 #include "GuiFixture.h"
-#include "editor/ControlTags.h"
 #include "engine/Limits.h"
 #include "support/TestHost.h"
 
 namespace guitest {
 namespace {
 
-using namespace editor::tags;
-
 class GuiLoadConcurrency : public GuiFixture {
  protected:
   void SetUp() override {
     GuiFixture::SetUp();
-    std::filesystem::create_directories(directory->path() + "samples");
+    std::filesystem::create_directories(directory.path() + "samples");
     createEffect();
   }
 };
@@ -49,8 +46,8 @@ TEST_F(GuiLoadConcurrency, ProjectsLoadOnOneThreadWhileTheOpenEditorIdlesOnAnoth
   EXPECT_EQ(value(kSwingAmountKnob), 0.7f);
   EXPECT_EQ(value(kMuteButton + 2), 1.0f);
   EXPECT_EQ(value(kBrowseButton + 5), 0.0f);
-  EXPECT_FALSE(gui().mainMenuFrame()->isChild(gui().browserView(5)));
-  for (const auto& shown : messages->messages()) ADD_FAILURE() << shown.caption << ": " << shown.text;
+  EXPECT_FALSE(frame().isChild(gui().browserView(5)));
+  for (const auto& shown : messages.messages()) ADD_FAILURE() << shown.caption << ": " << shown.text;
 }
 
 // The audio thread asks for redraws (pattern notes, the clock) while the editor's timer draws

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "toolkit/ImageDrawContext.h"
-#include "toolkit/ImageFiles.h"
 #include "toolkit/TextCharacters.h"
 
 namespace toolkit {
@@ -19,9 +18,8 @@ constexpr uint32_t kBlack = Image::opaque(0, 0, 0);
 
 Image Filled(int width, int height, uint32_t argb) {
   Image image(width, height);
-  for (int y = 0; y < height; ++y) {
+  for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) image.setPixel(x, y, argb);
-  }
   return image;
 }
 
@@ -48,6 +46,7 @@ TEST(DrawContext, WholePixelRectanglesCoverExactlyTheirPixels) {
     context->frameRect({0.0, 0.0, 8.0, 8.0}, kWhiteCColor, 1.0);
     context->flush();
   }
+  EXPECT_EQ(Touched(image, 0u), (CRect{0.0, 0.0, 8.0, 8.0}));
   EXPECT_EQ(image.pixel(2, 2), Image::opaque(10, 20, 30));
   EXPECT_EQ(image.pixel(5, 4), Image::opaque(10, 20, 30));
   for (const auto& [x, y] : std::vector<std::pair<int, int>>{{1, 2}, {6, 2}, {2, 5}, {2, 1}, {1, 1}, {6, 6}}) {
@@ -59,11 +58,8 @@ TEST(DrawContext, WholePixelRectanglesCoverExactlyTheirPixels) {
 
 TEST(DrawContext, ImagesAreCopiedOneToOneFromTheirOffsetAndBlendOverWhatIsThere) {
   Image source(4, 4);
-  for (int y = 0; y < 4; ++y) {
-    for (int x = 0; x < 4; ++x) {
-      source.setPixel(x, y, Image::opaque(static_cast<uint8_t>(50 * x), static_cast<uint8_t>(50 * y), 7));
-    }
-  }
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 4; ++x) source.setPixel(x, y, Image::opaque(static_cast<uint8_t>(50 * x), static_cast<uint8_t>(50 * y), 7));
   source.setPixel(3, 3, 0x80808080u);  // white at half coverage, premultiplied
   Image image = Filled(8, 8, kBlack);
   {
@@ -79,7 +75,7 @@ TEST(DrawContext, ImagesAreCopiedOneToOneFromTheirOffsetAndBlendOverWhatIsThere)
   EXPECT_EQ(Touched(image, kBlack), (CRect{1.0, 1.0, 3.0, 4.0}));
 }
 
-TEST(DrawContext, TextStaysInsideItsRectangleAndLongerTextIsWider) {
+TEST(DrawContext, TextStaysInsideItsRectangleAndTextThatIsNoValidUtf8IsDrawnAndDrawingGoesOn) {
   Image image = Filled(100, 40, kBlack);
   const auto context = CreateImageDrawContext(image);
   const CFont font = ArialFont(14.0);
@@ -87,6 +83,7 @@ TEST(DrawContext, TextStaysInsideItsRectangleAndLongerTextIsWider) {
   EXPECT_GT(one, 4.0);
   EXPECT_GT(context->textWidth("WW", font), 1.5 * one);
   EXPECT_DOUBLE_EQ(context->textWidth("", font), 0.0);
+  EXPECT_GT(context->textWidth("\xE9t\xE9", font), 0.0);
 
   const CRect box{10.0, 10.0, 40.0, 30.0};
   context->drawText("Kick drum that is far too long", box, font, kWhiteCColor, kLeftText);
@@ -94,17 +91,10 @@ TEST(DrawContext, TextStaysInsideItsRectangleAndLongerTextIsWider) {
   const CRect touched = Touched(image, kBlack);
   EXPECT_FALSE(touched.isEmpty());
   EXPECT_EQ(touched.intersection(box), touched) << "text outside its rectangle";
-}
-
-TEST(DrawContext, TextThatIsNoValidUtf8IsDrawnAndLaterDrawingGoesOn) {
-  Image image = Filled(100, 40, kBlack);
-  const auto context = CreateImageDrawContext(image);
-  const CRect box{0.0, 0.0, 100.0, 20.0};
-  context->drawText("a\xFF\xC3", box, ArialFont(14.0), kWhiteCColor, kLeftText);
-  EXPECT_GT(context->textWidth("\xE9t\xE9", ArialFont(14.0)), 0.0);
+  context->drawText("a\xFF\xC3", {50.0, 0.0, 100.0, 10.0}, font, kWhiteCColor, kLeftText);
   context->fillRect({50.0, 25.0, 60.0, 35.0}, kWhiteCColor);
   context->flush();
-  EXPECT_FALSE(Touched(image, kBlack).intersection(box).isEmpty());
+  EXPECT_LT(Touched(image, kBlack).top, 10.0) << "no text drawn";
   EXPECT_EQ(image.pixel(55, 30), Image::opaque(255, 255, 255));
 }
 
@@ -140,31 +130,7 @@ TEST(DrawContext, SaveAndRestoreBracketTranslationAndClipping) {
   EXPECT_EQ(Touched(image, 0u), (CRect{0.0, 0.0, 6.0, 6.0}));
   EXPECT_EQ(image.pixel(0, 0), Image::opaque(0, 255, 0));
   EXPECT_EQ(image.pixel(4, 4), Image::opaque(255, 0, 0));
-  EXPECT_EQ(image.pixel(5, 5), Image::opaque(255, 0, 0));
   EXPECT_EQ(image.pixel(3, 4), 0u);
-  EXPECT_EQ(image.pixel(6, 5), 0u);
-}
-
-TEST(DecodePng, ReadsColourAndCoveragePremultipliedAndRefusesDamagedBytes) {
-  // 2 x 1 RGBA: opaque red, then blue at alpha 128.
-  const std::vector<uint8_t> png{
-      0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A, 0x00, 0x00, 0x00, 0x0D, 0x49, 0x48, 0x44, 0x52, 0x00, 0x00,
-      0x00, 0x02, 0x00, 0x00, 0x00, 0x01, 0x08, 0x06, 0x00, 0x00, 0x00, 0xF4, 0x22, 0x7F, 0x8A, 0x00, 0x00, 0x00,
-      0x0E, 0x49, 0x44, 0x41, 0x54, 0x78, 0x9C, 0x63, 0xF8, 0xCF, 0xC0, 0x00, 0x42, 0x0D, 0x00, 0x0F, 0x7A, 0x03,
-      0x7E, 0x77, 0xE9, 0x7F, 0x97, 0x00, 0x00, 0x00, 0x00, 0x49, 0x45, 0x4E, 0x44, 0xAE, 0x42, 0x60, 0x82};
-  const auto image = DecodePng(png);
-  ASSERT_TRUE(image);
-  ASSERT_EQ(image->width(), 2);
-  ASSERT_EQ(image->height(), 1);
-  EXPECT_EQ(image->pixel(0, 0), Image::opaque(255, 0, 0));
-  EXPECT_EQ(Image::alpha(image->pixel(1, 0)), 128);
-  EXPECT_NEAR(Image::blue(image->pixel(1, 0)), 128, 1);
-  EXPECT_EQ(Image::red(image->pixel(1, 0)), 0);
-
-  EXPECT_FALSE(DecodePng(std::vector<uint8_t>(png.begin(), png.begin() + 40)));
-  std::vector<uint8_t> noSignature = png;
-  noSignature[1] = 'X';
-  EXPECT_FALSE(DecodePng(noSignature));
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #endif
 
 #include <algorithm>
+#include <array>
 #include <vector>
 
 #include "support/TempFolder.h"
@@ -59,13 +60,9 @@ TEST(DecodeBmp, ReadsBottomUpAndTopDownRowsOf24And32Bits) {
   ASSERT_TRUE(bottomUp);
   EXPECT_EQ(bottomUp->pixel(1, 0), Image::opaque(200, 100, 11));
   EXPECT_EQ(bottomUp->pixel(0, 1), Image::opaque(200, 100, 0));
-  const auto topDown = DecodeBmp(bmp(24, -2, 0));
-  ASSERT_TRUE(topDown);
-  EXPECT_EQ(topDown->pixel(1, 0), Image::opaque(200, 100, 1));
+  EXPECT_EQ(DecodeBmp(bmp(24, -2, 0))->pixel(1, 0), Image::opaque(200, 100, 1));
   // Plain 32-bit pixels are opaque whatever their fourth byte says.
-  const auto thirtyTwo = DecodeBmp(bmp(32, 2, 0));
-  ASSERT_TRUE(thirtyTwo);
-  EXPECT_EQ(thirtyTwo->pixel(0, 1), Image::opaque(200, 100, 0));
+  EXPECT_EQ(DecodeBmp(bmp(32, 2, 0))->pixel(0, 1), Image::opaque(200, 100, 0));
 }
 
 TEST(DecodeBmp, HonoursAnAlphaMaskAndPremultiplies) {
@@ -73,19 +70,14 @@ TEST(DecodeBmp, HonoursAnAlphaMaskAndPremultiplies) {
   ASSERT_TRUE(withAlpha);
   EXPECT_EQ(Image::alpha(withAlpha->pixel(0, 0)), 128);
   EXPECT_EQ(Image::red(withAlpha->pixel(0, 0)), 100);
-  const auto masksAfterHeader = DecodeBmp(bmp(32, 2, 3));
-  ASSERT_TRUE(masksAfterHeader);
-  EXPECT_EQ(Image::alpha(masksAfterHeader->pixel(0, 0)), 255);
+  EXPECT_EQ(Image::alpha(DecodeBmp(bmp(32, 2, 3))->pixel(0, 0)), 255) << "masks after the header";
 }
 
 TEST(DecodeBmp, RefusesWhatItCannotReadSafely) {
   EXPECT_FALSE(DecodeBmp(bmp(16, 2, 0)));
   EXPECT_FALSE(DecodeBmp(bmp(24, 2, 1)));
   auto huge = bmp(24, 2, 0);
-  huge[22] = 0xFF;
-  huge[23] = 0xFF;
-  huge[24] = 0xFF;
-  huge[25] = 0x7F;
+  std::fill(huge.begin() + 22, huge.begin() + 26, 0x7F);  // the height
   EXPECT_FALSE(DecodeBmp(huge));
   auto truncated = bmp(24, 2, 0);
   truncated.pop_back();
@@ -111,11 +103,12 @@ void appendChunk(std::vector<uint8_t>& bytes, const char* type, const std::vecto
   appendBE32(bytes, ~crc);
 }
 
-// PNG bytes of a blank (transparent) image, its data in stored deflate blocks: written here,
-// so that every drawing backend's PNG reader is tried on the same bytes.
-std::vector<uint8_t> png(int width, int height) {
+// PNG bytes of a transparent image but for its first pixel (RGBA), its data in stored deflate
+// blocks: written here, so that every drawing backend's PNG reader is tried on the same bytes.
+std::vector<uint8_t> png(int width, int height, std::array<uint8_t, 4> firstPixel = {}) {
   std::vector<uint8_t> raw;  // each row: filter type 0, then RGBA pixels
   raw.resize(static_cast<size_t>(height) * (1 + 4 * static_cast<size_t>(width)));
+  std::ranges::copy(firstPixel, raw.begin() + 1);
   std::vector<uint8_t> zlib = {0x78, 0x01};
   for (size_t at = 0; at < raw.size();) {
     const size_t length = std::min<size_t>(raw.size() - at, 65535);
@@ -145,11 +138,18 @@ std::vector<uint8_t> png(int width, int height) {
   return bytes;
 }
 
-// A skin image may be four times the larger of its built-in image and the editor (1206 x 616)
-// each way, and sixteen times the editor's pixels in all; a larger one is refused from its
-// header, before a pixel is decoded (a 261 KB PNG can claim 8192 x 8192 pixels, a BMP 32768
-// columns, more than the host's rectangle holds).
+// A skin image larger than its limit is refused from its header, before a pixel is decoded (a
+// 261 KB PNG can claim 8192 x 8192 pixels).
 TEST(SkinFiles, ImagesBeyondTheirLimitAreRefusedBeforeDecoding) {
+  // Colour and coverage are read premultiplied; damaged bytes are refused.
+  const auto halfBlue = DecodeImage(png(2, 1, {0, 0, 255, 128}), SkinFileLimit(2, 1));
+  ASSERT_TRUE(halfBlue);
+  EXPECT_EQ(Image::alpha(halfBlue->pixel(0, 0)), 128);
+  EXPECT_NEAR(Image::blue(halfBlue->pixel(0, 0)), 128, 1);
+  EXPECT_EQ(Image::red(halfBlue->pixel(0, 0)), 0);
+  EXPECT_EQ(halfBlue->pixel(1, 0), 0u);
+  const std::vector<uint8_t> blank = png(2, 1);
+  EXPECT_FALSE(DecodePng(std::span(blank).first(40)));
   // A knob strip of twice the built-in size passes; a very wide one does not.
   const ImageLimit strip = SkinFileLimit(30, 3810);
   EXPECT_TRUE(DecodeImage(png(60, 7620), strip));
@@ -206,20 +206,6 @@ TEST(DeferredImage, HasItsSizeAtOnceAndDecodesOnceWhenItsPixelsAreFirstNeeded) {
   // Bytes that do not decode after all leave transparent black of the announced size.
   const Image broken = Image::Deferred(3, 2, encoded, [](std::span<const uint8_t>) -> std::optional<Image> { return {}; });
   EXPECT_EQ(broken.pixel(2, 1), 0u);
-}
-
-TEST(PngSize, ReadsTheHeaderAndRefusesImplausibleOnes) {
-  std::vector<uint8_t> header = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R',
-                                 0,    0,   1,   44,  0,    0,    0,    20};
-  const auto size = PngSize(header);
-  ASSERT_TRUE(size);
-  EXPECT_EQ(size->width, 300);
-  EXPECT_EQ(size->height, 20);
-  EXPECT_FALSE(PngSize(std::span(header).first(23)));
-  header[17] = 0;
-  header[18] = 0;
-  header[19] = 0;
-  EXPECT_FALSE(PngSize(header)) << "no width";
 }
 
 }  // namespace

@@ -49,12 +49,10 @@ TEST(PluginMessages, AScanGoesOnWhileTheMessagesOfMissingSamplesWaitAndTheModule
   });
   const auto isSampleMessage = [](const std::string& title) { return title == "Sample load error"; };
   Display* user = xvfb.connection();
-  // Loading the plug-in may take long on a busy machine; the wait is generous.
   const Window first = testx::WaitForTopWindow(
       user, [&](Window window, const XWindowAttributes&) { return isSampleMessage(testx::WindowTitle(user, window)); },
       30000);
   ASSERT_NE(first, None);
-  // The bound is generous: what counts is that the scan ends while the first window still waits.
   const bool scanEnded = scan.wait_for(std::chrono::seconds(20)) == std::future_status::ready;
   EXPECT_TRUE(scanEnded) << "the scan waits for the user";
   if (scanEnded) {
@@ -68,7 +66,6 @@ TEST(PluginMessages, AScanGoesOnWhileTheMessagesOfMissingSamplesWaitAndTheModule
   // Twelve files are missing: three are named, one more message counts the other nine.
   EXPECT_EQ(answered.size(), 4u);
   EXPECT_EQ(mostAtOnce, 1u);
-  // The thread closes its connection after the last window; the server outlives that.
   std::this_thread::sleep_for(std::chrono::milliseconds(200));
 }
 

@@ -1,5 +1,5 @@
-// A toolkit frame in a host window on a real (virtual) X display: drawing, clicks, a pop-up
-// menu, typing, reopening elsewhere, and the message windows.
+// A toolkit frame in a host window on a real (virtual) X display: drawing, clicks, typing and
+// reopening elsewhere.
 // gtest comes before Xlib, whose None macro would break it.
 #include <gtest/gtest.h>
 // clang-format off
@@ -8,28 +8,20 @@
 #include <X11/keysym.h>
 // clang-format on
 
-#include <chrono>
 #include <memory>
-#include <thread>
+#include <vector>
 
 #include "XvfbDisplay.h"
-#include "platform/Messages.h"
 #include "toolkit/CFrame.h"
 #include "toolkit/COnOffButton.h"
-#include "toolkit/COptionMenu.h"
 #include "toolkit/CTextEdit.h"
-#include "toolkit/MessageWindow.h"
 
 namespace toolkit {
 namespace {
 
 struct Counter : CControlListener {
-  void valueChanged(CControl* control) override {
-    ++changes;
-    last = control;
-  }
+  void valueChanged(CControl*) override { ++changes; }
   int changes = 0;
-  CControl* last = nullptr;
 };
 
 CBitmap* twoColourBitmap(int width, int height, uint32_t off, uint32_t on) {
@@ -74,7 +66,7 @@ class X11Window : public ::testing::Test {
   Counter listener;
 };
 
-TEST_F(X11Window, FrameIsAChildOfTheHostWindowShowsWhatItDrawsAndAClickTogglesAButton) {
+TEST_F(X11Window, FrameInTheHostWindowShowsWhatItDrawsAClickTogglesAButtonAndItReopensElsewhere) {
   Window root = None;
   Window parent = None;
   Window* children = nullptr;
@@ -92,40 +84,32 @@ TEST_F(X11Window, FrameIsAChildOfTheHostWindowShowsWhatItDrawsAndAClickTogglesAB
   ASSERT_TRUE(pumpUntil([&] { return listener.changes == 1; }));
   EXPECT_EQ(button->getValue(), 1.0f);
   EXPECT_TRUE(pumpUntil([&] { return screenPixel(20, 20) == 0x0000C8u; }));
-}
 
-TEST_F(X11Window, ClosingAndOpeningInAnotherHostWindowKeepsTheViews) {
-  CBitmap* bitmap = twoColourBitmap(40, 20, Image::opaque(200, 0, 0), Image::opaque(0, 0, 200));
-  auto* button = new COnOffButton({10, 10, 50, 30}, &listener, 5, bitmap);
-  bitmap->forget();
-  frame->addView(button);
-  button->setValue(1.0f);
+  // Closed and opened in another host window, the frame keeps its views and shows them.
   frame->close();
   EXPECT_FALSE(frame->hasWindow());
   XDestroyWindow(host, hostWindow);
-
-  const Window secondHost = testx::CreateHostWindow(host, 400, 300);
-  ASSERT_TRUE(frame->open(reinterpret_cast<void*>(secondHost)));
+  ASSERT_TRUE(frame->open(reinterpret_cast<void*>(testx::CreateHostWindow(host, 400, 300))));
   frameWindow = static_cast<Window>(frame->getNativeWindow());
   EXPECT_EQ(frame->getNbViews(), 1);
   EXPECT_TRUE(pumpUntil([&] { return screenPixel(20, 20) == 0x0000C8u; }));
 }
 
-TEST_F(X11Window, ARightClickMenuChoiceReachesTheListener) {
-  auto* menu = new COptionMenu({100, 50, 200, 70}, &listener, 9);
-  menu->addEntry("First");
-  menu->addEntry("Second");
-  menu->addEntry("Third");
-  frame->addView(menu);
-  frame->idle();
-
-  // The user: waits for the pop-up list and releases the button over the third entry.
-  std::thread user = testx::ChoosePopUpEntry(*xvfb, 2);
-  testx::SendButton(host, frameWindow, 120, 60, Button3, true);
-  ASSERT_TRUE(pumpUntil([&] { return listener.changes == 1; }));
-  user.join();
-  EXPECT_EQ(menu->getCurrentIndex(), 2);
-  EXPECT_EQ(listener.last, menu);
+TEST_F(X11Window, TwoQuickClicksAreADoubleClick) {
+  struct ClickRecorder : CView {
+    using CView::CView;
+    CMouseEventResult onMouseDown(CPoint&, const CButtonState& buttons) override {
+      doubleClicks.push_back(buttons.isDoubleClick());
+      return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
+    }
+    std::vector<bool> doubleClicks;
+  };
+  auto* recorder = new ClickRecorder({5, 5, 149, 20});
+  frame->addView(recorder);
+  testx::SendClick(host, frameWindow, 30, 10, Button1);
+  testx::SendClick(host, frameWindow, 31, 11, Button1);
+  EXPECT_TRUE(pumpUntil([&] { return recorder->doubleClicks.size() == 2; }));
+  EXPECT_EQ(recorder->doubleClicks, (std::vector<bool>{false, true}));
 }
 
 TEST_F(X11Window, TextTypedIntoAFieldIsKeptOnReturnAndTheKeyboardGoesBack) {
@@ -141,41 +125,12 @@ TEST_F(X11Window, TextTypedIntoAFieldIsKeptOnReturnAndTheKeyboardGoesBack) {
 
   for (KeySym key : {XK_BackSpace, XK_BackSpace, XK_BackSpace}) testx::SendKey(host, frameWindow, key);
   testx::SendKey(host, frameWindow, XK_k, ShiftMask);
-  testx::SendKey(host, frameWindow, XK_i);
-  testx::SendKey(host, frameWindow, XK_c);
-  testx::SendKey(host, frameWindow, XK_k);
-  testx::SendKey(host, frameWindow, XK_space);
-  testx::SendKey(host, frameWindow, XK_2);
-  testx::SendKey(host, frameWindow, XK_Return);
+  for (KeySym key : {XK_i, XK_c, XK_k, XK_space, XK_2, XK_Return}) testx::SendKey(host, frameWindow, key);
   ASSERT_TRUE(pumpUntil([&] { return listener.changes == 1; }));
   EXPECT_EQ(field->getText(), "Kick 2");
   EXPECT_FALSE(field->isEditing());
   XGetInputFocus(host, &focus, &revert);
   EXPECT_NE(focus, frameWindow);
-}
-
-TEST_F(X11Window, MessagesShowOneAtATimeInOrderWithoutKeepingTheCallerAndFitTheScreen) {
-  const auto previous = platform::SetMessageSink({});
-  InstallMessageWindow();
-  // A missing file's path may be of any length; its window stays within the screen.
-  platform::ShowMessage("Error", "The file /" + std::string(100 * 1024, 'p') + ".wav was not found.");
-  platform::ShowMessage("Warning", "The skin file is not a readable bitmap.");
-  const Window first = testx::WaitForTopWindow(
-      host, [this](Window window, const XWindowAttributes&) { return testx::WindowTitle(host, window) == "Error"; });
-  ASSERT_NE(first, None);
-  XWindowAttributes attributes;
-  ASSERT_TRUE(XGetWindowAttributes(host, first, &attributes));
-  EXPECT_LE(attributes.width, DisplayWidth(host, DefaultScreen(host)));
-  EXPECT_LE(attributes.height, DisplayHeight(host, DefaultScreen(host)));
-
-  size_t mostAtOnce = 0;
-  const auto answered = testx::AnswerMessageWindows(
-      host, [](const std::string& title) { return title == "Error" || title == "Warning"; }, mostAtOnce);
-  EXPECT_EQ(answered, (std::vector<std::string>{"Error", "Warning"}));
-  EXPECT_EQ(mostAtOnce, 1u);
-  platform::SetMessageSink(previous);
-  // The thread closes its connection after the last window; the server outlives that.
-  std::this_thread::sleep_for(std::chrono::milliseconds(200));
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
-#include <cairo.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -28,6 +27,25 @@ bool displayNumberFree(int number) {
 
 int errorIgnorer(Display*, XErrorEvent*) { return 0; }
 
+// The first viewable child of the root that matches, or None; matches sees each in turn.
+Window FirstTopWindow(Display* display, const std::function<bool(Window, const XWindowAttributes&)>& matches) {
+  Window root = None;
+  Window parent = None;
+  Window* children = nullptr;
+  unsigned int count = 0;
+  Window found = None;
+  XSync(display, False);
+  if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count)) return None;
+  for (unsigned int i = 0; i < count && found == None; ++i) {
+    XWindowAttributes attributes;
+    if (XGetWindowAttributes(display, children[i], &attributes) && attributes.map_state == IsViewable &&
+        matches(children[i], attributes)) {
+      found = children[i];
+    }
+  }
+  if (children) XFree(children);
+  return found;
+}
 
 }  // namespace
 
@@ -83,41 +101,17 @@ Window CreateHostWindow(Display* display, int width, int height) {
 
 Window WaitForTopWindow(Display* display, const std::function<bool(Window, const XWindowAttributes&)>& matches,
                         int timeoutMs) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-  while (std::chrono::steady_clock::now() < end) {
-    Window root = None;
-    Window parent = None;
-    Window* children = nullptr;
-    unsigned int count = 0;
-    XSync(display, False);
-    if (XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count)) {
-      for (unsigned int i = 0; i < count; ++i) {
-        XWindowAttributes attributes;
-        if (XGetWindowAttributes(display, children[i], &attributes) && attributes.map_state == IsViewable &&
-            matches(children[i], attributes)) {
-          const Window found = children[i];
-          XFree(children);
-          return found;
-        }
-      }
-      if (children) XFree(children);
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  return None;
+  Window found = None;
+  PumpUntil([] { std::this_thread::sleep_for(std::chrono::milliseconds(15)); },
+            [&] { return (found = FirstTopWindow(display, matches)) != None; }, timeoutMs);
+  return found;
 }
 
 void SendButton(Display* display, Window window, int x, int y, unsigned int button, bool press) {
   XEvent event{};
-  event.xbutton.type = press ? ButtonPress : ButtonRelease;
-  event.xbutton.display = display;
-  event.xbutton.window = window;
-  event.xbutton.root = DefaultRootWindow(display);
-  event.xbutton.x = x;
-  event.xbutton.y = y;
-  event.xbutton.button = button;
-  event.xbutton.state = press ? 0 : (Button1Mask << (button - 1));
-  event.xbutton.same_screen = True;
+  const auto state = press ? 0u : static_cast<unsigned>(Button1Mask << (button - 1));
+  event.xbutton = {press ? ButtonPress : ButtonRelease, 0, False, display, window, DefaultRootWindow(display), None, 0,
+                   x, y, 0, 0, state, button, True};
   XSendEvent(display, window, False, press ? ButtonPressMask : ButtonReleaseMask, &event);
   XFlush(display);
 }
@@ -129,13 +123,8 @@ void SendClick(Display* display, Window window, int x, int y, unsigned int butto
 
 void SendKey(Display* display, Window window, unsigned long keysym, unsigned int state) {
   XEvent event{};
-  event.xkey.type = KeyPress;
-  event.xkey.display = display;
-  event.xkey.window = window;
-  event.xkey.root = DefaultRootWindow(display);
-  event.xkey.keycode = XKeysymToKeycode(display, keysym);
-  event.xkey.state = state;
-  event.xkey.same_screen = True;
+  event.xkey = {KeyPress, 0, False, display, window, DefaultRootWindow(display), None, 0, 0, 0, 0, 0, state,
+                XKeysymToKeycode(display, keysym), True};
   XSendEvent(display, window, False, KeyPressMask, &event);
   XFlush(display);
 }
@@ -160,38 +149,6 @@ std::thread ChoosePopUpEntry(XvfbDisplay& xvfb, int entry, int* listTop) {
   });
 }
 
-Capture CaptureWindow(Display* display, Window window, int x, int y, int width, int height) {
-  Capture capture;
-  XSync(display, False);
-  XImage* image = XGetImage(display, window, x, y, static_cast<unsigned>(width), static_cast<unsigned>(height),
-                            AllPlanes, ZPixmap);
-  if (!image) return capture;
-  capture.width = width;
-  capture.height = height;
-  capture.pixels.reserve(static_cast<size_t>(width * height));
-  for (int row = 0; row < height; ++row) {
-    for (int column = 0; column < width; ++column) {
-      capture.pixels.push_back(static_cast<uint32_t>(XGetPixel(image, column, row)) & 0xFFFFFFu);
-    }
-  }
-  XDestroyImage(image);
-  return capture;
-}
-
-void SaveScreenshot(const Capture& capture, const std::string& name) {
-  std::filesystem::create_directories(KH_TEST_OUTPUT_DIR);
-  cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, capture.width, capture.height);
-  auto* rows = cairo_image_surface_get_data(surface);
-  const int stride = cairo_image_surface_get_stride(surface);
-  for (int row = 0; row < capture.height; ++row) {
-    auto* pixels = reinterpret_cast<uint32_t*>(rows + static_cast<ptrdiff_t>(row) * stride);
-    for (int column = 0; column < capture.width; ++column) pixels[column] = capture.at(column, row);
-  }
-  cairo_surface_mark_dirty(surface);
-  cairo_surface_write_to_png(surface, (std::string(KH_TEST_OUTPUT_DIR) + "/" + name + ".png").c_str());
-  cairo_surface_destroy(surface);
-}
-
 bool PumpUntil(const std::function<void()>& step, const std::function<bool()>& done, int timeoutMs) {
   const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
   while (!done()) {
@@ -204,56 +161,36 @@ bool PumpUntil(const std::function<void()>& step, const std::function<bool()>& d
 
 std::string WindowTitle(Display* display, Window window) {
   char* name = nullptr;
-  std::string title;
-  if (XFetchName(display, window, &name) && name != nullptr) title = name;
+  const std::string title = XFetchName(display, window, &name) && name != nullptr ? name : "";
   if (name) XFree(name);
   return title;
 }
-
-namespace {
-
-struct TitledWindow {
-  Window window;
-  std::string title;
-};
-
-std::vector<TitledWindow> viewableTitledWindows(Display* display, const std::function<bool(const std::string&)>& accepts) {
-  std::vector<TitledWindow> found;
-  Window root = None;
-  Window parent = None;
-  Window* children = nullptr;
-  unsigned int count = 0;
-  XSync(display, False);
-  if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count)) return found;
-  for (unsigned int i = 0; i < count; ++i) {
-    XWindowAttributes attributes;
-    if (XGetWindowAttributes(display, children[i], &attributes) && attributes.map_state == IsViewable) {
-      std::string title = WindowTitle(display, children[i]);
-      if (!title.empty() && accepts(title)) found.push_back({children[i], std::move(title)});
-    }
-  }
-  if (children) XFree(children);
-  return found;
-}
-
-}  // namespace
 
 std::vector<std::string> AnswerMessageWindows(Display* display, const std::function<bool(const std::string&)>& isMessage,
                                               size_t& mostAtOnce, int timeoutMs) {
   std::vector<std::string> answered;
   mostAtOnce = 0;
-  std::vector<TitledWindow> showing;
   const auto sleep = [] { std::this_thread::sleep_for(std::chrono::milliseconds(20)); };
-  while (PumpUntil(sleep, [&] { return !(showing = viewableTitledWindows(display, isMessage)).empty(); }, timeoutMs)) {
-    mostAtOnce = std::max(mostAtOnce, showing.size());
-    const Window box = showing.front().window;
-    answered.push_back(showing.front().title);
+  // The viewable top windows with a message's title.
+  const auto showing = [&] {
+    std::vector<Window> shown;
+    FirstTopWindow(display, [&](Window window, const XWindowAttributes&) {
+      if (isMessage(WindowTitle(display, window))) shown.push_back(window);
+      return false;
+    });
+    return shown;
+  };
+  std::vector<Window> shown;
+  while (PumpUntil(sleep, [&] { return !(shown = showing()).empty(); }, timeoutMs)) {
+    mostAtOnce = std::max(mostAtOnce, shown.size());
+    const Window box = shown.front();
+    answered.push_back(WindowTitle(display, box));
     SendKey(display, box, XK_Return);
-    const bool gone = PumpUntil(sleep, [&] {
-      const auto now = viewableTitledWindows(display, isMessage);
-      return std::none_of(now.begin(), now.end(), [box](const TitledWindow& shown) { return shown.window == box; });
-    }, timeoutMs);
-    if (!gone) break;
+    const auto gone = [&] {
+      const std::vector<Window> now = showing();
+      return std::ranges::find(now, box) == now.end();
+    };
+    if (!PumpUntil(sleep, gone, timeoutMs)) break;
   }
   return answered;
 }

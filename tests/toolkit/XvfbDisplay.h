@@ -23,10 +23,8 @@ class XvfbDisplay {
   XvfbDisplay& operator=(const XvfbDisplay&) = delete;
 
   bool running() const { return connection_ != nullptr; }
-  // Ends the server at once: a test whose window never appeared fails instead of waiting forever.
-  void kill();
-  // A connection of the test's own, acting as the host and as the user.
-  Display* connection() const { return connection_; }
+  void kill();  // at once: a test whose window never appears fails instead of waiting forever
+  Display* connection() const { return connection_; }  // the test's own, as host and user
 
  private:
   pid_t server_ = -1;
@@ -47,29 +45,15 @@ void SendClick(Display* display, Window window, int x, int y, unsigned int butto
 void SendButton(Display* display, Window window, int x, int y, unsigned int button, bool press);
 void SendKey(Display* display, Window window, unsigned long keysym, unsigned int state = 0);
 
-// The user choosing from a pop-up list, on a connection of its own in another thread: waits for
-// the list (the one override-redirect top window), clicks the entry (counted from 0) and, when no
-// list appears, kills the server so that the test fails instead of waiting forever. listTop, when
-// given, receives the list's top edge on the screen. Join the thread before the display ends.
+// The user choosing entry (from 0) of the pop-up list on a connection of its own in another thread;
+// kills the server when no list appears. listTop receives the list's top edge on the screen.
 std::thread ChoosePopUpEntry(XvfbDisplay& xvfb, int entry, int* listTop = nullptr);
-
-// What a part of a window shows on the screen, as 0xRRGGBB pixels row by row.
-struct Capture {
-  int width = 0;
-  int height = 0;
-  std::vector<uint32_t> pixels;
-  uint32_t at(int x, int y) const { return pixels[static_cast<size_t>(y * width + x)]; }
-};
-Capture CaptureWindow(Display* display, Window window, int x, int y, int width, int height);
-// Keeps a capture as name.png in the tests' output folder, for a person to look at.
-void SaveScreenshot(const Capture& capture, const std::string& name);
 
 // The window's title; empty when it has none.
 std::string WindowTitle(Display* display, Window window);
 
-// Acts as the user before message windows (top windows whose title isMessage accepts): presses
-// Return in each as it shows, waits for it to go, and stops when none shows within the time.
-// The titles in the order they showed; mostAtOnce receives how many showed together at most.
+// Presses Return in each message window (a top window whose title isMessage accepts) as it shows
+// until none shows within the time; the titles in turn, and how many showed together at most.
 std::vector<std::string> AnswerMessageWindows(Display* display, const std::function<bool(const std::string&)>& isMessage,
                                               size_t& mostAtOnce, int timeoutMs = 3000);
 

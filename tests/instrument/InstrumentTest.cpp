@@ -1,0 +1,139 @@
+// The instrument's rules, called as the editor and every plug-in format call them.
+#include "instrument/Instrument.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+#include "support/EffectFixture.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+using engine::SyncMode;
+
+class InstrumentRules : public ::testing::Test {
+ protected:
+  engine::DrumEngine& engine() { return instrument.engine(); }
+  engine::StepSequencer& sequencer() { return engine().sequencer(); }
+  engine::SampleHolder& holder(int index) { return engine().kit().holder(static_cast<uint8_t>(engine::kFirstNote + index)); }
+  // Every holder as a letter: '.' plays, 'M' muted by the user, 's' muted by a solo, 'S' soloed.
+  std::string states() {
+    std::string shown;
+    for (int index = 0; index < engine::kHolderCount; ++index) {
+      const uint32_t state = holder(index).muteState();
+      shown += instrument.soloed(index) ? (state == engine::kNotMuted ? 'S' : '?')
+               : state == engine::kNotMuted ? '.'
+               : state == engine::kMuted    ? 'M'
+                                            : 's';
+    }
+    return shown;
+  }
+  // One block of the sequencer running at 120 beats per minute.
+  void renderBlock() {
+    constexpr int32_t kFrames = 512;
+    static testhost::Block block(engine::kOutputCount, kFrames);
+    engine().renderBlock({true, 44100.0, 0.0, 120.0, true, true, true}, block.pointers.data(), kFrames);
+  }
+
+  testhost::TempFolder folder;
+  instrument::Instrument instrument{{folder.path(), {}}};
+};
+
+// Each case from a fresh instrument: "M5" mutes holder 5 and "m5" unmutes it, "S1" and "s1"
+// solo, "C3" clears holder 3 and "K0>3" copies holder 0 onto holder 3.
+TEST_F(InstrumentRules, MuteSoloClearAndCopyLeaveEachHolderInItsState) {
+  const struct {
+    const char* what;
+    const char* calls;
+    const char* states;
+  } cases[] = {
+      {"a solo mutes the others, and the user's mutes stay the user's", "M5 S1 S2", "sSSssMssssss"},
+      {"unmuting is refused while a solo is on", "S1 M7 m7", "sSsssssMssss"},
+      {"muting a soloed holder ends its solo", "S1 S2 M1", "sMSsssssssss"},
+      {"ending one of several solos leaves its holder muted by the solo", "S1 S2 s2", "sSssssssssss"},
+      {"ending the last solo unmutes only what the solo muted", "M5 S1 S2 s2 s1", ".....M......"},
+      {"a cleared holder is not muted", "M3 C3", "............"},
+      {"a holder copied over is not muted", "M3 M0 K0>3", "M..........."},
+  };
+  for (const auto& c : cases) {
+    instrument.resetAll();
+    std::istringstream calls(c.calls);
+    for (std::string call; calls >> call;) {
+      const int index = std::stoi(call.substr(1));
+      switch (call[0]) {
+        case 'M': case 'm': instrument.setMute(index, call[0] == 'M'); break;
+        case 'S': case 's': instrument.setSolo(index, call[0] == 'S'); break;
+        case 'C': instrument.clearHolder(index); break;
+        case 'K': instrument.copyHolder(index, std::stoi(call.substr(call.find('>') + 1))); break;
+      }
+    }
+    EXPECT_EQ(states(), c.states) << c.what;
+  }
+}
+
+TEST_F(InstrumentRules, StopPressedAgainRightAfterRunRewindsToTheBarsFirstStep) {
+  const struct {
+    SyncMode mode;
+    SyncMode lastMode;
+    bool rewinds;
+  } cases[] = {{SyncMode::Run, SyncMode::Run, false}, {SyncMode::Stop, SyncMode::Run, true},
+               {SyncMode::Stop, SyncMode::Hsync, false}};
+  for (const auto& c : cases) {
+    engine().setSyncMode(SyncMode::Run);
+    for (int block = 0; block < 200 && sequencer().currentStep() == 0; ++block) renderBlock();
+    ASSERT_GT(sequencer().currentStep(), 0);
+    engine().setSyncMode(c.mode);
+    engine().setLastMode(c.lastMode);
+    EXPECT_EQ(instrument.pressStop(), c.rewinds);
+    EXPECT_EQ(engine().syncMode(), SyncMode::Stop);
+    renderBlock();  // the audio thread takes the rewind
+    EXPECT_EQ(sequencer().currentStep() == 0 && sequencer().barPosition() == 0, c.rewinds);
+  }
+}
+
+TEST_F(InstrumentRules, StepsAndPatternsAreSetClearedAndCopied) {
+  instrument.setStep(16, 52, 4, true);
+  EXPECT_EQ(sequencer().getCell(16, 52, 4), engine::kSoundingStepCell);
+  instrument.setStep(16, 52, 4, false);
+  EXPECT_EQ(sequencer().getCell(16, 52, 4), 0x00017F00u) << "a cleared step keeps its velocity";
+  instrument.setStep(16, 3, 0, true);
+  instrument.copyPattern(16, 0);
+  instrument.clearPattern(16);
+  EXPECT_FALSE(sequencer().cellSounds(16, 3, 0));
+  EXPECT_TRUE(sequencer().cellSounds(0, 3, 0));
+  EXPECT_FALSE(sequencer().cellSounds(0, 52, 4));
+}
+
+TEST_F(InstrumentRules, HoldersAreCopiedWithTheirSampleOnlyAndResetsRestoreTheDefaults) {
+  testhost::InstallSamples(engine().kit(), engine::kFirstNote + 2, {0.5f, 0.25f});
+  holder(2).setName("snare");
+  holder(2).setPan(0.25f);
+  instrument.copyHolder(2, 2);
+  EXPECT_EQ(holder(2).name(), "snare");
+  EXPECT_EQ(holder(2).pan(), 0.25f);
+  holder(5).setVolume(0.3f);
+  holder(5).setSwing(true);
+  instrument.copyHolder(2, 5);
+  EXPECT_EQ(holder(5).name(), "snare");
+  EXPECT_EQ(holder(5).length(), 2u);
+  EXPECT_EQ(holder(5).volume(), holder(7).volume());
+  EXPECT_FALSE(holder(5).swing());
+  instrument.clearHolder(2);
+  EXPECT_EQ(holder(2).name(), "");
+  EXPECT_TRUE(holder(2).isEmpty());
+  EXPECT_EQ(holder(2).pan(), engine::kDefaultPan);
+
+  holder(1).setPan(0.2f);
+  holder(1).setPitch(-3);
+  engine().kitPlayer().setMasterLevel(0.1f);
+  instrument.resetPan(1);
+  instrument.resetPitch(1);
+  instrument.resetMasterLevel();
+  EXPECT_EQ(holder(1).pan(), engine::kDefaultPan);
+  EXPECT_EQ(holder(1).pitch(), 0);
+  EXPECT_EQ(engine().kitPlayer().masterLevel(), engine::kDefaultMasterLevel);
+}
+
+}  // namespace
