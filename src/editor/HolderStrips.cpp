@@ -155,7 +155,7 @@ bool HolderStrips::valueChanged(toolkit::CControl& control) {
     case kLengthKnob: holder(index).setLengthFraction(value); break;
     case kSwingButton: holder(index).setSwing(value == 1.0f); break;
     case kPitchKnob:
-      if (const auto pitch = PitchFromKnob(value)) holder(index).setPitch(static_cast<int8_t>(*pitch));
+      if (const auto pitch = PitchFromKnob(value)) instrument_.setPitch(index, *pitch);
       break;
     case kPitchMenu:
       if (choice() != 0) {

@@ -20,7 +20,6 @@ namespace engine {
 
 struct EngineCommand {
   enum Kind : uint8_t {
-    RestartPitch,   // the holder of note `value` counts its pitch pacing from the start
     StartPreview,   // the holder of note `value` plays its preview from the first frame
     SilenceHolder,  // the holder of note `value` forgets its voice and preview
     SilenceVoices,  // every voice back to untriggered, full velocity, no release

@@ -70,7 +70,6 @@ void DrumEngine::receiveMidiNote(uint8_t status, uint8_t note, uint8_t velocity,
 void DrumEngine::carryOutCommands() noexcept {
   kitPlayer_.kit().commands().drain([this](const EngineCommand& command) {
     switch (command.kind) {
-      case EngineCommand::RestartPitch:
       case EngineCommand::StartPreview:
       case EngineCommand::SilenceHolder:
         kitPlayer_.kit().holder(command.value).carryOut(command.kind);
@@ -86,6 +85,10 @@ void DrumEngine::carryOutCommands() noexcept {
         break;
     }
   });
+  // A pitch may change from any thread, the audio thread's own automation included, so its
+  // restart is a flag of the holder rather than a queued change. Taking it after the queue gives
+  // what the queue's order gave: a silenced holder's pitch was set to none before it was queued.
+  for (int note = kFirstNote; note <= kLastNote; ++note) kitPlayer_.kit().holder(static_cast<uint8_t>(note)).restartPitchIfChanged();
 }
 
 void DrumEngine::prepareBlock(const HostTime& time, int32_t frames) {

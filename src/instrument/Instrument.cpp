@@ -1,8 +1,10 @@
 #include "instrument/Instrument.h"
 
+#include <algorithm>
 #include <limits>
 #include <utility>
 
+#include "engine/VoicePlayback.h"
 #include "persistence/ChunkLoad.h"
 #include "persistence/ChunkWriter.h"
 #include "persistence/DefaultPreset.h"
@@ -64,6 +66,8 @@ bool Instrument::loadProject(const void* data, int32_t byteSize) {
   engine::StepSequencer& sequencer = engine_.sequencer();
   loaded.pattern = sequencer.currentPattern();
   sequencer.selectPattern(loaded.pattern);
+  // A host plays a project as soon as it is loaded: Tuned samples are ready by then.
+  waitUntilPrepared();
   const std::lock_guard lock(loadedMutex_);
   loaded_ = std::move(loaded);
   return true;
@@ -174,7 +178,20 @@ void Instrument::copyHolder(int from, int to) {
 
 void Instrument::resetPan(int index) { engine_.kit().holder(NoteOf(index)).setPan(engine::kDefaultPan); }
 
-void Instrument::resetPitch(int index) { engine_.kit().holder(NoteOf(index)).setPitch(0); }
+void Instrument::setPitch(int index, int semitones) noexcept {
+  if (index < 0 || index >= engine::kHolderCount) return;
+  holder(index).setPitch(static_cast<int8_t>(std::clamp(semitones, -engine::kMaxPitch, static_cast<int>(engine::kMaxPitch))));
+}
+
+void Instrument::resetPitch(int index) { setPitch(index, 0); }
+
+void Instrument::setSoundMode(engine::SoundMode mode) noexcept { engine_.kit().setSoundMode(mode); }
+
+engine::SoundMode Instrument::soundMode() const { return engine_.kit().soundMode(); }
+
+void Instrument::setSessionRate(double rate) { engine_.kit().setSessionRate(rate); }
+
+void Instrument::waitUntilPrepared() { preparer_.waitUntilPrepared(); }
 
 void Instrument::resetMasterLevel() { engine_.kitPlayer().setMasterLevel(engine::kDefaultMasterLevel); }
 

@@ -14,7 +14,9 @@
 #include "engine/DrumEngine.h"
 #include "engine/Limits.h"
 #include "engine/Relaxed.h"
+#include "engine/SoundMode.h"
 #include "persistence/ChunkReader.h"
+#include "samples/SamplePreparer.h"
 
 namespace instrument {
 
@@ -80,8 +82,22 @@ class Instrument {
   void clearHolder(int holder);
   void copyHolder(int from, int to);
   void resetPan(int holder);
+  // A holder's pitch in semitones, kept to -12..12. Any thread, the audio thread included (a
+  // host's automation): lock-free, allocation-free, never waits. Tuned sound prepares the
+  // holder's sample anew on its own thread and plays the copy before until then.
+  void setPitch(int holder, int semitones) noexcept;
   void resetPitch(int holder);
   void resetMasterLevel();
+
+  // Sound. ---------------------------------------------------------------------------------
+  // Classic or Tuned; any thread, as setPitch. "Clear all now!" keeps it; a project text sets it.
+  void setSoundMode(engine::SoundMode mode) noexcept;
+  engine::SoundMode soundMode() const;
+  // The host's sample rate, which Tuned prepares the samples for (on its own thread).
+  void setSessionRate(double rate);
+  // Waits (bounded) until every sample asked for so far is prepared: before a host plays again
+  // after the rate changed.
+  void waitUntilPrepared();
 
  private:
   void loadDefaultPreset();
@@ -92,6 +108,7 @@ class Instrument {
   engine::SampleHolder& holder(int index);
 
   engine::DrumEngine engine_;
+  samples::SamplePreparer preparer_{engine_.kit()};
   std::string pluginDirectory_;
   std::string configurationFilePath_;
   std::string samplesFolder_;

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
 
 #include "GuiFixture.h"
@@ -75,7 +76,7 @@ TEST_F(GuiMenu, ARightClickOnTheBackgroundChoosesASizeBelowThePointer) {
   openWithChooser(2);
   rightClick(40, 60);
   ASSERT_EQ(shownLists.size(), 1u);
-  EXPECT_EQ(shownLists[0].size(), 9u);
+  EXPECT_EQ(shownLists[0].size(), 10u);
   EXPECT_EQ(shownAt[0], (toolkit::CPoint{40, 62}));
   EXPECT_EQ(gui().scale(), 0.8f);
   EXPECT_EQ(configurationText(), "0.8");
@@ -111,20 +112,33 @@ TEST_F(GuiMenu, SizeMarksFollowTheChoiceAndTheStoredSize) {
   EXPECT_EQ(entry(1), "[x] Size of Gui 90%");
 }
 
-TEST_F(GuiMenu, DownmixTogglesAndClearAllEmptiesTheInstrument) {
-  openWithChooser(7);
-  EXPECT_EQ(entry(7), "[ ] Downmix to stereo");
-  rightClick(20, 20);
-  EXPECT_TRUE(engine().kitPlayer().downmix());
-  EXPECT_EQ(entry(7), "[x] Downmix to stereo");
-  rightClick(20, 20);
-  EXPECT_FALSE(engine().kitPlayer().downmix());
-  EXPECT_EQ(entry(7), "[ ] Downmix to stereo");
+TEST_F(GuiMenu, DownmixAndTunedSoundToggleAndClearAllEmptiesTheInstrument) {
+  // Each switch is undone by choosing it again.
+  const struct {
+    int32_t entry;
+    std::string text;
+    std::function<bool()> on;
+  } switches[] = {
+      {7, "Downmix to stereo", [this] { return engine().kitPlayer().downmix(); }},
+      {8, "Tuned sound", [this] { return vst().instrument().soundMode() == engine::SoundMode::Tuned; }},
+  };
+  openWithChooser(-1);
+  for (const auto& choice : switches) {
+    SCOPED_TRACE(choice.text);
+    frame().setMenuChooser([&](const std::vector<std::string>&, toolkit::CPoint) { return choice.entry; });
+    EXPECT_EQ(entry(choice.entry), "[ ] " + choice.text);
+    rightClick(20, 20);
+    EXPECT_TRUE(choice.on());
+    EXPECT_EQ(entry(choice.entry), "[x] " + choice.text);
+    rightClick(20, 20);
+    EXPECT_FALSE(choice.on());
+    EXPECT_EQ(entry(choice.entry), "[ ] " + choice.text);
+  }
 
   sequencer().setCell(engine::kSoundingStepCell, 3, 3, 3);
   kit().holder(40).setName("clap");
   change(kOctave3Bank, 1.0f);
-  frame().setMenuChooser([](const std::vector<std::string>&, toolkit::CPoint) { return 8; });
+  frame().setMenuChooser([](const std::vector<std::string>&, toolkit::CPoint) { return 9; });
   rightClick(20, 20);
   EXPECT_FALSE(sequencer().cellSounds(3, 3, 3));
   EXPECT_EQ(kit().holder(40).name(), "");

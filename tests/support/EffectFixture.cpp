@@ -6,10 +6,13 @@
 
 namespace testhost {
 
-void InstallSamples(engine::Kit& kit, uint8_t note, const std::vector<float>& samples, uint32_t channels) {
+void InstallSamples(engine::Kit& kit, uint8_t note, const std::vector<float>& samples, uint32_t channels,
+                    int32_t sampleRate) {
   auto buffer = engine::SampleBuffer::allocate(static_cast<uint32_t>(samples.size() / channels), channels);
   std::copy(samples.begin(), samples.end(), buffer->samples.get());
+  buffer->sampleRate = sampleRate;
   kit.holder(note).fileInfo().channels = static_cast<int32_t>(channels);
+  kit.holder(note).fileInfo().sampleRate = sampleRate;
   kit.holder(note).installSample(std::move(buffer));
 }
 

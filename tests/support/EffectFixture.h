@@ -19,8 +19,10 @@ constexpr uint8_t kNoteOff = 0x80;
 constexpr uint8_t kControlChange = 0xB0;
 constexpr float kMasterLevel = engine::kDefaultMasterLevel;
 
-// Gives the holder of a note the samples (interleaved when channels is 2) as if a file was loaded.
-void InstallSamples(engine::Kit& kit, uint8_t note, const std::vector<float>& samples, uint32_t channels = 1);
+// Gives the holder of a note the samples (interleaved when channels is 2) as if a file recorded
+// at sampleRate (0: the session's) was loaded.
+void InstallSamples(engine::Kit& kit, uint8_t note, const std::vector<float>& samples, uint32_t channels = 1,
+                    int32_t sampleRate = 0);
 
 // Holder h's output pair 2h, 2h+1: the frames (counted over all blocks) at which its left channel is not zero.
 std::vector<int64_t> SoundingFrames(const std::vector<Block>& blocks, int holder, int32_t blockSize);
