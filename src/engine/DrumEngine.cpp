@@ -88,7 +88,9 @@ void DrumEngine::carryOutCommands() noexcept {
   // A pitch may change from any thread, the audio thread's own automation included, so its
   // restart is a flag of the holder rather than a queued change. Taking it after the queue gives
   // what the queue's order gave: a silenced holder's pitch was set to none before it was queued.
-  for (int note = kFirstNote; note <= kLastNote; ++note) kitPlayer_.kit().holder(static_cast<uint8_t>(note)).restartPitchIfChanged();
+  for (int note = kFirstNote; note <= kLastNote; ++note) {
+    kitPlayer_.kit().holder(static_cast<uint8_t>(note)).restartPitchIfChanged();
+  }
 }
 
 void DrumEngine::prepareBlock(const HostTime& time, int32_t frames) {

@@ -6,8 +6,8 @@ namespace engine {
 namespace {
 
 template <size_t... Index>
-std::array<SampleHolder, kNoteCount> makeHolders(PreparationRequests& requests, const BlockEpoch& epoch, CommandQueue& commands,
-                                                 std::index_sequence<Index...>) {
+std::array<SampleHolder, kNoteCount> makeHolders(PreparationRequests& requests, const BlockEpoch& epoch,
+                                                 CommandQueue& commands, std::index_sequence<Index...>) {
   return {{SampleHolder(requests, epoch, commands, static_cast<uint8_t>(Index))...}};
 }
 

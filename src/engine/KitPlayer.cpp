@@ -94,8 +94,8 @@ bool KitPlayer::renderHolder(int holderIndex, float* left, float* right, int32_t
     std::fill(right, right + rest, 0.0f);
     return frame != 0;
   }
-  holder.renderVoice(kit_.soundMode(), {holder.leftGain(), holder.rightGain(), releaseGain_[note], velocityGain_[note], masterLevel_},
-                     left, right, rest);
+  const VoiceGains gains{holder.leftGain(), holder.rightGain(), releaseGain_[note], velocityGain_[note], masterLevel_};
+  holder.renderVoice(kit_.soundMode(), gains, left, right, rest);
   return true;
 }
 

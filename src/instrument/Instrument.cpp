@@ -180,7 +180,8 @@ void Instrument::resetPan(int index) { engine_.kit().holder(NoteOf(index)).setPa
 
 void Instrument::setPitch(int index, int semitones) noexcept {
   if (index < 0 || index >= engine::kHolderCount) return;
-  holder(index).setPitch(static_cast<int8_t>(std::clamp(semitones, -engine::kMaxPitch, static_cast<int>(engine::kMaxPitch))));
+  const int kept = std::clamp(semitones, -engine::kMaxPitch, static_cast<int>(engine::kMaxPitch));
+  holder(index).setPitch(static_cast<int8_t>(kept));
 }
 
 void Instrument::resetPitch(int index) { setPitch(index, 0); }

@@ -14,7 +14,9 @@ namespace samples {
 namespace {
 
 // Semitones inside the knob's range, or none: a pitch out of range plays straight, as in Classic.
-int PlayedSemitones(int semitones) { return semitones >= -engine::kMaxPitch && semitones <= engine::kMaxPitch ? semitones : 0; }
+int PlayedSemitones(int semitones) {
+  return semitones >= -engine::kMaxPitch && semitones <= engine::kMaxPitch ? semitones : 0;
+}
 
 // Played 2^(semitones/12) times faster: as if recorded at that multiple of the file's rate.
 double InputRate(const engine::SampleBuffer& source, double sessionRate, int semitones) {

@@ -3,8 +3,9 @@
 // of the sample-rate converter. A thread of its own prepares the holders whenever the kit asks
 // (a new sample, a pitch, the sound mode or the session's rate changed) and hands each copy to
 // the audio thread through the holder's guarded replacement; until it is in place the holder
-// plays the copy before. A sample recorded at the session's rate and not pitched needs no copy. Requests that come while it works are merged: it always prepares what
-// the holder wants when it gets to it, so a sweep of the pitch ends on its last value.
+// plays the copy before. A sample recorded at the session's rate and not pitched needs no copy.
+// Requests that come while it works are merged: it always prepares what the holder wants when
+// it gets to it, so a sweep of the pitch ends on its last value.
 #pragma once
 
 #include <array>

@@ -27,7 +27,9 @@ constexpr double kPi = 3.14159265358979323846;
 
 std::vector<float> Sine(double hz, int32_t rate, int32_t frames) {
   std::vector<float> samples(static_cast<size_t>(frames));
-  for (int32_t i = 0; i < frames; ++i) samples[static_cast<size_t>(i)] = static_cast<float>(0.5 * std::sin(2.0 * kPi * hz * i / rate));
+  for (int32_t i = 0; i < frames; ++i) {
+    samples[static_cast<size_t>(i)] = static_cast<float>(0.5 * std::sin(2.0 * kPi * hz * i / rate));
+  }
   return samples;
 }
 
@@ -103,7 +105,8 @@ double SpuriousLevel(const std::vector<float>& played, Stretch stretch, double r
   }
   for (size_t i = 0; i < count; ++i) {
     const double t = static_cast<double>(i) - middle;
-    const double error = played[stretch.first + i] - (fit[0] * std::cos(omega * t) + fit[1] * std::sin(omega * t) + fit[2]);
+    const double tone = fit[0] * std::cos(omega * t) + fit[1] * std::sin(omega * t) + fit[2];
+    const double error = played[stretch.first + i] - tone;
     residual += error * error;
   }
   const double tone = (fit[0] * fit[0] + fit[1] * fit[1]) / 2.0 * static_cast<double>(count);
