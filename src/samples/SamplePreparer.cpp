@@ -13,6 +13,10 @@
 namespace samples {
 namespace {
 
+// How often the thread looks for requests: asking must not wake it (the audio thread may ask),
+// so a pitch change is taken up within this time.
+constexpr std::chrono::milliseconds kLookInterval{5};
+
 // Semitones inside the knob's range, or none: a pitch out of range plays straight, as in Classic.
 int PlayedSemitones(int semitones) {
   return semitones >= -engine::kMaxPitch && semitones <= engine::kMaxPitch ? semitones : 0;
@@ -56,13 +60,17 @@ std::unique_ptr<engine::SampleBuffer> PrepareSample(const engine::SampleBuffer& 
 SamplePreparer::SamplePreparer(engine::Kit& kit) : kit_(kit), thread_([this] { run(); }) {}
 
 SamplePreparer::~SamplePreparer() {
-  stopping_.store(true);
-  kit_.preparationRequests().request();
+  {
+    const std::lock_guard lock(wakeMutex_);
+    stopping_.store(true);
+  }
+  wake_.notify_one();
   thread_.join();
 }
 
 void SamplePreparer::waitUntilPrepared() {
   const uint32_t asked = kit_.preparationRequests().count();
+  wake_.notify_one();  // rather than at its next look
   std::unique_lock lock(doneMutex_);
   doneChanged_.wait_for(lock, platform::kMutexWaitBound,
                         [&] { return roundFinished_ && static_cast<int32_t>(done_ - asked) >= 0; });
@@ -80,7 +88,8 @@ void SamplePreparer::run() {
       roundFinished_ = true;
     }
     doneChanged_.notify_all();
-    requests.waitWhile(seen);
+    std::unique_lock lock(wakeMutex_);
+    while (!stopping_.load() && requests.count() == seen) wake_.wait_for(lock, kLookInterval);
   }
 }
 

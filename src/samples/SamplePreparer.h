@@ -52,6 +52,9 @@ class SamplePreparer {
   engine::Kit& kit_;
   std::array<Made, engine::kNoteCount> made_{};  // the preparing thread's own
   std::atomic<bool> stopping_{false};
+  // The thread sleeps here between its looks at the requests; callers that may wait wake it.
+  std::mutex wakeMutex_;
+  std::condition_variable wake_;
   std::mutex doneMutex_;
   std::condition_variable doneChanged_;
   uint32_t done_ = 0;  // the request count the last finished round began at; under doneMutex_
