@@ -1,7 +1,9 @@
 // The block renderer beside the frame-by-frame reference it replaced, on the same scenes:
 // 48 kHz, blocks of 512 frames into 24 outputs. The counter "realtime" is how many times
 // faster than real time a block renders (CPU time). Samples are either short enough to stay
-// in the cache (0.5 s) or long (10 s) and streamed from memory.
+// in the cache (0.5 s) or long (10 s) and streamed from memory. Tuned sound plays copies
+// prepared beforehand (the block renderer only: the reference is Classic's frame loop), and
+// PrepareSample measures what preparing one copy costs its thread after a change of pitch.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -11,6 +13,7 @@
 #include "engine/DrumEngine.h"
 #include "engine/Limits.h"
 #include "reference/ReferenceFrameLoop.h"
+#include "samples/SamplePreparer.h"
 
 namespace {
 
@@ -22,7 +25,22 @@ constexpr size_t kCacheLine = 64;
 
 enum Renderer : int64_t { kReference = 0, kBlockRenderer = 1 };
 
-enum class Scene { Idle, Voices, PitchedVoices, DensePattern, Downmix };
+enum class Scene { Idle, Voices, PitchedVoices, TunedPitchedVoices, DensePattern, Downmix };
+
+// Twelve different pitches, none of them 0.
+int8_t PitchOf(int holder) { return static_cast<int8_t>(holder < 6 ? holder - 6 : holder - 5); }
+
+// sampleFrames of stereo noise, as recorded at the benchmark's rate.
+std::unique_ptr<engine::SampleBuffer> Noise(uint32_t sampleFrames, uint32_t seed) {
+  auto buffer = engine::SampleBuffer::allocate(sampleFrames, 2);
+  buffer->sampleRate = static_cast<int32_t>(kSampleRate);
+  uint32_t state = seed;
+  for (uint32_t i = 0; i < sampleFrames * 2; ++i) {
+    state = state * 1664525u + 1013904223u;
+    buffer->samples[i] = static_cast<float>(static_cast<int32_t>(state)) * 1e-10f;
+  }
+  return buffer;
+}
 
 class Session {
  public:
@@ -38,16 +56,16 @@ class Session {
     time_.tempoValid = true;
     if (scene == Scene::Idle) return;
     for (int holder = 0; holder < engine::kHolderCount; ++holder) {
-      auto buffer = engine::SampleBuffer::allocate(sampleFrames, 2);
-      uint32_t state = 1234567u + static_cast<uint32_t>(holder);
-      for (uint32_t i = 0; i < sampleFrames * 2; ++i) {
-        state = state * 1664525u + 1013904223u;
-        buffer->samples[i] = static_cast<float>(static_cast<int32_t>(state)) * 1e-10f;
-      }
       engine::SampleHolder& sampleHolder = engine_->kit().holder(static_cast<uint8_t>(engine::kFirstNote + holder));
-      sampleHolder.installSample(std::move(buffer));
+      sampleHolder.installSample(Noise(sampleFrames, 1234567u + static_cast<uint32_t>(holder)));
       if (scene == Scene::PitchedVoices) sampleHolder.setPitch(static_cast<int8_t>(holder % 5 - 2));
+      if (scene == Scene::TunedPitchedVoices) {
+        // What the preparing thread would install.
+        sampleHolder.setPitch(PitchOf(holder));
+        sampleHolder.installPrepared(samples::PrepareSample(*sampleHolder.sample(), kSampleRate, PitchOf(holder)));
+      }
     }
+    if (scene == Scene::TunedPitchedVoices) engine_->kit().setSoundMode(engine::SoundMode::Tuned);
     if (scene == Scene::DensePattern) {
       engine::StepSequencer& sequencer = engine_->sequencer();
       sequencer.setResolution(0, 128);
@@ -106,7 +124,26 @@ void BothRenderers(benchmark::internal::Benchmark* benchmark) {
 BENCHMARK(Render<Scene::Idle>)->Name("Idle")->ArgNames({"renderer", "sample_frames"})->Args({kReference, 0})->Args({kBlockRenderer, 0});
 BENCHMARK(Render<Scene::Voices>)->Name("TwelveVoices")->Apply(BothRenderers);
 BENCHMARK(Render<Scene::PitchedVoices>)->Name("TwelvePitchedVoices")->Apply(BothRenderers);
+BENCHMARK(Render<Scene::TunedPitchedVoices>)
+    ->Name("TwelveTunedPitchedVoices")
+    ->ArgNames({"renderer", "sample_frames"})
+    ->Args({kBlockRenderer, kCachedFrames})
+    ->Args({kBlockRenderer, kLongFrames});
 BENCHMARK(Render<Scene::DensePattern>)->Name("DensePattern")->Apply(BothRenderers);
 BENCHMARK(Render<Scene::Downmix>)->Name("TwelveVoicesDownmix")->Apply(BothRenderers);
+
+// A 10 s stereo sample prepared for a new pitch: what a turn of the pitch knob costs the
+// preparing thread (never the audio thread). Recorded at 44.1 kHz, played in a 48 kHz session.
+void PrepareSample(benchmark::State& state) {
+  std::unique_ptr<engine::SampleBuffer> source = Noise(441000, 7654321u);
+  source->sampleRate = 44100;
+  const auto semitones = static_cast<int>(state.range(0));
+  for (auto _ : state) {
+    std::unique_ptr<engine::SampleBuffer> prepared = samples::PrepareSample(*source, kSampleRate, semitones);
+    benchmark::DoNotOptimize(prepared->samples.get());
+  }
+}
+
+BENCHMARK(PrepareSample)->ArgName("semitones")->Arg(-12)->Arg(1)->Arg(7)->Arg(12)->Unit(benchmark::kMillisecond);
 
 }  // namespace

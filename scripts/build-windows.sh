@@ -2,7 +2,8 @@
 # Cross-builds Kestrelhollow for 64-bit Windows into build-win/ (the bundle in
 # build-win/Kestrelhollow/, zipped as build-win/Kestrelhollow-win64.zip, the render tool in
 # build-win/bin/) and, with --test, runs the Windows test suites under Wine.
-# libsndfile-1.dll is cross-built once from Debian's source packages and kept in build-win/deps.
+# libsndfile-1.dll and libsoxr (linked into Kestrelhollow.dll) are cross-built once from Debian's
+# source packages and kept in build-win/deps.
 #   scripts/build-windows.sh [--test]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -29,11 +30,11 @@ wine_server() {
   WINEPREFIX=$wine_prefix "$wineserver_program" "$@"
 }
 
-# The Debian source packages libsndfile-1.dll is built from, at the versions the Windows
-# suites passed with (Debian 12's), so that the DLL is the same on every machine. When apt
-# no longer offers one of them, build and test with what it offers and update them here.
+# The Debian source packages libsndfile-1.dll and libsoxr are built from, at the versions the
+# Windows suites passed with (Debian 12's), so that the libraries are the same on every machine.
+# When apt no longer offers one of them, build and test with what it offers and update them here.
 declare -A pinned_version=([libogg]=1.3.5-3 [libvorbis]=1.3.7-1 [opus]=1.3.1-3 [flac]=1.4.2+ds-2
-  [libsndfile]=1.2.0-1+deb12u1)
+  [libsndfile]=1.2.0-1+deb12u1 [libsoxr]=0.1.3-4)
 
 install_packages() {
   local missing=()
@@ -93,9 +94,13 @@ cross_build_opus() {
 
 # libsndfile-1.dll with the formats it reads by itself (WAV, AIFF, AU, CAF, W64 and the rest of
 # its own) and FLAC, Ogg Vorbis and Opus: the codec libraries are linked into it statically.
-build_sndfile() {
+# libsoxr, the sample-rate converter of Tuned sound, as a static library that the plug-in links:
+# Windows looks for a plug-in's imported DLLs beside the host, not beside the plug-in, so a
+# libsoxr DLL in the bundle would not be found. Without OpenMP: the plug-in converts on one thread.
+build_deps() {
   # Deps built from other versions than the pinned ones are built again.
-  [ "$(cat "$deps/versions" 2> /dev/null)" = "$(declare -p pinned_version)" ] && [ -f "$deps/bin/libsndfile-1.dll" ] && return
+  [ "$(cat "$deps/versions" 2> /dev/null)" = "$(declare -p pinned_version)" ] && [ -f "$deps/bin/libsndfile-1.dll" ] &&
+    [ -f "$deps/lib/libsoxr.a" ] && return
   rm -rf "$deps"
   mkdir -p "$deps/src"
   cross_build_source libogg -DBUILD_SHARED_LIBS=OFF -DINSTALL_DOCS=OFF
@@ -106,6 +111,8 @@ build_sndfile() {
   cross_build_source libsndfile -DBUILD_SHARED_LIBS=ON -DENABLE_COMPATIBLE_LIBSNDFILE_NAME=ON \
     -DENABLE_EXTERNAL_LIBS=ON -DENABLE_MPEG=OFF -DCMAKE_C_FLAGS=-DFLAC__NO_DLL -DBUILD_PROGRAMS=OFF \
     -DBUILD_EXAMPLES=OFF -DENABLE_CPACK=OFF -DINSTALL_MANPAGES=OFF
+  cross_build_source libsoxr -DBUILD_SHARED_LIBS=OFF -DWITH_OPENMP=OFF -DWITH_LSR_BINDINGS=OFF -DBUILD_TESTS=OFF \
+    -DBUILD_EXAMPLES=OFF
   declare -p pinned_version > "$deps/versions"
 }
 
@@ -163,7 +170,7 @@ run_display_tests() {
 }
 
 install_packages
-build_sndfile
+build_deps
 build_host_tools
 build_windows
 zip_bundle

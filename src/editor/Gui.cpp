@@ -99,7 +99,7 @@ bool Gui::attach(void* parent) {
     const CBitmapEx* background = skin_[skin::kBackground];
     const toolkit::CRect area{0.0, 0.0, background->getWidth(), background->getHeight()};
     mainMenu_ = new MainMenuFrame(area, parent, this, [this](float factor) { setGuiScale(factor); },
-                                  engine_.kitPlayer(), [this] { instrument_.resetAll(); });
+                                  instrument_, [this] { instrument_.resetAll(); });
     frame = mainMenu_;
     holderStrips_.panels().setFrame(mainMenu_);
     for (toolkit::CControl* control : controls_.all()) {

@@ -26,19 +26,24 @@ std::string SizeText(size_t entry, bool checked) {
 
 std::string DownmixText(bool on) { return Mark(on) + "Downmix to stereo"; }
 
+// On: the pitch in true semitones and samples at the session's rate; off: the Classic sound.
+std::string TunedSoundText(bool on) { return Mark(on) + "Tuned sound"; }
+
 }  // namespace
 
 MainMenuFrame::MainMenuFrame(const toolkit::CRect& size, void* parentWindow,
                              toolkit::VSTGUIEditorInterface* editorInterface, std::function<void(float)> setSize,
-                             engine::KitPlayer& kitPlayer, std::function<void()> clearAll)
+                             instrument::Instrument& instrument, std::function<void()> clearAll)
     : CFrame(size, parentWindow, editorInterface),
       menu_(new toolkit::COptionMenu({}, this, 0, nullptr, nullptr, toolkit::kNoDrawStyle)),
       setSize_(std::move(setSize)),
-      kitPlayer_(kitPlayer),
+      instrument_(instrument),
       clearAll_(std::move(clearAll)) {
   for (size_t entry = 0; entry < kSizes.size(); ++entry) menu_->addEntry(SizeText(entry, entry == 0));
-  menu_->addEntry(DownmixText(kitPlayer_.downmix()));
+  menu_->addEntry(DownmixText(false));
+  menu_->addEntry(TunedSoundText(false));
   menu_->addEntry("Clear all now!");
+  showSettings();
 }
 
 MainMenuFrame::~MainMenuFrame() {
@@ -50,8 +55,8 @@ MainMenuFrame::~MainMenuFrame() {
 toolkit::CMouseEventResult MainMenuFrame::onMouseDown(toolkit::CPoint& where, const toolkit::CButtonState& buttons) {
   const toolkit::CMouseEventResult result = CFrame::onMouseDown(where, buttons);
   if (result != toolkit::kMouseEventNotHandled || !buttons.isRightButton()) return result;
-  // The downmix may have changed since the last opening (a reset, a loaded project).
-  menu_->setEntry(kDownmixEntry, DownmixText(kitPlayer_.downmix()));
+  // A reset or a loaded project may have changed them since the last opening.
+  showSettings();
   widgets::PopUpContextMenu(*this, menu_, where, buttons);
   return toolkit::kMouseDownEventHandledButDontNeedMovedOrUpEvents;
 }
@@ -66,14 +71,23 @@ void MainMenuFrame::chooseEntry(int32_t index) {
     setSize_(kSizes[static_cast<size_t>(index)].factor);
     SetSizeCheck(static_cast<uint8_t>(index));
   } else if (index == kDownmixEntry) {
-    const bool downmix = !kitPlayer_.downmix();
-    menu_->setEntry(kDownmixEntry, DownmixText(downmix));
-    kitPlayer_.setDownmix(downmix);
+    engine::KitPlayer& kitPlayer = instrument_.engine().kitPlayer();
+    kitPlayer.setDownmix(!kitPlayer.downmix());
+    showSettings();
+  } else if (index == kTunedSoundEntry) {
+    const bool tuned = instrument_.soundMode() == engine::SoundMode::Tuned;
+    instrument_.setSoundMode(tuned ? engine::SoundMode::Classic : engine::SoundMode::Tuned);
+    showSettings();
   } else if (index == kClearAllEntry) {
     if (clearAll_) clearAll_();
   } else {
     platform::ShowMessage("Internal Error", "Not a control value.");
   }
+}
+
+void MainMenuFrame::showSettings() {
+  menu_->setEntry(kDownmixEntry, DownmixText(instrument_.engine().kitPlayer().downmix()));
+  menu_->setEntry(kTunedSoundEntry, TunedSoundText(instrument_.soundMode() == engine::SoundMode::Tuned));
 }
 
 void MainMenuFrame::SetSizeCheck(uint8_t entry) {

@@ -1,12 +1,12 @@
 // The editor's frame, with the main menu that a right click on a spot no control takes opens:
-// seven editor sizes, the downmix to stereo, and "Clear all now!". Check marks are text prefixes,
+// seven editor sizes, the downmix to stereo, Tuned sound, and "Clear all now!". Check marks are text prefixes,
 // "[x] " for the chosen entry and "[ ] " for the others.
 #pragma once
 
 #include <cstdint>
 #include <functional>
 
-#include "engine/KitPlayer.h"
+#include "instrument/Instrument.h"
 #include "toolkit/CControlListener.h"
 #include "toolkit/CFrame.h"
 #include "toolkit/COptionMenu.h"
@@ -17,11 +17,12 @@ class MainMenuFrame : public toolkit::CFrame, public toolkit::CControlListener {
  public:
   static constexpr int32_t kSizeEntries = 7;
   static constexpr int32_t kDownmixEntry = 7;
-  static constexpr int32_t kClearAllEntry = 8;
+  static constexpr int32_t kTunedSoundEntry = 8;
+  static constexpr int32_t kClearAllEntry = 9;
 
   // setSize: the editor's change of size factor; clearAll: the effect's reset all.
   MainMenuFrame(const toolkit::CRect& size, void* parentWindow, toolkit::VSTGUIEditorInterface* editorInterface,
-                std::function<void(float)> setSize, engine::KitPlayer& kitPlayer, std::function<void()> clearAll);
+                std::function<void(float)> setSize, instrument::Instrument& instrument, std::function<void()> clearAll);
   ~MainMenuFrame() override;
 
   // A right click that no view takes opens the menu 2 pixels below the pointer.
@@ -38,11 +39,13 @@ class MainMenuFrame : public toolkit::CFrame, public toolkit::CControlListener {
 
  private:
   void chooseEntry(int32_t index);
+  // The entries that show a setting the instrument may have changed since the last opening.
+  void showSettings();
 
   uint8_t sizeEntry_ = 0;
   toolkit::COptionMenu* menu_;
   std::function<void(float)> setSize_;
-  engine::KitPlayer& kitPlayer_;
+  instrument::Instrument& instrument_;
   std::function<void()> clearAll_;
 };
 

@@ -85,9 +85,11 @@ void DrumEngine::carryOutCommands() noexcept {
         break;
     }
   });
-  // After the queue: a holder cleared and given a pitch again counts from that pitch.
+  // A pitch may change from any thread, the audio thread's own automation included, so its
+  // restart is a flag of the holder rather than a queued change. Taking it after the queue gives
+  // what the queue's order gave: a silenced holder's pitch was set to none before it was queued.
   for (int note = kFirstNote; note <= kLastNote; ++note) {
-    kitPlayer_.kit().holder(static_cast<uint8_t>(note)).restartPitchIfSet();
+    kitPlayer_.kit().holder(static_cast<uint8_t>(note)).restartPitchIfChanged();
   }
 }
 

@@ -6,9 +6,9 @@ namespace engine {
 namespace {
 
 template <size_t... Index>
-std::array<SampleHolder, kNoteCount> makeHolders(const BlockEpoch& epoch, CommandQueue& commands,
-                                                 std::index_sequence<Index...>) {
-  return {{SampleHolder(epoch, commands, static_cast<uint8_t>(Index))...}};
+std::array<SampleHolder, kNoteCount> makeHolders(PreparationRequests& requests, const BlockEpoch& epoch,
+                                                 CommandQueue& commands, std::index_sequence<Index...>) {
+  return {{SampleHolder(requests, epoch, commands, static_cast<uint8_t>(Index))...}};
 }
 
 }  // namespace
@@ -17,7 +17,19 @@ Kit::Kit(uint8_t firstNote, uint8_t lastNote)
     : firstNote_(firstNote),
       lastNote_(lastNote),
       count_(static_cast<uint8_t>(lastNote - firstNote + 1)),
-      holders_(makeHolders(epoch_, commands_, std::make_index_sequence<kNoteCount>{})) {}
+      holders_(makeHolders(preparationRequests_, epoch_, commands_, std::make_index_sequence<kNoteCount>{})) {}
+
+void Kit::setSoundMode(SoundMode mode) {
+  soundMode_ = mode;
+  preparationRequests_.request();
+}
+
+void Kit::setSessionRate(double rate) {
+  // A rate no host sends keeps the one before.
+  if (!(rate > 0.0) || rate == sessionRate_) return;
+  sessionRate_ = rate;
+  preparationRequests_.request();
+}
 
 void Kit::startPreview(uint8_t note) {
   if (note < kNoteCount) holder(note).startPreview();

@@ -7,7 +7,10 @@
 #include "engine/BlockEpoch.h"
 #include "engine/CommandQueue.h"
 #include "engine/Limits.h"
+#include "engine/PreparationRequests.h"
+#include "engine/Relaxed.h"
 #include "engine/SampleHolder.h"
+#include "engine/SoundMode.h"
 
 namespace engine {
 
@@ -33,6 +36,16 @@ class Kit {
   // Every played holder unmuted and cleared.
   void clearAll();
 
+  // How the holders sound, and the session's rate that Tuned prepares their samples for (0
+  // until the host tells it: nothing is prepared before, so a host that only scans plug-ins
+  // pays nothing for it). Any thread; each change asks for the samples to be prepared anew.
+  SoundMode soundMode() const { return soundMode_; }
+  void setSoundMode(SoundMode mode);
+  double sessionRate() const { return sessionRate_; }
+  void setSessionRate(double rate);
+
+  PreparationRequests& preparationRequests() { return preparationRequests_; }
+
   // The audio thread brackets each block with this epoch.
   BlockEpoch& blockEpoch() { return epoch_; }
   // Voice and clock changes on their way to the audio thread.
@@ -44,6 +57,9 @@ class Kit {
   uint8_t count_;
   BlockEpoch epoch_;
   CommandQueue commands_;
+  Relaxed<SoundMode> soundMode_{SoundMode::Classic};
+  Relaxed<double> sessionRate_{0.0};
+  PreparationRequests preparationRequests_;
   std::array<SampleHolder, kNoteCount> holders_;
 };
 

@@ -53,7 +53,7 @@ StereoFrame KitPlayer::renderNote(int holderIndex) noexcept {
   if (!triggered_[note] && !holder.isPreviewPlaying()) return {};
   // The preview ignores velocity and release, its last frame included.
   const bool preview = holder.isPreviewPlaying();
-  StereoFrame frame = holder.renderFrame();
+  StereoFrame frame = holder.renderFrame(kit_.soundMode());
   if (!preview) {
     const float release = releaseGain_[note];
     const float velocity = velocityGain_[note];
@@ -94,8 +94,8 @@ bool KitPlayer::renderHolder(int holderIndex, float* left, float* right, int32_t
     std::fill(right, right + rest, 0.0f);
     return frame != 0;
   }
-  holder.renderVoice({holder.leftGain(), holder.rightGain(), releaseGain_[note], velocityGain_[note], masterLevel_},
-                     left, right, rest);
+  const VoiceGains gains{holder.leftGain(), holder.rightGain(), releaseGain_[note], velocityGain_[note], masterLevel_};
+  holder.renderVoice(kit_.soundMode(), gains, left, right, rest);
   return true;
 }
 

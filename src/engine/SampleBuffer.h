@@ -21,6 +21,7 @@ struct SampleBuffer {
   std::unique_ptr<float[]> samples;  // interleaved, channels floats per frame
   uint32_t frames = 0;
   uint32_t channels = 1;
+  int32_t sampleRate = 0;  // frames per second as recorded; 0: unknown, taken as the session's
 
   // An array for frames x channels floats, cleared to silence; null when it cannot be had.
   static std::unique_ptr<SampleBuffer> allocate(uint32_t frames, uint32_t channels);

@@ -1,6 +1,7 @@
 #include "engine/SampleHolder.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <new>
 
@@ -15,6 +16,20 @@ StereoFrame readFrame(const SampleBuffer& buffer, uint32_t position) {
   const float* frame = buffer.samples.get() + static_cast<size_t>(position) * buffer.channels;
   // More than two channels: the first two are played.
   return buffer.channels >= 2 ? StereoFrame{frame[0], frame[1]} : StereoFrame{frame[0], frame[0]};
+}
+
+// The frame at which a voice of this length stops: the fraction of it, truncated toward zero;
+// a fraction outside 0..1 (or not a number) stays inside the sample.
+uint32_t EndOf(float fraction, uint32_t length) {
+  const double end = static_cast<double>(fraction) * length;
+  return end > 0.0 ? static_cast<uint32_t>(std::min(end, static_cast<double>(length))) : 0;
+}
+
+// How far a Tuned preview steps through the prepared copy per frame, in 1/2^32 frames: the
+// copy's pitch undone, so the preview sounds at the session's rate without it.
+uint64_t PreviewStep(int8_t pitch) {
+  if (pitch < -kMaxPitch || pitch > kMaxPitch) pitch = 0;
+  return static_cast<uint64_t>(std::ldexp(std::exp2(-pitch / 12.0), 32));
 }
 
 }  // namespace
@@ -34,10 +49,14 @@ bool IsStorablePath(std::string_view path) {
   return path.find_first_of(kRefused) == std::string_view::npos;
 }
 
-SampleHolder::SampleHolder(const BlockEpoch& epoch, CommandQueue& commands, uint8_t note)
-    : epoch_(epoch), commands_(commands), note_(note) {}
+SampleHolder::SampleHolder(PreparationRequests& preparation, const BlockEpoch& epoch, CommandQueue& commands,
+                           uint8_t note)
+    : preparation_(preparation), epoch_(epoch), commands_(commands), note_(note) {}
 
-SampleHolder::~SampleHolder() { delete buffer_.exchange(nullptr); }
+SampleHolder::~SampleHolder() {
+  delete buffer_.exchange(nullptr);
+  delete prepared_.exchange(nullptr);
+}
 
 void SampleHolder::clear() {
   pan_ = kDefaultPan;
@@ -63,6 +82,7 @@ void SampleHolder::setSample(const SampleHolder& other) {
     }
     std::memcpy(copy->samples.get(), source->samples.get(),
                 static_cast<size_t>(source->frames) * source->channels * sizeof(float));
+    copy->sampleRate = source->sampleRate;
   }
   if (!isEmpty()) clear();
   path_ = other.path_;
@@ -81,10 +101,22 @@ void SampleHolder::installSample(std::unique_ptr<SampleBuffer> buffer) {
 }
 
 void SampleHolder::replaceBuffer(SampleBuffer* next) {
-  // Taking the old array and publishing the new one is one step, so two replacements
-  // never release the same array.
+  {
+    // Taking the old array and publishing the new one is one step, so two replacements
+    // never release the same array. The copy prepared from the old array goes with it.
+    platform::BoundedLock lock(platform::LoadMutex());
+    ++sampleSerial_;
+    SampleBuffer* previous = buffer_.exchange(next, std::memory_order_seq_cst);
+    SampleBuffer* previousPrepared = prepared_.exchange(nullptr, std::memory_order_seq_cst);
+    epoch_.retire(previous);
+    epoch_.retire(previousPrepared);
+  }
+  preparation_.request();
+}
+
+void SampleHolder::installPrepared(std::unique_ptr<SampleBuffer> prepared) {
   platform::BoundedLock lock(platform::LoadMutex());
-  epoch_.retire(buffer_.exchange(next, std::memory_order_seq_cst));
+  epoch_.retire(prepared_.exchange(prepared.release(), std::memory_order_seq_cst));
 }
 
 template <typename Derive>
@@ -124,23 +156,17 @@ void SampleHolder::setVolume(float volume) {
 
 void SampleHolder::setLengthFraction(float fraction) {
   lengthFraction_ = fraction;
-  derive([this] {
-    // Truncated toward zero; a fraction outside 0..1 (or not a number) stays inside the sample.
-    const uint32_t length = length_;
-    const double end = static_cast<double>(lengthFraction_.load()) * length;
-    end_ = end > 0.0 ? static_cast<uint32_t>(std::min(end, static_cast<double>(length))) : 0;
-  });
+  derive([this] { end_ = EndOf(lengthFraction_, length_); });
 }
 
-void SampleHolder::setPitch(int8_t pitch) {
+void SampleHolder::setPitch(int8_t pitch) noexcept {
   pitch_ = pitch;
-  // Not through the command queue, whose producers take turns: the pitch may come from the
-  // audio thread itself.
-  pitchSet_ = true;
+  pitchChanged_.store(true, std::memory_order_release);
+  preparation_.request();
 }
 
-void SampleHolder::restartPitchIfSet() noexcept {
-  if (pitchSet_.exchange(false)) pitchCountdown_ = PitchCountdown(pitch_);
+void SampleHolder::restartPitchIfChanged() noexcept {
+  if (pitchChanged_.exchange(false, std::memory_order_acq_rel)) pitchCountdown_ = PitchCountdown(pitch_);
 }
 
 void SampleHolder::startPreview() { commands_.push({EngineCommand::StartPreview, note_}); }
@@ -148,11 +174,11 @@ void SampleHolder::startPreview() { commands_.push({EngineCommand::StartPreview,
 void SampleHolder::carryOut(EngineCommand::Kind change) noexcept {
   switch (change) {
     case EngineCommand::StartPreview:
-      previewPosition_ = 0;
+      previewPosition_ = previewFraction_ = 0;
       previewPlaying_ = true;
       break;
     case EngineCommand::SilenceHolder:
-      voicePosition_ = previewPosition_ = 0;
+      voicePosition_ = previewPosition_ = previewFraction_ = 0;
       pitchCountdown_ = 0;
       previewPlaying_ = false;
       break;
@@ -171,29 +197,55 @@ std::string SampleHolder::folderPart() const {
   return cut == std::string::npos ? std::string() : path_.substr(0, cut + 1);
 }
 
-StereoFrame SampleHolder::renderFrame() noexcept {
-  if (muteState_ != kNotMuted) return {};
-  const SampleBuffer* buffer = buffer_.load(std::memory_order_seq_cst);
-  if (previewPlaying_) {
-    const uint32_t position = previewPosition_;
-    if (buffer == nullptr || position >= buffer->frames) {
-      previewPlaying_ = false;
-      return {};
-    }
-    const StereoFrame frame = readFrame(*buffer, position);
-    previewPosition_ = position + 1;
-    if (position + 1 >= buffer->frames) previewPlaying_ = false;
-    return {leftGain_ * frame.left, rightGain_ * frame.right};
+VoiceSource SampleHolder::voiceSource(SoundMode mode) const noexcept {
+  if (mode == SoundMode::Classic) return {buffer_.load(std::memory_order_seq_cst), end_, pitch_};
+  if (const SampleBuffer* prepared = prepared_.load(std::memory_order_seq_cst)) {
+    return {prepared, EndOf(lengthFraction_, prepared->frames), 0};
   }
-  const uint32_t position = voicePosition_;
-  // The end may still belong to the previous array for a moment; the array's own length bounds the read.
-  if (buffer == nullptr || position >= end_ || position >= buffer->frames) return {};
-  const StereoFrame frame = readFrame(*buffer, position);
-  advanceVoice();
+  return {buffer_.load(std::memory_order_seq_cst), end_, 0};
+}
+
+StereoFrame SampleHolder::previewFrame(SoundMode mode) noexcept {
+  const SampleBuffer* prepared = mode == SoundMode::Tuned ? prepared_.load(std::memory_order_seq_cst) : nullptr;
+  const SampleBuffer* buffer = prepared != nullptr ? prepared : buffer_.load(std::memory_order_seq_cst);
+  const uint32_t position = previewPosition_;
+  if (buffer == nullptr || position >= buffer->frames) {
+    previewPlaying_ = false;
+    return {};
+  }
+  StereoFrame frame = readFrame(*buffer, position);
+  uint64_t next = uint64_t{position} + 1;
+  if (prepared != nullptr) {
+    // Between two frames of the copy, the straight line from one to the other.
+    const uint32_t fraction = previewFraction_;
+    if (fraction != 0 && position + 1 < buffer->frames) {
+      const StereoFrame after = readFrame(*buffer, position + 1);
+      const float weight = static_cast<float>(std::ldexp(fraction, -32));
+      frame = {frame.left + weight * (after.left - frame.left), frame.right + weight * (after.right - frame.right)};
+    }
+    const uint64_t stepped = ((uint64_t{position} << 32) | fraction) + PreviewStep(pitch_);
+    next = stepped >> 32;
+    previewFraction_ = static_cast<uint32_t>(stepped);
+  }
+  previewPosition_ = static_cast<uint32_t>(std::min<uint64_t>(next, buffer->frames));
+  if (next >= buffer->frames) previewPlaying_ = false;
   return {leftGain_ * frame.left, rightGain_ * frame.right};
 }
 
-void SampleHolder::renderVoice(const VoiceGains& gains, float* left, float* right, uint32_t count) noexcept {
+StereoFrame SampleHolder::renderFrame(SoundMode mode) noexcept {
+  if (muteState_ != kNotMuted) return {};
+  if (previewPlaying_) return previewFrame(mode);
+  const VoiceSource source = voiceSource(mode);
+  const uint32_t position = voicePosition_;
+  // The end may still belong to the previous array for a moment; the array's own length bounds the read.
+  if (source.buffer == nullptr || position >= source.end || position >= source.buffer->frames) return {};
+  const StereoFrame frame = readFrame(*source.buffer, position);
+  advanceVoice(source.pitch);
+  return {leftGain_ * frame.left, rightGain_ * frame.right};
+}
+
+void SampleHolder::renderVoice(SoundMode mode, const VoiceGains& gains, float* left, float* right,
+                               uint32_t count) noexcept {
   // Muted, or past the end: the silent frame through the same gains.
   const float silence = ((0.0f * gains.release) * gains.velocity) * gains.master;
   if (muteState_ != kNotMuted) {
@@ -202,13 +254,12 @@ void SampleHolder::renderVoice(const VoiceGains& gains, float* left, float* righ
     return;
   }
   VoiceCursor cursor{voicePosition_, pitchCountdown_};
-  PlayVoice({buffer_.load(std::memory_order_seq_cst), end_, pitch_}, cursor, left, right, count, gains, silence);
+  PlayVoice(voiceSource(mode), cursor, left, right, count, gains, silence);
   voicePosition_ = cursor.position;
   pitchCountdown_ = cursor.countdown;
 }
 
-void SampleHolder::advanceVoice() noexcept {
-  const int8_t pitch = pitch_;
+void SampleHolder::advanceVoice(int8_t pitch) noexcept {
   const uint32_t position = voicePosition_;
   const uint8_t countdown = pitchCountdown_;
   if (pitch == 0 || pitch < -kMaxPitch || pitch > kMaxPitch) {

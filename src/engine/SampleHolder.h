@@ -10,8 +10,10 @@
 #include "engine/BlockEpoch.h"
 #include "engine/CommandQueue.h"
 #include "engine/Limits.h"
+#include "engine/PreparationRequests.h"
 #include "engine/Relaxed.h"
 #include "engine/SampleBuffer.h"
+#include "engine/SoundMode.h"
 #include "engine/VoicePlayback.h"
 
 namespace engine {
@@ -37,9 +39,10 @@ class SampleHolder {
   friend class ReferenceFrameLoop;  // the tests' frame-by-frame renderer
 
  public:
-  // The epoch of the audio thread that renders this holder (sample arrays are retired through
-  // it), the queue that takes its voice changes to that thread, and its note.
-  SampleHolder(const BlockEpoch& epoch, CommandQueue& commands, uint8_t note);
+  // Where a change of its sample or pitch asks for a new prepared copy, the epoch of the audio
+  // thread that renders this holder (sample arrays are retired through it), the queue that
+  // takes its voice changes to that thread, and its note.
+  SampleHolder(PreparationRequests& preparation, const BlockEpoch& epoch, CommandQueue& commands, uint8_t note);
   ~SampleHolder();
   SampleHolder(const SampleHolder&) = delete;
   SampleHolder& operator=(const SampleHolder&) = delete;
@@ -53,16 +56,22 @@ class SampleHolder {
   // that had a sample is cleared first, so its settings return to their defaults.
   void setSample(const SampleHolder& other);
   // Makes a freshly read array the holder's sample (whole length, settings kept). The old
-  // array is released once the audio thread is done with it.
+  // array, and the copy prepared from it, are released once the audio thread is done with them.
   void installSample(std::unique_ptr<SampleBuffer> buffer);
+  // The preparing thread, holding the load mutex: the copy of the sample that Tuned sound plays
+  // (at the session's rate and the pitch, played at speed 1), or null where the sample itself
+  // plays. The copy before is released once the audio thread is done with it.
+  void installPrepared(std::unique_ptr<SampleBuffer> prepared);
 
   // Pan, volume, length, pitch and swing: any thread, lock-free (the editor and a host's
   // automation may set them at the same time).
   void setPan(float pan);
   void setVolume(float volume);
   void setLengthFraction(float fraction);
-  // The pitch counts for the frames rendered from now on; its pacing starts again at the next block.
-  void setPitch(int8_t pitch);
+  // The pitch counts for the frames rendered from now on; its pacing starts again at the next
+  // block, and a new prepared copy is asked for. Any thread, the audio thread included: no
+  // lock, no allocation.
+  void setPitch(int8_t pitch) noexcept;
   void setSwing(bool swing) { swing_ = swing; }
   void setMuteState(uint32_t state) { muteState_ = state; }
   // The preview plays from its first frame from the next block on.
@@ -96,19 +105,23 @@ class SampleHolder {
   std::string folderPart() const;
   // The array being played (or null); only while no other thread replaces it.
   const SampleBuffer* sample() const { return buffer_.load(std::memory_order_seq_cst); }
+  // The prepared copy (or null), and a number that changes with every new sample; under the
+  // load mutex, which every replacement holds.
+  const SampleBuffer* prepared() const { return prepared_.load(std::memory_order_seq_cst); }
+  uint64_t sampleSerial() const { return sampleSerial_; }
 
   // Audio thread. ------------------------------------------------------------------------
 
   void setVoicePosition(uint32_t position) { voicePosition_ = position; }
   // Carries out a queued change of this holder's voice or preview.
   void carryOut(EngineCommand::Kind change) noexcept;
-  // Starts the pitch pacing again after the pitch was set.
-  void restartPitchIfSet() noexcept;
+  // Starts the pitch's pacing again if the pitch changed since the last block.
+  void restartPitchIfChanged() noexcept;
   // One frame of the preview or else the voice, with pan and volume applied.
-  StereoFrame renderFrame() noexcept;
+  StereoFrame renderFrame(SoundMode mode = SoundMode::Classic) noexcept;
   // The voice (no preview) over count frames with all its gains: the state is read once and
   // the position and pitch countdown are written back at the end.
-  void renderVoice(const VoiceGains& gains, float* left, float* right, uint32_t count) noexcept;
+  void renderVoice(SoundMode mode, const VoiceGains& gains, float* left, float* right, uint32_t count) noexcept;
 
  private:
   void replaceBuffer(SampleBuffer* next);
@@ -117,8 +130,14 @@ class SampleHolder {
   template <typename Derive>
   void derive(Derive&& derived);
   void updateGains();
-  void advanceVoice() noexcept;
+  // What the voice plays in a mode: Tuned plays the prepared copy at speed 1, or the sample
+  // itself at speed 1 where it needs no copy (recorded at the session's rate, not pitched) or
+  // the host has not told its rate yet.
+  VoiceSource voiceSource(SoundMode mode) const noexcept;
+  StereoFrame previewFrame(SoundMode mode) noexcept;
+  void advanceVoice(int8_t pitch) noexcept;
 
+  PreparationRequests& preparation_;
   const BlockEpoch& epoch_;
   CommandQueue& commands_;
   const uint8_t note_;
@@ -126,6 +145,8 @@ class SampleHolder {
   std::string name_;
   SampleFileInfo fileInfo_;
   std::atomic<SampleBuffer*> buffer_{nullptr};
+  std::atomic<SampleBuffer*> prepared_{nullptr};
+  uint64_t sampleSerial_ = 0;  // under the load mutex
   Relaxed<float> pan_{kDefaultPan};
   Relaxed<float> volume_{1.0f};
   Relaxed<float> leftGain_{1.0f};
@@ -136,13 +157,15 @@ class SampleHolder {
   Relaxed<int8_t> pitch_{0};
   Relaxed<uint32_t> voicePosition_{0};
   Relaxed<uint32_t> previewPosition_{0};
+  // Tuned: the part of a frame the preview stands past its position, in 1/2^32 frames.
+  Relaxed<uint32_t> previewFraction_{0};
   Relaxed<bool> empty_{true};
   Relaxed<bool> previewPlaying_{false};
   Relaxed<bool> swing_{false};
   Relaxed<uint32_t> muteState_{kNotMuted};
   Relaxed<uint8_t> pitchCountdown_{0};
-  Relaxed<bool> pitchSet_{false};
   std::atomic<uint32_t> settingChanges_{0};
+  std::atomic<bool> pitchChanged_{false};
 };
 
 }  // namespace engine

@@ -1,9 +1,11 @@
 #include "instrument/Instrument.h"
 
+#include <algorithm>
 #include <limits>
 #include <thread>
 #include <utility>
 
+#include "engine/VoicePlayback.h"
 #include "persistence/ChunkLoad.h"
 #include "persistence/ChunkWriter.h"
 #include "persistence/DefaultPreset.h"
@@ -66,6 +68,8 @@ bool Instrument::loadProject(const void* data, int32_t byteSize) {
   engine::StepSequencer& sequencer = engine_.sequencer();
   loaded.pattern = sequencer.currentPattern();
   sequencer.selectPattern(loaded.pattern);
+  // A host plays a project as soon as it is loaded: Tuned samples are ready by then.
+  waitUntilPrepared();
   const std::lock_guard lock(loadedMutex_);
   loaded_ = std::move(loaded);
   return true;
@@ -101,7 +105,7 @@ void Instrument::setPan(int index, float pan) {
   if (index >= 0 && index < engine::kHolderCount) holder(index).setPan(pan);
 }
 
-void Instrument::setPitch(int index, int semitones) {
+void Instrument::setPitch(int index, int semitones) noexcept {
   if (index < 0 || index >= engine::kHolderCount || semitones < -engine::kMaxPitch || semitones > engine::kMaxPitch) {
     return;
   }
@@ -262,6 +266,14 @@ void Instrument::copyHolder(int from, int to) {
 void Instrument::resetPan(int index) { setPan(index, engine::kDefaultPan); }
 
 void Instrument::resetPitch(int index) { setPitch(index, 0); }
+
+void Instrument::setSoundMode(engine::SoundMode mode) noexcept { engine_.kit().setSoundMode(mode); }
+
+engine::SoundMode Instrument::soundMode() const { return engine_.kit().soundMode(); }
+
+void Instrument::setSessionRate(double rate) { engine_.kit().setSessionRate(rate); }
+
+void Instrument::waitUntilPrepared() { preparer_.waitUntilPrepared(); }
 
 void Instrument::resetMasterLevel() { setMasterLevel(engine::kDefaultMasterLevel); }
 

@@ -15,7 +15,9 @@
 #include "engine/DrumEngine.h"
 #include "engine/Limits.h"
 #include "engine/Relaxed.h"
+#include "engine/SoundMode.h"
 #include "persistence/ChunkReader.h"
+#include "samples/SamplePreparer.h"
 
 namespace instrument {
 
@@ -69,7 +71,9 @@ class Instrument {
   void setVolume(int holder, float volume);
   void setPan(int holder, float pan);
   // -12..12 semitones (others change nothing); the voice's pacing restarts at the next block.
-  void setPitch(int holder, int semitones);
+  // Tuned sound prepares the holder's sample anew on its own thread and plays the copy before
+  // until then.
+  void setPitch(int holder, int semitones) noexcept;
   void setLength(int holder, float fraction);
   void setSwing(int holder, bool on);
   void setMasterLevel(float level);
@@ -97,6 +101,16 @@ class Instrument {
   void resetPan(int holder);
   void resetPitch(int holder);
   void resetMasterLevel();
+
+  // Sound. ---------------------------------------------------------------------------------
+  // Classic or Tuned; any thread, as setPitch. "Clear all now!" keeps it; a project text sets it.
+  void setSoundMode(engine::SoundMode mode) noexcept;
+  engine::SoundMode soundMode() const;
+  // The host's sample rate, which Tuned prepares the samples for (on its own thread).
+  void setSessionRate(double rate);
+  // Waits (bounded) until every sample asked for so far is prepared: before a host plays again
+  // after the rate changed.
+  void waitUntilPrepared();
 
  private:
   // Mute and solo touch several holders at once, so their rules run on one thread at a time.
@@ -133,6 +147,7 @@ class Instrument {
   engine::SampleHolder& holder(int index);
 
   engine::DrumEngine engine_;
+  samples::SamplePreparer preparer_{engine_.kit()};
   std::string pluginDirectory_;
   std::string configurationFilePath_;
   std::string samplesFolder_;

@@ -44,10 +44,13 @@ constexpr std::string_view kKitPlayerRecord = "syn1";
 constexpr std::string_view kPatternRecord = "seq1";
 constexpr std::string_view kSequencerRecord = "seq2";
 constexpr std::string_view kTransportRecord = "vst1";
+// Written only for Tuned sound: a text without it (every text older than the setting) is Classic.
+constexpr std::string_view kSoundRecord = "snd1";
 
 // Word values; the index is the value in the model.
 constexpr std::string_view kMuteWords[] = {"not_muted", "muted", "muted_by_solo"};
 constexpr std::string_view kSyncModeWords[] = {"Stop", "Run", "Hsync", "Midi"};
+constexpr std::string_view kSoundModeWords[] = {"Classic", "Tuned"};
 constexpr std::string_view kSwingWord = "swing";
 constexpr std::string_view kNoSwingWord = "no_swing";
 constexpr std::string_view kDownmixWord = "downmix";

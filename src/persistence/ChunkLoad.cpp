@@ -44,6 +44,7 @@ bool LoadChunk(const void* data, int32_t byteSize, std::string_view samplesFolde
   ExpandSamplePlaceholder(text, samplesFolder);
   resetAll();
   ReadTransportRecord(text, engine);
+  ReadSoundRecord(text, version, engine.kit());
   ReadSequencerRecords(text, version, engine.sequencer());
   ReadHolderRecords(text, version, engine.kit(), loadSample);
   ReadKitPlayerRecord(text, version, engine.kitPlayer());

@@ -176,4 +176,19 @@ void ReadKitPlayerRecord(std::string_view text, int version, engine::KitPlayer& 
   }
 }
 
+void ReadSoundRecord(std::string_view text, int version, engine::Kit& kit) {
+  engine::SoundMode mode = engine::SoundMode::Classic;
+  if (version >= format::kVersion20) {
+    for (std::string_view line : Lines(text)) {
+      const Fields fields = recordFields(line, format::kSoundRecord);
+      if (fields.empty()) continue;
+      // A word this version does not know leaves the mode as it was.
+      if (const int word = wordIndex(format::kSoundModeWords, field(fields, 1)); word >= 0) {
+        mode = static_cast<engine::SoundMode>(word);
+      }
+    }
+  }
+  kit.setSoundMode(mode);
+}
+
 }  // namespace persistence

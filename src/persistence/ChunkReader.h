@@ -29,6 +29,8 @@ void ReadSequencerRecords(std::string_view text, int version, engine::StepSequen
 // "smp2" records; old texts resolve their "smp1" base folder. Each holder loads one file, the
 // one its last record naming a file names: earlier ones would only be replaced.
 void ReadHolderRecords(std::string_view text, int version, engine::Kit& kit, const SampleFileLoader& loadSample);
+// The sound mode: the last "snd1" record's, and Classic for a text without one.
+void ReadSoundRecord(std::string_view text, int version, engine::Kit& kit);
 // "syn1" records, from version 1.1 on.
 void ReadKitPlayerRecord(std::string_view text, int version, engine::KitPlayer& kitPlayer);
 

@@ -79,9 +79,17 @@ void WriteTransportRecord(engine::SyncMode mode, std::string& out) {
   out += format::kLineEnd;
 }
 
+void WriteSoundRecord(engine::SoundMode mode, std::string& out) {
+  if (mode == engine::SoundMode::Classic) return;
+  appendField(out, format::kSoundRecord);
+  appendField(out, wordFor(format::kSoundModeWords, static_cast<size_t>(mode)));
+  out += format::kLineEnd;
+}
+
 void WriteChunkText(const engine::DrumEngine& engine, std::string_view samplesFolder, std::string& out) {
   out.assign(format::kHeader);
   WriteKitPlayerRecords(engine.kitPlayer(), out);
+  WriteSoundRecord(engine.kit().soundMode(), out);
   WriteSequencerRecords(engine.sequencer(), out);
   WriteTransportRecord(engine.syncMode(), out);
   for (int line = 0; line < format::kPaddingLines; ++line) {

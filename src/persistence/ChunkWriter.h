@@ -17,6 +17,8 @@ void WriteKitPlayerRecords(const engine::KitPlayer& kitPlayer, std::string& out)
 void WriteSequencerRecords(const engine::StepSequencer& sequencer, std::string& out);
 // The "vst1" record.
 void WriteTransportRecord(engine::SyncMode mode, std::string& out);
+// "snd1" for Tuned sound; nothing for Classic, which a text without the record means.
+void WriteSoundRecord(engine::SoundMode mode, std::string& out);
 
 // The whole text: header, records, padding and end marker, with the samples folder through
 // its placeholder. Replaces what out held (its storage is reused).

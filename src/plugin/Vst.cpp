@@ -72,7 +72,13 @@ void Vst::resume() {
   const bool timeInfoAvailable =
       getTimeInfo(vst::kVstTransportPlaying | vst::kVstPpqPosValid | vst::kVstTempoValid | vst::kVstBarsValid) != nullptr;
   if (!blockSizeReceived_ || !timeInfoAvailable) platform::ShowMessage("Error", kUnsupportedHostText);
+  instrument_.waitUntilPrepared();
   AudioEffectX::resume();
+}
+
+void Vst::setSampleRate(float rate) {
+  AudioEffectX::setSampleRate(rate);
+  instrument_.setSessionRate(rate);
 }
 
 void Vst::setBlockSize(int32_t size) {

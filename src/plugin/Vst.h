@@ -20,6 +20,8 @@ class Vst : public vst::AudioEffectX {
   Vst(vst::HostCallback host, EffectEnvironment environment);
 
   void resume() override;
+  // Tuned sound prepares the samples for the new rate; resume waits until they are ready.
+  void setSampleRate(float rate) override;
   void setBlockSize(int32_t size) override;
   void processReplacing(float** inputs, float** outputs, int32_t frames) override;
   int32_t processEvents(vst::VstEvents* events) override;

@@ -144,6 +144,7 @@ std::unique_ptr<engine::SampleBuffer> readFile(const AudioFileFunctions& library
     platform::ShowMessage(kSampleWarningCaption, SilencedSamplesText(path, decoded.silenced, kLargestMagnitude));
   }
   info.frames = decoded.buffer->frames;
+  decoded.buffer->sampleRate = info.sampleRate;
   return std::move(decoded.buffer);
 }
 

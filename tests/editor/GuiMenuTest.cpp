@@ -63,8 +63,16 @@ TEST_F(GuiMenu, ARightClickOnTheBackgroundChoosesASizeBelowThePointerAndTheMarkF
   EXPECT_EQ(value(kPatternButton), 1.0f);
 }
 
-TEST_F(GuiMenu, DownmixTogglesWithAMarkThatShowsTheModelAndClearAllEmptiesTheInstrument) {
-  openWithChooser(7);
+TEST_F(GuiMenu, DownmixAndTunedSoundToggleWithMarksThatShowTheModelAndClearAllEmptiesTheInstrument) {
+  openWithChooser(8);  // "Tuned sound", undone by choosing it again
+  rightClick(20, 20);
+  EXPECT_EQ(shownLists.back()[8], "[ ] Tuned sound");
+  EXPECT_EQ(vst().instrument().soundMode(), engine::SoundMode::Tuned);
+  rightClick(20, 20);
+  EXPECT_EQ(shownLists.back()[8], "[x] Tuned sound");
+  EXPECT_EQ(vst().instrument().soundMode(), engine::SoundMode::Classic);
+
+  menuChoice = 7;  // "Downmix to stereo"
   rightClick(20, 20);
   EXPECT_TRUE(engine().kitPlayer().downmix());
   EXPECT_EQ(shownLists.back()[7], "[ ] Downmix to stereo");
@@ -77,7 +85,7 @@ TEST_F(GuiMenu, DownmixTogglesWithAMarkThatShowsTheModelAndClearAllEmptiesTheIns
   rightClick(20, 20);
   EXPECT_EQ(shownLists.back()[7], "[x] Downmix to stereo");
 
-  menuChoice = 8;  // "Clear all now!"
+  menuChoice = 9;  // "Clear all now!"
   sequencer().setCell(engine::kSoundingStepCell, 3, 3, 3);
   holder(4).setName("clap");
   change(kOctave3Bank, 1.0f);

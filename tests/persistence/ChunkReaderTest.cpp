@@ -39,7 +39,7 @@ class ChunkReader : public EffectInFolder {
   // Loads a recognisable state, which a refused text must leave alone.
   void LoadMarkerState() {
     SetChunk(*effect, VersionTwoText({"smp2;38;Marker;;0.5;muted;3;0.4;0.3;swing;", PatternRecord(7, 40, 64, "11"),
-                                      "vst1;Run;"}));
+                                      "vst1;Run;", "snd1;Tuned;"}));
     messages.clear();
     loads.clear();
   }
@@ -51,6 +51,7 @@ class ChunkReader : public EffectInFolder {
     EXPECT_TRUE(engine().sequencer().cellSounds(7, 1, 4));
     EXPECT_EQ(engine().sequencer().resolution(7), 64);
     EXPECT_EQ(engine().syncMode(), engine::SyncMode::Run);
+    EXPECT_EQ(engine().kit().soundMode(), engine::SoundMode::Tuned);
   }
 
   std::unique_ptr<plugin::Vst> effect;
@@ -79,7 +80,9 @@ TEST_F(ChunkReader, WrittenTextReadsBackToTheSameModel) {
   sequencer.setSequencerModeSetting(2);
   sequencer.setCurrentPattern(9);
   engine().setSyncMode(engine::SyncMode::Midi);
+  effect->instrument().setSoundMode(engine::SoundMode::Tuned);
   const std::string saved = GetChunk(*effect);
+  EXPECT_NE(saved.find("\nsnd1;Tuned;\n"), std::string::npos);
 
   auto restored = CreateEffect();
   loads.clear();
@@ -94,15 +97,16 @@ TEST_F(ChunkReader, WrittenTextReadsBackToTheSameModel) {
   EXPECT_FLOAT_EQ(copy.kit().holder(36).volume(), 0.76f);
   EXPECT_FLOAT_EQ(copy.kit().holder(36).pan(), 0.12f);
   EXPECT_EQ(copy.lastMode(), engine::SyncMode::Midi);
+  EXPECT_EQ(copy.kit().soundMode(), engine::SoundMode::Tuned);
   EXPECT_FLOAT_EQ(copy.editorState().swingAmount, 0.27f) << "the editor's swing amount is the loaded one";
 }
 
 TEST_F(ChunkReader, OldVersionsAreConvertedWithAWarningAndDefaultsForWhatTheyLacked) {
   // 1.0 knew neither volume nor master level, 1.1 added both; neither knew pan, swing,
-  // downmix or the sequencer settings, whatever their records say.
+  // downmix, the sequencer settings or the sound mode, whatever their records say.
   const std::vector<std::string> records{"smp2;36;Kick;/k.wav;0.5;muted;-3;0.2;0.1;swing;", "syn1;0.2;downmix;",
                                          "seq1;4;36;1;0;0;0;1;0;0;0;1;0;0;0;1;0;0;1;1;1;", "seq2;0.1;2;4;",
-                                         "vst1;Stop;"};
+                                         "vst1;Stop;", "snd1;Tuned;"};
   for (const auto& [version, volume, masterLevel] : {std::tuple{"1.0", 1.0f, 0.75f}, std::tuple{"1.1", 0.2f, 0.2f}}) {
     SCOPED_TRACE(version);
     LoadMarkerState();
@@ -130,6 +134,7 @@ TEST_F(ChunkReader, OldVersionsAreConvertedWithAWarningAndDefaultsForWhatTheyLac
     EXPECT_EQ(sequencer.sequencerModeSetting(), 0u);
     EXPECT_EQ(sequencer.currentPattern(), 0);
     EXPECT_EQ(engine().syncMode(), engine::SyncMode::Stop);
+    EXPECT_EQ(engine().kit().soundMode(), engine::SoundMode::Classic);
     // Nothing of the previous project survives, and the next save is version 2.0.
     EXPECT_EQ(holder(38).name(), "");
     EXPECT_EQ(sequencer.resolution(7), 16);
@@ -198,9 +203,11 @@ TEST_F(ChunkReader, SizeBoundsATextWithoutNulByte) {
 }
 
 TEST_F(ChunkReader, RecordsMayBeReorderedAndRepeatedAndTheLaterWins) {
-  SetChunk(*effect, "\nKestrelhollow Data Version 2.0\nvst1;Run;\nsyn1;0.3;downmix;\nseq2;0.2;1;5;\n"
-                    "smp2;36;First;;1;not_muted;0;1;0.5;no_swing;\nsyn1;0.4;no_downmix;\n"
-                    "smp2;36;Second;;1;;0;1;0.5;no_swing;\nvst1;Stop;\nnot a record\n;\n");
+  SetChunk(*effect, "\nKestrelhollow Data Version 2.0\nvst1;Run;\nsnd1;Classic;\nsyn1;0.3;downmix;\nseq2;0.2;1;5;\n"
+                    "smp2;36;First;;1;not_muted;0;1;0.5;no_swing;\nsyn1;0.4;no_downmix;\nsnd1;Tuned;\n"
+                    "smp2;36;Second;;1;;0;1;0.5;no_swing;\nvst1;Stop;\nnot a record\n;\nsnd1;Louder;\n");
+  // A sound word this version does not know changes nothing.
+  EXPECT_EQ(engine().kit().soundMode(), engine::SoundMode::Tuned);
   EXPECT_EQ(holder(36).name(), "Second");
   EXPECT_TRUE(holder(36).isEmpty());
   EXPECT_TRUE(loads.empty()) << "empty paths load nothing";

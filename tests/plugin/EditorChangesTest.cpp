@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cmath>
 #include <cstdint>
 #include <random>
 #include <thread>
@@ -48,18 +49,25 @@ TEST_F(EditorChanges, VoiceAndClockChangesTakeEffectAtTheNextBlock) {
 }
 
 // The editor changes pitch, preview, pattern, resolution, mode, the clock, mutes and solos as fast
-// as it can while the audio thread renders and, between blocks, plays a host's automation of
+// as it can while the audio thread renders in Tuned sound, the host changes the sample rate, and
+// the audio thread plays a host's automation between blocks: one holder's pitch swept, and
 // volumes, pans, mutes and solos (run under the thread sanitizer). Afterwards every last change
-// holds, the timing too: it counts in the resolution set last; and the mutes and solos are as
-// the rules leave them, never a mix of two rules run at once.
+// holds, the timing too: it counts in the resolution set last; each holder's prepared copy is made
+// for its last pitch and the last rate; and the mutes and solos are as the rules leave them, never
+// a mix of two rules run at once.
 TEST(EditorChangesWhileRendering, NoChangeIsLostAndNothingRaces) {
   testhost::TestHost host;
   ASSERT_TRUE(host.createInProcess());
   host.start(48000.0f, 256);
   host.setTransport(true, 0.0);
-  engine::DrumEngine& engine = host.object<plugin::Vst>().instrument().engine();
+  instrument::Instrument& instrument = host.object<plugin::Vst>().instrument();
+  engine::DrumEngine& engine = instrument.engine();
+  instrument.setSoundMode(engine::SoundMode::Tuned);
+  constexpr int kSampleFrames = 4000;
+  constexpr int kAutomated = 5;  // the holder whose pitch the audio thread sweeps
   for (int holder = 0; holder < 6; ++holder) {
-    testhost::InstallSamples(engine.kit(), static_cast<uint8_t>(kFirstNote + holder), std::vector<float>(4000, 0.25f), 2);
+    testhost::InstallSamples(engine.kit(), static_cast<uint8_t>(kFirstNote + holder),
+                             std::vector<float>(2 * kSampleFrames, 0.25f), 2, 44100);
     for (int step = 0; step < 16; step += 2) engine.sequencer().setCell(1, holder % 3, step, holder);
   }
 
@@ -69,16 +77,20 @@ TEST(EditorChangesWhileRendering, NoChangeIsLostAndNothingRaces) {
     testhost::Block block(engine::kOutputCount, 256);
     std::mt19937 automation(11);
     using instrument::ParameterKind;
-    constexpr ParameterKind kAutomated[] = {ParameterKind::Volume, ParameterKind::Pan, ParameterKind::Mute,
-                                            ParameterKind::Solo};
-    while (editing) {
+    constexpr ParameterKind kAutomatedKinds[] = {ParameterKind::Volume, ParameterKind::Pan, ParameterKind::Mute,
+                                                 ParameterKind::Solo};
+    for (int round = 0; editing; ++round) {
+      instrument.setPitch(kAutomated, round % 25 - 12);
       const auto holder = static_cast<int>(automation() % engine::kHolderCount);
-      effect->setParameter(effect, instrument::ParameterIndex(kAutomated[automation() % 4], holder),
+      effect->setParameter(effect, instrument::ParameterIndex(kAutomatedKinds[automation() % 4], holder),
                            static_cast<float>(automation() % 5) / 4.0f);
       host.processInto(block, 256);
       host.advanceTransport(256);
     }
+    instrument.setPitch(kAutomated, 3);
   });
+  constexpr float kRates[] = {44100.0f, 48000.0f, 96000.0f};
+  float lastRate = 48000.0f;
   std::mt19937 random(7);
   std::vector<int> lastPitch(engine::kHolderCount, 0);
   int lastPattern = 0;
@@ -87,10 +99,11 @@ TEST(EditorChangesWhileRendering, NoChangeIsLostAndNothingRaces) {
   for (int change = 0; change < 20000; ++change) {
     const int holder = static_cast<int>(random() % engine::kHolderCount);
     const auto note = static_cast<uint8_t>(kFirstNote + holder);
-    switch (random() % 8) {
+    switch (random() % 9) {
       case 0:
+        if (holder == kAutomated) break;
         lastPitch[holder] = static_cast<int>(random() % 25) - 12;
-        engine.kit().holder(note).setPitch(static_cast<int8_t>(lastPitch[holder]));
+        instrument.setPitch(holder, lastPitch[holder]);
         break;
       case 1: engine.kit().startPreview(note); break;
       case 2:
@@ -104,8 +117,14 @@ TEST(EditorChangesWhileRendering, NoChangeIsLostAndNothingRaces) {
         engine.sequencer().setResolution(pattern, lastResolution[pattern]);
         break;
       }
-      case 6: host.object<plugin::Vst>().instrument().setSolo(holder, random() % 2 == 0); break;
-      case 7: host.object<plugin::Vst>().instrument().setMute(holder, random() % 2 == 0); break;
+      case 5:
+        if (change % 50 == 0) {
+          lastRate = kRates[random() % 3];
+          host.dispatch(vst::effSetSampleRate, 0, 0, nullptr, lastRate);
+        }
+        break;
+      case 6: instrument.setSolo(holder, random() % 2 == 0); break;
+      case 7: instrument.setMute(holder, random() % 2 == 0); break;
       default: engine.sequencer().rewind(); break;
     }
     if (change % 64 == 0) std::this_thread::yield();
@@ -129,7 +148,20 @@ TEST(EditorChangesWhileRendering, NoChangeIsLostAndNothingRaces) {
   const int magnitude = lastPitch[kEmpty - kFirstNote] < 0 ? -lastPitch[kEmpty - kFirstNote] : lastPitch[kEmpty - kFirstNote];
   EXPECT_EQ(empty.pitchCountdown(), magnitude == 0 ? 0 : 13 - magnitude) << "an untriggered holder keeps its countdown";
 
-  const instrument::Instrument& instrument = host.object<plugin::Vst>().instrument();
+  lastPitch[kAutomated] = 3;
+  instrument.waitUntilPrepared();
+  for (int holder = 0; holder < 6; ++holder) {
+    const engine::SampleBuffer* prepared = engine.kit().holder(static_cast<uint8_t>(kFirstNote + holder)).prepared();
+    if (lastRate == 44100.0f && lastPitch[holder] == 0) {
+      EXPECT_EQ(prepared, nullptr) << "the sample itself plays";
+      continue;
+    }
+    ASSERT_NE(prepared, nullptr);
+    const double frames = std::ceil(kSampleFrames * lastRate / (44100.0 * std::exp2(lastPitch[holder] / 12.0)));
+    EXPECT_EQ(prepared->frames, static_cast<uint32_t>(frames)) << "holder " << holder;
+    EXPECT_EQ(prepared->sampleRate, static_cast<int32_t>(lastRate));
+  }
+
   bool anySolo = false;
   for (int holder = 0; holder < engine::kHolderCount; ++holder) anySolo = anySolo || instrument.soloed(holder);
   for (int holder = 0; holder < engine::kHolderCount; ++holder) {

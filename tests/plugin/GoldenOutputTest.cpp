@@ -1,5 +1,6 @@
 // The plug-in's observable output pinned down: the built module, started by a host from its
-// bundle's default preset in Hsync mode with the transport playing (two bars of the first pattern,
+// bundle's default preset without its sound record (as every project saved before the record
+// existed, so Classic sound) in Hsync mode with the transport playing (two bars of the first pattern,
 // then two of the third, chosen by its MIDI note), must render the same bytes on all 24 outputs
 // and save the same project text as the golden data committed beside this test.
 // Restructuring and engine work must leave both unchanged. The render's reference holds, for
@@ -19,6 +20,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -34,6 +36,7 @@ constexpr int32_t kBlockSize = 512;
 constexpr double kTempo = 120.0;
 constexpr int kBars = 4;
 constexpr uint8_t kThirdPatternNote = 50;
+constexpr std::string_view kTunedSoundRecord = "snd1;Tuned;\n";
 const std::string kRenderReference = KH_GOLDEN_DIR "default-preset-render.txt";
 const std::string kSavedReference = KH_GOLDEN_DIR "default-preset-saved.txt";
 
@@ -54,6 +57,11 @@ std::vector<BlockPrint> RenderDefaultPreset(std::string& savedProject) {
   TestHost host;
   EXPECT_TRUE(host.loadModule());
   if (host.effect() == nullptr) return {};
+  std::string classic = host.savedProject();
+  const size_t soundRecord = classic.find(kTunedSoundRecord);
+  EXPECT_NE(soundRecord, std::string::npos) << "new instances start with Tuned sound";
+  if (soundRecord != std::string::npos) classic.erase(soundRecord, kTunedSoundRecord.size());
+  host.dispatch(vst::effSetChunk, 0, static_cast<intptr_t>(classic.size() + 1), classic.data());
   host.start(kSampleRate, kBlockSize);
   host.setTransport(true, 0.0, kTempo, kSampleRate);
   const int64_t blocks = kBars * static_cast<int64_t>(4 * 60.0 / kTempo * kSampleRate) / kBlockSize;

@@ -1,9 +1,12 @@
-// The audio thread's calls allocate nothing, with every voice sounding and a dense pattern playing.
+// The audio thread's calls allocate nothing, with every voice sounding and a dense pattern
+// playing, in Classic and in Tuned sound, nor does a pitch set from the audio thread (a host's
+// automation), which only asks the preparing thread for work.
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "engine/Limits.h"
+#include "instrument/Parameters.h"
 #include "support/AllocationCounter.h"
 #include "support/EffectFixture.h"
 
@@ -37,22 +40,34 @@ TEST_F(RealtimeSafety, ProcessEventsProcessReplacingAndSetParameterAllocateNothi
   testhost::Block block(24, 512);
 
   vst::AEffect* effect = host->effect();
-  bool sounded = false;
-  testhost::AllocationCounter counter;
-  for (int round = 0; round < 200; ++round) {
-    host->send(batch);
-    for (int32_t index = round % 7; index < effect->numParams; index += 7) {
-      effect->setParameter(effect, index, static_cast<float>(round % 5) / 4.0f);
+  instrument::Instrument& instrument = vst().instrument();
+  for (const engine::SoundMode mode : {engine::SoundMode::Classic, engine::SoundMode::Tuned}) {
+    SCOPED_TRACE(static_cast<int>(mode));
+    engine().setSyncMode(engine::SyncMode::Hsync);
+    instrument.setSoundMode(mode);
+    for (int holder = 0; holder < engine::kHolderCount; ++holder) instrument.setPitch(holder, holder - 6);
+    instrument.waitUntilPrepared();
+    bool sounded = false;
+    testhost::AllocationCounter counter;
+    for (int round = 0; round < 200; ++round) {
+      host->send(batch);
+      // The pitch it has: the preparing thread wakes and finds nothing to do.
+      instrument.setPitch(round % engine::kHolderCount, round % engine::kHolderCount - 6);
+      // Every other parameter as a host's automation sets it between blocks.
+      for (int32_t index = round % 7; index < effect->numParams; index += 7) {
+        if (instrument::ParameterAt(index)->kind == instrument::ParameterKind::Pitch) continue;
+        effect->setParameter(effect, index, static_cast<float>(round % 5) / 4.0f);
+      }
+      host->processInto(block, 512);
+      sounded = sounded || block.at(0, 100) != 0.0f;
+      host->advanceTransport(512);
+      if (round == 100) engine().setSyncMode(engine::SyncMode::Run);
     }
-    host->processInto(block, 512);
-    sounded = sounded || block.at(0, 100) != 0.0f;
-    host->advanceTransport(512);
-    if (round == 100) engine().setSyncMode(engine::SyncMode::Run);
+    if (testhost::kAllocationsCounted) {
+      EXPECT_EQ(counter.allocations(), 0u);
+    }
+    EXPECT_TRUE(sounded) << "the voices were sounding";
   }
-  if (testhost::kAllocationsCounted) {
-    EXPECT_EQ(counter.allocations(), 0u);
-  }
-  EXPECT_TRUE(sounded) << "the voices were sounding";
   EXPECT_GT(engine().editorState().parameterChanges, 0u) << "the parameters were set";
 }
 

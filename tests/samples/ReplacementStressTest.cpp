@@ -1,5 +1,6 @@
-// Replacing holders' samples while the audio thread renders every voice: the audio thread
-// never reads a released array and never waits. Run by the sanitizer builds too.
+// Replacing holders' samples while the audio thread renders every voice in Tuned sound and the
+// preparing thread converts them: the audio thread never reads a released array and never
+// waits. Run by the sanitizer builds too.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -13,6 +14,7 @@
 #include "SoundFiles.h"
 #include "engine/DrumEngine.h"
 #include "samples/SampleLoader.h"
+#include "samples/SamplePreparer.h"
 
 namespace {
 
@@ -54,6 +56,9 @@ TEST(SampleReplacementStress, LoadsClearsAndCopiesWhileEveryVoiceSounds) {
   engine::DrumEngine engine;
   engine.setSyncMode(engine::SyncMode::Midi);
   engine::Kit& kit = engine.kit();
+  samples::SamplePreparer preparer(kit);
+  kit.setSoundMode(engine::SoundMode::Tuned);
+  kit.setSessionRate(44100.0);
   for (int holder = 0; holder < engine::kHolderCount; ++holder) {
     ASSERT_TRUE(samples::LoadSample(kit, static_cast<uint8_t>(engine::kFirstNote + holder),
                                     files[static_cast<size_t>(holder) % files.size()], false));
@@ -80,6 +85,7 @@ TEST(SampleReplacementStress, LoadsClearsAndCopiesWhileEveryVoiceSounds) {
       case 4:
         if (step % 50 == 4) kit.clearAll();
         else kit.startPreview(note);
+        kit.holder(other).setPitch(static_cast<int8_t>(step % 25 - 12));
         break;
     }
   }

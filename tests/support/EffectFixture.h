@@ -21,11 +21,15 @@ constexpr uint8_t kNoteOff = 0x80;
 constexpr uint8_t kControlChange = 0xB0;
 constexpr float kMasterLevel = engine::kDefaultMasterLevel;
 
-// Gives the holder of a note the samples (interleaved when channels is 2) as if a file was loaded.
-inline void InstallSamples(engine::Kit& kit, uint8_t note, const std::vector<float>& samples, uint32_t channels = 1) {
+// Gives the holder of a note the samples (interleaved when channels is 2) as if a file recorded
+// at sampleRate (0: the session's) was loaded.
+inline void InstallSamples(engine::Kit& kit, uint8_t note, const std::vector<float>& samples, uint32_t channels = 1,
+                           int32_t sampleRate = 0) {
   auto buffer = engine::SampleBuffer::allocate(static_cast<uint32_t>(samples.size() / channels), channels);
   std::copy(samples.begin(), samples.end(), buffer->samples.get());
+  buffer->sampleRate = sampleRate;
   kit.holder(note).fileInfo().channels = static_cast<int32_t>(channels);
+  kit.holder(note).fileInfo().sampleRate = sampleRate;
   kit.holder(note).installSample(std::move(buffer));
 }
 

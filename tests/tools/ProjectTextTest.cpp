@@ -1,4 +1,4 @@
-// The host's edits of a project text: the mode and the current pattern, nothing else.
+// The host's edits of a project text: the modes and the current pattern, nothing else.
 #include "ProjectText.h"
 
 #include <gtest/gtest.h>
@@ -16,11 +16,13 @@ TEST(ProjectTextTest, ModeAndPatternReplaceTheirFieldsOnly_MissingRecordsAreAdde
   expected.replace(expected.find("seq2;0.75;2;5;"), 14, "seq2;0.75;2;13;");
   EXPECT_EQ(WithCurrentPattern(WithSyncMode(kText, SyncMode::Midi), 13), expected);
   const std::string bare = "\nKestrelhollow Data Version 2.0\nsmp2;36;;;1;not_muted;0;1;0.5;no_swing;\n";
-  EXPECT_EQ(WithCurrentPattern(WithSyncMode(bare, SyncMode::Run), 3),
-            "\nKestrelhollow Data Version 2.0\nseq2;0.5;0;3;\nvst1;Run;\nsmp2;36;;;1;not_muted;0;1;0.5;no_swing;\n");
+  EXPECT_EQ(WithSoundMode(WithCurrentPattern(WithSyncMode(bare, SyncMode::Run), 3), SoundMode::Tuned),
+            "\nKestrelhollow Data Version 2.0\nsnd1;Tuned;\nseq2;0.5;0;3;\nvst1;Run;\n"
+            "smp2;36;;;1;not_muted;0;1;0.5;no_swing;\n");
   // The reader takes the last of repeated records, so each must carry the new value; short ones are padded.
   EXPECT_EQ(WithSyncMode("\nKestrelhollow Data Version 1.1\nvst1;Run;\nvst1\n", SyncMode::Stop),
             "\nKestrelhollow Data Version 1.1\nvst1;Stop;\nvst1;Stop;\n");
+  EXPECT_EQ(WithSoundMode("\nV\nsnd1;Tuned;\nsnd1\n", SoundMode::Classic), "\nV\nsnd1;Classic;\nsnd1;Classic;\n");
 }
 
 TEST(ProjectTextTest, RecognisesTheVersionLineAndTheChunkEnd) {

@@ -215,6 +215,25 @@ TEST_F(RenderToolTest, ModePatternAndParametersFromTheCommandLineOverrideTheStat
   ExpectSame(ReadStereo(folder.file("pattern1.wav")), pattern1);
 }
 
+TEST_F(RenderToolTest, SoundFromTheCommandLineOverridesTheState) {
+  // The 48 kHz kick at 96 kHz: Classic plays its frames one by one, an octave up; Tuned plays
+  // it in tune, converted to twice as many frames.
+  for (const auto& [sound, lastFrame] :
+       {std::pair{"classic", kSampleFrames - 1}, std::pair{"Tuned", 2 * kSampleFrames - 1}}) {
+    SCOPED_TRACE(sound);
+    const std::string out = folder.file(std::string(sound) + ".wav");
+    const ToolRun run = RunRender({"--state", folder.file("groove.txt"), "--sound", sound, "--rate", "96000", "--mode",
+                                   "run", "--seconds", "0.01", "-o", out});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const Stereo played = ReadStereo(out);
+    int last = 0;
+    for (int frame = 0; frame < static_cast<int>(played.left.size()); ++frame) {
+      if (played.left[static_cast<size_t>(frame)] != 0.0f) last = frame;
+    }
+    EXPECT_EQ(last, lastFrame);
+  }
+}
+
 TEST_F(RenderToolTest, MidiFilePlaysTheHoldersAtItsFrames) {
   // Pulse 480 is frame 12 000 (block 23, offset 224 at block size 512). Note 60 would select
   // a pattern in the sync modes and is dropped in Midi mode.
@@ -319,6 +338,7 @@ TEST_F(RenderToolTest, BadInputIsNamedAndWritesNothing) {
       {{"--block", "5", "-o", out}, true, 2, "--block needs a number from 16 to 8192, not '5'"},
       {{"--tempo", "fast", "-o", out}, true, 2, "--tempo needs a number"},
       {{"--mode", "loop", "-o", out}, true, 2, "--mode must be Hsync, Run, Midi or Stop"},
+      {{"--sound", "loud", "-o", out}, true, 2, "--sound must be tuned or classic"},
       {{"--pattern", "47", "-o", out}, true, 2, "--pattern needs a number from 48 to 71"},
       {{"--param", "C Volume", "-o", out}, true, 2, "--param needs NAME=VALUE, not 'C Volume'"},
       {{"--param", "C Volume=1.5", "-o", out}, true, 2, "--param needs a number from 0 to 1, not '1.5'"},

@@ -52,6 +52,8 @@ void writePattern(engine::StepSequencer& sequencer, int pattern, int32_t resolut
 }  // namespace
 
 void BuildDemoSet(engine::DrumEngine& engine, std::string_view samplesFolder) {
+  // New instances play in tune at the session's rate.
+  engine.kit().setSoundMode(engine::SoundMode::Tuned);
   for (int index = 0; index < engine::kHolderCount; ++index) {
     engine::SampleHolder& holder = engine.kit().holder(static_cast<uint8_t>(engine::kFirstNote + index));
     holder.setName(factorykit::kSoundNames[index]);

@@ -38,6 +38,13 @@ int parseInteger(const std::string& option, const std::string& text, int low, in
   return static_cast<int>(value);
 }
 
+SoundMode parseSound(const std::string& text) {
+  const std::string word = lowerCase(text);
+  if (word == "classic") return SoundMode::Classic;
+  if (word != "tuned") badArgument("--sound must be tuned or classic, not '" + text + "'");
+  return SoundMode::Tuned;
+}
+
 SyncMode parseMode(const std::string& text) {
   static const std::map<std::string, SyncMode> modes{
       {"stop", SyncMode::Stop}, {"run", SyncMode::Run}, {"hsync", SyncMode::Hsync}, {"midi", SyncMode::Midi}};
@@ -98,6 +105,7 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
       {"--state", [&](auto&, auto& v) { options.statePath = v; }},
       {"--midi", [&](auto&, auto& v) { options.midiPath = v; }},
       {"--mode", [&](auto&, auto& v) { options.mode = parseMode(v); }},
+      {"--sound", [&](auto&, auto& v) { options.sound = parseSound(v); }},
       {"--pattern",
        [&](auto& o, auto& v) { options.patternNote = parseInteger(o, v, kFirstPatternNote, kLastPatternNote); }},
       {"--bars", [&](auto& o, auto& v) { options.bars = parseNumber(o, v, 0, 100000); }},
@@ -154,6 +162,8 @@ Renders the Kestrelhollow plug-in (or any VST 2.x instrument) to an audio file.
   --mode MODE         Hsync (the editor's HOST button: transport playing), Run,
                       Midi or Stop (default: Midi with --midi, else the
                       state's own mode)
+  --sound SOUND       tuned (pitch in semitones, samples at the session's
+                      rate) or classic, for this render (default: the state's)
   --midi FILE         play a Standard MIDI File's notes into the plug-in
   --pattern NOTE      start with the pattern of MIDI note 48..71
   --param NAME=VALUE  set the plug-in's parameter of that name (such as

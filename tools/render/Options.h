@@ -12,6 +12,9 @@ namespace render {
 // Sync modes, in the order of the project text's words for them.
 enum class SyncMode { Stop, Run, Hsync, Midi };
 
+// Sound modes, in the order of the project text's words for them.
+enum class SoundMode { Classic, Tuned };
+
 enum class OutputLayout {
   StereoSum,  // one stereo file: the sum of all outputs, even ones left, odd ones right
   AllOutputs, // one file with a channel per plug-in output
@@ -25,6 +28,7 @@ struct Options {
   std::string statePath;   // .fxp, .fxb or project text; empty: the plug-in's default preset
   std::string midiPath;    // Standard MIDI File to play; empty: none
   std::optional<SyncMode> mode;
+  std::optional<SoundMode> sound;  // empty: the state's own
   std::optional<int> patternNote;  // 48..71
   std::optional<double> bars;
   std::optional<double> seconds;

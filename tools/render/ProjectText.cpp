@@ -128,6 +128,12 @@ std::string WithSyncMode(std::string_view text, SyncMode mode) {
   return withRecordField(text, format::kTransportRecord, 1, word, {format::kTransportRecord, "", ""});
 }
 
+std::string WithSoundMode(std::string_view text, SoundMode mode) {
+  static_assert(static_cast<size_t>(SoundMode::Tuned) + 1 == std::size(format::kSoundModeWords));
+  const std::string word(format::kSoundModeWords[static_cast<size_t>(mode)]);
+  return withRecordField(text, format::kSoundRecord, 1, word, {format::kSoundRecord, "", ""});
+}
+
 std::string WithCurrentPattern(std::string_view text, int pattern) {
   return withRecordField(text, format::kSequencerRecord, 3, std::to_string(pattern),
                          {format::kSequencerRecord, "0.5", "0", "", ""});

@@ -1,5 +1,6 @@
 // The few edits the host makes to a Kestrelhollow project text before sending it back as the
-// state chunk: the sync mode (record vst1) and the current pattern (record seq2). Everything
+// state chunk: the sync mode (record vst1), the sound mode (record snd1) and the current
+// pattern (record seq2). Everything
 // else in the text is passed through untouched.
 #pragma once
 
@@ -26,6 +27,8 @@ std::string ChunkOfText(std::string_view text);
 
 // The text with its vst1 record set to the mode; the record is added when missing.
 std::string WithSyncMode(std::string_view text, SyncMode mode);
+// The text with its snd1 record set to the sound mode; the record is added when missing.
+std::string WithSoundMode(std::string_view text, SoundMode mode);
 // The text with the current pattern of its seq2 record set (0..23); the record, with the
 // defaults for its other fields, is added when missing.
 std::string WithCurrentPattern(std::string_view text, int pattern);

@@ -26,18 +26,19 @@ namespace {
 // The unique ID of the Kestrelhollow plug-in ('kshw').
 constexpr int32_t kKestrelhollowId = vst::fourCharCode('k', 's', 'h', 'w');
 
-// The chunk to load into the plug-in: the state file's or the plug-in's own, with the mode
+// The chunk to load into the plug-in: the state file's or the plug-in's own, with the modes
 // and pattern the command line asks for. Empty when the plug-in keeps the state it has.
 std::string chunkToLoad(const Options& options, PluginHost& host, std::optional<SyncMode> mode) {
   std::string chunk;
   if (!options.statePath.empty()) chunk = ReadStateChunk(options.statePath, host.uniqueId());
-  if (!mode && !options.patternNote) return chunk;
+  if (!mode && !options.sound && !options.patternNote) return chunk;
   std::string text = TextOfChunk(chunk.empty() ? host.getChunk() : chunk);
   if (!LooksLikeProjectText(text)) {
     throw Failure(options.statePath.empty() ? ExitCode::PluginUnusable : ExitCode::InputUnreadable,
-                  "--mode and --pattern need a Kestrelhollow project as the state; this one is not");
+                  "--mode, --sound and --pattern need a Kestrelhollow project as the state; this one is not");
   }
   if (mode) text = WithSyncMode(text, *mode);
+  if (options.sound) text = WithSoundMode(text, *options.sound);
   if (options.patternNote) text = WithCurrentPattern(text, *options.patternNote - kFirstPatternNote);
   return ChunkOfText(text);
 }
