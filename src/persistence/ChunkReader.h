@@ -25,7 +25,7 @@ int ReadVersionCode(std::string_view text);
 // ends the scan.
 bool ReadTransportRecord(std::string_view text, engine::DrumEngine& engine);
 // "seq1" records, and from version 2.0 on "seq2" records.
-void ReadSequencerRecords(std::string_view text, int version, engine::StepSequencer& sequencer);
+void ReadSequencerRecords(std::string_view text, int version, engine::PatternStore& patterns, engine::StepClock& clock);
 // "smp2" records; old texts resolve their "smp1" base folder. Each holder loads one file, the
 // one its last record naming a file names: earlier ones would only be replaced.
 void ReadHolderRecords(std::string_view text, int version, engine::Kit& kit, const SampleFileLoader& loadSample);

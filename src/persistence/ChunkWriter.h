@@ -14,7 +14,7 @@ void WriteHolderRecords(const engine::Kit& kit, std::string& out);
 // The holder records, then the "syn1" record.
 void WriteKitPlayerRecords(const engine::KitPlayer& kitPlayer, std::string& out);
 // A "seq1" record for each holder and pattern that differ from the default, then "seq2".
-void WriteSequencerRecords(const engine::StepSequencer& sequencer, std::string& out);
+void WriteSequencerRecords(const engine::PatternStore& patterns, const engine::StepClock& clock, std::string& out);
 // The "vst1" record.
 void WriteTransportRecord(engine::SyncMode mode, std::string& out);
 

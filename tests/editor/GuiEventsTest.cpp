@@ -31,12 +31,12 @@ class GuiEvents : public GuiFixture {
 TEST_F(GuiEvents, AStepButtonWritesTheCellOfTheShownGroupHolderAndPattern) {
   change(kHolderSelect + 4, 1.0f);
   change(kStepGroupButton + 3, 1.0f);
-  sequencer().setCell(0xABCDEF00, 0, 52, 4);
+  patterns().setCell(0xABCDEF00, 0, 52, 4);
   change(kStepButton + 4, 1.0f);
-  EXPECT_EQ(sequencer().getCell(0, 52, 4), engine::kSoundingStepCell);
-  EXPECT_EQ(sequencer().getCell(0, 52, 0), 0u);
+  EXPECT_EQ(patterns().getCell(0, 52, 4), engine::kSoundingStepCell);
+  EXPECT_EQ(patterns().getCell(0, 52, 0), 0u);
   change(kStepButton + 4, 0.0f);
-  EXPECT_EQ(sequencer().getCell(0, 52, 4), 0x00017F00u);
+  EXPECT_EQ(patterns().getCell(0, 52, 4), 0x00017F00u);
   // Every change reaches the host as automation of the control's tag.
   ASSERT_FALSE(automations.empty());
   EXPECT_EQ(automations.back().index, kStepButton + 4);
@@ -44,7 +44,7 @@ TEST_F(GuiEvents, AStepButtonWritesTheCellOfTheShownGroupHolderAndPattern) {
 }
 
 TEST_F(GuiEvents, TheStepRowFollowsHolderGroupAndPattern) {
-  sequencer().setCell(engine::kSoundingStepCell, 12, 17, 2);
+  patterns().setCell(engine::kSoundingStepCell, 12, 17, 2);
   change(kOctave3Bank, 1.0f);
   EXPECT_EQ(gui().shownPattern(), 12);
   EXPECT_EQ(value(kOctave3Bank), 1.0f);
@@ -63,7 +63,7 @@ TEST_F(GuiEvents, TheStepRowFollowsHolderGroupAndPattern) {
   change(kOctave2Bank, 1.0f);
   change(kPatternButton + 5, 1.0f);
   EXPECT_EQ(gui().shownPattern(), 5);
-  EXPECT_EQ(sequencer().currentPattern(), 5);
+  EXPECT_EQ(clock().currentPattern(), 5);
   EXPECT_EQ(value(kPatternButton), 0.0f);
   change(kPatternButton + 5, 0.0f);
   EXPECT_EQ(value(kPatternButton + 5), 1.0f);
@@ -117,37 +117,37 @@ TEST_F(GuiEvents, ResetEntriesAndSelectorsReachTheRightHolderAndPattern) {
   change(kOctave3Bank, 1.0f);
   static_cast<widgets::CMultiStateButtonWithMenu*>(control(kResolutionSelector))->setState(2);
   gui().valueChanged(control(kResolutionSelector));
-  EXPECT_EQ(sequencer().resolution(12), 64);
-  EXPECT_EQ(sequencer().resolution(0), 16);
+  EXPECT_EQ(patterns().resolution(12), 64);
+  EXPECT_EQ(patterns().resolution(0), 16);
 }
 
 TEST_F(GuiEvents, PatternMenuActsOnTheShownBankAndUnfinishedEntriesOnlySaySo) {
   change(kOctave3Bank, 1.0f);
-  sequencer().setCell(engine::kSoundingStepCell, 16, 3, 0);
+  patterns().setCell(engine::kSoundingStepCell, 16, 3, 0);
   choose(kPatternMenu + 4, 1);  // "Copy this pattern to Oct2 C"
-  EXPECT_EQ(sequencer().getCell(0, 3, 0), engine::kSoundingStepCell);
+  EXPECT_EQ(patterns().getCell(0, 3, 0), engine::kSoundingStepCell);
   choose(kPatternMenu + 4, 0);  // "Clear this pattern"
-  EXPECT_FALSE(sequencer().cellSounds(16, 3, 0));
-  EXPECT_EQ(sequencer().getCell(0, 3, 0), engine::kSoundingStepCell);
+  EXPECT_FALSE(patterns().cellSounds(16, 3, 0));
+  EXPECT_EQ(patterns().getCell(0, 3, 0), engine::kSoundingStepCell);
   EXPECT_EQ(messages->count("Message"), 0u);
   // A copy onto the shown pattern (Oct3 C) shows up in the step row at once.
-  sequencer().setCell(engine::kSoundingStepCell, 16, 3, 0);
+  patterns().setCell(engine::kSoundingStepCell, 16, 3, 0);
   choose(kPatternMenu + 4, 13);
   EXPECT_EQ(value(kStepButton + 3), 1.0f);
   for (int entry : {25, 26, 27}) choose(kPatternMenu + 4, entry);
   EXPECT_EQ(messages->count("Message"), 3u);
   EXPECT_EQ(messages->messages().back().text, "Not implemented yet");
-  EXPECT_EQ(sequencer().getCell(0, 3, 0), engine::kSoundingStepCell);
+  EXPECT_EQ(patterns().getCell(0, 3, 0), engine::kSoundingStepCell);
 }
 
 TEST_F(GuiEvents, ClearingTheShownPatternDarkensItsStepButtonsOnTheScreen) {
   gui().openOffscreen();
   const std::vector<uint32_t> unlit = renderedPixels(kStepButton + 3);
   change(kStepButton + 3, 1.0f);
-  ASSERT_TRUE(sequencer().cellSounds(0, 3, 0));
+  ASSERT_TRUE(patterns().cellSounds(0, 3, 0));
   ASSERT_NE(renderedPixels(kStepButton + 3), unlit);
   choose(kPatternMenu, 0);  // "Clear this pattern" on the shown pattern
-  EXPECT_FALSE(sequencer().cellSounds(0, 3, 0));
+  EXPECT_FALSE(patterns().cellSounds(0, 3, 0));
   EXPECT_EQ(renderedPixels(kStepButton + 3), unlit);
 }
 
@@ -164,7 +164,7 @@ TEST_F(GuiEvents, TheWheelOverTheStepsPerBarSelectorStepsTheResolutionThatPlaysA
   for (const auto& [distance, resolution, image] : std::vector<std::tuple<float, int, size_t>>{
            {1.0f, 32, 1}, {1.0f, 64, 2}, {1.0f, 128, 3}, {1.0f, 128, 3}, {-1.0f, 64, 2}, {-3.0f, 32, 1}}) {
     gui().mainMenuFrame()->handleWheel(middle, distance);
-    EXPECT_EQ(sequencer().resolution(0), resolution);
+    EXPECT_EQ(patterns().resolution(0), resolution);
     EXPECT_EQ(renderedPixels(kResolutionSelector), images[image]) << resolution;
   }
   EXPECT_NE(savedProject().find("seq1;0;36;32;"), std::string::npos);
@@ -281,15 +281,15 @@ TEST_F(GuiEvents, RefreshFromModelShowsMutesSolosAndKnobs) {
 TEST_F(GuiEvents, TheTimerRedrawsPositionGroupAndPatternAsTheEngineCountsThem) {
   gui().openOffscreen();
   engine::EditorState& state = engine().editorState();
-  sequencer().setCurrentPattern(14);
+  clock().selectPattern(14);
   state.patternChanges.increment();
   state.positionChanges.increment();
   gui().notify(nullptr, toolkit::kMsgTimer);
   EXPECT_EQ(gui().shownPattern(), 14);
   EXPECT_EQ(value(kOctave3Bank), 1.0f);
-  EXPECT_EQ(value(kPositionLed + sequencer().currentStep() % 16), 1.0f);
+  EXPECT_EQ(value(kPositionLed + clock().currentStep() % 16), 1.0f);
   // A count drawn once is not drawn again.
-  sequencer().setCurrentPattern(5);
+  clock().selectPattern(5);
   gui().notify(nullptr, toolkit::kMsgTimer);
   EXPECT_EQ(gui().shownPattern(), 14);
   state.positionHidden = true;

@@ -32,7 +32,8 @@ class GuiFixture : public ::testing::Test {
   plugin::Vst& vst() { return *effect; }
   editor::Gui& gui() { return static_cast<editor::Gui&>(vst().editorLink()); }
   engine::DrumEngine& engine() { return vst().instrument().engine(); }
-  engine::StepSequencer& sequencer() { return engine().sequencer(); }
+  engine::PatternStore& patterns() { return engine().patterns(); }
+  engine::StepClock& clock() { return engine().clock(); }
   engine::Kit& kit() { return engine().kit(); }
   toolkit::CControl* control(int32_t tag) { return gui().controls()[tag]; }
   float value(int32_t tag) { return control(tag)->getValue(); }

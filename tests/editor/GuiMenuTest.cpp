@@ -121,12 +121,12 @@ TEST_F(GuiMenu, DownmixTogglesAndClearAllEmptiesTheInstrument) {
   EXPECT_FALSE(engine().kitPlayer().downmix());
   EXPECT_EQ(entry(7), "[ ] Downmix to stereo");
 
-  sequencer().setCell(engine::kSoundingStepCell, 3, 3, 3);
+  patterns().setCell(engine::kSoundingStepCell, 3, 3, 3);
   kit().holder(40).setName("clap");
   change(kOctave3Bank, 1.0f);
   frame().setMenuChooser([](const std::vector<std::string>&, toolkit::CPoint) { return 8; });
   rightClick(20, 20);
-  EXPECT_FALSE(sequencer().cellSounds(3, 3, 3));
+  EXPECT_FALSE(patterns().cellSounds(3, 3, 3));
   EXPECT_EQ(kit().holder(40).name(), "");
   EXPECT_EQ(gui().shownPattern(), 0);
   EXPECT_TRUE(messages->messages().empty());

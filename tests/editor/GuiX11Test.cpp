@@ -76,7 +76,7 @@ TEST_F(GuiOnX11, EachStepsPerBarStateShowsItsOwnImage) {
   for (int click = 0; click < 4; ++click) {
     const int state = selector->getState();
     const int resolution = 16 << state;
-    EXPECT_EQ(sequencer().resolution(0), resolution);
+    EXPECT_EQ(patterns().resolution(0), resolution);
     testx::Capture shown;
     EXPECT_TRUE(idleUntil([&] {
       shown = captureControl(kResolutionSelector);
@@ -100,7 +100,7 @@ TEST_F(GuiOnX11, OpenClickChooseASizeCloseAndReopen) {
   const toolkit::CRect step = control(kStepButton + 4)->getViewSize();
   testx::SendClick(xvfb->connection(), frameWindow(), static_cast<int>(step.left) + 10, static_cast<int>(step.top) + 10,
                    Button1);
-  EXPECT_TRUE(idleUntil([this] { return sequencer().getCell(0, 4, 0) == engine::kSoundingStepCell; }));
+  EXPECT_TRUE(idleUntil([this] { return patterns().getCell(0, 4, 0) == engine::kSoundingStepCell; }));
 
   // A right click on the background; the user picks "Size of Gui 80%" from the list.
   std::thread user = testx::ChoosePopUpEntry(*xvfb, 2);

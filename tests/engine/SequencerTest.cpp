@@ -26,18 +26,18 @@ class Sequencer : public testhost::EffectFixture {
     InstallClicks();
   }
   void SetSteps(int pattern, int holder, std::initializer_list<int> steps) {
-    for (int step : steps) sequencer().setCell(1, pattern, step, holder);
+    for (int step : steps) patterns().setCell(1, pattern, step, holder);
   }
   void SetAllSteps(int pattern, int holder) {
-    for (int step = 0; step < sequencer().resolution(pattern); ++step) sequencer().setCell(1, pattern, step, holder);
+    for (int step = 0; step < patterns().resolution(pattern); ++step) patterns().setCell(1, pattern, step, holder);
   }
   Frames Play(int blocks, int holder = 0) { return testhost::SoundingFrames(Render(blocks, kBlock), holder, kBlock); }
 };
 
 TEST_F(Sequencer, StepsLandOnTheirExactFramesAtEveryResolution) {
   for (int32_t resolution : {16, 32, 64, 128}) {
-    sequencer().setResolution(0, resolution);
-    sequencer().clearPattern(0);
+    patterns().setResolution(0, resolution);
+    patterns().clearPattern(0);
     SetAllSteps(0, 0);
     host->setTransport(true, 0.0);
     Frames expected;
@@ -62,7 +62,7 @@ TEST_F(Sequencer, SwingDelaysTheOddStepsOfSwungHolders) {
 
   // Fully swung, the last step stays in its bar, one frame before the next bar.
   engine().editorState().swingAmount = 1.0f;
-  sequencer().clearPattern(0);
+  patterns().clearPattern(0);
   SetSteps(0, 1, {15});
   host->setTransport(true, 0.0);
   EXPECT_EQ(Play(kBarBlocks, 1), (Frames{95999}));
@@ -79,11 +79,11 @@ TEST_F(Sequencer, TheEditorsSwingAmountIsSavedAndALoadedOneIsTheEditors) {
   text.replace(swing, 9, "seq2;0.3;");
   host->dispatch(vst::effSetChunk, 0, static_cast<intptr_t>(text.size()), text.data());
   EXPECT_FLOAT_EQ(engine().editorState().swingAmount, 0.3f);
-  EXPECT_FLOAT_EQ(sequencer().swingAmount(), 0.3f);
+  EXPECT_FLOAT_EQ(patterns().swingAmount(), 0.3f);
 }
 
 TEST_F(Sequencer, TwoStepsOfAThirtyTwoStepBar) {
-  sequencer().setResolution(0, 32);
+  patterns().setResolution(0, 32);
   SetSteps(0, 0, {0, 31});
   host->setTransport(true, 0.0);
   EXPECT_EQ(Play(kBarBlocks - 1), (Frames{0, 93000}));
@@ -92,11 +92,11 @@ TEST_F(Sequencer, TwoStepsOfAThirtyTwoStepBar) {
 TEST_F(Sequencer, FollowsTheSongPositionModuloOneBar) {
   host->setTransport(false, 5.5);
   host->process(1);
-  EXPECT_EQ(sequencer().barPosition(), 36000 + 1);
-  EXPECT_EQ(sequencer().currentStep(), 6);
+  EXPECT_EQ(clock().barPosition(), 36000 + 1);
+  EXPECT_EQ(clock().currentStep(), 6);
   host->setTransport(false, 4.0);
   host->process(1);
-  EXPECT_EQ(sequencer().barPosition(), 1);
+  EXPECT_EQ(clock().barPosition(), 1);
 }
 
 TEST_F(Sequencer, StartingMidBarPlaysTheStepAtThatPosition) {
@@ -112,7 +112,7 @@ TEST_F(Sequencer, StoppedTransportSchedulesNothingButFollowsThePosition) {
   SetAllSteps(0, 0);
   host->setTransport(false, 2.0);
   EXPECT_TRUE(Play(30).empty());
-  EXPECT_EQ(sequencer().currentStep(), 10);
+  EXPECT_EQ(clock().currentStep(), 10);
   EXPECT_FALSE(engine().editorState().positionHidden);
 }
 
@@ -125,7 +125,7 @@ TEST_F(Sequencer, LoopsAndJumpsAreFollowedAtTheNextBlock) {
   EXPECT_EQ(looped, (Frames{0}));
   host->setTransport(true, 3.0);  // jump to the fourth beat: step 12
   host->process(kBlock);
-  EXPECT_EQ(sequencer().currentStep(), 12);
+  EXPECT_EQ(clock().currentStep(), 12);
 }
 
 TEST_F(Sequencer, StepZeroOfTheNextBarIsQueuedOnceFromTheBlockBefore) {
@@ -133,7 +133,7 @@ TEST_F(Sequencer, StepZeroOfTheNextBarIsQueuedOnceFromTheBlockBefore) {
   host->setTransport(true, 95800.0 / 24000.0);
   const auto blocks = Render(2, kBlock);
   EXPECT_EQ(testhost::SoundingFrames(blocks, 0, kBlock), (Frames{200}));
-  EXPECT_EQ(sequencer().barPosition(), 312 + kBlock);
+  EXPECT_EQ(clock().barPosition(), 312 + kBlock);
 }
 
 TEST_F(Sequencer, RunModeFollowsATempoChangeFromTheNextStep) {
@@ -161,13 +161,13 @@ TEST_F(Sequencer, ABlockWithoutTimeInformationPlaysNothingAndHoldsTheClock) {
   SetAllSteps(0, 0);
   host->setTransport(true, 1.0);
   host->process(kBlock);
-  const int32_t position = sequencer().barPosition();
+  const int32_t position = clock().barPosition();
   host->answers.timeInfo = false;
   EXPECT_TRUE(Play(40).empty());
-  EXPECT_EQ(sequencer().barPosition(), position);
+  EXPECT_EQ(clock().barPosition(), position);
   engine().setSyncMode(SyncMode::Run);
   EXPECT_TRUE(Play(40).empty());
-  EXPECT_EQ(sequencer().barPosition(), position);
+  EXPECT_EQ(clock().barPosition(), position);
 }
 
 TEST_F(Sequencer, BeforeTheSongStartNothingPlaysAndTheFirstBeatIsOnTime) {
@@ -180,15 +180,15 @@ TEST_F(Sequencer, BeforeTheSongStartNothingPlaysAndTheFirstBeatIsOnTime) {
 }
 
 TEST_F(Sequencer, APatternNoteSwitchesAtItsFrame) {
-  sequencer().setResolution(1, 32);
+  patterns().setResolution(1, 32);
   SetSteps(0, 0, {1});
   SetSteps(1, 1, {4});
   host->setTransport(true, 5700.0 / 24000.0);
   host->sendMidi({{100, kNoteOn, engine::kFirstPatternNote + 1, 90}});
   const uint32_t patternChanges = engine().editorState().patternChanges;
   const auto first = Render(1, kBlock);
-  EXPECT_EQ(sequencer().currentPattern(), 1);
-  EXPECT_EQ(sequencer().currentStep(), 2) << "on the new pattern's grid from frame 100 on";
+  EXPECT_EQ(clock().currentPattern(), 1);
+  EXPECT_EQ(clock().currentStep(), 2) << "on the new pattern's grid from frame 100 on";
   EXPECT_GT(engine().editorState().patternChanges, patternChanges) << "the editor is asked to show it";
   EXPECT_EQ(testhost::SoundingFrames(first, 0, kBlock), (Frames{300})) << "queued before the switch";
   const auto next = Render(20, kBlock);
@@ -201,7 +201,7 @@ TEST_F(Sequencer, HsyncTakesPatternNotesAndDropsHolderNotes) {
   host->sendMidi({{0, kNoteOn, engine::kFirstNote, 127}, {10, kNoteOn, 61, 127}, {20, 0x80, 62, 0}});
   const auto blocks = Render(1, kBlock);
   EXPECT_TRUE(testhost::SoundingFrames(blocks, 0, kBlock).empty());
-  EXPECT_EQ(sequencer().currentPattern(), 13);
+  EXPECT_EQ(clock().currentPattern(), 13);
 }
 
 TEST_F(Sequencer, MidiModePlaysHolderNotesAtTheirOffsetsOnAnyChannel) {
@@ -211,7 +211,7 @@ TEST_F(Sequencer, MidiModePlaysHolderNotesAtTheirOffsetsOnAnyChannel) {
   const testhost::Block block = host->process(64);
   EXPECT_EQ(block.at(8, 16), 0.0f);
   EXPECT_FLOAT_EQ(block.at(8, 17), 100.0f / 127.0f * testhost::kMasterLevel);
-  EXPECT_EQ(sequencer().currentPattern(), 0) << "pattern notes are dropped in Midi mode";
+  EXPECT_EQ(clock().currentPattern(), 0) << "pattern notes are dropped in Midi mode";
   EXPECT_TRUE(engine().editorState().positionHidden);
 }
 
@@ -221,11 +221,11 @@ TEST_F(Sequencer, StopModeDropsNotesButReportsControlChanges) {
   host->setTransport(true, 0.0);
   host->sendMidi({{0, kNoteOn, engine::kFirstPatternNote + 2, 127}, {0, kControlChange | 0x05, 7, 127}});
   EXPECT_TRUE(Play(20).empty());
-  EXPECT_EQ(sequencer().currentPattern(), 0);
+  EXPECT_EQ(clock().currentPattern(), 0);
   ASSERT_EQ(host->automations.size(), 1u);
   EXPECT_EQ(host->automations[0].index, 7);
   EXPECT_FLOAT_EQ(host->automations[0].value, 1.0f);
-  EXPECT_EQ(sequencer().barPosition(), 0) << "the clock stands still";
+  EXPECT_EQ(clock().barPosition(), 0) << "the clock stands still";
   EXPECT_TRUE(engine().editorState().positionHidden) << "the last mode was not Run";
 }
 
@@ -236,7 +236,7 @@ TEST_F(Sequencer, TwoInstancesKeepTheirOwnClocks) {
   other.start();
   engine::DrumEngine& otherEngine = other.object<plugin::Vst>().instrument().engine();
   testhost::InstallSamples(otherEngine.kit(), engine::kFirstNote, {1.0f});
-  for (int step = 0; step < 16; ++step) otherEngine.sequencer().setCell(1, 0, step, 0);
+  for (int step = 0; step < 16; ++step) otherEngine.patterns().setCell(1, 0, step, 0);
   otherEngine.setSyncMode(SyncMode::Run);
   engine().setSyncMode(SyncMode::Run);
   SetAllSteps(0, 0);

@@ -37,8 +37,8 @@ class ChunkReader : public EffectInFolder {
   }
   void ExpectMarkerStateKept() {
     EXPECT_EQ(holder(38).name(), "Marker");
-    EXPECT_TRUE(engine().sequencer().cellSounds(7, 1, 4));
-    EXPECT_EQ(engine().sequencer().resolution(7), 64);
+    EXPECT_TRUE(engine().patterns().cellSounds(7, 1, 4));
+    EXPECT_EQ(engine().patterns().resolution(7), 64);
     EXPECT_EQ(engine().syncMode(), engine::SyncMode::Run);
   }
   void ExpectRefused(const std::string& text = kRefused) {
@@ -65,14 +65,14 @@ TEST_F(ChunkReader, WrittenTextReadsBackToTheSameModel) {
   }
   engine().kitPlayer().setMasterLevel(0.6f);
   engine().kitPlayer().setDownmix(true);
-  engine::StepSequencer& sequencer = engine().sequencer();
-  sequencer.setResolution(3, 128);
-  sequencer.setResolution(9, 64);
-  for (int step = 0; step < 128; step += 3) sequencer.setCell(1, 3, step, step % engine::kHolderCount);
-  sequencer.setCell(1, 23, 15, 11);
-  sequencer.setSwingAmount(0.27f);
-  sequencer.setSequencerModeSetting(2);
-  sequencer.setCurrentPattern(9);
+  engine::PatternStore& patterns = engine().patterns();
+  patterns.setResolution(3, 128);
+  patterns.setResolution(9, 64);
+  for (int step = 0; step < 128; step += 3) patterns.setCell(1, 3, step, step % engine::kHolderCount);
+  patterns.setCell(1, 23, 15, 11);
+  patterns.setSwingAmount(0.27f);
+  patterns.setSequencerModeSetting(2);
+  engine().clock().selectPattern(9);
   engine().setSyncMode(engine::SyncMode::Midi);
   const std::string saved = GetChunk(*effect);
 
@@ -117,18 +117,18 @@ TEST_F(ChunkReader, OldVersionsAreConvertedWithAWarningAndDefaultsForWhatTheyLac
     EXPECT_FALSE(holder(36).swing());
     EXPECT_FLOAT_EQ(engine().kitPlayer().masterLevel(), masterLevel);
     EXPECT_FALSE(engine().kitPlayer().downmix());
-    engine::StepSequencer& sequencer = engine().sequencer();
-    EXPECT_EQ(sequencer.resolution(4), 16);
-    EXPECT_TRUE(sequencer.cellSounds(4, 0, 0));
-    EXPECT_TRUE(sequencer.cellSounds(4, 15, 0));
-    EXPECT_FALSE(sequencer.cellSounds(4, 16, 0));  // only 16 steps are taken
-    EXPECT_FLOAT_EQ(sequencer.swingAmount(), 0.5f);
-    EXPECT_EQ(sequencer.sequencerModeSetting(), 0u);
-    EXPECT_EQ(sequencer.currentPattern(), 0);
+    engine::PatternStore& patterns = engine().patterns();
+    EXPECT_EQ(patterns.resolution(4), 16);
+    EXPECT_TRUE(patterns.cellSounds(4, 0, 0));
+    EXPECT_TRUE(patterns.cellSounds(4, 15, 0));
+    EXPECT_FALSE(patterns.cellSounds(4, 16, 0));  // only 16 steps are taken
+    EXPECT_FLOAT_EQ(patterns.swingAmount(), 0.5f);
+    EXPECT_EQ(patterns.sequencerModeSetting(), 0u);
+    EXPECT_EQ(engine().clock().currentPattern(), 0);
     EXPECT_EQ(engine().syncMode(), engine::SyncMode::Stop);
     // Nothing of the previous project survives.
     EXPECT_EQ(holder(38).name(), "");
-    EXPECT_EQ(sequencer.resolution(7), 16);
+    EXPECT_EQ(patterns.resolution(7), 16);
     // The next save is version 2.0.
     EXPECT_NE(GetChunk(*effect).find("\nKestrelhollow Data Version 2.0\n"), std::string::npos);
   }
@@ -216,7 +216,7 @@ TEST_F(ChunkReader, RecordsMayBeReorderedAndRepeatedAndTheLaterWins) {
   EXPECT_TRUE(loads.empty()) << "empty paths load nothing";
   EXPECT_FLOAT_EQ(engine().kitPlayer().masterLevel(), 0.4f);
   EXPECT_FALSE(engine().kitPlayer().downmix());
-  EXPECT_EQ(engine().sequencer().currentPattern(), 5);
+  EXPECT_EQ(engine().clock().currentPattern(), 5);
   // Stop keeps the last mode that ran.
   EXPECT_EQ(engine().syncMode(), engine::SyncMode::Stop);
   EXPECT_EQ(engine().lastMode(), engine::SyncMode::Run);
@@ -228,12 +228,12 @@ TEST_F(ChunkReader, UnknownModeWordStopsTheTransportScan) {
 }
 
 TEST_F(ChunkReader, ShortRecordsReadMissingFieldsAsEmpty) {
-  engine().sequencer().setCell(1, 0, 100, 0);
+  engine().patterns().setCell(1, 0, 100, 0);
   SetChunk(*effect, VersionTwoText({"seq1;0;36;32;1;1", "smp2;37;Rim", "syn1"}));
-  engine::StepSequencer& sequencer = engine().sequencer();
-  EXPECT_EQ(sequencer.resolution(0), 32);
-  EXPECT_TRUE(sequencer.cellSounds(0, 1, 0));
-  EXPECT_FALSE(sequencer.cellSounds(0, 2, 0));
+  engine::PatternStore& patterns = engine().patterns();
+  EXPECT_EQ(patterns.resolution(0), 32);
+  EXPECT_TRUE(patterns.cellSounds(0, 1, 0));
+  EXPECT_FALSE(patterns.cellSounds(0, 2, 0));
   EXPECT_EQ(holder(37).name(), "Rim");
   EXPECT_FLOAT_EQ(holder(37).lengthFraction(), 0.0f);  // a missing number reads as 0
   EXPECT_FLOAT_EQ(engine().kitPlayer().masterLevel(), 0.0f);

@@ -15,7 +15,7 @@ TEST_F(ChunkWriter, WritesTheWorkedExample) {
   engine::DrumEngine& engine = engineOf(*effect);
   engine.kit().holder(36).setName("Kick");
   engine.kit().holder(36).setPath(effect->instrument().samplesFolder() + testhost::NativePath("Kicks/kick01.wav"));
-  for (int step : {0, 4, 8, 12}) engine.sequencer().setCell(1, 0, step, 0);
+  for (int step : {0, 4, 8, 12}) engine.patterns().setCell(1, 0, step, 0);
 
   std::vector<std::string> records{DefaultHolderRecord(36, "Kick", "\\$VST_SAMPLE_DIR$\\Kicks\\kick01.wav")};
   for (int note = 37; note <= 47; ++note) records.push_back(DefaultHolderRecord(note));
@@ -42,9 +42,9 @@ TEST_F(ChunkWriter, WritesEverySettingInItsForm) {
   engine.kit().holder(41).setMuteState(engine::kMuted);
   engine.kitPlayer().setMasterLevel(123.0f);
   engine.kitPlayer().setDownmix(true);
-  engine.sequencer().setSwingAmount(0.005f);
-  engine.sequencer().setSequencerModeSetting(3);
-  engine.sequencer().setCurrentPattern(23);
+  engine.patterns().setSwingAmount(0.005f);
+  engine.patterns().setSequencerModeSetting(3);
+  engine.clock().selectPattern(23);
   engine.setSyncMode(engine::SyncMode::Midi);
 
   const std::string text = GetChunk(*effect);
@@ -56,10 +56,10 @@ TEST_F(ChunkWriter, WritesEverySettingInItsForm) {
 
 TEST_F(ChunkWriter, PatternsOfOtherResolutionWriteEveryHolderInNoteThenPatternOrder) {
   auto effect = CreateEffect();
-  engine::StepSequencer& sequencer = engineOf(*effect).sequencer();
-  sequencer.setResolution(5, 32);
-  sequencer.setCell(1, 2, 127, 11);
-  sequencer.setCell(0x100, 3, 0, 0);  // only the low byte makes a cell sound
+  engine::PatternStore& patterns = engineOf(*effect).patterns();
+  patterns.setResolution(5, 32);
+  patterns.setCell(1, 2, 127, 11);
+  patterns.setCell(0x100, 3, 0, 0);  // only the low byte makes a cell sound
 
   const std::string text = GetChunk(*effect);
   std::vector<std::string> expected;

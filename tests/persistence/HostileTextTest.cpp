@@ -85,17 +85,17 @@ TEST_F(HostileText, NumbersAreKeptInsideTheirControlsRanges) {
   EXPECT_FLOAT_EQ(holder(37).volume(), 0.0f);
   EXPECT_FLOAT_EQ(holder(37).pan(), 1.0f);
   EXPECT_FLOAT_EQ(engine().kitPlayer().masterLevel(), 1.0f);
-  EXPECT_FLOAT_EQ(engine().sequencer().swingAmount(), 1.0f);
+  EXPECT_FLOAT_EQ(engine().patterns().swingAmount(), 1.0f);
   EXPECT_FLOAT_EQ(engine().editorState().swingAmount, 1.0f);
 
   SetChunk(*effect, VersionTwoText({"syn1;-1;no_downmix;", "seq2;-1e9;0;0;"}));
   EXPECT_FLOAT_EQ(engine().kitPlayer().masterLevel(), 0.0f);
-  EXPECT_FLOAT_EQ(engine().sequencer().swingAmount(), 0.0f);
+  EXPECT_FLOAT_EQ(engine().patterns().swingAmount(), 0.0f);
 
   // Beyond a float's range too.
   SetChunk(*effect, VersionTwoText({"syn1;1e308;no_downmix;", "seq2;-1e999;0;0;"}));
   EXPECT_FLOAT_EQ(engine().kitPlayer().masterLevel(), 1.0f);
-  EXPECT_FLOAT_EQ(engine().sequencer().swingAmount(), 0.0f);
+  EXPECT_FLOAT_EQ(engine().patterns().swingAmount(), 0.0f);
 }
 
 }  // namespace

@@ -26,18 +26,18 @@ TEST_F(EditorChanges, VoiceAndClockChangesTakeEffectAtTheNextBlock) {
   engine().setSyncMode(SyncMode::Run);
   host->setTransport(true, 0.0);
   for (int block = 0; block < 20; ++block) host->process(512);
-  ASSERT_GT(sequencer().barPosition(), 0);
+  ASSERT_GT(clock().barPosition(), 0);
 
-  sequencer().rewind();
-  sequencer().selectPattern(3);
+  clock().rewind();
+  clock().selectPattern(3);
   for (auto [pitch, countdown] : {std::pair{-12, 1}, {7, 6}, {0, 0}, {13, 0}, {-13, 0}, {1, 12}}) {
     kit().holder(kEmpty).setPitch(static_cast<int8_t>(pitch));
     EXPECT_EQ(kit().holder(kEmpty).pitch(), pitch) << "the setting itself is stored at once";
     host->process(1);
     EXPECT_EQ(kit().holder(kEmpty).pitchCountdown(), countdown) << pitch;
   }
-  EXPECT_EQ(sequencer().currentPattern(), 3);
-  EXPECT_EQ(sequencer().barPosition(), 6) << "rewound at the first of six one-frame blocks";
+  EXPECT_EQ(clock().currentPattern(), 3);
+  EXPECT_EQ(clock().barPosition(), 6) << "rewound at the first of six one-frame blocks";
 
   kit().startPreview(kKick);
   EXPECT_FALSE(kit().holder(kKick).isPreviewPlaying()) << "not before the audio thread's next block";
@@ -57,7 +57,7 @@ TEST(EditorChangesWhileRendering, NoChangeIsLostAndNothingRaces) {
   engine::DrumEngine& engine = host.object<plugin::Vst>().instrument().engine();
   for (int holder = 0; holder < 6; ++holder) {
     testhost::InstallSamples(engine.kit(), static_cast<uint8_t>(kFirstNote + holder), std::vector<float>(4000, 0.25f), 2);
-    for (int step = 0; step < 16; step += 2) engine.sequencer().setCell(1, holder % 3, step, holder);
+    for (int step = 0; step < 16; step += 2) engine.patterns().setCell(1, holder % 3, step, holder);
   }
 
   std::atomic<bool> editing{true};
@@ -84,16 +84,16 @@ TEST(EditorChangesWhileRendering, NoChangeIsLostAndNothingRaces) {
       case 1: engine.kit().startPreview(note); break;
       case 2:
         lastPattern = static_cast<int>(random() % 3);
-        engine.sequencer().selectPattern(lastPattern);
+        engine.clock().selectPattern(lastPattern);
         break;
       case 3: engine.setSyncMode(kModes[random() % 4]); break;
       case 4: {
         const int pattern = static_cast<int>(random() % 3);
         lastResolution[pattern] = 16 << (random() % 4);
-        engine.sequencer().setResolution(pattern, lastResolution[pattern]);
+        engine.patterns().setResolution(pattern, lastResolution[pattern]);
         break;
       }
-      default: engine.sequencer().rewind(); break;
+      default: engine.clock().rewind(); break;
     }
     if (change % 64 == 0) std::this_thread::yield();
   }
@@ -102,16 +102,16 @@ TEST(EditorChangesWhileRendering, NoChangeIsLostAndNothingRaces) {
 
   // The queue is emptied by one more block, in Stop mode so that the clock stays where it is put.
   engine.setSyncMode(SyncMode::Stop);
-  engine.sequencer().rewind();
+  engine.clock().rewind();
   host.process(1);
   EXPECT_EQ(engine.kit().commands().droppedCount(), 0u);
-  EXPECT_EQ(engine.sequencer().currentPattern(), lastPattern);
-  EXPECT_EQ(engine.sequencer().barPosition(), 0);
+  EXPECT_EQ(engine.clock().currentPattern(), lastPattern);
+  EXPECT_EQ(engine.clock().barPosition(), 0);
   // One beat into the bar, in Hsync: the step is the resolution's first of the second beat.
   engine.setSyncMode(SyncMode::Hsync);
   host.setTransport(true, 1.0);
   host.process(1);
-  EXPECT_EQ(engine.sequencer().currentStep(), lastResolution[lastPattern] / 4);
+  EXPECT_EQ(engine.clock().currentStep(), lastResolution[lastPattern] / 4);
   const engine::SampleHolder& empty = engine.kit().holder(kEmpty);
   const int magnitude = lastPitch[kEmpty - kFirstNote] < 0 ? -lastPitch[kEmpty - kFirstNote] : lastPitch[kEmpty - kFirstNote];
   EXPECT_EQ(empty.pitchCountdown(), magnitude == 0 ? 0 : 13 - magnitude) << "an untriggered holder keeps its countdown";
