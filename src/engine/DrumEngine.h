@@ -1,4 +1,4 @@
-// The drum machine behind the plug-in interface: the kit and its voices, the sequencer,
+// The drum machine behind the plug-in interface: the kit and its voices, the patterns and their clock,
 // the note event queue and the sync mode, rendered block by block.
 #pragma once
 

@@ -3,7 +3,7 @@
 // that do not fit the model (a note without a holder, a pattern or holder out of range, an
 // unknown resolution) are ignored: nothing outside the model's tables is written. A number
 // is kept inside its control's range (0 to 1 for the knobs, -12 to +12 for the pitch).
-// User-interface thread, under the state mutex.
+// Any thread, under the state mutex.
 #pragma once
 
 #include <cstdint>

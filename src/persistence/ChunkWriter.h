@@ -1,5 +1,6 @@
 // Writes the engine's state as the version 2.0 project text. Each writer appends its
-// records, one line each, to out. User-interface thread; reads the model without a lock.
+// records, one line each, to out. Any thread, under the state mutex, so no load changes the
+// model meanwhile; the editor's changes are read as they stand.
 #pragma once
 
 #include <string>

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <random>
 #include <thread>
 #include <vector>
@@ -115,6 +116,64 @@ TEST(EditorChangesWhileRendering, NoChangeIsLostAndNothingRaces) {
   const engine::SampleHolder& empty = engine.kit().holder(kEmpty);
   const int magnitude = lastPitch[kEmpty - kFirstNote] < 0 ? -lastPitch[kEmpty - kFirstNote] : lastPitch[kEmpty - kFirstNote];
   EXPECT_EQ(empty.pitchCountdown(), magnitude == 0 ? 0 : 13 - magnitude) << "an untriggered holder keeps its countdown";
+}
+
+// The pattern played and the mode the last block ran in have the audio thread as their one
+// writer: the editor's selections, resets and the load's last mode are requests it carries out
+// at its next block, while pattern notes switch the pattern inside blocks (run under the thread
+// sanitizer). A request not yet carried out is what the editor reads back.
+TEST(EditorChangesWhileRendering, PatternAndLastModeRequestsMeetPatternNotesWithoutRacing) {
+  testhost::TestHost host;
+  ASSERT_TRUE(host.createInProcess());
+  host.start(48000.0f, 256);
+  host.setTransport(true, 0.0);
+  instrument::Instrument& instrument = host.object<plugin::Vst>().instrument();
+  engine::DrumEngine& engine = instrument.engine();
+  engine.setSyncMode(SyncMode::Run);
+
+  std::atomic<bool> editing{true};
+  std::thread audio([&] {
+    testhost::Block block(engine::kOutputCount, 256);
+    std::vector<std::unique_ptr<testhost::MidiBatch>> notes;
+    for (int pattern = 0; pattern < 4; ++pattern) {
+      notes.push_back(std::make_unique<testhost::MidiBatch>(std::vector<testhost::MidiMessage>{
+          {pattern * 50, 0x90, static_cast<uint8_t>(engine::kFirstPatternNote + 20 + pattern), 100}}));
+    }
+    for (size_t count = 0; editing; ++count) {
+      host.send(*notes[count % notes.size()]);
+      host.processInto(block, 256);
+      host.advanceTransport(256);
+    }
+  });
+  std::mt19937 random(11);
+  constexpr SyncMode kModes[] = {SyncMode::Hsync, SyncMode::Run, SyncMode::Midi, SyncMode::Stop};
+  for (int change = 0; change < 20000; ++change) {
+    switch (random() % 5) {
+      case 0: engine.clock().selectPattern(static_cast<int>(random() % 20)); break;
+      case 1: engine.setLastMode(kModes[random() % 4]); break;
+      case 2: engine.setSyncMode(kModes[random() % 4]); break;
+      case 3: instrument.pressStop(); break;
+      default: EXPECT_LT(engine.clock().currentPattern(), engine::kPatternCount); break;
+    }
+    if (change % 64 == 0) std::this_thread::yield();
+  }
+  editing = false;
+  audio.join();
+
+  engine.clock().selectPattern(7);
+  engine.setSyncMode(SyncMode::Stop);
+  engine.setLastMode(SyncMode::Run);
+  EXPECT_EQ(engine.clock().currentPattern(), 7) << "the selection, before the audio thread takes it up";
+  EXPECT_EQ(engine.lastMode(), SyncMode::Run);
+  EXPECT_TRUE(instrument.pressStop()) << "Stop pressed after Run rewinds";
+  host.process(1);
+  EXPECT_EQ(engine.clock().currentPattern(), 7);
+  EXPECT_EQ(engine.lastMode(), SyncMode::Run) << "a block in Stop keeps the last mode";
+  EXPECT_EQ(engine.clock().barPosition(), 0);
+  engine.setSyncMode(SyncMode::Midi);
+  host.process(1);
+  EXPECT_EQ(engine.lastMode(), SyncMode::Midi);
+  EXPECT_EQ(engine.kit().commands().droppedCount(), 0u);
 }
 
 }  // namespace
