@@ -28,7 +28,7 @@ Vst::Vst(vst::HostCallback host) : Vst(host, EffectEnvironment{platform::PluginD
 Vst::Vst(vst::HostCallback host, EffectEnvironment environment)
     : AudioEffectX(host, 1, 1),
       instrument_(std::move(environment)),
-      editor_(this, editor::MakeEditor(instrument_,
+      editor_(editor::MakeEditor(instrument_,
                                        {[this](int32_t tag, float value) { setParameterAutomated(tag, value); },
                                         [this](int32_t width, int32_t height) { sizeEditorWindow(width, height); }})) {
   setEditor(&editor_);
