@@ -21,10 +21,10 @@ std::unique_ptr<plugin::Vst> FullEffect() {
     holder.setName("Holder " + std::to_string(index));
     holder.setPath(effect->instrument().samplesFolder() + "Factory/Sound" + std::to_string(index) + ".wav");
   }
-  engine::StepSequencer& sequencer = engine.sequencer();
+  engine::PatternStore& patterns = engine.patterns();
   for (int pattern = 0; pattern < engine::kPatternCount; ++pattern) {
-    sequencer.setResolution(pattern, 128);
-    for (int step = 0; step < engine::kMaxSteps; step += 3) sequencer.setCell(1, pattern, step, (pattern + step) % 12);
+    patterns.setResolution(pattern, 128);
+    for (int step = 0; step < engine::kMaxSteps; step += 3) patterns.setCell(1, pattern, step, (pattern + step) % 12);
   }
   return effect;
 }

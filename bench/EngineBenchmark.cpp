@@ -67,10 +67,10 @@ class Session {
     }
     if (scene == Scene::TunedPitchedVoices) engine_->kit().setSoundMode(engine::SoundMode::Tuned);
     if (scene == Scene::DensePattern) {
-      engine::StepSequencer& sequencer = engine_->sequencer();
-      sequencer.setResolution(0, 128);
+      engine::PatternStore& patterns = engine_->patterns();
+      patterns.setResolution(0, 128);
       for (int step = 0; step < 128; ++step) {
-        for (int holder = 0; holder < engine::kHolderCount; ++holder) sequencer.setCell(1, 0, step, holder);
+        for (int holder = 0; holder < engine::kHolderCount; ++holder) patterns.setCell(1, 0, step, holder);
       }
       time_.playing = true;
     } else {

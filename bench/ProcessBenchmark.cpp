@@ -100,10 +100,10 @@ void TwelveVoices(benchmark::State& state) {
 void DensePatternPlaying(benchmark::State& state) {
   Session session;
   session.LoadLongSamples();
-  engine::StepSequencer& sequencer = session.engine().sequencer();
-  sequencer.setResolution(0, 128);
+  engine::PatternStore& patterns = session.engine().patterns();
+  patterns.setResolution(0, 128);
   for (int step = 0; step < 128; ++step) {
-    for (int holder = 0; holder < engine::kHolderCount; ++holder) sequencer.setCell(1, 0, step, holder);
+    for (int holder = 0; holder < engine::kHolderCount; ++holder) patterns.setCell(1, 0, step, holder);
   }
   timeInfo.flags |= vst::kVstTransportPlaying;
   for (auto _ : state) session.Process();

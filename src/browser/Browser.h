@@ -17,8 +17,7 @@ constexpr std::string_view kTopLevel = "topdir";
 constexpr const char* kSampleFileTypes =
     "WAV;AIFF;AIFC;AIF;AU;SND;RAW;PAF;IFF;SVX;SF;VOC;W64;MAT4;MAT5;PVF;XI;HTK;CAF;SD2;FLAC;OGG";
 
-// User-interface thread, except SetPath, which the project reader may call while it restores a
-// project.
+// User-interface thread.
 class Browser {
  public:
   Browser();

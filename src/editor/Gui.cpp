@@ -238,7 +238,7 @@ void Gui::refreshFromTimer() {
   }
   if (const uint32_t pattern = state.patternChanges; pattern != drawn_.pattern) {
     drawn_.pattern = pattern;
-    showPattern(engine_.sequencer().currentPattern());
+    showPattern(engine_.clock().currentPattern());
   }
   if (const uint32_t parameters = state.parameterChanges; parameters != drawn_.parameters) {
     drawn_.parameters = parameters;

@@ -2,7 +2,7 @@
 // sections of the panel that own the controls. Its skin, 283 controls and twelve browser views
 // are built once with the effect; the frame (a MainMenuFrame) is made at the first opening and
 // re-attached to the host's window at every later one. A 1 ms timer redraws the step position,
-// step group and pattern from the flags that the audio engine sets. User-interface thread.
+// step group and pattern when the audio engine's redraw counts move on. User-interface thread.
 #pragma once
 
 #include <array>

@@ -38,7 +38,7 @@ void MasterSection::valueChanged(toolkit::CControl& control) {
 }
 
 void MasterSection::refreshFromModel() {
-  controls_.setValue(kSwingAmountKnob, engine_.sequencer().swingAmount());
+  controls_.setValue(kSwingAmountKnob, engine_.patterns().swingAmount());
   controls_.setValue(kMasterLevelKnob, engine_.kitPlayer().masterLevel());
 }
 

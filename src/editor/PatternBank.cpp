@@ -16,7 +16,8 @@ constexpr double kResolutionImages = 4;
 
 PatternBank::PatternBank(ControlTable& controls, toolkit::CControlListener* listener, const SkinBitmaps& skin,
                          instrument::Instrument& instrument, StepRow& stepRow, Selection& selection)
-    : controls_(controls), instrument_(instrument), sequencer_(instrument.engine().sequencer()), stepRow_(stepRow), selection_(selection) {
+    : controls_(controls), instrument_(instrument), patterns_(instrument.engine().patterns()),
+      clock_(instrument.engine().clock()), stepRow_(stepRow), selection_(selection) {
   controls_.add(*this, new widgets::SkinnedOnOffButton(926, 209, listener, kOctave2Bank, skin[skin::kOctave2]));
   controls_.add(*this, new widgets::SkinnedOnOffButton(986, 209, listener, kOctave3Bank, skin[skin::kOctave3]));
   for (int k = 0; k < kPatternButtons; ++k) {
@@ -59,7 +60,7 @@ void PatternBank::valueChanged(toolkit::CControl& control) {
   } else if (tag >= kPatternMenu && tag < kPatternMenu + kPatternButtons) {
     patternMenu(tag - kPatternMenu, static_cast<toolkit::COptionMenu&>(control).getCurrentIndex());
   } else if (tag == kResolutionSelector) {
-    sequencer_.setResolution(selection_.pattern, engine::kDefaultResolution << controls_.selector(tag)->getState());
+    patterns_.setResolution(selection_.pattern, engine::kDefaultResolution << controls_.selector(tag)->getState());
   } else if (value == 1.0f) {
     // An octave button: the same button of the other octave.
     showPattern(selection_.pattern % kPatternButtons + (tag == kOctave3Bank ? kPatternButtons : 0));
@@ -69,7 +70,7 @@ void PatternBank::valueChanged(toolkit::CControl& control) {
 }
 
 void PatternBank::refreshFromModel() {
-  showResolution(sequencer_.currentPattern());
+  showResolution(clock_.currentPattern());
   // The buttons and the bank of the shown pattern: a load then moves them with showPattern.
   const int shown = selection_.pattern;
   for (int k = 0; k < kPatternButtons; ++k) {
@@ -87,7 +88,7 @@ void PatternBank::showPattern(int pattern) {
   controls_.setValue(kOctave2Bank, 0.0f);
   controls_.setValue(kOctave3Bank, 0.0f);
   controls_.setValue(pattern >= kPatternButtons ? kOctave3Bank : kOctave2Bank, 1.0f);
-  sequencer_.selectPattern(pattern);
+  clock_.selectPattern(pattern);
   stepRow_.showSteps();
   stepRow_.followCurrentStep();
   showResolution(pattern);
@@ -107,7 +108,7 @@ void PatternBank::patternMenu(int button, int choice) {
 }
 
 void PatternBank::showResolution(int pattern) {
-  const int state = engine::resolutionIndex(sequencer_.resolution(pattern));
+  const int state = engine::resolutionIndex(patterns_.resolution(pattern));
   controls_.selector(kResolutionSelector)->setState(state < 0 ? 0 : state);
 }
 

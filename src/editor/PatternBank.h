@@ -5,7 +5,8 @@
 #include "editor/ControlTable.h"
 #include "editor/Section.h"
 #include "editor/StepRow.h"
-#include "engine/StepSequencer.h"
+#include "engine/PatternStore.h"
+#include "engine/StepClock.h"
 #include "instrument/Instrument.h"
 
 namespace editor {
@@ -20,7 +21,7 @@ class PatternBank : public Section {
   void valueChanged(toolkit::CControl& control) override;
   void refreshFromModel() override;
 
-  // Lights the pattern's button and octave, has the sequencer select it and shows its steps,
+  // Lights the pattern's button and octave, has the clock select it and shows its steps,
   // the current step's group and its resolution. A pattern outside 0..23 changes nothing.
   void showPattern(int pattern);
 
@@ -32,7 +33,8 @@ class PatternBank : public Section {
 
   ControlTable& controls_;
   instrument::Instrument& instrument_;
-  engine::StepSequencer& sequencer_;
+  engine::PatternStore& patterns_;
+  engine::StepClock& clock_;
   StepRow& stepRow_;
   Selection& selection_;
 };

@@ -12,7 +12,8 @@ using namespace tags;
 
 StepRow::StepRow(ControlTable& controls, toolkit::CControlListener* listener, const SkinBitmaps& skin,
                  instrument::Instrument& instrument, Selection& selection)
-    : controls_(controls), instrument_(instrument), sequencer_(instrument.engine().sequencer()), selection_(selection) {
+    : controls_(controls), instrument_(instrument), patterns_(instrument.engine().patterns()),
+      clock_(instrument.engine().clock()), selection_(selection) {
   for (int m = 0; m < kStepsShown; ++m) {
     controls_.add(*this, new widgets::SkinnedOnOffButton(0, 0, listener, kPositionLed + m, skin[skin::kLed]));
     toolkit::COptionMenu* stepMenu = NewMenu(listener, kStepMenu + m);
@@ -71,7 +72,7 @@ void StepRow::refreshFromModel() {
 void StepRow::showSteps() {
   if (stepNumbers_) stepNumbers_->setGroup(selection_.stepGroup);
   for (int m = 0; m < kStepsShown; ++m) {
-    const bool sounds = sequencer_.cellSounds(selection_.pattern, kStepsShown * selection_.stepGroup + m,
+    const bool sounds = patterns_.cellSounds(selection_.pattern, kStepsShown * selection_.stepGroup + m,
                                               selection_.holder);
     controls_.setValue(kStepButton + m, sounds ? 1.0f : 0.0f);
   }
@@ -84,11 +85,11 @@ void StepRow::showStepGroup(int group) {
   showSteps();
 }
 
-void StepRow::followCurrentStep() { showStepGroup(sequencer_.currentStep() / kStepsShown); }
+void StepRow::followCurrentStep() { showStepGroup(clock_.currentStep() / kStepsShown); }
 
 void StepRow::showPosition(bool hidden) {
   for (int m = 0; m < kStepsShown; ++m) controls_.setValue(kPositionLed + m, 0.0f);
-  if (!hidden) controls_.setValue(kPositionLed + sequencer_.currentStep() % kStepsShown, 1.0f);
+  if (!hidden) controls_.setValue(kPositionLed + clock_.currentStep() % kStepsShown, 1.0f);
 }
 
 }  // namespace editor

@@ -6,7 +6,8 @@
 #include "editor/ControlTable.h"
 #include "editor/Section.h"
 #include "editor/StepNumbers.h"
-#include "engine/StepSequencer.h"
+#include "engine/PatternStore.h"
+#include "engine/StepClock.h"
 #include "instrument/Instrument.h"
 #include "toolkit/CFrame.h"
 
@@ -37,7 +38,8 @@ class StepRow : public Section {
  private:
   ControlTable& controls_;
   instrument::Instrument& instrument_;
-  engine::StepSequencer& sequencer_;
+  engine::PatternStore& patterns_;
+  engine::StepClock& clock_;
   Selection& selection_;
   StepNumbers* stepNumbers_ = nullptr;  // held by the frame; none with a skin's background
 };

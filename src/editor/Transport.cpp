@@ -63,7 +63,7 @@ void Transport::followScale(const SkinBitmaps& skin, float /*scale*/) {
 void Transport::valueChanged(toolkit::CControl& control) {
   const int32_t tag = control.getTag();
   if (tag == kSequencerModeSelector) {
-    engine_.sequencer().setSequencerModeSetting(controls_.selector(tag)->getState());
+    engine_.patterns().setSequencerModeSetting(controls_.selector(tag)->getState());
   } else {
     modeButton(tag, control.getValue());
   }
@@ -73,7 +73,7 @@ void Transport::refreshFromModel() {
   for (int32_t tag = kRunButton; tag <= kMidiButton; ++tag) controls_.setValue(tag, 0.0f);
   controls_.setValue(ModeButton(engine_.syncMode()), 1.0f);
   controls_.selector(kSequencerModeSelector)
-      ->setState(static_cast<int32_t>(engine_.sequencer().sequencerModeSetting()));
+      ->setState(static_cast<int32_t>(engine_.patterns().sequencerModeSetting()));
 }
 
 void Transport::modeButton(int32_t tag, float value) {

@@ -24,7 +24,6 @@ struct EngineCommand {
     SilenceHolder,  // the holder of note `value` forgets its voice and preview
     SilenceVoices,  // every voice back to untriggered, full velocity, no release
     Rewind,         // the clock back to the bar's first step
-    SelectPattern,  // pattern `value` current, its step placed from the bar position
   };
   Kind kind;
   uint8_t value;

@@ -39,12 +39,14 @@ void addVoice(float* sum, const float* voice, int32_t count) noexcept {
 }  // namespace
 
 DrumEngine::DrumEngine()
-    : sequencer_(std::make_unique<StepSequencer>(kitPlayer_, kitPlayer_.kit().commands(), editorState_.swingAmount)) {}
+    : patterns_(std::make_unique<PatternStore>(editorState_.swingAmount)),
+      clock_(std::make_unique<StepClock>(*patterns_, kitPlayer_, kitPlayer_.kit().commands())) {}
 
 void DrumEngine::resetAll() {
   syncMode_ = SyncMode::Hsync;
-  lastMode_ = SyncMode::Hsync;
-  sequencer_->reset();
+  setLastMode(SyncMode::Hsync);
+  patterns_->reset();
+  clock_->reset();
   kitPlayer_.kit().clearAll();
   kitPlayer_.reset();
 }
@@ -78,10 +80,7 @@ void DrumEngine::carryOutCommands() noexcept {
         kitPlayer_.silenceVoices();
         break;
       case EngineCommand::Rewind:
-        sequencer_->placeAtBarStart();
-        break;
-      case EngineCommand::SelectPattern:
-        sequencer_->placePattern(command.value);
+        clock_->placeAtBarStart();
         break;
     }
   });
@@ -91,6 +90,9 @@ void DrumEngine::carryOutCommands() noexcept {
   for (int note = kFirstNote; note <= kLastNote; ++note) {
     kitPlayer_.kit().holder(static_cast<uint8_t>(note)).restartPitchIfChanged();
   }
+  // After a rewind queued with it, the selected pattern's step is placed at the bar's start.
+  clock_->takeSelection();
+  lastModeSetting_.take([this](SyncMode mode) { lastMode_ = mode; });
 }
 
 void DrumEngine::prepareBlock(const HostTime& time, int32_t frames) {
@@ -106,9 +108,9 @@ void DrumEngine::prepareBlock(const HostTime& time, int32_t frames) {
       // Without time information nothing is scheduled and the clock keeps its place.
       if (!time.available) break;
       if (mode == SyncMode::Hsync) {
-        sequencer_->prepareHsyncBlock(time, editorState_.swingAmount, queue_, frames);
+        clock_->prepareHsyncBlock(time, editorState_.swingAmount, queue_, frames);
       } else {
-        sequencer_->prepareRunBlock(time, editorState_.swingAmount, queue_, frames);
+        clock_->prepareRunBlock(time, editorState_.swingAmount, queue_, frames);
       }
       break;
   }
@@ -118,7 +120,7 @@ void DrumEngine::prepareBlock(const HostTime& time, int32_t frames) {
 void DrumEngine::carryOut(NoteEvent event) noexcept {
   if (isPatternNote(event.note)) {
     if (event.velocity != 0) {
-      sequencer_->placePattern(event.note - kFirstPatternNote);
+      clock_->placePattern(event.note - kFirstPatternNote);
       editorState_.patternChanges.increment();
     }
   } else if (event.velocity != 0) {
@@ -173,7 +175,7 @@ void DrumEngine::renderBlock(const HostTime& time, float* const* outputs, int32_
     // Carrying out an event queues none, so nothing happens before the next queued offset.
     const int32_t end = queue_.empty() ? frames : std::min<int32_t>(queue_.front().frameOffset, lastFrame);
     renderStretch(outputs, frame, end - frame);
-    if (clockRuns) sequencer_->advanceClockBy(end - frame);
+    if (clockRuns) clock_->advanceClockBy(end - frame);
     frame = end;
   }
 }

@@ -1,4 +1,4 @@
-// The drum machine behind the plug-in interface: the kit and its voices, the sequencer,
+// The drum machine behind the plug-in interface: the kit and its voices, the patterns and their clock,
 // the note event queue and the sync mode, rendered block by block.
 #pragma once
 
@@ -8,9 +8,11 @@
 #include "engine/EditorState.h"
 #include "engine/HostTime.h"
 #include "engine/KitPlayer.h"
+#include "engine/Handover.h"
 #include "engine/NoteEventQueue.h"
+#include "engine/PatternStore.h"
 #include "engine/Relaxed.h"
-#include "engine/StepSequencer.h"
+#include "engine/StepClock.h"
 #include "engine/SyncMode.h"
 
 namespace engine {
@@ -25,15 +27,18 @@ class DrumEngine {
   const KitPlayer& kitPlayer() const { return kitPlayer_; }
   Kit& kit() { return kitPlayer_.kit(); }
   const Kit& kit() const { return kitPlayer_.kit(); }
-  StepSequencer& sequencer() { return *sequencer_; }
-  const StepSequencer& sequencer() const { return *sequencer_; }
+  PatternStore& patterns() { return *patterns_; }
+  const PatternStore& patterns() const { return *patterns_; }
+  StepClock& clock() { return *clock_; }
+  const StepClock& clock() const { return *clock_; }
   EditorState& editorState() { return editorState_; }
 
   SyncMode syncMode() const { return syncMode_; }
   void setSyncMode(SyncMode mode) { syncMode_ = mode; }
-  // The mode the previous block ran in.
-  SyncMode lastMode() const { return lastMode_; }
-  void setLastMode(SyncMode mode) { lastMode_ = mode; }
+  // The mode the previous block ran in, or the one a reset or a load set for it since. Any thread.
+  SyncMode lastMode() const { return lastModeSetting_.pending().value_or(lastMode_); }
+  // User-interface thread: the mode counts as the previous block's from the next block on.
+  void setLastMode(SyncMode mode) { lastModeSetting_.request(mode); }
 
   // User-interface thread: modes Hsync, sequencer, kit and voices back to their defaults
   // (the voices and the clock at the next block).
@@ -56,11 +61,14 @@ class DrumEngine {
   void renderStretch(float* const* outputs, int32_t first, int32_t count) noexcept;
 
   KitPlayer kitPlayer_;
-  EditorState editorState_;  // before the sequencer, which keeps its swing amount there
-  std::unique_ptr<StepSequencer> sequencer_;
+  EditorState editorState_;  // before the patterns, which keep their swing amount there
+  std::unique_ptr<PatternStore> patterns_;
+  std::unique_ptr<StepClock> clock_;
   NoteEventQueue queue_;
   Relaxed<SyncMode> syncMode_{SyncMode::Hsync};
+  // Written by the audio thread only: a reset or a load hands their setting over.
   Relaxed<SyncMode> lastMode_{SyncMode::Hsync};
+  Handover<SyncMode> lastModeSetting_;
 };
 
 }  // namespace engine

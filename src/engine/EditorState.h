@@ -24,7 +24,7 @@ struct EditorState {
   // Audio thread: the position light is off.
   Relaxed<bool> positionHidden{false};
   // The swing amount: set by the swing control and by a loaded project, saved with the
-  // project (the sequencer's swingAmount() is this value), read by the timing every block.
+  // project (the pattern store's swingAmount() is this value), read by the timing every block.
   Relaxed<float> swingAmount{kDefaultSwingAmount};
 
   // Audio thread, at the start of each block: what the block's mode asks the editor to redraw.

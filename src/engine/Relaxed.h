@@ -1,6 +1,8 @@
 // A value that one thread writes with single stores while another reads it: the model is
 // shared between the user-interface and audio threads without locks, so every shared field
-// is an atomic with relaxed ordering (plain loads and stores on the machines we run on).
+// is an atomic with relaxed ordering (plain loads and stores on the machines we run on). A field
+// has one writer side; a change the other side asks for is handed over (CommandQueue, Handover)
+// and carried out by the writer. Counts and values any thread may set use increment and exchange.
 #pragma once
 
 #include <atomic>
@@ -25,7 +27,8 @@ class Relaxed {
   T load() const { return value_.load(std::memory_order_relaxed); }
   void store(T value) { value_.store(value, std::memory_order_relaxed); }
   T exchange(T value) { return value_.exchange(value, std::memory_order_relaxed); }
-  // For counts: one more, whichever thread counts.
+  // For counts: one more. Atomic, so a count that several threads raise (a host parameter's
+  // change, set from the editor or the host's automation) loses none.
   void increment() { value_.fetch_add(1, std::memory_order_relaxed); }
 
  private:

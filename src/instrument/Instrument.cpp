@@ -65,9 +65,7 @@ bool Instrument::loadProject(const void* data, int32_t byteSize) {
     const std::string& path = holder(index).path();
     loaded.directories[static_cast<size_t>(index)] = path.empty() ? samplesFolder_ : path;
   }
-  engine::StepSequencer& sequencer = engine_.sequencer();
-  loaded.pattern = sequencer.currentPattern();
-  sequencer.selectPattern(loaded.pattern);
+  loaded.pattern = engine_.clock().currentPattern();
   // A host plays a project as soon as it is loaded: Tuned samples are ready by then.
   waitUntilPrepared();
   const std::lock_guard lock(loadedMutex_);
@@ -233,21 +231,21 @@ bool Instrument::pressStop() {
     return false;
   }
   if (engine_.lastMode() != engine::SyncMode::Run) return false;
-  engine_.sequencer().rewind();
+  engine_.clock().rewind();
   return true;
 }
 
 void Instrument::setStep(int pattern, int step, int holderIndex, bool sounding) {
   if (sounding) {
-    engine_.sequencer().setCell(engine::kSoundingStepCell, pattern, step, holderIndex);
+    engine_.patterns().setCell(engine::kSoundingStepCell, pattern, step, holderIndex);
   } else {
-    engine_.sequencer().clearCell(pattern, step, holderIndex);
+    engine_.patterns().clearCell(pattern, step, holderIndex);
   }
 }
 
-void Instrument::clearPattern(int pattern) { engine_.sequencer().clearPattern(pattern); }
+void Instrument::clearPattern(int pattern) { engine_.patterns().clearPattern(pattern); }
 
-void Instrument::copyPattern(int from, int to) { engine_.sequencer().copyPattern(from, to); }
+void Instrument::copyPattern(int from, int to) { engine_.patterns().copyPattern(from, to); }
 
 void Instrument::clearHolder(int index) {
   const RuleTurn rules(*this);

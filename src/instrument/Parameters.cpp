@@ -97,7 +97,7 @@ float ParameterValue(const Instrument& instrument, Parameter parameter) {
     case ParameterKind::Mute: value = holder.muteState() == engine::kMuted ? 1.0f : 0.0f; break;
     case ParameterKind::Solo: value = instrument.soloed(parameter.holder) ? 1.0f : 0.0f; break;
     case ParameterKind::MasterLevel: value = engine.kitPlayer().masterLevel(); break;
-    case ParameterKind::SwingAmount: value = engine.sequencer().swingAmount(); break;
+    case ParameterKind::SwingAmount: value = engine.patterns().swingAmount(); break;
   }
   // A loaded text keeps its numbers within the controls' ranges; this holds for any other.
   return std::isnan(value) ? 0.0f : std::clamp(value, 0.0f, 1.0f);

@@ -45,7 +45,7 @@ bool LoadChunk(const void* data, int32_t byteSize, std::string_view samplesFolde
   resetAll();
   ReadTransportRecord(text, engine);
   ReadSoundRecord(text, version, engine.kit());
-  ReadSequencerRecords(text, version, engine.sequencer());
+  ReadSequencerRecords(text, version, engine.patterns(), engine.clock());
   ReadHolderRecords(text, version, engine.kit(), loadSample);
   ReadKitPlayerRecord(text, version, engine.kitPlayer());
   return true;

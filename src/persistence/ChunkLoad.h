@@ -1,5 +1,5 @@
 // Loading a project text handed over by the host: the version check, the reset and the
-// records. User-interface thread; the caller holds the state mutex.
+// records. Any thread (a host may restore a project on its own); the caller holds the state mutex.
 #pragma once
 
 #include <cstdint>

@@ -37,7 +37,7 @@ int wordIndex(const std::string_view (&words)[N], std::string_view word) {
   return found == std::end(words) ? -1 : static_cast<int>(found - std::begin(words));
 }
 
-void readPatternRecord(const Fields& fields, int version, engine::StepSequencer& sequencer) {
+void readPatternRecord(const Fields& fields, int version, engine::PatternStore& patterns) {
   const auto pattern = static_cast<uint8_t>(ReadInteger(field(fields, 1)));
   const auto holder = static_cast<uint8_t>(ReadInteger(field(fields, 2)) - engine::kFirstNote);
   if (pattern >= engine::kPatternCount || holder >= engine::kHolderCount) return;
@@ -46,13 +46,13 @@ void readPatternRecord(const Fields& fields, int version, engine::StepSequencer&
   if (version >= format::kVersion20) {
     const auto resolution = static_cast<int32_t>(ReadInteger(field(fields, 3)));
     if (engine::resolutionIndex(resolution) < 0) return;
-    sequencer.setResolution(pattern, resolution);
+    patterns.setResolution(pattern, resolution);
     firstStepField = 4;
     steps = engine::kMaxSteps;
   }
   for (int step = 0; step < steps; ++step) {
     const uint32_t lowByte = field(fields, firstStepField + static_cast<size_t>(step)) == format::kSoundingStep ? 1 : 0;
-    sequencer.setCell((sequencer.getCell(pattern, step, holder) & ~0xFFU) | lowByte, pattern, step, holder);
+    patterns.setCell((patterns.getCell(pattern, step, holder) & ~0xFFU) | lowByte, pattern, step, holder);
   }
 }
 
@@ -119,25 +119,24 @@ bool ReadTransportRecord(std::string_view text, engine::DrumEngine& engine) {
     if (mode < 0) return false;
     const auto syncMode = static_cast<engine::SyncMode>(mode);
     engine.setSyncMode(syncMode);
-    // Stop keeps the mode the sequencer last ran in.
+    // Stop keeps the mode the clock last ran in.
     if (syncMode != engine::SyncMode::Stop) engine.setLastMode(syncMode);
   }
   return true;
 }
 
-void ReadSequencerRecords(std::string_view text, int version, engine::StepSequencer& sequencer) {
+void ReadSequencerRecords(std::string_view text, int version, engine::PatternStore& patterns, engine::StepClock& clock) {
   for (std::string_view line : Lines(text)) {
     const Fields fields = recordFields(line, format::kPatternRecord);
-    if (!fields.empty()) readPatternRecord(fields, version, sequencer);
+    if (!fields.empty()) readPatternRecord(fields, version, patterns);
   }
   if (version < format::kVersion20) return;
   for (std::string_view line : Lines(text)) {
     const Fields fields = recordFields(line, format::kSequencerRecord);
     if (fields.empty()) continue;
-    sequencer.setSwingAmount(knobValue(field(fields, 1)));
-    sequencer.setSequencerModeSetting(static_cast<uint32_t>(ReadInteger(field(fields, 2))));
-    // Only stored here; the load selects it once everything is read.
-    sequencer.setCurrentPattern(static_cast<uint8_t>(ReadInteger(field(fields, 3))));
+    patterns.setSwingAmount(knobValue(field(fields, 1)));
+    patterns.setSequencerModeSetting(static_cast<uint32_t>(ReadInteger(field(fields, 2))));
+    clock.selectPattern(static_cast<uint8_t>(ReadInteger(field(fields, 3))));
   }
 }
 

@@ -3,7 +3,7 @@
 // that do not fit the model (a note without a holder, a pattern or holder out of range, an
 // unknown resolution) are ignored: nothing outside the model's tables is written. A number
 // is kept inside its control's range (0 to 1 for the knobs, -12 to +12 for the pitch).
-// User-interface thread, under the state mutex.
+// Any thread, under the state mutex.
 #pragma once
 
 #include <cstdint>
@@ -25,7 +25,7 @@ int ReadVersionCode(std::string_view text);
 // ends the scan.
 bool ReadTransportRecord(std::string_view text, engine::DrumEngine& engine);
 // "seq1" records, and from version 2.0 on "seq2" records.
-void ReadSequencerRecords(std::string_view text, int version, engine::StepSequencer& sequencer);
+void ReadSequencerRecords(std::string_view text, int version, engine::PatternStore& patterns, engine::StepClock& clock);
 // "smp2" records; old texts resolve their "smp1" base folder. Each holder loads one file, the
 // one its last record naming a file names: earlier ones would only be replaced.
 void ReadHolderRecords(std::string_view text, int version, engine::Kit& kit, const SampleFileLoader& loadSample);

@@ -47,12 +47,12 @@ void WriteKitPlayerRecords(const engine::KitPlayer& kitPlayer, std::string& out)
   out += format::kLineEnd;
 }
 
-void WriteSequencerRecords(const engine::StepSequencer& sequencer, std::string& out) {
+void WriteSequencerRecords(const engine::PatternStore& patterns, const engine::StepClock& clock, std::string& out) {
   for (int holder = 0; holder < engine::kHolderCount; ++holder) {
     for (int pattern = 0; pattern < engine::kPatternCount; ++pattern) {
-      const int32_t resolution = sequencer.resolution(pattern);
+      const int32_t resolution = patterns.resolution(pattern);
       bool sounds = false;
-      for (int step = 0; step < engine::kMaxSteps && !sounds; ++step) sounds = sequencer.cellSounds(pattern, step, holder);
+      for (int step = 0; step < engine::kMaxSteps && !sounds; ++step) sounds = patterns.cellSounds(pattern, step, holder);
       // Default pairs (resolution 16, no sounding cell) are left out.
       if (resolution == engine::kDefaultResolution && !sounds) continue;
       appendField(out, format::kPatternRecord);
@@ -60,16 +60,16 @@ void WriteSequencerRecords(const engine::StepSequencer& sequencer, std::string& 
       appendField(out, UIntToText(static_cast<uint64_t>(engine::kFirstNote + holder)));
       appendField(out, UIntToText(static_cast<uint32_t>(resolution)));
       for (int step = 0; step < engine::kMaxSteps; ++step) {
-        out += sequencer.cellSounds(pattern, step, holder) ? '1' : '0';
+        out += patterns.cellSounds(pattern, step, holder) ? '1' : '0';
         out += format::kFieldSeparator;
       }
       out += format::kLineEnd;
     }
   }
   appendField(out, format::kSequencerRecord);
-  appendFloatField(out, sequencer.swingAmount());
-  appendField(out, UIntToText(sequencer.sequencerModeSetting()));
-  appendField(out, UIntToText(sequencer.currentPattern()));
+  appendFloatField(out, patterns.swingAmount());
+  appendField(out, UIntToText(patterns.sequencerModeSetting()));
+  appendField(out, UIntToText(clock.currentPattern()));
   out += format::kLineEnd;
 }
 
@@ -90,7 +90,7 @@ void WriteChunkText(const engine::DrumEngine& engine, std::string_view samplesFo
   out.assign(format::kHeader);
   WriteKitPlayerRecords(engine.kitPlayer(), out);
   WriteSoundRecord(engine.kit().soundMode(), out);
-  WriteSequencerRecords(engine.sequencer(), out);
+  WriteSequencerRecords(engine.patterns(), engine.clock(), out);
   WriteTransportRecord(engine.syncMode(), out);
   for (int line = 0; line < format::kPaddingLines; ++line) {
     out += format::kLineEnd;

@@ -1,5 +1,6 @@
 // Writes the engine's state as the version 2.0 project text. Each writer appends its
-// records, one line each, to out. User-interface thread; reads the model without a lock.
+// records, one line each, to out. Any thread, under the state mutex, so no load changes the
+// model meanwhile; the editor's changes are read as they stand.
 #pragma once
 
 #include <string>
@@ -14,7 +15,7 @@ void WriteHolderRecords(const engine::Kit& kit, std::string& out);
 // The holder records, then the "syn1" record.
 void WriteKitPlayerRecords(const engine::KitPlayer& kitPlayer, std::string& out);
 // A "seq1" record for each holder and pattern that differ from the default, then "seq2".
-void WriteSequencerRecords(const engine::StepSequencer& sequencer, std::string& out);
+void WriteSequencerRecords(const engine::PatternStore& patterns, const engine::StepClock& clock, std::string& out);
 // The "vst1" record.
 void WriteTransportRecord(engine::SyncMode mode, std::string& out);
 // "snd1" for Tuned sound; nothing for Classic, which a text without the record means.

@@ -29,14 +29,12 @@ Vst::Vst(vst::HostCallback host) : Vst(host, EffectEnvironment{platform::PluginD
 Vst::Vst(vst::HostCallback host, EffectEnvironment environment)
     : AudioEffectX(host, 1, instrument::kParameterCount),
       instrument_(std::move(environment)),
-      editor_(this, editor::MakeEditor(instrument_,
-                                       {[this](int32_t parameter) { beginEdit(parameter); },
-                                        // The value stands already; setting it again changes nothing.
-                                        [this](int32_t parameter, float value) {
-                                          setParameterAutomated(parameter, value);
-                                        },
-                                        [this](int32_t parameter) { endEdit(parameter); },
-                                        [this](int32_t width, int32_t height) { sizeEditorWindow(width, height); }})) {
+      editor_(editor::MakeEditor(instrument_,
+                                 {[this](int32_t parameter) { beginEdit(parameter); },
+                                  // The value stands already; setting it again changes nothing.
+                                  [this](int32_t parameter, float value) { setParameterAutomated(parameter, value); },
+                                  [this](int32_t parameter) { endEdit(parameter); },
+                                  [this](int32_t width, int32_t height) { sizeEditorWindow(width, height); }})) {
   setEditor(&editor_);
   programName_ = "Drumset " + std::to_string(programNameCounter.fetch_add(1));
   if (host != nullptr) {

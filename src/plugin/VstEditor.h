@@ -11,8 +11,7 @@ namespace plugin {
 
 class VstEditor : public vst::AEffEditor {
  public:
-  VstEditor(vst::AudioEffect* effect, std::unique_ptr<editor::EditorLink> editor)
-      : AEffEditor(effect), editor_(std::move(editor)) {}
+  explicit VstEditor(std::unique_ptr<editor::EditorLink> editor) : editor_(std::move(editor)) {}
 
   editor::EditorLink& editor() { return *editor_; }
 

@@ -13,7 +13,6 @@ class CAnimKnob : public CControl {
   CAnimKnob(const CRect& size, CControlListener* listener, int32_t tag, int32_t subPixmaps, double heightOfOneImage,
             CBitmap* background, CPoint offset = {});
 
-  int32_t getNumSubPixmaps() const { return subPixmaps_; }
   void setHeightOfOneImage(double height) { heightOfOneImage_ = height; }
   double getHeightOfOneImage() const { return heightOfOneImage_; }
   // The image shown for the current value.

@@ -6,7 +6,7 @@
 
 namespace toolkit {
 
-CBitmap::CBitmap(int32_t resourceId) : resourceId_(resourceId) { setHandle(LoadResourceImage(resourceId)); }
+CBitmap::CBitmap(int32_t resourceId) { setHandle(LoadResourceImage(resourceId)); }
 
 CBitmap::CBitmap(ImageHandle image) { setHandle(std::move(image)); }
 

@@ -18,7 +18,6 @@ class CBitmap : public CBaseObject {
   double getWidth() const { return width_; }
   double getHeight() const { return height_; }
   bool isLoaded() const { return handle_ != nullptr; }
-  int32_t getResourceId() const { return resourceId_; }
   const ImageHandle& handle() const { return handle_; }
 
   // Draws the part of the bitmap that starts at offset, unscaled, into rect.
@@ -28,10 +27,8 @@ class CBitmap : public CBaseObject {
   // Makes the image current and takes the size from it (0 x 0 without one).
   void setHandle(ImageHandle image);
   // Lets go of the current image; the bitmap then has no pixels.
-  void releaseHandle() { setHandle(nullptr); }
 
  private:
-  int32_t resourceId_ = 0;
   ImageHandle handle_;
   double width_ = 0.0;
   double height_ = 0.0;

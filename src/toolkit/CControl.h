@@ -17,17 +17,12 @@ class CControl : public CView {
   // Keeps the value inside min and max; a change marks the control dirty.
   virtual void setValue(float value);
   float getValue() const { return value_; }
-  void setMin(float min) { min_ = min; }
   float getMin() const { return min_; }
   void setMax(float max) { max_ = max; }
   float getMax() const { return max_; }
-  void setDefaultValue(float value) { default_ = value; }
-  float getDefaultValue() const { return default_; }
 
   int32_t getTag() const { return tag_; }
-  void setTag(int32_t tag) { tag_ = tag; }
   CControlListener* getListener() const { return listener_; }
-  void setListener(CControlListener* listener) { listener_ = listener; }
 
   // Takes a reference to the bitmap and lets go of the one before.
   virtual void setBackground(CBitmap* background);
@@ -40,13 +35,12 @@ class CControl : public CView {
   void valueChanged();
 
  private:
-  CControlListener* listener_;
-  int32_t tag_;
+  CControlListener* const listener_;
+  const int32_t tag_;
   CBitmap* background_ = nullptr;
   float value_ = 0.0f;
   float min_ = 0.0f;
   float max_ = 1.0f;
-  float default_ = 0.5f;
 };
 
 }  // namespace toolkit

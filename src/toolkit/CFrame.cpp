@@ -66,7 +66,7 @@ void CFrame::setViewSize(const CRect& rect, bool /*invalidate*/) {
 }
 
 void CFrame::setDirty(bool dirty) {
-  CViewContainer::setDirty(dirty);
+  CView::setDirty(dirty);
   if (dirty) invalidRect({0.0, 0.0, getWidth(), getHeight()});
 }
 

@@ -22,7 +22,6 @@ class COnOffButton : public CControl {
     CColor on;
   };
   void setCaption(Caption caption);
-  const std::string& captionText() const { return caption_.text; }
 
   void draw(CDrawContext& context) override;
   CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override;

@@ -28,13 +28,6 @@ std::string COptionMenu::getEntry(int32_t index) const {
   return index >= 0 && index < getNbEntries() ? entries_[static_cast<size_t>(index)] : std::string{};
 }
 
-void COptionMenu::removeAllEntry() {
-  entries_.clear();
-  current_ = -1;
-  setMax(0.0f);
-  setValue(0.0f);
-}
-
 bool COptionMenu::setCurrent(int32_t index) {
   if (index < 0 || index >= getNbEntries()) return false;
   current_ = index;

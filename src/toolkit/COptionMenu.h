@@ -21,7 +21,6 @@ class COptionMenu : public CParamDisplay {
   std::string getEntry(int32_t index) const;
   int32_t getNbEntries() const { return static_cast<int32_t>(entries_.size()); }
   const std::vector<std::string>& entries() const { return entries_; }
-  void removeAllEntry();
 
   // The chosen entry, -1 before any choice.
   int32_t getCurrentIndex() const { return current_; }

@@ -36,11 +36,6 @@ void CParamDisplay::setHoriAlign(CHoriTxtAlign align) {
   setDirty();
 }
 
-void CParamDisplay::setStyle(int32_t style) {
-  style_ = style;
-  setDirty();
-}
-
 std::string CParamDisplay::displayText() const {
   char text[32];
   std::snprintf(text, sizeof text, "%.2f", static_cast<double>(getValue()));

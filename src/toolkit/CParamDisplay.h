@@ -30,9 +30,6 @@ class CParamDisplay : public CControl {
   void setFrameColor(CColor color);
   CColor getFrameColor() const { return frameColor_; }
   void setHoriAlign(CHoriTxtAlign align);
-  CHoriTxtAlign getHoriAlign() const { return align_; }
-  int32_t getStyle() const { return style_; }
-  void setStyle(int32_t style);
 
   void draw(CDrawContext& context) override;
 

@@ -16,9 +16,7 @@ class CScrollbar : public CControl {
 
   void setValue(float value) override;
   void setScrollerColor(CColor color) { scrollerColor_ = color; }
-  CColor getScrollerColor() const { return scrollerColor_; }
   void setBackgroundColor(CColor color) { backgroundColor_ = color; }
-  CColor getBackgroundColor() const { return backgroundColor_; }
   // The scroller's rectangle for the current value and visible fraction.
   CRect scrollerRect() const;
 
@@ -46,7 +44,6 @@ class CScrollView : public CViewContainer {
 
   // The whole scrollable area, in the coordinates of the views inside.
   void setContainerSize(const CRect& containerSize);
-  const CRect& getContainerSize() const { return containerSize_; }
   // Null without the vertical-bar style.
   CScrollbar* getVerticalScrollbar() const { return scrollbar_; }
   // How far the content is scrolled up, in pixels.

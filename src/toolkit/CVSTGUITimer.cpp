@@ -34,8 +34,6 @@ bool CVSTGUITimer::stop() {
   return true;
 }
 
-void CVSTGUITimer::setFireTime(int32_t fireTimeMs) { fireTimeMs_ = std::max<int32_t>(fireTimeMs, 1); }
-
 void CVSTGUITimer::poll(Clock::time_point now) {
   const auto period = std::chrono::milliseconds(fireTimeMs_);
   int ticks = 0;

@@ -20,9 +20,6 @@ class CVSTGUITimer : public CBaseObject {
 
   bool start();
   bool stop();
-  bool isRunning() const { return running_; }
-  void setFireTime(int32_t fireTimeMs);
-  int32_t getFireTime() const { return fireTimeMs_; }
 
   // Notifies the target once for every period that has passed by now.
   void poll(Clock::time_point now);

@@ -7,7 +7,7 @@ namespace toolkit {
 
 CView::CView(const CRect& size) : size_(size), mouseArea_(size) {}
 
-void CView::draw(CDrawContext& /*context*/) { dirty_ = false; }
+void CView::draw(CDrawContext& /*context*/) {}
 
 void CView::drawRect(CDrawContext& context, const CRect& /*updateRect*/) { draw(context); }
 
@@ -34,7 +34,6 @@ void CView::setViewSize(const CRect& rect, bool invalidate) {
 }
 
 void CView::setDirty(bool dirty) {
-  dirty_ = dirty;
   if (dirty) invalid();
 }
 

@@ -1,5 +1,5 @@
 // The base of everything on screen: a rectangle in its parent's coordinates, a mouse area,
-// a dirty mark, and the mouse and key handlers a subclass overrides.
+// redraw requests, and the mouse and key handlers a subclass overrides.
 #pragma once
 
 #include "toolkit/CBaseObject.h"
@@ -41,9 +41,8 @@ class CView : public CBaseObject {
   double getWidth() const { return size_.width(); }
   double getHeight() const { return size_.height(); }
 
-  // A dirty view is redrawn at the frame's next pass.
+  // A dirty view is redrawn at the frame's next pass; false asks nothing.
   virtual void setDirty(bool dirty = true);
-  bool isDirty() const { return dirty_; }
   // Asks for the view's area to be drawn again at the next pass.
   void invalid();
   // Draws the view at once (through the frame, when there is one).
@@ -70,7 +69,6 @@ class CView : public CBaseObject {
   CRect size_;
   CRect mouseArea_;
   CViewContainer* parent_ = nullptr;
-  bool dirty_ = false;
   bool visible_ = true;
   bool mouseEnabled_ = true;
 };

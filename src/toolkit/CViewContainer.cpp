@@ -43,10 +43,6 @@ void CViewContainer::removeAll(bool withForget) {
 
 bool CViewContainer::isChild(const CView* view) const { return view != nullptr && view->getParentView() == this; }
 
-CView* CViewContainer::getView(int index) const {
-  return index >= 0 && index < getNbViews() ? children_[static_cast<size_t>(index)] : nullptr;
-}
-
 void CViewContainer::setBackground(CBitmap* background) {
   if (background) background->remember();
   if (background_) background_->forget();
@@ -135,13 +131,6 @@ bool CViewContainer::onWheel(const CPoint& where, float distance) {
   const CPoint local = toChild(where);
   CView* target = viewAt(local);
   return target && target->onWheel(local, distance);
-}
-
-void CViewContainer::setDirty(bool dirty) {
-  CView::setDirty(dirty);
-  if (!dirty) {
-    for (CView* child : children_) child->setDirty(false);
-  }
 }
 
 void CViewContainer::invalidRect(const CRect& rect) {

@@ -23,7 +23,6 @@ class CViewContainer : public CView {
   virtual void removeAll(bool withForget = true);
   bool isChild(const CView* view) const;
   int getNbViews() const { return static_cast<int>(children_.size()); }
-  CView* getView(int index) const;
 
   void setBackground(CBitmap* background);
   CBitmap* getBackground() const { return background_; }
@@ -35,7 +34,6 @@ class CViewContainer : public CView {
   CMouseEventResult onMouseUp(CPoint& where, const CButtonState& buttons) override;
   CMouseEventResult onMouseMoved(CPoint& where, const CButtonState& buttons) override;
   bool onWheel(const CPoint& where, float distance) override;
-  void setDirty(bool dirty = true) override;
 
   // A rectangle in this container's child coordinates needs drawing.
   virtual void invalidRect(const CRect& rect);

@@ -18,7 +18,6 @@ enum CButton : int32_t {
 class CButtonState {
  public:
   CButtonState(int32_t state = 0) : state_(state) {}
-  int32_t getButtonState() const { return state_; }
   bool isLeftButton() const { return (state_ & kLButton) != 0; }
   bool isRightButton() const { return (state_ & kRButton) != 0; }
   bool isDoubleClick() const { return (state_ & kDoubleClick) != 0; }

@@ -5,16 +5,13 @@
 
 namespace vst {
 
-class AudioEffect;
-
 class AEffEditor {
  public:
-  explicit AEffEditor(AudioEffect* effect) : effect_(effect) {}
+  AEffEditor() = default;
   virtual ~AEffEditor() = default;
   AEffEditor(const AEffEditor&) = delete;
   AEffEditor& operator=(const AEffEditor&) = delete;
 
-  virtual AudioEffect* getEffect() { return effect_; }
   // Hands the host the editor's rectangle; true when there is one.
   virtual bool getRect(ERect** rect) {
     *rect = nullptr;
@@ -34,7 +31,6 @@ class AEffEditor {
   virtual bool setKnobMode(int32_t /*mode*/) { return false; }
 
  protected:
-  AudioEffect* effect_;
   void* systemWindow_ = nullptr;
 };
 

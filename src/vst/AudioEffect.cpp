@@ -144,9 +144,4 @@ void AudioEffect::setParameterAutomated(int32_t index, float value) {
   callHost(audioMasterAutomate, index, 0, nullptr, value);
 }
 
-int32_t AudioEffect::getMasterVersion() {
-  // An ancient host may not answer at all; hosts that answer say at least 1.
-  return static_cast<int32_t>(callHost(audioMasterVersion));
-}
-
 }  // namespace vst

@@ -51,7 +51,6 @@ class AudioEffect {
 
   // Sends a parameter change to the host as automation.
   void setParameterAutomated(int32_t index, float value);
-  int32_t getMasterVersion();
 
  protected:
   intptr_t callHost(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr, float opt = 0.0f);

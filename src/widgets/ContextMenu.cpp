@@ -11,7 +11,6 @@ void PopUpContextMenu(toolkit::CView& owner, toolkit::COptionMenu* menu, toolkit
   const toolkit::CPoint inFrame = owner.localToFrame(where);
   const toolkit::CRect rest = menu->getViewSize();
   menu->setViewSize(rest.offsetted(inFrame.x, inFrame.y + 2.0), false);
-  menu->setDirty(false);
   // A menu that the frame already holds stays there afterwards.
   const bool added = frame->addView(menu);
   menu->remember();

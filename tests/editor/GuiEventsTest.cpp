@@ -25,7 +25,7 @@ TEST_F(GuiEvents, TheStepRowWritesAndShowsTheCellsOfTheShownHolderGroupAndPatter
   change(kHolderSelect + 4, 1.0f);
   change(kStepGroupButton + 3, 1.0f);
   change(kStepButton + 4, 1.0f);
-  EXPECT_TRUE(sequencer().cellSounds(12, 52, 4));
+  EXPECT_TRUE(patterns().cellSounds(12, 52, 4));
   // Another holder or group shows its own steps; a lit select, group or pattern button stays lit.
   change(kHolderSelect + 2, 1.0f);
   expectValues({{kStepButton + 4, 0.0f}, {kHolderSelect + 4, 0.0f}});
@@ -37,7 +37,7 @@ TEST_F(GuiEvents, TheStepRowWritesAndShowsTheCellsOfTheShownHolderGroupAndPatter
   change(kOctave2Bank, 1.0f);
   change(kPatternButton + 5, 1.0f);
   change(kPatternButton + 5, 0.0f);
-  EXPECT_EQ(sequencer().currentPattern(), 5);
+  EXPECT_EQ(clock().currentPattern(), 5);
   expectValues({{kPatternButton + 5, 1.0f}, {kPatternButton, 0.0f}});
   change(kOctave3Bank, 1.0f);
   change(kOctave3Bank, 0.0f);
@@ -145,19 +145,19 @@ TEST_F(GuiEvents, MenuEntriesReachTheirHolderOrPatternAndTheViewFollows) {
   // The pattern menus act on the shown bank; a change of the shown pattern shows on the screen.
   const std::vector<uint32_t> unlit = renderedPixels(kStepButton + 3);
   change(kOctave3Bank, 1.0f);
-  sequencer().setCell(engine::kSoundingStepCell, 16, 3, 0);
+  patterns().setCell(engine::kSoundingStepCell, 16, 3, 0);
   choose(kPatternMenu + 4, 13);  // "Copy this pattern to Oct3 C", the shown one
   EXPECT_EQ(value(kStepButton + 3), 1.0f);
   EXPECT_NE(renderedPixels(kStepButton + 3), unlit);
   choose(kPatternMenu, 0);  // "Clear this pattern"
-  EXPECT_FALSE(sequencer().cellSounds(12, 3, 0));
-  EXPECT_TRUE(sequencer().cellSounds(16, 3, 0));
+  EXPECT_FALSE(patterns().cellSounds(12, 3, 0));
+  EXPECT_TRUE(patterns().cellSounds(16, 3, 0));
   EXPECT_EQ(renderedPixels(kStepButton + 3), unlit);
   EXPECT_EQ(messages.count("Message"), 0u);
   for (int entry : {25, 26, 27}) choose(kPatternMenu + 4, entry);
   EXPECT_EQ(messages.count("Message"), 3u);
   EXPECT_EQ(messages.messages().back().text, "Not implemented yet");
-  EXPECT_TRUE(sequencer().cellSounds(16, 3, 0));
+  EXPECT_TRUE(patterns().cellSounds(16, 3, 0));
 }
 
 TEST_F(GuiEvents, TheWheelOverTheStepsPerBarSelectorStepsTheResolutionThatPlaysAndItsImage) {
@@ -173,7 +173,7 @@ TEST_F(GuiEvents, TheWheelOverTheStepsPerBarSelectorStepsTheResolutionThatPlaysA
   for (const auto& [distance, state] : std::vector<std::pair<float, int>>{{1.0f, 1}, {1.0f, 2}, {1.0f, 3}, {1.0f, 3},
                                                                           {-1.0f, 2}, {-3.0f, 1}}) {
     frame().handleWheel(middle, distance);
-    EXPECT_EQ(sequencer().resolution(0), 16 << state);
+    EXPECT_EQ(patterns().resolution(0), 16 << state);
     EXPECT_EQ(renderedPixels(kResolutionSelector), images[static_cast<size_t>(state)]) << state;
   }
   EXPECT_NE(savedProject().find("seq1;0;36;32;"), std::string::npos);
@@ -231,13 +231,13 @@ TEST_F(GuiEvents, AProjectLoadedWhileTheEditorIsOpenShowsAtItsNextIdle) {
 TEST_F(GuiEvents, TheTimerRedrawsPositionGroupAndPatternAsTheEngineCountsThem) {
   gui().openOffscreen();
   engine::EditorState& state = engine().editorState();
-  sequencer().setCurrentPattern(14);
+  clock().selectPattern(14);
   state.patternChanges.increment();
   state.positionChanges.increment();
   gui().notify(nullptr, toolkit::kMsgTimer);
   EXPECT_EQ(gui().shownPattern(), 14);
   EXPECT_EQ(value(kOctave3Bank), 1.0f);
-  EXPECT_EQ(value(kPositionLed + sequencer().currentStep() % 16), 1.0f);
+  EXPECT_EQ(value(kPositionLed + clock().currentStep() % 16), 1.0f);
   // A host's parameter (automation, from any thread) shows at the next tick.
   using instrument::ParameterKind;
   vst().setParameter(instrument::ParameterIndex(ParameterKind::Volume, 2), 0.25f);
@@ -246,7 +246,7 @@ TEST_F(GuiEvents, TheTimerRedrawsPositionGroupAndPatternAsTheEngineCountsThem) {
   gui().notify(nullptr, toolkit::kMsgTimer);
   expectValues({{kVolumeKnob + 2, 0.25f}, {kSoloButton + 5, 1.0f}, {kMuteButton + 4, 1.0f}, {kSwingAmountKnob, 0.75f}});
   // A count drawn once is not drawn again.
-  sequencer().setCurrentPattern(5);
+  clock().selectPattern(5);
   gui().notify(nullptr, toolkit::kMsgTimer);
   EXPECT_EQ(gui().shownPattern(), 14);
   state.positionHidden = true;

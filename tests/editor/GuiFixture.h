@@ -56,7 +56,8 @@ class GuiFixture : public ::testing::Test {
   editor::Gui& gui() { return static_cast<editor::Gui&>(vst().editorLink()); }
   editor::MainMenuFrame& frame() { return *gui().mainMenuFrame(); }
   engine::DrumEngine& engine() { return vst().instrument().engine(); }
-  engine::StepSequencer& sequencer() { return engine().sequencer(); }
+  engine::PatternStore& patterns() { return engine().patterns(); }
+  engine::StepClock& clock() { return engine().clock(); }
   engine::Kit& kit() { return engine().kit(); }
   engine::SampleHolder& holder(int index) { return kit().holder(static_cast<uint8_t>(engine::kFirstNote + index)); }
   toolkit::CControl* control(int32_t tag) { return gui().controls()[tag]; }

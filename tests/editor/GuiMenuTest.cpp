@@ -86,11 +86,11 @@ TEST_F(GuiMenu, DownmixAndTunedSoundToggleWithMarksThatShowTheModelAndClearAllEm
   EXPECT_EQ(shownLists.back()[7], "[x] Downmix to stereo");
 
   menuChoice = 9;  // "Clear all now!"
-  sequencer().setCell(engine::kSoundingStepCell, 3, 3, 3);
+  patterns().setCell(engine::kSoundingStepCell, 3, 3, 3);
   holder(4).setName("clap");
   change(kOctave3Bank, 1.0f);
   rightClick(20, 20);
-  EXPECT_FALSE(sequencer().cellSounds(3, 3, 3));
+  EXPECT_FALSE(patterns().cellSounds(3, 3, 3));
   EXPECT_EQ(holder(4).name(), "");
   EXPECT_EQ(gui().shownPattern(), 0);
   EXPECT_TRUE(messages.messages().empty());

@@ -65,7 +65,7 @@ TEST_F(GuiOnX11, OpenClickChooseASizeCloseAndReopenAfterARefusedParent) {
   EXPECT_EQ(frameWidth(), 1206);
 
   clickControl(kStepButton + 4);
-  EXPECT_TRUE(idleUntil([this] { return sequencer().cellSounds(0, 4, 0); }));
+  EXPECT_TRUE(idleUntil([this] { return patterns().cellSounds(0, 4, 0); }));
   // A right click on the background; the user picks "Size of Gui 80%" from the list.
   int listTop = -1;
   std::thread user = testx::ChoosePopUpEntry(*xvfb, 2, &listTop);

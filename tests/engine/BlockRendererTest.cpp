@@ -131,16 +131,16 @@ void RandomEdit(Random& random, EnginePair& pair) {
     }
     case 6: {
       const int pattern = random.between(0, kPatternCount - 1);
-      pair.apply([&](DrumEngine& engine) { engine.sequencer().selectPattern(pattern); });
+      pair.apply([&](DrumEngine& engine) { engine.clock().selectPattern(pattern); });
       break;
     }
     case 7: {
       const int pattern = random.between(0, kPatternCount - 1);
       const int32_t resolution = kDefaultResolution << random.between(0, 3);
-      pair.apply([&](DrumEngine& engine) { engine.sequencer().setResolution(pattern, resolution); });
+      pair.apply([&](DrumEngine& engine) { engine.patterns().setResolution(pattern, resolution); });
       break;
     }
-    case 8: pair.apply([](DrumEngine& engine) { engine.sequencer().rewind(); }); break;
+    case 8: pair.apply([](DrumEngine& engine) { engine.clock().rewind(); }); break;
     default: break;
   }
 }
@@ -176,8 +176,8 @@ std::string Difference(const DrumEngine& reference, const DrumEngine& tested, co
       return text.str();
     }
   }
-  const StepSequencer& want = reference.sequencer();
-  const StepSequencer& got = tested.sequencer();
+  const StepClock& want = reference.clock();
+  const StepClock& got = tested.clock();
   if (want.barPosition() != got.barPosition() || want.currentStep() != got.currentStep() ||
       want.currentPattern() != got.currentPattern() ||
       ReferenceFrameLoop::nextStepIndex(want) != ReferenceFrameLoop::nextStepIndex(got)) {
@@ -222,13 +222,13 @@ std::string RunCase(uint64_t seed) {
       }
     }
     pair.apply([&](DrumEngine& engine) {
-      engine.sequencer().setResolution(pattern, resolution);
-      for (const auto& [step, holder] : cells) engine.sequencer().setCell(1, pattern, step, holder);
+      engine.patterns().setResolution(pattern, resolution);
+      for (const auto& [step, holder] : cells) engine.patterns().setCell(1, pattern, step, holder);
       engine.editorState().swingAmount = swing;
     });
   }
   const auto firstPattern = static_cast<uint8_t>(random.between(0, kPatternCount - 1));
-  pair.apply([&](DrumEngine& engine) { engine.sequencer().setCurrentPattern(firstPattern); });
+  pair.apply([&](DrumEngine& engine) { engine.clock().selectPattern(firstPattern); });
 
   HostTime time;
   time.available = random.chance(0.93);

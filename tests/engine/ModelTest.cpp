@@ -74,33 +74,33 @@ TEST_F(Model, FileNameAndFolderParts) {
 }
 
 TEST_F(Model, CellsKeepTheirUpperBitsAndSoundByTheLowByte) {
-  sequencer().setCell(engine::kSoundingStepCell, 3, 4, 5);
-  EXPECT_TRUE(sequencer().cellSounds(3, 4, 5));
-  sequencer().clearCell(3, 4, 5);
-  EXPECT_EQ(sequencer().getCell(3, 4, 5), 0x00017F00u);
-  EXPECT_FALSE(sequencer().cellSounds(3, 4, 5));
+  patterns().setCell(engine::kSoundingStepCell, 3, 4, 5);
+  EXPECT_TRUE(patterns().cellSounds(3, 4, 5));
+  patterns().clearCell(3, 4, 5);
+  EXPECT_EQ(patterns().getCell(3, 4, 5), 0x00017F00u);
+  EXPECT_FALSE(patterns().cellSounds(3, 4, 5));
 
-  sequencer().setCell(1, 2, 127, 11);
-  sequencer().copyPattern(2, 9);
-  EXPECT_TRUE(sequencer().cellSounds(9, 127, 11));
-  sequencer().clearPattern(2);
-  EXPECT_FALSE(sequencer().cellSounds(2, 127, 11));
-  EXPECT_TRUE(sequencer().cellSounds(9, 127, 11));
+  patterns().setCell(1, 2, 127, 11);
+  patterns().copyPattern(2, 9);
+  EXPECT_TRUE(patterns().cellSounds(9, 127, 11));
+  patterns().clearPattern(2);
+  EXPECT_FALSE(patterns().cellSounds(2, 127, 11));
+  EXPECT_TRUE(patterns().cellSounds(9, 127, 11));
 
   // Out of the model's tables nothing is written or read.
-  sequencer().setCell(1, 24, 0, 0);
-  sequencer().setCell(1, 0, 128, 0);
-  sequencer().setCell(1, 0, 0, 12);
-  sequencer().setCell(1, -1, 0, 0);
-  EXPECT_EQ(sequencer().getCell(24, 0, 0), 0u);
+  patterns().setCell(1, 24, 0, 0);
+  patterns().setCell(1, 0, 128, 0);
+  patterns().setCell(1, 0, 0, 12);
+  patterns().setCell(1, -1, 0, 0);
+  EXPECT_EQ(patterns().getCell(24, 0, 0), 0u);
 }
 
 TEST_F(Model, OnlyTheFourResolutionsAreAccepted) {
-  sequencer().setResolution(4, 64);
-  for (int32_t wrong : {0, 15, 17, 100, 129, 256, -16}) sequencer().setResolution(4, wrong);
-  EXPECT_EQ(sequencer().resolution(4), 64);
-  sequencer().setResolution(30, 32);
-  EXPECT_EQ(sequencer().resolution(30), engine::kDefaultResolution);
+  patterns().setResolution(4, 64);
+  for (int32_t wrong : {0, 15, 17, 100, 129, 256, -16}) patterns().setResolution(4, wrong);
+  EXPECT_EQ(patterns().resolution(4), 64);
+  patterns().setResolution(30, 32);
+  EXPECT_EQ(patterns().resolution(30), engine::kDefaultResolution);
 }
 
 TEST_F(Model, SoloAndMuteKeepEveryOtherHolderMutedWhileAnySoloIsOn) {
@@ -128,7 +128,7 @@ TEST_F(Model, StopPressedAgainRightAfterRunRewindsToTheBarsFirstStep) {
   engine().setSyncMode(engine::SyncMode::Run);
   host->setTransport(true, 0.0);
   Render(60, 512);
-  ASSERT_GT(sequencer().currentStep(), 0);
+  ASSERT_GT(clock().currentStep(), 0);
   EXPECT_FALSE(rules.pressStop());
   EXPECT_EQ(engine().syncMode(), engine::SyncMode::Stop);
   engine().setLastMode(engine::SyncMode::Hsync);
@@ -136,18 +136,18 @@ TEST_F(Model, StopPressedAgainRightAfterRunRewindsToTheBarsFirstStep) {
   engine().setLastMode(engine::SyncMode::Run);
   EXPECT_TRUE(rules.pressStop());
   Render(1, 512);
-  EXPECT_EQ(sequencer().currentStep(), 0);
-  EXPECT_EQ(sequencer().barPosition(), 0);
+  EXPECT_EQ(clock().currentStep(), 0);
+  EXPECT_EQ(clock().barPosition(), 0);
 }
 
 TEST_F(Model, ResetAllEmptiesEverything) {
   testhost::InstallSamples(kit(), kFirstNote + 4, {0.5f});
   holder(4).setMuteState(engine::kMutedBySolo);
   holder(4).setPath("/x.wav");
-  sequencer().setResolution(7, 128);
-  sequencer().setCell(1, 7, 100, 3);
-  sequencer().setCurrentPattern(7);
-  sequencer().setSwingAmount(0.9f);
+  patterns().setResolution(7, 128);
+  patterns().setCell(1, 7, 100, 3);
+  clock().selectPattern(7);
+  patterns().setSwingAmount(0.9f);
   engine().setSyncMode(engine::SyncMode::Stop);
   engine().setLastMode(engine::SyncMode::Run);
   engine().kitPlayer().setDownmix(true);

@@ -26,18 +26,18 @@ class Sequencer : public testhost::EffectFixture {
     InstallClicks();
   }
   void SetSteps(int pattern, int holder, std::initializer_list<int> steps) {
-    for (int step : steps) sequencer().setCell(1, pattern, step, holder);
+    for (int step : steps) patterns().setCell(1, pattern, step, holder);
   }
   void SetAllSteps(int pattern, int holder) {
-    for (int step = 0; step < sequencer().resolution(pattern); ++step) sequencer().setCell(1, pattern, step, holder);
+    for (int step = 0; step < patterns().resolution(pattern); ++step) patterns().setCell(1, pattern, step, holder);
   }
   Frames Play(int blocks, int holder = 0) { return testhost::SoundingFrames(Render(blocks, kBlock), holder, kBlock); }
 };
 
 TEST_F(Sequencer, StepsLandOnTheirExactFramesAtEveryResolution) {
   for (int32_t resolution : {16, 32, 64, 128}) {
-    sequencer().setResolution(0, resolution);
-    sequencer().clearPattern(0);
+    patterns().setResolution(0, resolution);
+    patterns().clearPattern(0);
     SetAllSteps(0, 0);
     host->setTransport(true, 0.0);
     Frames expected;
@@ -61,7 +61,7 @@ TEST_F(Sequencer, SwingDelaysTheOddStepsOfSwungHolders) {
   EXPECT_EQ(swung[15], 93000);
   // Fully swung, the last step stays in its bar, one frame before the next bar.
   engine().editorState().swingAmount = 1.0f;
-  sequencer().clearPattern(0);
+  patterns().clearPattern(0);
   SetSteps(0, 1, {15});
   host->setTransport(true, 0.0);
   EXPECT_EQ(Play(kBarBlocks, 1), (Frames{95999}));
@@ -73,12 +73,12 @@ TEST_F(Sequencer, SwingDelaysTheOddStepsOfSwungHolders) {
 TEST_F(Sequencer, FollowsTheSongPositionAndPlaysFromTheStepThere) {
   host->setTransport(false, 5.5);
   host->process(1);
-  EXPECT_EQ(sequencer().barPosition(), 36000 + 1);
-  EXPECT_EQ(sequencer().currentStep(), 6);
+  EXPECT_EQ(clock().barPosition(), 36000 + 1);
+  EXPECT_EQ(clock().currentStep(), 6);
   SetAllSteps(0, 0);
   host->setTransport(false, 2.0);
   EXPECT_TRUE(Play(30).empty());
-  EXPECT_EQ(sequencer().currentStep(), 10);
+  EXPECT_EQ(clock().currentStep(), 10);
   EXPECT_FALSE(engine().editorState().positionHidden);
   for (const auto& [ppq, first, second] : {std::tuple{1.5, 0, 6000}, {-1.0, 24000, 30000}}) {
     host->setTransport(true, ppq);
@@ -97,7 +97,7 @@ TEST_F(Sequencer, LoopsAndJumpsAreFollowedAtTheNextBlock) {
   EXPECT_EQ(Play(1), (Frames{0}));
   host->setTransport(true, 3.0);  // jump to the fourth beat: step 12
   host->process(kBlock);
-  EXPECT_EQ(sequencer().currentStep(), 12);
+  EXPECT_EQ(clock().currentStep(), 12);
 }
 
 // Also when the block reaches just one frame into the next bar: its last frame.
@@ -106,7 +106,7 @@ TEST_F(Sequencer, StepZeroOfTheNextBarIsQueuedOnceFromTheBlockBefore) {
   for (const int64_t start : {95800, 96000 - kBlock + 1}) {
     host->setTransport(true, static_cast<double>(start) / 24000.0);
     EXPECT_EQ(Play(2), (Frames{96000 - start})) << start;
-    EXPECT_EQ(sequencer().barPosition(), start + 2 * kBlock - 96000) << start;
+    EXPECT_EQ(clock().barPosition(), start + 2 * kBlock - 96000) << start;
   }
 }
 
@@ -134,23 +134,23 @@ TEST_F(Sequencer, WithoutTimeInformationNothingPlaysAndTheClockHolds) {
     host->answers.timeInfo = true;
     host->setTransport(true, 1.0);
     host->process(kBlock);
-    const int32_t position = sequencer().barPosition();
+    const int32_t position = clock().barPosition();
     host->answers.timeInfo = false;
     EXPECT_TRUE(Play(40).empty());
-    EXPECT_EQ(sequencer().barPosition(), position);
+    EXPECT_EQ(clock().barPosition(), position);
   }
 }
 
 TEST_F(Sequencer, APatternNoteSwitchesAtItsFrame) {
-  sequencer().setResolution(1, 32);
+  patterns().setResolution(1, 32);
   SetSteps(0, 0, {1});
   SetSteps(1, 1, {4});
   host->setTransport(true, 5700.0 / 24000.0);
   host->sendMidi({{100, kNoteOn, engine::kFirstPatternNote + 1, 90}});
   const uint32_t patternChanges = engine().editorState().patternChanges;
   const auto first = Render(1, kBlock);
-  EXPECT_EQ(sequencer().currentPattern(), 1);
-  EXPECT_EQ(sequencer().currentStep(), 2) << "on the new pattern's grid from frame 100 on";
+  EXPECT_EQ(clock().currentPattern(), 1);
+  EXPECT_EQ(clock().currentStep(), 2) << "on the new pattern's grid from frame 100 on";
   EXPECT_GT(engine().editorState().patternChanges, patternChanges) << "the editor is asked to show it";
   EXPECT_EQ(testhost::SoundingFrames(first, 0, kBlock), (Frames{300})) << "queued before the switch";
   const auto next = Render(20, kBlock);
@@ -164,7 +164,7 @@ TEST_F(Sequencer, EachModeTakesItsOwnNotes) {
   host->setTransport(false, 0.0);
   host->sendMidi({{0, kNoteOn, engine::kFirstNote, 127}, {10, kNoteOn, 61, 127}, {20, 0x80, 62, 0}});
   EXPECT_TRUE(Play(1).empty());
-  EXPECT_EQ(sequencer().currentPattern(), 13);
+  EXPECT_EQ(clock().currentPattern(), 13);
 
   engine().setSyncMode(SyncMode::Midi);
   testhost::InstallSamples(kit(), engine::kFirstNote + 4, std::vector<float>(64, 1.0f));
@@ -172,19 +172,19 @@ TEST_F(Sequencer, EachModeTakesItsOwnNotes) {
   const testhost::Block block = host->process(64);
   EXPECT_EQ(block.at(8, 16), 0.0f);
   EXPECT_FLOAT_EQ(block.at(8, 17), 100.0f / 127.0f * testhost::kMasterLevel);
-  EXPECT_EQ(sequencer().currentPattern(), 13) << "pattern notes are dropped in Midi mode";
+  EXPECT_EQ(clock().currentPattern(), 13) << "pattern notes are dropped in Midi mode";
   EXPECT_TRUE(engine().editorState().positionHidden);
 
   engine().setSyncMode(SyncMode::Stop);
-  sequencer().rewind();
+  clock().rewind();
   SetAllSteps(13, 0);
   host->setTransport(true, 0.0);
   host->sendMidi({{0, kNoteOn, engine::kFirstPatternNote + 2, 127}, {0, kControlChange | 0x05, 7, 127}});
   EXPECT_TRUE(Play(20).empty());
-  EXPECT_EQ(sequencer().currentPattern(), 13);
+  EXPECT_EQ(clock().currentPattern(), 13);
   // A host maps controllers to parameters itself; the effect reports none as automation.
   EXPECT_TRUE(host->automations.empty());
-  EXPECT_EQ(sequencer().barPosition(), 0) << "the clock stands still";
+  EXPECT_EQ(clock().barPosition(), 0) << "the clock stands still";
   EXPECT_TRUE(engine().editorState().positionHidden) << "the last mode was not Run";
 }
 
@@ -195,7 +195,7 @@ TEST_F(Sequencer, TwoInstancesKeepTheirOwnClocks) {
   other.start();
   engine::DrumEngine& otherEngine = other.object<plugin::Vst>().instrument().engine();
   testhost::InstallSamples(otherEngine.kit(), engine::kFirstNote, {1.0f});
-  for (int step = 0; step < 16; ++step) otherEngine.sequencer().setCell(1, 0, step, 0);
+  for (int step = 0; step < 16; ++step) otherEngine.patterns().setCell(1, 0, step, 0);
   otherEngine.setSyncMode(SyncMode::Run);
   engine().setSyncMode(SyncMode::Run);
   SetAllSteps(0, 0);

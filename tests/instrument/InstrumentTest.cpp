@@ -16,7 +16,8 @@ using engine::SyncMode;
 class InstrumentRules : public ::testing::Test {
  protected:
   engine::DrumEngine& engine() { return instrument.engine(); }
-  engine::StepSequencer& sequencer() { return engine().sequencer(); }
+  engine::PatternStore& patterns() { return engine().patterns(); }
+  engine::StepClock& clock() { return engine().clock(); }
   engine::SampleHolder& holder(int index) { return engine().kit().holder(static_cast<uint8_t>(engine::kFirstNote + index)); }
   // Every holder as a letter: '.' plays, 'M' muted by the user, 's' muted by a solo, 'S' soloed.
   std::string states() {
@@ -82,28 +83,28 @@ TEST_F(InstrumentRules, StopPressedAgainRightAfterRunRewindsToTheBarsFirstStep) 
                {SyncMode::Stop, SyncMode::Hsync, false}};
   for (const auto& c : cases) {
     engine().setSyncMode(SyncMode::Run);
-    for (int block = 0; block < 200 && sequencer().currentStep() == 0; ++block) renderBlock();
-    ASSERT_GT(sequencer().currentStep(), 0);
+    for (int block = 0; block < 200 && clock().currentStep() == 0; ++block) renderBlock();
+    ASSERT_GT(clock().currentStep(), 0);
     engine().setSyncMode(c.mode);
     engine().setLastMode(c.lastMode);
     EXPECT_EQ(instrument.pressStop(), c.rewinds);
     EXPECT_EQ(engine().syncMode(), SyncMode::Stop);
     renderBlock();  // the audio thread takes the rewind
-    EXPECT_EQ(sequencer().currentStep() == 0 && sequencer().barPosition() == 0, c.rewinds);
+    EXPECT_EQ(clock().currentStep() == 0 && clock().barPosition() == 0, c.rewinds);
   }
 }
 
 TEST_F(InstrumentRules, StepsAndPatternsAreSetClearedAndCopied) {
   instrument.setStep(16, 52, 4, true);
-  EXPECT_EQ(sequencer().getCell(16, 52, 4), engine::kSoundingStepCell);
+  EXPECT_EQ(patterns().getCell(16, 52, 4), engine::kSoundingStepCell);
   instrument.setStep(16, 52, 4, false);
-  EXPECT_EQ(sequencer().getCell(16, 52, 4), 0x00017F00u) << "a cleared step keeps its velocity";
+  EXPECT_EQ(patterns().getCell(16, 52, 4), 0x00017F00u) << "a cleared step keeps its velocity";
   instrument.setStep(16, 3, 0, true);
   instrument.copyPattern(16, 0);
   instrument.clearPattern(16);
-  EXPECT_FALSE(sequencer().cellSounds(16, 3, 0));
-  EXPECT_TRUE(sequencer().cellSounds(0, 3, 0));
-  EXPECT_FALSE(sequencer().cellSounds(0, 52, 4));
+  EXPECT_FALSE(patterns().cellSounds(16, 3, 0));
+  EXPECT_TRUE(patterns().cellSounds(0, 3, 0));
+  EXPECT_FALSE(patterns().cellSounds(0, 52, 4));
 }
 
 TEST_F(InstrumentRules, HoldersAreCopiedWithTheirSampleOnlyAndResetsRestoreTheDefaults) {

@@ -48,8 +48,8 @@ class ChunkReader : public EffectInFolder {
     EXPECT_EQ(messages.messages()[0].caption, "Error");
     EXPECT_EQ(messages.messages()[0].text, text);
     EXPECT_EQ(holder(38).name(), "Marker");
-    EXPECT_TRUE(engine().sequencer().cellSounds(7, 1, 4));
-    EXPECT_EQ(engine().sequencer().resolution(7), 64);
+    EXPECT_TRUE(engine().patterns().cellSounds(7, 1, 4));
+    EXPECT_EQ(engine().patterns().resolution(7), 64);
     EXPECT_EQ(engine().syncMode(), engine::SyncMode::Run);
     EXPECT_EQ(engine().kit().soundMode(), engine::SoundMode::Tuned);
   }
@@ -71,14 +71,14 @@ TEST_F(ChunkReader, WrittenTextReadsBackToTheSameModel) {
   }
   engine().kitPlayer().setMasterLevel(0.6f);
   engine().kitPlayer().setDownmix(true);
-  engine::StepSequencer& sequencer = engine().sequencer();
-  sequencer.setResolution(3, 128);
-  sequencer.setResolution(9, 64);
-  for (int step = 0; step < 128; step += 3) sequencer.setCell(1, 3, step, step % engine::kHolderCount);
-  sequencer.setCell(1, 23, 15, 11);
-  sequencer.setSwingAmount(0.27f);
-  sequencer.setSequencerModeSetting(2);
-  sequencer.setCurrentPattern(9);
+  engine::PatternStore& patterns = engine().patterns();
+  patterns.setResolution(3, 128);
+  patterns.setResolution(9, 64);
+  for (int step = 0; step < 128; step += 3) patterns.setCell(1, 3, step, step % engine::kHolderCount);
+  patterns.setCell(1, 23, 15, 11);
+  patterns.setSwingAmount(0.27f);
+  patterns.setSequencerModeSetting(2);
+  engine().clock().selectPattern(9);
   engine().setSyncMode(engine::SyncMode::Midi);
   effect->instrument().setSoundMode(engine::SoundMode::Tuned);
   const std::string saved = GetChunk(*effect);
@@ -125,19 +125,19 @@ TEST_F(ChunkReader, OldVersionsAreConvertedWithAWarningAndDefaultsForWhatTheyLac
     EXPECT_FALSE(holder(36).swing());
     EXPECT_FLOAT_EQ(engine().kitPlayer().masterLevel(), masterLevel);
     EXPECT_FALSE(engine().kitPlayer().downmix());
-    engine::StepSequencer& sequencer = engine().sequencer();
-    EXPECT_EQ(sequencer.resolution(4), 16);
-    EXPECT_TRUE(sequencer.cellSounds(4, 0, 0));
-    EXPECT_TRUE(sequencer.cellSounds(4, 15, 0));
-    EXPECT_FALSE(sequencer.cellSounds(4, 16, 0));  // only 16 steps are taken
-    EXPECT_FLOAT_EQ(sequencer.swingAmount(), 0.5f);
-    EXPECT_EQ(sequencer.sequencerModeSetting(), 0u);
-    EXPECT_EQ(sequencer.currentPattern(), 0);
+    engine::PatternStore& patterns = engine().patterns();
+    EXPECT_EQ(patterns.resolution(4), 16);
+    EXPECT_TRUE(patterns.cellSounds(4, 0, 0));
+    EXPECT_TRUE(patterns.cellSounds(4, 15, 0));
+    EXPECT_FALSE(patterns.cellSounds(4, 16, 0));  // only 16 steps are taken
+    EXPECT_FLOAT_EQ(patterns.swingAmount(), 0.5f);
+    EXPECT_EQ(patterns.sequencerModeSetting(), 0u);
+    EXPECT_EQ(engine().clock().currentPattern(), 0);
     EXPECT_EQ(engine().syncMode(), engine::SyncMode::Stop);
     EXPECT_EQ(engine().kit().soundMode(), engine::SoundMode::Classic);
     // Nothing of the previous project survives, and the next save is version 2.0.
     EXPECT_EQ(holder(38).name(), "");
-    EXPECT_EQ(sequencer.resolution(7), 16);
+    EXPECT_EQ(patterns.resolution(7), 16);
     EXPECT_NE(GetChunk(*effect).find("\nKestrelhollow Data Version 2.0\n"), std::string::npos);
   }
 }
@@ -213,7 +213,7 @@ TEST_F(ChunkReader, RecordsMayBeReorderedAndRepeatedAndTheLaterWins) {
   EXPECT_TRUE(loads.empty()) << "empty paths load nothing";
   EXPECT_FLOAT_EQ(engine().kitPlayer().masterLevel(), 0.4f);
   EXPECT_FALSE(engine().kitPlayer().downmix());
-  EXPECT_EQ(engine().sequencer().currentPattern(), 5);
+  EXPECT_EQ(engine().clock().currentPattern(), 5);
   // Stop keeps the last mode that ran.
   EXPECT_EQ(engine().syncMode(), engine::SyncMode::Stop);
   EXPECT_EQ(engine().lastMode(), engine::SyncMode::Run);
@@ -223,12 +223,12 @@ TEST_F(ChunkReader, RecordsMayBeReorderedAndRepeatedAndTheLaterWins) {
 }
 
 TEST_F(ChunkReader, ShortRecordsReadMissingFieldsAsEmpty) {
-  engine().sequencer().setCell(1, 0, 100, 0);
+  engine().patterns().setCell(1, 0, 100, 0);
   SetChunk(*effect, VersionTwoText({"seq1;0;36;32;1;1", "smp2;37;Rim", "syn1"}));
-  engine::StepSequencer& sequencer = engine().sequencer();
-  EXPECT_EQ(sequencer.resolution(0), 32);
-  EXPECT_TRUE(sequencer.cellSounds(0, 1, 0));
-  EXPECT_FALSE(sequencer.cellSounds(0, 2, 0));
+  engine::PatternStore& patterns = engine().patterns();
+  EXPECT_EQ(patterns.resolution(0), 32);
+  EXPECT_TRUE(patterns.cellSounds(0, 1, 0));
+  EXPECT_FALSE(patterns.cellSounds(0, 2, 0));
   EXPECT_EQ(holder(37).name(), "Rim");
   EXPECT_FLOAT_EQ(holder(37).lengthFraction(), 0.0f);  // a missing number reads as 0
   EXPECT_FLOAT_EQ(engine().kitPlayer().masterLevel(), 0.0f);
@@ -305,13 +305,13 @@ TEST_F(ChunkReader, NumbersAreKeptInsideTheirControlsRanges) {
   EXPECT_FLOAT_EQ(holder(37).volume(), 0.0f);
   EXPECT_FLOAT_EQ(holder(37).pan(), 1.0f);
   EXPECT_FLOAT_EQ(engine().kitPlayer().masterLevel(), 1.0f);
-  EXPECT_FLOAT_EQ(engine().sequencer().swingAmount(), 1.0f);
+  EXPECT_FLOAT_EQ(engine().patterns().swingAmount(), 1.0f);
   EXPECT_FLOAT_EQ(engine().editorState().swingAmount, 1.0f);
   // Below the range, and beyond a float's range.
   for (const auto& [master, swing, level, amount] : {std::tuple{"-1", "-1e9", 0.0f, 0.0f}, {"1e308", "-1e999", 1.0f, 0.0f}}) {
     SetChunk(*effect, VersionTwoText({std::string("syn1;") + master + ";no_downmix;", std::string("seq2;") + swing + ";0;0;"}));
     EXPECT_FLOAT_EQ(engine().kitPlayer().masterLevel(), level);
-    EXPECT_FLOAT_EQ(engine().sequencer().swingAmount(), amount);
+    EXPECT_FLOAT_EQ(engine().patterns().swingAmount(), amount);
   }
 }
 

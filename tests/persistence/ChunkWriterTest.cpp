@@ -24,9 +24,9 @@ TEST_F(ChunkWriter, WritesEverySettingInItsForm) {
   engine.kit().holder(41).setMuteState(engine::kMuted);
   engine.kitPlayer().setMasterLevel(123.0f);
   engine.kitPlayer().setDownmix(true);
-  engine.sequencer().setSwingAmount(0.005f);
-  engine.sequencer().setSequencerModeSetting(3);
-  engine.sequencer().setCurrentPattern(23);
+  engine.patterns().setSwingAmount(0.005f);
+  engine.patterns().setSequencerModeSetting(3);
+  engine.clock().selectPattern(23);
   engine.setSyncMode(engine::SyncMode::Midi);
 
   const std::string text = GetChunk(*effect);
@@ -39,10 +39,10 @@ TEST_F(ChunkWriter, WritesEverySettingInItsForm) {
 
 TEST_F(ChunkWriter, PatternsOfOtherResolutionWriteEveryHolderInNoteThenPatternOrder) {
   auto effect = CreateEffect();
-  engine::StepSequencer& sequencer = effect->instrument().engine().sequencer();
-  sequencer.setResolution(5, 32);
-  sequencer.setCell(1, 2, 127, 11);
-  sequencer.setCell(0x100, 3, 0, 0);  // only the low byte makes a cell sound
+  engine::PatternStore& patterns = effect->instrument().engine().patterns();
+  patterns.setResolution(5, 32);
+  patterns.setCell(1, 2, 127, 11);
+  patterns.setCell(0x100, 3, 0, 0);  // only the low byte makes a cell sound
 
   const std::string text = GetChunk(*effect);
   std::vector<std::string> expected;

@@ -123,10 +123,10 @@ TEST(DefaultPreset, IsWhatANewModuleInstanceReportsAndLoadsTheFactoryKit) {
     EXPECT_FALSE(instrument.engine().kit().holder(note).isEmpty()) << instrument.engine().kit().holder(note).path();
     EXPECT_FALSE(instrument.engine().kit().holder(note).name().empty());
   }
-  const engine::StepSequencer& sequencer = instrument.engine().sequencer();
-  EXPECT_EQ(sequencer.currentPattern(), 0);
-  EXPECT_TRUE(sequencer.cellSounds(0, 0, 0));
-  EXPECT_FLOAT_EQ(instrument.engine().editorState().swingAmount, sequencer.swingAmount());
+  const engine::PatternStore& patterns = instrument.engine().patterns();
+  EXPECT_EQ(instrument.engine().clock().currentPattern(), 0);
+  EXPECT_TRUE(patterns.cellSounds(0, 0, 0));
+  EXPECT_FLOAT_EQ(instrument.engine().editorState().swingAmount, patterns.swingAmount());
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cmath>
 #include <cstdint>
+#include <memory>
 #include <random>
 #include <thread>
 #include <vector>
@@ -28,18 +29,18 @@ TEST_F(EditorChanges, VoiceAndClockChangesTakeEffectAtTheNextBlock) {
   engine().setSyncMode(SyncMode::Run);
   host->setTransport(true, 0.0);
   for (int block = 0; block < 20; ++block) host->process(512);
-  ASSERT_GT(sequencer().barPosition(), 0);
+  ASSERT_GT(clock().barPosition(), 0);
 
-  sequencer().rewind();
-  sequencer().selectPattern(3);
+  clock().rewind();
+  clock().selectPattern(3);
   for (auto [pitch, countdown] : {std::pair{-12, 1}, {7, 6}, {0, 0}, {13, 0}, {-13, 0}, {1, 12}}) {
     kit().holder(kEmpty).setPitch(static_cast<int8_t>(pitch));
     EXPECT_EQ(kit().holder(kEmpty).pitch(), pitch) << "the setting itself is stored at once";
     host->process(1);
     EXPECT_EQ(kit().holder(kEmpty).pitchCountdown(), countdown) << pitch;
   }
-  EXPECT_EQ(sequencer().currentPattern(), 3);
-  EXPECT_EQ(sequencer().barPosition(), 6) << "rewound at the first of six one-frame blocks";
+  EXPECT_EQ(clock().currentPattern(), 3);
+  EXPECT_EQ(clock().barPosition(), 6) << "rewound at the first of six one-frame blocks";
 
   kit().startPreview(kKick);
   EXPECT_FALSE(kit().holder(kKick).isPreviewPlaying()) << "not before the audio thread's next block";
@@ -68,7 +69,7 @@ TEST(EditorChangesWhileRendering, NoChangeIsLostAndNothingRaces) {
   for (int holder = 0; holder < 6; ++holder) {
     testhost::InstallSamples(engine.kit(), static_cast<uint8_t>(kFirstNote + holder),
                              std::vector<float>(2 * kSampleFrames, 0.25f), 2, 44100);
-    for (int step = 0; step < 16; step += 2) engine.sequencer().setCell(1, holder % 3, step, holder);
+    for (int step = 0; step < 16; step += 2) engine.patterns().setCell(1, holder % 3, step, holder);
   }
 
   std::atomic<bool> editing{true};
@@ -108,13 +109,13 @@ TEST(EditorChangesWhileRendering, NoChangeIsLostAndNothingRaces) {
       case 1: engine.kit().startPreview(note); break;
       case 2:
         lastPattern = static_cast<int>(random() % 3);
-        engine.sequencer().selectPattern(lastPattern);
+        engine.clock().selectPattern(lastPattern);
         break;
       case 3: engine.setSyncMode(kModes[random() % 4]); break;
       case 4: {
         const int pattern = static_cast<int>(random() % 3);
         lastResolution[pattern] = 16 << (random() % 4);
-        engine.sequencer().setResolution(pattern, lastResolution[pattern]);
+        engine.patterns().setResolution(pattern, lastResolution[pattern]);
         break;
       }
       case 5:
@@ -125,7 +126,7 @@ TEST(EditorChangesWhileRendering, NoChangeIsLostAndNothingRaces) {
         break;
       case 6: instrument.setSolo(holder, random() % 2 == 0); break;
       case 7: instrument.setMute(holder, random() % 2 == 0); break;
-      default: engine.sequencer().rewind(); break;
+      default: engine.clock().rewind(); break;
     }
     if (change % 64 == 0) std::this_thread::yield();
   }
@@ -134,16 +135,16 @@ TEST(EditorChangesWhileRendering, NoChangeIsLostAndNothingRaces) {
 
   // The queue is emptied by one more block, in Stop mode so that the clock stays where it is put.
   engine.setSyncMode(SyncMode::Stop);
-  engine.sequencer().rewind();
+  engine.clock().rewind();
   host.process(1);
   EXPECT_EQ(engine.kit().commands().droppedCount(), 0u);
-  EXPECT_EQ(engine.sequencer().currentPattern(), lastPattern);
-  EXPECT_EQ(engine.sequencer().barPosition(), 0);
+  EXPECT_EQ(engine.clock().currentPattern(), lastPattern);
+  EXPECT_EQ(engine.clock().barPosition(), 0);
   // One beat into the bar, in Hsync: the step is the resolution's first of the second beat.
   engine.setSyncMode(SyncMode::Hsync);
   host.setTransport(true, 1.0);
   host.process(1);
-  EXPECT_EQ(engine.sequencer().currentStep(), lastResolution[lastPattern] / 4);
+  EXPECT_EQ(engine.clock().currentStep(), lastResolution[lastPattern] / 4);
   const engine::SampleHolder& empty = engine.kit().holder(kEmpty);
   const int magnitude = lastPitch[kEmpty - kFirstNote] < 0 ? -lastPitch[kEmpty - kFirstNote] : lastPitch[kEmpty - kFirstNote];
   EXPECT_EQ(empty.pitchCountdown(), magnitude == 0 ? 0 : 13 - magnitude) << "an untriggered holder keeps its countdown";
@@ -172,6 +173,64 @@ TEST(EditorChangesWhileRendering, NoChangeIsLostAndNothingRaces) {
       EXPECT_NE(state, engine::kNotMuted) << holder << " plays beside a solo";
     }
   }
+}
+
+// The pattern played and the mode the last block ran in have the audio thread as their one
+// writer: the editor's selections, resets and the load's last mode are requests it carries out
+// at its next block, while pattern notes switch the pattern inside blocks (run under the thread
+// sanitizer). A request not yet carried out is what the editor reads back.
+TEST(EditorChangesWhileRendering, PatternAndLastModeRequestsMeetPatternNotesWithoutRacing) {
+  testhost::TestHost host;
+  ASSERT_TRUE(host.createInProcess());
+  host.start(48000.0f, 256);
+  host.setTransport(true, 0.0);
+  instrument::Instrument& instrument = host.object<plugin::Vst>().instrument();
+  engine::DrumEngine& engine = instrument.engine();
+  engine.setSyncMode(SyncMode::Run);
+
+  std::atomic<bool> editing{true};
+  std::thread audio([&] {
+    testhost::Block block(engine::kOutputCount, 256);
+    std::vector<std::unique_ptr<testhost::MidiBatch>> notes;
+    for (int pattern = 0; pattern < 4; ++pattern) {
+      notes.push_back(std::make_unique<testhost::MidiBatch>(std::vector<testhost::MidiMessage>{
+          {pattern * 50, 0x90, static_cast<uint8_t>(engine::kFirstPatternNote + 20 + pattern), 100}}));
+    }
+    for (size_t count = 0; editing; ++count) {
+      host.send(*notes[count % notes.size()]);
+      host.processInto(block, 256);
+      host.advanceTransport(256);
+    }
+  });
+  std::mt19937 random(11);
+  constexpr SyncMode kModes[] = {SyncMode::Hsync, SyncMode::Run, SyncMode::Midi, SyncMode::Stop};
+  for (int change = 0; change < 20000; ++change) {
+    switch (random() % 5) {
+      case 0: engine.clock().selectPattern(static_cast<int>(random() % 20)); break;
+      case 1: engine.setLastMode(kModes[random() % 4]); break;
+      case 2: engine.setSyncMode(kModes[random() % 4]); break;
+      case 3: instrument.pressStop(); break;
+      default: EXPECT_LT(engine.clock().currentPattern(), engine::kPatternCount); break;
+    }
+    if (change % 64 == 0) std::this_thread::yield();
+  }
+  editing = false;
+  audio.join();
+
+  engine.clock().selectPattern(7);
+  engine.setSyncMode(SyncMode::Stop);
+  engine.setLastMode(SyncMode::Run);
+  EXPECT_EQ(engine.clock().currentPattern(), 7) << "the selection, before the audio thread takes it up";
+  EXPECT_EQ(engine.lastMode(), SyncMode::Run);
+  EXPECT_TRUE(instrument.pressStop()) << "Stop pressed after Run rewinds";
+  host.process(1);
+  EXPECT_EQ(engine.clock().currentPattern(), 7);
+  EXPECT_EQ(engine.lastMode(), SyncMode::Run) << "a block in Stop keeps the last mode";
+  EXPECT_EQ(engine.clock().barPosition(), 0);
+  engine.setSyncMode(SyncMode::Midi);
+  host.process(1);
+  EXPECT_EQ(engine.lastMode(), SyncMode::Midi);
+  EXPECT_EQ(engine.kit().commands().droppedCount(), 0u);
 }
 
 }  // namespace

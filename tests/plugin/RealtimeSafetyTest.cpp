@@ -25,9 +25,9 @@ TEST_F(RealtimeSafety, ProcessEventsProcessReplacingAndSetParameterAllocateNothi
     kit().holder(static_cast<uint8_t>(engine::kFirstNote + holder)).setSwing(holder % 3 == 0);
   }
   for (int pattern : {0, 1}) {
-    sequencer().setResolution(pattern, 128);
+    patterns().setResolution(pattern, 128);
     for (int step = 0; step < 128; ++step) {
-      for (int holder = 0; holder < engine::kHolderCount; ++holder) sequencer().setCell(1, pattern, step, holder);
+      for (int holder = 0; holder < engine::kHolderCount; ++holder) patterns().setCell(1, pattern, step, holder);
     }
   }
   host->setTransport(true, 0.0);

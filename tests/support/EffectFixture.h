@@ -56,7 +56,8 @@ class EffectFixture : public ::testing::Test {
   plugin::Vst& vst() { return host->object<plugin::Vst>(); }
   engine::DrumEngine& engine() { return vst().instrument().engine(); }
   engine::Kit& kit() { return engine().kit(); }
-  engine::StepSequencer& sequencer() { return engine().sequencer(); }
+  engine::PatternStore& patterns() { return engine().patterns(); }
+  engine::StepClock& clock() { return engine().clock(); }
 
   // Gives every holder a one-frame sample of 1.0, so its output is non-zero exactly at its triggers.
   void InstallClicks() {

@@ -40,11 +40,11 @@ struct Line {
   std::string_view steps;  // one character per step: 'x' sounds, anything else is silent
 };
 
-void writePattern(engine::StepSequencer& sequencer, int pattern, int32_t resolution, std::initializer_list<Line> lines) {
-  sequencer.setResolution(pattern, resolution);
+void writePattern(engine::PatternStore& patterns, int pattern, int32_t resolution, std::initializer_list<Line> lines) {
+  patterns.setResolution(pattern, resolution);
   for (const Line& line : lines) {
     for (size_t step = 0; step < line.steps.size(); ++step) {
-      if (line.steps[step] == 'x') sequencer.setCell(1, pattern, static_cast<int>(step), line.holder);
+      if (line.steps[step] == 'x') patterns.setCell(engine::kSoundingStepCell, pattern, static_cast<int>(step), line.holder);
     }
   }
 }
@@ -64,16 +64,16 @@ void BuildDemoSet(engine::DrumEngine& engine, std::string_view samplesFolder) {
     holder.setSwing(kMix[index].swing);
   }
 
-  engine::StepSequencer& sequencer = engine.sequencer();
-  sequencer.setSwingAmount(kSwingAmount);
+  engine::PatternStore& patterns = engine.patterns();
+  patterns.setSwingAmount(kSwingAmount);
   // Main groove.
-  writePattern(sequencer, 0, 16,
+  writePattern(patterns, 0, 16,
                {{Kick, "x.....x.x......."},
                 {Snare, "....x.......x..."},
                 {ClosedHat, "x.x.x.x.x.x.x.x."},
                 {Shaker, ".x.x.x.x.x.x.x.x"}});
   // Variation: a pushed kick, a clap on the backbeat and an open hat into the next bar.
-  writePattern(sequencer, 1, 16,
+  writePattern(patterns, 1, 16,
                {{Kick, "x.....x.x.x....."},
                 {Snare, "....x.......x..x"},
                 {Clap, "............x..."},
@@ -81,13 +81,13 @@ void BuildDemoSet(engine::DrumEngine& engine, std::string_view samplesFolder) {
                 {OpenHat, "..............x."},
                 {Shaker, ".x.x.x.x.x.x.x.x"}});
   // Variation in 32nd steps: sixteenth hats with a roll and ghost rimshots.
-  writePattern(sequencer, 2, 32,
+  writePattern(patterns, 2, 32,
                {{Kick, "x...........x...x...x..........."},
                 {Snare, "........x...............x......."},
                 {Rimshot, "..............x.............x..."},
                 {ClosedHat, "x.x.x.x.x.x.x.x.x.x.x.x.x.x.xxxx"}});
   // Fill: snare pickups and toms falling from high to low.
-  writePattern(sequencer, 3, 16,
+  writePattern(patterns, 3, 16,
                {{Kick, "x..............."},
                 {Snare, "....x.x...x....x"},
                 {HighTom, "........xx......"},
@@ -95,14 +95,14 @@ void BuildDemoSet(engine::DrumEngine& engine, std::string_view samplesFolder) {
                 {LowTom, "............xxx."},
                 {ClosedHat, "x.x.x.x........."}});
   // The main groove opened with a crash, for the bar after the fill.
-  writePattern(sequencer, 4, 16,
+  writePattern(patterns, 4, 16,
                {{Kick, "x.....x.x......."},
                 {Snare, "....x.......x..."},
                 {Crash, "x..............."},
                 {ClosedHat, "..x.x.x.x.x.x.x."},
                 {Shaker, ".x.x.x.x.x.x.x.x"}});
   // Cowbell groove.
-  writePattern(sequencer, 5, 16,
+  writePattern(patterns, 5, 16,
                {{Kick, "x..x..x...x....."},
                 {Snare, "....x.......x..."},
                 {Cowbell, "x..x..x...x.x..."},

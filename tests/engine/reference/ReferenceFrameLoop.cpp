@@ -36,7 +36,7 @@ float addVoice(float sum, float voice) {
 
 void ReferenceFrameLoop::prepareBlock(DrumEngine& engine, const HostTime& time, int32_t frames) {
   EditorState& editor = engine.editorState_;
-  StepSequencer& sequencer = *engine.sequencer_;
+  StepClock& clock = *engine.clock_;
   const SyncMode mode = engine.syncMode_;
   editor.reportBlock(mode, engine.lastMode_, time);
   switch (mode) {
@@ -48,57 +48,56 @@ void ReferenceFrameLoop::prepareBlock(DrumEngine& engine, const HostTime& time, 
     case SyncMode::Run:
       if (!time.available) break;
       if (mode == SyncMode::Hsync) {
-        if (time.tempoValid) sequencer.updateTiming(time.sampleRate, time.tempo, editor.swingAmount);
+        if (time.tempoValid) clock.updateTiming(time.sampleRate, time.tempo, editor.swingAmount);
         if (std::isfinite(time.ppqPos)) {
           const double position = time.ppqPos + 1e-13;
           const double whole = std::trunc(position);
           const double beatInBar = std::fmod(whole, static_cast<double>(kBeatsPerBar));
-          const double offset = ((position - whole) + beatInBar) * sequencer.samplesPerBeat_;
+          const double offset = ((position - whole) + beatInBar) * clock.samplesPerBeat_;
           int32_t barPosition = offset >= 0.0 ? static_cast<int32_t>(offset)
                                               : static_cast<int32_t>(std::floor(offset + 1e-6));
-          if (barPosition == sequencer.barLength_) barPosition = 0;
-          sequencer.barPosition_ = barPosition;
+          if (barPosition == clock.barLength_) barPosition = 0;
+          clock.barPosition_ = barPosition;
         }
-        sequencer.locate();
-        if (time.playing && time.ppqValid && time.tempoValid && sequencer.timingComputed()) {
-          schedule(sequencer, engine.queue_, frames);
+        clock.locate();
+        if (time.playing && time.ppqValid && time.tempoValid && clock.timingComputed()) {
+          schedule(clock, engine.queue_, frames);
         }
       } else {
-        const int32_t steps = sequencer.resolutions_[sequencer.currentPattern_];
-        if (!sequencer.runMemorySet_) {
-          sequencer.runTempo_ = time.tempo;
-          sequencer.runResolution_ = steps;
-          sequencer.runMemorySet_ = true;
+        const int32_t steps = clock.playingResolution();
+        if (!clock.runMemorySet_) {
+          clock.runTempo_ = time.tempo;
+          clock.runResolution_ = steps;
+          clock.runMemorySet_ = true;
         }
         if (time.tempoValid) {
-          sequencer.updateTiming(time.sampleRate, time.tempo, editor.swingAmount);
-          if (time.tempo != sequencer.runTempo_ || steps != sequencer.runResolution_) {
-            sequencer.runResolution_ = steps;
+          clock.updateTiming(time.sampleRate, time.tempo, editor.swingAmount);
+          if (time.tempo != clock.runTempo_ || steps != clock.runResolution_) {
+            clock.runResolution_ = steps;
             const int index = resolutionIndex(steps);
-            if (index >= 0) sequencer.barPosition_ = sequencer.stepBoundaries_[index][sequencer.nextStepIndex_ % steps];
-            sequencer.runTempo_ = time.tempo;
+            if (index >= 0) clock.barPosition_ = clock.stepBoundaries_[index][clock.nextStepIndex_ % steps];
+            clock.runTempo_ = time.tempo;
           }
         }
-        sequencer.locate();
-        if (sequencer.timingComputed()) schedule(sequencer, engine.queue_, frames);
+        clock.locate();
+        if (clock.timingComputed()) schedule(clock, engine.queue_, frames);
       }
       break;
   }
   engine.lastMode_ = mode;
 }
 
-void ReferenceFrameLoop::schedule(const StepSequencer& sequencer, NoteEventQueue& queue, int32_t frames) {
-  const int pattern = sequencer.currentPattern_;
-  const int32_t steps = sequencer.resolutions_[pattern];
-  const int64_t start = sequencer.barPosition_;
+void ReferenceFrameLoop::schedule(const StepClock& clock, NoteEventQueue& queue, int32_t frames) {
+  const int pattern = clock.pattern_;
+  const int32_t steps = clock.patterns_.resolution(pattern);
+  const int64_t start = clock.barPosition_;
   const int64_t stop = start + frames;
   for (int holder = 0; holder < kHolderCount; ++holder) {
     const auto note = static_cast<uint8_t>(kFirstNote + holder);
-    const auto& times = sequencer.stepTimes_[pattern][holder];
-    const auto& cells = sequencer.cells_[pattern];
+    const auto& times = clock.stepTimes_[pattern][holder];
     for (int step = 0; step < steps; ++step) {
       const int64_t time = times[step];
-      if (start <= time && time < stop && (cells[step][holder] & 0xFFU) != 0) {
+      if (start <= time && time < stop && clock.patterns_.cellSounds(pattern, step, holder)) {
         queue.insert({note, kStepVelocity, static_cast<uint16_t>(time - start)});
       }
     }
@@ -106,26 +105,26 @@ void ReferenceFrameLoop::schedule(const StepSequencer& sequencer, NoteEventQueue
     if (stop > barEnd) {
       const int64_t intoNextBar = barEnd - start;
       const int64_t first = times[0];
-      if (first >= 0 && first < frames - intoNextBar && (cells[0][holder] & 0xFFU) != 0) {
+      if (first >= 0 && first < frames - intoNextBar && clock.patterns_.cellSounds(pattern, 0, holder)) {
         queue.insert({note, kStepVelocity, static_cast<uint16_t>(first + intoNextBar)});
       }
     }
   }
 }
 
-void ReferenceFrameLoop::advanceClock(StepSequencer& sequencer) noexcept {
-  const int32_t position = sequencer.barPosition_ + 1;
-  sequencer.barPosition_ = position;
-  const int32_t steps = sequencer.resolutions_[sequencer.currentPattern_];
+void ReferenceFrameLoop::advanceClock(StepClock& clock) noexcept {
+  const int32_t position = clock.barPosition_ + 1;
+  clock.barPosition_ = position;
+  const int32_t steps = clock.playingResolution();
   const int index = resolutionIndex(steps);
-  sequencer.nextStepIndex_ = (sequencer.currentStep_ + 1) % (steps + 1);
+  clock.nextStepIndex_ = (clock.currentStep_ + 1) % (steps + 1);
   if (index < 0) return;
-  if (position == sequencer.stepBoundaries_[index][sequencer.nextStepIndex_]) {
-    sequencer.currentStep_ = sequencer.nextStepIndex_ % steps;
-    if (sequencer.currentStep_ == 0) sequencer.barPosition_ = 0;
-  } else if (sequencer.barLength_ > 0 && position >= sequencer.barLength_) {
-    sequencer.currentStep_ = 0;
-    sequencer.barPosition_ = 0;
+  if (position == clock.stepBoundaries_[index][clock.nextStepIndex_]) {
+    clock.currentStep_ = clock.nextStepIndex_ % steps;
+    if (clock.currentStep_ == 0) clock.barPosition_ = 0;
+  } else if (clock.barLength_ > 0 && position >= clock.barLength_) {
+    clock.currentStep_ = 0;
+    clock.barPosition_ = 0;
   }
 }
 
@@ -228,7 +227,7 @@ void ReferenceFrameLoop::renderBlock(DrumEngine& engine, const HostTime& time, f
       engine.carryOut(event);
     }
     renderFrame(engine.kitPlayer_, outputs, frame);
-    if (clockRuns) advanceClock(*engine.sequencer_);
+    if (clockRuns) advanceClock(*engine.clock_);
   }
 }
 

@@ -14,13 +14,13 @@ class ReferenceFrameLoop {
  public:
   // Stands in for DrumEngine::renderBlock.
   static void renderBlock(DrumEngine& engine, const HostTime& time, float* const* outputs, int32_t frames) noexcept;
-  // The clock state that the sequencer keeps to itself.
-  static int32_t nextStepIndex(const StepSequencer& sequencer) { return sequencer.nextStepIndex_; }
+  // The state that the clock keeps to itself.
+  static int32_t nextStepIndex(const StepClock& clock) { return clock.nextStepIndex_; }
 
  private:
   static void prepareBlock(DrumEngine& engine, const HostTime& time, int32_t frames);
-  static void schedule(const StepSequencer& sequencer, NoteEventQueue& queue, int32_t frames);
-  static void advanceClock(StepSequencer& sequencer) noexcept;
+  static void schedule(const StepClock& clock, NoteEventQueue& queue, int32_t frames);
+  static void advanceClock(StepClock& clock) noexcept;
   static void renderFrame(KitPlayer& player, float* const* outputs, int32_t frame) noexcept;
   static StereoFrame renderNote(KitPlayer& player, int holderIndex) noexcept;
   static StereoFrame holderFrame(SampleHolder& holder) noexcept;

@@ -1,4 +1,4 @@
-#include "engine/StepSequencer.h"
+#include "engine/StepClock.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,108 +15,52 @@ int32_t truncated(double value) { return static_cast<int32_t>(value); }
 
 }  // namespace
 
-StepSequencer::StepSequencer(const KitPlayer& kitPlayer, CommandQueue& commands, Relaxed<float>& swingAmount)
-    : kitPlayer_(kitPlayer), commands_(commands), swingAmount_(swingAmount) {
-  reset();
+StepClock::StepClock(const PatternStore& patterns, const KitPlayer& kitPlayer, CommandQueue& commands)
+    : patterns_(patterns), kitPlayer_(kitPlayer), commands_(commands) {}
+
+void StepClock::rewind() { commands_.push({EngineCommand::Rewind, 0}); }
+
+void StepClock::selectPattern(int pattern) {
+  if (PatternStore::validPattern(pattern)) selection_.request(static_cast<uint8_t>(pattern));
 }
 
-void StepSequencer::reset() {
-  swingAmount_ = kDefaultSwingAmount;
-  sequencerModeSetting_ = 0;
-  currentPattern_ = 0;
+void StepClock::reset() {
+  selectPattern(0);
   rewind();
-  for (int pattern = 0; pattern < kPatternCount; ++pattern) {
-    resolutions_[pattern] = kDefaultResolution;
-    for (auto& step : cells_[pattern]) {
-      for (auto& cell : step) cell = 0;
-    }
-  }
-  timingChanges_.increment();
 }
 
-void StepSequencer::setCell(uint32_t value, int pattern, int step, int holder) {
-  if (validCell(pattern, step, holder)) cells_[pattern][step][holder] = value;
+uint8_t StepClock::currentPattern() const { return selection_.pending().value_or(pattern_); }
+
+void StepClock::takeSelection() noexcept {
+  selection_.take([this](uint8_t pattern) { placePattern(pattern); });
 }
 
-void StepSequencer::clearCell(int pattern, int step, int holder) {
-  if (validCell(pattern, step, holder)) cells_[pattern][step][holder] = cells_[pattern][step][holder] & ~0xFFU;
-}
-
-uint32_t StepSequencer::getCell(int pattern, int step, int holder) const {
-  return validCell(pattern, step, holder) ? cells_[pattern][step][holder].load() : 0;
-}
-
-void StepSequencer::clearHolderSteps(int pattern, int holder) {
-  for (int step = 0; step < kMaxSteps; ++step) clearCell(pattern, step, holder);
-}
-
-void StepSequencer::clearPattern(int pattern) {
-  for (int holder = 0; holder < kHolderCount; ++holder) clearHolderSteps(pattern, holder);
-}
-
-void StepSequencer::copyPattern(int from, int to) {
-  if (!validPattern(from) || !validPattern(to)) return;
-  cells_[to] = cells_[from];
-}
-
-void StepSequencer::setResolution(int pattern, int32_t resolution) {
-  if (!validPattern(pattern) || resolutionIndex(resolution) < 0) return;
-  if (resolutions_[pattern] != resolution) {
-    resolutions_[pattern] = resolution;
-    timingChanges_.increment();
-  }
-}
-
-int32_t StepSequencer::resolution(int pattern) const {
-  return validPattern(pattern) ? resolutions_[pattern].load() : kDefaultResolution;
-}
-
-void StepSequencer::setSequencerModeSetting(uint32_t value) {
-  if (sequencerModeSetting_ != value) {
-    sequencerModeSetting_ = value;
-    timingChanges_.increment();
-  }
-}
-
-void StepSequencer::setCurrentPattern(uint8_t pattern) {
-  if (validPattern(pattern)) currentPattern_ = pattern;
-}
-
-void StepSequencer::rewind() { commands_.push({EngineCommand::Rewind, 0}); }
-
-void StepSequencer::selectPattern(int pattern) {
-  if (!validPattern(pattern)) return;
-  currentPattern_ = static_cast<uint8_t>(pattern);
-  commands_.push({EngineCommand::SelectPattern, static_cast<uint8_t>(pattern)});
-}
-
-void StepSequencer::placeAtBarStart() noexcept {
+void StepClock::placeAtBarStart() noexcept {
   barPosition_ = 0;
   currentStep_ = 0;
 }
 
-void StepSequencer::placePattern(int pattern) noexcept {
-  if (!validPattern(pattern)) return;
-  currentPattern_ = static_cast<uint8_t>(pattern);
-  const double samplesPerBar = samplesPerBar_;
-  if (samplesPerBar <= 0.0) return;
-  const int32_t steps = resolutions_[pattern];
-  const int32_t step = truncated(static_cast<double>(barPosition_) * steps / samplesPerBar);
+void StepClock::placePattern(int pattern) noexcept {
+  if (!PatternStore::validPattern(pattern)) return;
+  pattern_ = static_cast<uint8_t>(pattern);
+  if (samplesPerBar_ <= 0.0) return;
+  const int32_t steps = patterns_.resolution(pattern);
+  const int32_t step = truncated(static_cast<double>(barPosition_) * steps / samplesPerBar_);
   if (step >= 0 && step < steps) currentStep_ = step;
 }
 
-bool StepSequencer::swingFlag(int holder) const {
+bool StepClock::swingFlag(int holder) const {
   return kitPlayer_.kit().holder(static_cast<uint8_t>(kFirstNote + holder)).swing();
 }
 
-void StepSequencer::updateTiming(double sampleRate, double tempo, float swingAmount) {
+void StepClock::updateTiming(double sampleRate, double tempo, float swingAmount) {
   // A rate or tempo that gives no bar, or one too long to count in frames, keeps the old timing.
   const double samplesPerBar = sampleRate * 60.0 / tempo * kBeatsPerBar;
   if (!(sampleRate > 0.0) || !(tempo > 0.0) || !(samplesPerBar >= 1.0) ||
       !(samplesPerBar < std::numeric_limits<int32_t>::max())) {
     return;
   }
-  const uint32_t timingChanges = timingChanges_;
+  const uint32_t timingChanges = patterns_.timingChanges();
   bool swingChanged = false;
   for (int holder = 0; holder < kHolderCount; ++holder) swingChanged |= swingFlag(holder) != swingSnapshot_[holder];
   if (sampleRate == sampleRate_ && tempo == tempo_ && timingChanges == timingChangesComputed_ && !swingChanged &&
@@ -130,14 +74,13 @@ void StepSequencer::updateTiming(double sampleRate, double tempo, float swingAmo
   recompute();
 }
 
-void StepSequencer::recompute() {
+void StepClock::recompute() {
   samplesPerBeat_ = sampleRate_ * 60.0 / tempo_;
-  const double samplesPerBar = samplesPerBeat_ * kBeatsPerBar;
-  samplesPerBar_ = samplesPerBar;
-  barLength_ = truncated(samplesPerBar);
+  samplesPerBar_ = samplesPerBeat_ * kBeatsPerBar;
+  barLength_ = truncated(samplesPerBar_);
   const double swing = timingSwingAmount_;
   for (int pattern = 0; pattern < kPatternCount; ++pattern) {
-    const int32_t steps = resolutions_[pattern];
+    const int32_t steps = patterns_.resolution(pattern);
     const double beatsPerStep = 1.0 / (steps * 0.25);
     for (int holder = 0; holder < kHolderCount; ++holder) {
       const bool swung = swingFlag(holder);
@@ -146,7 +89,7 @@ void StepSequencer::recompute() {
         if (swung && step % 2 == 1) {
           time += samplesPerBeat_ * beatsPerStep * swing;
           // A fully swung last step must not land on the next bar's first step.
-          if (step == steps - 1 && time == samplesPerBar) time -= 1.0;
+          if (step == steps - 1 && time == samplesPerBar_) time -= 1.0;
         }
         // Kept ascending for the scheduler's search; only a bar of fewer frames than steps
         // would otherwise put the fully swung last step before the one before it.
@@ -163,8 +106,8 @@ void StepSequencer::recompute() {
   for (int holder = 0; holder < kHolderCount; ++holder) swingSnapshot_[holder] = swingFlag(holder);
 }
 
-void StepSequencer::locate() {
-  const int32_t steps = resolutions_[currentPattern_];
+void StepClock::locate() {
+  const int32_t steps = playingResolution();
   const int index = resolutionIndex(steps);
   if (index < 0) return;
   const auto& boundaries = stepBoundaries_[index];
@@ -179,14 +122,13 @@ void StepSequencer::locate() {
   if (position == boundaries[steps]) currentStep_ = 0;
 }
 
-void StepSequencer::schedule(NoteEventQueue& queue, int32_t frames) const {
-  const int pattern = currentPattern_;
-  const int32_t steps = resolutions_[pattern];
+void StepClock::schedule(NoteEventQueue& queue, int32_t frames) const {
+  const int pattern = pattern_;
+  const int32_t steps = patterns_.resolution(pattern);
   const int64_t start = barPosition_;
   const int64_t stop = start + frames;
-  const auto& cells = cells_[pattern];
   const auto queueIfSounding = [&](int holder, int step, int64_t offset) {
-    if ((cells[step][holder] & 0xFFU) != 0) {
+    if (patterns_.cellSounds(pattern, step, holder)) {
       queue.insert({static_cast<uint8_t>(kFirstNote + holder), kStepVelocity, static_cast<uint16_t>(offset)});
     }
   };
@@ -207,10 +149,10 @@ void StepSequencer::schedule(NoteEventQueue& queue, int32_t frames) const {
   }
 }
 
-void StepSequencer::advanceClockBy(int32_t frames) noexcept {
+void StepClock::advanceClockBy(int32_t frames) noexcept {
   while (frames > 0) {
     const int32_t position = barPosition_;
-    const int32_t steps = resolutions_[currentPattern_];
+    const int32_t steps = playingResolution();
     const int index = resolutionIndex(steps);
     const int32_t next = (currentStep_ + 1) % (steps + 1);
     nextStepIndex_ = next;
@@ -239,7 +181,7 @@ void StepSequencer::advanceClockBy(int32_t frames) noexcept {
   }
 }
 
-void StepSequencer::prepareHsyncBlock(const HostTime& time, float swingAmount, NoteEventQueue& queue,
+void StepClock::prepareHsyncBlock(const HostTime& time, float swingAmount, NoteEventQueue& queue,
                                       int32_t frames) {
   if (time.tempoValid) updateTiming(time.sampleRate, time.tempo, swingAmount);
   if (std::isfinite(time.ppqPos)) {
@@ -258,9 +200,9 @@ void StepSequencer::prepareHsyncBlock(const HostTime& time, float swingAmount, N
   if (time.playing && time.ppqValid && time.tempoValid && timingComputed()) schedule(queue, frames);
 }
 
-void StepSequencer::prepareRunBlock(const HostTime& time, float swingAmount, NoteEventQueue& queue,
+void StepClock::prepareRunBlock(const HostTime& time, float swingAmount, NoteEventQueue& queue,
                                     int32_t frames) {
-  const int32_t steps = resolutions_[currentPattern_];
+  const int32_t steps = playingResolution();
   if (!runMemorySet_) {
     runTempo_ = time.tempo;
     runResolution_ = steps;

@@ -1,0 +1,61 @@
+#include "engine/PatternStore.h"
+
+namespace engine {
+
+PatternStore::PatternStore(Relaxed<float>& swingAmount) : swingAmount_(swingAmount) { reset(); }
+
+void PatternStore::reset() {
+  swingAmount_ = kDefaultSwingAmount;
+  sequencerModeSetting_ = 0;
+  for (int pattern = 0; pattern < kPatternCount; ++pattern) {
+    resolutions_[pattern] = kDefaultResolution;
+    for (auto& step : cells_[pattern]) {
+      for (auto& cell : step) cell = 0;
+    }
+  }
+  timingChanges_.increment();
+}
+
+void PatternStore::setCell(uint32_t value, int pattern, int step, int holder) {
+  if (validCell(pattern, step, holder)) cells_[pattern][step][holder] = value;
+}
+
+void PatternStore::clearCell(int pattern, int step, int holder) {
+  if (validCell(pattern, step, holder)) cells_[pattern][step][holder] = cells_[pattern][step][holder] & ~0xFFU;
+}
+
+uint32_t PatternStore::getCell(int pattern, int step, int holder) const {
+  return validCell(pattern, step, holder) ? cells_[pattern][step][holder].load() : 0;
+}
+
+void PatternStore::clearPattern(int pattern) {
+  for (int holder = 0; holder < kHolderCount; ++holder) {
+    for (int step = 0; step < kMaxSteps; ++step) clearCell(pattern, step, holder);
+  }
+}
+
+void PatternStore::copyPattern(int from, int to) {
+  if (!validPattern(from) || !validPattern(to)) return;
+  cells_[to] = cells_[from];
+}
+
+void PatternStore::setResolution(int pattern, int32_t resolution) {
+  if (!validPattern(pattern) || resolutionIndex(resolution) < 0) return;
+  if (resolutions_[pattern] != resolution) {
+    resolutions_[pattern] = resolution;
+    timingChanges_.increment();
+  }
+}
+
+int32_t PatternStore::resolution(int pattern) const {
+  return validPattern(pattern) ? resolutions_[pattern].load() : kDefaultResolution;
+}
+
+void PatternStore::setSequencerModeSetting(uint32_t value) {
+  if (sequencerModeSetting_ != value) {
+    sequencerModeSetting_ = value;
+    timingChanges_.increment();
+  }
+}
+
+}  // namespace engine
