@@ -49,6 +49,17 @@ TEST_F(EditorChanges, VoiceAndClockChangesTakeEffectAtTheNextBlock) {
   EXPECT_EQ(block.at(0, 0), 0.5f * testhost::kMasterLevel);
 }
 
+// An effect playing, with the audio thread's blocks of 256 frames rendered by the test itself.
+class EditorChangesWhileRendering : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(host.createInProcess());
+    host.start(48000.0f, 256);
+    host.setTransport(true, 0.0);
+  }
+  testhost::TestHost host;
+};
+
 // The editor changes pitch, preview, pattern, resolution, mode, the clock, mutes and solos as fast
 // as it can while the audio thread renders in Tuned sound, the host changes the sample rate, and
 // the audio thread plays a host's automation between blocks: one holder's pitch swept, and
@@ -56,11 +67,7 @@ TEST_F(EditorChanges, VoiceAndClockChangesTakeEffectAtTheNextBlock) {
 // holds, the timing too: it counts in the resolution set last; each holder's prepared copy is made
 // for its last pitch and the last rate; and the mutes and solos are as the rules leave them, never
 // a mix of two rules run at once.
-TEST(EditorChangesWhileRendering, NoChangeIsLostAndNothingRaces) {
-  testhost::TestHost host;
-  ASSERT_TRUE(host.createInProcess());
-  host.start(48000.0f, 256);
-  host.setTransport(true, 0.0);
+TEST_F(EditorChangesWhileRendering, NoChangeIsLostAndNothingRaces) {
   instrument::Instrument& instrument = host.object<plugin::Vst>().instrument();
   engine::DrumEngine& engine = instrument.engine();
   instrument.setSoundMode(engine::SoundMode::Tuned);
@@ -179,11 +186,7 @@ TEST(EditorChangesWhileRendering, NoChangeIsLostAndNothingRaces) {
 // writer: the editor's selections, resets and the load's last mode are requests it carries out
 // at its next block, while pattern notes switch the pattern inside blocks (run under the thread
 // sanitizer). A request not yet carried out is what the editor reads back.
-TEST(EditorChangesWhileRendering, PatternAndLastModeRequestsMeetPatternNotesWithoutRacing) {
-  testhost::TestHost host;
-  ASSERT_TRUE(host.createInProcess());
-  host.start(48000.0f, 256);
-  host.setTransport(true, 0.0);
+TEST_F(EditorChangesWhileRendering, PatternAndLastModeRequestsMeetPatternNotesWithoutRacing) {
   instrument::Instrument& instrument = host.object<plugin::Vst>().instrument();
   engine::DrumEngine& engine = instrument.engine();
   engine.setSyncMode(SyncMode::Run);
