@@ -1,5 +1,7 @@
 #include "engine/PatternStore.h"
 
+#include <algorithm>
+
 namespace engine {
 
 PatternStore::PatternStore(Relaxed<float>& swingAmount) : swingAmount_(swingAmount) { reset(); }
@@ -26,6 +28,17 @@ void PatternStore::clearCell(int pattern, int step, int holder) {
 
 uint32_t PatternStore::getCell(int pattern, int step, int holder) const {
   return validCell(pattern, step, holder) ? cells_[pattern][step][holder].load() : 0;
+}
+
+int PatternStore::stepVelocity(int pattern, int step, int holder) const {
+  const auto velocity = static_cast<int>((getCell(pattern, step, holder) >> 8) & 0x7F);
+  return velocity == 0 ? kFullVelocity : velocity;
+}
+
+void PatternStore::setStepVelocity(int velocity, int pattern, int step, int holder) {
+  if (!validCell(pattern, step, holder)) return;
+  const auto byte = static_cast<uint32_t>(std::clamp(velocity, 1, kFullVelocity));
+  cells_[pattern][step][holder] = (cells_[pattern][step][holder] & ~0xFF00U) | (byte << 8);
 }
 
 void PatternStore::clearPattern(int pattern) {

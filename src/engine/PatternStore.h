@@ -13,6 +13,9 @@ namespace engine {
 
 // The cell a set step holds: the step sounds (low byte) at full velocity (0x7F).
 constexpr uint32_t kSoundingStepCell = 0x00017F01;
+// A step's velocity, 1..127, is the cell's second byte. 0 there (cells that a project text's
+// steps or an older editor set) plays at full velocity, as such steps always have.
+constexpr int kFullVelocity = 127;
 
 class PatternStore {
  public:
@@ -29,6 +32,10 @@ class PatternStore {
   void clearCell(int pattern, int step, int holder);  // low byte only
   uint32_t getCell(int pattern, int step, int holder) const;
   bool cellSounds(int pattern, int step, int holder) const { return (getCell(pattern, step, holder) & 0xFF) != 0; }
+  // The velocity a sounding step plays at (full for a cell outside the tables).
+  int stepVelocity(int pattern, int step, int holder) const;
+  // Clamped to 1..127; the step's sounding state is kept.
+  void setStepVelocity(int velocity, int pattern, int step, int holder);
   void clearPattern(int pattern);
   void copyPattern(int from, int to);  // cells only, not the resolution
 

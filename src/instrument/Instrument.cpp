@@ -243,6 +243,14 @@ void Instrument::setStep(int pattern, int step, int holderIndex, bool sounding) 
   }
 }
 
+void Instrument::setStepVelocity(int pattern, int step, int holderIndex, int velocity) {
+  engine_.patterns().setStepVelocity(velocity, pattern, step, holderIndex);
+}
+
+int Instrument::stepVelocity(int pattern, int step, int holderIndex) const {
+  return engine_.patterns().stepVelocity(pattern, step, holderIndex);
+}
+
 void Instrument::clearPattern(int pattern) { engine_.patterns().clearPattern(pattern); }
 
 void Instrument::copyPattern(int from, int to) { engine_.patterns().copyPattern(from, to); }

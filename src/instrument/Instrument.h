@@ -93,6 +93,10 @@ class Instrument {
   bool pressStop();
   // A step of a holder in a pattern set (sounding at full velocity) or cleared.
   void setStep(int pattern, int step, int holder, bool sounding);
+  // A step's velocity 1..127 (clamped), whether it sounds or not; setting the step again
+  // restores full velocity.
+  void setStepVelocity(int pattern, int step, int holder, int velocity);
+  int stepVelocity(int pattern, int step, int holder) const;
   void clearPattern(int pattern);
   void copyPattern(int from, int to);
   // A cleared or overwritten holder is neither muted nor soloed.

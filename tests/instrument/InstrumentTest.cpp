@@ -100,10 +100,21 @@ TEST_F(InstrumentRules, StepsAndPatternsAreSetClearedAndCopied) {
   instrument.setStep(16, 52, 4, false);
   EXPECT_EQ(patterns().getCell(16, 52, 4), 0x00017F00u) << "a cleared step keeps its velocity";
   instrument.setStep(16, 3, 0, true);
+  for (const auto& [velocity, kept] : {std::pair{40, 40}, {0, 1}, {200, 127}}) {
+    instrument.setStepVelocity(16, 3, 0, velocity);
+    EXPECT_EQ(instrument.stepVelocity(16, 3, 0), kept) << velocity;
+  }
+  instrument.setStepVelocity(16, 3, 0, 40);
+  EXPECT_TRUE(patterns().cellSounds(16, 3, 0));
+  patterns().setCell(1, 16, 4, 0);  // as a project text sets a step
+  EXPECT_EQ(instrument.stepVelocity(16, 4, 0), engine::kFullVelocity);
   instrument.copyPattern(16, 0);
   instrument.clearPattern(16);
   EXPECT_FALSE(patterns().cellSounds(16, 3, 0));
   EXPECT_TRUE(patterns().cellSounds(0, 3, 0));
+  EXPECT_EQ(instrument.stepVelocity(0, 3, 0), 40);
+  instrument.setStep(16, 3, 0, true);
+  EXPECT_EQ(instrument.stepVelocity(16, 3, 0), engine::kFullVelocity) << "a step set again plays at full velocity";
   EXPECT_FALSE(patterns().cellSounds(0, 52, 4));
 }
 
