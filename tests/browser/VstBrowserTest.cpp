@@ -12,6 +12,7 @@
 #include "support/BmpFile.h"
 #include "support/MessageCapture.h"
 #include "support/NativePath.h"
+#include "support/PanelClicks.h"
 #include "support/TempFolder.h"
 #include "toolkit/MouseEvents.h"
 #include "toolkit/TextCharacters.h"
@@ -49,26 +50,9 @@ class VstBrowserTest : public ::testing::Test {
     for (toolkit::CBitmap* icon : {icons.drive, icons.directory, icons.file}) icon->forget();
   }
 
-  // A press and release of the mouse in the middle of a view, as the window delivers them.
-  void click(const toolkit::CView* view, int32_t buttons = toolkit::kLButton) {
-    if (!view) return ADD_FAILURE() << "nothing to click";
-    const CRect& size = view->getViewSize();
-    const toolkit::CPoint middle =
-        view->getParentView()->childToFrame({(size.left + size.right) / 2.0, (size.top + size.bottom) / 2.0});
-    frame->handleMouseDown(middle, buttons);
-    frame->handleMouseUp(middle, buttons);
-  }
-  Names buttonNames() const {
-    Names names;
-    for (size_t index = 0; index < panel->buttonCount(); ++index) names.push_back(panel->button(index)->GetName());
-    return names;
-  }
-  FileButton* buttonNamed(const std::string& name) const {
-    const Names names = buttonNames();
-    const auto found = std::ranges::find(names, name);
-    EXPECT_NE(found, names.end()) << "no button " << name;
-    return found == names.end() ? nullptr : panel->button(static_cast<size_t>(found - names.begin()));
-  }
+  void click(const toolkit::CView* view, int32_t buttons = toolkit::kLButton) { testhost::Click(*frame, view, buttons); }
+  Names buttonNames() const { return testhost::ButtonNames(*panel); }
+  FileButton* buttonNamed(const std::string& name) const { return testhost::ButtonNamed(*panel, name); }
   // Shows the folder as the editor does for a holder whose sample lies there.
   void showFolder(const std::string& path) {
     panel->NavigateTo(path, false);

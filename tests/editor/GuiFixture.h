@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
@@ -19,17 +18,14 @@
 #include "platform/Files.h"
 #include "plugin/Vst.h"
 #include "support/MessageCapture.h"
+#include "support/PanelClicks.h"
 #include "support/TempFolder.h"
+#include "support/TestHost.h"
 #include "toolkit/COptionMenu.h"
 
 namespace guitest {
 
 using namespace editor::tags;
-
-struct Automation {
-  int32_t index;
-  float value;
-};
 
 class GuiFixture : public ::testing::Test {
  protected:
@@ -82,30 +78,14 @@ class GuiFixture : public ::testing::Test {
     frame().handleMouseDown({x, y}, toolkit::kRButton);
     frame().handleMouseUp({x, y}, toolkit::kRButton);
   }
-  // A click in the middle of a view, as the window delivers it.
-  void click(const toolkit::CView* view, int32_t buttons = toolkit::kLButton) {
-    if (!view) return ADD_FAILURE() << "nothing to click";
-    const toolkit::CRect& size = view->getViewSize();
-    const toolkit::CPoint middle =
-        view->getParentView()->childToFrame({(size.left + size.right) / 2.0, (size.top + size.bottom) / 2.0});
-    frame().handleMouseDown(middle, buttons);
-    frame().handleMouseUp(middle, buttons);
-  }
+  void click(const toolkit::CView* view, int32_t buttons = toolkit::kLButton) { testhost::Click(frame(), view, buttons); }
   // A key the host forwards; true when the editor used it.
   bool key(char32_t character, int virtualKey = 0) {
     return vst().dispatcher(vst::effEditKeyDown, static_cast<int32_t>(character), virtualKey, nullptr, 0.0f) == 1;
   }
-  std::vector<std::string> fileButtonNames(int holderIndex) {
-    std::vector<std::string> names;
-    const browser::VstBrowser& panel = *gui().browserView(holderIndex);
-    for (size_t index = 0; index < panel.buttonCount(); ++index) names.push_back(panel.button(index)->GetName());
-    return names;
-  }
+  std::vector<std::string> fileButtonNames(int holderIndex) { return testhost::ButtonNames(*gui().browserView(holderIndex)); }
   browser::FileButton* fileButton(int holderIndex, const std::string& name) {
-    const std::vector<std::string> names = fileButtonNames(holderIndex);
-    const auto found = std::ranges::find(names, name);
-    EXPECT_NE(found, names.end()) << "no button " << name;
-    return found == names.end() ? nullptr : gui().browserView(holderIndex)->button(static_cast<size_t>(found - names.begin()));
+    return testhost::ButtonNamed(*gui().browserView(holderIndex), name);
   }
 
   std::string configurationText() const { return platform::ReadTextFile(directory.path() + "Kestrelhollow.cfg"); }
@@ -134,7 +114,7 @@ class GuiFixture : public ::testing::Test {
   std::vector<std::vector<std::string>> shownLists;
   std::vector<toolkit::CPoint> shownAt;
   int32_t menuChoice = -1;
-  inline static std::vector<Automation> automations;
+  inline static std::vector<testhost::Automation> automations;
   // What the host heard of gestures and changes, in order: opcode and parameter index.
   inline static std::vector<std::pair<int32_t, int32_t>> edits;
 

@@ -1,8 +1,6 @@
 // The kit and pattern model: holders' settings, copying, clearing and the reset of everything.
 #include <gtest/gtest.h>
 
-#include <initializer_list>
-
 #include "engine/Limits.h"
 #include "support/EffectFixture.h"
 #include "support/NativePath.h"
@@ -73,21 +71,9 @@ TEST_F(Model, FileNameAndFolderParts) {
   EXPECT_EQ(holder().folderPart(), testhost::NativePath("/home/user/Kicks/"));
 }
 
-TEST_F(Model, CellsKeepTheirUpperBitsAndSoundByTheLowByte) {
-  patterns().setCell(engine::kSoundingStepCell, 3, 4, 5);
-  EXPECT_TRUE(patterns().cellSounds(3, 4, 5));
-  patterns().clearCell(3, 4, 5);
-  EXPECT_EQ(patterns().getCell(3, 4, 5), 0x00017F00u);
-  EXPECT_FALSE(patterns().cellSounds(3, 4, 5));
-
-  patterns().setCell(1, 2, 127, 11);
-  patterns().copyPattern(2, 9);
-  EXPECT_TRUE(patterns().cellSounds(9, 127, 11));
-  patterns().clearPattern(2);
-  EXPECT_FALSE(patterns().cellSounds(2, 127, 11));
-  EXPECT_TRUE(patterns().cellSounds(9, 127, 11));
-
-  // Out of the model's tables nothing is written or read.
+// Setting, clearing and copying cells are the instrument's rules (tests/instrument); out of the
+// model's tables nothing is written or read.
+TEST_F(Model, CellsOutsideTheTablesAreNeitherWrittenNorRead) {
   patterns().setCell(1, 24, 0, 0);
   patterns().setCell(1, 0, 128, 0);
   patterns().setCell(1, 0, 0, 12);
@@ -101,43 +87,6 @@ TEST_F(Model, OnlyTheFourResolutionsAreAccepted) {
   EXPECT_EQ(patterns().resolution(4), 64);
   patterns().setResolution(30, 32);
   EXPECT_EQ(patterns().resolution(30), engine::kDefaultResolution);
-}
-
-TEST_F(Model, SoloAndMuteKeepEveryOtherHolderMutedWhileAnySoloIsOn) {
-  instrument::Instrument& rules = vst().instrument();
-  const auto expectStates = [this](std::initializer_list<int> holders, uint32_t state) {
-    for (int index : holders) EXPECT_EQ(holder(index).muteState(), state) << index;
-  };
-  rules.setMute(5, true);
-  rules.setSolo(1, true);
-  rules.setSolo(2, true);
-  expectStates({1, 2}, engine::kNotMuted);
-  expectStates({0, 3, 11}, engine::kMutedBySolo);
-  expectStates({5}, engine::kMuted);
-  rules.setMute(7, false);  // refused while a solo is on
-  expectStates({7}, engine::kMuted);
-  rules.setSolo(2, false);
-  expectStates({2}, engine::kMutedBySolo);
-  rules.setSolo(1, false);
-  expectStates({0, 1, 2, 3, 11}, engine::kNotMuted);
-  expectStates({5, 7}, engine::kMuted);
-}
-
-TEST_F(Model, StopPressedAgainRightAfterRunRewindsToTheBarsFirstStep) {
-  instrument::Instrument& rules = vst().instrument();
-  engine().setSyncMode(engine::SyncMode::Run);
-  host->setTransport(true, 0.0);
-  Render(60, 512);
-  ASSERT_GT(clock().currentStep(), 0);
-  EXPECT_FALSE(rules.pressStop());
-  EXPECT_EQ(engine().syncMode(), engine::SyncMode::Stop);
-  engine().setLastMode(engine::SyncMode::Hsync);
-  EXPECT_FALSE(rules.pressStop());
-  engine().setLastMode(engine::SyncMode::Run);
-  EXPECT_TRUE(rules.pressStop());
-  Render(1, 512);
-  EXPECT_EQ(clock().currentStep(), 0);
-  EXPECT_EQ(clock().barPosition(), 0);
 }
 
 TEST_F(Model, ResetAllEmptiesEverything) {
