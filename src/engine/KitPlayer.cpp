@@ -32,6 +32,18 @@ void KitPlayer::noteOn(uint8_t note, uint8_t velocity) noexcept {
   velocityGain_[note] = static_cast<float>(velocity) / 127.0f;
   triggered_[note] = true;
   releasing_[note] = false;
+  choke(note);
+}
+
+void KitPlayer::choke(uint8_t note) noexcept {
+  const int group = kit_.holder(note).chokeGroup();
+  if (group == kNoChokeGroup) return;
+  for (int other = kit_.firstNote(); other <= kit_.lastNote(); ++other) {
+    // A voice already releasing goes on as it was.
+    if (other != note && triggered_[other] && kit_.holder(static_cast<uint8_t>(other)).chokeGroup() == group) {
+      releasing_[other] = true;
+    }
+  }
 }
 
 void KitPlayer::noteOff(uint8_t note) noexcept { releasing_[note & 0x7F] = true; }

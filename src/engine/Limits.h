@@ -18,6 +18,9 @@ constexpr int kDefaultResolution = 16;
 constexpr int kResolutionCount = 4;  // 16, 32, 64 and 128 steps per bar
 constexpr int kOutputCount = 2 * kHolderCount;
 constexpr int kBeatsPerBar = 4;
+// A holder's choke group: none, or 1..kChokeGroupCount.
+constexpr int kNoChokeGroup = 0;
+constexpr int kChokeGroupCount = 4;
 // Room for every step of one bar of every holder plus a generous burst of MIDI notes.
 constexpr size_t kNoteQueueCapacity = 4096;
 

@@ -65,6 +65,7 @@ void SampleHolder::clear() {
   pitch_ = 0;
   swing_ = false;
   muteState_ = kNotMuted;
+  chokeGroup_ = kNoChokeGroup;
   empty_ = true;
   commands_.push({EngineCommand::SilenceHolder, note_});
   path_.clear();
@@ -88,6 +89,7 @@ void SampleHolder::setSample(const SampleHolder& other) {
   path_ = other.path_;
   name_ = other.name_;
   fileInfo_ = other.fileInfo_;
+  chokeGroup_ = other.chokeGroup_;
   // Copying a holder that has no sample leaves this one without one too.
   if (copy) installSample(std::move(copy));
 }
@@ -168,6 +170,10 @@ void SampleHolder::setPitch(int8_t pitch) noexcept {
 
 void SampleHolder::restartPitchIfChanged() noexcept {
   if (pitchChanged_.exchange(false, std::memory_order_acq_rel)) pitchCountdown_ = PitchCountdown(pitch_);
+}
+
+void SampleHolder::setChokeGroup(int group) {
+  if (group >= kNoChokeGroup && group <= kChokeGroupCount) chokeGroup_ = static_cast<uint8_t>(group);
 }
 
 void SampleHolder::startPreview() { commands_.push({EngineCommand::StartPreview, note_}); }

@@ -52,8 +52,8 @@ class SampleHolder {
   // Back to the defaults: no sample, centred, full volume, no pitch, unmuted; the voice and
   // the preview stop at the audio thread's next block.
   void clear();
-  // Takes a copy of another holder's sample, path, name and file information. A holder
-  // that had a sample is cleared first, so its settings return to their defaults.
+  // Takes a copy of another holder's sample, path, name, file information and choke group. A
+  // holder that had a sample is cleared first, so its other settings return to their defaults.
   void setSample(const SampleHolder& other);
   // Makes a freshly read array the holder's sample (whole length, settings kept). The old
   // array, and the copy prepared from it, are released once the audio thread is done with them.
@@ -74,6 +74,8 @@ class SampleHolder {
   void setPitch(int8_t pitch) noexcept;
   void setSwing(bool swing) { swing_ = swing; }
   void setMuteState(uint32_t state) { muteState_ = state; }
+  // kNoChokeGroup or 1..kChokeGroupCount; other values are ignored. Any thread, lock-free.
+  void setChokeGroup(int group);
   // The preview plays from its first frame from the next block on.
   void startPreview();
 
@@ -94,6 +96,7 @@ class SampleHolder {
   uint8_t pitchCountdown() const { return pitchCountdown_; }
   bool swing() const { return swing_; }
   uint32_t muteState() const { return muteState_; }
+  int chokeGroup() const { return chokeGroup_; }
   bool isEmpty() const { return empty_; }
   bool isPreviewPlaying() const { return previewPlaying_; }
   uint32_t voicePosition() const { return voicePosition_; }
@@ -163,6 +166,7 @@ class SampleHolder {
   Relaxed<bool> previewPlaying_{false};
   Relaxed<bool> swing_{false};
   Relaxed<uint32_t> muteState_{kNotMuted};
+  Relaxed<uint8_t> chokeGroup_{kNoChokeGroup};
   Relaxed<uint8_t> pitchCountdown_{0};
   std::atomic<uint32_t> settingChanges_{0};
   std::atomic<bool> pitchChanged_{false};

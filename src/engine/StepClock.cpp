@@ -9,8 +9,6 @@
 namespace engine {
 namespace {
 
-constexpr uint8_t kStepVelocity = 127;
-
 int32_t truncated(double value) { return static_cast<int32_t>(value); }
 
 }  // namespace
@@ -134,7 +132,8 @@ void StepClock::schedule(NoteEventQueue& queue, int32_t frames) const {
   const int64_t stop = start + frames;
   const auto queueIfSounding = [&](int holder, int step, int64_t offset) {
     if (patterns_.cellSounds(pattern, step, holder)) {
-      queue.insert({static_cast<uint8_t>(kFirstNote + holder), kStepVelocity, static_cast<uint16_t>(offset)});
+      const auto velocity = static_cast<uint8_t>(patterns_.stepVelocity(pattern, step, holder));
+      queue.insert({static_cast<uint8_t>(kFirstNote + holder), velocity, static_cast<uint16_t>(offset)});
     }
   };
   for (int holder = 0; holder < kHolderCount; ++holder) {

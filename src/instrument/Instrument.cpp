@@ -123,6 +123,15 @@ void Instrument::setSwing(int index, bool on) {
   if (index >= 0 && index < engine::kHolderCount) holder(index).setSwing(on);
 }
 
+void Instrument::setChokeGroup(int index, int group) {
+  if (index >= 0 && index < engine::kHolderCount) holder(index).setChokeGroup(group);
+}
+
+int Instrument::chokeGroup(int index) const {
+  if (index < 0 || index >= engine::kHolderCount) return engine::kNoChokeGroup;
+  return engine_.kit().holder(NoteOf(index)).chokeGroup();
+}
+
 void Instrument::setMasterLevel(float level) { engine_.kitPlayer().setMasterLevel(level); }
 
 void Instrument::setSwingAmount(float amount) { engine_.editorState().swingAmount = amount; }

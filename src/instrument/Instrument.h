@@ -84,6 +84,10 @@ class Instrument {
   void setPitch(int holder, int semitones) noexcept;
   void setLength(int holder, float fraction);
   void setSwing(int holder, bool on);
+  // kNoChokeGroup or 1..kChokeGroupCount (others change nothing): triggering a holder releases
+  // every other sounding holder of its group. Cleared with the holder, copied with it.
+  void setChokeGroup(int holder, int group);
+  int chokeGroup(int holder) const;
   void setMasterLevel(float level);
   void setSwingAmount(float amount);
 

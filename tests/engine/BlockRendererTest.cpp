@@ -1,5 +1,6 @@
 // The block renderer against the frame-by-frame reference on random cases: two engines get
-// the same kit, patterns, host times, notes and edits between blocks; after every block all 24
+// the same kit (with choke groups), patterns (with step velocities), host times, notes and edits
+// between blocks; after every block all 24
 // outputs must be equal bit for bit, and so must every voice's and the clock's state. Every
 // other case renders with the baseline vectors only, so both widths of the voice's runs are
 // checked where the processor has the wider ones.
@@ -95,6 +96,7 @@ void RandomSettings(Random& random, EnginePair& pair, uint8_t note) {
   const int pitch = pitchKind < 3 ? 0 : pitchKind < 8 ? random.between(-2, 2) : random.between(-14, 14);
   const uint32_t mute = random.chance(0.85) ? kNotMuted : static_cast<uint32_t>(random.between(1, 2));
   const bool swing = random.chance(0.3);
+  const int chokeGroup = random.chance(0.4) ? kNoChokeGroup : random.between(1, 2);
   pair.apply([&](DrumEngine& engine) {
     SampleHolder& holder = engine.kit().holder(note);
     holder.setVolume(volume);
@@ -103,13 +105,19 @@ void RandomSettings(Random& random, EnginePair& pair, uint8_t note) {
     holder.setPitch(static_cast<int8_t>(pitch));
     holder.setMuteState(mute);
     holder.setSwing(swing);
+    holder.setChokeGroup(chokeGroup);
   });
+}
+
+// A sounding cell: as a project text sets it (full velocity), or at a velocity of its own.
+uint32_t SoundingCell(Random& random) {
+  return random.chance(0.3) ? 1 : (static_cast<uint32_t>(random.between(1, 127)) << 8) | 1;
 }
 
 // What the user or the host may change between two blocks.
 void RandomEdit(Random& random, EnginePair& pair) {
   const auto note = static_cast<uint8_t>(kFirstNote + random.between(0, kHolderCount - 1));
-  switch (random.between(0, 9)) {
+  switch (random.between(0, 10)) {
     case 0: RandomSettings(random, pair, note); break;
     case 1: pair.apply([&](DrumEngine& engine) { engine.kit().startPreview(note); }); break;
     case 2: {
@@ -141,6 +149,14 @@ void RandomEdit(Random& random, EnginePair& pair) {
       break;
     }
     case 8: pair.apply([](DrumEngine& engine) { engine.clock().rewind(); }); break;
+    case 9: {
+      const int pattern = random.between(0, kPatternCount - 1);
+      const int step = random.between(0, kMaxSteps - 1);
+      const int holder = random.between(0, kHolderCount - 1);
+      const uint32_t cell = SoundingCell(random);
+      pair.apply([&](DrumEngine& engine) { engine.patterns().setCell(cell, pattern, step, holder); });
+      break;
+    }
     default: break;
   }
 }
@@ -168,7 +184,7 @@ std::string Difference(const DrumEngine& reference, const DrumEngine& tested, co
     const auto state = [](const SampleHolder& holder, const KitPlayer& player, uint8_t n) {
       return std::tuple{holder.voicePosition(), holder.pitchCountdown(), holder.previewPosition(),
                         holder.isPreviewPlaying(), std::bit_cast<uint32_t>(player.releaseGain(n)), player.releasing(n),
-                        player.triggered(n)};
+                        player.triggered(n), std::bit_cast<uint32_t>(player.velocityGain(n))};
     };
     if (state(want, wantPlayer, note) != state(got, gotPlayer, note)) {
       text << "holder " << index << " state: position " << want.voicePosition() << "/" << got.voicePosition()
@@ -215,15 +231,15 @@ std::string RunCase(uint64_t seed) {
   const double density = random.real(0.0, 0.6);
   for (int pattern = 0; pattern < kPatternCount; ++pattern) {
     const int32_t resolution = kDefaultResolution << random.between(0, 3);
-    std::vector<std::pair<int, int>> cells;
+    std::vector<std::tuple<int, int, uint32_t>> cells;
     for (int step = 0; step < resolution; ++step) {
       for (int holder = 0; holder < kHolderCount; ++holder) {
-        if (random.chance(density)) cells.emplace_back(step, holder);
+        if (random.chance(density)) cells.emplace_back(step, holder, SoundingCell(random));
       }
     }
     pair.apply([&](DrumEngine& engine) {
       engine.patterns().setResolution(pattern, resolution);
-      for (const auto& [step, holder] : cells) engine.patterns().setCell(1, pattern, step, holder);
+      for (const auto& [step, holder, cell] : cells) engine.patterns().setCell(cell, pattern, step, holder);
       engine.editorState().swingAmount = swing;
     });
   }

@@ -146,6 +146,8 @@ TEST_F(Model, ResetAllEmptiesEverything) {
   holder(4).setPath("/x.wav");
   patterns().setResolution(7, 128);
   patterns().setCell(1, 7, 100, 3);
+  patterns().setStepVelocity(30, 7, 100, 3);
+  vst().instrument().setChokeGroup(4, 2);
   clock().selectPattern(7);
   patterns().setSwingAmount(0.9f);
   engine().setSyncMode(engine::SyncMode::Stop);

@@ -46,6 +46,18 @@ TEST_F(Sequencer, StepsLandOnTheirExactFramesAtEveryResolution) {
   }
 }
 
+TEST_F(Sequencer, StepsPlayAtTheirVelocity) {
+  SetSteps(0, 0, {0, 4, 8});  // as a project's steps: full velocity
+  patterns().setStepVelocity(40, 0, 0, 0);
+  patterns().setStepVelocity(1, 0, 8, 0);
+  host->setTransport(true, 0.0);
+  const auto blocks = Render(kBarBlocks - 1, kBlock);
+  const auto at = [&](int64_t frame) { return blocks[static_cast<size_t>(frame / kBlock)].at(0, static_cast<int>(frame % kBlock)); };
+  EXPECT_FLOAT_EQ(at(0), 40.0f / 127.0f * testhost::kMasterLevel);
+  EXPECT_FLOAT_EQ(at(24000), testhost::kMasterLevel);
+  EXPECT_FLOAT_EQ(at(48000), 1.0f / 127.0f * testhost::kMasterLevel);
+}
+
 TEST_F(Sequencer, SwingDelaysTheOddStepsOfSwungHolders) {
   SetAllSteps(0, 0);
   SetAllSteps(0, 1);

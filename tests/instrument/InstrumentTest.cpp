@@ -125,10 +125,15 @@ TEST_F(InstrumentRules, StepsAndPatternsAreSetClearedAndCopied) {
   EXPECT_FALSE(patterns().cellSounds(0, 52, 4));
 }
 
-TEST_F(InstrumentRules, HoldersAreCopiedWithTheirSampleOnlyAndResetsRestoreTheDefaults) {
+TEST_F(InstrumentRules, HoldersAreCopiedWithTheirSampleAndChokeGroupOnlyAndResetsRestoreTheDefaults) {
   testhost::InstallSamples(engine().kit(), engine::kFirstNote + 2, {0.5f, 0.25f});
   holder(2).setName("snare");
   holder(2).setPan(0.25f);
+  instrument.setChokeGroup(2, 3);
+  for (const int outside : {-1, 5}) instrument.setChokeGroup(2, outside);
+  instrument.setChokeGroup(12, 1);
+  EXPECT_EQ(instrument.chokeGroup(2), 3);
+  EXPECT_EQ(instrument.chokeGroup(12), engine::kNoChokeGroup);
   instrument.copyHolder(2, 2);
   EXPECT_EQ(holder(2).name(), "snare");
   EXPECT_EQ(holder(2).pan(), 0.25f);
@@ -139,10 +144,12 @@ TEST_F(InstrumentRules, HoldersAreCopiedWithTheirSampleOnlyAndResetsRestoreTheDe
   EXPECT_EQ(holder(5).length(), 2u);
   EXPECT_EQ(holder(5).volume(), holder(7).volume());
   EXPECT_FALSE(holder(5).swing());
+  EXPECT_EQ(instrument.chokeGroup(5), 3);
   instrument.clearHolder(2);
   EXPECT_EQ(holder(2).name(), "");
   EXPECT_TRUE(holder(2).isEmpty());
   EXPECT_EQ(holder(2).pan(), engine::kDefaultPan);
+  EXPECT_EQ(instrument.chokeGroup(2), engine::kNoChokeGroup);
 
   holder(1).setPan(0.2f);
   holder(1).setPitch(-3);

@@ -93,6 +93,28 @@ TEST_F(Voice, EventsAtOneOffsetRunNewestFirst) {
   EXPECT_FLOAT_EQ(host->process(16).at(0, 5), 0.99f * kMasterLevel);
 }
 
+// Holders 0 and 1 choke each other; holder 2 is of another group, holder 3 of none.
+TEST_F(Voice, ATriggerReleasesTheOtherSoundingHoldersOfItsChokeGroupAtItsFrame) {
+  instrument::Instrument& rules = vst().instrument();
+  for (const auto& [holder, group] : {std::pair{0, 1}, {1, 1}, {2, 2}, {3, 0}}) {
+    testhost::InstallSamples(kit(), static_cast<uint8_t>(kKick + holder), std::vector<float>(1000, 1.0f));
+    rules.setChokeGroup(holder, group);
+  }
+  host->sendMidi({{0, kNoteOn, kKick, 127}, {0, kNoteOn, kKick + 2, 127}, {0, kNoteOn, kKick + 3, 127},
+                  {10, kNoteOn, kKick + 1, 127}, {20, kNoteOn, kKick + 3, 127}});
+  const testhost::Block block = host->process(200);
+  EXPECT_FLOAT_EQ(block.at(0, 9), kMasterLevel);
+  EXPECT_FLOAT_EQ(block.at(0, 10), 0.99f * kMasterLevel) << "released at the other's trigger frame";
+  EXPECT_EQ(block.at(0, 110), 0.0f);
+  EXPECT_FLOAT_EQ(block.at(2, 199), kMasterLevel);
+  EXPECT_FLOAT_EQ(block.at(4, 199), kMasterLevel) << "another group plays on";
+  EXPECT_FLOAT_EQ(block.at(6, 199), kMasterLevel) << "no group: plays on, and chokes none";
+  host->sendMidi({{5, kNoteOn, kKick, 127}});
+  const testhost::Block again = host->process(200);
+  EXPECT_FLOAT_EQ(again.at(0, 5), kMasterLevel);
+  EXPECT_FLOAT_EQ(again.at(2, 5), 0.99f * kMasterLevel);
+}
+
 TEST_F(Voice, MutedHolderPausesAndResumesWhereItWas_ItsPreviewWaits) {
   testhost::InstallSamples(kit(), kKick, Ramp(100));
   host->sendMidi({{0, kNoteOn, kKick, 127}});

@@ -9,7 +9,6 @@ namespace engine {
 namespace {
 
 constexpr double kReleaseStep = 0.01;
-constexpr uint8_t kStepVelocity = 127;
 
 uint8_t countdownFor(int8_t pitch) {
   const int magnitude = std::abs(static_cast<int>(pitch));
@@ -98,7 +97,8 @@ void ReferenceFrameLoop::schedule(const StepClock& clock, NoteEventQueue& queue,
     for (int step = 0; step < steps; ++step) {
       const int64_t time = times[step];
       if (start <= time && time < stop && clock.patterns_.cellSounds(pattern, step, holder)) {
-        queue.insert({note, kStepVelocity, static_cast<uint16_t>(time - start)});
+        const auto velocity = static_cast<uint8_t>(clock.patterns_.stepVelocity(pattern, step, holder));
+        queue.insert({note, velocity, static_cast<uint16_t>(time - start)});
       }
     }
     const int64_t barEnd = times[steps];
@@ -106,7 +106,8 @@ void ReferenceFrameLoop::schedule(const StepClock& clock, NoteEventQueue& queue,
       const int64_t intoNextBar = barEnd - start;
       const int64_t first = times[0];
       if (first >= 0 && first < frames - intoNextBar && clock.patterns_.cellSounds(pattern, 0, holder)) {
-        queue.insert({note, kStepVelocity, static_cast<uint16_t>(first + intoNextBar)});
+        const auto velocity = static_cast<uint8_t>(clock.patterns_.stepVelocity(pattern, 0, holder));
+        queue.insert({note, velocity, static_cast<uint16_t>(first + intoNextBar)});
       }
     }
   }
@@ -125,6 +126,30 @@ void ReferenceFrameLoop::advanceClock(StepClock& clock) noexcept {
   } else if (clock.barLength_ > 0 && position >= clock.barLength_) {
     clock.currentStep_ = 0;
     clock.barPosition_ = 0;
+  }
+}
+
+void ReferenceFrameLoop::carryOut(DrumEngine& engine, NoteEvent event) noexcept {
+  KitPlayer& player = engine.kitPlayer_;
+  // Pattern notes and note-offs as the engine carries them out.
+  if (!isHolderNote(event.note) || event.velocity == 0) {
+    engine.carryOut(event);
+    return;
+  }
+  const uint8_t note = event.note;
+  player.kit_.holder(note).voicePosition_ = 0;
+  player.releaseGain_[note] = 1.0f;
+  player.velocityGain_[note] = static_cast<float>(event.velocity) / 127.0f;
+  player.triggered_[note] = true;
+  player.releasing_[note] = false;
+  // The choke: every other triggered holder of the same group starts its release.
+  const int group = player.kit_.holder(note).chokeGroup_;
+  for (int other = kFirstNote; other <= kLastNote; ++other) {
+    const auto otherNote = static_cast<uint8_t>(other);
+    if (group != kNoChokeGroup && otherNote != note && player.triggered_[otherNote] &&
+        player.kit_.holder(otherNote).chokeGroup_ == group) {
+      player.releasing_[otherNote] = true;
+    }
   }
 }
 
@@ -224,7 +249,7 @@ void ReferenceFrameLoop::renderBlock(DrumEngine& engine, const HostTime& time, f
     while (!engine.queue_.empty() && (engine.queue_.front().frameOffset <= frame || frame == lastFrame)) {
       const NoteEvent event = engine.queue_.front();
       engine.queue_.popFront();
-      engine.carryOut(event);
+      carryOut(engine, event);
     }
     renderFrame(engine.kitPlayer_, outputs, frame);
     if (clockRuns) advanceClock(*engine.clock_);

@@ -21,6 +21,7 @@ class ReferenceFrameLoop {
   static void prepareBlock(DrumEngine& engine, const HostTime& time, int32_t frames);
   static void schedule(const StepClock& clock, NoteEventQueue& queue, int32_t frames);
   static void advanceClock(StepClock& clock) noexcept;
+  static void carryOut(DrumEngine& engine, NoteEvent event) noexcept;
   static void renderFrame(KitPlayer& player, float* const* outputs, int32_t frame) noexcept;
   static StereoFrame renderNote(KitPlayer& player, int holderIndex) noexcept;
   static StereoFrame holderFrame(SampleHolder& holder) noexcept;
