@@ -254,14 +254,12 @@ StereoFrame SampleHolder::renderFrame(SoundMode mode) noexcept {
 void SampleHolder::renderVoice(SoundMode mode, const VoiceGains& gains, float* left, float* right,
                                uint32_t count) noexcept {
   // Muted, or past the end: the silent frame through the same gains.
+  // A muted voice keeps its place and plays a source without frames.
   const float silence = ((0.0f * gains.release) * gains.velocity) * gains.master;
-  if (muteState_ != kNotMuted) {
-    std::fill(left, left + count, silence);
-    std::fill(right, right + count, silence);
-    return;
-  }
+  const bool muted = muteState_ != kNotMuted;
   VoiceCursor cursor{voicePosition_, pitchCountdown_};
-  PlayVoice(voiceSource(mode), cursor, left, right, count, gains, silence);
+  PlayVoice(muted ? VoiceSource{nullptr, 0, 0} : voiceSource(mode), cursor, left, right, count, gains, silence);
+  if (muted) return;
   voicePosition_ = cursor.position;
   pitchCountdown_ = cursor.countdown;
 }
