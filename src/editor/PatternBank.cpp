@@ -23,8 +23,8 @@ PatternBank::PatternBank(ControlTable& controls, toolkit::CControlListener* list
   for (int k = 0; k < kPatternButtons; ++k) {
     toolkit::COptionMenu* menu = NewMenu(listener, kPatternMenu + k);
     menu->addEntry("Clear this pattern");
-    for (const char* octave : {"Oct2 ", "Oct3 "}) {
-      for (const char* name : engine::kNoteNames) menu->addEntry(std::string("Copy this pattern to ") + octave + name);
+    for (int pattern = 0; pattern < engine::kPatternCount; ++pattern) {
+      menu->addEntry("Copy this pattern to " + engine::PatternName(pattern));
     }
     menu->addEntry("Freeze this pattern");
     menu->addEntry("Record this pattern to a wav file");

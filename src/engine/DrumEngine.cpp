@@ -98,6 +98,7 @@ void DrumEngine::carryOutCommands() noexcept {
 void DrumEngine::prepareBlock(const HostTime& time, int32_t frames) {
   const SyncMode mode = syncMode_;
   editorState_.reportBlock(mode, lastMode_, time);
+  if (time.available && time.tempoValid) editorState_.sessionTempo = time.tempo;
   switch (mode) {
     case SyncMode::Stop:
       return;

@@ -26,6 +26,9 @@ struct EditorState {
   // The swing amount: set by the swing control and by a loaded project, saved with the
   // project (the pattern store's swingAmount() is this value), read by the timing every block.
   Relaxed<float> swingAmount{kDefaultSwingAmount};
+  // Audio thread: the host's tempo in beats per minute at the last block that told one; 0
+  // until a block did.
+  Relaxed<double> sessionTempo{0.0};
 
   // Audio thread, at the start of each block: what the block's mode asks the editor to redraw.
   // Stop shows the position where it stands (hidden unless Run stopped), Midi hides it, and Run

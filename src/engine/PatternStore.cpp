@@ -4,6 +4,11 @@
 
 namespace engine {
 
+std::string PatternName(int pattern) {
+  if (!PatternStore::validPattern(pattern)) return {};
+  return std::string(pattern < kHolderCount ? "Oct2 " : "Oct3 ") + kNoteNames[pattern % kHolderCount];
+}
+
 PatternStore::PatternStore(Relaxed<float>& swingAmount) : swingAmount_(swingAmount) { reset(); }
 
 void PatternStore::reset() {

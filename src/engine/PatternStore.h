@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "engine/Limits.h"
 #include "engine/Relaxed.h"
@@ -16,6 +17,10 @@ constexpr uint32_t kSoundingStepCell = 0x00017F01;
 // A step's velocity, 1..127, is the cell's second byte. 0 there (cells that a project text's
 // steps or an older editor set) plays at full velocity, as such steps always have.
 constexpr int kFullVelocity = 127;
+
+// A pattern's name as the pattern buttons show it: "Oct2 C" .. "Oct2 B" for patterns 0..11,
+// "Oct3 C" .. "Oct3 B" for 12..23; empty for a pattern out of range.
+std::string PatternName(int pattern);
 
 class PatternStore {
  public:

@@ -13,6 +13,17 @@ int32_t truncated(double value) { return static_cast<int32_t>(value); }
 
 }  // namespace
 
+double StepStart(int step, int32_t steps, bool swung, double swingAmount, double unitsPerBeat) {
+  const double beatsPerStep = 1.0 / (steps * 0.25);
+  double time = step * beatsPerStep * unitsPerBeat;
+  if (swung && step % 2 == 1) {
+    time += unitsPerBeat * beatsPerStep * swingAmount;
+    // A fully swung last step must not land on the next bar's first step.
+    if (step == steps - 1 && time == unitsPerBeat * kBeatsPerBar) time -= 1.0;
+  }
+  return time;
+}
+
 StepClock::StepClock(const PatternStore& patterns, const KitPlayer& kitPlayer, CommandQueue& commands)
     : patterns_(patterns), kitPlayer_(kitPlayer), commands_(commands) {}
 
@@ -79,16 +90,10 @@ void StepClock::recompute() {
   const double swing = timingSwingAmount_;
   for (int pattern = 0; pattern < kPatternCount; ++pattern) {
     const int32_t steps = patterns_.resolution(pattern);
-    const double beatsPerStep = 1.0 / (steps * 0.25);
     for (int holder = 0; holder < kHolderCount; ++holder) {
       const bool swung = swingFlag(holder);
       for (int step = 0; step <= steps; ++step) {
-        double time = step * beatsPerStep * samplesPerBeat_;
-        if (swung && step % 2 == 1) {
-          time += samplesPerBeat_ * beatsPerStep * swing;
-          // A fully swung last step must not land on the next bar's first step.
-          if (step == steps - 1 && time == samplesPerBar_) time -= 1.0;
-        }
+        const double time = StepStart(step, steps, swung, swing, samplesPerBeat_);
         // Kept ascending for the scheduler's search; only a bar of fewer frames than steps
         // would otherwise put the fully swung last step before the one before it.
         const int32_t previous = step == 0 ? std::numeric_limits<int32_t>::min() : stepTimes_[pattern][holder][step - 1];

@@ -20,6 +20,12 @@ namespace engine {
 
 class KitPlayer;
 
+// Where a step of a bar of `steps` steps starts (step == steps: the bar's end), in units of
+// which a beat holds unitsPerBeat: frames for the clock, ticks for a MIDI file. A holder that
+// swings delays its odd steps by the swing amount (0..1) of a step, the last one by at most a
+// unit less than the bar.
+double StepStart(int step, int32_t steps, bool swung, double swingAmount, double unitsPerBeat);
+
 class StepClock {
   friend class ReferenceFrameLoop;  // the tests' frame-by-frame renderer
 

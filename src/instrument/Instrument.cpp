@@ -1,6 +1,8 @@
 #include "instrument/Instrument.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <limits>
 #include <thread>
 #include <utility>
@@ -9,9 +11,11 @@
 #include "persistence/ChunkLoad.h"
 #include "persistence/ChunkWriter.h"
 #include "persistence/DefaultPreset.h"
+#include "persistence/MidiExport.h"
 #include "persistence/Placeholders.h"
 #include "platform/BoundedLock.h"
 #include "platform/Files.h"
+#include "platform/Paths.h"
 #include "samples/LoadMessages.h"
 #include "samples/SampleLoader.h"
 
@@ -28,7 +32,8 @@ Instrument::Instrument(Environment environment)
     : pluginDirectory_(std::move(environment.pluginDirectory)),
       configurationFilePath_(pluginDirectory_ + kConfigurationFileName),
       samplesFolder_(persistence::SamplesFolder(pluginDirectory_)),
-      loadSample_(std::move(environment.loadSample)) {
+      loadSample_(std::move(environment.loadSample)),
+      documentsFolder_(std::move(environment.documentsFolder)) {
   if (!loadSample_) {
     loadSample_ = [](engine::Kit& kit, uint8_t note, const std::string& path) {
       return samples::LoadSample(kit, note, path, false);
@@ -258,6 +263,39 @@ void Instrument::setStepVelocity(int pattern, int step, int holderIndex, int vel
 
 int Instrument::stepVelocity(int pattern, int step, int holderIndex) const {
   return engine_.patterns().stepVelocity(pattern, step, holderIndex);
+}
+
+ExportResult Instrument::exportPatternsAsMidi(std::optional<int> pattern) {
+  ExportResult result;
+  if (pattern && !engine::PatternStore::validPattern(*pattern)) {
+    result.reason = "There is no pattern " + std::to_string(*pattern);
+    return result;
+  }
+  const std::string documents = documentsFolder_.empty() ? platform::DocumentsFolder() : documentsFolder_;
+  if (documents.empty()) {
+    result.reason = "There is neither a documents nor a home folder to write into";
+    return result;
+  }
+  const std::string folder =
+      documents + "Kestrelhollow" + platform::kPathSeparator + "MIDI" + platform::kPathSeparator;
+  result.path = folder + persistence::MidiExportName(pattern) + " " + platform::FileNameTimeStamp() + ".mid";
+  if (!platform::CreateFolders(folder)) {
+    result.reason = "Cannot create " + folder + ": " + std::strerror(errno);
+    return result;
+  }
+  std::string bytes;
+  {
+    // A host may restore a project meanwhile.
+    const platform::BoundedLock stateLock(platform::StateMutex());
+    bytes = persistence::PatternsAsMidiFile(engine_.patterns(), engine_.kit(), pattern,
+                                            engine_.editorState().sessionTempo);
+  }
+  if (!platform::WriteWholeFile(result.path, bytes)) {
+    result.reason = "Cannot write " + result.path + ": " + std::strerror(errno);
+    return result;
+  }
+  result.written = true;
+  return result;
 }
 
 void Instrument::clearPattern(int pattern) { engine_.patterns().clearPattern(pattern); }

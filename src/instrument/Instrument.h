@@ -26,6 +26,14 @@ namespace instrument {
 struct Environment {
   std::string pluginDirectory;               // ends with the path separator
   persistence::SampleFileLoader loadSample;  // empty: the sample loader, without audition
+  std::string documentsFolder{};  // ends with the separator; empty: the user's documents folder
+};
+
+// What an export wrote, or why it wrote nothing.
+struct ExportResult {
+  bool written = false;
+  std::string path;    // the file written, or the one that could not be
+  std::string reason;  // why it was not: "Cannot write <path>: <the system's reason>"
 };
 
 // What a project load leaves for the editor's view: each holder's browser start (a folder or a
@@ -110,6 +118,13 @@ class Instrument {
   void resetPitch(int holder);
   void resetMasterLevel();
 
+  // Patterns out as a Standard MIDI File (see persistence/MidiExport.h): the pattern, or
+  // without one all 24, at the session's tempo (120 beats per minute until a host told one).
+  // The file goes to the documents folder's Kestrelhollow/MIDI/, the folders made as needed,
+  // named after the pattern ("Oct2 C") or "All patterns" and the local time:
+  // "Oct2 C 2026-12-07 14-03-22.mid". A failure writes nothing and changes nothing else.
+  ExportResult exportPatternsAsMidi(std::optional<int> pattern);
+
   // Sound. ---------------------------------------------------------------------------------
   // Classic or Tuned; any thread, as setPitch. "Clear all now!" keeps it; a project text sets it.
   void setSoundMode(engine::SoundMode mode) noexcept;
@@ -160,6 +175,7 @@ class Instrument {
   std::string configurationFilePath_;
   std::string samplesFolder_;
   persistence::SampleFileLoader loadSample_;
+  std::string documentsFolder_;
   std::string projectText_;
   std::array<engine::Relaxed<bool>, engine::kHolderCount> solo_{};
   Requests muteRequests_{0};

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace platform {
 
@@ -44,5 +45,19 @@ void CloseFile(int descriptor);
 // Gives the file at `from` the name `to`, replacing a file of that name in one step; false with
 // errno set when it could not.
 bool ReplaceFile(const std::string& from, const std::string& to);
+// Writes the bytes to a new file beside the path and, once they are all on the disk, gives it
+// the path's name: a failure leaves no half-written file, and a file of that name as it was.
+// False with errno set when it could not.
+bool WriteWholeFile(const std::string& path, std::string_view bytes);
+
+// Creates one folder inside an existing one; false with errno set when it could not (EEXIST
+// when something of that name is there).
+bool CreateFolder(const std::string& path);
+// Creates the folder and every folder above it that is missing; false with errno set when one
+// could not be made.
+bool CreateFolders(const std::string& path);
+
+// The local time now, as a file name may hold it: "2026-12-07 14-03-22".
+std::string FileNameTimeStamp();
 
 }  // namespace platform

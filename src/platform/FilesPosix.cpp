@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <ctime>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -93,5 +94,15 @@ bool SyncAndCloseFile(int descriptor) {
 void CloseFile(int descriptor) { ::close(descriptor); }
 
 bool ReplaceFile(const std::string& from, const std::string& to) { return std::rename(from.c_str(), to.c_str()) == 0; }
+
+bool CreateFolder(const std::string& path) { return ::mkdir(path.c_str(), 0777) == 0; }
+
+std::string FileNameTimeStamp() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  char stamp[32] = {};
+  if (::localtime_r(&now, &local) != nullptr) std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H-%M-%S", &local);
+  return stamp;
+}
 
 }  // namespace platform

@@ -1,5 +1,6 @@
 #include "platform/Files.h"
 
+#include <direct.h>
 #include <fcntl.h>
 #include <io.h>
 #include <sys/stat.h>
@@ -120,6 +121,17 @@ bool ReplaceFile(const std::string& from, const std::string& to) {
     default: errno = EIO; break;
   }
   return false;
+}
+
+bool CreateFolder(const std::string& path) { return ::_mkdir(path.c_str()) == 0; }
+
+std::string FileNameTimeStamp() {
+  SYSTEMTIME local{};
+  ::GetLocalTime(&local);
+  char stamp[32];
+  std::snprintf(stamp, sizeof stamp, "%04u-%02u-%02u %02u-%02u-%02u", local.wYear, local.wMonth, local.wDay, local.wHour,
+                local.wMinute, local.wSecond);
+  return stamp;
 }
 
 }  // namespace platform

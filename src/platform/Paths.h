@@ -21,5 +21,8 @@ std::string PluginDirectory();
 std::string ProgramDirectory();
 // The user's home folder, ending with the separator; empty when there is none.
 std::string HomeFolder();
+// The folder where the user keeps documents, ending with the separator: the system's
+// documents folder, else the home folder; empty when there is neither.
+std::string DocumentsFolder();
 
 }  // namespace platform

@@ -1,5 +1,7 @@
 #include "platform/Paths.h"
 
+#include "platform/Files.h"
+
 #include <dlfcn.h>
 #include <pwd.h>
 #include <unistd.h>
@@ -40,6 +42,20 @@ std::string HomeFolder() {
   }
   if (!home.empty() && home.back() != kPathSeparator) home += kPathSeparator;
   return home;
+}
+
+std::string DocumentsFolder() {
+  // Desktops that follow the XDG user folders may name it; otherwise the usual place, if the
+  // user has one.
+  if (const char* variable = std::getenv("XDG_DOCUMENTS_DIR"); variable != nullptr && variable[0] == kPathSeparator) {
+    std::string documents = variable;
+    if (documents.back() != kPathSeparator) documents += kPathSeparator;
+    return documents;
+  }
+  const std::string home = HomeFolder();
+  if (home.empty()) return home;
+  const std::string documents = home + "Documents" + kPathSeparator;
+  return DirectoryExists(documents) ? documents : home;
 }
 
 }  // namespace platform

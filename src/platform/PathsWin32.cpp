@@ -1,6 +1,8 @@
 #include "platform/Paths.h"
 
 #include <windows.h>
+// After <windows.h>, which it needs.
+#include <shlobj.h>
 
 #include <cstdlib>
 
@@ -35,6 +37,14 @@ std::string HomeFolder() {
   std::string home = profile;
   if (home.back() != kPathSeparator) home += kPathSeparator;
   return home;
+}
+
+std::string DocumentsFolder() {
+  char path[MAX_PATH];
+  if (::SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, path) != S_OK) return HomeFolder();
+  std::string documents = path;
+  if (documents.back() != kPathSeparator) documents += kPathSeparator;
+  return documents;
 }
 
 }  // namespace platform

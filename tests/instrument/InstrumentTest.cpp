@@ -3,9 +3,14 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <regex>
 #include <sstream>
 #include <string>
+#include <tuple>
 
+#include "persistence/MidiExport.h"
+#include "platform/Paths.h"
 #include "support/EffectFixture.h"
 #include "support/TempFolder.h"
 
@@ -31,15 +36,17 @@ class InstrumentRules : public ::testing::Test {
     }
     return shown;
   }
-  // One block of the sequencer running at 120 beats per minute.
-  void renderBlock() {
+  // One block of the sequencer running at the tempo.
+  void renderBlock(double tempo = 120.0) {
     constexpr int32_t kFrames = 512;
     static testhost::Block block(engine::kOutputCount, kFrames);
-    engine().renderBlock({true, 44100.0, 0.0, 120.0, true, true, true}, block.pointers.data(), kFrames);
+    engine().renderBlock({true, 44100.0, 0.0, tempo, true, true, true}, block.pointers.data(), kFrames);
   }
 
   testhost::TempFolder folder;
-  instrument::Instrument instrument{{folder.path(), {}}};
+  // A documents folder that is not there yet.
+  const std::string documents = folder.file("Documents") + platform::kPathSeparator;
+  instrument::Instrument instrument{{folder.path(), {}, documents}};
 };
 
 // Each case from a fresh instrument: "M5" mutes holder 5 and "m5" unmutes it, "S1" and "s1"
@@ -153,6 +160,33 @@ TEST_F(InstrumentRules, HoldersAreCopiedWithTheirSampleAndChokeGroupOnlyAndReset
   EXPECT_EQ(holder(1).pan(), engine::kDefaultPan);
   EXPECT_EQ(holder(1).pitch(), 0);
   EXPECT_EQ(engine().kitPlayer().masterLevel(), engine::kDefaultMasterLevel);
+}
+
+TEST_F(InstrumentRules, PatternsGoOutAsMidiFilesNamedAfterThemAndTheTimeIntoTheDocumentsFolder) {
+  const std::string folderOfFiles = documents + "Kestrelhollow" + platform::kPathSeparator + "MIDI" + platform::kPathSeparator;
+  instrument.setStep(2, 4, 1, true);
+  // 120 beats per minute until a host tells its tempo.
+  for (const auto& [pattern, tempo, name] : {std::tuple{std::optional<int>{2}, 0.0, "Oct2 D"},
+                                             std::tuple{std::optional<int>{}, 93.0, "All patterns"}}) {
+    if (tempo > 0.0) renderBlock(tempo);
+    const instrument::ExportResult result = instrument.exportPatternsAsMidi(pattern);
+    ASSERT_TRUE(result.written) << result.reason;
+    ASSERT_TRUE(result.path.starts_with(folderOfFiles)) << result.path;
+    const std::string file = result.path.substr(folderOfFiles.size());
+    EXPECT_TRUE(std::regex_match(file, std::regex(std::string(name) + R"( \d{4}-\d\d-\d\d \d\d-\d\d-\d\d\.mid)"))) << file;
+    EXPECT_EQ(testhost::ReadBytes(result.path),
+              persistence::PatternsAsMidiFile(patterns(), engine().kit(), pattern, tempo > 0.0 ? tempo : 120.0));
+  }
+
+  // Where the folder should be stands a file: nothing is written, and the reason names it.
+  testhost::TempFolder blocked;
+  blocked.write("Kestrelhollow", "x");
+  instrument::Instrument blockedInstrument{{folder.path(), {}, blocked.path()}};
+  const instrument::ExportResult refused = blockedInstrument.exportPatternsAsMidi(0);
+  EXPECT_FALSE(refused.written);
+  EXPECT_NE(refused.reason.find("Cannot create " + blocked.file("Kestrelhollow")), std::string::npos) << refused.reason;
+  EXPECT_EQ(testhost::ReadBytes(blocked.file("Kestrelhollow")), "x");
+  EXPECT_EQ(instrument.exportPatternsAsMidi(24).reason, "There is no pattern 24");
 }
 
 }  // namespace
