@@ -25,7 +25,9 @@ constexpr size_t kCacheLine = 64;
 
 enum Renderer : int64_t { kReference = 0, kBlockRenderer = 1 };
 
-enum class Scene { Idle, Voices, PitchedVoices, TunedPitchedVoices, DensePattern, Downmix };
+// DenseDynamics is DensePattern with a random velocity on every step and two choke groups of
+// three holders each.
+enum class Scene { Idle, Voices, PitchedVoices, TunedPitchedVoices, DensePattern, DenseDynamics, Downmix };
 
 // Twelve different pitches, none of them 0.
 int8_t PitchOf(int holder) { return static_cast<int8_t>(holder < 6 ? holder - 6 : holder - 5); }
@@ -66,11 +68,22 @@ class Session {
       }
     }
     if (scene == Scene::TunedPitchedVoices) engine_->kit().setSoundMode(engine::SoundMode::Tuned);
-    if (scene == Scene::DensePattern) {
+    if (scene == Scene::DensePattern || scene == Scene::DenseDynamics) {
+      const bool dynamics = scene == Scene::DenseDynamics;
       engine::PatternStore& patterns = engine_->patterns();
       patterns.setResolution(0, 128);
+      uint32_t random = 7777u;
       for (int step = 0; step < 128; ++step) {
-        for (int holder = 0; holder < engine::kHolderCount; ++holder) patterns.setCell(1, 0, step, holder);
+        for (int holder = 0; holder < engine::kHolderCount; ++holder) {
+          patterns.setCell(1, 0, step, holder);
+          random = random * 1664525u + 1013904223u;
+          if (dynamics) patterns.setStepVelocity(static_cast<int>(random >> 16) % 127 + 1, 0, step, holder);
+        }
+      }
+      // Holders 0, 4 and 8 in group 1, holders 1, 5 and 9 in group 2.
+      for (int holder = 0; holder < engine::kHolderCount && dynamics; ++holder) {
+        const int group = holder % 4 < 2 ? holder % 4 + 1 : engine::kNoChokeGroup;
+        engine_->kit().holder(static_cast<uint8_t>(engine::kFirstNote + holder)).setChokeGroup(group);
       }
       time_.playing = true;
     } else {
@@ -130,6 +143,7 @@ BENCHMARK(Render<Scene::TunedPitchedVoices>)
     ->Args({kBlockRenderer, kCachedFrames})
     ->Args({kBlockRenderer, kLongFrames});
 BENCHMARK(Render<Scene::DensePattern>)->Name("DensePattern")->Apply(BothRenderers);
+BENCHMARK(Render<Scene::DenseDynamics>)->Name("DensePatternVelocitiesChokes")->Apply(BothRenderers);
 BENCHMARK(Render<Scene::Downmix>)->Name("TwelveVoicesDownmix")->Apply(BothRenderers);
 
 // A 10 s stereo sample prepared for a new pitch: what a turn of the pitch knob costs the

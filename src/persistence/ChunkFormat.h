@@ -46,6 +46,11 @@ constexpr std::string_view kSequencerRecord = "seq2";
 constexpr std::string_view kTransportRecord = "vst1";
 // Written only for Tuned sound: a text without it (every text older than the setting) is Classic.
 constexpr std::string_view kSoundRecord = "snd1";
+// Written only for a pattern and holder with a sounding step below full velocity: the velocity
+// of each of the 128 steps. A text without it plays every step at full velocity.
+constexpr std::string_view kVelocityRecord = "vel1";
+// Written only for a holder in a choke group: its note and group. Without it: no group.
+constexpr std::string_view kChokeRecord = "chk1";
 
 // Word values; the index is the value in the model.
 constexpr std::string_view kMuteWords[] = {"not_muted", "muted", "muted_by_solo"};

@@ -47,6 +47,7 @@ bool LoadChunk(const void* data, int32_t byteSize, std::string_view samplesFolde
   ReadSoundRecord(text, version, engine.kit());
   ReadSequencerRecords(text, version, engine.patterns(), engine.clock());
   ReadHolderRecords(text, version, engine.kit(), loadSample);
+  ReadChokeRecords(text, version, engine.kit());
   ReadKitPlayerRecord(text, version, engine.kitPlayer());
   return true;
 }

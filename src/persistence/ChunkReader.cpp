@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
+#include <utility>
 
 #include "persistence/ChunkFormat.h"
 #include "persistence/Numbers.h"
@@ -37,10 +39,18 @@ int wordIndex(const std::string_view (&words)[N], std::string_view word) {
   return found == std::end(words) ? -1 : static_cast<int>(found - std::begin(words));
 }
 
-void readPatternRecord(const Fields& fields, int version, engine::PatternStore& patterns) {
+// The pattern and holder (from its note) that a pattern or velocity record names, if the model has both.
+std::optional<std::pair<int, int>> recordPatternAndHolder(const Fields& fields) {
   const auto pattern = static_cast<uint8_t>(ReadInteger(field(fields, 1)));
   const auto holder = static_cast<uint8_t>(ReadInteger(field(fields, 2)) - engine::kFirstNote);
-  if (pattern >= engine::kPatternCount || holder >= engine::kHolderCount) return;
+  if (pattern >= engine::kPatternCount || holder >= engine::kHolderCount) return std::nullopt;
+  return std::pair{int{pattern}, int{holder}};
+}
+
+void readPatternRecord(const Fields& fields, int version, engine::PatternStore& patterns) {
+  const auto named = recordPatternAndHolder(fields);
+  if (!named) return;
+  const auto [pattern, holder] = *named;
   size_t firstStepField = 3;
   int steps = format::kOldStepCount;
   if (version >= format::kVersion20) {
@@ -53,6 +63,19 @@ void readPatternRecord(const Fields& fields, int version, engine::PatternStore& 
   for (int step = 0; step < steps; ++step) {
     const uint32_t lowByte = field(fields, firstStepField + static_cast<size_t>(step)) == format::kSoundingStep ? 1 : 0;
     patterns.setCell((patterns.getCell(pattern, step, holder) & ~0xFFU) | lowByte, pattern, step, holder);
+  }
+}
+
+// Each step field holding 1..127 sets that step's velocity; any other leaves the step as it was.
+void readVelocityRecord(const Fields& fields, engine::PatternStore& patterns) {
+  const auto named = recordPatternAndHolder(fields);
+  if (!named) return;
+  const auto [pattern, holder] = *named;
+  for (int step = 0; step < engine::kMaxSteps; ++step) {
+    const uint64_t velocity = ReadInteger(field(fields, 3 + static_cast<size_t>(step)));
+    if (velocity >= 1 && velocity <= engine::kFullVelocity) {
+      patterns.setStepVelocity(static_cast<int>(velocity), pattern, step, holder);
+    }
   }
 }
 
@@ -132,6 +155,10 @@ void ReadSequencerRecords(std::string_view text, int version, engine::PatternSto
   }
   if (version < format::kVersion20) return;
   for (std::string_view line : Lines(text)) {
+    const Fields fields = recordFields(line, format::kVelocityRecord);
+    if (!fields.empty()) readVelocityRecord(fields, patterns);
+  }
+  for (std::string_view line : Lines(text)) {
     const Fields fields = recordFields(line, format::kSequencerRecord);
     if (fields.empty()) continue;
     patterns.setSwingAmount(knobValue(field(fields, 1)));
@@ -188,6 +215,19 @@ void ReadSoundRecord(std::string_view text, int version, engine::Kit& kit) {
     }
   }
   kit.setSoundMode(mode);
+}
+
+void ReadChokeRecords(std::string_view text, int version, engine::Kit& kit) {
+  if (version < format::kVersion20) return;
+  for (std::string_view line : Lines(text)) {
+    const Fields fields = recordFields(line, format::kChokeRecord);
+    if (fields.empty()) continue;
+    const int note = recordNote(fields, kit);
+    const uint64_t group = ReadInteger(field(fields, 2));
+    if (note >= 0 && group <= engine::kChokeGroupCount) {
+      kit.holder(static_cast<uint8_t>(note)).setChokeGroup(static_cast<int>(group));
+    }
+  }
 }
 
 }  // namespace persistence

@@ -24,13 +24,15 @@ int ReadVersionCode(std::string_view text);
 // Applies each "vst1" record in turn; false when one holds an unknown mode word, which also
 // ends the scan.
 bool ReadTransportRecord(std::string_view text, engine::DrumEngine& engine);
-// "seq1" records, and from version 2.0 on "seq2" records.
+// "seq1" records, and from version 2.0 on "vel1" and "seq2" records.
 void ReadSequencerRecords(std::string_view text, int version, engine::PatternStore& patterns, engine::StepClock& clock);
 // "smp2" records; old texts resolve their "smp1" base folder. Each holder loads one file, the
 // one its last record naming a file names: earlier ones would only be replaced.
 void ReadHolderRecords(std::string_view text, int version, engine::Kit& kit, const SampleFileLoader& loadSample);
 // The sound mode: the last "snd1" record's, and Classic for a text without one.
 void ReadSoundRecord(std::string_view text, int version, engine::Kit& kit);
+// "chk1" records, from version 2.0 on; a group outside 0..4 is ignored.
+void ReadChokeRecords(std::string_view text, int version, engine::Kit& kit);
 // "syn1" records, from version 1.1 on.
 void ReadKitPlayerRecord(std::string_view text, int version, engine::KitPlayer& kitPlayer);
 

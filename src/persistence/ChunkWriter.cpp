@@ -20,6 +20,23 @@ std::string_view wordFor(const std::string_view (&words)[N], size_t value) {
   return words[value < N ? value : 0];
 }
 
+// Only where a sounding step plays below full velocity.
+void writeVelocityRecord(const engine::PatternStore& patterns, int pattern, int holder, std::string& out) {
+  bool belowFull = false;
+  for (int step = 0; step < engine::kMaxSteps && !belowFull; ++step) {
+    belowFull = patterns.cellSounds(pattern, step, holder) &&
+                patterns.stepVelocity(pattern, step, holder) != engine::kFullVelocity;
+  }
+  if (!belowFull) return;
+  appendField(out, format::kVelocityRecord);
+  appendField(out, UIntToText(static_cast<uint64_t>(pattern)));
+  appendField(out, UIntToText(static_cast<uint64_t>(engine::kFirstNote + holder)));
+  for (int step = 0; step < engine::kMaxSteps; ++step) {
+    appendField(out, UIntToText(static_cast<uint64_t>(patterns.stepVelocity(pattern, step, holder))));
+  }
+  out += format::kLineEnd;
+}
+
 }  // namespace
 
 void WriteHolderRecords(const engine::Kit& kit, std::string& out) {
@@ -64,6 +81,7 @@ void WriteSequencerRecords(const engine::PatternStore& patterns, const engine::S
         out += format::kFieldSeparator;
       }
       out += format::kLineEnd;
+      writeVelocityRecord(patterns, pattern, holder, out);
     }
   }
   appendField(out, format::kSequencerRecord);
@@ -86,10 +104,22 @@ void WriteSoundRecord(engine::SoundMode mode, std::string& out) {
   out += format::kLineEnd;
 }
 
+void WriteChokeRecords(const engine::Kit& kit, std::string& out) {
+  for (int note = kit.firstNote(); note <= kit.lastNote(); ++note) {
+    const int group = kit.holder(static_cast<uint8_t>(note)).chokeGroup();
+    if (group == engine::kNoChokeGroup) continue;
+    appendField(out, format::kChokeRecord);
+    appendField(out, UIntToText(static_cast<uint64_t>(note)));
+    appendField(out, UIntToText(static_cast<uint64_t>(group)));
+    out += format::kLineEnd;
+  }
+}
+
 void WriteChunkText(const engine::DrumEngine& engine, std::string_view samplesFolder, std::string& out) {
   out.assign(format::kHeader);
   WriteKitPlayerRecords(engine.kitPlayer(), out);
   WriteSoundRecord(engine.kit().soundMode(), out);
+  WriteChokeRecords(engine.kit(), out);
   WriteSequencerRecords(engine.patterns(), engine.clock(), out);
   WriteTransportRecord(engine.syncMode(), out);
   for (int line = 0; line < format::kPaddingLines; ++line) {

@@ -14,12 +14,15 @@ namespace persistence {
 void WriteHolderRecords(const engine::Kit& kit, std::string& out);
 // The holder records, then the "syn1" record.
 void WriteKitPlayerRecords(const engine::KitPlayer& kitPlayer, std::string& out);
-// A "seq1" record for each holder and pattern that differ from the default, then "seq2".
+// A "seq1" record for each holder and pattern that differ from the default, each followed by
+// its "vel1" record where a sounding step plays below full velocity; then "seq2".
 void WriteSequencerRecords(const engine::PatternStore& patterns, const engine::StepClock& clock, std::string& out);
 // The "vst1" record.
 void WriteTransportRecord(engine::SyncMode mode, std::string& out);
 // "snd1" for Tuned sound; nothing for Classic, which a text without the record means.
 void WriteSoundRecord(engine::SoundMode mode, std::string& out);
+// A "chk1" record for each holder in a choke group.
+void WriteChokeRecords(const engine::Kit& kit, std::string& out);
 
 // The whole text: header, records, padding and end marker, with the samples folder through
 // its placeholder. Replaces what out held (its storage is reused).

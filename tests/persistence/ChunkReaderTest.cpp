@@ -76,6 +76,8 @@ TEST_F(ChunkReader, WrittenTextReadsBackToTheSameModel) {
   patterns.setResolution(9, 64);
   for (int step = 0; step < 128; step += 3) patterns.setCell(1, 3, step, step % engine::kHolderCount);
   patterns.setCell(1, 23, 15, 11);
+  patterns.setStepVelocity(33, 3, 0, 0);
+  effect->instrument().setChokeGroup(3, 4);
   patterns.setSwingAmount(0.27f);
   patterns.setSequencerModeSetting(2);
   engine().clock().selectPattern(9);
@@ -83,6 +85,9 @@ TEST_F(ChunkReader, WrittenTextReadsBackToTheSameModel) {
   effect->instrument().setSoundMode(engine::SoundMode::Tuned);
   const std::string saved = GetChunk(*effect);
   EXPECT_NE(saved.find("\nsnd1;Tuned;\n"), std::string::npos);
+  EXPECT_NE(saved.find("\nchk1;39;4;\n"), std::string::npos);
+  EXPECT_NE(saved.find("\nvel1;3;36;33;127;"), std::string::npos);
+  EXPECT_EQ(saved.find("vel1;23;"), std::string::npos) << "written only below full velocity";
 
   auto restored = CreateEffect();
   loads.clear();
@@ -103,10 +108,11 @@ TEST_F(ChunkReader, WrittenTextReadsBackToTheSameModel) {
 
 TEST_F(ChunkReader, OldVersionsAreConvertedWithAWarningAndDefaultsForWhatTheyLacked) {
   // 1.0 knew neither volume nor master level, 1.1 added both; neither knew pan, swing,
-  // downmix, the sequencer settings or the sound mode, whatever their records say.
+  // downmix, the sequencer settings, the sound mode, step velocities or choke groups, whatever
+  // their records say.
   const std::vector<std::string> records{"smp2;36;Kick;/k.wav;0.5;muted;-3;0.2;0.1;swing;", "syn1;0.2;downmix;",
                                          "seq1;4;36;1;0;0;0;1;0;0;0;1;0;0;0;1;0;0;1;1;1;", "seq2;0.1;2;4;",
-                                         "vst1;Stop;", "snd1;Tuned;"};
+                                         "vst1;Stop;", "snd1;Tuned;", "vel1;4;36;20;", "chk1;36;2;"};
   for (const auto& [version, volume, masterLevel] : {std::tuple{"1.0", 1.0f, 0.75f}, std::tuple{"1.1", 0.2f, 0.2f}}) {
     SCOPED_TRACE(version);
     LoadMarkerState();
@@ -135,6 +141,8 @@ TEST_F(ChunkReader, OldVersionsAreConvertedWithAWarningAndDefaultsForWhatTheyLac
     EXPECT_EQ(engine().clock().currentPattern(), 0);
     EXPECT_EQ(engine().syncMode(), engine::SyncMode::Stop);
     EXPECT_EQ(engine().kit().soundMode(), engine::SoundMode::Classic);
+    EXPECT_EQ(patterns.stepVelocity(4, 0, 0), engine::kFullVelocity);
+    EXPECT_EQ(holder(36).chokeGroup(), engine::kNoChokeGroup);
     // Nothing of the previous project survives, and the next save is version 2.0.
     EXPECT_EQ(holder(38).name(), "");
     EXPECT_EQ(patterns.resolution(7), 16);
@@ -238,9 +246,17 @@ TEST_F(ChunkReader, RecordsOutsideTheModelAreIgnored) {
   SetChunk(*effect, VersionTwoText({"smp2;48;Outside;/x.wav;0.5;muted;1;1;0.5;swing;",
                                     "smp2;35;Below;/y.wav;0.5;muted;1;1;0.5;swing;", PatternRecord(24, 36, 16, "1"),
                                     PatternRecord(0, 48, 16, "1"), PatternRecord(0, 35, 16, "1"),
-                                    PatternRecord(1, 36, 24, "1"), PatternRecord(2, 36, 0, "1"), "seq2;0.5;0;24;"}));
+                                    PatternRecord(1, 36, 24, "1"), PatternRecord(2, 36, 0, "1"), "seq2;0.5;0;24;",
+                                    "vel1;24;36;5;", "vel1;0;48;5;", "chk1;48;1;", "chk1;35;1;", "chk1;36;5;",
+                                    "chk1;36;-1;", "chk1;36;4294967297;"}));
   EXPECT_TRUE(loads.empty());
-  EXPECT_EQ(GetChunk(*effect), DefaultText());  // no holder, cell, resolution or pattern changed
+  EXPECT_EQ(GetChunk(*effect), DefaultText());  // no holder, cell, resolution, pattern or group changed
+  // Only velocities of 1..127 are taken; a later record changes only the steps it gives one.
+  SetChunk(*effect, VersionTwoText({PatternRecord(0, 36, 16, "1111111"), "vel1;0;36;0;128;-1;x;4294967346;50;",
+                                    "vel1;0;36;;;;;;;20;"}));
+  for (const auto& [step, velocity] : {std::pair{0, 127}, {1, 127}, {2, 127}, {3, 127}, {4, 127}, {5, 50}, {6, 20}}) {
+    EXPECT_EQ(engine().patterns().stepVelocity(0, step, 0), velocity) << step;
+  }
 }
 
 TEST_F(ChunkReader, StateMutexIsFreeAfterEveryLoad) {

@@ -1,5 +1,5 @@
 // The audio thread's calls allocate nothing, with every voice sounding and a dense pattern
-// playing, in Classic and in Tuned sound, nor does a pitch set from the audio thread (a host's
+// playing at many velocities and with choke groups, in Classic and in Tuned sound, nor does a pitch set from the audio thread (a host's
 // automation), which only asks the preparing thread for work.
 #include <gtest/gtest.h>
 
@@ -23,11 +23,15 @@ TEST_F(RealtimeSafety, ProcessEventsProcessReplacingAndSetParameterAllocateNothi
     testhost::InstallSamples(kit(), static_cast<uint8_t>(engine::kFirstNote + holder), std::vector<float>(96000, 0.5f),
                              holder % 2 + 1);
     kit().holder(static_cast<uint8_t>(engine::kFirstNote + holder)).setSwing(holder % 3 == 0);
+    vst().instrument().setChokeGroup(holder, holder % 3);
   }
   for (int pattern : {0, 1}) {
     patterns().setResolution(pattern, 128);
     for (int step = 0; step < 128; ++step) {
-      for (int holder = 0; holder < engine::kHolderCount; ++holder) patterns().setCell(1, pattern, step, holder);
+      for (int holder = 0; holder < engine::kHolderCount; ++holder) {
+        patterns().setCell(1, pattern, step, holder);
+        patterns().setStepVelocity(step + holder, pattern, step, holder);
+      }
     }
   }
   host->setTransport(true, 0.0);

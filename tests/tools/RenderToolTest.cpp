@@ -288,6 +288,36 @@ TEST_F(RenderToolTest, SavedProgramLoadsBackToTheSameChunk) {
   ExpectSame(ReadStereo(folder.file("bank.wav")), PredictGroove(2));
 }
 
+// A long sample on step 0 is cut off by the kick of its choke group on step 2, which plays at
+// the velocity its record gives; from the program file the project text was saved to.
+TEST_F(RenderToolTest, ChokeAndVelocityRecordsPlayFromAProgramFileSavedWithThem) {
+  const std::string ring = sampletest::WriteTestWav(folder, "ring.wav", 20000, 1);
+  std::string text = ProjectText({{kKick, kick}, {kSnare, ring}}, {{0, kSnare, {0}}, {0, kKick, {2}}});
+  std::string velocities = "vel1;0;36;";
+  for (int step = 0; step < 128; ++step) velocities += step == 2 ? "64;" : "127;";
+  text.insert(text.find("seq2;"), velocities + "\nchk1;36;1;\nchk1;38;1;\n");
+  folder.write("dynamics.txt", text);
+  ToolRun run = RunRender({"--state", folder.file("dynamics.txt"), "--save-fxp", folder.file("dynamics.fxp")});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  run = RunRender({"--state", folder.file("dynamics.fxp"), "--bars", "1", "--outputs", "holders", "-o",
+                   folder.file("cut.wav")});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+
+  constexpr int64_t kCut = 2 * kSixteenth;
+  Stereo kickHit = Silence(kBar);
+  AddHit(kickHit, kCut, 1.0f, 1.0f, 64.0f / 127.0f);
+  ExpectSame(ReadStereo(folder.file("cut-01.wav")), kickHit);
+  // Released over 100 frames from the kick's frame on.
+  Stereo cut = Silence(kBar);
+  float release = 1.0f;
+  for (int64_t f = 0; f < kCut + 100; ++f) {
+    if (f >= kCut) release -= 0.01f;
+    cut.left[static_cast<size_t>(f)] = cut.right[static_cast<size_t>(f)] =
+        TestValue(static_cast<int>(f), 0) * release * kMasterLevel;
+  }
+  ExpectSame(ReadStereo(folder.file("cut-03.wav")), cut);
+}
+
 TEST_F(RenderToolTest, BadInputIsNamedAndWritesNothing) {
   persistence::ProgramFile foreign;
   foreign.fxId = 0x61626364;  // 'abcd'

@@ -34,6 +34,8 @@ constexpr Mix kMix[engine::kHolderCount] = {
 };
 
 constexpr float kSwingAmount = 0.3f;
+// The closed hat cuts the open one off, as on a real hi-hat, and the open one the closed one.
+constexpr int kHatChokeGroup = 1;
 
 struct Line {
   Holder holder;
@@ -62,6 +64,7 @@ void BuildDemoSet(engine::DrumEngine& engine, std::string_view samplesFolder) {
     holder.setVolume(kMix[index].volume);
     holder.setPan(kMix[index].pan);
     holder.setSwing(kMix[index].swing);
+    if (index == ClosedHat || index == OpenHat) holder.setChokeGroup(kHatChokeGroup);
   }
 
   engine::PatternStore& patterns = engine.patterns();

@@ -8,7 +8,8 @@
 
 namespace presets {
 
-// Gives the engine's holders the factory kit below samplesFolder and fills the patterns:
+// Gives the engine's holders the factory kit below samplesFolder (the hi-hats in one choke
+// group) and fills the patterns:
 // a main groove in pattern 0, variations in 1, 2 and 4, a fill in 3 and a cowbell groove in 5.
 void BuildDemoSet(engine::DrumEngine& engine, std::string_view samplesFolder);
 
