@@ -78,9 +78,13 @@ std::string MidiExportName(std::optional<int> pattern) {
 std::string PatternsAsMidiFile(const engine::PatternStore& patterns, const engine::Kit& kit, std::optional<int> pattern,
                                double tempo) {
   if (!(tempo > 0.0) || !std::isfinite(tempo)) tempo = kDefaultMidiTempo;
-  tempo = std::clamp(tempo, kLowestMidiTempo, kHighestMidiTempo);
+  // Microseconds per beat, rounded inside the range of tempi.
+  constexpr double kMicrosecondsPerMinute = 60e6;
+  const double microseconds =
+      std::clamp(std::round(kMicrosecondsPerMinute / tempo), std::ceil(kMicrosecondsPerMinute / kHighestMidiTempo),
+                 std::floor(kMicrosecondsPerMinute / kLowestMidiTempo));
   std::string tempoData;
-  appendBigEndian(tempoData, static_cast<uint32_t>(std::llround(60e6 / tempo)), 3);
+  appendBigEndian(tempoData, static_cast<uint32_t>(microseconds), 3);
 
   std::vector<Event> events{{0, Place::Setup, metaEvent('\x03', MidiExportName(pattern))},
                             {0, Place::Setup, metaEvent('\x58', std::string_view("\x04\x02\x18\x08", 4))},

@@ -1,11 +1,15 @@
 // The operating-system layer: bounded waits, the plug-in's own folder, the message sink and files.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <future>
 #include <thread>
+#include <vector>
 
 #include "platform/BoundedLock.h"
 #include "platform/Files.h"
@@ -135,5 +139,41 @@ TEST_F(Files, AUniqueFileIsWrittenAndThenReplacesItsTarget) {
   std::string refused;
   EXPECT_LT(platform::CreateUniqueFile(folder.file("nowhere/out.wav.partial-"), refused), 0);
 }
+
+TEST_F(Files, FoldersAreMadeDownToTheLastAndAWholeFileReplacesItsTargetOrLeavesNothing) {
+  const std::string deep = folder.file("a/b/c/");
+  EXPECT_TRUE(platform::CreateFolders(deep));
+  EXPECT_TRUE(platform::CreateFolders(deep)) << "folders already there";
+  EXPECT_TRUE(platform::DirectoryExists(deep));
+  ASSERT_TRUE(platform::WriteTextFile(deep + "x.mid", "old"));
+  EXPECT_TRUE(platform::WriteWholeFile(deep + "x.mid", std::string("new\0", 4)));
+  EXPECT_EQ(testhost::ReadBytes(deep + "x.mid"), std::string("new\0", 4));
+
+  // A file where a folder should be; a folder where the file should be.
+  errno = 0;
+  EXPECT_FALSE(platform::CreateFolders(deep + "x.mid/d"));
+  EXPECT_NE(errno, 0);
+  EXPECT_TRUE(platform::CreateFolders(deep + "taken.mid"));
+  EXPECT_FALSE(platform::WriteWholeFile(deep + "taken.mid", "bytes"));
+  EXPECT_FALSE(platform::WriteWholeFile(folder.file("nowhere/x.mid"), "bytes"));
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(deep)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"taken.mid", "x.mid"})) << "no temporary file is left";
+}
+
+#ifndef _WIN32
+TEST_F(Files, TheDocumentsFolderIsTheOneTheDesktopNamesElseDocumentsInTheHomeFolderElseTheHomeFolder) {
+  const std::string home = std::getenv("HOME");
+  setenv("HOME", folder.path().c_str(), 1);
+  setenv("XDG_DOCUMENTS_DIR", "/data/papers", 1);
+  EXPECT_EQ(platform::DocumentsFolder(), "/data/papers/");
+  unsetenv("XDG_DOCUMENTS_DIR");
+  EXPECT_EQ(platform::DocumentsFolder(), folder.path());
+  folder.addFolder("Documents");
+  EXPECT_EQ(platform::DocumentsFolder(), folder.file("Documents/"));
+  setenv("HOME", home.c_str(), 1);
+}
+#endif
 
 }  // namespace

@@ -4,9 +4,14 @@
 
 #include <gtest/gtest.h>
 #include <filesystem>
+#include <memory>
+#include <tuple>
 
 #include "Failure.h"
 #include "RenderTool.h"
+#include "engine/DrumEngine.h"
+#include "persistence/MidiExport.h"
+#include "support/EffectFixture.h"
 
 namespace render {
 namespace {
@@ -106,6 +111,139 @@ TEST(MidiFileTest, DamageIsNamedWithItsOffset) {
       {std::string(header).replace(8, 4, std::string("\0\1\xFF\xFF", 4)), "a track chunk needs 4 bytes, but the file ends after 0"},
   };
   for (const auto& [bytes, expected] : cases) EXPECT_NE(Failing(bytes).find(expected), std::string::npos) << expected;
+}
+
+// The exported patterns read back: every step at its tick (25 frames each at 120 beats per
+// minute), swung where its holder swings, at its velocity, ending at its holder's next step.
+TEST(MidiFileTest, ExportedPatternsReadBackNoteForNote) {
+  const auto engine = std::make_unique<engine::DrumEngine>();
+  engine::PatternStore& patterns = engine->patterns();
+  patterns.setSwingAmount(0.5f);
+  engine->kit().holder(38).setSwing(true);
+  engine->kit().holder(47).setSwing(true);
+  // Pattern, resolution, holder, step, velocity (0: as set).
+  const std::tuple<int, int, int, int, int> steps[] = {
+      {0, 16, 0, 0, 0}, {0, 16, 0, 4, 0}, {0, 16, 2, 1, 100}, {0, 16, 2, 15, 0},
+      {5, 32, 2, 3, 40}, {23, 128, 11, 126, 0}, {23, 128, 11, 127, 0}, {23, 128, 0, 0, 1},
+  };
+  for (const auto& [pattern, resolution, holder, step, velocity] : steps) {
+    patterns.setResolution(pattern, resolution);
+    patterns.setCell(engine::kSoundingStepCell, pattern, step, holder);
+    if (velocity > 0) patterns.setStepVelocity(velocity, pattern, step, holder);
+  }
+  const std::string bytes = persistence::PatternsAsMidiFile(patterns, engine->kit(), std::nullopt, 120.0);
+  EXPECT_EQ(bytes.substr(0, 14), std::string("MThd\0\0\0\6\0\1\0\1\3\xC0", 14)) << "format 1, one track, 960";
+  // A marker names each pattern, in order.
+  size_t marker = 0;
+  for (int pattern = 0; pattern < engine::kPatternCount; ++pattern) {
+    const std::string name = engine::PatternName(pattern);
+    marker = bytes.find("\xFF\x06" + std::string(1, static_cast<char>(name.size())) + name, marker);
+    ASSERT_NE(marker, std::string::npos) << pattern;
+  }
+
+  const MidiFile file = ParseMidiFile(bytes, kRate, "patterns.mid");
+  constexpr int kBar = 3840;
+  const std::vector<std::pair<int, std::array<uint8_t, 3>>> expected{
+      {0, {0x99, 36, 127}},        {240, {0x89, 36, 64}},      {360, {0x99, 38, 100}},
+      {480, {0x89, 38, 64}},       {960, {0x99, 36, 127}},     {1200, {0x89, 36, 64}},
+      {3720, {0x99, 38, 127}},     {kBar, {0x89, 38, 64}},     {5 * kBar + 420, {0x99, 38, 40}},
+      {5 * kBar + 480, {0x89, 38, 64}}, {23 * kBar, {0x99, 36, 1}}, {23 * kBar + 30, {0x89, 36, 64}},
+      {23 * kBar + 3780, {0x99, 47, 127}}, {23 * kBar + 3825, {0x89, 47, 64}}, {23 * kBar + 3825, {0x99, 47, 127}},
+      {24 * kBar, {0x89, 47, 64}},
+  };
+  ASSERT_EQ(file.messages.size(), expected.size());
+  for (size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(file.messages[i].frame, expected[i].first * 25) << i;
+    EXPECT_EQ(file.messages[i].data, expected[i].second) << i;
+  }
+  EXPECT_DOUBLE_EQ(file.lengthSeconds, 48.0) << "every pattern keeps its bar";
+
+  // One pattern alone, in the first bar; tempi the reader refuses are never written.
+  const MidiFile one = ParseMidiFile(persistence::PatternsAsMidiFile(patterns, engine->kit(), 5, 120.0), kRate, "5.mid");
+  ASSERT_EQ(one.messages.size(), 2u);
+  EXPECT_EQ(one.messages[0].frame, 420 * 25);
+  EXPECT_DOUBLE_EQ(one.lengthSeconds, 2.0);
+  for (const auto& [tempo, written] : {std::pair{0.0, 120.0}, {93.0, 93.0}, {5.0, 20.0}, {5000.0, 999.0}}) {
+    const MidiFile empty = ParseMidiFile(persistence::PatternsAsMidiFile(patterns, engine->kit(), 1, tempo), kRate, "e.mid");
+    EXPECT_NEAR(empty.initialTempo.value_or(0.0), written, 0.02) << tempo;
+  }
+}
+
+// The sequencer in Run mode and its export played in Midi mode, both through the dispatcher:
+// every holder sounds at the same frames at the same gains. At 100 beats per minute and 48 kHz
+// a tick is 30 frames, so every step and every swung step lands on a whole frame.
+class PatternsOut : public testhost::EffectFixture {
+ protected:
+  static constexpr int32_t kBlock = 480;
+  static constexpr int kBarBlocks = 240;
+  static constexpr int64_t kBarFrames = int64_t{kBlock} * kBarBlocks;
+  // Per holder, each frame where its click sounds and how loud.
+  using Hits = std::vector<std::vector<std::pair<int64_t, float>>>;
+
+  // A fresh effect with one-frame clicks in every holder, swing and the patterns.
+  void StartProgrammed() {
+    host = std::make_unique<testhost::TestHost>();
+    EffectFixture::SetUp();
+    InstallClicks();
+    host->setTransport(false, 0.0, 100.0);
+    instrument::Instrument& instrument = vst().instrument();
+    instrument.setSwingAmount(0.5f);
+    instrument.setSwing(2, true);
+    instrument.setSwing(11, true);
+    // Pattern, resolution, holder, step, velocity.
+    const std::tuple<int, int, int, int, int> steps[] = {
+        {0, 16, 0, 0, 127},  {0, 16, 0, 8, 127},  {0, 16, 2, 1, 127},   {0, 16, 2, 3, 90},   {0, 16, 2, 15, 30},
+        {7, 64, 2, 5, 127},  {7, 64, 2, 63, 64},  {7, 64, 5, 10, 20},   {23, 128, 11, 1, 100}, {23, 128, 11, 127, 127},
+        {23, 128, 0, 64, 1},
+    };
+    for (const auto& [pattern, resolution, holder, step, velocity] : steps) {
+      patterns().setResolution(pattern, resolution);
+      instrument.setStep(pattern, step, holder, true);
+      instrument.setStepVelocity(pattern, step, holder, velocity);
+    }
+  }
+
+  // Renders blocks, the MIDI messages (frames from the first block's start) sent with theirs.
+  void Play(int blocks, int64_t offset, Hits& hits, const std::vector<TimedMidiMessage>& messages = {}) {
+    auto message = messages.begin();
+    for (int block = 0; block < blocks; ++block) {
+      const int64_t start = int64_t{block} * kBlock;
+      std::vector<testhost::MidiMessage> batch;
+      for (; message != messages.end() && message->frame < start + kBlock; ++message) {
+        batch.push_back({static_cast<int32_t>(message->frame - start), message->data[0], message->data[1], message->data[2]});
+      }
+      if (!batch.empty()) host->sendMidi(batch);
+      const testhost::Block rendered = host->process(kBlock);
+      for (int holder = 0; holder < engine::kHolderCount; ++holder) {
+        for (int frame = 0; frame < kBlock; ++frame) {
+          const float value = rendered.at(2 * holder, frame);
+          if (value != 0.0f) hits[static_cast<size_t>(holder)].push_back({offset + start + frame, value});
+        }
+      }
+    }
+  }
+};
+
+TEST_F(PatternsOut, TheExportPlaysEveryHitAtTheSequencersFrameAndVelocity) {
+  Hits sequenced(engine::kHolderCount);
+  for (const int pattern : {0, 7, 23}) {
+    StartProgrammed();
+    engine().setSyncMode(engine::SyncMode::Run);
+    clock().selectPattern(pattern);
+    Play(kBarBlocks, pattern * kBarFrames, sequenced);
+  }
+  // The session tempo that the Run render told the engine.
+  const std::string bytes =
+      persistence::PatternsAsMidiFile(patterns(), kit(), std::nullopt, engine().editorState().sessionTempo);
+  const MidiFile file = ParseMidiFile(bytes, kRate, "patterns.mid");
+  EXPECT_DOUBLE_EQ(file.initialTempo.value_or(0.0), 100.0);
+
+  StartProgrammed();
+  engine().setSyncMode(engine::SyncMode::Midi);
+  Hits played(engine::kHolderCount);
+  Play(engine::kPatternCount * kBarBlocks, 0, played, file.messages);
+  EXPECT_EQ(played, sequenced);
+  EXPECT_EQ(sequenced[2].size(), 5u);
 }
 
 // The fuzzer's seeds were written by the helpers above; each must stay a file that plays.

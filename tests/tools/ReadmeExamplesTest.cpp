@@ -37,7 +37,8 @@ TEST(ReadmeExamples, RunAsWrittenInAnEmptyFolder) {
   // No example warns (the default preset's patterns leave headroom).
   EXPECT_EQ(log.find("Warning"), std::string::npos) << log;
   for (const char* file : {"groove.wav", "fill.flac", "song.fxp", "project.txt", "stems/song-01.wav",
-                           "stems/song-12.wav", "drums.mid", "drums.wav", "project.fxp"}) {
+                           "stems/song-12.wav", "drums.mid", "drums.wav", "project.fxp", "patterns.mid", "fill.mid",
+                           "fill-from-midi.wav"}) {
     EXPECT_TRUE(std::filesystem::exists(folder.file(std::string("work/") + file))) << file << "\n" << log;
   }
 }

@@ -262,6 +262,49 @@ TEST_F(RenderToolTest, MidiFilePlaysTheHoldersAtItsFrames) {
   ExpectSame(ReadStereo(folder.file("midi.wav")), expected);
 }
 
+// Patterns exported at the render tempo and played back in Midi mode sound, holder by holder,
+// as the sequencer plays them in Run mode; empty patterns keep their bars. At 100 beats per
+// minute a tick is 30 frames: every step, swung or not, lands on a whole frame.
+TEST_F(RenderToolTest, ExportedPatternsPlayBackAsTheSequencerPlaysThem) {
+  std::vector<PatternRow> rows = grooveRows;
+  rows.push_back({2, kSnare, {33, 127}, 128});
+  folder.write("patterns.txt", ProjectText(holders, rows));
+  const std::string state = folder.file("patterns.txt");
+  constexpr int64_t kSlowBar = 115200;
+  const auto bar = [](const Stereo& signal, int64_t index) {
+    const auto cut = [&](const std::vector<float>& side) {
+      return std::vector<float>(side.begin() + index * kSlowBar, side.begin() + (index + 1) * kSlowBar);
+    };
+    return Stereo{cut(signal.left), cut(signal.right)};
+  };
+
+  ToolRun run = RunRender({"--state", state, "--tempo", "100", "--export-midi", folder.file("all.mid")});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_NE(run.out.find("Saved all patterns as MIDI to " + folder.file("all.mid")), std::string::npos) << run.out;
+  run = RunRender({"--state", state, "--pattern", "50", "--export-midi", folder.file("one.mid"), "--tempo", "100"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_NE(run.out.find("Saved pattern Oct2 D as MIDI to"), std::string::npos) << run.out;
+  run = RunRender({"--state", state, "--midi", folder.file("all.mid"), "--bars", "3", "--outputs", "holders", "-o",
+                   folder.file("all.wav")});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  run = RunRender({"--state", state, "--midi", folder.file("one.mid"), "--bars", "1", "--outputs", "holders", "-o",
+                   folder.file("one.wav")});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  for (const int pattern : {0, 2}) {
+    const std::string sequenced = folder.file("run" + std::to_string(pattern) + ".wav");
+    run = RunRender({"--state", state, "--mode", "run", "--pattern", std::to_string(48 + pattern), "--tempo", "100",
+                     "--bars", "1", "--outputs", "holders", "-o", sequenced});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    for (const char* output : {"-01.wav", "-03.wav"}) {
+      SCOPED_TRACE(std::to_string(pattern) + output);
+      const Stereo expected = ReadStereo(folder.file("run" + std::to_string(pattern) + output));
+      ExpectSame(bar(ReadStereo(folder.file(std::string("all") + output)), pattern), expected);
+      if (pattern == 2) ExpectSame(ReadStereo(folder.file(std::string("one") + output)), expected);
+    }
+  }
+  ExpectSame(bar(ReadStereo(folder.file("all-03.wav")), 1), Silence(kSlowBar));
+}
+
 TEST_F(RenderToolTest, SavedProgramLoadsBackToTheSameChunk) {
   ToolRun run = RunRender({"--state", folder.file("groove.txt"), "--save-fxp", folder.file("first.fxp")});
   ASSERT_EQ(run.exitCode, 0) << run.err;
@@ -407,6 +450,8 @@ TEST_F(RenderToolTest, BadInputIsNamedAndWritesNothing) {
       {{"--midi", folder.file("slow.mid"), "-o", out}, true, 4, "outside the 20 to 999 beats per minute"},
       {{"-o", folder.file("no/such/folder/out.wav")}, true, 5, "Cannot write"},
       {{"--save-fxp", folder.file("no/such/folder/state.fxp")}, true, 5, "Cannot write"},
+      {{"--export-midi", folder.file("no/such/folder/patterns.mid")}, true, 5, "Cannot write"},
+      {{"--export-midi", folder.file("patterns.txt")}, true, 2, "--export-midi needs a file name ending in .mid"},
   };
 #ifndef _WIN32
   // Endless inputs are refused before a byte is read.

@@ -69,8 +69,11 @@ OutputLayout parseLayout(const std::string& text) {
 }
 
 void checkConsistency(const Options& options) {
-  if (options.outputPath.empty() && options.saveFxpPath.empty() && options.saveTextPath.empty()) {
-    badArgument("Nothing to do: give an output file (-o FILE.wav), --save-fxp FILE.fxp or --save-text FILE.txt");
+  if (options.outputPath.empty() && options.saveFxpPath.empty() && options.saveTextPath.empty() &&
+      options.exportMidiPath.empty()) {
+    badArgument(
+        "Nothing to do: give an output file (-o FILE.wav), --save-fxp FILE.fxp, --save-text FILE.txt or "
+        "--export-midi FILE.mid");
   }
   if (options.bars && options.seconds) badArgument("Give either --bars or --seconds, not both");
   if (!options.outputPath.empty()) {
@@ -85,6 +88,9 @@ void checkConsistency(const Options& options) {
   }
   if (!options.saveFxpPath.empty() && ExtensionOf(options.saveFxpPath) != ".fxp") {
     badArgument("--save-fxp needs a file name ending in .fxp: " + options.saveFxpPath);
+  }
+  if (!options.exportMidiPath.empty() && ExtensionOf(options.exportMidiPath) != ".mid") {
+    badArgument("--export-midi needs a file name ending in .mid: " + options.exportMidiPath);
   }
 }
 
@@ -117,6 +123,7 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
       {"--output", [&](auto&, auto& v) { options.outputPath = v; }},
       {"--save-fxp", [&](auto&, auto& v) { options.saveFxpPath = v; }},
       {"--save-text", [&](auto&, auto& v) { options.saveTextPath = v; }},
+      {"--export-midi", [&](auto&, auto& v) { options.exportMidiPath = v; }},
       {"--param", [&](auto& o, auto& v) { options.parameters.push_back(parseParameter(o, v)); }},
   };
 
@@ -165,7 +172,7 @@ Renders the Kestrelhollow plug-in (or any VST 2.x instrument) to an audio file.
   --sound SOUND       tuned (pitch in semitones, samples at the session's
                       rate) or classic, for this render (default: the state's)
   --midi FILE         play a Standard MIDI File's notes into the plug-in
-  --pattern NOTE      start with the pattern of MIDI note 48..71
+  --pattern NOTE      start with the pattern of MIDI note 48..71 (48 is Oct2 C)
   --param NAME=VALUE  set the plug-in's parameter of that name (such as
                       "D Volume") to VALUE, 0..1; repeatable
   --bars N            render N bars of four beats (default 2)
@@ -180,6 +187,9 @@ Renders the Kestrelhollow plug-in (or any VST 2.x instrument) to an audio file.
   -o, --output FILE   the audio file to write (.wav 32-bit float, .flac 24-bit)
   --save-fxp FILE     save the plug-in's state as a program file
   --save-text FILE    save the plug-in's state as a project text (Kestrelhollow)
+  --export-midi FILE  save the state's 24 patterns as a MIDI file (.mid), a bar
+                      each at the render's tempo; with --pattern only that one
+                      (Kestrelhollow)
   --version           show the tool's version
   -h, --help          show this text
 

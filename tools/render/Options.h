@@ -29,7 +29,7 @@ struct Options {
   std::string midiPath;    // Standard MIDI File to play; empty: none
   std::optional<SyncMode> mode;
   std::optional<SoundMode> sound;  // empty: the state's own
-  std::optional<int> patternNote;  // 48..71
+  std::optional<int> patternNote;  // 48..71; with --export-midi the one pattern exported
   std::optional<double> bars;
   std::optional<double> seconds;
   std::optional<double> tempo;  // beats per minute; default: the MIDI file's, else 120
@@ -39,6 +39,7 @@ struct Options {
   std::string outputPath;    // .wav or .flac; empty: no render
   std::string saveFxpPath;   // empty: the state is not saved as a program file
   std::string saveTextPath;  // empty: the state is not saved as a project text
+  std::string exportMidiPath;  // empty: the patterns are not exported as a MIDI file
   // Parameters set by name (as the plug-in names them) to a value of 0..1, in order, after the
   // state is loaded.
   std::vector<std::pair<std::string, float>> parameters;

@@ -45,9 +45,7 @@ void PendingFile::overwriteStart(const void* bytes, size_t size) {
 }
 
 void WriteWholeFile(const std::string& path, const std::string& bytes) {
-  PendingFile file(path);
-  file.append(bytes.data(), bytes.size());
-  file.commit();
+  if (!platform::WriteWholeFile(path, bytes)) unwritable(path, errno);
 }
 
 }  // namespace render

@@ -30,7 +30,8 @@ class PendingFile {
   bool committed_ = false;
 };
 
-// Writes the bytes to the file through a PendingFile.
+// Writes the bytes to the file, as safely as a PendingFile (platform::WriteWholeFile); throws
+// Failure(OutputUnwritable).
 void WriteWholeFile(const std::string& path, const std::string& bytes);
 
 }  // namespace render

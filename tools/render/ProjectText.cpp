@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <cstddef>
 #include <iterator>
+#include <memory>
 #include <vector>
 
+#include "Failure.h"
 #include "persistence/ChunkFormat.h"
 #include "persistence/ChunkLoad.h"
+#include "persistence/MidiExport.h"
 
 namespace render {
 namespace {
@@ -137,6 +140,18 @@ std::string WithSoundMode(std::string_view text, SoundMode mode) {
 std::string WithCurrentPattern(std::string_view text, int pattern) {
   return withRecordField(text, format::kSequencerRecord, 3, std::to_string(pattern),
                          {format::kSequencerRecord, "0.5", "0", "", ""});
+}
+
+std::string PatternsAsMidi(std::string_view text, std::optional<int> pattern, double tempo) {
+  // The text read into a model of its own as the plug-in reads it; the samples are not needed.
+  const auto engine = std::make_unique<engine::DrumEngine>();
+  const std::string chunk = ChunkOfText(text);
+  const auto skipSample = [](engine::Kit&, uint8_t, const std::string&) { return true; };
+  if (!persistence::LoadChunk(chunk.data(), static_cast<int32_t>(chunk.size()), "", *engine,
+                              [&engine] { engine->resetAll(); }, skipSample)) {
+    throw Failure(ExitCode::PluginUnusable, "The plug-in's state could not be read for --export-midi");
+  }
+  return persistence::PatternsAsMidiFile(engine->patterns(), engine->kit(), pattern, tempo);
 }
 
 }  // namespace render

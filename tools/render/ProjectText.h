@@ -1,9 +1,10 @@
 // The few edits the host makes to a Kestrelhollow project text before sending it back as the
 // state chunk: the sync mode (record vst1), the sound mode (record snd1) and the current
-// pattern (record seq2). Everything
-// else in the text is passed through untouched.
+// pattern (record seq2). Everything else in the text is passed through untouched. And the
+// text's patterns as a MIDI file.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -32,5 +33,9 @@ std::string WithSoundMode(std::string_view text, SoundMode mode);
 // The text with the current pattern of its seq2 record set (0..23); the record, with the
 // defaults for its other fields, is added when missing.
 std::string WithCurrentPattern(std::string_view text, int pattern);
+
+// The text's patterns as a Standard MIDI File (persistence/MidiExport.h): the pattern (0..23),
+// or without one all 24. Throws Failure(PluginUnusable) when the plug-in refuses the text.
+std::string PatternsAsMidi(std::string_view text, std::optional<int> pattern, double tempo);
 
 }  // namespace render

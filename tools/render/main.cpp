@@ -17,6 +17,7 @@
 #include "Renderer.h"
 #include "StateFile.h"
 #include "Transport.h"
+#include "engine/PatternStore.h"
 #include "platform/Console.h"
 #include "platform/Messages.h"
 
@@ -71,6 +72,15 @@ int64_t framesToRender(const Options& options, const Transport& transport, const
   return std::max<int64_t>(1, std::llround(frames));
 }
 
+// The plug-in's state as a project text; throws Failure(PluginUnusable) for another plug-in's.
+std::string projectTextOf(PluginHost& host, const std::string& option) {
+  std::string text = TextOfChunk(host.getChunk());
+  if (!LooksLikeProjectText(text)) {
+    throw Failure(ExitCode::PluginUnusable, option + " needs a plug-in whose state is a Kestrelhollow project");
+  }
+  return text;
+}
+
 void run(const Options& options) {
   std::optional<MidiFile> midi;
   if (!options.midiPath.empty()) midi = ReadMidiFile(options.midiPath, options.sampleRate);
@@ -90,17 +100,20 @@ void run(const Options& options) {
     std::printf("Saved the state to %s\n", options.saveFxpPath.c_str());
   }
   if (!options.saveTextPath.empty()) {
-    const std::string text = TextOfChunk(host.getChunk());
-    if (!LooksLikeProjectText(text)) {
-      throw Failure(ExitCode::PluginUnusable, "--save-text needs a plug-in whose state is a Kestrelhollow project");
-    }
-    WriteWholeFile(options.saveTextPath, text);
+    WriteWholeFile(options.saveTextPath, projectTextOf(host, "--save-text"));
     std::printf("Saved the project text to %s\n", options.saveTextPath.c_str());
+  }
+  const double midiTempo = midi && midi->initialTempo ? *midi->initialTempo : kDefaultTempo;
+  const double tempo = options.tempo.value_or(midiTempo);
+  if (!options.exportMidiPath.empty()) {
+    std::optional<int> pattern;
+    if (options.patternNote) pattern = *options.patternNote - kFirstPatternNote;
+    WriteWholeFile(options.exportMidiPath, PatternsAsMidi(projectTextOf(host, "--export-midi"), pattern, tempo));
+    const std::string exported = pattern ? "pattern " + engine::PatternName(*pattern) : "all patterns";
+    std::printf("Saved %s as MIDI to %s\n", exported.c_str(), options.exportMidiPath.c_str());
   }
   if (options.outputPath.empty()) return;
 
-  const double midiTempo = midi && midi->initialTempo ? *midi->initialTempo : kDefaultTempo;
-  const double tempo = options.tempo.value_or(midiTempo);
   const Transport transport(options.sampleRate, tempo);
   const RenderPlan plan{framesToRender(options, transport, midi ? &*midi : nullptr), options.blockSize};
   AudioOutput output(options.outputPath, options.layout, host.outputCount(), options.sampleRate, plan.frames);
