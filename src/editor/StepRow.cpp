@@ -128,6 +128,13 @@ void StepRow::showStepGroup(int group) {
 
 void StepRow::followCurrentStep() { showStepGroup(clock_.currentStep() / kStepsShown); }
 
+bool StepRow::stepDragged() const {
+  for (int m = 0; m < kStepsShown; ++m) {
+    if (static_cast<const StepButton*>(controls_[kStepButton + m])->dragging()) return true;
+  }
+  return false;
+}
+
 void StepRow::showPosition(bool hidden) {
   for (int m = 0; m < kStepsShown; ++m) controls_.setValue(kPositionLed + m, 0.0f);
   if (!hidden) controls_.setValue(kPositionLed + clock_.currentStep() % kStepsShown, 1.0f);

@@ -34,6 +34,8 @@ class StepRow : public Section {
   void followCurrentStep();
   // Lights the LED of the current step, or none while the position is hidden.
   void showPosition(bool hidden);
+  // A step's velocity is being dragged: the row must stay on that step until the release.
+  bool stepDragged() const;
 
  private:
   // The step that shown step button m (0..15) stands for.

@@ -66,6 +66,16 @@ TEST_F(GuiEvents, StepVelocitiesFollowDragsAndTheStepMenuAndShowOnTheSteps) {
     EXPECT_FLOAT_EQ(value(kStepButton + 3), expected / 127.0f) << up;
     whileDragging = renderedPixels(kStepButton + 3);
   }
+  // The sequencer's change of pattern shows after the drag, which stays on its step.
+  vst().instrument().setStep(14, 2, 0, true);
+  vst().instrument().setStepVelocity(14, 2, 0, 70);
+  clock().selectPattern(14);
+  engine().editorState().patternChanges.increment();
+  gui().notify(nullptr, toolkit::kMsgTimer);
+  EXPECT_EQ(gui().shownPattern(), 0);
+  frame().handleMouseMoved({press.x, press.y + 97.0}, toolkit::kLButton);
+  EXPECT_EQ(velocity(3), 30);
+  frame().handleMouseMoved({press.x, press.y + 87.0}, toolkit::kLButton);
   frame().handleMouseUp({press.x, press.y + 87.0}, toolkit::kLButton);
   const std::vector<uint32_t> at40 = renderedPixels(kStepButton + 3);
   EXPECT_TRUE(patterns().cellSounds(0, 3, 0));
@@ -87,12 +97,8 @@ TEST_F(GuiEvents, StepVelocitiesFollowDragsAndTheStepMenuAndShowOnTheSteps) {
   EXPECT_TRUE(patterns().cellSounds(0, 5, 0));
   EXPECT_FLOAT_EQ(value(kStepButton + 5), 40 / 127.0f);
 
-  // A pattern the sequencer changes to shows its velocities at the next tick.
-  vst().instrument().setStep(14, 2, 0, true);
-  vst().instrument().setStepVelocity(14, 2, 0, 70);
-  clock().selectPattern(14);
-  engine().editorState().patternChanges.increment();
   gui().notify(nullptr, toolkit::kMsgTimer);
+  EXPECT_EQ(gui().shownPattern(), 14);
   EXPECT_FLOAT_EQ(value(kStepButton + 2), 70 / 127.0f);
 }
 
