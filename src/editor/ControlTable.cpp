@@ -56,7 +56,18 @@ widgets::CMultiStateButtonWithMenu* NewSelector(toolkit::CControlListener* liste
                                                 imageHeight, strip, {}, nullptr);
 }
 
+std::string CheckMark(bool checked) { return checked ? "[x] " : "[ ] "; }
+
 void ShowNotImplemented() { platform::ShowMessage("Message", "Not implemented yet"); }
+
+void ExportAsMidiFile(instrument::Instrument& instrument, std::optional<int> pattern) {
+  const instrument::ExportResult result = instrument.exportPatternsAsMidi(pattern);
+  if (result.written) {
+    platform::ShowMessage("Information", "The MIDI file was written to " + result.path);
+  } else {
+    platform::ShowMessage("Error", "The MIDI file was not written. " + result.reason);
+  }
+}
 
 void Put(toolkit::CControl* control, const toolkit::CRect& rect) {
   control->setViewSize(rect);

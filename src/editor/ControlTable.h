@@ -5,10 +5,12 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "editor/ControlTags.h"
 #include "editor/Section.h"
+#include "instrument/Instrument.h"
 #include "toolkit/CBitmap.h"
 #include "toolkit/CControl.h"
 #include "toolkit/CControlListener.h"
@@ -58,8 +60,13 @@ widgets::CMultiStateButtonWithMenu* NewSelector(toolkit::CControlListener* liste
                                                 toolkit::CBitmap* strip);
 // The menu of the pan, pitch and master level knobs: one entry, the reset to the default value.
 toolkit::COptionMenu* NewResetMenu(toolkit::CControlListener* listener, int32_t tag);
+// A menu entry's check mark, a prefix of its text: "[x] " for the chosen, "[ ] " for the others.
+std::string CheckMark(bool checked);
 // What a menu entry that does nothing yet tells the user.
 void ShowNotImplemented();
+// The menus' MIDI export: the pattern (or all of them) written as a MIDI file, and a message
+// that says where it went or why it was not written.
+void ExportAsMidiFile(instrument::Instrument& instrument, std::optional<int> pattern);
 
 // Placing controls. -----------------------------------------------------------------------------
 void Put(toolkit::CControl* control, const toolkit::CRect& rect);

@@ -232,6 +232,8 @@ void Gui::refreshFromTimer() {
     drawn_.position = position;
     stepRow_.showPosition(hidden);
   }
+  // The counts wait while a velocity drag lasts, so that it stays on the step it began on.
+  if (stepRow_.stepDragged()) return;
   if (const uint32_t group = state.groupChanges; group != drawn_.group) {
     drawn_.group = group;
     stepRow_.followCurrentStep();

@@ -1,11 +1,12 @@
 #include "editor/HolderStrips.h"
 
 #include <algorithm>
+#include <string>
 
 #include "instrument/Parameters.h"
 #include "toolkit/CKickButton.h"
+#include "widgets/BadgeButton.h"
 #include "widgets/MuteButton.h"
-#include "widgets/OnOffBtnWithMenu.h"
 #include "widgets/SkinnedKickBtn.h"
 #include "widgets/SkinnedOnOffButton.h"
 
@@ -17,6 +18,16 @@ using widgets::SkinnedKickBtn;
 using widgets::SkinnedOnOffButton;
 
 constexpr const char* kEmptyName = "--------";
+
+// The holder menu: clear, a copy to each holder, then the choke groups from none to the last.
+constexpr int kFirstChokeEntry = 1 + engine::kHolderCount;
+
+std::string ChokeEntryText(int group, bool checked) {
+  return CheckMark(checked) + (group == engine::kNoChokeGroup ? "No choke group" : "Choke group " + std::to_string(group));
+}
+
+// The holder strip's mark of its group, on the select button: "C1" .. "C4", none without one.
+std::string ChokeBadge(int group) { return group == engine::kNoChokeGroup ? "" : "C" + std::to_string(group); }
 
 uint8_t NoteOf(int holder) { return static_cast<uint8_t>(engine::kFirstNote + holder); }
 
@@ -73,9 +84,12 @@ HolderStrips::HolderStrips(ControlTable& controls, toolkit::CControlListener* li
     toolkit::COptionMenu* holderMenu = NewMenu(listener, kHolderMenu + i);
     holderMenu->addEntry("Clear the content of this sample holder");
     for (const char* name : engine::kNoteNames) holderMenu->addEntry(std::string("Copy this sample to ") + name);
+    for (int group = engine::kNoChokeGroup; group <= engine::kChokeGroupCount; ++group) {
+      holderMenu->addEntry(ChokeEntryText(group, false));
+    }
     add(holderMenu);
-    add(new widgets::OnOffBtnWithMenu(0, 0, listener, kHolderSelect + i,
-                                      skin[skin::kSelectFirst + static_cast<size_t>(i)], holderMenu));
+    add(new widgets::BadgeButton(0, 0, listener, kHolderSelect + i, skin[skin::kSelectFirst + static_cast<size_t>(i)],
+                                 holderMenu));
   }
   // The panels report to the browse buttons made above.
   panels_ = std::make_unique<BrowserPanels>(controls_, skin, kit_, std::move(panelSetting));
@@ -199,6 +213,11 @@ void HolderStrips::showHolder(int index) {
   controls_.setValue(kSwingButton + index, shown.swing() ? 1.0f : 0.0f);
   controls_.setValue(kLengthKnob + index, shown.lengthFraction());
   if (const auto knob = instrument::PitchValue(shown.pitch())) controls_.setValue(kPitchKnob + index, *knob);
+  const int chokeGroup = instrument_.chokeGroup(index);
+  static_cast<widgets::BadgeButton*>(controls_[kHolderSelect + index])->setBadge(ChokeBadge(chokeGroup));
+  for (int group = engine::kNoChokeGroup; group <= engine::kChokeGroupCount; ++group) {
+    controls_.menu(kHolderMenu + index)->setEntry(kFirstChokeEntry + group, ChokeEntryText(group, group == chokeGroup));
+  }
 }
 
 void HolderStrips::showMuteAndSolo() {
@@ -241,6 +260,8 @@ void HolderStrips::holderMenu(int index, int choice) {
     changed = choice - 1;
     instrument_.copyHolder(index, changed);
     controls_.nameField(changed)->setText(holder(changed).name());
+  } else if (choice >= kFirstChokeEntry && choice <= kFirstChokeEntry + engine::kChokeGroupCount) {
+    instrument_.setChokeGroup(index, choice - kFirstChokeEntry);
   } else {
     ShowNotImplemented();
     return;

@@ -1,4 +1,5 @@
-// The twelve holder strips: for each holder its select button (with the holder menu), name field,
+// The twelve holder strips: for each holder its select button (with the holder menu, and the
+// mark of the holder's choke group), name field,
 // file step and preview buttons, pan, volume, pitch and length knobs, swing, browse, mute and solo
 // buttons, and its browser panel, shown in the editor while its browse button is on.
 #pragma once
@@ -35,7 +36,7 @@ class HolderStrips : public Section {
   void selectHolder(int holder, float value);
   void holderMenu(int holder, int choice);
   void browseButton(int holder, float value);
-  // The holder's knobs and swing button from the model.
+  // The holder's knobs, swing button and choke group (mark and menu check) from the model.
   void showHolder(int index);
   // Every mute and solo button from the holders' mute states and solos; mute buttons of holders
   // muted by a solo look dimmer than those the user muted.

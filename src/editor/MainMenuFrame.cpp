@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "editor/ControlTable.h"
 #include "platform/Messages.h"
 #include "widgets/ContextMenu.h"
 
@@ -18,16 +19,14 @@ struct SizeEntry {
 constexpr std::array<SizeEntry, MainMenuFrame::kSizeEntries> kSizes{
     {{1.0f, 100}, {0.9f, 90}, {0.8f, 80}, {0.75f, 75}, {0.7f, 70}, {0.65f, 65}, {0.6f, 60}}};
 
-std::string Mark(bool checked) { return checked ? "[x] " : "[ ] "; }
-
 std::string SizeText(size_t entry, bool checked) {
-  return Mark(checked) + "Size of Gui " + std::to_string(kSizes[entry].percent) + "%";
+  return CheckMark(checked) + "Size of Gui " + std::to_string(kSizes[entry].percent) + "%";
 }
 
-std::string DownmixText(bool on) { return Mark(on) + "Downmix to stereo"; }
+std::string DownmixText(bool on) { return CheckMark(on) + "Downmix to stereo"; }
 
 // On: the pitch in true semitones and samples at the session's rate; off: the Classic sound.
-std::string TunedSoundText(bool on) { return Mark(on) + "Tuned sound"; }
+std::string TunedSoundText(bool on) { return CheckMark(on) + "Tuned sound"; }
 
 }  // namespace
 
@@ -42,6 +41,7 @@ MainMenuFrame::MainMenuFrame(const toolkit::CRect& size, void* parentWindow,
   for (size_t entry = 0; entry < kSizes.size(); ++entry) menu_->addEntry(SizeText(entry, entry == 0));
   menu_->addEntry(DownmixText(false));
   menu_->addEntry(TunedSoundText(false));
+  menu_->addEntry("Export all patterns as MIDI file");
   menu_->addEntry("Clear all now!");
   showSettings();
 }
@@ -78,6 +78,8 @@ void MainMenuFrame::chooseEntry(int32_t index) {
     const bool tuned = instrument_.soundMode() == engine::SoundMode::Tuned;
     instrument_.setSoundMode(tuned ? engine::SoundMode::Classic : engine::SoundMode::Tuned);
     showSettings();
+  } else if (index == kExportAllEntry) {
+    ExportAsMidiFile(instrument_, std::nullopt);
   } else if (index == kClearAllEntry) {
     if (clearAll_) clearAll_();
   } else {

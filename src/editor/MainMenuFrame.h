@@ -1,6 +1,7 @@
 // The editor's frame, with the main menu that a right click on a spot no control takes opens:
-// seven editor sizes, the downmix to stereo, Tuned sound, and "Clear all now!". Check marks are text prefixes,
-// "[x] " for the chosen entry and "[ ] " for the others.
+// seven editor sizes, the downmix to stereo, Tuned sound, the export of all patterns as a MIDI
+// file, and "Clear all now!". Check marks are text prefixes, "[x] " for the chosen entry and
+// "[ ] " for the others.
 #pragma once
 
 #include <cstdint>
@@ -18,7 +19,8 @@ class MainMenuFrame : public toolkit::CFrame, public toolkit::CControlListener {
   static constexpr int32_t kSizeEntries = 7;
   static constexpr int32_t kDownmixEntry = 7;
   static constexpr int32_t kTunedSoundEntry = 8;
-  static constexpr int32_t kClearAllEntry = 9;
+  static constexpr int32_t kExportAllEntry = 9;
+  static constexpr int32_t kClearAllEntry = 10;
 
   // setSize: the editor's change of size factor; clearAll: the effect's reset all.
   MainMenuFrame(const toolkit::CRect& size, void* parentWindow, toolkit::VSTGUIEditorInterface* editorInterface,

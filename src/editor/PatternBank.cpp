@@ -11,6 +11,8 @@ namespace {
 using namespace tags;
 
 constexpr double kResolutionImages = 4;
+// The pattern menu: clear, a copy to each pattern, three entries of no action yet, then the export.
+constexpr int kExportEntry = engine::kPatternCount + 4;
 
 }  // namespace
 
@@ -29,6 +31,7 @@ PatternBank::PatternBank(ControlTable& controls, toolkit::CControlListener* list
     menu->addEntry("Freeze this pattern");
     menu->addEntry("Record this pattern to a wav file");
     menu->addEntry("Clear this pattern");
+    menu->addEntry("Export as MIDI file");
     controls_.add(*this, menu);
     controls_.add(*this, new widgets::OnOffBtnWithMenu(0, 0, listener, kPatternButton + k,
                                                        skin[skin::kPatternFirst + static_cast<size_t>(k)], menu));
@@ -100,6 +103,8 @@ void PatternBank::patternMenu(int button, int choice) {
     instrument_.clearPattern(pattern);
   } else if (choice >= 1 && choice <= engine::kPatternCount) {
     instrument_.copyPattern(pattern, choice - 1);
+  } else if (choice == kExportEntry) {
+    return ExportAsMidiFile(instrument_, pattern);
   } else {
     return ShowNotImplemented();
   }

@@ -1,12 +1,23 @@
 #include "editor/StepRow.h"
 
-#include "widgets/OnOffBtnWithMenu.h"
+#include <array>
+
 #include "widgets/SkinnedOnOffButton.h"
+#include "widgets/StepButton.h"
 
 namespace editor {
 namespace {
 
 using namespace tags;
+using widgets::StepButton;
+
+// The step menu: a velocity for the step by entry, the last one back to full.
+struct VelocityEntry {
+  const char* text;
+  int velocity;
+};
+constexpr std::array<VelocityEntry, 5> kVelocityEntries{
+    {{"127", 127}, {"100", 100}, {"70", 70}, {"40", 40}, {"Reset to full", StepButton::kFullVelocity}}};
 
 }  // namespace
 
@@ -17,8 +28,9 @@ StepRow::StepRow(ControlTable& controls, toolkit::CControlListener* listener, co
   for (int m = 0; m < kStepsShown; ++m) {
     controls_.add(*this, new widgets::SkinnedOnOffButton(0, 0, listener, kPositionLed + m, skin[skin::kLed]));
     toolkit::COptionMenu* stepMenu = NewMenu(listener, kStepMenu + m);
+    for (const VelocityEntry& entry : kVelocityEntries) stepMenu->addEntry(entry.text);
     controls_.add(*this, stepMenu);
-    controls_.add(*this, new widgets::OnOffBtnWithMenu(0, 0, listener, kStepButton + m, skin[skin::kStep], stepMenu));
+    controls_.add(*this, new StepButton(0, 0, listener, kStepButton + m, skin[skin::kStep], stepMenu));
   }
   for (int g = 0; g < kStepGroupCount; ++g) {
     controls_.add(*this, new widgets::SkinnedOnOffButton(0, 0, listener, kStepGroupButton + g,
@@ -57,10 +69,43 @@ void StepRow::valueChanged(toolkit::CControl& control) {
     showStepGroup(tag - kStepGroupButton);
     return;
   }
-  // The position LEDs only show, and the step menus have nothing to choose.
-  if (tag >= kStepMenu) return;
-  const int step = kStepsShown * selection_.stepGroup + (tag - kStepButton);
-  instrument_.setStep(selection_.pattern, step, selection_.holder, control.getValue() == 1.0f);
+  if (tag >= kPositionLed) return;  // the LEDs only show
+  if (tag >= kStepMenu) {
+    const int choice = static_cast<toolkit::COptionMenu&>(control).getCurrentIndex();
+    if (choice >= 0 && choice < static_cast<int>(kVelocityEntries.size())) {
+      setVelocity(tag - kStepMenu, kVelocityEntries[static_cast<size_t>(choice)].velocity);
+    }
+    return;
+  }
+  const int shown = tag - kStepButton;
+  // A click sets or clears the step (a set step plays at full velocity); a drag on a lit step
+  // sets its velocity.
+  const float value = control.getValue();
+  if (value == 0.0f || value == 1.0f) {
+    instrument_.setStep(selection_.pattern, stepOf(shown), selection_.holder, value == 1.0f);
+  } else {
+    instrument_.setStepVelocity(selection_.pattern, stepOf(shown), selection_.holder, StepButton::velocityOf(value));
+  }
+  showStep(shown);
+}
+
+void StepRow::setVelocity(int shown, int velocity) {
+  // A step that does not sound yet is set, so that the chosen velocity is heard.
+  const int step = stepOf(shown);
+  if (!patterns_.cellSounds(selection_.pattern, step, selection_.holder)) {
+    instrument_.setStep(selection_.pattern, step, selection_.holder, true);
+  }
+  instrument_.setStepVelocity(selection_.pattern, step, selection_.holder, velocity);
+  showStep(shown);
+}
+
+int StepRow::stepOf(int shown) const { return kStepsShown * selection_.stepGroup + shown; }
+
+void StepRow::showStep(int shown) {
+  const int step = stepOf(shown);
+  controls_.setValue(kStepButton + shown,
+                     StepButton::valueOf(patterns_.cellSounds(selection_.pattern, step, selection_.holder),
+                                         instrument_.stepVelocity(selection_.pattern, step, selection_.holder)));
 }
 
 void StepRow::refreshFromModel() {
@@ -71,11 +116,7 @@ void StepRow::refreshFromModel() {
 
 void StepRow::showSteps() {
   if (stepNumbers_) stepNumbers_->setGroup(selection_.stepGroup);
-  for (int m = 0; m < kStepsShown; ++m) {
-    const bool sounds = patterns_.cellSounds(selection_.pattern, kStepsShown * selection_.stepGroup + m,
-                                              selection_.holder);
-    controls_.setValue(kStepButton + m, sounds ? 1.0f : 0.0f);
-  }
+  for (int m = 0; m < kStepsShown; ++m) showStep(m);
 }
 
 void StepRow::showStepGroup(int group) {
@@ -86,6 +127,13 @@ void StepRow::showStepGroup(int group) {
 }
 
 void StepRow::followCurrentStep() { showStepGroup(clock_.currentStep() / kStepsShown); }
+
+bool StepRow::stepDragged() const {
+  for (int m = 0; m < kStepsShown; ++m) {
+    if (static_cast<const StepButton*>(controls_[kStepButton + m])->dragging()) return true;
+  }
+  return false;
+}
 
 void StepRow::showPosition(bool hidden) {
   for (int m = 0; m < kStepsShown; ++m) controls_.setValue(kPositionLed + m, 0.0f);

@@ -1,6 +1,6 @@
-// The step row: sixteen step buttons (each with an empty menu) that show and set the cells of
-// the selected holder in the shown pattern, the position LEDs under them, and the eight step
-// group buttons that choose which sixteen steps of the bar the row shows.
+// The step row: sixteen step buttons that show and set the cells of the selected holder in the
+// shown pattern with their velocities (each with a menu of velocities), the position LEDs under
+// them, and the eight step group buttons that choose which sixteen steps of the bar the row shows.
 #pragma once
 
 #include "editor/ControlTable.h"
@@ -34,8 +34,17 @@ class StepRow : public Section {
   void followCurrentStep();
   // Lights the LED of the current step, or none while the position is hidden.
   void showPosition(bool hidden);
+  // A step's velocity is being dragged: the row must stay on that step until the release.
+  bool stepDragged() const;
 
  private:
+  // The step that shown step button m (0..15) stands for.
+  int stepOf(int shown) const;
+  // The step button from its cell: dark, or lit at its velocity.
+  void showStep(int shown);
+  // The step menu's choice: the step sounds at that velocity.
+  void setVelocity(int shown, int velocity);
+
   ControlTable& controls_;
   instrument::Instrument& instrument_;
   engine::PatternStore& patterns_;

@@ -45,6 +45,63 @@ TEST_F(GuiEvents, TheStepRowWritesAndShowsTheCellsOfTheShownHolderGroupAndPatter
   expectValues({{kOctave3Bank, 1.0f}, {kOctave2Bank, 0.0f}});
 }
 
+// A lit step shows its velocity; a vertical drag on it sets the velocity (up louder, clamped to
+// 1..127) and shows the number meanwhile, a click without a drag still toggles, and the step menu
+// sets a velocity, lighting a dark step.
+TEST_F(GuiEvents, StepVelocitiesFollowDragsAndTheStepMenuAndShowOnTheSteps) {
+  gui().openOffscreen();
+  const instrument::Instrument& instrument = vst().instrument();
+  const auto velocity = [&](int step) { return instrument.stepVelocity(0, step, 0); };
+  const std::vector<uint32_t> unlit = renderedPixels(kStepButton + 3);
+  change(kStepButton + 3, 1.0f);
+  const std::vector<uint32_t> full = renderedPixels(kStepButton + 3);
+  const toolkit::CRect size = control(kStepButton + 3)->getViewSize();
+  const toolkit::CPoint press{(size.left + size.right) / 2.0, (size.top + size.bottom) / 2.0};
+  frame().handleMouseDown(press, toolkit::kLButton);
+  std::vector<uint32_t> whileDragging;
+  for (const auto& [up, expected] : std::vector<std::pair<double, int>>{{-2.0, 127}, {-30.0, 97}, {50.0, 127},
+                                                                        {-200.0, 1}, {-87.0, 40}, {-87.0, 40}}) {
+    frame().handleMouseMoved({press.x, press.y - up}, toolkit::kLButton);
+    EXPECT_EQ(velocity(3), expected) << up;
+    EXPECT_FLOAT_EQ(value(kStepButton + 3), expected / 127.0f) << up;
+    whileDragging = renderedPixels(kStepButton + 3);
+  }
+  // The sequencer's change of pattern shows after the drag, which stays on its step.
+  vst().instrument().setStep(14, 2, 0, true);
+  vst().instrument().setStepVelocity(14, 2, 0, 70);
+  clock().selectPattern(14);
+  engine().editorState().patternChanges.increment();
+  gui().notify(nullptr, toolkit::kMsgTimer);
+  EXPECT_EQ(gui().shownPattern(), 0);
+  frame().handleMouseMoved({press.x, press.y + 97.0}, toolkit::kLButton);
+  EXPECT_EQ(velocity(3), 30);
+  frame().handleMouseMoved({press.x, press.y + 87.0}, toolkit::kLButton);
+  frame().handleMouseUp({press.x, press.y + 87.0}, toolkit::kLButton);
+  const std::vector<uint32_t> at40 = renderedPixels(kStepButton + 3);
+  EXPECT_TRUE(patterns().cellSounds(0, 3, 0));
+  EXPECT_NE(whileDragging, at40) << "the number shows only while dragging";
+  for (const auto& other : {unlit, full}) EXPECT_NE(at40, other);
+  click(control(kStepButton + 3));
+  EXPECT_FALSE(patterns().cellSounds(0, 3, 0));
+  EXPECT_EQ(renderedPixels(kStepButton + 3), unlit);
+  click(control(kStepButton + 3));
+  EXPECT_EQ(velocity(3), 127);
+  EXPECT_EQ(renderedPixels(kStepButton + 3), full);
+
+  for (const auto& [entry, expected] : std::vector<std::pair<int32_t, int>>{{2, 70}, {4, 127}, {3, 40}, {0, 127}, {1, 100}}) {
+    choose(kStepMenu + 3, entry);
+    EXPECT_EQ(velocity(3), expected) << entry;
+    EXPECT_FLOAT_EQ(value(kStepButton + 3), expected / 127.0f) << entry;
+  }
+  choose(kStepMenu + 5, 3);  // "40" on a dark step
+  EXPECT_TRUE(patterns().cellSounds(0, 5, 0));
+  EXPECT_FLOAT_EQ(value(kStepButton + 5), 40 / 127.0f);
+
+  gui().notify(nullptr, toolkit::kMsgTimer);
+  EXPECT_EQ(gui().shownPattern(), 14);
+  EXPECT_FLOAT_EQ(value(kStepButton + 2), 70 / 127.0f);
+}
+
 // The host hears the parameter a control sets, by the parameter's index, with the value the
 // rules left; controls that set no parameter report nothing.
 TEST_F(GuiEvents, ControlsReportTheirParametersOnly) {

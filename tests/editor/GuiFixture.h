@@ -34,8 +34,13 @@ class GuiFixture : public ::testing::Test {
     edits.clear();
   }
   void TearDown() override { effect.reset(); }
-  // Builds the effect now (after a test put files into the plug-in directory).
-  void createEffect() { effect = std::make_unique<plugin::Vst>(&hostCallback, plugin::EffectEnvironment{directory.path(), {}}); }
+  // Builds the effect now (after a test put files into the plug-in directory). Its documents
+  // folder, where MIDI exports go, is the test's too.
+  void createEffect() {
+    effect = std::make_unique<plugin::Vst>(&hostCallback,
+                                           plugin::EffectEnvironment{directory.path(), {}, documentsFolder()});
+  }
+  std::string documentsFolder() const { return directory.path() + "documents/"; }
   // Opens the editor offscreen; its pop-up lists are kept in shownLists and choose menuChoice.
   void openWithChooser(int32_t entry) {
     if (!effect) createEffect();

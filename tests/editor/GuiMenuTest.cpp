@@ -10,6 +10,7 @@
 #include "samples/SampleLoader.h"
 #include "support/SoundFile.h"
 #include "support/TestHost.h"
+#include "widgets/BadgeButton.h"
 
 namespace guitest {
 namespace {
@@ -50,17 +51,19 @@ TEST_F(GuiMenu, ARightClickOnTheBackgroundChoosesASizeBelowThePointerAndTheMarkF
   gui().setGuiScale(0.85f);
   EXPECT_EQ(entry(2), "[x] Size of Gui 80%");
 
-  // A control with a menu of its own does not open the main menu; an empty menu shows nothing.
+  // A control with a menu of its own shows that menu, not the main menu.
   shownLists.clear();
   menuChoice = -1;
   const toolkit::CRect step = control(kStepButton + 3)->getViewSize();
   rightClick(step.left + 5, step.top + 5);
-  EXPECT_TRUE(shownLists.empty());
   const toolkit::CRect pattern = control(kPatternButton)->getViewSize();
   rightClick(pattern.left + 5, pattern.top + 5);
-  ASSERT_EQ(shownLists.size(), 1u);
-  EXPECT_EQ(shownLists[0].size(), 28u);
+  ASSERT_EQ(shownLists.size(), 2u);
+  EXPECT_EQ(shownLists[0], (std::vector<std::string>{"127", "100", "70", "40", "Reset to full"}));
+  EXPECT_EQ(shownLists[1].size(), 29u);
+  EXPECT_EQ(shownLists[1].back(), "Export as MIDI file");
   EXPECT_EQ(value(kPatternButton), 1.0f);
+  EXPECT_EQ(value(kStepButton + 3), 0.0f);
 }
 
 TEST_F(GuiMenu, DownmixAndTunedSoundToggleWithMarksThatShowTheModelAndClearAllEmptiesTheInstrument) {
@@ -85,7 +88,7 @@ TEST_F(GuiMenu, DownmixAndTunedSoundToggleWithMarksThatShowTheModelAndClearAllEm
   rightClick(20, 20);
   EXPECT_EQ(shownLists.back()[7], "[x] Downmix to stereo");
 
-  menuChoice = 9;  // "Clear all now!"
+  menuChoice = 10;  // "Clear all now!"
   patterns().setCell(engine::kSoundingStepCell, 3, 3, 3);
   holder(4).setName("clap");
   change(kOctave3Bank, 1.0f);
@@ -94,6 +97,54 @@ TEST_F(GuiMenu, DownmixAndTunedSoundToggleWithMarksThatShowTheModelAndClearAllEm
   EXPECT_EQ(holder(4).name(), "");
   EXPECT_EQ(gui().shownPattern(), 0);
   EXPECT_TRUE(messages.messages().empty());
+}
+
+TEST_F(GuiMenu, TheHolderMenuChoosesTheChokeGroupWithACheckMarkAndTheStripShowsIt) {
+  openWithChooser(15);  // "Choke group 2"
+  const auto badge = [this](int holderIndex) {
+    return static_cast<widgets::BadgeButton*>(control(kHolderSelect + holderIndex))->badge();
+  };
+  const std::vector<uint32_t> none = renderedPixels(kHolderSelect + 6);
+  click(control(kHolderSelect + 6), toolkit::kRButton);
+  EXPECT_EQ(shownLists.back()[13], "[x] No choke group");
+  EXPECT_EQ(vst().instrument().chokeGroup(6), 2);
+  EXPECT_EQ(badge(6), "C2");
+  EXPECT_NE(renderedPixels(kHolderSelect + 6), none);
+  menuChoice = 8;  // "Copy this sample to G": the copy's strip shows the group too
+  click(control(kHolderSelect + 6), toolkit::kRButton);
+  EXPECT_EQ(shownLists.back()[15], "[x] Choke group 2");
+  EXPECT_EQ(shownLists.back()[13], "[ ] No choke group");
+  EXPECT_EQ(badge(7), "C2");
+  menuChoice = 13;
+  click(control(kHolderSelect + 6), toolkit::kRButton);
+  EXPECT_EQ(vst().instrument().chokeGroup(6), 0);
+  EXPECT_EQ(badge(6), "");
+  EXPECT_EQ(renderedPixels(kHolderSelect + 6), none);
+  EXPECT_EQ(value(kHolderSelect + 6), 0.0f) << "a right click selects nothing";
+}
+
+// The pattern menu exports its pattern, the main menu all of them, into the documents folder's
+// Kestrelhollow/MIDI/, and a message says where, or why nothing was written.
+TEST_F(GuiMenu, TheExportEntriesWriteMidiFilesAndSayWhereOrWhyNot) {
+  const std::string documents = documentsFolder();
+  std::ofstream(documents.substr(0, documents.size() - 1)) << "a file where the folder would be";
+  openWithChooser(9);  // "Export all patterns as MIDI file"
+  rightClick(20, 20);
+  ASSERT_EQ(messages.count("Error"), 1u);
+  EXPECT_NE(messages.messages().back().text.find(documents + "Kestrelhollow"), std::string::npos);
+  std::filesystem::remove(documents.substr(0, documents.size() - 1));
+  rightClick(20, 20);
+  change(kOctave3Bank, 1.0f);
+  choose(kPatternMenu + 2, 28);  // "Export as MIDI file": Oct3 D
+  ASSERT_EQ(messages.count("Information"), 2u);
+  const std::string folder = documents + "Kestrelhollow/MIDI/";
+  for (const auto& [index, name] : std::vector<std::pair<size_t, std::string>>{{1, "All patterns "}, {2, "Oct3 D "}}) {
+    const std::string& text = messages.messages()[index].text;
+    const std::string path = text.substr(text.find(folder));
+    EXPECT_EQ(path.substr(folder.size(), name.size()), name);
+    EXPECT_EQ(platform::ReadTextFile(path).substr(0, 4), "MThd");
+  }
+  EXPECT_EQ(messages.messages().size(), 3u);
 }
 
 // A click on a parameter's control is one gesture for the host: begin, the value, end.
