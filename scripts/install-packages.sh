@@ -7,7 +7,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config clang
+  build-essential cmake ninja-build pkg-config clang clang-format universal-ctags
   googletest libgtest-dev libbenchmark-dev
   libsndfile1 libsndfile1-dev libsoxr-dev
   libx11-dev libcairo2-dev fonts-liberation2 xvfb xauth

@@ -2,8 +2,9 @@
 # Builds Kestrelhollow several ways and runs the tests of each: with the address and
 # undefined-behaviour sanitizers (every suite), a release build at -O3 (every suite), with the
 # thread sanitizer (the suites that run threads against each other), each fuzz target for half
-# a minute, the plain build (every suite), and last the host test, in which Ardour plays the
-# plain build's bundle. Every build treats warnings as errors.
+# a minute, the sources' layout against .clang-format and the plain build (every suite, the
+# naming check among them), and last the host test, in which Ardour plays the plain build's
+# bundle. Every build treats warnings as errors.
 #   scripts/test.sh             every stage, in the order below (what CI runs)
 #   scripts/test.sh STAGE...    only those: asan release tsan fuzz windows plain ardour
 # The comparison of Linux and Windows renders runs when both windows and plain do.
@@ -88,6 +89,8 @@ if selected windows; then
 fi
 
 if selected plain; then
+  echo "== layout of the sources (.clang-format)"
+  git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
   echo "== plain build"
   configure_and_build build
   ctest --test-dir build --output-on-failure -j "$jobs"
