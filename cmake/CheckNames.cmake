@@ -4,8 +4,9 @@
 # compiling, so the Windows files are checked on Linux too. Run as a test:
 #   cmake -DSOURCE_DIR=<project> -DCTAGS=<ctags> -P CheckNames.cmake
 # Names that other interfaces fix stay as they are: GoogleTest's SetUp, TearDown and TestBody,
-# main, and the C functions a test stands in for (sf_*, kh_some_function).
-set(KH_NAMED_ELSEWHERE "^(SetUp|TearDown|TestBody|main|sf_[a-z_]+|kh_some_function|offsetof)$")
+# main, the sanitizers' hooks (__lsan_*) and the C functions a test stands in for (sf_*,
+# kh_some_function).
+set(KH_NAMED_ELSEWHERE "^(SetUp|TearDown|TestBody|main|sf_[a-z_]+|kh_some_function|offsetof|__[a-z_]+)$")
 
 execute_process(
   COMMAND ${CTAGS} -R --languages=C++ --langmap=C++:+.h --kinds-C++=fp --fields=+KZs --extras=-q -x
