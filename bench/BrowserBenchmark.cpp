@@ -45,10 +45,10 @@ const SampleFolder& Folder() {
 
 void BM_ListFolder(benchmark::State& state) {
   browser::Browser model;
-  model.SetFilter(browser::kSampleFileTypes);
-  model.SetPath(Folder().path());
+  model.setFilter(browser::kSampleFileTypes);
+  model.setPath(Folder().path());
   for (auto _ : state) {
-    const auto entries = model.GetEntries();
+    const auto entries = model.getEntries();
     if (entries.size() != kFileCount) state.SkipWithError("unexpected listing");
     benchmark::DoNotOptimize(entries.data());
   }
@@ -62,10 +62,10 @@ void BM_ListAndBuildButtons(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
     auto* panel = new browser::VstBrowser(browser::kBrowserPanelRect, nullptr, &browseButton, "/nonexistent/", icons, nullptr);
-    panel->SetFilter(browser::kSampleFileTypes);
-    panel->NavigateTo(Folder().path(), false);
+    panel->setFilter(browser::kSampleFileTypes);
+    panel->navigateTo(Folder().path(), false);
     state.ResumeTiming();
-    panel->ShowListing();
+    panel->showListing();
     if (panel->buttonCount() != kFileCount) state.SkipWithError("unexpected button count");
     state.PauseTiming();
     panel->forget();
@@ -79,10 +79,10 @@ void BM_RebuildButtons(benchmark::State& state) {
   const browser::EntryBitmaps icons;
   toolkit::CControl browseButton({0.0, 0.0, 20.0, 20.0});
   auto* panel = new browser::VstBrowser(browser::kBrowserPanelRect, nullptr, &browseButton, "/nonexistent/", icons, nullptr);
-  panel->SetFilter(browser::kSampleFileTypes);
-  panel->NavigateTo(Folder().path(), false);
-  panel->ShowListing();
-  for (auto _ : state) panel->BuildButtons();
+  panel->setFilter(browser::kSampleFileTypes);
+  panel->navigateTo(Folder().path(), false);
+  panel->showListing();
+  for (auto _ : state) panel->buildButtons();
   panel->forget();
 }
 BENCHMARK(BM_RebuildButtons)->Unit(benchmark::kMillisecond);

@@ -94,7 +94,7 @@ class Session {
     }
   }
 
-  void Process(Renderer renderer) {
+  void process(Renderer renderer) {
     if (restartBlocks_ > 0 && blocks_++ % restartBlocks_ == 0) {
       for (int holder = 0; holder < engine::kHolderCount; ++holder) {
         engine_->kitPlayer().noteOn(static_cast<uint8_t>(engine::kFirstNote + holder), 127);
@@ -121,7 +121,7 @@ template <Scene kScene>
 void Render(benchmark::State& state) {
   const auto renderer = static_cast<Renderer>(state.range(0));
   Session session(kScene, static_cast<uint32_t>(state.range(1)));
-  for (auto _ : state) session.Process(renderer);
+  for (auto _ : state) session.process(renderer);
   state.counters["realtime"] =
       benchmark::Counter(static_cast<double>(state.iterations()) * kBlock / kSampleRate, benchmark::Counter::kIsRate);
   state.SetLabel(renderer == kReference ? "frame loop" : "block renderer");

@@ -43,7 +43,7 @@ class Session {
   engine::DrumEngine& engine() { return static_cast<plugin::Vst*>(effect_->object)->instrument().engine(); }
 
   // Ten seconds of noise-like stereo material in every holder.
-  void LoadLongSamples() {
+  void loadLongSamples() {
     for (int holder = 0; holder < engine::kHolderCount; ++holder) {
       auto buffer = engine::SampleBuffer::allocate(480000, 2);
       uint32_t state = 1234567u + static_cast<uint32_t>(holder);
@@ -55,7 +55,7 @@ class Session {
     }
   }
 
-  void Process() {
+  void process() {
     effect_->processReplacing(effect_, nullptr, pointers_.data(), kBlock);
     timeInfo.ppqPos += kBlock * timeInfo.tempo / (60.0 * kSampleRate);
   }
@@ -73,20 +73,20 @@ void Report(benchmark::State& state) {
 
 void Idle(benchmark::State& state) {
   Session session;
-  for (auto _ : state) session.Process();
+  for (auto _ : state) session.process();
   Report(state);
 }
 
 void TwelveVoices(benchmark::State& state) {
   Session session;
-  session.LoadLongSamples();
+  session.loadLongSamples();
   session.engine().setSyncMode(engine::SyncMode::Midi);
   for (int holder = 0; holder < engine::kHolderCount; ++holder) {
     session.engine().kitPlayer().noteOn(static_cast<uint8_t>(engine::kFirstNote + holder), 127);
   }
   int blocks = 0;
   for (auto _ : state) {
-    session.Process();
+    session.process();
     // Restart the voices before the samples run out, outside the measured path's cost model.
     if (++blocks % 900 == 0) {
       for (int holder = 0; holder < engine::kHolderCount; ++holder) {
@@ -99,14 +99,14 @@ void TwelveVoices(benchmark::State& state) {
 
 void DensePatternPlaying(benchmark::State& state) {
   Session session;
-  session.LoadLongSamples();
+  session.loadLongSamples();
   engine::PatternStore& patterns = session.engine().patterns();
   patterns.setResolution(0, 128);
   for (int step = 0; step < 128; ++step) {
     for (int holder = 0; holder < engine::kHolderCount; ++holder) patterns.setCell(1, 0, step, holder);
   }
   timeInfo.flags |= vst::kVstTransportPlaying;
-  for (auto _ : state) session.Process();
+  for (auto _ : state) session.process();
   Report(state);
 }
 

@@ -13,7 +13,7 @@
 namespace {
 
 // The editor's 57 skin bitmaps by resource number, and the browser's five.
-std::vector<int32_t> skinResourceIds() {
+std::vector<int32_t> SkinResourceIds() {
   std::vector<int32_t> ids = {101, 150, 113, 148, 108, 118, 114, 153, 102, 102, 102, 154, 102, 102, 102};
   for (int32_t id = 134; id <= 145; ++id) ids.push_back(id);
   ids.insert(ids.end(), {131, 132});
@@ -27,14 +27,14 @@ std::vector<int32_t> skinResourceIds() {
 struct Skin {
   Skin() {
     editor::InstallBuiltInSkin();
-    for (int32_t id : skinResourceIds()) bitmaps.push_back(new widgets::CBitmapEx(id, "/nonexistent/skin.bmp"));
+    for (int32_t id : SkinResourceIds()) bitmaps.push_back(new widgets::CBitmapEx(id, "/nonexistent/skin.bmp"));
   }
   ~Skin() {
     for (auto* bitmap : bitmaps) bitmap->forget();
   }
   void scaleTo(float factor) {
-    for (auto* bitmap : bitmaps) bitmap->RestoreToOriginal();
-    for (auto* bitmap : bitmaps) bitmap->Resize(factor);
+    for (auto* bitmap : bitmaps) bitmap->restoreToOriginal();
+    for (auto* bitmap : bitmaps) bitmap->resize(factor);
   }
   std::vector<widgets::CBitmapEx*> bitmaps;
 };

@@ -14,7 +14,7 @@ namespace browser {
 
 Browser::Browser() : directory_(kTopLevel) {}
 
-void Browser::SetFilter(const std::string& extensions) {
+void Browser::setFilter(const std::string& extensions) {
   filter_.clear();
   size_t start = 0;
   for (;;) {
@@ -25,7 +25,7 @@ void Browser::SetFilter(const std::string& extensions) {
   }
 }
 
-void Browser::SetPath(const std::string& path) {
+void Browser::setPath(const std::string& path) {
   const size_t cut = path.find_last_of(platform::kPathSeparator);
   if (cut == std::string::npos) {
     directory_ = kTopLevel;
@@ -36,13 +36,13 @@ void Browser::SetPath(const std::string& path) {
   selectedFile_ = path.substr(cut + 1);
 }
 
-std::vector<std::string> Browser::ListDrives() const {
+std::vector<std::string> Browser::listDrives() const {
   std::vector<std::string> codes;
   for (const std::string& root : platform::TopLevelFolders()) codes.push_back(MakeEntryCode(kDrivePrefix, root));
   return codes;
 }
 
-std::vector<std::string> Browser::ListDirectory() const {
+std::vector<std::string> Browser::listDirectory() const {
   std::vector<std::string> codes;
   if (!ReadFolderEntries(directory_, codes)) {
     platform::ShowMessage(directory_, "Unable to locate the directory " + directory_ + "\n");
@@ -50,8 +50,8 @@ std::vector<std::string> Browser::ListDirectory() const {
   return codes;
 }
 
-std::vector<std::string> Browser::GetEntries() const {
-  std::vector<std::string> codes = atTopLevel() ? ListDrives() : ListDirectory();
+std::vector<std::string> Browser::getEntries() const {
+  std::vector<std::string> codes = atTopLevel() ? listDrives() : listDirectory();
   std::erase_if(codes, [this](const std::string& code) { return IsFileEntry(code) && !accepts(code); });
   // std::string compares its bytes as unsigned characters, a prefix first: directories ("di|")
   // come before files ("fi|"), and upper-case names before lower-case ones.
@@ -64,7 +64,7 @@ bool Browser::accepts(std::string_view fileCode) const {
   return !extension.empty() && std::ranges::find(filter_, extension) != filter_.end();
 }
 
-void Browser::EnterDirectory(const std::string& name) {
+void Browser::enterDirectory(const std::string& name) {
   selectedFile_.clear();
   if (atTopLevel()) directory_.clear();
   directory_ += name;
@@ -72,7 +72,7 @@ void Browser::EnterDirectory(const std::string& name) {
   refreshEntries();
 }
 
-void Browser::GoUp() {
+void Browser::goUp() {
   selectedFile_.clear();
   if (atTopLevel()) return;
   // "/a/b/" loses its trailing separator, then everything after the one before it.
@@ -97,7 +97,7 @@ auto FindFile(const std::vector<std::string>& codes, const std::string& name) {
 
 }  // namespace
 
-std::string Browser::SelectNext() {
+std::string Browser::selectNext() {
   if (selectedFile_.empty()) return {};
   refreshEntries();
   const auto selected = FindFile(entries_, selectedFile_);
@@ -108,7 +108,7 @@ std::string Browser::SelectNext() {
   return directory_ + selectedFile_;
 }
 
-std::string Browser::SelectPrevious() {
+std::string Browser::selectPrevious() {
   if (selectedFile_.empty()) return {};
   refreshEntries();
   const auto selected = FindFile(entries_, selectedFile_);

@@ -23,28 +23,28 @@ class Browser {
   Browser();
 
   // Accepted extensions, upper case without the full stop, separated by ";".
-  void SetFilter(const std::string& extensions);
+  void setFilter(const std::string& extensions);
   // Moves to the folder of the path and selects its file part (none when the path ends with a
   // separator). The listing is not refreshed. A path without any separator names no folder and
   // moves to the top level with nothing selected.
-  void SetPath(const std::string& path);
+  void setPath(const std::string& path);
 
   // The drive entries, unsorted.
-  std::vector<std::string> ListDrives() const;
+  std::vector<std::string> listDrives() const;
   // The entries of the current directory, unsorted and unfiltered; empty, after telling the
   // user, when the directory cannot be read.
-  std::vector<std::string> ListDirectory() const;
+  std::vector<std::string> listDirectory() const;
   // The listing of the current level: sorted by bytes, files of accepted extensions only.
-  std::vector<std::string> GetEntries() const;
+  std::vector<std::string> getEntries() const;
 
   // Goes down into a drive or sub-directory (its name as it follows the entry prefix).
-  void EnterDirectory(const std::string& name);
+  void enterDirectory(const std::string& name);
   // Goes up one level; from a drive root to the top level. Nothing happens at the top level.
-  void GoUp();
+  void goUp();
   // Move the selection to the next or previous file of the fresh listing, never wrapping, and
   // return directory + selected file; empty when nothing is selected.
-  std::string SelectNext();
-  std::string SelectPrevious();
+  std::string selectNext();
+  std::string selectPrevious();
 
   const std::vector<std::string>& entries() const { return entries_; }
   const std::string& directory() const { return directory_; }
@@ -54,7 +54,7 @@ class Browser {
 
  protected:
   void setSelectedFile(std::string name) { selectedFile_ = std::move(name); }
-  void refreshEntries() { entries_ = GetEntries(); }
+  void refreshEntries() { entries_ = getEntries(); }
 
  private:
   bool accepts(std::string_view fileCode) const;

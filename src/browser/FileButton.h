@@ -24,9 +24,9 @@ class FileButton : public widgets::TextButton {
              const std::string& entryCode, const EntryBitmaps& bitmaps);
   ~FileButton() override = default;
 
-  int32_t GetType() const { return type_; }
+  int32_t getType() const { return type_; }
   // The entry's name without its type prefix.
-  const std::string& GetName() const { return name_; }
+  const std::string& getName() const { return name_; }
 
  private:
   int32_t type_ = kUnknownButton;

@@ -26,12 +26,12 @@ void FolderLine::draw(toolkit::CDrawContext& context) {
   const auto measure = [&](std::string_view text) { return context.textWidth(text, font); };
   const auto characterLength = [&](std::string_view text) { return context.characterLength(text); };
   // drawText keeps a pixel free at either side.
-  const std::string shown = FitFromTheLeft(folder_, getViewSize().width() - 2.0, measure, characterLength);
+  const std::string shown = fitFromTheLeft(folder_, getViewSize().width() - 2.0, measure, characterLength);
   context.drawText(shown, getViewSize(), font, kFolderColour, toolkit::kLeftText);
   CView::draw(context);
 }
 
-std::string FolderLine::FitFromTheLeft(const std::string& text, double width,
+std::string FolderLine::fitFromTheLeft(const std::string& text, double width,
                                        const std::function<double(std::string_view)>& measure,
                                        const std::function<size_t(std::string_view)>& characterLength) {
   if (measure(text) <= width) return text;

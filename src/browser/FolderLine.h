@@ -27,7 +27,7 @@ class FolderLine : public toolkit::CView {
   // The end of text that fits into width (as measured), led by "..." when its start had to go;
   // the text is cut only where a character starts (characterLength: the bytes of the first
   // character of a text).
-  static std::string FitFromTheLeft(const std::string& text, double width,
+  static std::string fitFromTheLeft(const std::string& text, double width,
                                     const std::function<double(std::string_view)>& measure,
                                     const std::function<size_t(std::string_view)>& characterLength);
 

@@ -92,15 +92,15 @@ void VstBrowser::forgetButtons() {
   highlighted_ = nullptr;
 }
 
-void VstBrowser::ShowListing() {
+void VstBrowser::showListing() {
   if (!listingCurrent_) {
     listingCurrent_ = true;
     refreshEntries();
   }
-  BuildButtons();
+  buildButtons();
 }
 
-void VstBrowser::BuildButtons() {
+void VstBrowser::buildButtons() {
   scrollView_->removeAll(true);
   forgetButtons();
 
@@ -125,15 +125,15 @@ void VstBrowser::BuildButtons() {
   }
   scrollView_->setContainerSize({0.0, 0.0, 1000.0, 15.0 * row + 100.0});
   folderLine_->setFolder(atTopLevel() ? platform::TopLevelName() : directory());
-  Highlight(selectedFile());
+  highlight(selectedFile());
   // Drawn at the frame's next pass, in the same idle as the click that led here.
   scrollView_->invalid();
 }
 
-void VstBrowser::Highlight(const std::string& fileName) {
+void VstBrowser::highlight(const std::string& fileName) {
   if (highlighted_) highlighted_->setNormalLook();
   const auto found =
-      std::ranges::find_if(buttons_, [&](const FileButton* button) { return button->GetName() == fileName; });
+      std::ranges::find_if(buttons_, [&](const FileButton* button) { return button->getName() == fileName; });
   highlighted_ = found != buttons_.end() ? *found : nullptr;
   if (highlighted_) highlighted_->setSelectedLook();
 
@@ -146,10 +146,10 @@ void VstBrowser::Highlight(const std::string& fileName) {
   scrollView_->getVerticalScrollbar()->setValue(position);
 }
 
-void VstBrowser::NavigateTo(const std::string& path, bool force) {
+void VstBrowser::navigateTo(const std::string& path, bool force) {
   if (!force && touched_) return;
   const std::string listedFolder = directory();
-  SetPath(path);
+  setPath(path);
   // Only a file is a selection; a folder path selects nothing.
   selectedPath_ = selectedFile().empty() ? std::string{} : directory() + selectedFile();
   if (force) touched_ = true;
@@ -159,36 +159,36 @@ void VstBrowser::NavigateTo(const std::string& path, bool force) {
     // when it is (a project load moves every panel; each missing folder would be reported).
     listingCurrent_ = false;
     if (getParentView()) {
-      ShowListing();
+      showListing();
       return;
     }
   }
-  Highlight(selectedFile());
+  highlight(selectedFile());
   scrollView_->invalid();
 }
 
-std::string VstBrowser::GetSelectedPath() const {
+std::string VstBrowser::getSelectedPath() const {
   if (selectedPath_.empty()) platform::ShowMessage("Error", "No file has been selected in this directory");
   return selectedPath_;
 }
 
-std::string VstBrowser::Next() { return highlightStep(SelectNext()); }
+std::string VstBrowser::next() { return highlightStep(selectNext()); }
 
-std::string VstBrowser::Previous() { return highlightStep(SelectPrevious()); }
+std::string VstBrowser::previous() { return highlightStep(selectPrevious()); }
 
 std::string VstBrowser::highlightStep(std::string path) {
   // A step leaves the path of the selected file, or nothing.
-  if (!path.empty()) Highlight(selectedFile());
+  if (!path.empty()) highlight(selectedFile());
   return path;
 }
 
-void VstBrowser::SetScale(float factor) {
+void VstBrowser::setScale(float factor) {
   scalePercent_ = static_cast<uint8_t>(std::min<uint16_t>(widgets::CBitmapEx::scaledLength(factor, 100.0), 255));
-  upBitmap_->RestoreToOriginal();
-  toolbarBitmap_->RestoreToOriginal();
+  upBitmap_->restoreToOriginal();
+  toolbarBitmap_->restoreToOriginal();
   layOut();
-  upBitmap_->Resize(factor);
-  toolbarBitmap_->Resize(factor);
+  upBitmap_->resize(factor);
+  toolbarBitmap_->resize(factor);
   upButton_->setHeightOfOneImage(upBitmap_->getHeight() / 2.0);
 
   const auto scale = [factor](toolkit::CView& view) {
@@ -203,7 +203,7 @@ void VstBrowser::SetScale(float factor) {
   scale(*toolbar_);
   // A fresh scroll view at the new size, with the buttons of the current listing built anew.
   replaceScrollView(scrollRect_.scaled(factor));
-  BuildButtons();
+  buildButtons();
 }
 
 void VstBrowser::valueChanged(toolkit::CControl* control) {
@@ -211,18 +211,18 @@ void VstBrowser::valueChanged(toolkit::CControl* control) {
   if (control->getTag() == kUpButtonTag) {
     // The kick button reports its press (1) and its release (0); the press goes up.
     if (control->getValue() == 1.0f) {
-      GoUp();
-      BuildButtons();
+      goUp();
+      buildButtons();
     }
     return;
   }
   auto* button = dynamic_cast<FileButton*>(control);
   if (!button) return;
-  switch (button->GetType()) {
+  switch (button->getType()) {
     case kDriveButton:
     case kDirectoryButton:
-      EnterDirectory(button->GetName());
-      BuildButtons();
+      enterDirectory(button->getName());
+      buildButtons();
       break;
     case kFileButton: chooseFile(*button); break;
     default: break;
@@ -233,8 +233,8 @@ void VstBrowser::chooseFile(FileButton& button) {
   if (highlighted_) highlighted_->setNormalLook();
   highlighted_ = &button;
   button.setSelectedLook();
-  setSelectedFile(button.GetName());
-  selectedPath_ = directory() + button.GetName();
+  setSelectedFile(button.getName());
+  selectedPath_ = directory() + button.getName();
   if (notificationControl_) notificationControl_->setValue(button.isDoubleClick() ? kFileDoubleClicked : kFileClicked);
   if (listener_) listener_->fileClicked(*this, button.isDoubleClick());
 }

@@ -58,24 +58,24 @@ class VstBrowser : public toolkit::CViewContainer, public Browser, public toolki
   ~VstBrowser() override;
 
   // Lists the level unless the listing is current, then rebuilds the buttons.
-  void ShowListing();
+  void showListing();
   // One button per entry of the listing, in columns chosen by the scale; highlights the
   // selected file.
-  void BuildButtons();
+  void buildButtons();
   // Gives the button of that name the selected look and scrolls towards it.
-  void Highlight(const std::string& fileName);
+  void highlight(const std::string& fileName);
   // Moves to the folder of the path and selects its file, unless the user has clicked in the
   // panel and the move is not forced. A forced move counts as a touch. A move to another folder
   // lists it: at once while the panel is shown, else when it is shown next.
-  void NavigateTo(const std::string& path, bool force);
+  void navigateTo(const std::string& path, bool force);
   // The full path of the selected file; tells the user when there is none.
-  std::string GetSelectedPath() const;
+  std::string getSelectedPath() const;
   // Step the selection to the next or previous file and return its full path (the same path at
   // the ends of the listing); empty when nothing is selected.
-  std::string Next();
-  std::string Previous();
+  std::string next();
+  std::string previous();
   // Follows the editor's size (factor 1.0 is the designed size).
-  void SetScale(float factor);
+  void setScale(float factor);
 
   // The up button and the entry buttons report here.
   void valueChanged(toolkit::CControl* control) override;

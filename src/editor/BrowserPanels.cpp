@@ -9,7 +9,7 @@ BrowserPanels::BrowserPanels(ControlTable& controls, const SkinBitmaps& skin, en
   for (int holder = 0; holder < engine::kHolderCount; ++holder) {
     auto* panel = new browser::VstBrowser(browser::kBrowserPanelRect, nullptr, controls_[tags::kBrowseButton + holder],
                                           setting_.skinFolder, skin.browserIcons(), this);
-    panel->SetFilter(browser::kSampleFileTypes);
+    panel->setFilter(browser::kSampleFileTypes);
     views_[static_cast<size_t>(holder)] = panel;
   }
 }
@@ -31,8 +31,8 @@ void BrowserPanels::fileClicked(browser::VstBrowser& panel, bool doubleClick) {
     // The button shows again that the panel is open.
     controls_.setValue(tag, 1.0f);
     showSamplesFolder();
-    const std::string path = panel.GetSelectedPath();
-    if (!path.empty()) LoadSampleFromBrowser(static_cast<uint8_t>(engine::kFirstNote + holder), path);
+    const std::string path = panel.getSelectedPath();
+    if (!path.empty()) loadSampleFromBrowser(static_cast<uint8_t>(engine::kFirstNote + holder), path);
   }
   controls_[tag]->setDirty();
   redrawFrame();
@@ -44,7 +44,7 @@ void BrowserPanels::show(int holder) {
     panel->remember();  // the frame's own reference
     frame_->addView(panel);
   }
-  panel->ShowListing();
+  panel->showListing();
 }
 
 void BrowserPanels::hide(int holder) {
@@ -68,12 +68,12 @@ void BrowserPanels::redrawFrame() {
 
 void BrowserPanels::step(int holder, bool next) {
   browser::VstBrowser* panel = view(holder);
-  const std::string path = next ? panel->Next() : panel->Previous();
-  if (!path.empty()) LoadSampleFromBrowser(static_cast<uint8_t>(engine::kFirstNote + holder), path);
+  const std::string path = next ? panel->next() : panel->previous();
+  if (!path.empty()) loadSampleFromBrowser(static_cast<uint8_t>(engine::kFirstNote + holder), path);
 }
 
-void BrowserPanels::LoadSampleFromBrowser(uint8_t note, const std::string& path) {
-  if (!engine::isHolderNote(note)) return;
+void BrowserPanels::loadSampleFromBrowser(uint8_t note, const std::string& path) {
+  if (!engine::IsHolderNote(note)) return;
   const int holder = note - engine::kFirstNote;
   engine::SampleHolder& loaded = kit_.holder(note);
   const bool namedAfterFile =
@@ -85,16 +85,16 @@ void BrowserPanels::LoadSampleFromBrowser(uint8_t note, const std::string& path)
 
 void BrowserPanels::setStartDirectories(const EditorLink::StartDirectories& directories) {
   for (int holder = 0; holder < engine::kHolderCount; ++holder) {
-    view(holder)->NavigateTo(directories[static_cast<size_t>(holder)], true);
+    view(holder)->navigateTo(directories[static_cast<size_t>(holder)], true);
   }
 }
 
 void BrowserPanels::showSamplesFolder() {
-  for (browser::VstBrowser* panel : views_) panel->NavigateTo(setting_.samplesFolder, false);
+  for (browser::VstBrowser* panel : views_) panel->navigateTo(setting_.samplesFolder, false);
 }
 
 void BrowserPanels::setScale(float scale) {
-  for (browser::VstBrowser* panel : views_) panel->SetScale(scale);
+  for (browser::VstBrowser* panel : views_) panel->setScale(scale);
 }
 
 }  // namespace editor

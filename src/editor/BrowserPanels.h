@@ -44,7 +44,7 @@ class BrowserPanels : public browser::BrowserListener {
   void step(int holder, bool next);
   // Loads the file into the holder with audition; a holder still named after its file (or not
   // named) takes the new file's name.
-  void LoadSampleFromBrowser(uint8_t note, const std::string& path);
+  void loadSampleFromBrowser(uint8_t note, const std::string& path);
   // Every panel moves to the folder (or file) given for its holder, forced.
   void setStartDirectories(const EditorLink::StartDirectories& directories);
   // Every panel that the user has not touched moves to the samples folder.

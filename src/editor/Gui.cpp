@@ -165,11 +165,11 @@ bool Gui::onUnusedKey(const toolkit::KeyStroke& key) {
 
 void Gui::setGuiScale(float scale) {
   persistence::WriteEditorScale(instrument_.configurationFilePath(), scale);
-  if (mainMenu_) mainMenu_->SetSizeFromFactor(scale);
+  if (mainMenu_) mainMenu_->setSizeFromFactor(scale);
   setScale(scale);
-  for (CBitmapEx* bitmap : skin_.scaled()) bitmap->RestoreToOriginal();
+  for (CBitmapEx* bitmap : skin_.scaled()) bitmap->restoreToOriginal();
   for (Section* section : sections()) section->place(skin_);
-  for (CBitmapEx* bitmap : skin_.scaled()) bitmap->Resize(scale);
+  for (CBitmapEx* bitmap : skin_.scaled()) bitmap->resize(scale);
   scaleControls(scale);
 
   const CBitmapEx* background = skin_[skin::kBackground];

@@ -69,7 +69,7 @@ void MainMenuFrame::valueChanged(toolkit::CControl* control) {
 void MainMenuFrame::chooseEntry(int32_t index) {
   if (index >= 0 && index < kSizeEntries) {
     setSize_(kSizes[static_cast<size_t>(index)].factor);
-    SetSizeCheck(static_cast<uint8_t>(index));
+    setSizeCheck(static_cast<uint8_t>(index));
   } else if (index == kDownmixEntry) {
     engine::KitPlayer& kitPlayer = instrument_.engine().kitPlayer();
     kitPlayer.setDownmix(!kitPlayer.downmix());
@@ -92,16 +92,16 @@ void MainMenuFrame::showSettings() {
   menu_->setEntry(kTunedSoundEntry, TunedSoundText(instrument_.soundMode() == engine::SoundMode::Tuned));
 }
 
-void MainMenuFrame::SetSizeCheck(uint8_t entry) {
+void MainMenuFrame::setSizeCheck(uint8_t entry) {
   if (sizeEntry_ < kSizeEntries) menu_->setEntry(sizeEntry_, SizeText(sizeEntry_, false));
   if (entry < kSizeEntries) menu_->setEntry(entry, SizeText(entry, true));
   sizeEntry_ = entry;
 }
 
-void MainMenuFrame::SetSizeFromFactor(float factor) {
+void MainMenuFrame::setSizeFromFactor(float factor) {
   const auto percent = static_cast<int>(std::lround(factor * 100.0f));
   for (size_t entry = 0; entry < kSizes.size(); ++entry) {
-    if (kSizes[entry].percent == percent) SetSizeCheck(static_cast<uint8_t>(entry));
+    if (kSizes[entry].percent == percent) setSizeCheck(static_cast<uint8_t>(entry));
   }
 }
 

@@ -32,9 +32,9 @@ class MainMenuFrame : public toolkit::CFrame, public toolkit::CControlListener {
   void valueChanged(toolkit::CControl* control) override;
 
   // Moves the size mark to that entry (7 or more: no size entry is marked).
-  void SetSizeCheck(uint8_t entry);
+  void setSizeCheck(uint8_t entry);
   // Marks the size entry of that factor; a factor that is none of the seven sizes changes nothing.
-  void SetSizeFromFactor(float factor);
+  void setSizeFromFactor(float factor);
 
   const toolkit::COptionMenu& menu() const { return *menu_; }
   uint8_t sizeEntry() const { return sizeEntry_; }

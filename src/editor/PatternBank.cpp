@@ -113,7 +113,7 @@ void PatternBank::patternMenu(int button, int choice) {
 }
 
 void PatternBank::showResolution(int pattern) {
-  const int state = engine::resolutionIndex(patterns_.resolution(pattern));
+  const int state = engine::ResolutionIndex(patterns_.resolution(pattern));
   controls_.selector(kResolutionSelector)->setState(state < 0 ? 0 : state);
 }
 

@@ -18,7 +18,7 @@ constexpr int32_t kDownmixChunk = 256;
 // sum[i] = voice[i] + sum[i], the voice as the first operand as the frame-by-frame sum was
 // compiled: when both are not-a-number the first operand's sign and payload win. Compilers
 // take addition as commutative and may swap the operands, so the instruction is written out.
-void addVoice(float* sum, const float* voice, int32_t count) noexcept {
+void AddVoice(float* sum, const float* voice, int32_t count) noexcept {
   int32_t frame = 0;
 #if defined(__SSE2__)
   for (; frame + 4 <= count; frame += 4) {
@@ -58,10 +58,10 @@ void DrumEngine::receiveMidiNote(uint8_t status, uint8_t note, uint8_t velocity,
   switch (syncMode_.load()) {
     case SyncMode::Run:
     case SyncMode::Hsync:
-      accepted = isPatternNote(note);
+      accepted = IsPatternNote(note);
       break;
     case SyncMode::Midi:
-      accepted = isHolderNote(note);
+      accepted = IsHolderNote(note);
       break;
     case SyncMode::Stop:
       break;
@@ -119,7 +119,7 @@ void DrumEngine::prepareBlock(const HostTime& time, int32_t frames) {
 }
 
 void DrumEngine::carryOut(NoteEvent event) noexcept {
-  if (isPatternNote(event.note)) {
+  if (IsPatternNote(event.note)) {
     if (event.velocity != 0) {
       clock_->placePattern(event.note - kFirstPatternNote);
       editorState_.patternChanges.increment();
@@ -150,8 +150,8 @@ void DrumEngine::renderStretch(float* const* outputs, int32_t first, int32_t cou
     const int32_t frames = std::min(kDownmixChunk, count - start);
     for (int holder = 0; holder < kHolderCount; ++holder) {
       if (kitPlayer_.renderHolder(holder, left.data(), right.data(), frames)) {
-        addVoice(sumLeft + start, left.data(), frames);
-        addVoice(sumRight + start, right.data(), frames);
+        AddVoice(sumLeft + start, left.data(), frames);
+        AddVoice(sumRight + start, right.data(), frames);
       }
     }
   }

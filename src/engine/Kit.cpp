@@ -6,7 +6,7 @@ namespace engine {
 namespace {
 
 template <size_t... Index>
-std::array<SampleHolder, kNoteCount> makeHolders(PreparationRequests& requests, const BlockEpoch& epoch,
+std::array<SampleHolder, kNoteCount> MakeHolders(PreparationRequests& requests, const BlockEpoch& epoch,
                                                  CommandQueue& commands, std::index_sequence<Index...>) {
   return {{SampleHolder(requests, epoch, commands, static_cast<uint8_t>(Index))...}};
 }
@@ -17,7 +17,7 @@ Kit::Kit(uint8_t firstNote, uint8_t lastNote)
     : firstNote_(firstNote),
       lastNote_(lastNote),
       count_(static_cast<uint8_t>(lastNote - firstNote + 1)),
-      holders_(makeHolders(preparationRequests_, epoch_, commands_, std::make_index_sequence<kNoteCount>{})) {}
+      holders_(MakeHolders(preparationRequests_, epoch_, commands_, std::make_index_sequence<kNoteCount>{})) {}
 
 void Kit::setSoundMode(SoundMode mode) {
   soundMode_ = mode;

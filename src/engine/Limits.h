@@ -32,7 +32,7 @@ constexpr float kDefaultSwingAmount = 0.5f;
 constexpr const char* kNoteNames[kHolderCount] = {"C", "C#", "D", "D#", "E", "F", "F#", "G", "G#", "A", "A#", "B"};
 
 // Index 0..3 of a valid resolution, or -1.
-constexpr int resolutionIndex(int32_t resolution) {
+constexpr int ResolutionIndex(int32_t resolution) {
   switch (resolution) {
     case 16: return 0;
     case 32: return 1;
@@ -42,7 +42,7 @@ constexpr int resolutionIndex(int32_t resolution) {
   }
 }
 
-constexpr bool isHolderNote(int note) { return note >= kFirstNote && note <= kLastNote; }
-constexpr bool isPatternNote(int note) { return note >= kFirstPatternNote && note <= kLastPatternNote; }
+constexpr bool IsHolderNote(int note) { return note >= kFirstNote && note <= kLastNote; }
+constexpr bool IsPatternNote(int note) { return note >= kFirstPatternNote && note <= kLastPatternNote; }
 
 }  // namespace engine

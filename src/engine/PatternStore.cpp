@@ -58,7 +58,7 @@ void PatternStore::copyPattern(int from, int to) {
 }
 
 void PatternStore::setResolution(int pattern, int32_t resolution) {
-  if (!validPattern(pattern) || resolutionIndex(resolution) < 0) return;
+  if (!validPattern(pattern) || ResolutionIndex(resolution) < 0) return;
   if (resolutions_[pattern] != resolution) {
     resolutions_[pattern] = resolution;
     timingChanges_.increment();

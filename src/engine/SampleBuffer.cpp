@@ -6,7 +6,7 @@
 namespace engine {
 namespace {
 
-std::unique_ptr<SampleBuffer> makeBuffer(uint32_t frames, uint32_t channels, bool cleared) {
+std::unique_ptr<SampleBuffer> MakeBuffer(uint32_t frames, uint32_t channels, bool cleared) {
   if (channels == 0) return nullptr;
   const uint64_t items = static_cast<uint64_t>(frames) * channels;
   if (items > std::numeric_limits<size_t>::max() / sizeof(float)) return nullptr;
@@ -21,11 +21,11 @@ std::unique_ptr<SampleBuffer> makeBuffer(uint32_t frames, uint32_t channels, boo
 }  // namespace
 
 std::unique_ptr<SampleBuffer> SampleBuffer::allocate(uint32_t frames, uint32_t channels) {
-  return makeBuffer(frames, channels, true);
+  return MakeBuffer(frames, channels, true);
 }
 
 std::unique_ptr<SampleBuffer> SampleBuffer::allocateUncleared(uint32_t frames, uint32_t channels) {
-  return makeBuffer(frames, channels, false);
+  return MakeBuffer(frames, channels, false);
 }
 
 }  // namespace engine

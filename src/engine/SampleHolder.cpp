@@ -12,7 +12,7 @@
 namespace engine {
 namespace {
 
-StereoFrame readFrame(const SampleBuffer& buffer, uint32_t position) {
+StereoFrame ReadFrame(const SampleBuffer& buffer, uint32_t position) {
   const float* frame = buffer.samples.get() + static_cast<size_t>(position) * buffer.channels;
   // More than two channels: the first two are played.
   return buffer.channels >= 2 ? StereoFrame{frame[0], frame[1]} : StereoFrame{frame[0], frame[0]};
@@ -220,13 +220,13 @@ StereoFrame SampleHolder::previewFrame(SoundMode mode) noexcept {
     previewPlaying_ = false;
     return {};
   }
-  StereoFrame frame = readFrame(*buffer, position);
+  StereoFrame frame = ReadFrame(*buffer, position);
   uint64_t next = uint64_t{position} + 1;
   if (prepared != nullptr) {
     // Between two frames of the copy, the straight line from one to the other.
     const uint32_t fraction = previewFraction_;
     if (fraction != 0 && position + 1 < buffer->frames) {
-      const StereoFrame after = readFrame(*buffer, position + 1);
+      const StereoFrame after = ReadFrame(*buffer, position + 1);
       const float weight = static_cast<float>(std::ldexp(fraction, -32));
       frame = {frame.left + weight * (after.left - frame.left), frame.right + weight * (after.right - frame.right)};
     }
@@ -246,7 +246,7 @@ StereoFrame SampleHolder::renderFrame(SoundMode mode) noexcept {
   const uint32_t position = voicePosition_;
   // The end may still belong to the previous array for a moment; the array's own length bounds the read.
   if (source.buffer == nullptr || position >= source.end || position >= source.buffer->frames) return {};
-  const StereoFrame frame = readFrame(*source.buffer, position);
+  const StereoFrame frame = ReadFrame(*source.buffer, position);
   advanceVoice(source.pitch);
   return {leftGain_ * frame.left, rightGain_ * frame.right};
 }

@@ -9,7 +9,7 @@
 namespace engine {
 namespace {
 
-int32_t truncated(double value) { return static_cast<int32_t>(value); }
+int32_t Truncated(double value) { return static_cast<int32_t>(value); }
 
 }  // namespace
 
@@ -54,7 +54,7 @@ void StepClock::placePattern(int pattern) noexcept {
   pattern_ = static_cast<uint8_t>(pattern);
   if (samplesPerBar_ <= 0.0) return;
   const int32_t steps = patterns_.resolution(pattern);
-  const int32_t step = truncated(static_cast<double>(barPosition_) * steps / samplesPerBar_);
+  const int32_t step = Truncated(static_cast<double>(barPosition_) * steps / samplesPerBar_);
   if (step >= 0 && step < steps) currentStep_ = step;
 }
 
@@ -86,7 +86,7 @@ void StepClock::updateTiming(double sampleRate, double tempo, float swingAmount)
 void StepClock::recompute() {
   samplesPerBeat_ = sampleRate_ * 60.0 / tempo_;
   samplesPerBar_ = samplesPerBeat_ * kBeatsPerBar;
-  barLength_ = truncated(samplesPerBar_);
+  barLength_ = Truncated(samplesPerBar_);
   const double swing = timingSwingAmount_;
   for (int pattern = 0; pattern < kPatternCount; ++pattern) {
     const int32_t steps = patterns_.resolution(pattern);
@@ -97,21 +97,21 @@ void StepClock::recompute() {
         // Kept ascending for the scheduler's search; only a bar of fewer frames than steps
         // would otherwise put the fully swung last step before the one before it.
         const int32_t previous = step == 0 ? std::numeric_limits<int32_t>::min() : stepTimes_[pattern][holder][step - 1];
-        stepTimes_[pattern][holder][step] = std::max(truncated(time), previous);
+        stepTimes_[pattern][holder][step] = std::max(Truncated(time), previous);
       }
     }
   }
   for (int index = 0; index < kResolutionCount; ++index) {
     const int32_t steps = kDefaultResolution << index;
     const double beatsPerStep = 4.0 / steps;
-    for (int step = 0; step <= steps; ++step) stepBoundaries_[index][step] = truncated(step * beatsPerStep * samplesPerBeat_);
+    for (int step = 0; step <= steps; ++step) stepBoundaries_[index][step] = Truncated(step * beatsPerStep * samplesPerBeat_);
   }
   for (int holder = 0; holder < kHolderCount; ++holder) swingSnapshot_[holder] = swingFlag(holder);
 }
 
 void StepClock::locate() {
   const int32_t steps = playingResolution();
-  const int index = resolutionIndex(steps);
+  const int index = ResolutionIndex(steps);
   if (index < 0) return;
   const auto& boundaries = stepBoundaries_[index];
   const int32_t position = barPosition_;
@@ -157,7 +157,7 @@ void StepClock::advanceClockBy(int32_t frames) noexcept {
   while (frames > 0) {
     const int32_t position = barPosition_;
     const int32_t steps = playingResolution();
-    const int index = resolutionIndex(steps);
+    const int index = ResolutionIndex(steps);
     const int32_t next = (currentStep_ + 1) % (steps + 1);
     nextStepIndex_ = next;
     if (index < 0) {
@@ -196,7 +196,7 @@ void StepClock::prepareHsyncBlock(const HostTime& time, float swingAmount, NoteE
     const double offset = ((position - whole) + beatInBar) * samplesPerBeat_;
     // Before the song start positions count down to 0: round them to the frame that holds them,
     // allowing for the host's rounding, so the first beat lands on its frame.
-    int32_t barPosition = offset >= 0.0 ? truncated(offset) : static_cast<int32_t>(std::floor(offset + 1e-6));
+    int32_t barPosition = offset >= 0.0 ? Truncated(offset) : static_cast<int32_t>(std::floor(offset + 1e-6));
     if (barPosition == barLength_) barPosition = 0;
     barPosition_ = barPosition;
   }
@@ -216,7 +216,7 @@ void StepClock::prepareRunBlock(const HostTime& time, float swingAmount, NoteEve
     updateTiming(time.sampleRate, time.tempo, swingAmount);
     if (time.tempo != runTempo_ || steps != runResolution_) {
       runResolution_ = steps;
-      const int index = resolutionIndex(steps);
+      const int index = ResolutionIndex(steps);
       if (index >= 0) barPosition_ = stepBoundaries_[index][nextStepIndex_ % steps];
       runTempo_ = time.tempo;
     }

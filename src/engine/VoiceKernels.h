@@ -33,7 +33,7 @@ inline namespace KH_VECTOR_ISA {
 // A release or velocity factor of exactly 1 leaves every product unchanged (the product
 // before it is already rounded, flushed and quieted), so the templates skip it.
 template <bool kRelease, bool kVelocity>
-inline float scaled(float sideGain, float sample, const VoiceGains& gains) {
+inline float Scaled(float sideGain, float sample, const VoiceGains& gains) {
   float value = sideGain * sample;
   if constexpr (kRelease) value = value * gains.release;
   if constexpr (kVelocity) value = value * gains.velocity;
@@ -44,7 +44,7 @@ inline float scaled(float sideGain, float sample, const VoiceGains& gains) {
 // Samples are read this many floats ahead, within the stretch being rendered.
 constexpr size_t kPrefetchFloats = 256;
 
-inline void prefetch(const float* at) { _mm_prefetch(reinterpret_cast<const char*>(at + kPrefetchFloats), _MM_HINT_T0); }
+inline void Prefetch(const float* at) { _mm_prefetch(reinterpret_cast<const char*>(at + kPrefetchFloats), _MM_HINT_T0); }
 
 // Four lanes (SSE2).
 struct Lanes4 {
@@ -98,7 +98,7 @@ struct WideGains {
 };
 
 template <class Lanes, bool kRelease, bool kVelocity>
-inline typename Lanes::Vector scaledLanes(typename Lanes::Vector sideGain, typename Lanes::Vector samples,
+inline typename Lanes::Vector ScaledLanes(typename Lanes::Vector sideGain, typename Lanes::Vector samples,
                                           const WideGains<Lanes>& gains) {
   auto value = Lanes::multiply(sideGain, samples);
   if constexpr (kRelease) value = Lanes::multiply(value, gains.release);
@@ -108,18 +108,18 @@ inline typename Lanes::Vector scaledLanes(typename Lanes::Vector sideGain, typen
 
 // One group of kWidth frames, stereo or mono.
 template <class Lanes, bool kRelease, bool kVelocity>
-inline void stereoGroup(const float* source, float* left, float* right, const WideGains<Lanes>& gains) {
+inline void StereoGroup(const float* source, float* left, float* right, const WideGains<Lanes>& gains) {
   typename Lanes::Vector lefts, rights;
   Lanes::split(source, lefts, rights);
-  Lanes::store(left, scaledLanes<Lanes, kRelease, kVelocity>(gains.left, lefts, gains));
-  Lanes::store(right, scaledLanes<Lanes, kRelease, kVelocity>(gains.right, rights, gains));
+  Lanes::store(left, ScaledLanes<Lanes, kRelease, kVelocity>(gains.left, lefts, gains));
+  Lanes::store(right, ScaledLanes<Lanes, kRelease, kVelocity>(gains.right, rights, gains));
 }
 
 template <class Lanes, bool kRelease, bool kVelocity>
-inline void monoGroup(const float* source, float* left, float* right, const WideGains<Lanes>& gains) {
+inline void MonoGroup(const float* source, float* left, float* right, const WideGains<Lanes>& gains) {
   const auto samples = Lanes::load(source);
-  Lanes::store(left, scaledLanes<Lanes, kRelease, kVelocity>(gains.left, samples, gains));
-  Lanes::store(right, scaledLanes<Lanes, kRelease, kVelocity>(gains.right, samples, gains));
+  Lanes::store(left, ScaledLanes<Lanes, kRelease, kVelocity>(gains.left, samples, gains));
+  Lanes::store(right, ScaledLanes<Lanes, kRelease, kVelocity>(gains.right, samples, gains));
 }
 
 // At least kWidth frames of one or two channels in whole groups. A store that straddles two
@@ -127,7 +127,7 @@ inline void monoGroup(const float* source, float* left, float* right, const Wide
 // the left run is aligned to the vector; the first two groups overlap, as the last group
 // overlaps the one before, and write the same values again.
 template <class Lanes, bool kRelease, bool kVelocity>
-inline void playGroups(const float* source, uint32_t channels, float* left, float* right, size_t frames,
+inline void PlayGroups(const float* source, uint32_t channels, float* left, float* right, size_t frames,
                        const VoiceGains& gains) {
   constexpr size_t kWidth = Lanes::kWidth;
   const WideGains<Lanes> wide(gains);
@@ -136,23 +136,23 @@ inline void playGroups(const float* source, uint32_t channels, float* left, floa
   size_t frame = 0;
   if (misalignment != 0) {
     if (channels == 2) {
-      stereoGroup<Lanes, kRelease, kVelocity>(source, left, right, wide);
+      StereoGroup<Lanes, kRelease, kVelocity>(source, left, right, wide);
     } else {
-      monoGroup<Lanes, kRelease, kVelocity>(source, left, right, wide);
+      MonoGroup<Lanes, kRelease, kVelocity>(source, left, right, wide);
     }
     frame = kWidth - misalignment;
   }
   if (channels == 2) {
     for (; frame + kWidth <= frames; frame += kWidth) {
-      prefetch(source + 2 * frame);
-      stereoGroup<Lanes, kRelease, kVelocity>(source + 2 * frame, left + frame, right + frame, wide);
+      Prefetch(source + 2 * frame);
+      StereoGroup<Lanes, kRelease, kVelocity>(source + 2 * frame, left + frame, right + frame, wide);
     }
-    if (frame < frames) stereoGroup<Lanes, kRelease, kVelocity>(source + 2 * last, left + last, right + last, wide);
+    if (frame < frames) StereoGroup<Lanes, kRelease, kVelocity>(source + 2 * last, left + last, right + last, wide);
   } else {
     for (; frame + kWidth <= frames; frame += kWidth) {
-      monoGroup<Lanes, kRelease, kVelocity>(source + frame, left + frame, right + frame, wide);
+      MonoGroup<Lanes, kRelease, kVelocity>(source + frame, left + frame, right + frame, wide);
     }
-    if (frame < frames) monoGroup<Lanes, kRelease, kVelocity>(source + last, left + last, right + last, wide);
+    if (frame < frames) MonoGroup<Lanes, kRelease, kVelocity>(source + last, left + last, right + last, wide);
   }
 }
 #endif
@@ -160,7 +160,7 @@ inline void playGroups(const float* source, uint32_t channels, float* left, floa
 // count copies of value, in whole vectors where they fit: a compiler at the release builds'
 // level writes a run of a value it cannot see one float at a time, which made a voice past its
 // end cost several times a playing one.
-inline void fillRun(float* at, uint32_t count, float value) {
+inline void FillRun(float* at, uint32_t count, float value) {
   uint32_t index = 0;
 #if defined(__SSE2__)
   const auto values = WidestLanes::broadcast(value);
@@ -172,29 +172,29 @@ inline void fillRun(float* at, uint32_t count, float value) {
 // frames consecutive sample frames (channels floats each; of more than two the first two are
 // played, one is played on both sides) into left[0 .. frames) and right[0 .. frames).
 template <bool kRelease, bool kVelocity>
-inline void playRun(const float* source, uint32_t channels, float* left, float* right, uint32_t frames,
+inline void PlayRun(const float* source, uint32_t channels, float* left, float* right, uint32_t frames,
                     const VoiceGains& gains) {
 #if defined(__SSE2__)
   if (channels <= 2 && frames >= WidestLanes::kWidth) {
-    playGroups<WidestLanes, kRelease, kVelocity>(source, channels, left, right, frames, gains);
+    PlayGroups<WidestLanes, kRelease, kVelocity>(source, channels, left, right, frames, gains);
     return;
   }
   if (channels <= 2 && frames >= Lanes4::kWidth) {
-    playGroups<Lanes4, kRelease, kVelocity>(source, channels, left, right, frames, gains);
+    PlayGroups<Lanes4, kRelease, kVelocity>(source, channels, left, right, frames, gains);
     return;
   }
 #endif
   for (size_t frame = 0; frame < frames; ++frame) {
     const float* samples = source + frame * channels;
-    left[frame] = scaled<kRelease, kVelocity>(gains.left, samples[0], gains);
-    right[frame] = scaled<kRelease, kVelocity>(gains.right, channels >= 2 ? samples[1] : samples[0], gains);
+    left[frame] = Scaled<kRelease, kVelocity>(gains.left, samples[0], gains);
+    right[frame] = Scaled<kRelease, kVelocity>(gains.right, channels >= 2 ? samples[1] : samples[0], gains);
   }
 }
 
 // periods runs of kPeriod consecutive stereo frames, each starting advance frames after the
 // one before: the common pitches (+-1 and +-2) unrolled into whole groups.
 template <uint32_t kPeriod, bool kRelease, bool kVelocity>
-inline void playStereoPeriods(const float* source, uint32_t advance, float* left, float* right, uint32_t periods,
+inline void PlayStereoPeriods(const float* source, uint32_t advance, float* left, float* right, uint32_t periods,
                               const VoiceGains& gains) {
 #if defined(__SSE2__)
   using Lanes = WidestLanes;
@@ -202,18 +202,18 @@ inline void playStereoPeriods(const float* source, uint32_t advance, float* left
   static_assert(kPeriod >= kWidth);
   const WideGains<Lanes> wide(gains);
   for (uint32_t period = 0; period < periods; ++period, source += 2 * advance, left += kPeriod, right += kPeriod) {
-    prefetch(source);
+    Prefetch(source);
     for (uint32_t frame = 0; frame + kWidth <= kPeriod; frame += kWidth) {
-      stereoGroup<Lanes, kRelease, kVelocity>(source + 2 * frame, left + frame, right + frame, wide);
+      StereoGroup<Lanes, kRelease, kVelocity>(source + 2 * frame, left + frame, right + frame, wide);
     }
     if constexpr (kPeriod % kWidth != 0) {
       constexpr uint32_t kLast = kPeriod - kWidth;
-      stereoGroup<Lanes, kRelease, kVelocity>(source + 2 * kLast, left + kLast, right + kLast, wide);
+      StereoGroup<Lanes, kRelease, kVelocity>(source + 2 * kLast, left + kLast, right + kLast, wide);
     }
   }
 #else
   for (uint32_t period = 0; period < periods; ++period) {
-    playRun<kRelease, kVelocity>(source + 2 * period * advance, 2, left + kPeriod * period, right + kPeriod * period,
+    PlayRun<kRelease, kVelocity>(source + 2 * period * advance, 2, left + kPeriod * period, right + kPeriod * period,
                                  kPeriod, gains);
   }
 #endif
@@ -224,7 +224,7 @@ inline void playStereoPeriods(const float* source, uint32_t advance, float* left
 // frames, then moves on by reset (down, the last frame again) or reset + 2 (up, one frame
 // skipped), and starts the countdown again at reset.
 template <bool kRelease, bool kVelocity>
-void playVoice(const VoiceSource& voice, VoiceCursor& cursor, float* left, float* right, uint32_t count,
+void PlayVoice(const VoiceSource& voice, VoiceCursor& cursor, float* left, float* right, uint32_t count,
                const VoiceGains& gains, float silence) {
   const SampleBuffer* buffer = voice.buffer;
   const uint32_t limit = buffer == nullptr ? 0 : std::min(voice.end, buffer->frames);
@@ -238,8 +238,8 @@ void playVoice(const VoiceSource& voice, VoiceCursor& cursor, float* left, float
   uint32_t frame = 0;
   while (frame < count) {
     if (at >= limit) {
-      fillRun(left + frame, count - frame, silence);
-      fillRun(right + frame, count - frame, silence);
+      FillRun(left + frame, count - frame, silence);
+      FillRun(right + frame, count - frame, silence);
       break;
     }
     if (pitched && remaining == reset) {
@@ -250,12 +250,12 @@ void playVoice(const VoiceSource& voice, VoiceCursor& cursor, float* left, float
       const uint32_t room = limit - at;  // the n-th period reads up to at + n * advance + period - 1
       periods = room < period ? 0 : std::min(periods, (room - period) / advance + 1);
       if (channels == 2 && period == 12) {
-        playStereoPeriods<12, kRelease, kVelocity>(source(at), advance, left + frame, right + frame, periods, gains);
+        PlayStereoPeriods<12, kRelease, kVelocity>(source(at), advance, left + frame, right + frame, periods, gains);
       } else if (channels == 2 && period == 13) {
-        playStereoPeriods<13, kRelease, kVelocity>(source(at), advance, left + frame, right + frame, periods, gains);
+        PlayStereoPeriods<13, kRelease, kVelocity>(source(at), advance, left + frame, right + frame, periods, gains);
       } else {
         for (uint32_t index = 0; index < periods; ++index) {
-          playRun<kRelease, kVelocity>(source(at + index * advance), channels, left + frame + index * period,
+          PlayRun<kRelease, kVelocity>(source(at + index * advance), channels, left + frame + index * period,
                                        right + frame + index * period, period, gains);
         }
       }
@@ -265,7 +265,7 @@ void playVoice(const VoiceSource& voice, VoiceCursor& cursor, float* left, float
     }
     uint32_t run = std::min(count - frame, limit - at);
     if (pitched) run = std::min<uint32_t>(run, remaining + 1U);
-    playRun<kRelease, kVelocity>(source(at), channels, left + frame, right + frame, run, gains);
+    PlayRun<kRelease, kVelocity>(source(at), channels, left + frame, right + frame, run, gains);
     frame += run;
     if (pitched && run == remaining + 1U) {
       at += run - 1 + jump;
@@ -279,18 +279,18 @@ void playVoice(const VoiceSource& voice, VoiceCursor& cursor, float* left, float
 }
 
 // The voice with the factors that are exactly 1 left out of its products.
-inline void playVoiceRuns(const VoiceSource& voice, VoiceCursor& cursor, float* left, float* right, uint32_t count,
+inline void PlayVoiceRuns(const VoiceSource& voice, VoiceCursor& cursor, float* left, float* right, uint32_t count,
                           const VoiceGains& gains, float silence) {
   const bool release = gains.release != 1.0f;
   const bool velocity = gains.velocity != 1.0f;
   if (release && velocity) {
-    playVoice<true, true>(voice, cursor, left, right, count, gains, silence);
+    PlayVoice<true, true>(voice, cursor, left, right, count, gains, silence);
   } else if (release) {
-    playVoice<true, false>(voice, cursor, left, right, count, gains, silence);
+    PlayVoice<true, false>(voice, cursor, left, right, count, gains, silence);
   } else if (velocity) {
-    playVoice<false, true>(voice, cursor, left, right, count, gains, silence);
+    PlayVoice<false, true>(voice, cursor, left, right, count, gains, silence);
   } else {
-    playVoice<false, false>(voice, cursor, left, right, count, gains, silence);
+    PlayVoice<false, false>(voice, cursor, left, right, count, gains, silence);
   }
 }
 

@@ -41,7 +41,7 @@ void PlayVoice(const VoiceSource& voice, VoiceCursor& cursor, float* left, float
     return;
   }
 #endif
-  kernels::playVoiceRuns(voice, cursor, left, right, count, gains, silence);
+  kernels::PlayVoiceRuns(voice, cursor, left, right, count, gains, silence);
 }
 
 }  // namespace engine

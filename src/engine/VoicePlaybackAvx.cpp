@@ -22,7 +22,7 @@ static_assert(WidestLanes::kWidth == 8);
 
 void PlayVoiceWithAvx(const VoiceSource& voice, VoiceCursor& cursor, float* left, float* right, uint32_t count,
                       const VoiceGains& gains, float silence) noexcept {
-  playVoiceRuns(voice, cursor, left, right, count, gains, silence);
+  PlayVoiceRuns(voice, cursor, left, right, count, gains, silence);
 }
 
 }  // namespace engine::kernels

@@ -19,11 +19,11 @@ using Fields = std::vector<std::string_view>;
 // steps. Fields beyond are never read, so they are not split off.
 constexpr size_t kMaxFields = 4 + engine::kMaxSteps;
 
-// A missing field reads as an empty one.
-std::string_view field(const Fields& fields, size_t index) { return index < fields.size() ? fields[index] : ""; }
+// A missing Field reads as an empty one.
+std::string_view Field(const Fields& fields, size_t index) { return index < fields.size() ? fields[index] : ""; }
 
 // The fields of a record with this keyword; empty for any other line.
-Fields recordFields(std::string_view line, std::string_view keyword) {
+Fields RecordFields(std::string_view line, std::string_view keyword) {
   if (line.substr(0, line.find(format::kFieldSeparator)) != keyword) return {};
   return SplitText(line, format::kFieldSeparator, kMaxFields);
 }
@@ -31,48 +31,48 @@ Fields recordFields(std::string_view line, std::string_view keyword) {
 constexpr int kMaxPitch = 12;  // semitones, up or down
 
 // A knob's value, inside the knob's range 0..1.
-float knobValue(std::string_view text) { return std::clamp(ReadFloat(text), 0.0f, 1.0f); }
+float KnobValue(std::string_view text) { return std::clamp(ReadFloat(text), 0.0f, 1.0f); }
 
 template <size_t N>
-int wordIndex(const std::string_view (&words)[N], std::string_view word) {
+int WordIndex(const std::string_view (&words)[N], std::string_view word) {
   const auto found = std::find(std::begin(words), std::end(words), word);
   return found == std::end(words) ? -1 : static_cast<int>(found - std::begin(words));
 }
 
 // The pattern and holder (from its note) that a pattern or velocity record names, if the model has both.
-std::optional<std::pair<int, int>> recordPatternAndHolder(const Fields& fields) {
-  const auto pattern = static_cast<uint8_t>(ReadInteger(field(fields, 1)));
-  const auto holder = static_cast<uint8_t>(ReadInteger(field(fields, 2)) - engine::kFirstNote);
+std::optional<std::pair<int, int>> RecordPatternAndHolder(const Fields& fields) {
+  const auto pattern = static_cast<uint8_t>(ReadInteger(Field(fields, 1)));
+  const auto holder = static_cast<uint8_t>(ReadInteger(Field(fields, 2)) - engine::kFirstNote);
   if (pattern >= engine::kPatternCount || holder >= engine::kHolderCount) return std::nullopt;
   return std::pair{int{pattern}, int{holder}};
 }
 
-void readPatternRecord(const Fields& fields, int version, engine::PatternStore& patterns) {
-  const auto named = recordPatternAndHolder(fields);
+void ReadPatternRecord(const Fields& fields, int version, engine::PatternStore& patterns) {
+  const auto named = RecordPatternAndHolder(fields);
   if (!named) return;
   const auto [pattern, holder] = *named;
   size_t firstStepField = 3;
   int steps = format::kOldStepCount;
   if (version >= format::kVersion20) {
-    const auto resolution = static_cast<int32_t>(ReadInteger(field(fields, 3)));
-    if (engine::resolutionIndex(resolution) < 0) return;
+    const auto resolution = static_cast<int32_t>(ReadInteger(Field(fields, 3)));
+    if (engine::ResolutionIndex(resolution) < 0) return;
     patterns.setResolution(pattern, resolution);
     firstStepField = 4;
     steps = engine::kMaxSteps;
   }
   for (int step = 0; step < steps; ++step) {
-    const uint32_t lowByte = field(fields, firstStepField + static_cast<size_t>(step)) == format::kSoundingStep ? 1 : 0;
+    const uint32_t lowByte = Field(fields, firstStepField + static_cast<size_t>(step)) == format::kSoundingStep ? 1 : 0;
     patterns.setCell((patterns.getCell(pattern, step, holder) & ~0xFFU) | lowByte, pattern, step, holder);
   }
 }
 
-// Each step field holding 1..127 sets that step's velocity; any other leaves the step as it was.
-void readVelocityRecord(const Fields& fields, engine::PatternStore& patterns) {
-  const auto named = recordPatternAndHolder(fields);
+// Each step Field holding 1..127 sets that step's velocity; any other leaves the step as it was.
+void ReadVelocityRecord(const Fields& fields, engine::PatternStore& patterns) {
+  const auto named = RecordPatternAndHolder(fields);
   if (!named) return;
   const auto [pattern, holder] = *named;
   for (int step = 0; step < engine::kMaxSteps; ++step) {
-    const uint64_t velocity = ReadInteger(field(fields, 3 + static_cast<size_t>(step)));
+    const uint64_t velocity = ReadInteger(Field(fields, 3 + static_cast<size_t>(step)));
     if (velocity >= 1 && velocity <= engine::kFullVelocity) {
       patterns.setStepVelocity(static_cast<int>(velocity), pattern, step, holder);
     }
@@ -80,12 +80,12 @@ void readVelocityRecord(const Fields& fields, engine::PatternStore& patterns) {
 }
 
 // The folder that an old text's "\$SAMPLE_BASE_DIR$\" stands for; the last "smp1" record wins.
-std::string readBaseFolder(std::string_view text) {
+std::string ReadBaseFolder(std::string_view text) {
   std::string baseFolder;
   for (std::string_view line : Lines(text)) {
-    const Fields fields = recordFields(line, format::kBaseFolderRecord);
+    const Fields fields = RecordFields(line, format::kBaseFolderRecord);
     if (fields.empty()) continue;
-    const std::string_view named = field(fields, 1);
+    const std::string_view named = Field(fields, 1);
     const std::string rest(named.substr(std::min(named.size(), format::kBaseFolderPrefixLength)));
     const bool usable = named != format::kBaseDirPlaceholder && platform::DirectoryExists(rest);
     baseFolder = usable ? rest : std::string();
@@ -94,30 +94,30 @@ std::string readBaseFolder(std::string_view text) {
 }
 
 // The record's note, or -1 for a note outside the kit.
-int recordNote(const Fields& fields, const engine::Kit& kit) {
-  const auto note = static_cast<uint8_t>(ReadInteger(field(fields, 1)));
+int RecordNote(const Fields& fields, const engine::Kit& kit) {
+  const auto note = static_cast<uint8_t>(ReadInteger(Field(fields, 1)));
   return note < kit.firstNote() || note > kit.lastNote() ? -1 : note;
 }
 
-void readHolderRecord(const Fields& fields, uint8_t note, int version, const std::string& baseFolder, bool loads,
+void ReadHolderRecord(const Fields& fields, uint8_t note, int version, const std::string& baseFolder, bool loads,
                       engine::Kit& kit, const SampleFileLoader& loadSample) {
   engine::SampleHolder& holder = kit.holder(note);
-  holder.setName(std::string(field(fields, 2)));
+  holder.setName(std::string(Field(fields, 2)));
   if (loads) {
-    std::string path(field(fields, 3));
+    std::string path(Field(fields, 3));
     if (version < format::kVersion20 && !baseFolder.empty()) ReplaceAll(path, format::kBaseDirPlaceholder, baseFolder);
     loadSample(kit, note, path);
   }
-  holder.setLengthFraction(knobValue(field(fields, 4)));
-  if (const int mute = wordIndex(format::kMuteWords, field(fields, 5)); mute >= 0) {
+  holder.setLengthFraction(KnobValue(Field(fields, 4)));
+  if (const int mute = WordIndex(format::kMuteWords, Field(fields, 5)); mute >= 0) {
     holder.setMuteState(static_cast<uint32_t>(mute));
   }
-  const auto pitch = static_cast<int8_t>(ReadInteger(field(fields, 6)));
+  const auto pitch = static_cast<int8_t>(ReadInteger(Field(fields, 6)));
   holder.setPitch(static_cast<int8_t>(std::clamp<int>(pitch, -kMaxPitch, kMaxPitch)));
-  if (version > format::kVersion10) holder.setVolume(knobValue(field(fields, 7)));
+  if (version > format::kVersion10) holder.setVolume(KnobValue(Field(fields, 7)));
   if (version >= format::kVersion20) {
-    holder.setPan(knobValue(field(fields, 8)));
-    holder.setSwing(field(fields, 9) == format::kSwingWord);
+    holder.setPan(KnobValue(Field(fields, 8)));
+    holder.setSwing(Field(fields, 9) == format::kSwingWord);
   }
 }
 
@@ -136,9 +136,9 @@ int ReadVersionCode(std::string_view text) {
 
 bool ReadTransportRecord(std::string_view text, engine::DrumEngine& engine) {
   for (std::string_view line : Lines(text)) {
-    const Fields fields = recordFields(line, format::kTransportRecord);
+    const Fields fields = RecordFields(line, format::kTransportRecord);
     if (fields.empty()) continue;
-    const int mode = wordIndex(format::kSyncModeWords, field(fields, 1));
+    const int mode = WordIndex(format::kSyncModeWords, Field(fields, 1));
     if (mode < 0) return false;
     const auto syncMode = static_cast<engine::SyncMode>(mode);
     engine.setSyncMode(syncMode);
@@ -150,44 +150,44 @@ bool ReadTransportRecord(std::string_view text, engine::DrumEngine& engine) {
 
 void ReadSequencerRecords(std::string_view text, int version, engine::PatternStore& patterns, engine::StepClock& clock) {
   for (std::string_view line : Lines(text)) {
-    const Fields fields = recordFields(line, format::kPatternRecord);
-    if (!fields.empty()) readPatternRecord(fields, version, patterns);
+    const Fields fields = RecordFields(line, format::kPatternRecord);
+    if (!fields.empty()) ReadPatternRecord(fields, version, patterns);
   }
   if (version < format::kVersion20) return;
   for (std::string_view line : Lines(text)) {
-    const Fields fields = recordFields(line, format::kVelocityRecord);
-    if (!fields.empty()) readVelocityRecord(fields, patterns);
+    const Fields fields = RecordFields(line, format::kVelocityRecord);
+    if (!fields.empty()) ReadVelocityRecord(fields, patterns);
   }
   for (std::string_view line : Lines(text)) {
-    const Fields fields = recordFields(line, format::kSequencerRecord);
+    const Fields fields = RecordFields(line, format::kSequencerRecord);
     if (fields.empty()) continue;
-    patterns.setSwingAmount(knobValue(field(fields, 1)));
-    patterns.setSequencerModeSetting(static_cast<uint32_t>(ReadInteger(field(fields, 2))));
-    clock.selectPattern(static_cast<uint8_t>(ReadInteger(field(fields, 3))));
+    patterns.setSwingAmount(KnobValue(Field(fields, 1)));
+    patterns.setSequencerModeSetting(static_cast<uint32_t>(ReadInteger(Field(fields, 2))));
+    clock.selectPattern(static_cast<uint8_t>(ReadInteger(Field(fields, 3))));
   }
 }
 
 void ReadHolderRecords(std::string_view text, int version, engine::Kit& kit, const SampleFileLoader& loadSample) {
-  const std::string baseFolder = version < format::kVersion20 ? readBaseFolder(text) : std::string();
+  const std::string baseFolder = version < format::kVersion20 ? ReadBaseFolder(text) : std::string();
   // Records are counted in order; per note, the number of the last one that names a file.
   std::array<size_t, engine::kNoteCount> loadingRecord{};
   size_t record = 0;
   for (std::string_view line : Lines(text)) {
-    const Fields fields = recordFields(line, format::kHolderRecord);
+    const Fields fields = RecordFields(line, format::kHolderRecord);
     if (fields.empty()) continue;
     ++record;
-    if (const int note = recordNote(fields, kit); note >= 0 && !field(fields, 3).empty()) {
+    if (const int note = RecordNote(fields, kit); note >= 0 && !Field(fields, 3).empty()) {
       loadingRecord[static_cast<size_t>(note)] = record;
     }
   }
   record = 0;
   for (std::string_view line : Lines(text)) {
-    const Fields fields = recordFields(line, format::kHolderRecord);
+    const Fields fields = RecordFields(line, format::kHolderRecord);
     if (fields.empty()) continue;
     ++record;
-    if (const int note = recordNote(fields, kit); note >= 0) {
+    if (const int note = RecordNote(fields, kit); note >= 0) {
       const bool loads = loadingRecord[static_cast<size_t>(note)] == record;
-      readHolderRecord(fields, static_cast<uint8_t>(note), version, baseFolder, loads, kit, loadSample);
+      ReadHolderRecord(fields, static_cast<uint8_t>(note), version, baseFolder, loads, kit, loadSample);
     }
   }
 }
@@ -195,10 +195,10 @@ void ReadHolderRecords(std::string_view text, int version, engine::Kit& kit, con
 void ReadKitPlayerRecord(std::string_view text, int version, engine::KitPlayer& kitPlayer) {
   if (version <= format::kVersion10) return;
   for (std::string_view line : Lines(text)) {
-    const Fields fields = recordFields(line, format::kKitPlayerRecord);
+    const Fields fields = RecordFields(line, format::kKitPlayerRecord);
     if (fields.empty()) continue;
-    kitPlayer.setMasterLevel(knobValue(field(fields, 1)));
-    if (version >= format::kVersion20) kitPlayer.setDownmix(field(fields, 2) == format::kDownmixWord);
+    kitPlayer.setMasterLevel(KnobValue(Field(fields, 1)));
+    if (version >= format::kVersion20) kitPlayer.setDownmix(Field(fields, 2) == format::kDownmixWord);
   }
 }
 
@@ -206,10 +206,10 @@ void ReadSoundRecord(std::string_view text, int version, engine::Kit& kit) {
   engine::SoundMode mode = engine::SoundMode::Classic;
   if (version >= format::kVersion20) {
     for (std::string_view line : Lines(text)) {
-      const Fields fields = recordFields(line, format::kSoundRecord);
+      const Fields fields = RecordFields(line, format::kSoundRecord);
       if (fields.empty()) continue;
       // A word this version does not know leaves the mode as it was.
-      if (const int word = wordIndex(format::kSoundModeWords, field(fields, 1)); word >= 0) {
+      if (const int word = WordIndex(format::kSoundModeWords, Field(fields, 1)); word >= 0) {
         mode = static_cast<engine::SoundMode>(word);
       }
     }
@@ -220,10 +220,10 @@ void ReadSoundRecord(std::string_view text, int version, engine::Kit& kit) {
 void ReadChokeRecords(std::string_view text, int version, engine::Kit& kit) {
   if (version < format::kVersion20) return;
   for (std::string_view line : Lines(text)) {
-    const Fields fields = recordFields(line, format::kChokeRecord);
+    const Fields fields = RecordFields(line, format::kChokeRecord);
     if (fields.empty()) continue;
-    const int note = recordNote(fields, kit);
-    const uint64_t group = ReadInteger(field(fields, 2));
+    const int note = RecordNote(fields, kit);
+    const uint64_t group = ReadInteger(Field(fields, 2));
     if (note >= 0 && group <= engine::kChokeGroupCount) {
       kit.holder(static_cast<uint8_t>(note)).setChokeGroup(static_cast<int>(group));
     }

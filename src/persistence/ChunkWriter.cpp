@@ -7,32 +7,32 @@
 namespace persistence {
 namespace {
 
-void appendField(std::string& out, std::string_view value) {
+void AppendField(std::string& out, std::string_view value) {
   out += value;
   out += format::kFieldSeparator;
 }
 
-void appendFloatField(std::string& out, float value) { appendField(out, FloatToText(value, format::kFloatDigits)); }
+void AppendFloatField(std::string& out, float value) { AppendField(out, FloatToText(value, format::kFloatDigits)); }
 
 template <size_t N>
-std::string_view wordFor(const std::string_view (&words)[N], size_t value) {
+std::string_view WordFor(const std::string_view (&words)[N], size_t value) {
   // A value the model should never hold is written as the default word, never read past the table.
   return words[value < N ? value : 0];
 }
 
 // Only where a sounding step plays below full velocity.
-void writeVelocityRecord(const engine::PatternStore& patterns, int pattern, int holder, std::string& out) {
+void WriteVelocityRecord(const engine::PatternStore& patterns, int pattern, int holder, std::string& out) {
   bool belowFull = false;
   for (int step = 0; step < engine::kMaxSteps && !belowFull; ++step) {
     belowFull = patterns.cellSounds(pattern, step, holder) &&
                 patterns.stepVelocity(pattern, step, holder) != engine::kFullVelocity;
   }
   if (!belowFull) return;
-  appendField(out, format::kVelocityRecord);
-  appendField(out, UIntToText(static_cast<uint64_t>(pattern)));
-  appendField(out, UIntToText(static_cast<uint64_t>(engine::kFirstNote + holder)));
+  AppendField(out, format::kVelocityRecord);
+  AppendField(out, UIntToText(static_cast<uint64_t>(pattern)));
+  AppendField(out, UIntToText(static_cast<uint64_t>(engine::kFirstNote + holder)));
   for (int step = 0; step < engine::kMaxSteps; ++step) {
-    appendField(out, UIntToText(static_cast<uint64_t>(patterns.stepVelocity(pattern, step, holder))));
+    AppendField(out, UIntToText(static_cast<uint64_t>(patterns.stepVelocity(pattern, step, holder))));
   }
   out += format::kLineEnd;
 }
@@ -42,25 +42,25 @@ void writeVelocityRecord(const engine::PatternStore& patterns, int pattern, int 
 void WriteHolderRecords(const engine::Kit& kit, std::string& out) {
   for (int note = kit.firstNote(); note <= kit.lastNote(); ++note) {
     const engine::SampleHolder& holder = kit.holder(static_cast<uint8_t>(note));
-    appendField(out, format::kHolderRecord);
-    appendField(out, UIntToText(static_cast<uint64_t>(note)));
-    appendField(out, holder.name());
-    appendField(out, holder.path());
-    appendFloatField(out, holder.lengthFraction());
-    appendField(out, wordFor(format::kMuteWords, holder.muteState()));
-    appendField(out, IntToText(holder.pitch()));
-    appendFloatField(out, holder.volume());
-    appendFloatField(out, holder.pan());
-    appendField(out, holder.swing() ? format::kSwingWord : format::kNoSwingWord);
+    AppendField(out, format::kHolderRecord);
+    AppendField(out, UIntToText(static_cast<uint64_t>(note)));
+    AppendField(out, holder.name());
+    AppendField(out, holder.path());
+    AppendFloatField(out, holder.lengthFraction());
+    AppendField(out, WordFor(format::kMuteWords, holder.muteState()));
+    AppendField(out, IntToText(holder.pitch()));
+    AppendFloatField(out, holder.volume());
+    AppendFloatField(out, holder.pan());
+    AppendField(out, holder.swing() ? format::kSwingWord : format::kNoSwingWord);
     out += format::kLineEnd;
   }
 }
 
 void WriteKitPlayerRecords(const engine::KitPlayer& kitPlayer, std::string& out) {
   WriteHolderRecords(kitPlayer.kit(), out);
-  appendField(out, format::kKitPlayerRecord);
-  appendFloatField(out, kitPlayer.masterLevel());
-  appendField(out, kitPlayer.downmix() ? format::kDownmixWord : format::kNoDownmixWord);
+  AppendField(out, format::kKitPlayerRecord);
+  AppendFloatField(out, kitPlayer.masterLevel());
+  AppendField(out, kitPlayer.downmix() ? format::kDownmixWord : format::kNoDownmixWord);
   out += format::kLineEnd;
 }
 
@@ -72,35 +72,35 @@ void WriteSequencerRecords(const engine::PatternStore& patterns, const engine::S
       for (int step = 0; step < engine::kMaxSteps && !sounds; ++step) sounds = patterns.cellSounds(pattern, step, holder);
       // Default pairs (resolution 16, no sounding cell) are left out.
       if (resolution == engine::kDefaultResolution && !sounds) continue;
-      appendField(out, format::kPatternRecord);
-      appendField(out, UIntToText(static_cast<uint64_t>(pattern)));
-      appendField(out, UIntToText(static_cast<uint64_t>(engine::kFirstNote + holder)));
-      appendField(out, UIntToText(static_cast<uint32_t>(resolution)));
+      AppendField(out, format::kPatternRecord);
+      AppendField(out, UIntToText(static_cast<uint64_t>(pattern)));
+      AppendField(out, UIntToText(static_cast<uint64_t>(engine::kFirstNote + holder)));
+      AppendField(out, UIntToText(static_cast<uint32_t>(resolution)));
       for (int step = 0; step < engine::kMaxSteps; ++step) {
         out += patterns.cellSounds(pattern, step, holder) ? '1' : '0';
         out += format::kFieldSeparator;
       }
       out += format::kLineEnd;
-      writeVelocityRecord(patterns, pattern, holder, out);
+      WriteVelocityRecord(patterns, pattern, holder, out);
     }
   }
-  appendField(out, format::kSequencerRecord);
-  appendFloatField(out, patterns.swingAmount());
-  appendField(out, UIntToText(patterns.sequencerModeSetting()));
-  appendField(out, UIntToText(clock.currentPattern()));
+  AppendField(out, format::kSequencerRecord);
+  AppendFloatField(out, patterns.swingAmount());
+  AppendField(out, UIntToText(patterns.sequencerModeSetting()));
+  AppendField(out, UIntToText(clock.currentPattern()));
   out += format::kLineEnd;
 }
 
 void WriteTransportRecord(engine::SyncMode mode, std::string& out) {
-  appendField(out, format::kTransportRecord);
-  appendField(out, wordFor(format::kSyncModeWords, static_cast<size_t>(mode)));
+  AppendField(out, format::kTransportRecord);
+  AppendField(out, WordFor(format::kSyncModeWords, static_cast<size_t>(mode)));
   out += format::kLineEnd;
 }
 
 void WriteSoundRecord(engine::SoundMode mode, std::string& out) {
   if (mode == engine::SoundMode::Classic) return;
-  appendField(out, format::kSoundRecord);
-  appendField(out, wordFor(format::kSoundModeWords, static_cast<size_t>(mode)));
+  AppendField(out, format::kSoundRecord);
+  AppendField(out, WordFor(format::kSoundModeWords, static_cast<size_t>(mode)));
   out += format::kLineEnd;
 }
 
@@ -108,9 +108,9 @@ void WriteChokeRecords(const engine::Kit& kit, std::string& out) {
   for (int note = kit.firstNote(); note <= kit.lastNote(); ++note) {
     const int group = kit.holder(static_cast<uint8_t>(note)).chokeGroup();
     if (group == engine::kNoChokeGroup) continue;
-    appendField(out, format::kChokeRecord);
-    appendField(out, UIntToText(static_cast<uint64_t>(note)));
-    appendField(out, UIntToText(static_cast<uint64_t>(group)));
+    AppendField(out, format::kChokeRecord);
+    AppendField(out, UIntToText(static_cast<uint64_t>(note)));
+    AppendField(out, UIntToText(static_cast<uint64_t>(group)));
     out += format::kLineEnd;
   }
 }

@@ -5,13 +5,13 @@
 namespace persistence {
 namespace {
 
-using vst::fourCharCode;
+using vst::FourCharCode;
 
-constexpr int32_t kChunkMagic = fourCharCode('C', 'c', 'n', 'K');
-constexpr int32_t kProgramChunkMagic = fourCharCode('F', 'P', 'C', 'h');
-constexpr int32_t kBankChunkMagic = fourCharCode('F', 'B', 'C', 'h');
-constexpr int32_t kProgramParamsMagic = fourCharCode('F', 'x', 'C', 'k');
-constexpr int32_t kBankProgramsMagic = fourCharCode('F', 'x', 'B', 'k');
+constexpr int32_t kChunkMagic = FourCharCode('C', 'c', 'n', 'K');
+constexpr int32_t kProgramChunkMagic = FourCharCode('F', 'P', 'C', 'h');
+constexpr int32_t kBankChunkMagic = FourCharCode('F', 'B', 'C', 'h');
+constexpr int32_t kProgramParamsMagic = FourCharCode('F', 'x', 'C', 'k');
+constexpr int32_t kBankProgramsMagic = FourCharCode('F', 'x', 'B', 'k');
 constexpr int32_t kFormatVersion = 1;
 // The effect has one program. A program file's field counts parameters, which a file in chunk
 // form does not list (the chunk holds the state): it keeps the 1 that its files have always held.
@@ -36,7 +36,7 @@ class BigEndianReader {
   std::string_view bytes_;
 };
 
-void appendInteger(std::string& out, int32_t value) {
+void AppendInteger(std::string& out, int32_t value) {
   const auto bits = static_cast<uint32_t>(value);
   for (int shift = 24; shift >= 0; shift -= 8) out += static_cast<char>((bits >> shift) & 0xFF);
 }
@@ -80,13 +80,13 @@ std::string WriteProgramFile(const ProgramFile& file) {
   const size_t chunkSizeOffset = file.isBank ? kBankChunkSizeOffset : kProgramChunkSizeOffset;
   std::string out;
   out.reserve(chunkSizeOffset + 4 + file.chunk.size());
-  appendInteger(out, kChunkMagic);
-  appendInteger(out, static_cast<int32_t>(chunkSizeOffset + 4 + file.chunk.size() - 8));
-  appendInteger(out, file.isBank ? kBankChunkMagic : kProgramChunkMagic);
-  appendInteger(out, kFormatVersion);
-  appendInteger(out, file.fxId);
-  appendInteger(out, file.fxVersion);
-  appendInteger(out, kProgramCount);
+  AppendInteger(out, kChunkMagic);
+  AppendInteger(out, static_cast<int32_t>(chunkSizeOffset + 4 + file.chunk.size() - 8));
+  AppendInteger(out, file.isBank ? kBankChunkMagic : kProgramChunkMagic);
+  AppendInteger(out, kFormatVersion);
+  AppendInteger(out, file.fxId);
+  AppendInteger(out, file.fxVersion);
+  AppendInteger(out, kProgramCount);
   if (file.isBank) {
     out.append(kBankReservedSize, '\0');
   } else {
@@ -94,7 +94,7 @@ std::string WriteProgramFile(const ProgramFile& file) {
     out += name;
     out.append(kProgramNameSize - name.size(), '\0');
   }
-  appendInteger(out, static_cast<int32_t>(file.chunk.size()));
+  AppendInteger(out, static_cast<int32_t>(file.chunk.size()));
   out += file.chunk;
   return out;
 }

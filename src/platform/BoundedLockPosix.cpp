@@ -6,7 +6,7 @@
 namespace platform {
 namespace {
 
-std::recursive_mutex& systemMutex(void* mutex) { return *static_cast<std::recursive_mutex*>(mutex); }
+std::recursive_mutex& SystemMutex(void* mutex) { return *static_cast<std::recursive_mutex*>(mutex); }
 
 // Polls rather than using a timed lock: the waits are on the user-interface thread, rare and
 // short, and a plain try-lock is a lock that every tool (the thread sanitizer included) sees.
@@ -24,10 +24,10 @@ bool Acquire(std::recursive_mutex& mutex, std::chrono::milliseconds bound) {
 ProcessMutex::ProcessMutex() : system_(new std::recursive_mutex) {}
 
 BoundedLock::BoundedLock(ProcessMutex& mutex, std::chrono::milliseconds bound)
-    : mutex_(mutex), owned_(Acquire(systemMutex(mutex.system_), bound)) {}
+    : mutex_(mutex), owned_(Acquire(SystemMutex(mutex.system_), bound)) {}
 
 BoundedLock::~BoundedLock() {
-  if (owned_) systemMutex(mutex_.system_).unlock();
+  if (owned_) SystemMutex(mutex_.system_).unlock();
 }
 
 }  // namespace platform

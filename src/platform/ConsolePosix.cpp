@@ -10,7 +10,7 @@ namespace {
 
 std::atomic<bool> stopRequested{false};
 
-void requestStop(int /*signal*/) { stopRequested = true; }
+void RequestStop(int /*signal*/) { stopRequested = true; }
 
 }  // namespace
 
@@ -22,7 +22,7 @@ bool DisplayWithheld() { return std::getenv("DISPLAY") == nullptr; }
 
 void CatchStopRequests() {
   struct sigaction action {};
-  action.sa_handler = requestStop;
+  action.sa_handler = RequestStop;
   sigemptyset(&action.sa_mask);
   for (const int request : {SIGINT, SIGTERM, SIGHUP}) sigaction(request, &action, nullptr);
 }

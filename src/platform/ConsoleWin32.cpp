@@ -11,7 +11,7 @@ constexpr const char* kWithoutDisplayVariable = "KESTRELHOLLOW_WITHOUT_DISPLAY";
 
 // Runs on a thread the system starts for the event. Other events (the console closing, the user
 // logging off) end the program as before.
-BOOL WINAPI requestStop(DWORD event) {
+BOOL WINAPI RequestStop(DWORD event) {
   switch (event) {
     case CTRL_C_EVENT:
     case CTRL_BREAK_EVENT:
@@ -35,7 +35,7 @@ void WithoutDisplay() { ::SetEnvironmentVariableA(kWithoutDisplayVariable, "1");
 
 bool DisplayWithheld() { return ::GetEnvironmentVariableA(kWithoutDisplayVariable, nullptr, 0) > 0; }
 
-void CatchStopRequests() { ::SetConsoleCtrlHandler(requestStop, TRUE); }
+void CatchStopRequests() { ::SetConsoleCtrlHandler(RequestStop, TRUE); }
 
 const std::atomic<bool>& StopRequested() { return stopRequested; }
 

@@ -11,7 +11,7 @@ thread_local DWORD lastOpenError = ERROR_SUCCESS;
 
 // Takes a reference on the module holding the address that is never given back: the module
 // stays until the process ends, whoever frees it.
-void pinModuleAt(const void* address) {
+void PinModuleAt(const void* address) {
   HMODULE pinned = nullptr;
   ::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
                        static_cast<LPCSTR>(address), &pinned);
@@ -32,7 +32,7 @@ LibraryHandle OpenLibrary(const std::string& path, Unloading unloading) {
   HMODULE library = ::LoadLibraryExA(path.c_str(), nullptr, withFolder ? LOAD_WITH_ALTERED_SEARCH_PATH : 0);
   lastOpenError = library == nullptr ? ::GetLastError() : ERROR_SUCCESS;
   ::SetThreadErrorMode(previousMode, nullptr);
-  if (library != nullptr && unloading == Unloading::kNever) pinModuleAt(library);
+  if (library != nullptr && unloading == Unloading::kNever) PinModuleAt(library);
   return library;
 }
 
@@ -57,7 +57,7 @@ void CloseLibrary(LibraryHandle library) {
   if (library != nullptr) ::FreeLibrary(static_cast<HMODULE>(library));
 }
 
-void KeepThisModuleLoaded() { pinModuleAt(reinterpret_cast<const void*>(&KeepThisModuleLoaded)); }
+void KeepThisModuleLoaded() { PinModuleAt(reinterpret_cast<const void*>(&KeepThisModuleLoaded)); }
 
 std::string VersionedLibraryName(const std::string& name, int majorVersion) {
   return "lib" + name + "-" + std::to_string(majorVersion) + ".dll";

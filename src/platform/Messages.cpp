@@ -7,17 +7,17 @@
 namespace platform {
 namespace {
 
-void writeToStandardError(const std::string& caption, const std::string& text) {
+void WriteToStandardError(const std::string& caption, const std::string& text) {
   std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
 }
 
-std::mutex& sinkMutex() {
+std::mutex& SinkMutex() {
   static std::mutex mutex;
   return mutex;
 }
 
-MessageSink& currentSink() {
-  static MessageSink sink = writeToStandardError;
+MessageSink& CurrentSink() {
+  static MessageSink sink = WriteToStandardError;
   return sink;
 }
 
@@ -26,16 +26,16 @@ MessageSink& currentSink() {
 void ShowMessage(const std::string& caption, const std::string& text) {
   MessageSink sink;
   {
-    std::lock_guard lock(sinkMutex());
-    sink = currentSink();
+    std::lock_guard lock(SinkMutex());
+    sink = CurrentSink();
   }
   sink(caption, text);
 }
 
 MessageSink SetMessageSink(MessageSink sink) {
-  std::lock_guard lock(sinkMutex());
-  MessageSink previous = std::move(currentSink());
-  currentSink() = sink ? std::move(sink) : MessageSink(writeToStandardError);
+  std::lock_guard lock(SinkMutex());
+  MessageSink previous = std::move(CurrentSink());
+  CurrentSink() = sink ? std::move(sink) : MessageSink(WriteToStandardError);
   return previous;
 }
 

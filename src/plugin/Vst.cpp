@@ -12,7 +12,7 @@
 namespace plugin {
 namespace {
 
-constexpr int32_t kUniqueId = vst::fourCharCode('k', 's', 'h', 'w');
+constexpr int32_t kUniqueId = vst::FourCharCode('k', 's', 'h', 'w');
 constexpr const char* kEffectName = "Kestrelhollow";
 constexpr const char* kVendorName = "Harrowquill";
 constexpr const char* kProductName = "Sample";
@@ -135,19 +135,19 @@ float Vst::getParameter(int32_t index) {
 // The three texts fit the 8 bytes of the interface; the full name is in the properties.
 void Vst::getParameterName(int32_t index, char* text) {
   const auto parameter = instrument::ParameterAt(index);
-  vst::copyToHost(text, parameter ? instrument::DescribeParameter(*parameter).shortName : "",
+  vst::CopyToHost(text, parameter ? instrument::DescribeParameter(*parameter).shortName : "",
                   vst::kMaxParameterStringLength);
 }
 
 void Vst::getParameterLabel(int32_t index, char* text) {
   const auto parameter = instrument::ParameterAt(index);
-  vst::copyToHost(text, parameter ? instrument::DescribeParameter(*parameter).unit : "",
+  vst::CopyToHost(text, parameter ? instrument::DescribeParameter(*parameter).unit : "",
                   vst::kMaxParameterStringLength);
 }
 
 void Vst::getParameterDisplay(int32_t index, char* text) {
   const auto parameter = instrument::ParameterAt(index);
-  vst::copyToHost(text, parameter ? instrument::ParameterDisplay(instrument_, *parameter) : "",
+  vst::CopyToHost(text, parameter ? instrument::ParameterDisplay(instrument_, *parameter) : "",
                   vst::kMaxParameterStringLength);
 }
 
@@ -156,8 +156,8 @@ bool Vst::getParameterProperties(int32_t index, vst::VstParameterProperties* pro
   if (!parameter) return false;
   const instrument::ParameterDescription description = instrument::DescribeParameter(*parameter);
   *properties = {};
-  vst::copyToHost(properties->label, description.name, vst::kMaxParameterLabelLength);
-  vst::copyToHost(properties->shortLabel, description.shortName, vst::kMaxParameterShortLabelLength);
+  vst::CopyToHost(properties->label, description.name, vst::kMaxParameterLabelLength);
+  vst::CopyToHost(properties->shortLabel, description.shortName, vst::kMaxParameterShortLabelLength);
   // Steps as a share of 0..1: integer minimum and maximum would make some hosts (Ardour) send
   // the integers themselves as values.
   if (description.steps == 2) {
@@ -180,29 +180,29 @@ void Vst::getProgramName(char* name) { getProgramNameIndexed(0, currentProgram_,
 
 bool Vst::getProgramNameIndexed(int32_t /*category*/, int32_t index, char* text) {
   if (index != 0) return false;
-  vst::copyToHost(text, programName_, vst::kMaxProgramNameLength);
+  vst::CopyToHost(text, programName_, vst::kMaxProgramNameLength);
   return true;
 }
 
 bool Vst::getOutputProperties(int32_t index, vst::VstPinProperties* properties) {
   if (index < 0 || index >= engine::kOutputCount) return false;
-  vst::copyToHost(properties->label, std::string("KHW-") + engine::kNoteNames[index / 2], vst::kMaxPinLabelLength);
+  vst::CopyToHost(properties->label, std::string("KHW-") + engine::kNoteNames[index / 2], vst::kMaxPinLabelLength);
   properties->flags = vst::kVstPinIsActive | vst::kVstPinIsStereo;
   return true;
 }
 
 bool Vst::getEffectName(char* name) {
-  vst::copyToHost(name, kEffectName, vst::kMaxEffectNameLength);
+  vst::CopyToHost(name, kEffectName, vst::kMaxEffectNameLength);
   return true;
 }
 
 bool Vst::getVendorString(char* text) {
-  vst::copyToHost(text, kVendorName, vst::kMaxVendorStringLength);
+  vst::CopyToHost(text, kVendorName, vst::kMaxVendorStringLength);
   return true;
 }
 
 bool Vst::getProductString(char* text) {
-  vst::copyToHost(text, kProductName, vst::kMaxProductStringLength);
+  vst::CopyToHost(text, kProductName, vst::kMaxProductStringLength);
   return true;
 }
 

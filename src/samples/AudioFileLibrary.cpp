@@ -10,54 +10,54 @@
 namespace samples {
 namespace {
 
-const std::string& libraryName() {
+const std::string& LibraryName() {
   static const std::string name = platform::VersionedLibraryName("sndfile", 1);
   return name;
 }
 
-std::optional<LibrarySearch>& searchOverride() {
+std::optional<LibrarySearch>& SearchOverride() {
   static std::optional<LibrarySearch> search;
   return search;
 }
 
-LibrarySearch currentSearch() {
-  if (searchOverride()) return *searchOverride();
+LibrarySearch CurrentSearch() {
+  if (SearchOverride()) return *SearchOverride();
   return {platform::PluginDirectory(), platform::SystemProvidesLibraries()};
 }
 
-std::string errorCaption() { return "Loading " + libraryName() + " Error"; }
+std::string ErrorCaption() { return "Loading " + LibraryName() + " Error"; }
 
-platform::LibraryHandle openFirstFound(const LibrarySearch& search) {
-  platform::LibraryHandle library = platform::OpenLibrary(search.directory + libraryName());
-  if (library == nullptr && search.systemPath) library = platform::OpenLibrary(libraryName());
+platform::LibraryHandle OpenFirstFound(const LibrarySearch& search) {
+  platform::LibraryHandle library = platform::OpenLibrary(search.directory + LibraryName());
+  if (library == nullptr && search.systemPath) library = platform::OpenLibrary(LibraryName());
   return library;
 }
 
 template <typename Function>
-bool resolve(platform::LibraryHandle library, const char* name, Function& function) {
+bool Resolve(platform::LibraryHandle library, const char* name, Function& function) {
   function = reinterpret_cast<Function>(platform::FindSymbol(library, name));
   return function != nullptr;
 }
 
 // Loads the library and resolves the five entry points; true when all of them are usable.
 bool BindAudioFileLibrary(AudioFileFunctions& functions) {
-  const LibrarySearch search = currentSearch();
-  platform::LibraryHandle library = openFirstFound(search);
+  const LibrarySearch search = CurrentSearch();
+  platform::LibraryHandle library = OpenFirstFound(search);
   if (library == nullptr) {
-    const std::string& name = libraryName();
-    platform::ShowMessage(errorCaption(), "The " + name + " was not found. No samples can be loaded.\nClose down " +
+    const std::string& name = LibraryName();
+    platform::ShowMessage(ErrorCaption(), "The " + name + " was not found. No samples can be loaded.\nClose down " +
                                               "Kestrelhollow and place the " + name + " in the " + search.directory +
                                               " directory.\nThen restart your application.");
     return false;
   }
   // Every name is resolved, so a library lacking several of them is refused as a whole.
-  bool complete = resolve(library, "sf_open", functions.open);
-  complete = resolve(library, "sf_strerror", functions.strError) && complete;
-  complete = resolve(library, "sf_close", functions.close) && complete;
-  complete = resolve(library, "sf_command", functions.command) && complete;
-  complete = resolve(library, "sf_read_float", functions.readFloat) && complete;
+  bool complete = Resolve(library, "sf_open", functions.open);
+  complete = Resolve(library, "sf_strerror", functions.strError) && complete;
+  complete = Resolve(library, "sf_close", functions.close) && complete;
+  complete = Resolve(library, "sf_command", functions.command) && complete;
+  complete = Resolve(library, "sf_read_float", functions.readFloat) && complete;
   if (complete) return true;  // the library stays loaded for the life of the process
-  platform::ShowMessage(errorCaption(), "The version of the " + libraryName() + " is probably wrong.");
+  platform::ShowMessage(ErrorCaption(), "The version of the " + LibraryName() + " is probably wrong.");
   functions = {};
   platform::CloseLibrary(library);
   return false;
@@ -72,6 +72,6 @@ const AudioFileFunctions* AudioFileLibrary() {
   return available ? &functions : nullptr;
 }
 
-void SetLibrarySearch(LibrarySearch search) { searchOverride() = std::move(search); }
+void SetLibrarySearch(LibrarySearch search) { SearchOverride() = std::move(search); }
 
 }  // namespace samples

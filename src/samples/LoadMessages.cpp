@@ -12,20 +12,20 @@ constexpr size_t kShownInBatch = 3;
 
 thread_local LoadMessageBatch* currentBatch = nullptr;
 
-std::string quoted(const std::string& path) { return "The file: \"" + path + "\""; }
+std::string Quoted(const std::string& path) { return "The file: \"" + path + "\""; }
 
-// The sentences run on without a blank after "manually." and after the quoted product name:
+// The sentences run on without a blank after "manually." and after the Quoted product name:
 // the text is kept exactly as users have always seen it.
-std::string missingFileText(const std::string& path) {
-  return quoted(path) + " \ndoes not exist.\n\n" +
+std::string MissingFileText(const std::string& path) {
+  return Quoted(path) + " \ndoes not exist.\n\n" +
          "Maybe you have copied a project from another computer or moved your samples? In some Hosts it is "
          "possible to rescue this situation by editing the .fxb file manually." +
          "Be sure to make a backup of the project file first. Search the file for the string " +
          "\"Kestrelhollow\"" + "And follow the instructions found there carefully.";
 }
 
-std::string brokenWavText(const std::string& path) {
-  return quoted(path) +
+std::string BrokenWavText(const std::string& path) {
+  return Quoted(path) +
          " \nis broken or is on a format that can't be read by Kestrelhollow and could not be loaded.\n\n" +
          "This problem may be a result of a bad/unknown chunk in the wav file.\n\n" +
          "You can try to solve this problem by converting the sample.\n" + "You can for example use:\n\n" +
@@ -36,30 +36,30 @@ std::string brokenWavText(const std::string& path) {
 }  // namespace
 
 std::string OpenFailureText(const std::string& path) {
-  if (!platform::PathExists(path)) return missingFileText(path);
-  if (UpperCaseExtension(path) == "WAV") return brokenWavText(path);
+  if (!platform::PathExists(path)) return MissingFileText(path);
+  if (UpperCaseExtension(path) == "WAV") return BrokenWavText(path);
   return UnreadableFileText(path);
 }
 
 std::string UnstorablePathText(const std::string& path) {
-  return quoted(path) +
+  return Quoted(path) +
          " \ncannot be used: its name or the name of a folder above it contains a ';' or a line break, which a "
          "project cannot store.\n\nRename the file or the folder and load it again.";
 }
 
 std::string UnreadableFileText(const std::string& path) {
-  return quoted(path) + " \nis of a unknown format or is broken and could not be loaded.";
+  return Quoted(path) + " \nis of a unknown format or is broken and could not be loaded.";
 }
 
 std::string TooLongText(const std::string& path, uint64_t largestBytes) {
-  return quoted(path) + " \nis longer than a sample may be and could not be loaded.\n\nA sample holds at most " +
+  return Quoted(path) + " \nis longer than a sample may be and could not be loaded.\n\nA sample holds at most " +
          std::to_string(largestBytes >> 20) +
          " MB of sample data, about 11 minutes of stereo at 48 kHz (of more than two channels the first two are "
          "kept). Shorten the file or split it into parts.";
 }
 
 std::string SilencedSamplesText(const std::string& path, uint64_t count, float largestMagnitude) {
-  return quoted(path) + " \nholds " + std::to_string(count) +
+  return Quoted(path) + " \nholds " + std::to_string(count) +
          (count == 1 ? " sample value that is" : " sample values that are") +
          " not a number, infinite or beyond +/-" + std::to_string(static_cast<int>(largestMagnitude)) +
          " (about +60 dBFS). They play as silence.";

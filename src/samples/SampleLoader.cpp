@@ -55,7 +55,7 @@ struct Decoded {
 
 // Copies the first kept channels of each frame; a value that is no audio becomes silence and
 // is counted.
-uint64_t copyKeptChannels(const float* from, uint32_t fileChannels, float* to, uint32_t kept, uint32_t frames) {
+uint64_t CopyKeptChannels(const float* from, uint32_t fileChannels, float* to, uint32_t kept, uint32_t frames) {
   uint64_t silenced = 0;
   for (size_t frame = 0; frame < frames; ++frame) {
     for (size_t channel = 0; channel < kept; ++channel) {
@@ -73,7 +73,7 @@ uint64_t copyKeptChannels(const float* from, uint32_t fileChannels, float* to, u
 // Reads up to the claimed frames, piece by piece, into an array that grows only as data
 // arrives, so that a file delivering less than its header claims costs only what it
 // delivers; the sample ends where the data ends.
-Decoded readFrames(const AudioFileFunctions& library, sndfile::SoundFile* file, uint32_t claimed,
+Decoded ReadFrames(const AudioFileFunctions& library, sndfile::SoundFile* file, uint32_t claimed,
                    uint32_t fileChannels, uint64_t fileSize) {
   const uint32_t kept = std::min(fileChannels, kMostChannelsKept);
   const uint32_t pieceFrames = std::max<uint32_t>(1, kPieceItems / fileChannels);
@@ -96,7 +96,7 @@ Decoded readFrames(const AudioFileFunctions& library, sndfile::SoundFile* file, 
     const sndfile::Count read = library.readFloat(file, piece.get(), askedItems);
     // A frame cut short at the end of the data is left out.
     const auto delivered = static_cast<uint32_t>(std::clamp<sndfile::Count>(read, 0, askedItems) / fileChannels);
-    decoded.silenced += copyKeptChannels(piece.get(), fileChannels,
+    decoded.silenced += CopyKeptChannels(piece.get(), fileChannels,
                                          decoded.buffer->samples.get() + size_t{frames} * kept, kept, delivered);
     frames += delivered;
     if (delivered < asked) break;
@@ -107,7 +107,7 @@ Decoded readFrames(const AudioFileFunctions& library, sndfile::SoundFile* file, 
 
 // Reads the whole file into a new array, or tells the user why it cannot (null). The
 // record receives what the library reports about the file.
-std::unique_ptr<engine::SampleBuffer> readFile(const AudioFileFunctions& library, const std::string& path,
+std::unique_ptr<engine::SampleBuffer> ReadFile(const AudioFileFunctions& library, const std::string& path,
                                                sndfile::Info& info) {
   if (platform::PathIsTooLong(path)) {
     ShowLoadMessage(UnreadableFileText(path));
@@ -135,7 +135,7 @@ std::unique_ptr<engine::SampleBuffer> readFile(const AudioFileFunctions& library
     ShowLoadMessage(TooLongText(path, kLargestSampleBytes));
     return nullptr;
   }
-  Decoded decoded = readFrames(library, file.get(), static_cast<uint32_t>(info.frames), channels, *fileSize);
+  Decoded decoded = ReadFrames(library, file.get(), static_cast<uint32_t>(info.frames), channels, *fileSize);
   if (!decoded.buffer) {
     ShowLoadMessage(UnreadableFileText(path));
     return nullptr;
@@ -170,7 +170,7 @@ bool LoadFile(engine::SampleHolder& holder, std::string name, std::string path, 
   // A fresh record: the library expects a cleared format field when it opens a file for
   // reading, and the holder's record keeps describing its sample until a new one is in place.
   sndfile::Info info{};
-  std::unique_ptr<engine::SampleBuffer> buffer = readFile(*library, path, info);
+  std::unique_ptr<engine::SampleBuffer> buffer = ReadFile(*library, path, info);
   if (!buffer) return false;
 
   holder.fileInfo() = info;

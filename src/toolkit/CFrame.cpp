@@ -11,7 +11,7 @@ namespace toolkit {
 namespace {
 
 // Dirty rectangles are kept on whole pixels so that merging and drawing agree.
-CRect pixelBounds(const CRect& rect) {
+CRect PixelBounds(const CRect& rect) {
   return {std::floor(rect.left), std::floor(rect.top), std::ceil(rect.right), std::ceil(rect.bottom)};
 }
 
@@ -71,7 +71,7 @@ void CFrame::setDirty(bool dirty) {
 }
 
 void CFrame::invalidRect(const CRect& rect) {
-  CRect area = pixelBounds(rect).intersection({0.0, 0.0, getWidth(), getHeight()});
+  CRect area = PixelBounds(rect).intersection({0.0, 0.0, getWidth(), getHeight()});
   if (area.isEmpty()) return;
   // Merge with every rectangle it touches until it touches none.
   for (size_t i = 0; i < dirtyRects_.size();) {

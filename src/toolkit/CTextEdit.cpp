@@ -5,7 +5,7 @@
 namespace toolkit {
 namespace {
 
-void appendUtf8(std::string& text, char32_t c) {
+void AppendUtf8(std::string& text, char32_t c) {
   if (c < 0x80) {
     text += static_cast<char>(c);
   } else if (c < 0x800) {
@@ -19,7 +19,7 @@ void appendUtf8(std::string& text, char32_t c) {
 }
 
 // Removes the last character, with all of its UTF-8 continuation bytes.
-void eraseLast(std::string& text) {
+void EraseLast(std::string& text) {
   while (!text.empty()) {
     const auto byte = static_cast<unsigned char>(text.back());
     text.pop_back();
@@ -91,14 +91,14 @@ bool CTextEdit::onKeyDown(const KeyStroke& key) {
       return true;
     case VirtualKey::Back:
     case VirtualKey::Delete:
-      eraseLast(editText_);
+      EraseLast(editText_);
       setDirty();
       return true;
     default:
       break;
   }
   if (key.character >= 0x20 && key.character != 0x7F && (!accepts_ || accepts_(key.character))) {
-    appendUtf8(editText_, key.character);
+    AppendUtf8(editText_, key.character);
     setDirty();
   }
   return true;

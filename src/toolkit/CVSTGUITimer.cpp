@@ -6,7 +6,7 @@
 namespace toolkit {
 namespace {
 
-std::vector<CVSTGUITimer*>& runningTimers() {
+std::vector<CVSTGUITimer*>& RunningTimers() {
   static std::vector<CVSTGUITimer*> timers;
   return timers;
 }
@@ -22,14 +22,14 @@ bool CVSTGUITimer::start() {
   if (running_) return true;
   running_ = true;
   nextFire_ = Clock::now() + std::chrono::milliseconds(fireTimeMs_);
-  runningTimers().push_back(this);
+  RunningTimers().push_back(this);
   return true;
 }
 
 bool CVSTGUITimer::stop() {
   if (!running_) return true;
   running_ = false;
-  auto& timers = runningTimers();
+  auto& timers = RunningTimers();
   timers.erase(std::remove(timers.begin(), timers.end(), this), timers.end());
   return true;
 }
@@ -47,9 +47,9 @@ void CVSTGUITimer::poll(Clock::time_point now) {
 
 void CVSTGUITimer::pollAll(Clock::time_point now) {
   // A notified target may start or stop timers; walk a copy.
-  const std::vector<CVSTGUITimer*> timers = runningTimers();
+  const std::vector<CVSTGUITimer*> timers = RunningTimers();
   for (CVSTGUITimer* timer : timers) {
-    if (std::find(runningTimers().begin(), runningTimers().end(), timer) != runningTimers().end()) timer->poll(now);
+    if (std::find(RunningTimers().begin(), RunningTimers().end(), timer) != RunningTimers().end()) timer->poll(now);
   }
 }
 

@@ -7,7 +7,7 @@ Image::Image(int width, int height)
       height_(height > 0 ? height : 0),
       pixels_(static_cast<size_t>(width_) * static_cast<size_t>(height_), 0u) {}
 
-Image Image::Deferred(int width, int height, std::span<const uint8_t> encoded, Decoder decoder) {
+Image Image::deferred(int width, int height, std::span<const uint8_t> encoded, Decoder decoder) {
   Image image;
   image.width_ = width > 0 ? width : 0;
   image.height_ = height > 0 ? height : 0;

@@ -22,7 +22,7 @@ class Image {
   // when first asked for, so images that are never shown cost nothing. The bytes must outlive
   // the image (built-in resources); bytes that turn out not to decode give transparent black.
   // Images are used on the user-interface thread only, which makes the late decoding safe.
-  static Image Deferred(int width, int height, std::span<const uint8_t> encoded, Decoder decoder);
+  static Image deferred(int width, int height, std::span<const uint8_t> encoded, Decoder decoder);
 
   int width() const { return width_; }
   int height() const { return height_; }

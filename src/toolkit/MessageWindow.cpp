@@ -22,12 +22,12 @@ struct MessageQueue {
 };
 
 // Shared with the thread, which may outlive the static (a window still open at exit).
-const std::shared_ptr<MessageQueue>& messageQueue() {
+const std::shared_ptr<MessageQueue>& SharedMessageQueue() {
   static const auto queue = std::make_shared<MessageQueue>();
   return queue;
 }
 
-void showAll(const std::shared_ptr<MessageQueue>& queue, const std::unique_ptr<MessageScreen>& screen) {
+void ShowAll(const std::shared_ptr<MessageQueue>& queue, const std::unique_ptr<MessageScreen>& screen) {
   for (;;) {
     Message message;
     {
@@ -44,8 +44,8 @@ void showAll(const std::shared_ptr<MessageQueue>& queue, const std::unique_ptr<M
 }
 
 // False when no window can be shown.
-bool post(const MessageScreenOpener& open, const std::string& caption, const std::string& text) {
-  const std::shared_ptr<MessageQueue>& queue = messageQueue();
+bool Post(const MessageScreenOpener& open, const std::string& caption, const std::string& text) {
+  const std::shared_ptr<MessageQueue>& queue = SharedMessageQueue();
   std::lock_guard lock(queue->mutex);
   if (!queue->threadRunning) {
     std::unique_ptr<MessageScreen> screen = open();
@@ -53,7 +53,7 @@ bool post(const MessageScreenOpener& open, const std::string& caption, const std
     static const bool moduleKept = (platform::KeepThisModuleLoaded(), true);
     (void)moduleKept;
     // Detached: nobody waits for a user who may never click; the thread owns what it uses.
-    std::thread(showAll, queue, std::move(screen)).detach();
+    std::thread(ShowAll, queue, std::move(screen)).detach();
     queue->threadRunning = true;
   }
   queue->messages.push_back({caption, text});
@@ -64,7 +64,7 @@ bool post(const MessageScreenOpener& open, const std::string& caption, const std
 
 platform::MessageSink MessageWindowSink(MessageScreenOpener open, platform::MessageSink fallback) {
   return [open = std::move(open), fallback = std::move(fallback)](const std::string& caption, const std::string& text) {
-    if (!post(open, caption, text)) fallback(caption, text);
+    if (!Post(open, caption, text)) fallback(caption, text);
   };
 }
 

@@ -7,13 +7,13 @@
 namespace toolkit {
 namespace {
 
-// Bitmaps are made on the user-interface thread only, so the cache needs no lock.
+// Bitmaps are made on the user-interface thread only, so the Cache needs no lock.
 struct ResourceCache {
   ResourceSource source = nullptr;
   std::map<int32_t, ImageHandle> images;
 };
 
-ResourceCache& cache() {
+ResourceCache& Cache() {
   static ResourceCache instance;
   return instance;
 }
@@ -21,12 +21,12 @@ ResourceCache& cache() {
 }  // namespace
 
 void SetResourceSource(ResourceSource source) {
-  cache().source = source;
-  cache().images.clear();
+  Cache().source = source;
+  Cache().images.clear();
 }
 
 ImageHandle LoadResourceImage(int32_t resourceId) {
-  auto& resources = cache();
+  auto& resources = Cache();
   if (auto found = resources.images.find(resourceId); found != resources.images.end()) return found->second;
   ImageHandle image;
   if (resources.source) {
@@ -34,7 +34,7 @@ ImageHandle LoadResourceImage(int32_t resourceId) {
     // decodes nothing.
     const std::span<const uint8_t> bytes = resources.source(resourceId);
     if (const auto size = PngSize(bytes)) {
-      image = std::make_shared<const Image>(Image::Deferred(size->width, size->height, bytes, DecodePng));
+      image = std::make_shared<const Image>(Image::deferred(size->width, size->height, bytes, DecodePng));
     } else if (auto decoded = DecodePng(bytes)) {
       image = std::make_shared<const Image>(std::move(*decoded));
     }

@@ -5,7 +5,7 @@ namespace {
 
 constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD";
 
-bool isContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
 
 }  // namespace
 
@@ -35,7 +35,7 @@ size_t Utf8CharacterLength(std::string_view text) {
   const auto second = static_cast<unsigned char>(text[1]);
   if (second < low || second > high) return 0;
   for (size_t index = 2; index < length; ++index) {
-    if (!isContinuation(static_cast<unsigned char>(text[index]))) return 0;
+    if (!IsContinuation(static_cast<unsigned char>(text[index]))) return 0;
   }
   return length;
 }

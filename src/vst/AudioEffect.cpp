@@ -3,44 +3,44 @@
 namespace vst {
 namespace {
 
-AudioEffect* effectOf(AEffect* effect) { return static_cast<AudioEffect*>(effect->object); }
+AudioEffect* EffectOf(AEffect* effect) { return static_cast<AudioEffect*>(effect->object); }
 
 // An exception must never reach the host (it would end the host with the user's work): a
 // call that fails that way answers 0, as an unhandled opcode does.
-intptr_t dispatchEffect(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
+intptr_t DispatchEffect(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
   try {
-    return effectOf(effect)->dispatcher(opcode, index, value, ptr, opt);
+    return EffectOf(effect)->dispatcher(opcode, index, value, ptr, opt);
   } catch (...) {
     return 0;
   }
 }
 
-void processReplacingEffect(AEffect* effect, float** inputs, float** outputs, int32_t frames) {
-  effectOf(effect)->processReplacing(inputs, outputs, frames);
+void ProcessReplacingEffect(AEffect* effect, float** inputs, float** outputs, int32_t frames) {
+  EffectOf(effect)->processReplacing(inputs, outputs, frames);
 }
 
-void processDoubleReplacingEffect(AEffect* effect, double** inputs, double** outputs, int32_t frames) {
-  effectOf(effect)->processDoubleReplacing(inputs, outputs, frames);
+void ProcessDoubleReplacingEffect(AEffect* effect, double** inputs, double** outputs, int32_t frames) {
+  EffectOf(effect)->processDoubleReplacing(inputs, outputs, frames);
 }
 
 // The accumulating process call is deprecated; hosts that still use it get replacing output.
-void processEffect(AEffect* effect, float** inputs, float** outputs, int32_t frames) {
-  effectOf(effect)->processReplacing(inputs, outputs, frames);
+void ProcessEffect(AEffect* effect, float** inputs, float** outputs, int32_t frames) {
+  EffectOf(effect)->processReplacing(inputs, outputs, frames);
 }
 
-void setParameterEffect(AEffect* effect, int32_t index, float value) { effectOf(effect)->setParameter(index, value); }
+void SetParameterEffect(AEffect* effect, int32_t index, float value) { EffectOf(effect)->setParameter(index, value); }
 
-float getParameterEffect(AEffect* effect, int32_t index) { return effectOf(effect)->getParameter(index); }
+float GetParameterEffect(AEffect* effect, int32_t index) { return EffectOf(effect)->getParameter(index); }
 
 }  // namespace
 
 AudioEffect::AudioEffect(HostCallback host, int32_t numPrograms, int32_t numParams)
     : host_(host), numPrograms_(numPrograms), numParams_(numParams) {
   effect_.magic = kEffectMagic;
-  effect_.dispatcher = dispatchEffect;
-  effect_.process = processEffect;
-  effect_.setParameter = setParameterEffect;
-  effect_.getParameter = getParameterEffect;
+  effect_.dispatcher = DispatchEffect;
+  effect_.process = ProcessEffect;
+  effect_.setParameter = SetParameterEffect;
+  effect_.getParameter = GetParameterEffect;
   effect_.numPrograms = numPrograms;
   effect_.numParams = numParams;
   effect_.numInputs = 1;
@@ -48,8 +48,8 @@ AudioEffect::AudioEffect(HostCallback host, int32_t numPrograms, int32_t numPara
   effect_.ioRatio = 1.0f;
   effect_.object = this;
   effect_.version = 1;
-  effect_.processReplacing = processReplacingEffect;
-  effect_.processDoubleReplacing = processDoubleReplacingEffect;
+  effect_.processReplacing = ProcessReplacingEffect;
+  effect_.processDoubleReplacing = ProcessDoubleReplacingEffect;
 }
 
 intptr_t AudioEffect::dispatcher(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
@@ -106,7 +106,7 @@ intptr_t AudioEffect::dispatcher(int32_t opcode, int32_t index, intptr_t value, 
       if (editor_ != nullptr) editor_->idle();
       return 0;
     case effIdentify:
-      return fourCharCode('N', 'v', 'E', 'f');
+      return FourCharCode('N', 'v', 'E', 'f');
     case effGetChunk:
       if (ptr == nullptr) return 0;
       return getChunk(static_cast<void**>(ptr), index != 0);

@@ -7,7 +7,7 @@
 namespace vst {
 
 // Copies text into a buffer of the given capacity (NUL included), cutting what does not fit.
-inline void copyToHost(char* destination, std::string_view text, size_t capacity) {
+inline void CopyToHost(char* destination, std::string_view text, size_t capacity) {
   if (destination == nullptr || capacity == 0) return;
   const size_t count = text.size() < capacity - 1 ? text.size() : capacity - 1;
   text.copy(destination, count);

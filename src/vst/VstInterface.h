@@ -18,14 +18,14 @@ using ProcessDoubleProc = void (*)(AEffect* effect, double** inputs, double** ou
 using SetParameterProc = void (*)(AEffect* effect, int32_t index, float value);
 using GetParameterProc = float (*)(AEffect* effect, int32_t index);
 
-constexpr int32_t fourCharCode(char a, char b, char c, char d) {
+constexpr int32_t FourCharCode(char a, char b, char c, char d) {
   return static_cast<int32_t>((static_cast<uint32_t>(static_cast<unsigned char>(a)) << 24) |
                               (static_cast<uint32_t>(static_cast<unsigned char>(b)) << 16) |
                               (static_cast<uint32_t>(static_cast<unsigned char>(c)) << 8) |
                               static_cast<uint32_t>(static_cast<unsigned char>(d)));
 }
 
-constexpr int32_t kEffectMagic = fourCharCode('V', 's', 't', 'P');
+constexpr int32_t kEffectMagic = FourCharCode('V', 's', 't', 'P');
 
 struct AEffect {
   int32_t magic;

@@ -34,7 +34,7 @@ CBitmapEx::CBitmapEx(int32_t resourceId, const std::string& filePath) : CBitmap(
   original_ = handle();
 }
 
-void CBitmapEx::RestoreToOriginal() {
+void CBitmapEx::restoreToOriginal() {
   if (!isOriginal()) setHandle(original_);
 }
 
@@ -43,9 +43,9 @@ uint16_t CBitmapEx::scaledLength(float factor, double length) {
   return static_cast<uint16_t>(std::clamp(scaled, 0.0, 65535.0));
 }
 
-void CBitmapEx::Resize(float factor) {
+void CBitmapEx::resize(float factor) {
   if (!isOriginal()) {
-    platform::ShowMessage("Error", "Other bitmaps than original can't be resized. Call RestoreToOriginal() first.");
+    platform::ShowMessage("Error", "Other bitmaps than original can't be resized. Call restoreToOriginal() first.");
     return;
   }
   if (!original_) return;

@@ -14,10 +14,10 @@ class CBitmapEx : public toolkit::CBitmap {
   CBitmapEx(int32_t resourceId, const std::string& filePath);
 
   // Back to the image as loaded; the scaled copy goes.
-  void RestoreToOriginal();
+  void restoreToOriginal();
   // Replaces the pixels by the original scaled to factor (1.0 is the designed size); only from
   // the original, otherwise an error message and no change.
-  void Resize(float factor);
+  void resize(float factor);
   bool isOriginal() const { return handle() == original_; }
   // No skin file replaced the built-in image.
   bool isBuiltIn() const { return builtIn_; }

@@ -21,14 +21,14 @@ using testhost::NativePath;
 
 class BrowserTest : public ::testing::Test {
  protected:
-  BrowserTest() { browser.SetFilter(browser::kSampleFileTypes); }
+  BrowserTest() { browser.setFilter(browser::kSampleFileTypes); }
 #ifndef _WIN32
   ~BrowserTest() override { ::setenv("HOME", home.c_str(), 1); }
 #endif
 
   // From the top level into the folder, as if it were a drive.
   const Codes& enter(const std::string& path) {
-    browser.EnterDirectory(path);
+    browser.enterDirectory(path);
     return browser.entries();
   }
 
@@ -53,9 +53,9 @@ TEST_F(BrowserTest, ListsFoldersFirstThenTheFilesTheFilterAcceptsInByteOrder) {
   EXPECT_EQ(std::filesystem::current_path(), before);
   // The filter is the pieces between semicolons, each matched exactly; an empty one matches none.
   browser::Browser filtered;
-  filtered.SetFilter("wav;;AIFF;");
+  filtered.setFilter("wav;;AIFF;");
   EXPECT_EQ(filtered.filter(), (Codes{"wav", "", "AIFF", ""}));
-  filtered.EnterDirectory(folder.path());
+  filtered.enterDirectory(folder.path());
   EXPECT_EQ(filtered.entries(), (Codes{"di|Loops", "di|folder.txt", "fi|_u.aiff", "fi|upper.AIFF"}));
   EXPECT_TRUE(messages.messages().empty());
 }
@@ -77,40 +77,40 @@ TEST_F(BrowserTest, ListsHiddenFoldersAndLinkTargetsButNoHiddenOrSpecialFiles) {
 TEST_F(BrowserTest, TopLevelListsTheRootAndAnEnterableHomeFolder) {
   const std::string homeFolder = folder.addFolder("home");
   ::setenv("HOME", homeFolder.substr(0, homeFolder.size() - 1).c_str(), 1);
-  EXPECT_EQ(browser.GetEntries(), (Codes{"dr|/", "dr|" + homeFolder}));
+  EXPECT_EQ(browser.getEntries(), (Codes{"dr|/", "dr|" + homeFolder}));
   for (const std::string& unusable : {std::string("/"), folder.path() + "missing"}) {
     ::setenv("HOME", unusable.c_str(), 1);
-    EXPECT_EQ(browser.GetEntries(), (Codes{"dr|/"}));
+    EXPECT_EQ(browser.getEntries(), (Codes{"dr|/"}));
   }
 }
 #endif
 
 TEST_F(BrowserTest, SetPathEnterAndGoUpWalkBetweenFoldersAndTheTopLevel) {
-  browser.SetPath(NativePath("/samples/Kicks/k1.wav"));
+  browser.setPath(NativePath("/samples/Kicks/k1.wav"));
   EXPECT_EQ(browser.directory(), NativePath("/samples/Kicks/"));
   EXPECT_EQ(browser.selectedFile(), "k1.wav");
   EXPECT_TRUE(browser.entries().empty()) << "no listing";
   // A bare name is no place in the file system: the top level, nothing selected.
-  browser.SetPath("k1.wav");
+  browser.setPath("k1.wav");
   EXPECT_TRUE(browser.atTopLevel());
   EXPECT_EQ(browser.selectedFile(), "");
 
   folder.addFile("Kicks/k1.wav");
   folder.addFile("top.wav");
   enter(folder.path());
-  browser.EnterDirectory("Kicks");
+  browser.enterDirectory("Kicks");
   EXPECT_EQ(browser.directory(), folder.path() + NativePath("Kicks/"));
   EXPECT_EQ(browser.entries(), (Codes{"fi|k1.wav"}));
 
-  browser.SetPath(folder.path() + NativePath("Kicks/k1.wav"));
-  browser.GoUp();
+  browser.setPath(folder.path() + NativePath("Kicks/k1.wav"));
+  browser.goUp();
   EXPECT_EQ(browser.directory(), folder.path());
   EXPECT_EQ(browser.selectedFile(), "");
   EXPECT_EQ(browser.entries(), (Codes{"di|Kicks", "fi|top.wav"}));
 
   const std::string root = platform::TopLevelFolders().front();
-  browser.SetPath(root);
-  browser.GoUp();
+  browser.setPath(root);
+  browser.goUp();
   EXPECT_TRUE(browser.atTopLevel());
   const Codes drives = browser.entries();
   EXPECT_EQ(drives.front(), "dr|" + root);
@@ -118,7 +118,7 @@ TEST_F(BrowserTest, SetPathEnterAndGoUpWalkBetweenFoldersAndTheTopLevel) {
 #ifndef _WIN32
   ::setenv("HOME", "/", 1);
 #endif
-  browser.GoUp();
+  browser.goUp();
   EXPECT_TRUE(browser.atTopLevel());
   EXPECT_EQ(browser.entries(), drives);
 }
@@ -126,21 +126,21 @@ TEST_F(BrowserTest, SetPathEnterAndGoUpWalkBetweenFoldersAndTheTopLevel) {
 TEST_F(BrowserTest, NextAndPreviousStepThroughFreshListingsAndStopAtTheEnds) {
   for (const char* name : {"a.wav", "b.wav", "notes.txt"}) folder.addFile(name);
   folder.addFolder("sub");
-  browser.SetPath(folder.path());
-  EXPECT_EQ(browser.SelectNext(), "");
+  browser.setPath(folder.path());
+  EXPECT_EQ(browser.selectNext(), "");
 
-  browser.SetPath(folder.path() + "a.wav");
-  EXPECT_EQ(browser.SelectPrevious(), folder.path() + "a.wav");
+  browser.setPath(folder.path() + "a.wav");
+  EXPECT_EQ(browser.selectPrevious(), folder.path() + "a.wav");
   EXPECT_EQ(browser.entries(), (Codes{"di|sub", "fi|a.wav", "fi|b.wav"}));
-  EXPECT_EQ(browser.SelectNext(), folder.path() + "b.wav");
-  EXPECT_EQ(browser.SelectNext(), folder.path() + "b.wav");
+  EXPECT_EQ(browser.selectNext(), folder.path() + "b.wav");
+  EXPECT_EQ(browser.selectNext(), folder.path() + "b.wav");
   folder.addFile("c.wav");
-  EXPECT_EQ(browser.SelectNext(), folder.path() + "c.wav");
-  EXPECT_EQ(browser.SelectPrevious(), folder.path() + "b.wav");
+  EXPECT_EQ(browser.selectNext(), folder.path() + "c.wav");
+  EXPECT_EQ(browser.selectPrevious(), folder.path() + "b.wav");
 
-  browser.SetPath(folder.path() + "gone.wav");
-  EXPECT_EQ(browser.SelectNext(), folder.path() + "gone.wav");
-  EXPECT_EQ(browser.SelectPrevious(), folder.path() + "gone.wav");
+  browser.setPath(folder.path() + "gone.wav");
+  EXPECT_EQ(browser.selectNext(), folder.path() + "gone.wav");
+  EXPECT_EQ(browser.selectPrevious(), folder.path() + "gone.wav");
 }
 
 }  // namespace

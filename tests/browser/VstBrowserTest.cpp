@@ -42,7 +42,7 @@ class VstBrowserTest : public ::testing::Test {
     testhost::WriteBmp(skin.path() + "brwUpDirBg.bmp", 20, 40);
     testhost::WriteBmp(skin.path() + "BrowserToolbarBg.bmp", 752, 20);
     panel = new browser::VstBrowser(browser::kBrowserPanelRect, frame, &browseButton, skin.path(), icons, &editor);
-    panel->SetFilter(browser::kSampleFileTypes);
+    panel->setFilter(browser::kSampleFileTypes);
     frame->addView(panel);
   }
   ~VstBrowserTest() override {
@@ -55,8 +55,8 @@ class VstBrowserTest : public ::testing::Test {
   FileButton* buttonNamed(const std::string& name) const { return testhost::ButtonNamed(*panel, name); }
   // Shows the folder as the editor does for a holder whose sample lies there.
   void showFolder(const std::string& path) {
-    panel->NavigateTo(path, false);
-    panel->ShowListing();
+    panel->navigateTo(path, false);
+    panel->showListing();
   }
 
   testhost::TempFolder folder;
@@ -77,18 +77,18 @@ TEST_F(VstBrowserTest, ThePanelScalesWhileTheGridButtonsKeepTheirSizeInFewerColu
   // 0.7 as a single-precision factor is 69 percent.
   for (const auto& [factor, percent, columns] :
        std::vector<std::tuple<float, int, size_t>>{{0.8f, 80, 4}, {0.7f, 69, 3}, {0.6f, 60, 3}, {1.0f, 100, 5}}) {
-    panel->SetScale(factor);
+    panel->setScale(factor);
     EXPECT_EQ(panel->scalePercent(), percent);
     ASSERT_EQ(panel->buttonCount(), 12u);
     EXPECT_EQ(panel->button(columns)->getViewSize(), browser::ButtonRect(0, 1)) << factor;
     EXPECT_EQ(panel->button(columns - 1)->getViewSize().top, 5.0) << factor;
     EXPECT_EQ(panel->getNbViews(), 2);  // the toolbar and one scroll view
   }
-  panel->SetScale(0.5f);
+  panel->setScale(0.5f);
   EXPECT_EQ(panel->getViewSize(), (CRect{51, 88, 427, 184.5}));
   EXPECT_EQ(panel->scrollView()->getViewSize(), (CRect{0, 10, 376, 96.5}));
   EXPECT_EQ(panel->upButton()->getMouseableArea(), (CRect{0, 0, 10, 10}));
-  panel->SetScale(1.0f);
+  panel->setScale(1.0f);
   EXPECT_EQ(panel->getViewSize(), browser::kBrowserPanelRect);
   EXPECT_EQ(panel->upButton()->getMouseableArea(), (CRect{0, 0, 20, 20}));
   EXPECT_TRUE(messages.messages().empty());
@@ -108,7 +108,7 @@ TEST_F(VstBrowserTest, AFolderClickEntersItAndTheUpButtonGoesBackUpToTheDrives) 
   EXPECT_TRUE(editor.values.empty());
 
   const std::string root = platform::TopLevelFolders().front();
-  panel->NavigateTo(root, true);
+  panel->navigateTo(root, true);
   click(panel->upButton());
   // The line names the top level as a user knows it; a drive's button enters it.
 #ifdef _WIN32
@@ -137,14 +137,14 @@ TEST_F(VstBrowserTest, ALongFolderLineKeepsItsEndCutBeforeAWholeCharacter) {
            {"/ab/\xC3\xA9/", 5.0, ".../"},  // "é": two bytes in UTF-8
            {"/ab/\xC3\xA9/", 6.0, "...\xC3\xA9/"},
            {"/ab/\xFF\xC3/", 5.0, "...\xC3/"}}) {  // bytes that are no UTF-8 count one each
-    EXPECT_EQ(browser::FolderLine::FitFromTheLeft(text, width, bytes, utf8), fitted) << text << " in " << width;
+    EXPECT_EQ(browser::FolderLine::fitFromTheLeft(text, width, bytes, utf8), fitted) << text << " in " << width;
   }
   // "あい" in Shift-JIS, a lead byte then a trail byte each; 0xA2 alone would be another letter.
-  EXPECT_EQ(browser::FolderLine::FitFromTheLeft("/\x82\xA0\x82\xA2/", 5.0, bytes, shiftJis), ".../");
+  EXPECT_EQ(browser::FolderLine::fitFromTheLeft("/\x82\xA0\x82\xA2/", 5.0, bytes, shiftJis), ".../");
 }
 
 TEST_F(VstBrowserTest, FileClicksReachTheNotificationControlAndANoFileSelectionIsReported) {
-  EXPECT_EQ(panel->GetSelectedPath(), "");
+  EXPECT_EQ(panel->getSelectedPath(), "");
   ASSERT_EQ(messages.messages().size(), 1u);
   EXPECT_EQ(messages.messages()[0].text, "No file has been selected in this directory");
   messages.clear();
@@ -158,11 +158,11 @@ TEST_F(VstBrowserTest, FileClicksReachTheNotificationControlAndANoFileSelectionI
   showFolder(folder.path());
   click(buttonNamed("a.wav"));
   EXPECT_EQ(editor.values, (std::vector<float>{0.5f}));
-  EXPECT_EQ(panel->GetSelectedPath(), folder.path() + "a.wav");
+  EXPECT_EQ(panel->getSelectedPath(), folder.path() + "a.wav");
   EXPECT_EQ(buttonNamed("a.wav")->getFontColor(), kSelectedFontColor);
   click(buttonNamed(second), toolkit::kLButton | toolkit::kDoubleClick);
   EXPECT_EQ(editor.values, (std::vector<float>{0.5f, 0.51f}));
-  EXPECT_EQ(panel->GetSelectedPath(), folder.path() + second);
+  EXPECT_EQ(panel->getSelectedPath(), folder.path() + second);
   EXPECT_EQ(buttonNamed("a.wav")->getFontColor(), toolkit::kWhiteCColor);
   EXPECT_EQ(panel->highlightedButton(), buttonNamed(second));
   click(buttonNamed("a.wav"), toolkit::kRButton);
@@ -174,27 +174,27 @@ TEST_F(VstBrowserTest, UnforcedMovesFollowOnlyUntilTheUserClicksAndAListedPanelL
   folder.addFile("one/a.wav");
   folder.addFile("two/b.wav");
   folder.addFile("two/c.wav");
-  panel->NavigateTo(folder.path() + NativePath("one/a.wav"), false);
+  panel->navigateTo(folder.path() + NativePath("one/a.wav"), false);
   EXPECT_EQ(panel->selectedPath(), folder.path() + NativePath("one/a.wav"));
   EXPECT_FALSE(panel->isTouched());
-  panel->ShowListing();
+  panel->showListing();
   click(buttonNamed("a.wav"));
-  panel->NavigateTo(folder.path() + NativePath("two/c.wav"), false);
+  panel->navigateTo(folder.path() + NativePath("two/c.wav"), false);
   EXPECT_EQ(panel->selectedPath(), folder.path() + NativePath("one/a.wav"));
-  panel->NavigateTo(folder.path() + NativePath("two/c.wav"), true);
+  panel->navigateTo(folder.path() + NativePath("two/c.wav"), true);
   // The grid and the folder line name the same folder, and a click loads from it.
   EXPECT_EQ(buttonNames(), (Names{"b.wav", "c.wav"}));
   EXPECT_EQ(panel->folderLine()->folder(), folder.path() + NativePath("two/"));
   EXPECT_EQ(panel->highlightedButton(), buttonNamed("c.wav"));
   click(buttonNamed("b.wav"));
-  EXPECT_EQ(panel->GetSelectedPath(), folder.path() + NativePath("two/b.wav"));
+  EXPECT_EQ(panel->getSelectedPath(), folder.path() + NativePath("two/b.wav"));
   // A forced move touches the panel; one never listed opens on its new folder.
   auto& other = *new browser::VstBrowser(browser::kBrowserPanelRect, frame, nullptr, skin.path(), icons, nullptr);
-  other.SetFilter(browser::kSampleFileTypes);
-  other.NavigateTo(folder.path() + NativePath("two/b.wav"), true);
+  other.setFilter(browser::kSampleFileTypes);
+  other.navigateTo(folder.path() + NativePath("two/b.wav"), true);
   EXPECT_TRUE(other.isTouched());
-  other.NavigateTo(folder.path(), false);
-  other.ShowListing();
+  other.navigateTo(folder.path(), false);
+  other.showListing();
   EXPECT_EQ(other.highlightedButton(), other.button(0));
   other.forget();
   EXPECT_TRUE(messages.messages().empty());
@@ -202,15 +202,15 @@ TEST_F(VstBrowserTest, UnforcedMovesFollowOnlyUntilTheUserClicksAndAListedPanelL
 
 TEST_F(VstBrowserTest, NextAndPreviousMoveTheHighlightWhichScrollsToTheButtonsShareOfTheListing) {
   for (int index = 0; index < 100; ++index) folder.addFile("s" + std::to_string(index + 100) + ".wav");
-  EXPECT_EQ(panel->Next(), "");
+  EXPECT_EQ(panel->next(), "");
   showFolder(folder.path() + "s150.wav");
   EXPECT_FLOAT_EQ(panel->scrollView()->getVerticalScrollbar()->getValue(), 0.5f);
-  EXPECT_EQ(panel->Next(), folder.path() + "s151.wav");
+  EXPECT_EQ(panel->next(), folder.path() + "s151.wav");
   EXPECT_EQ(panel->highlightedButton(), buttonNamed("s151.wav"));
-  EXPECT_EQ(panel->Previous(), folder.path() + "s150.wav");
+  EXPECT_EQ(panel->previous(), folder.path() + "s150.wav");
   EXPECT_EQ(buttonNamed("s151.wav")->getFontColor(), toolkit::kWhiteCColor);
   EXPECT_FALSE(panel->isTouched());
-  panel->Highlight("missing.wav");
+  panel->highlight("missing.wav");
   EXPECT_EQ(panel->highlightedButton(), nullptr);
   EXPECT_FLOAT_EQ(panel->scrollView()->getVerticalScrollbar()->getValue(), 0.0f);
 }
@@ -228,7 +228,7 @@ TEST_F(VstBrowserTest, AFolderDeletedBeforeItsClickOrAnUnknownEntryIsReportedAnd
   EXPECT_EQ(buttonNames(), (Names{"keep.wav"}));
 
   FileButton* unknown = new FileButton({}, panel, 1, "zz|%s%n", icons);
-  EXPECT_LT(unknown->GetType(), 0);
+  EXPECT_LT(unknown->getType(), 0);
   EXPECT_EQ(messages.messages().back().text, "Internal error FileButton::FileButton(): FileButton has no type: zz|%s%n");
   panel->valueChanged(unknown);
   EXPECT_EQ(buttonNames(), (Names{"keep.wav"}));

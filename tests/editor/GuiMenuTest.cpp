@@ -175,7 +175,7 @@ TEST_F(GuiMenu, ClosingAndReopeningKeepsTheFrameAndEveryControlAndSelectingHands
   expectValues({{kPanKnob + 2, 0.3f}, {kBrowseButton + 3, 1.0f}, {kHolderSelect + 3, 1.0f}});
   EXPECT_TRUE(first->isChild(gui().browserView(3)));
 
-  gui().browserView(5)->NavigateTo(directory.addFile("samples/x.wav"), true);
+  gui().browserView(5)->navigateTo(directory.addFile("samples/x.wav"), true);
   change(kHolderSelect + 5, 1.0f);
   EXPECT_FALSE(first->isChild(gui().browserView(3)));
   EXPECT_TRUE(first->isChild(gui().browserView(5)));

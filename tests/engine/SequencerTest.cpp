@@ -23,35 +23,35 @@ class Sequencer : public testhost::EffectFixture {
  protected:
   void SetUp() override {
     EffectFixture::SetUp();
-    InstallClicks();
+    installClicks();
   }
-  void SetSteps(int pattern, int holder, std::initializer_list<int> steps) {
+  void setSteps(int pattern, int holder, std::initializer_list<int> steps) {
     for (int step : steps) patterns().setCell(1, pattern, step, holder);
   }
-  void SetAllSteps(int pattern, int holder) {
+  void setAllSteps(int pattern, int holder) {
     for (int step = 0; step < patterns().resolution(pattern); ++step) patterns().setCell(1, pattern, step, holder);
   }
-  Frames Play(int blocks, int holder = 0) { return testhost::SoundingFrames(Render(blocks, kBlock), holder, kBlock); }
+  Frames play(int blocks, int holder = 0) { return testhost::SoundingFrames(render(blocks, kBlock), holder, kBlock); }
 };
 
 TEST_F(Sequencer, StepsLandOnTheirExactFramesAtEveryResolution) {
   for (int32_t resolution : {16, 32, 64, 128}) {
     patterns().setResolution(0, resolution);
     patterns().clearPattern(0);
-    SetAllSteps(0, 0);
+    setAllSteps(0, 0);
     host->setTransport(true, 0.0);
     Frames expected;
     for (int step = 0; step <= resolution; ++step) expected.push_back(static_cast<int64_t>(step) * 96000 / resolution);
-    EXPECT_EQ(Play(kBarBlocks), expected) << resolution;
+    EXPECT_EQ(play(kBarBlocks), expected) << resolution;
   }
 }
 
 TEST_F(Sequencer, StepsPlayAtTheirVelocity) {
-  SetSteps(0, 0, {0, 4, 8});  // as a project's steps: full velocity
+  setSteps(0, 0, {0, 4, 8});  // as a project's steps: full velocity
   patterns().setStepVelocity(40, 0, 0, 0);
   patterns().setStepVelocity(1, 0, 8, 0);
   host->setTransport(true, 0.0);
-  const auto blocks = Render(kBarBlocks - 1, kBlock);
+  const auto blocks = render(kBarBlocks - 1, kBlock);
   const auto at = [&](int64_t frame) { return blocks[static_cast<size_t>(frame / kBlock)].at(0, static_cast<int>(frame % kBlock)); };
   EXPECT_FLOAT_EQ(at(0), 40.0f / 127.0f * testhost::kMasterLevel);
   EXPECT_FLOAT_EQ(at(24000), testhost::kMasterLevel);
@@ -59,11 +59,11 @@ TEST_F(Sequencer, StepsPlayAtTheirVelocity) {
 }
 
 TEST_F(Sequencer, SwingDelaysTheOddStepsOfSwungHolders) {
-  SetAllSteps(0, 0);
-  SetAllSteps(0, 1);
+  setAllSteps(0, 0);
+  setAllSteps(0, 1);
   kit().holder(engine::kFirstNote + 1).setSwing(true);
   host->setTransport(true, 0.0);
-  const auto blocks = Render(kBarBlocks - 1, kBlock);
+  const auto blocks = render(kBarBlocks - 1, kBlock);
   const Frames straight = testhost::SoundingFrames(blocks, 0, kBlock);
   const Frames swung = testhost::SoundingFrames(blocks, 1, kBlock);
   ASSERT_EQ(swung.size(), 16u);
@@ -74,9 +74,9 @@ TEST_F(Sequencer, SwingDelaysTheOddStepsOfSwungHolders) {
   // Fully swung, the last step stays in its bar, one frame before the next bar.
   engine().editorState().swingAmount = 1.0f;
   patterns().clearPattern(0);
-  SetSteps(0, 1, {15});
+  setSteps(0, 1, {15});
   host->setTransport(true, 0.0);
-  EXPECT_EQ(Play(kBarBlocks, 1), (Frames{95999}));
+  EXPECT_EQ(play(kBarBlocks, 1), (Frames{95999}));
 }
 
 // Playing or not, the clock follows the song position modulo one bar; only a playing transport
@@ -87,14 +87,14 @@ TEST_F(Sequencer, FollowsTheSongPositionAndPlaysFromTheStepThere) {
   host->process(1);
   EXPECT_EQ(clock().barPosition(), 36000 + 1);
   EXPECT_EQ(clock().currentStep(), 6);
-  SetAllSteps(0, 0);
+  setAllSteps(0, 0);
   host->setTransport(false, 2.0);
-  EXPECT_TRUE(Play(30).empty());
+  EXPECT_TRUE(play(30).empty());
   EXPECT_EQ(clock().currentStep(), 10);
   EXPECT_FALSE(engine().editorState().positionHidden);
   for (const auto& [ppq, first, second] : {std::tuple{1.5, 0, 6000}, {-1.0, 24000, 30000}}) {
     host->setTransport(true, ppq);
-    const Frames frames = Play(60);
+    const Frames frames = play(60);
     ASSERT_GE(frames.size(), 2u) << ppq;
     EXPECT_EQ(frames[0], first) << ppq;
     EXPECT_EQ(frames[1], second) << ppq;
@@ -102,11 +102,11 @@ TEST_F(Sequencer, FollowsTheSongPositionAndPlaysFromTheStepThere) {
 }
 
 TEST_F(Sequencer, LoopsAndJumpsAreFollowedAtTheNextBlock) {
-  SetAllSteps(0, 0);
+  setAllSteps(0, 0);
   host->setTransport(true, 0.0);
-  EXPECT_EQ(Play(12), (Frames{0, 6000}));
+  EXPECT_EQ(play(12), (Frames{0, 6000}));
   host->setTransport(true, 0.0);  // loop back
-  EXPECT_EQ(Play(1), (Frames{0}));
+  EXPECT_EQ(play(1), (Frames{0}));
   host->setTransport(true, 3.0);  // jump to the fourth beat: step 12
   host->process(kBlock);
   EXPECT_EQ(clock().currentStep(), 12);
@@ -114,33 +114,33 @@ TEST_F(Sequencer, LoopsAndJumpsAreFollowedAtTheNextBlock) {
 
 // Also when the block reaches just one frame into the next bar: its last frame.
 TEST_F(Sequencer, StepZeroOfTheNextBarIsQueuedOnceFromTheBlockBefore) {
-  SetSteps(0, 0, {0});
+  setSteps(0, 0, {0});
   for (const int64_t start : {95800, 96000 - kBlock + 1}) {
     host->setTransport(true, static_cast<double>(start) / 24000.0);
-    EXPECT_EQ(Play(2), (Frames{96000 - start})) << start;
+    EXPECT_EQ(play(2), (Frames{96000 - start})) << start;
     EXPECT_EQ(clock().barPosition(), start + 2 * kBlock - 96000) << start;
   }
 }
 
 TEST_F(Sequencer, RunModeFollowsATempoChangeFromTheNextStep) {
   engine().setSyncMode(SyncMode::Run);
-  SetAllSteps(0, 0);
+  setAllSteps(0, 0);
   host->setTransport(false, 0.0, 120.0);
-  EXPECT_EQ(Play(20), (Frames{0, 6000}));  // 10240 frames
+  EXPECT_EQ(play(20), (Frames{0, 6000}));  // 10240 frames
   host->setTransport(false, 0.0, 60.0);
   // The bar is re-placed on the next step's start at the new tempo: it sounds at once, then every 12000 frames.
-  EXPECT_EQ(Play(50), (Frames{0, 12000, 24000}));
+  EXPECT_EQ(play(50), (Frames{0, 12000, 24000}));
 }
 
 // Run waits for a valid tempo; a block without time information plays nothing and holds the
 // clock in either mode.
 TEST_F(Sequencer, WithoutTimeInformationNothingPlaysAndTheClockHolds) {
   engine().setSyncMode(SyncMode::Run);
-  SetAllSteps(0, 0);
+  setAllSteps(0, 0);
   host->timeInfo.flags = 0;
-  EXPECT_TRUE(Play(20).empty());
+  EXPECT_TRUE(play(20).empty());
   host->setTransport(false, 0.0, 120.0);
-  EXPECT_FALSE(Play(20).empty());
+  EXPECT_FALSE(play(20).empty());
   for (const SyncMode mode : {SyncMode::Hsync, SyncMode::Run}) {
     engine().setSyncMode(mode);
     host->answers.timeInfo = true;
@@ -148,24 +148,24 @@ TEST_F(Sequencer, WithoutTimeInformationNothingPlaysAndTheClockHolds) {
     host->process(kBlock);
     const int32_t position = clock().barPosition();
     host->answers.timeInfo = false;
-    EXPECT_TRUE(Play(40).empty());
+    EXPECT_TRUE(play(40).empty());
     EXPECT_EQ(clock().barPosition(), position);
   }
 }
 
 TEST_F(Sequencer, APatternNoteSwitchesAtItsFrame) {
   patterns().setResolution(1, 32);
-  SetSteps(0, 0, {1});
-  SetSteps(1, 1, {4});
+  setSteps(0, 0, {1});
+  setSteps(1, 1, {4});
   host->setTransport(true, 5700.0 / 24000.0);
   host->sendMidi({{100, kNoteOn, engine::kFirstPatternNote + 1, 90}});
   const uint32_t patternChanges = engine().editorState().patternChanges;
-  const auto first = Render(1, kBlock);
+  const auto first = render(1, kBlock);
   EXPECT_EQ(clock().currentPattern(), 1);
   EXPECT_EQ(clock().currentStep(), 2) << "on the new pattern's grid from frame 100 on";
   EXPECT_GT(engine().editorState().patternChanges, patternChanges) << "the editor is asked to show it";
   EXPECT_EQ(testhost::SoundingFrames(first, 0, kBlock), (Frames{300})) << "queued before the switch";
-  const auto next = Render(20, kBlock);
+  const auto next = render(20, kBlock);
   EXPECT_EQ(testhost::SoundingFrames(next, 1, kBlock), (Frames{12000 - 5700 - kBlock}));
   EXPECT_TRUE(testhost::SoundingFrames(next, 0, kBlock).empty());
 }
@@ -175,7 +175,7 @@ TEST_F(Sequencer, APatternNoteSwitchesAtItsFrame) {
 TEST_F(Sequencer, EachModeTakesItsOwnNotes) {
   host->setTransport(false, 0.0);
   host->sendMidi({{0, kNoteOn, engine::kFirstNote, 127}, {10, kNoteOn, 61, 127}, {20, 0x80, 62, 0}});
-  EXPECT_TRUE(Play(1).empty());
+  EXPECT_TRUE(play(1).empty());
   EXPECT_EQ(clock().currentPattern(), 13);
 
   engine().setSyncMode(SyncMode::Midi);
@@ -189,10 +189,10 @@ TEST_F(Sequencer, EachModeTakesItsOwnNotes) {
 
   engine().setSyncMode(SyncMode::Stop);
   clock().rewind();
-  SetAllSteps(13, 0);
+  setAllSteps(13, 0);
   host->setTransport(true, 0.0);
   host->sendMidi({{0, kNoteOn, engine::kFirstPatternNote + 2, 127}, {0, kControlChange | 0x05, 7, 127}});
-  EXPECT_TRUE(Play(20).empty());
+  EXPECT_TRUE(play(20).empty());
   EXPECT_EQ(clock().currentPattern(), 13);
   // A host maps controllers to parameters itself; the effect reports none as automation.
   EXPECT_TRUE(host->automations.empty());
@@ -210,7 +210,7 @@ TEST_F(Sequencer, TwoInstancesKeepTheirOwnClocks) {
   for (int step = 0; step < 16; ++step) otherEngine.patterns().setCell(1, 0, step, 0);
   otherEngine.setSyncMode(SyncMode::Run);
   engine().setSyncMode(SyncMode::Run);
-  SetAllSteps(0, 0);
+  setAllSteps(0, 0);
   host->setTransport(false, 0.0, 120.0);
   std::vector<testhost::Block> mine;
   std::vector<testhost::Block> theirs;

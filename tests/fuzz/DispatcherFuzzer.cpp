@@ -42,7 +42,7 @@ class Input {
 
 vst::VstTimeInfo timeInfo;
 
-intptr_t hostCallback(vst::AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
+intptr_t HostCallback(vst::AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
   if (opcode == vst::audioMasterVersion) return 2400;
   if (opcode == vst::audioMasterGetTime) return reinterpret_cast<intptr_t>(&timeInfo);
   return 0;
@@ -52,7 +52,7 @@ constexpr int32_t kBlockLimit = 1024;
 
 // Writable buffers of the sizes the interface documents.
 template <size_t N>
-intptr_t intoBuffer(vst::AEffect* effect, int32_t opcode, int32_t index, intptr_t value) {
+intptr_t IntoBuffer(vst::AEffect* effect, int32_t opcode, int32_t index, intptr_t value) {
   auto buffer = std::make_unique<char[]>(N);
   std::fill_n(buffer.get(), N, '\0');
   return effect->dispatcher(effect, opcode, index, value, buffer.get(), 0.0f);
@@ -62,7 +62,7 @@ intptr_t intoBuffer(vst::AEffect* effect, int32_t opcode, int32_t index, intptr_
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Input input(data, size);
-  std::unique_ptr<plugin::Vst> object = fuzz::MakeEffect(hostCallback);
+  std::unique_ptr<plugin::Vst> object = fuzz::MakeEffect(HostCallback);
   vst::AEffect* effect = object->getAeffect();
   int32_t blockSize = 0;
   std::vector<float> outputs;
@@ -89,16 +89,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         effect->dispatcher(effect, vst::effSetBlockSize, 0, blockSize, nullptr, 0.0f);
         break;
       case 2:
-        intoBuffer<vst::kMaxProgramNameLength>(effect, vst::effGetProgramName, index, value);
-        intoBuffer<vst::kMaxProgramNameLength>(effect, vst::effGetProgramNameIndexed, index, value);
+        IntoBuffer<vst::kMaxProgramNameLength>(effect, vst::effGetProgramName, index, value);
+        IntoBuffer<vst::kMaxProgramNameLength>(effect, vst::effGetProgramNameIndexed, index, value);
         break;
       case 3:
-        intoBuffer<vst::kMaxParameterStringLength>(effect, vst::effGetParamLabel + (choice / 16) % 3, index, value);
+        IntoBuffer<vst::kMaxParameterStringLength>(effect, vst::effGetParamLabel + (choice / 16) % 3, index, value);
         break;
       case 4:
-        intoBuffer<vst::kMaxEffectNameLength>(effect, vst::effGetEffectName, index, value);
-        intoBuffer<vst::kMaxVendorStringLength>(effect, vst::effGetVendorString, index, value);
-        intoBuffer<vst::kMaxProductStringLength>(effect, vst::effGetProductString, index, value);
+        IntoBuffer<vst::kMaxEffectNameLength>(effect, vst::effGetEffectName, index, value);
+        IntoBuffer<vst::kMaxVendorStringLength>(effect, vst::effGetVendorString, index, value);
+        IntoBuffer<vst::kMaxProductStringLength>(effect, vst::effGetProductString, index, value);
         break;
       case 5: {
         std::string name = input.text(64);

@@ -22,15 +22,15 @@ constexpr uint32_t kMostChannels = 4;
 constexpr uint32_t kMostBlock = 1024;
 constexpr int kMostBlocks = 8;
 
-// A finite value: samples are finite once loaded, and a NaN's payload may differ between
+// A Finite value: samples are Finite once loaded, and a NaN's payload may differ between
 // instruction forms without any fault.
-float finite(FuzzedDataProvider& input, float low, float high) {
+float Finite(FuzzedDataProvider& input, float low, float high) {
   const float value = input.ConsumeFloatingPointInRange(low, high);
   return std::isfinite(value) ? value : 0.0f;
 }
 
-// A factor that is exactly 1 (left out of the products) as often as any other.
-float factor(FuzzedDataProvider& input) { return input.ConsumeBool() ? 1.0f : finite(input, 0.0f, 1.0f); }
+// A Factor that is exactly 1 (left out of the products) as often as any other.
+float Factor(FuzzedDataProvider& input) { return input.ConsumeBool() ? 1.0f : Finite(input, 0.0f, 1.0f); }
 
 struct Output {
   std::vector<std::vector<float>> lefts, rights;
@@ -47,15 +47,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::unique_ptr<engine::SampleBuffer> buffer =
       input.ConsumeBool() ? engine::SampleBuffer::allocate(frames, channels) : nullptr;
   if (buffer) {
-    for (size_t item = 0; item < size_t{frames} * channels; ++item) buffer->samples[item] = finite(input, -2.0f, 2.0f);
+    for (size_t item = 0; item < size_t{frames} * channels; ++item) buffer->samples[item] = Finite(input, -2.0f, 2.0f);
   }
   const engine::VoiceSource source{buffer.get(), input.ConsumeIntegralInRange<uint32_t>(0, frames + 64),
                                    input.ConsumeIntegralInRange<int8_t>(-14, 14)};
   const engine::VoiceCursor start{input.ConsumeIntegralInRange<uint32_t>(0, frames + 64),
                                   input.ConsumeIntegralInRange<uint8_t>(0, 13)};
-  const engine::VoiceGains gains{finite(input, 0.0f, 1.0f), finite(input, 0.0f, 1.0f), factor(input), factor(input),
-                                 finite(input, 0.0f, 1.0f)};
-  const float silence = input.ConsumeBool() ? 0.0f : finite(input, -1.0f, 1.0f);
+  const engine::VoiceGains gains{Finite(input, 0.0f, 1.0f), Finite(input, 0.0f, 1.0f), Factor(input), Factor(input),
+                                 Finite(input, 0.0f, 1.0f)};
+  const float silence = input.ConsumeBool() ? 0.0f : Finite(input, -1.0f, 1.0f);
   std::vector<uint32_t> blocks(input.ConsumeIntegralInRange<int>(1, kMostBlocks));
   for (uint32_t& block : blocks) block = input.ConsumeIntegralInRange<uint32_t>(0, kMostBlock);
 

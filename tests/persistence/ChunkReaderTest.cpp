@@ -33,17 +33,17 @@ std::string Repeated(std::string_view piece, size_t count) {
 
 class ChunkReader : public EffectInFolder {
  protected:
-  void SetUp() override { effect = CreateEffect(); }
+  void SetUp() override { effect = createEffect(); }
   engine::DrumEngine& engine() { return effect->instrument().engine(); }
   engine::SampleHolder& holder(uint8_t note) { return engine().kit().holder(note); }
   // Loads a recognisable state, which a refused text must leave alone.
-  void LoadMarkerState() {
+  void loadMarkerState() {
     SetChunk(*effect, VersionTwoText({"smp2;38;Marker;;0.5;muted;3;0.4;0.3;swing;", PatternRecord(7, 40, 64, "11"),
                                       "vst1;Run;", "snd1;Tuned;"}));
     messages.clear();
     loads.clear();
   }
-  void ExpectRefusedAndMarkerStateKept(const std::string& text = kRefused) {
+  void expectRefusedAndMarkerStateKept(const std::string& text = kRefused) {
     ASSERT_EQ(messages.messages().size(), 1u);
     EXPECT_EQ(messages.messages()[0].caption, "Error");
     EXPECT_EQ(messages.messages()[0].text, text);
@@ -89,7 +89,7 @@ TEST_F(ChunkReader, WrittenTextReadsBackToTheSameModel) {
   EXPECT_NE(saved.find("\nvel1;3;36;33;127;"), std::string::npos);
   EXPECT_EQ(saved.find("vel1;23;"), std::string::npos) << "written only below full velocity";
 
-  auto restored = CreateEffect();
+  auto restored = createEffect();
   loads.clear();
   EXPECT_EQ(SetChunk(*restored, saved), 1);
   EXPECT_TRUE(messages.messages().empty());
@@ -115,7 +115,7 @@ TEST_F(ChunkReader, OldVersionsAreConvertedWithAWarningAndDefaultsForWhatTheyLac
                                          "vst1;Stop;", "snd1;Tuned;", "vel1;4;36;20;", "chk1;36;2;"};
   for (const auto& [version, volume, masterLevel] : {std::tuple{"1.0", 1.0f, 0.75f}, std::tuple{"1.1", 0.2f, 0.2f}}) {
     SCOPED_TRACE(version);
-    LoadMarkerState();
+    loadMarkerState();
     SetChunk(*effect, OldText(version, records));
     ASSERT_EQ(messages.count("Warning"), 1u);
     EXPECT_EQ(messages.messages()[0].text,
@@ -187,15 +187,15 @@ TEST_F(ChunkReader, RefusesTextsWhoseSecondLineIsNotExactlyAVersionLineOrThatANu
       {nulInName, damaged(good.find("smp2;37;") + 8)},
   };
   for (const auto& [text, message] : refused) {
-    LoadMarkerState();
+    loadMarkerState();
     EXPECT_EQ(SetChunk(*effect, text), 0);  // refused: the answer tells a host that reads it
-    ExpectRefusedAndMarkerStateKept(message);
+    expectRefusedAndMarkerStateKept(message);
   }
   // A missing block or an empty size.
   for (const auto& [block, size] : {std::pair<char*, intptr_t>{nullptr, 100}, {carriageReturn.data(), 0}, {carriageReturn.data(), -5}}) {
-    LoadMarkerState();
+    loadMarkerState();
     effect->getAeffect()->dispatcher(effect->getAeffect(), vst::effSetChunk, 0, size, block, 0.0f);
-    ExpectRefusedAndMarkerStateKept();
+    expectRefusedAndMarkerStateKept();
   }
 }
 

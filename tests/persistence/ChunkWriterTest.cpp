@@ -11,7 +11,7 @@ namespace {
 using ChunkWriter = EffectInFolder;
 
 TEST_F(ChunkWriter, WritesEverySettingInItsForm) {
-  auto effect = CreateEffect();
+  auto effect = createEffect();
   engine::DrumEngine& engine = effect->instrument().engine();
   engine::SampleHolder& snare = engine.kit().holder(40);
   snare.setName("Snare");
@@ -38,7 +38,7 @@ TEST_F(ChunkWriter, WritesEverySettingInItsForm) {
 }
 
 TEST_F(ChunkWriter, PatternsOfOtherResolutionWriteEveryHolderInNoteThenPatternOrder) {
-  auto effect = CreateEffect();
+  auto effect = createEffect();
   engine::PatternStore& patterns = effect->instrument().engine().patterns();
   patterns.setResolution(5, 32);
   patterns.setCell(1, 2, 127, 11);
@@ -55,7 +55,7 @@ TEST_F(ChunkWriter, PatternsOfOtherResolutionWriteEveryHolderInNoteThenPatternOr
 }
 
 TEST_F(ChunkWriter, PlaceholderStandsOnlyForTheExactSamplesFolder) {
-  auto effect = CreateEffect();
+  auto effect = createEffect();
   engine::Kit& kit = effect->instrument().engine().kit();
   const std::string samples = effect->instrument().samplesFolder();
   std::string upperCase = samples;

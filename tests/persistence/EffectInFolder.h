@@ -94,7 +94,7 @@ struct LoadRequest {
 class EffectInFolder : public ::testing::Test {
  protected:
   // An effect whose plug-in directory is the temporary folder.
-  std::unique_ptr<plugin::Vst> CreateEffect() {
+  std::unique_ptr<plugin::Vst> createEffect() {
     auto fakeLoader = [this](engine::Kit& kit, uint8_t note, const std::string& path) {
       loads.push_back({note, path});
       kit.holder(note).setPath(path);
@@ -103,7 +103,7 @@ class EffectInFolder : public ::testing::Test {
     return std::make_unique<plugin::Vst>(nullptr, plugin::EffectEnvironment{folder.path(), fakeLoader});
   }
   // The program file with the text as its chunk, at the default preset's place below the folder.
-  void WriteDefaultPreset(const std::string& text) const {
+  void writeDefaultPreset(const std::string& text) const {
     persistence::ProgramFile program;
     program.fxId = kEffectId;
     program.chunk = text + '\0';

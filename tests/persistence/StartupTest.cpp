@@ -21,10 +21,10 @@ TEST_F(Startup, EditorScaleComesFromTheConfigurationFileAndIsStoredThere) {
   };
   for (const auto& [content, scale] : cases) {
     folder.write("Kestrelhollow.cfg", content);
-    EXPECT_FLOAT_EQ(CreateEffect()->editorLink().scale(), scale) << '"' << content << '"';
+    EXPECT_FLOAT_EQ(createEffect()->editorLink().scale(), scale) << '"' << content << '"';
   }
   std::remove((folder.path() + "Kestrelhollow.cfg").c_str());
-  auto effect = CreateEffect();
+  auto effect = createEffect();
   EXPECT_FLOAT_EQ(effect->editorLink().scale(), 1.0f);
   // The scale is written with two digits.
   const std::string path = effect->instrument().configurationFilePath();
@@ -35,12 +35,12 @@ TEST_F(Startup, EditorScaleComesFromTheConfigurationFileAndIsStoredThere) {
 }
 
 TEST_F(Startup, NewEffectAppliesTheDefaultPresetOrReportsTheDefaultTextWithoutOne) {
-  EXPECT_EQ(GetChunk(*CreateEffect()), DefaultText());
+  EXPECT_EQ(GetChunk(*createEffect()), DefaultText());
   const std::string preset = VersionTwoText({DefaultHolderRecord(36, "Kick", "\\$VST_SAMPLE_DIR$\\Factory\\Kick.wav"),
                                              PatternRecord(0, 36, 16, "1000100010001000"), "seq2;0.3;0;0;",
                                              "vst1;Hsync;"});
-  WriteDefaultPreset(preset);
-  auto effect = CreateEffect();
+  writeDefaultPreset(preset);
+  auto effect = createEffect();
   ASSERT_EQ(loads.size(), 1u);
   EXPECT_EQ(loads[0].path, folder.path() + testhost::NativePath("samples/Factory/Kick.wav"));
   EXPECT_TRUE(messages.messages().empty());
@@ -68,8 +68,8 @@ TEST_F(Startup, DefaultPresetIsAppliedToItsEndMarkerOrItsEnd_AnOldOneWarnsAndOne
   for (const auto& each : cases) {
     SCOPED_TRACE(each.text.substr(0, 40));
     messages.clear();
-    WriteDefaultPreset(each.text);
-    EXPECT_EQ(CreateEffect()->instrument().engine().syncMode(), each.mode);
+    writeDefaultPreset(each.text);
+    EXPECT_EQ(createEffect()->instrument().engine().syncMode(), each.mode);
     ASSERT_EQ(messages.messages().size(), each.message ? 1u : 0u);
     if (each.message) {
       EXPECT_EQ(messages.messages()[0].caption, each.message);
@@ -84,7 +84,7 @@ TEST_F(Startup, DefaultPresetIsAppliedToItsEndMarkerOrItsEnd_AnOldOneWarnsAndOne
 }
 
 TEST_F(Startup, SamplePathsMoveBetweenPluginFoldersThroughTheExactPlaceholderOnly) {
-  auto effect = CreateEffect();
+  auto effect = createEffect();
   effect->instrument().engine().kit().holder(36).setPath(effect->instrument().samplesFolder() + testhost::NativePath("Kicks/kick01.wav"));
   const std::string saved = GetChunk(*effect);
   EXPECT_NE(saved.find(";\\$VST_SAMPLE_DIR$\\Kicks\\kick01.wav;"), std::string::npos);

@@ -30,7 +30,7 @@ TEST(HostProperties, BothEntryPointsCreateTheEffectWithItsProperties) {
     const vst::AEffect& effect = *host.effect();
     EXPECT_EQ(effect.magic, vst::kEffectMagic);
     // The identifier under which hosts have stored their projects.
-    EXPECT_EQ(effect.uniqueID, vst::fourCharCode('k', 's', 'h', 'w'));
+    EXPECT_EQ(effect.uniqueID, vst::FourCharCode('k', 's', 'h', 'w'));
     EXPECT_EQ(effect.numOutputs, 24);
     const int32_t required = vst::effFlagsIsSynth | vst::effFlagsProgramChunks | vst::effFlagsCanReplacing;
     EXPECT_EQ(effect.flags & required, required);

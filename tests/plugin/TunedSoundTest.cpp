@@ -118,7 +118,7 @@ class TunedSound : public testhost::EffectFixture {
   }
 
   // Holder C at a pitch in a session of a rate and sound mode, from its note-on until it ends.
-  std::vector<float> Play(double rate, SoundMode mode, int pitch) {
+  std::vector<float> play(double rate, SoundMode mode, int pitch) {
     host->start(static_cast<float>(rate), kBlock);  // the rate, then resume: Tuned is prepared by then
     vst().instrument().setSoundMode(mode);
     vst().instrument().setPitch(0, pitch);
@@ -138,7 +138,7 @@ class TunedSound : public testhost::EffectFixture {
 TEST_F(TunedSound, EveryPitchAtEverySessionRateIsWithinACent) {
   for (int pitch = -engine::kMaxPitch; pitch <= engine::kMaxPitch; ++pitch) {
     for (const double rate : {44100.0, 48000.0, 96000.0}) {
-      const std::vector<float> played = Play(rate, SoundMode::Tuned, pitch);
+      const std::vector<float> played = play(rate, SoundMode::Tuned, pitch);
       const double cents = 1200.0 * std::log2(Frequency(played, Middle(played), rate) / (kToneHz * std::exp2(pitch / 12.0)));
       EXPECT_LE(std::fabs(cents), 1.0) << "pitch " << pitch << " at " << rate << " Hz";
     }
@@ -147,7 +147,7 @@ TEST_F(TunedSound, EveryPitchAtEverySessionRateIsWithinACent) {
 
 TEST_F(TunedSound, AFifthUpHasNoSpuriousToneAbove90DecibelsBelowTheTone) {
   constexpr int kFifth = 7;
-  const std::vector<float> tuned = Play(48000.0, SoundMode::Tuned, kFifth);
+  const std::vector<float> tuned = play(48000.0, SoundMode::Tuned, kFifth);
   EXPECT_LT(SpuriousLevel(tuned, Middle(tuned), 48000.0, kToneHz * std::exp2(kFifth / 12.0)), -90.0);
 }
 

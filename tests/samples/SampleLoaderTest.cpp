@@ -255,7 +255,7 @@ class SampleLoadErrorTest : public SampleLoaderTest {
   }
 
   // A failed load shows one message and changes only the holder's path and name.
-  void ExpectRefused(const std::string& path, const std::string& textTail) {
+  void expectRefused(const std::string& path, const std::string& textTail) {
     EXPECT_FALSE(samples::LoadFile(holder(), "Renamed", path, true));
     ASSERT_EQ(messages.messages().size(), 1u);
     EXPECT_EQ(messages.messages()[0].caption, "Sample load error");
@@ -273,7 +273,7 @@ class SampleLoadErrorTest : public SampleLoaderTest {
   }
 
   // A FLAC file whose header promises another number of frames than the 1000 it holds.
-  std::string WriteFlacPromising(int channels, uint64_t promisedFrames) {
+  std::string writeFlacPromising(int channels, uint64_t promisedFrames) {
     const std::string path = folder.file("promise.flac");
     testhost::WriteSoundFile(path, SF_FORMAT_FLAC | SF_FORMAT_PCM_16, channels, sampletest::TestSignal(1000, channels));
     sampletest::SetFlacFrameCount(path, promisedFrames);
@@ -284,7 +284,7 @@ class SampleLoadErrorTest : public SampleLoaderTest {
 };
 
 TEST_F(SampleLoadErrorTest, MissingFileIsNamed_AndThePreviousSampleStillPlays) {
-  ExpectRefused(folder.file("gone/Snare 2.wav"), kMissingTail);
+  expectRefused(folder.file("gone/Snare 2.wav"), kMissingTail);
   holder().startPreview();
   EXPECT_FLOAT_EQ(holder().renderFrame().right, sampletest::TestValue(0, 1));
 }
@@ -299,16 +299,16 @@ TEST_F(SampleLoadErrorTest, BrokenFileMessageDependsOnTheUpperCasedExtension) {
   for (const auto& [name, tail] : cases) {
     SCOPED_TRACE(name);
     sampletest::WriteGarbage(folder.file(name));
-    ExpectRefused(folder.file(name), tail);
+    expectRefused(folder.file(name), tail);
   }
   // A path too long for the file calls is unreadable.
   std::string path = folder.path();
   while (!platform::PathIsTooLong(path)) path += std::string("deeper") + platform::kPathSeparator;
-  ExpectRefused(path + "kick.wav", kUnreadableTail);
+  expectRefused(path + "kick.wav", kUnreadableTail);
 }
 
 TEST_F(SampleLoadErrorTest, FileShorterThanItsHeaderEndsWhereItsDataEnds) {
-  ASSERT_TRUE(samples::LoadSample(kit, kNote, WriteFlacPromising(1, 3000), false));
+  ASSERT_TRUE(samples::LoadSample(kit, kNote, writeFlacPromising(1, 3000), false));
   EXPECT_TRUE(messages.messages().empty());
   ASSERT_EQ(holder().length(), 1000u);
   EXPECT_EQ(holder().fileInfo().frames, 1000);
@@ -321,15 +321,15 @@ TEST_F(SampleLoadErrorTest, ClaimBeyondWhatAHolderTakesIsRefusedFromTheHeader) {
   // 256 MB of floats of the first two channels at most: a mono frame more than 64 Mi, a
   // stereo frame more than 32 Mi; ten minutes at 192 kHz (115.2 M frames) of more channels
   // than two, counted as two; frames beyond 32 bits. Each is refused before a frame is decoded.
-  ExpectRefused(WriteFlacPromising(1, (uint64_t{1} << 26) + 1), kTooLongTail);
-  ExpectRefused(WriteFlacPromising(2, (uint64_t{1} << 25) + 1), kTooLongTail);
-  ExpectRefused(WriteFlacPromising(3, 600 * 192000), kTooLongTail);
-  ExpectRefused(WriteFlacPromising(1, (uint64_t{1} << 32) + 1000), kTooLongTail);
+  expectRefused(writeFlacPromising(1, (uint64_t{1} << 26) + 1), kTooLongTail);
+  expectRefused(writeFlacPromising(2, (uint64_t{1} << 25) + 1), kTooLongTail);
+  expectRefused(writeFlacPromising(3, 600 * 192000), kTooLongTail);
+  expectRefused(writeFlacPromising(1, (uint64_t{1} << 32) + 1000), kTooLongTail);
   // A FLAC file of nothing but its 42-byte header, claiming 2^32 - 1 frames.
-  std::string header = testhost::ReadBytes(WriteFlacPromising(1, 0xFFFFFFFFu)).substr(0, 42);
+  std::string header = testhost::ReadBytes(writeFlacPromising(1, 0xFFFFFFFFu)).substr(0, 42);
   header[4] = static_cast<char>(0x80 | header[4]);  // the stream information is the last block
   folder.write("header-only.flac", header);
-  ExpectRefused(folder.file("header-only.flac"), kTooLongTail);
+  expectRefused(folder.file("header-only.flac"), kTooLongTail);
 }
 
 #ifndef _WIN32
@@ -341,7 +341,7 @@ TEST_F(SampleLoadErrorTest, ArrayGrowsOnlyWithTheFramesTheFileDelivers) {
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
   GTEST_SKIP() << "the sanitizers need an uncapped address space";
 #endif
-  const std::string path = WriteFlacPromising(1, 540 * 48000);
+  const std::string path = writeFlacPromising(1, 540 * 48000);
   EXPECT_EXIT(
       {
         rlimit limit{};
@@ -362,8 +362,8 @@ TEST_F(SampleLoadErrorTest, ArrayGrowsOnlyWithTheFramesTheFileDelivers) {
 TEST_F(SampleLoadErrorTest, OnlyRegularFilesAreOpened) {
   const std::string pipe = folder.file("pipe.wav");
   ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
-  ExpectRefused(pipe, kWavTail);
-  ExpectRefused(folder.addFolder("folder.aif"), kUnreadableTail);
+  expectRefused(pipe, kWavTail);
+  expectRefused(folder.addFolder("folder.aif"), kUnreadableTail);
 }
 #endif
 

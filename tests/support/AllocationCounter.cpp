@@ -16,48 +16,48 @@ namespace {
 
 // Windows' C library has no aligned_alloc; its aligned blocks have their own release call.
 #ifdef _WIN32
-void* alignedBlock(size_t align, size_t size) { return _aligned_malloc(size, align); }
-void releaseAligned(void* memory) { _aligned_free(memory); }
+void* AlignedBlock(size_t align, size_t size) { return _aligned_malloc(size, align); }
+void ReleaseAligned(void* memory) { _aligned_free(memory); }
 #else
-void* alignedBlock(size_t align, size_t size) { return std::aligned_alloc(align, size); }
-void releaseAligned(void* memory) { std::free(memory); }
+void* AlignedBlock(size_t align, size_t size) { return std::aligned_alloc(align, size); }
+void ReleaseAligned(void* memory) { std::free(memory); }
 #endif
 
-void* allocate(size_t size) {
+void* Allocate(size_t size) {
   if (counting.load(std::memory_order_relaxed)) counted.fetch_add(1, std::memory_order_relaxed);
   if (void* memory = std::malloc(size == 0 ? 1 : size)) return memory;
   throw std::bad_alloc();
 }
 
-void* allocateAligned(size_t size, std::align_val_t alignment) {
+void* AllocateAligned(size_t size, std::align_val_t alignment) {
   if (counting.load(std::memory_order_relaxed)) counted.fetch_add(1, std::memory_order_relaxed);
   const auto align = static_cast<size_t>(alignment);
-  if (void* memory = alignedBlock(align, (size + align - 1) / align * align)) return memory;
+  if (void* memory = AlignedBlock(align, (size + align - 1) / align * align)) return memory;
   throw std::bad_alloc();
 }
 
 }  // namespace
 
-void* operator new(size_t size) { return allocate(size); }
-void* operator new[](size_t size) { return allocate(size); }
+void* operator new(size_t size) { return Allocate(size); }
+void* operator new[](size_t size) { return Allocate(size); }
 void* operator new(size_t size, const std::nothrow_t&) noexcept {
   try {
-    return allocate(size);
+    return Allocate(size);
   } catch (...) {
     return nullptr;
   }
 }
 void* operator new[](size_t size, const std::nothrow_t& tag) noexcept { return operator new(size, tag); }
-void* operator new(size_t size, std::align_val_t alignment) { return allocateAligned(size, alignment); }
-void* operator new[](size_t size, std::align_val_t alignment) { return allocateAligned(size, alignment); }
+void* operator new(size_t size, std::align_val_t alignment) { return AllocateAligned(size, alignment); }
+void* operator new[](size_t size, std::align_val_t alignment) { return AllocateAligned(size, alignment); }
 void operator delete(void* memory) noexcept { std::free(memory); }
 void operator delete[](void* memory) noexcept { std::free(memory); }
 void operator delete(void* memory, size_t) noexcept { std::free(memory); }
 void operator delete[](void* memory, size_t) noexcept { std::free(memory); }
-void operator delete(void* memory, std::align_val_t) noexcept { releaseAligned(memory); }
-void operator delete[](void* memory, std::align_val_t) noexcept { releaseAligned(memory); }
-void operator delete(void* memory, size_t, std::align_val_t) noexcept { releaseAligned(memory); }
-void operator delete[](void* memory, size_t, std::align_val_t) noexcept { releaseAligned(memory); }
+void operator delete(void* memory, std::align_val_t) noexcept { ReleaseAligned(memory); }
+void operator delete[](void* memory, std::align_val_t) noexcept { ReleaseAligned(memory); }
+void operator delete(void* memory, size_t, std::align_val_t) noexcept { ReleaseAligned(memory); }
+void operator delete[](void* memory, size_t, std::align_val_t) noexcept { ReleaseAligned(memory); }
 #endif
 
 namespace testhost {

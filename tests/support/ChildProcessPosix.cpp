@@ -21,7 +21,7 @@ struct Channel {
   int sink = -1;
 };
 
-Channel openPipe() {
+Channel OpenPipe() {
   int ends[2];
   if (pipe2(ends, O_CLOEXEC) != 0) return {};
   return {ends[0], ends[1]};
@@ -29,7 +29,7 @@ Channel openPipe() {
 
 // A pseudo-terminal, its other side already open: the test then reads the program's output up
 // to its end, even when the program has not yet started.
-Channel openTerminal() {
+Channel OpenTerminal() {
   const int terminal = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
   if (terminal < 0) return {};
   const char* device = grantpt(terminal) == 0 && unlockpt(terminal) == 0 ? ptsname(terminal) : nullptr;
@@ -42,7 +42,7 @@ Channel openTerminal() {
 }
 
 // In the child, between fork and exec: only calls that are safe there.
-[[noreturn]] void becomeProgram(char* const* argv, int out, int err, long fileSizeLimit) {
+[[noreturn]] void BecomeProgram(char* const* argv, int out, int err, long fileSizeLimit) {
   if (fileSizeLimit > 0) {
     // A write beyond the limit then fails with EFBIG instead of ending the process.
     const rlimit limit{static_cast<rlim_t>(fileSizeLimit), static_cast<rlim_t>(fileSizeLimit)};
@@ -57,7 +57,7 @@ Channel openTerminal() {
 
 // Appends what the descriptor holds now; false at its end (a terminal whose other side closed
 // reports an error instead).
-bool readInto(int descriptor, std::string& text) {
+bool ReadInto(int descriptor, std::string& text) {
   char piece[4096];
   const ssize_t count = read(descriptor, piece, sizeof piece);
   if (count < 0 && errno == EINTR) return true;
@@ -75,11 +75,11 @@ ProcessRun RunProcess(const std::vector<std::string>& command, const ProcessSett
   argv.push_back(nullptr);
 
   ProcessRun run;
-  const Channel out = openPipe();
-  const Channel err = settings.errorToTerminal ? openTerminal() : openPipe();
+  const Channel out = OpenPipe();
+  const Channel err = settings.errorToTerminal ? OpenTerminal() : OpenPipe();
   const auto start = Clock::now();
   const pid_t child = out.source >= 0 && err.source >= 0 ? fork() : -1;
-  if (child == 0) becomeProgram(argv.data(), out.sink, err.sink, settings.fileSizeLimit);
+  if (child == 0) BecomeProgram(argv.data(), out.sink, err.sink, settings.fileSizeLimit);
   for (const int descriptor : {out.sink, err.sink}) {
     if (descriptor >= 0) close(descriptor);
   }
@@ -109,7 +109,7 @@ ProcessRun RunProcess(const std::vector<std::string>& command, const ProcessSett
     }
     if (poll(streams, 2, 20) <= 0) continue;
     for (int i = 0; i < 2; ++i) {
-      if (streams[i].fd >= 0 && streams[i].revents != 0 && !readInto(streams[i].fd, *texts[i])) {
+      if (streams[i].fd >= 0 && streams[i].revents != 0 && !ReadInto(streams[i].fd, *texts[i])) {
         close(streams[i].fd);
         streams[i].fd = -1;
       }

@@ -11,7 +11,7 @@ namespace {
 
 // The command line that gives the program exactly these arguments when its runtime splits it:
 // parts with blanks or quotes are quoted, and backslashes are doubled only before a quote.
-std::string commandLine(const std::vector<std::string>& command) {
+std::string CommandLine(const std::vector<std::string>& command) {
   std::string line;
   for (const std::string& part : command) {
     if (!line.empty()) line += ' ';
@@ -40,20 +40,20 @@ std::string commandLine(const std::vector<std::string>& command) {
 SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
 
 // The program's end of a pipe is inherited; the test's end stays here.
-bool openPipe(HANDLE& source, HANDLE& sink) {
+bool OpenPipe(HANDLE& source, HANDLE& sink) {
   if (!::CreatePipe(&source, &sink, &inherited, 0)) return false;
   ::SetHandleInformation(source, HANDLE_FLAG_INHERIT, 0);
   return true;
 }
 
 // Reads the pipe to its end: the program has ended or closed its side.
-void readAll(HANDLE source, std::string& text) {
+void ReadAll(HANDLE source, std::string& text) {
   char piece[4096];
   DWORD count = 0;
   while (::ReadFile(source, piece, sizeof piece, &count, nullptr) && count > 0) text.append(piece, count);
 }
 
-void dropCarriageReturnsBeforeLineFeeds(std::string& text) {
+void DropCarriageReturnsBeforeLineFeeds(std::string& text) {
   std::string kept;
   for (size_t i = 0; i < text.size(); ++i) {
     if (text[i] != '\r' || i + 1 == text.size() || text[i + 1] != '\n') kept += text[i];
@@ -75,7 +75,7 @@ ProcessRun RunProcess(const std::vector<std::string>& command, const ProcessSett
   HANDLE errSink = nullptr;
   HANDLE input = ::CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited, OPEN_EXISTING,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
-  const bool piped = openPipe(outSource, outSink) && openPipe(errSource, errSink);
+  const bool piped = OpenPipe(outSource, outSink) && OpenPipe(errSource, errSink);
 
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
@@ -84,7 +84,7 @@ ProcessRun RunProcess(const std::vector<std::string>& command, const ProcessSett
   startup.hStdOutput = outSink;
   startup.hStdError = errSink;
   PROCESS_INFORMATION process{};
-  std::string line = commandLine(command);
+  std::string line = CommandLine(command);
   const bool started = piped && ::CreateProcessA(command.front().c_str(), line.data(), nullptr, nullptr, TRUE,
                                                  CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process);
   const DWORD startError = ::GetLastError();
@@ -102,8 +102,8 @@ ProcessRun RunProcess(const std::vector<std::string>& command, const ProcessSett
 
   // Both pipes are read as they fill, so that a program writing much to one never waits for the
   // other to be read.
-  std::thread errReader(readAll, errSource, std::ref(run.err));
-  std::thread outReader(readAll, outSource, std::ref(run.out));
+  std::thread errReader(ReadAll, errSource, std::ref(run.err));
+  std::thread outReader(ReadAll, outSource, std::ref(run.out));
   const auto timeout = static_cast<DWORD>(settings.timeout.count());
   if (::WaitForSingleObject(process.hProcess, timeout) == WAIT_TIMEOUT) {
     ::TerminateProcess(process.hProcess, 1);
@@ -116,8 +116,8 @@ ProcessRun RunProcess(const std::vector<std::string>& command, const ProcessSett
   outReader.join();
   errReader.join();
   for (HANDLE handle : {process.hProcess, process.hThread, outSource, errSource}) ::CloseHandle(handle);
-  dropCarriageReturnsBeforeLineFeeds(run.out);
-  dropCarriageReturnsBeforeLineFeeds(run.err);
+  DropCarriageReturnsBeforeLineFeeds(run.out);
+  DropCarriageReturnsBeforeLineFeeds(run.err);
   return run;
 }
 

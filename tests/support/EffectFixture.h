@@ -60,13 +60,13 @@ class EffectFixture : public ::testing::Test {
   engine::StepClock& clock() { return engine().clock(); }
 
   // Gives every holder a one-frame sample of 1.0, so its output is non-zero exactly at its triggers.
-  void InstallClicks() {
+  void installClicks() {
     for (int holder = 0; holder < engine::kHolderCount; ++holder) {
       InstallSamples(kit(), static_cast<uint8_t>(engine::kFirstNote + holder), {1.0f});
     }
   }
   // Renders blocks of blockSize frames, moving the transport on after each one.
-  std::vector<Block> Render(int blocks, int32_t blockSize) {
+  std::vector<Block> render(int blocks, int32_t blockSize) {
     std::vector<Block> rendered;
     for (int block = 0; block < blocks; ++block) {
       rendered.push_back(host->process(blockSize));

@@ -18,12 +18,12 @@ using Entry = vst::AEffect* (*)(vst::HostCallback);
 thread_local TestHost* creatingHost = nullptr;
 
 std::mutex registryMutex;
-std::map<vst::AEffect*, TestHost*>& registry() {
+std::map<vst::AEffect*, TestHost*>& Registry() {
   static std::map<vst::AEffect*, TestHost*> hosts;
   return hosts;
 }
 
-platform::LibraryHandle moduleHandle(const std::string& path) {
+platform::LibraryHandle ModuleHandle(const std::string& path) {
   static std::map<std::string, platform::LibraryHandle> handles;
   std::lock_guard lock(registryMutex);
   auto found = handles.find(path);
@@ -51,7 +51,7 @@ bool TestHost::adopt(vst::AEffect* effect) {
   effect_ = effect;
   if (effect_ == nullptr) return false;
   std::lock_guard lock(registryMutex);
-  registry()[effect_] = this;
+  Registry()[effect_] = this;
   return true;
 }
 
@@ -59,7 +59,7 @@ bool TestHost::loadModule(const char* entryName, const std::string& path) {
   // A windowless host: the plug-in's messages go to standard error, never to a window on the
   // developer's display that would wait for a click.
   platform::WithoutDisplay();
-  platform::LibraryHandle handle = moduleHandle(path);
+  platform::LibraryHandle handle = ModuleHandle(path);
   if (handle == nullptr) return false;
   auto entry = reinterpret_cast<Entry>(platform::FindSymbol(handle, entryName));
   if (entry == nullptr) return false;
@@ -81,7 +81,7 @@ void TestHost::closeEffect() {
   if (effect_ == nullptr) return;
   dispatch(vst::effClose);
   std::lock_guard lock(registryMutex);
-  registry().erase(effect_);
+  Registry().erase(effect_);
   effect_ = nullptr;
 }
 
@@ -102,8 +102,8 @@ intptr_t TestHost::callback(vst::AEffect* effect, int32_t opcode, int32_t index,
   TestHost* host = creatingHost;
   {
     std::lock_guard lock(registryMutex);
-    auto found = registry().find(effect);
-    if (found != registry().end()) host = found->second;
+    auto found = Registry().find(effect);
+    if (found != Registry().end()) host = found->second;
   }
   return host != nullptr ? host->answer(opcode, index, value, ptr, opt) : 0;
 }

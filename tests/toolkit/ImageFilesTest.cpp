@@ -16,7 +16,7 @@ namespace toolkit {
 namespace {
 
 // A 2 x 2 BMP with the given header details; pixels are (row, column)-coded.
-std::vector<uint8_t> bmp(int bits, int32_t height, uint32_t compression, uint32_t headerSize = 40,
+std::vector<uint8_t> Bmp(int bits, int32_t height, uint32_t compression, uint32_t headerSize = 40,
                          bool alphaMask = false) {
   const int width = 2;
   const int bytesPerPixel = bits / 8;
@@ -56,42 +56,42 @@ std::vector<uint8_t> bmp(int bits, int32_t height, uint32_t compression, uint32_
 }
 
 TEST(DecodeBmp, ReadsBottomUpAndTopDownRowsOf24And32Bits) {
-  const auto bottomUp = DecodeBmp(bmp(24, 2, 0));
+  const auto bottomUp = DecodeBmp(Bmp(24, 2, 0));
   ASSERT_TRUE(bottomUp);
   EXPECT_EQ(bottomUp->pixel(1, 0), Image::opaque(200, 100, 11));
   EXPECT_EQ(bottomUp->pixel(0, 1), Image::opaque(200, 100, 0));
-  EXPECT_EQ(DecodeBmp(bmp(24, -2, 0))->pixel(1, 0), Image::opaque(200, 100, 1));
+  EXPECT_EQ(DecodeBmp(Bmp(24, -2, 0))->pixel(1, 0), Image::opaque(200, 100, 1));
   // Plain 32-bit pixels are opaque whatever their fourth byte says.
-  EXPECT_EQ(DecodeBmp(bmp(32, 2, 0))->pixel(0, 1), Image::opaque(200, 100, 0));
+  EXPECT_EQ(DecodeBmp(Bmp(32, 2, 0))->pixel(0, 1), Image::opaque(200, 100, 0));
 }
 
 TEST(DecodeBmp, HonoursAnAlphaMaskAndPremultiplies) {
-  const auto withAlpha = DecodeBmp(bmp(32, 2, 3, 108, true));
+  const auto withAlpha = DecodeBmp(Bmp(32, 2, 3, 108, true));
   ASSERT_TRUE(withAlpha);
   EXPECT_EQ(Image::alpha(withAlpha->pixel(0, 0)), 128);
   EXPECT_EQ(Image::red(withAlpha->pixel(0, 0)), 100);
-  EXPECT_EQ(Image::alpha(DecodeBmp(bmp(32, 2, 3))->pixel(0, 0)), 255) << "masks after the header";
+  EXPECT_EQ(Image::alpha(DecodeBmp(Bmp(32, 2, 3))->pixel(0, 0)), 255) << "masks after the header";
 }
 
 TEST(DecodeBmp, RefusesWhatItCannotReadSafely) {
-  EXPECT_FALSE(DecodeBmp(bmp(16, 2, 0)));
-  EXPECT_FALSE(DecodeBmp(bmp(24, 2, 1)));
-  auto huge = bmp(24, 2, 0);
+  EXPECT_FALSE(DecodeBmp(Bmp(16, 2, 0)));
+  EXPECT_FALSE(DecodeBmp(Bmp(24, 2, 1)));
+  auto huge = Bmp(24, 2, 0);
   std::fill(huge.begin() + 22, huge.begin() + 26, 0x7F);  // the height
   EXPECT_FALSE(DecodeBmp(huge));
-  auto truncated = bmp(24, 2, 0);
+  auto truncated = Bmp(24, 2, 0);
   truncated.pop_back();
   EXPECT_FALSE(DecodeBmp(truncated));
   EXPECT_FALSE(DecodeBmp(std::vector<uint8_t>{'B', 'M'}));
   EXPECT_FALSE(DecodePng(std::vector<uint8_t>{0x89, 'P', 'N', 'G', 0, 0}));
 }
 
-void appendBE32(std::vector<uint8_t>& bytes, uint32_t value) {
+void AppendBE32(std::vector<uint8_t>& bytes, uint32_t value) {
   for (int shift = 24; shift >= 0; shift -= 8) bytes.push_back(static_cast<uint8_t>(value >> shift));
 }
 
-void appendChunk(std::vector<uint8_t>& bytes, const char* type, const std::vector<uint8_t>& data) {
-  appendBE32(bytes, static_cast<uint32_t>(data.size()));
+void AppendChunk(std::vector<uint8_t>& bytes, const char* type, const std::vector<uint8_t>& data) {
+  AppendBE32(bytes, static_cast<uint32_t>(data.size()));
   const size_t typeAt = bytes.size();
   bytes.insert(bytes.end(), type, type + 4);
   bytes.insert(bytes.end(), data.begin(), data.end());
@@ -100,12 +100,12 @@ void appendChunk(std::vector<uint8_t>& bytes, const char* type, const std::vecto
     crc ^= bytes[at];
     for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
   }
-  appendBE32(bytes, ~crc);
+  AppendBE32(bytes, ~crc);
 }
 
 // PNG bytes of a transparent image but for its first pixel (RGBA), its data in stored deflate
 // blocks: written here, so that every drawing backend's PNG reader is tried on the same bytes.
-std::vector<uint8_t> png(int width, int height, std::array<uint8_t, 4> firstPixel = {}) {
+std::vector<uint8_t> Png(int width, int height, std::array<uint8_t, 4> firstPixel = {}) {
   std::vector<uint8_t> raw;  // each row: filter type 0, then RGBA pixels
   raw.resize(static_cast<size_t>(height) * (1 + 4 * static_cast<size_t>(width)));
   std::ranges::copy(firstPixel, raw.begin() + 1);
@@ -125,16 +125,16 @@ std::vector<uint8_t> png(int width, int height, std::array<uint8_t, 4> firstPixe
     a = (a + byte) % 65521;
     b = (b + a) % 65521;
   }
-  appendBE32(zlib, b << 16 | a);
+  AppendBE32(zlib, b << 16 | a);
 
   std::vector<uint8_t> bytes = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
   std::vector<uint8_t> header;
-  appendBE32(header, static_cast<uint32_t>(width));
-  appendBE32(header, static_cast<uint32_t>(height));
+  AppendBE32(header, static_cast<uint32_t>(width));
+  AppendBE32(header, static_cast<uint32_t>(height));
   header.insert(header.end(), {8, 6, 0, 0, 0});  // 8 bits, RGBA, deflate, no filter choice, not interlaced
-  appendChunk(bytes, "IHDR", header);
-  appendChunk(bytes, "IDAT", zlib);
-  appendChunk(bytes, "IEND", {});
+  AppendChunk(bytes, "IHDR", header);
+  AppendChunk(bytes, "IDAT", zlib);
+  AppendChunk(bytes, "IEND", {});
   return bytes;
 }
 
@@ -142,33 +142,33 @@ std::vector<uint8_t> png(int width, int height, std::array<uint8_t, 4> firstPixe
 // 261 KB PNG can claim 8192 x 8192 pixels).
 TEST(SkinFiles, ImagesBeyondTheirLimitAreRefusedBeforeDecoding) {
   // Colour and coverage are read premultiplied; damaged bytes are refused.
-  const auto halfBlue = DecodeImage(png(2, 1, {0, 0, 255, 128}), SkinFileLimit(2, 1));
+  const auto halfBlue = DecodeImage(Png(2, 1, {0, 0, 255, 128}), SkinFileLimit(2, 1));
   ASSERT_TRUE(halfBlue);
   EXPECT_EQ(Image::alpha(halfBlue->pixel(0, 0)), 128);
   EXPECT_NEAR(Image::blue(halfBlue->pixel(0, 0)), 128, 1);
   EXPECT_EQ(Image::red(halfBlue->pixel(0, 0)), 0);
   EXPECT_EQ(halfBlue->pixel(1, 0), 0u);
-  const std::vector<uint8_t> blank = png(2, 1);
+  const std::vector<uint8_t> blank = Png(2, 1);
   EXPECT_FALSE(DecodePng(std::span(blank).first(40)));
   // A knob strip of twice the built-in size passes; a very wide one does not.
   const ImageLimit strip = SkinFileLimit(30, 3810);
-  EXPECT_TRUE(DecodeImage(png(60, 7620), strip));
+  EXPECT_TRUE(DecodeImage(Png(60, 7620), strip));
   const ImageLimit limit{120, 80, 120 * 80};
-  EXPECT_TRUE(DecodeImage(png(120, 80), limit));
-  EXPECT_FALSE(DecodeImage(png(121, 80), limit));
-  EXPECT_FALSE(DecodeImage(png(120, 81), limit));
-  EXPECT_FALSE(DecodeImage(png(120, 80), ImageLimit{120, 80, 120 * 80 - 1}));
-  EXPECT_FALSE(DecodeImage(png(8192, 1), strip));
-  auto wide = bmp(24, 2, 0);
+  EXPECT_TRUE(DecodeImage(Png(120, 80), limit));
+  EXPECT_FALSE(DecodeImage(Png(121, 80), limit));
+  EXPECT_FALSE(DecodeImage(Png(120, 81), limit));
+  EXPECT_FALSE(DecodeImage(Png(120, 80), ImageLimit{120, 80, 120 * 80 - 1}));
+  EXPECT_FALSE(DecodeImage(Png(8192, 1), strip));
+  auto wide = Bmp(24, 2, 0);
   wide[18] = 0x00;
   wide[19] = 0x80;  // 32768 columns
   EXPECT_FALSE(DecodeImage(wide, SkinFileLimit(1206, 616)));
-  EXPECT_TRUE(DecodeImage(bmp(24, -2, 0), limit));
+  EXPECT_TRUE(DecodeImage(Bmp(24, -2, 0), limit));
 
   // Only the chunks that make the pixels reach the PNG library, which allocates a chunk's
   // claimed length before reading it: a text chunk is dropped, one claiming more than the
   // file holds refuses the file.
-  std::vector<uint8_t> withText = png(4, 4);
+  std::vector<uint8_t> withText = Png(4, 4);
   const std::vector<uint8_t> text = {0, 0, 0, 3, 't', 'E', 'X', 't', 'a', 0, 'b', 0, 0, 0, 0};
   withText.insert(withText.begin() + 33, text.begin(), text.end());  // after the image header
   EXPECT_TRUE(DecodeImage(withText, limit));
@@ -176,22 +176,22 @@ TEST(SkinFiles, ImagesBeyondTheirLimitAreRefusedBeforeDecoding) {
   EXPECT_FALSE(DecodeImage(withText, limit));
 
   testhost::TempFolder folder;
-  const std::vector<uint8_t> bytes = png(120, 80);
-  folder.write("skin.png", std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-  EXPECT_TRUE(LoadImageFile(folder.file("skin.png"), limit));
-  EXPECT_FALSE(LoadImageFile(folder.file("skin.png"), ImageLimit{119, 80, 119 * 80}));
-  EXPECT_FALSE(LoadImageFile("/nonexistent/skin.bmp", limit));
+  const std::vector<uint8_t> bytes = Png(120, 80);
+  folder.write("skin.Png", std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+  EXPECT_TRUE(LoadImageFile(folder.file("skin.Png"), limit));
+  EXPECT_FALSE(LoadImageFile(folder.file("skin.Png"), ImageLimit{119, 80, 119 * 80}));
+  EXPECT_FALSE(LoadImageFile("/nonexistent/skin.Bmp", limit));
 #ifndef _WIN32
   // A pipe is never opened: opening it for reading would wait for a writer.
-  ASSERT_EQ(mkfifo(folder.file("pipe.bmp").c_str(), 0600), 0);
-  EXPECT_FALSE(LoadImageFile(folder.file("pipe.bmp"), limit));
+  ASSERT_EQ(mkfifo(folder.file("pipe.Bmp").c_str(), 0600), 0);
+  EXPECT_FALSE(LoadImageFile(folder.file("pipe.Bmp"), limit));
 #endif
 }
 
 TEST(DeferredImage, HasItsSizeAtOnceAndDecodesOnceWhenItsPixelsAreFirstNeeded) {
   static int decodes = 0;
   const uint8_t encoded[] = {0};
-  const Image image = Image::Deferred(2, 1, encoded, [](std::span<const uint8_t>) -> std::optional<Image> {
+  const Image image = Image::deferred(2, 1, encoded, [](std::span<const uint8_t>) -> std::optional<Image> {
     ++decodes;
     Image decoded(2, 1);
     decoded.setPixel(1, 0, 0xFF112233u);
@@ -204,7 +204,7 @@ TEST(DeferredImage, HasItsSizeAtOnceAndDecodesOnceWhenItsPixelsAreFirstNeeded) {
   EXPECT_EQ(decodes, 1);
 
   // Bytes that do not decode after all leave transparent black of the announced size.
-  const Image broken = Image::Deferred(3, 2, encoded, [](std::span<const uint8_t>) -> std::optional<Image> { return {}; });
+  const Image broken = Image::deferred(3, 2, encoded, [](std::span<const uint8_t>) -> std::optional<Image> { return {}; });
   EXPECT_EQ(broken.pixel(2, 1), 0u);
 }
 

@@ -93,12 +93,12 @@ TEST(MessageWindow, WithoutADisplayMessagesGoWhereTheyWentBefore) {
 
 #ifndef _WIN32
 // The drawn message window belongs to X11; Windows shows its own message box.
-std::string withoutSpaces(std::string text) {
+std::string WithoutSpaces(std::string text) {
   std::erase(text, ' ');
   return text;
 }
 
-double widestLine(const MessageLayout& layout) {
+double WidestLine(const MessageLayout& layout) {
   Image probe(1, 1);
   CairoDrawContext measure(probe);
   double widest = 0.0;
@@ -120,8 +120,8 @@ TEST(MessageLook, LinesBreakAtSpacesAndWithinWordsWiderThanTheWindow) {
   const MessageLayout broken = LayOutMessage(text, 1280, 1024);
   std::string all;
   for (const std::string& line : broken.lines) all += line;
-  EXPECT_EQ(withoutSpaces(all), withoutSpaces(text)) << "nothing lost, no character split";
-  EXPECT_LE(widestLine(broken), broken.width);
+  EXPECT_EQ(WithoutSpaces(all), WithoutSpaces(text)) << "nothing lost, no character split";
+  EXPECT_LE(WidestLine(broken), broken.width);
 }
 
 TEST(MessageLook, AHugeTextIsCutToTheScreen) {
@@ -129,7 +129,7 @@ TEST(MessageLook, AHugeTextIsCutToTheScreen) {
   const MessageLayout layout = LayOutMessage("The file " + path + " was not found.", 800, 600);
   EXPECT_LE(layout.width, 800);
   EXPECT_LE(layout.height, 600);
-  EXPECT_LE(widestLine(layout), layout.width);
+  EXPECT_LE(WidestLine(layout), layout.width);
   ASSERT_GE(layout.lines.size(), 2u);
   EXPECT_TRUE(layout.lines.back().ends_with("...")) << "the cut is marked";
   EXPECT_EQ(layout.lines[1].rfind("/ppp", 0), 0u);

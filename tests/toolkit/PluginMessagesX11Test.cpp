@@ -20,7 +20,7 @@ namespace {
 using Entry = vst::AEffect* (*)(vst::HostCallback);
 
 // A host that tells its VST version and nothing else.
-intptr_t answerVersion(vst::AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
+intptr_t AnswerVersion(vst::AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
   return opcode == vst::audioMasterVersion ? vst::kVstVersion : 0;
 }
 
@@ -41,7 +41,7 @@ TEST(PluginMessages, AScanGoesOnWhileTheMessagesOfMissingSamplesWaitAndTheModule
   ASSERT_NE(entry, nullptr);
   // The scan: create, open and close the effect, on a thread of the test's.
   auto scan = std::async(std::launch::async, [entry] {
-    vst::AEffect* effect = entry(&answerVersion);
+    vst::AEffect* effect = entry(&AnswerVersion);
     if (effect == nullptr) return false;
     effect->dispatcher(effect, vst::effOpen, 0, 0, nullptr, 0.0f);
     effect->dispatcher(effect, vst::effClose, 0, 0, nullptr, 0.0f);

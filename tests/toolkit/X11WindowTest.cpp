@@ -24,7 +24,7 @@ struct Counter : CControlListener {
   int changes = 0;
 };
 
-CBitmap* twoColourBitmap(int width, int height, uint32_t off, uint32_t on) {
+CBitmap* TwoColourBitmap(int width, int height, uint32_t off, uint32_t on) {
   Image image(width, 2 * height);
   for (int y = 0; y < 2 * height; ++y)
     for (int x = 0; x < width; ++x) image.setPixel(x, y, y < height ? off : on);
@@ -75,7 +75,7 @@ TEST_F(X11Window, FrameInTheHostWindowShowsWhatItDrawsAClickTogglesAButtonAndItR
   if (children) XFree(children);
   EXPECT_EQ(parent, hostWindow);
 
-  CBitmap* bitmap = twoColourBitmap(40, 20, Image::opaque(200, 0, 0), Image::opaque(0, 0, 200));
+  CBitmap* bitmap = TwoColourBitmap(40, 20, Image::opaque(200, 0, 0), Image::opaque(0, 0, 200));
   auto* button = new COnOffButton({10, 10, 50, 30}, &listener, 5, bitmap);
   frame->addView(button);
   bitmap->forget();

@@ -20,12 +20,12 @@ namespace {
 
 constexpr const char* kXvfb = "/usr/bin/Xvfb";
 
-bool displayNumberFree(int number) {
+bool DisplayNumberFree(int number) {
   return !std::filesystem::exists("/tmp/.X" + std::to_string(number) + "-lock") &&
          !std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(number));
 }
 
-int errorIgnorer(Display*, XErrorEvent*) { return 0; }
+int ErrorIgnorer(Display*, XErrorEvent*) { return 0; }
 
 // The first viewable child of the root that matches, or None; matches sees each in turn.
 Window FirstTopWindow(Display* display, const std::function<bool(Window, const XWindowAttributes&)>& matches) {
@@ -54,7 +54,7 @@ bool XvfbDisplay::available() { return access(kXvfb, X_OK) == 0; }
 XvfbDisplay::XvfbDisplay() {
   if (!available()) return;
   int number = 100 + static_cast<int>(getpid() % 400);
-  while (!displayNumberFree(number)) ++number;
+  while (!DisplayNumberFree(number)) ++number;
   const std::string name = ":" + std::to_string(number);
   const char* argv[] = {kXvfb, name.c_str(), "-screen", "0", "1400x900x24", "-nolisten", "tcp", nullptr};
   if (posix_spawn(&server_, kXvfb, nullptr, nullptr, const_cast<char**>(argv), environ) != 0) {
@@ -71,7 +71,7 @@ XvfbDisplay::XvfbDisplay() {
     connection_ = XOpenDisplay(name.c_str());
   }
   // The tests destroy windows that the code under test may still name.
-  if (connection_) XSetErrorHandler(errorIgnorer);
+  if (connection_) XSetErrorHandler(ErrorIgnorer);
 }
 
 void XvfbDisplay::kill() {

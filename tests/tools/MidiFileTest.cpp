@@ -181,10 +181,10 @@ class PatternsOut : public testhost::EffectFixture {
   using Hits = std::vector<std::vector<std::pair<int64_t, float>>>;
 
   // A fresh effect with one-frame clicks in every holder, swing and the patterns.
-  void StartProgrammed() {
+  void startProgrammed() {
     host = std::make_unique<testhost::TestHost>();
     EffectFixture::SetUp();
-    InstallClicks();
+    installClicks();
     host->setTransport(false, 0.0, 100.0);
     instrument::Instrument& instrument = vst().instrument();
     instrument.setSwingAmount(0.5f);
@@ -204,7 +204,7 @@ class PatternsOut : public testhost::EffectFixture {
   }
 
   // Renders blocks, the MIDI messages (frames from the first block's start) sent with theirs.
-  void Play(int blocks, int64_t offset, Hits& hits, const std::vector<TimedMidiMessage>& messages = {}) {
+  void play(int blocks, int64_t offset, Hits& hits, const std::vector<TimedMidiMessage>& messages = {}) {
     auto message = messages.begin();
     for (int block = 0; block < blocks; ++block) {
       const int64_t start = int64_t{block} * kBlock;
@@ -227,10 +227,10 @@ class PatternsOut : public testhost::EffectFixture {
 TEST_F(PatternsOut, TheExportPlaysEveryHitAtTheSequencersFrameAndVelocity) {
   Hits sequenced(engine::kHolderCount);
   for (const int pattern : {0, 7, 23}) {
-    StartProgrammed();
+    startProgrammed();
     engine().setSyncMode(engine::SyncMode::Run);
     clock().selectPattern(pattern);
-    Play(kBarBlocks, pattern * kBarFrames, sequenced);
+    play(kBarBlocks, pattern * kBarFrames, sequenced);
   }
   // The session tempo that the Run render told the engine.
   const std::string bytes =
@@ -238,10 +238,10 @@ TEST_F(PatternsOut, TheExportPlaysEveryHitAtTheSequencersFrameAndVelocity) {
   const MidiFile file = ParseMidiFile(bytes, kRate, "patterns.mid");
   EXPECT_DOUBLE_EQ(file.initialTempo.value_or(0.0), 100.0);
 
-  StartProgrammed();
+  startProgrammed();
   engine().setSyncMode(engine::SyncMode::Midi);
   Hits played(engine::kHolderCount);
-  Play(engine::kPatternCount * kBarBlocks, 0, played, file.messages);
+  play(engine::kPatternCount * kBarBlocks, 0, played, file.messages);
   EXPECT_EQ(played, sequenced);
   EXPECT_EQ(sequenced[2].size(), 5u);
 }

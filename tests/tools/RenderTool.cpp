@@ -43,11 +43,11 @@ std::string ProjectText(const std::vector<Holder>& holders, const std::vector<Pa
 
 namespace {
 
-void appendBigEndian(std::string& bytes, uint32_t value, int count) {
+void AppendBigEndian(std::string& bytes, uint32_t value, int count) {
   for (int shift = 8 * (count - 1); shift >= 0; shift -= 8) bytes += static_cast<char>((value >> shift) & 0xFF);
 }
 
-void appendVariableLength(std::string& bytes, uint32_t value) {
+void AppendVariableLength(std::string& bytes, uint32_t value) {
   std::string groups(1, static_cast<char>(value & 0x7F));
   while ((value >>= 7) != 0) groups.insert(groups.begin(), static_cast<char>(0x80 | (value & 0x7F)));
   bytes += groups;
@@ -60,7 +60,7 @@ std::string MidiTrack(const std::vector<MidiNote>& notes) {
   int pulse = 0;
   unsigned char runningStatus = 0;
   for (const MidiNote& note : notes) {
-    appendVariableLength(events, static_cast<uint32_t>(note.pulse - pulse));
+    AppendVariableLength(events, static_cast<uint32_t>(note.pulse - pulse));
     pulse = note.pulse;
     const unsigned char status = note.message.front();
     const bool repeated = status == runningStatus;
@@ -69,16 +69,16 @@ std::string MidiTrack(const std::vector<MidiNote>& notes) {
   }
   events += std::string("\0\xFF\x2F\0", 4);
   std::string chunk = "MTrk";
-  appendBigEndian(chunk, static_cast<uint32_t>(events.size()), 4);
+  AppendBigEndian(chunk, static_cast<uint32_t>(events.size()), 4);
   return chunk + events;
 }
 
 std::string MidiFileBytes(int format, const std::vector<std::string>& tracks, int division) {
   std::string bytes = "MThd";
-  appendBigEndian(bytes, 6, 4);
-  appendBigEndian(bytes, static_cast<uint32_t>(format), 2);
-  appendBigEndian(bytes, static_cast<uint32_t>(tracks.size()), 2);
-  appendBigEndian(bytes, static_cast<uint32_t>(division), 2);
+  AppendBigEndian(bytes, 6, 4);
+  AppendBigEndian(bytes, static_cast<uint32_t>(format), 2);
+  AppendBigEndian(bytes, static_cast<uint32_t>(tracks.size()), 2);
+  AppendBigEndian(bytes, static_cast<uint32_t>(division), 2);
   for (const std::string& track : tracks) bytes += track;
   return bytes;
 }

@@ -88,7 +88,7 @@ class RenderToolTest : public ::testing::Test {
     folder.write("groove.txt", ProjectText(holders, grooveRows));
   }
 
-  Stereo PredictGroove(int bars) const {
+  Stereo predictGroove(int bars) const {
     Stereo expected = Silence(bars * kBar);
     for (int bar = 0; bar < bars; ++bar) {
       for (int step : {0, 4, 8, 12}) AddHit(expected, bar * kBar + step * kSixteenth, 1.0f, 1.0f);
@@ -99,7 +99,7 @@ class RenderToolTest : public ::testing::Test {
     return expected;
   }
 
-  std::vector<std::string> FolderContents() const {
+  std::vector<std::string> folderContents() const {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
       names.push_back(entry.path().filename().string());
@@ -121,7 +121,7 @@ TEST_F(RenderToolTest, HsyncRenderOfTwoBarsPlaysEveryStepAtItsFrame_FlacToTwenty
                            folder.file("groove.wav")});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_NE(run.out.find("realtime factor"), std::string::npos) << run.out;
-  ExpectSame(ReadStereo(folder.file("groove.wav")), PredictGroove(2));
+  ExpectSame(ReadStereo(folder.file("groove.wav")), predictGroove(2));
   // A float format's fmt chunk closes with its extension size (0), as common readers expect.
   const std::string header = testhost::ReadBytes(folder.file("groove.wav")).substr(12, 28);
   EXPECT_EQ(header.substr(0, 10), std::string("fmt \x12\0\0\0\x03\0", 10));
@@ -129,7 +129,7 @@ TEST_F(RenderToolTest, HsyncRenderOfTwoBarsPlaysEveryStepAtItsFrame_FlacToTwenty
 
   run = RunRender({"--state", folder.file("groove.txt"), "-o", folder.file("groove.flac")});
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  ExpectSame(ReadStereo(folder.file("groove.flac")), PredictGroove(2), 1.0f / (1 << 22));
+  ExpectSame(ReadStereo(folder.file("groove.flac")), predictGroove(2), 1.0f / (1 << 22));
 }
 
 TEST_F(RenderToolTest, FlacClipsWithAWarning) {
@@ -328,7 +328,7 @@ TEST_F(RenderToolTest, SavedProgramLoadsBackToTheSameChunk) {
   folder.write("groove.fxb", persistence::WriteProgramFile(bank));
   run = RunRender({"--state", folder.file("groove.fxb"), "-o", folder.file("bank.wav")});
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  ExpectSame(ReadStereo(folder.file("bank.wav")), PredictGroove(2));
+  ExpectSame(ReadStereo(folder.file("bank.wav")), predictGroove(2));
 }
 
 // A long sample on step 0 is cut off by the kick of its choke group on step 2, which plays at
@@ -397,7 +397,7 @@ TEST_F(RenderToolTest, BadInputIsNamedAndWritesNothing) {
   folder.write("fast.mid", MidiFileBytes(0, {MidiTrack({{0, {0xFF, 0x51, 3, 0, 0, 1}}, {0, {0x99, kKick, 100}}})}));
   folder.write("slow.mid", MidiFileBytes(0, {MidiTrack({{0, {0xFF, 0x51, 3, 0xFF, 0xFF, 0xFF}}, {0, {0x99, kKick, 100}}})}));
   const std::string out = folder.file("out.wav");
-  const std::vector<std::string> inputs = FolderContents();
+  const std::vector<std::string> inputs = folderContents();
 
   struct Case {
     std::vector<std::string> arguments;
@@ -464,7 +464,7 @@ TEST_F(RenderToolTest, BadInputIsNamedAndWritesNothing) {
     EXPECT_NE(run.err.find("kestrelhollow-render: Error: "), std::string::npos) << run.err;
     EXPECT_NE(run.err.find(test.message), std::string::npos) << run.err;
   }
-  EXPECT_EQ(FolderContents(), inputs);
+  EXPECT_EQ(folderContents(), inputs);
 
   // An explicit length renders the start of a file too long to render whole.
   const ToolRun part = RunRender({"--midi", folder.file("endless.mid"), "--seconds", "1", "-o", out});

@@ -91,18 +91,18 @@ TEST(SkinFolder, AFileReplacesTheBuiltInImageAndScalesFromItsOriginalOnly) {
   auto* bitmap = new CBitmapEx(113, folder.file("strip.bmp"));
   EXPECT_EQ(bitmap->getWidth(), 30);
   EXPECT_EQ(bitmap->handle()->pixel(29, 19), Image::opaque(200, 100, 50));
-  bitmap->Resize(0.7f);
+  bitmap->resize(0.7f);
   EXPECT_EQ(bitmap->getHeight(), 13);
   EXPECT_EQ(bitmap->getWidth(), 20);  // 0.699999988 x 30 = 20.9999996
   EXPECT_FALSE(bitmap->isOriginal());
   // A scaled copy is not scaled again.
-  bitmap->Resize(0.8f);
+  bitmap->resize(0.8f);
   EXPECT_EQ(bitmap->getWidth(), 20);
   ASSERT_EQ(messages.messages().size(), 1u);
-  EXPECT_EQ(messages.messages()[0].text, "Other bitmaps than original can't be resized. Call RestoreToOriginal() first.");
-  bitmap->RestoreToOriginal();
+  EXPECT_EQ(messages.messages()[0].text, "Other bitmaps than original can't be resized. Call restoreToOriginal() first.");
+  bitmap->restoreToOriginal();
   EXPECT_TRUE(bitmap->isOriginal());
-  bitmap->Resize(0.9f);
+  bitmap->resize(0.9f);
   EXPECT_EQ(bitmap->getHeight(), 17);
   // Area averaging truncates: at most one level darker than the exact colour.
   EXPECT_NEAR(Image::red(bitmap->handle()->pixel(0, 0)), 200, 1);
@@ -119,8 +119,8 @@ TEST(SkinFolder, AFileThatIsNoReadableBitmapIsReportedOnceAndTheBuiltInImageStay
   testhost::MessageCapture messages;
   auto* builtIn = new CBitmapEx(999999, folder.file("missing.bmp"));
   EXPECT_FALSE(builtIn->isLoaded());
-  builtIn->Resize(0.6f);
-  builtIn->RestoreToOriginal();
+  builtIn->resize(0.6f);
+  builtIn->restoreToOriginal();
   EXPECT_TRUE(messages.messages().empty()) << "a bitmap without pixels ignores resizing";
   for (const char* file : {"broken.bmp", "short.bmp", "broken.bmp"}) {
     auto* fromFile = new CBitmapEx(999999, folder.file(file));

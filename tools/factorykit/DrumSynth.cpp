@@ -15,7 +15,7 @@ constexpr double kTwoPi = 2.0 * std::numbers::pi;
 
 // Mono sounds are written sample by sample through this.
 template <typename Voice>
-Sound mono(double seconds, Voice voice) {
+Sound Mono(double seconds, Voice voice) {
   Sound sound;
   sound.samples.resize(static_cast<size_t>(Frames(seconds)));
   for (int frame = 0; frame < sound.frames(); ++frame) sound.samples[static_cast<size_t>(frame)] = voice(TimeAt(frame));
@@ -24,7 +24,7 @@ Sound mono(double seconds, Voice voice) {
 
 // Stereo sounds run one voice per channel, each with its own seed and phases, for width.
 template <typename MakeVoice>
-Sound stereo(double seconds, MakeVoice makeVoice) {
+Sound Stereo(double seconds, MakeVoice makeVoice) {
   Sound sound;
   sound.channels = 2;
   const int frames = Frames(seconds);
@@ -40,9 +40,9 @@ Sound stereo(double seconds, MakeVoice makeVoice) {
 
 // A pitched drum: a sine whose pitch falls quickly from a higher start to its body, a soft
 // stick click, and a gentle saturation for weight.
-Sound drumBody(double seconds, double frequency, double drop, double sweepTau, double tau, double clickLevel,
+Sound DrumBody(double seconds, double frequency, double drop, double sweepTau, double tau, double clickLevel,
                uint32_t seed) {
-  return mono(seconds, [=, phase = 0.0, noise = Noise(seed), click = Biquad::LowPass(4000.0)](double t) mutable {
+  return Mono(seconds, [=, phase = 0.0, noise = Noise(seed), click = Biquad::lowPass(4000.0)](double t) mutable {
     phase += kTwoPi * frequency * (1.0 + drop * Decay(t, sweepTau)) / kSampleRate;
     const double body = std::sin(phase) * Decay(t, tau);
     const double stick = clickLevel * click.process(noise.next()) * Decay(t, 0.003);
@@ -50,13 +50,13 @@ Sound drumBody(double seconds, double frequency, double drop, double sweepTau, d
   });
 }
 
-Sound kick() { return drumBody(0.75, 46.0, 2.4, 0.03, 0.11, 0.5, 11); }
-Sound lowTom() { return drumBody(0.9, 92.0, 0.45, 0.05, 0.16, 0.3, 21); }
-Sound midTom() { return drumBody(0.8, 132.0, 0.4, 0.045, 0.14, 0.3, 22); }
-Sound highTom() { return drumBody(0.7, 184.0, 0.35, 0.04, 0.12, 0.3, 23); }
+Sound Kick() { return DrumBody(0.75, 46.0, 2.4, 0.03, 0.11, 0.5, 11); }
+Sound LowTom() { return DrumBody(0.9, 92.0, 0.45, 0.05, 0.16, 0.3, 21); }
+Sound MidTom() { return DrumBody(0.8, 132.0, 0.4, 0.045, 0.14, 0.3, 22); }
+Sound HighTom() { return DrumBody(0.7, 184.0, 0.35, 0.04, 0.12, 0.3, 23); }
 
-Sound snare() {
-  return mono(0.55, [noise = Noise(31), colour = Biquad::HighPass(1200.0), air = Biquad::LowPass(9000.0)](
+Sound Snare() {
+  return Mono(0.55, [noise = Noise(31), colour = Biquad::highPass(1200.0), air = Biquad::lowPass(9000.0)](
                         double t) mutable {
     const double shell = (0.7 * std::sin(kTwoPi * 185.0 * t) + 0.35 * std::sin(kTwoPi * 330.0 * t)) * Decay(t, 0.045);
     const double wires = air.process(colour.process(noise.next())) * Decay(t, 0.08);
@@ -64,17 +64,17 @@ Sound snare() {
   });
 }
 
-Sound rimshot() {
-  return mono(0.15, [noise = Noise(41), crack = Biquad::HighPass(2500.0)](double t) mutable {
+Sound Rimshot() {
+  return Mono(0.15, [noise = Noise(41), crack = Biquad::highPass(2500.0)](double t) mutable {
     const double ring = 0.8 * std::sin(kTwoPi * 1720.0 * t) * Decay(t, 0.009) +
                         0.6 * std::sin(kTwoPi * 470.0 * t) * Decay(t, 0.016);
     return static_cast<float>(ring + 0.6 * crack.process(noise.next()) * Decay(t, 0.0035));
   });
 }
 
-Sound clap() {
-  return stereo(0.6, [](int channel) {
-    return [noise = Noise(51), spread = Noise(static_cast<uint32_t>(52 + channel)), band = Biquad::BandPass(1150.0, 1.4),
+Sound Clap() {
+  return Stereo(0.6, [](int channel) {
+    return [noise = Noise(51), spread = Noise(static_cast<uint32_t>(52 + channel)), band = Biquad::bandPass(1150.0, 1.4),
             sign = channel == 0 ? 1.0 : -1.0](double t) mutable {
       // Several hands a few milliseconds apart, then the room.
       double envelope = 0.0;
@@ -88,10 +88,10 @@ Sound clap() {
   });
 }
 
-Sound shaker() {
-  return stereo(0.25, [](int channel) {
-    return [noise = Noise(static_cast<uint32_t>(61 + channel)), low = Biquad::HighPass(5000.0),
-            band = Biquad::BandPass(8500.0, 0.9)](double t) mutable {
+Sound Shaker() {
+  return Stereo(0.25, [](int channel) {
+    return [noise = Noise(static_cast<uint32_t>(61 + channel)), low = Biquad::highPass(5000.0),
+            band = Biquad::bandPass(8500.0, 0.9)](double t) mutable {
       const double rise = std::min(1.0, t / 0.018);
       const double envelope = rise * rise * (t < 0.018 ? 1.0 : Decay(t - 0.018, 0.035));
       return static_cast<float>(band.process(low.process(noise.next())) * envelope);
@@ -119,23 +119,23 @@ class Metal {
 };
 
 // Hats: metal and a little noise above 7 kHz, decaying at the given rate.
-Sound hat(double seconds, double tau, uint32_t seed) {
-  return stereo(seconds, [=](int channel) {
+Sound Hat(double seconds, double tau, uint32_t seed) {
+  return Stereo(seconds, [=](int channel) {
     return [metal = Metal(1.55, 0.7 * channel), noise = Noise(seed + static_cast<uint32_t>(channel)),
-            high1 = Biquad::HighPass(7000.0), high2 = Biquad::HighPass(7000.0), tau](double t) mutable {
+            high1 = Biquad::highPass(7000.0), high2 = Biquad::highPass(7000.0), tau](double t) mutable {
       const double source = metal.next() + 0.35 * noise.next();
       return static_cast<float>(high2.process(high1.process(static_cast<float>(source))) * Decay(t, tau));
     };
   });
 }
 
-Sound closedHat() { return hat(0.16, 0.02, 71); }
-Sound openHat() { return hat(1.2, 0.17, 73); }
+Sound ClosedHat() { return Hat(0.16, 0.02, 71); }
+Sound OpenHat() { return Hat(1.2, 0.17, 73); }
 
-Sound crash() {
-  return stereo(3.0, [](int channel) {
+Sound Crash() {
+  return Stereo(3.0, [](int channel) {
     return [low = Metal(1.0, 1.3 * channel), high = Metal(2.37, 0.4 + channel), noise = Noise(81 + channel),
-            cut = Biquad::HighPass(3500.0), shine = Biquad::HighPass(3500.0)](double t) mutable {
+            cut = Biquad::highPass(3500.0), shine = Biquad::highPass(3500.0)](double t) mutable {
       const double source = low.next() + high.next() + 0.6 * noise.next();
       const double envelope = std::min(1.0, t / 0.002) * (0.35 * Decay(t, 0.06) + 0.65 * Decay(t, 0.5));
       return static_cast<float>(shine.process(cut.process(static_cast<float>(source))) * envelope);
@@ -143,8 +143,8 @@ Sound crash() {
   });
 }
 
-Sound cowbell() {
-  return mono(0.5, [low = SquareTone(562.0), high = SquareTone(845.0), body = Biquad::BandPass(850.0, 1.2)](
+Sound Cowbell() {
+  return Mono(0.5, [low = SquareTone(562.0), high = SquareTone(845.0), body = Biquad::bandPass(850.0, 1.2)](
                        double t) mutable {
     const double envelope = 0.5 * Decay(t, 0.012) + 0.5 * Decay(t, 0.075);
     return static_cast<float>(body.process(0.5f * (low.next() + high.next())) * envelope);
@@ -157,7 +157,7 @@ Sound SynthesiseDrum(int holder) {
   using Synthesis = Sound (*)();
   // In holder order: C, C#, D, ... B.
   constexpr std::array<Synthesis, engine::kHolderCount> kDrums = {
-      kick, rimshot, snare, clap, shaker, lowTom, closedHat, midTom, cowbell, highTom, openHat, crash};
+      Kick, Rimshot, Snare, Clap, Shaker, LowTom, ClosedHat, MidTom, Cowbell, HighTom, OpenHat, Crash};
   Sound sound = kDrums.at(static_cast<size_t>(holder))();
   FinishSound(sound.samples, sound.channels);
   return sound;

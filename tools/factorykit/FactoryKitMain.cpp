@@ -10,7 +10,7 @@
 
 namespace {
 
-bool writeSound(const std::string& path, const factorykit::Sound& sound) {
+bool WriteSound(const std::string& path, const factorykit::Sound& sound) {
   SF_INFO info{};
   info.samplerate = factorykit::kSampleRate;
   info.channels = sound.channels;
@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
   }
   const std::string folder = std::string(argv[1]) + "/";
   for (int holder = 0; holder < engine::kHolderCount; ++holder) {
-    if (!writeSound(folder + factorykit::kFileNames[holder], factorykit::SynthesiseDrum(holder))) return 1;
+    if (!WriteSound(folder + factorykit::kFileNames[holder], factorykit::SynthesiseDrum(holder))) return 1;
   }
   return 0;
 }

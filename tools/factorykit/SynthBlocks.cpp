@@ -55,21 +55,21 @@ float SquareTone::next() {
 Biquad::Biquad(double b0, double b1, double b2, double a0, double a1, double a2)
     : b0_(b0 / a0), b1_(b1 / a0), b2_(b2 / a0), a1_(a1 / a0), a2_(a2 / a0) {}
 
-Biquad Biquad::LowPass(double frequency, double q) {
+Biquad Biquad::lowPass(double frequency, double q) {
   const double w = kTwoPi * frequency / kSampleRate;
   const double alpha = std::sin(w) / (2.0 * q);
   const double c = std::cos(w);
   return Biquad((1.0 - c) / 2.0, 1.0 - c, (1.0 - c) / 2.0, 1.0 + alpha, -2.0 * c, 1.0 - alpha);
 }
 
-Biquad Biquad::HighPass(double frequency, double q) {
+Biquad Biquad::highPass(double frequency, double q) {
   const double w = kTwoPi * frequency / kSampleRate;
   const double alpha = std::sin(w) / (2.0 * q);
   const double c = std::cos(w);
   return Biquad((1.0 + c) / 2.0, -(1.0 + c), (1.0 + c) / 2.0, 1.0 + alpha, -2.0 * c, 1.0 - alpha);
 }
 
-Biquad Biquad::BandPass(double frequency, double q) {
+Biquad Biquad::bandPass(double frequency, double q) {
   const double w = kTwoPi * frequency / kSampleRate;
   const double alpha = std::sin(w) / (2.0 * q);
   const double c = std::cos(w);

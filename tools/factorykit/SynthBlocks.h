@@ -43,9 +43,9 @@ class SquareTone {
 // A second-order filter (the common "cookbook" designs).
 class Biquad {
  public:
-  static Biquad LowPass(double frequency, double q = 0.7071);
-  static Biquad HighPass(double frequency, double q = 0.7071);
-  static Biquad BandPass(double frequency, double q);
+  static Biquad lowPass(double frequency, double q = 0.7071);
+  static Biquad highPass(double frequency, double q = 0.7071);
+  static Biquad bandPass(double frequency, double q);
   float process(float input);
 
  private:

@@ -18,7 +18,7 @@
 namespace {
 
 // The effect's unique ID and version, as its program files carry them.
-constexpr int32_t kUniqueId = vst::fourCharCode('k', 's', 'h', 'w');
+constexpr int32_t kUniqueId = vst::FourCharCode('k', 's', 'h', 'w');
 constexpr int32_t kEffectVersion = 1;
 constexpr const char* kProgramName = "Demo Grooves";
 

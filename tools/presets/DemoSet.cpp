@@ -42,7 +42,7 @@ struct Line {
   std::string_view steps;  // one character per step: 'x' sounds, anything else is silent
 };
 
-void writePattern(engine::PatternStore& patterns, int pattern, int32_t resolution, std::initializer_list<Line> lines) {
+void WritePattern(engine::PatternStore& patterns, int pattern, int32_t resolution, std::initializer_list<Line> lines) {
   patterns.setResolution(pattern, resolution);
   for (const Line& line : lines) {
     for (size_t step = 0; step < line.steps.size(); ++step) {
@@ -70,13 +70,13 @@ void BuildDemoSet(engine::DrumEngine& engine, std::string_view samplesFolder) {
   engine::PatternStore& patterns = engine.patterns();
   patterns.setSwingAmount(kSwingAmount);
   // Main groove.
-  writePattern(patterns, 0, 16,
+  WritePattern(patterns, 0, 16,
                {{Kick, "x.....x.x......."},
                 {Snare, "....x.......x..."},
                 {ClosedHat, "x.x.x.x.x.x.x.x."},
                 {Shaker, ".x.x.x.x.x.x.x.x"}});
   // Variation: a pushed kick, a clap on the backbeat and an open hat into the next bar.
-  writePattern(patterns, 1, 16,
+  WritePattern(patterns, 1, 16,
                {{Kick, "x.....x.x.x....."},
                 {Snare, "....x.......x..x"},
                 {Clap, "............x..."},
@@ -84,13 +84,13 @@ void BuildDemoSet(engine::DrumEngine& engine, std::string_view samplesFolder) {
                 {OpenHat, "..............x."},
                 {Shaker, ".x.x.x.x.x.x.x.x"}});
   // Variation in 32nd steps: sixteenth hats with a roll and ghost rimshots.
-  writePattern(patterns, 2, 32,
+  WritePattern(patterns, 2, 32,
                {{Kick, "x...........x...x...x..........."},
                 {Snare, "........x...............x......."},
                 {Rimshot, "..............x.............x..."},
                 {ClosedHat, "x.x.x.x.x.x.x.x.x.x.x.x.x.x.xxxx"}});
   // Fill: snare pickups and toms falling from high to low.
-  writePattern(patterns, 3, 16,
+  WritePattern(patterns, 3, 16,
                {{Kick, "x..............."},
                 {Snare, "....x.x...x....x"},
                 {HighTom, "........xx......"},
@@ -98,14 +98,14 @@ void BuildDemoSet(engine::DrumEngine& engine, std::string_view samplesFolder) {
                 {LowTom, "............xxx."},
                 {ClosedHat, "x.x.x.x........."}});
   // The main groove opened with a crash, for the bar after the fill.
-  writePattern(patterns, 4, 16,
+  WritePattern(patterns, 4, 16,
                {{Kick, "x.....x.x......."},
                 {Snare, "....x.......x..."},
                 {Crash, "x..............."},
                 {ClosedHat, "..x.x.x.x.x.x.x."},
                 {Shaker, ".x.x.x.x.x.x.x.x"}});
   // Cowbell groove.
-  writePattern(patterns, 5, 16,
+  WritePattern(patterns, 5, 16,
                {{Kick, "x..x..x...x....."},
                 {Snare, "....x.......x..."},
                 {Cowbell, "x..x..x...x.x..."},

@@ -21,7 +21,7 @@ constexpr size_t kWriteBufferBytes = size_t{1} << 16;
 
 static_assert(std::endian::native == std::endian::little, "WAV samples are written as they lie in memory");
 
-void appendLittleEndian(std::string& bytes, uint64_t value, int count) {
+void AppendLittleEndian(std::string& bytes, uint64_t value, int count) {
   for (int i = 0; i < count; ++i) bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
 }
 
@@ -30,7 +30,7 @@ void appendLittleEndian(std::string& bytes, uint64_t value, int count) {
 constexpr size_t kLanes = 8;
 
 // target[i] += source[i].
-void addTo(float* __restrict target, const float* __restrict source, size_t count) {
+void AddTo(float* __restrict target, const float* __restrict source, size_t count) {
   size_t i = 0;
   for (; i + kLanes <= count; i += kLanes) {
     for (size_t k = 0; k < kLanes; ++k) target[i + k] += source[i + k];
@@ -38,7 +38,7 @@ void addTo(float* __restrict target, const float* __restrict source, size_t coun
   for (; i < count; ++i) target[i] += source[i];
 }
 
-void interleavePair(const float* __restrict left, const float* __restrict right, float* __restrict stereo,
+void InterleavePair(const float* __restrict left, const float* __restrict right, float* __restrict stereo,
                     size_t frames) {
   size_t f = 0;
   for (; f + kLanes <= frames; f += kLanes) {
@@ -55,7 +55,7 @@ void interleavePair(const float* __restrict left, const float* __restrict right,
 
 // The index of the first value that is not finite (NaN or infinity), or count when all are.
 // x - x is 0 for a finite x and NaN otherwise; the lanes sum it, and NaN stays NaN.
-size_t firstNotFinite(const float* __restrict values, size_t count) {
+size_t FirstNotFinite(const float* __restrict values, size_t count) {
   float lanes[kLanes] = {};
   size_t i = 0;
   for (; i + kLanes <= count; i += kLanes) {
@@ -137,30 +137,30 @@ class FloatWavFile : public AudioOutput::File {
     const uint64_t riffBytes = 4 + (rf64_ ? kDs64Chunk : 0) + (8 + 18) + (8 + 4) + 8 + dataBytes;
     constexpr uint64_t kUseDs64 = 0xFFFFFFFF;
     std::string bytes = rf64_ ? "RF64" : "RIFF";
-    appendLittleEndian(bytes, rf64_ ? kUseDs64 : riffBytes, 4);
+    AppendLittleEndian(bytes, rf64_ ? kUseDs64 : riffBytes, 4);
     bytes += "WAVE";
     if (rf64_) {
       bytes += "ds64";
-      appendLittleEndian(bytes, 28, 4);
-      appendLittleEndian(bytes, riffBytes, 8);
-      appendLittleEndian(bytes, dataBytes, 8);
-      appendLittleEndian(bytes, static_cast<uint64_t>(frames_), 8);
-      appendLittleEndian(bytes, 0, 4);  // no table of other chunk sizes
+      AppendLittleEndian(bytes, 28, 4);
+      AppendLittleEndian(bytes, riffBytes, 8);
+      AppendLittleEndian(bytes, dataBytes, 8);
+      AppendLittleEndian(bytes, static_cast<uint64_t>(frames_), 8);
+      AppendLittleEndian(bytes, 0, 4);  // no table of other chunk sizes
     }
     bytes += "fmt ";
-    appendLittleEndian(bytes, 18, 4);
-    appendLittleEndian(bytes, 3, 2);  // IEEE float
-    appendLittleEndian(bytes, static_cast<uint64_t>(channels_), 2);
-    appendLittleEndian(bytes, static_cast<uint64_t>(sampleRate_), 4);
-    appendLittleEndian(bytes, static_cast<uint64_t>(sampleRate_) * frameBytes, 4);
-    appendLittleEndian(bytes, frameBytes, 2);
-    appendLittleEndian(bytes, 8 * sizeof(float), 2);
-    appendLittleEndian(bytes, 0, 2);  // the extension size
+    AppendLittleEndian(bytes, 18, 4);
+    AppendLittleEndian(bytes, 3, 2);  // IEEE float
+    AppendLittleEndian(bytes, static_cast<uint64_t>(channels_), 2);
+    AppendLittleEndian(bytes, static_cast<uint64_t>(sampleRate_), 4);
+    AppendLittleEndian(bytes, static_cast<uint64_t>(sampleRate_) * frameBytes, 4);
+    AppendLittleEndian(bytes, frameBytes, 2);
+    AppendLittleEndian(bytes, 8 * sizeof(float), 2);
+    AppendLittleEndian(bytes, 0, 2);  // the extension size
     bytes += "fact";
-    appendLittleEndian(bytes, 4, 4);
-    appendLittleEndian(bytes, rf64_ ? kUseDs64 : static_cast<uint64_t>(frames_), 4);
+    AppendLittleEndian(bytes, 4, 4);
+    AppendLittleEndian(bytes, rf64_ ? kUseDs64 : static_cast<uint64_t>(frames_), 4);
     bytes += "data";
-    appendLittleEndian(bytes, rf64_ ? kUseDs64 : dataBytes, 4);
+    AppendLittleEndian(bytes, rf64_ ? kUseDs64 : dataBytes, 4);
     return bytes;
   }
 
@@ -236,7 +236,7 @@ AudioOutput::AudioOutput(const std::string& path, OutputLayout layout, int32_t o
       paths_.push_back(path);
       break;
     case OutputLayout::PerHolder:
-      for (int pair = 0; pair < outputCount / 2; ++pair) paths_.push_back(PairFileName(path, pair + 1));
+      for (int pair = 0; pair < outputCount / 2; ++pair) paths_.push_back(pairFileName(path, pair + 1));
       break;
   }
   const int channels = layout == OutputLayout::AllOutputs ? outputCount : 2;
@@ -251,7 +251,7 @@ AudioOutput::AudioOutput(const std::string& path, OutputLayout layout, int32_t o
 
 AudioOutput::~AudioOutput() = default;
 
-std::string AudioOutput::PairFileName(const std::string& path, int pair) {
+std::string AudioOutput::pairFileName(const std::string& path, int pair) {
   char number[8];
   std::snprintf(number, sizeof number, "-%02d", pair);
   const auto slash = path.find_last_of('/');
@@ -265,7 +265,7 @@ void AudioOutput::write(const std::vector<std::vector<float>>& outputs, int32_t 
   // Audio that is not finite is the plug-in's fault, not the file's, and it would poison
   // whatever plays or mixes the file: the render fails and says so.
   for (size_t output = 0; output < outputs.size(); ++output) {
-    if (const size_t frame = firstNotFinite(outputs[output].data(), frameCount); frame < frameCount) {
+    if (const size_t frame = FirstNotFinite(outputs[output].data(), frameCount); frame < frameCount) {
       throw Failure(ExitCode::RenderFailed, "The plug-in's output " + std::to_string(output + 1) +
                                                 " is not finite (NaN or infinity) at frame " +
                                                 std::to_string(framesWritten_ + static_cast<int64_t>(frame)));
@@ -278,10 +278,10 @@ void AudioOutput::write(const std::vector<std::vector<float>>& outputs, int32_t 
       left_.assign(frameCount, 0.0f);
       right_.assign(frameCount, 0.0f);
       for (size_t output = 0; output < outputs.size(); ++output) {
-        addTo((output % 2 == 0 ? left_ : right_).data(), outputs[output].data(), frameCount);
+        AddTo((output % 2 == 0 ? left_ : right_).data(), outputs[output].data(), frameCount);
       }
       interleaved_.resize(2 * frameCount);
-      interleavePair(left_.data(), right_.data(), interleaved_.data(), frameCount);
+      InterleavePair(left_.data(), right_.data(), interleaved_.data(), frameCount);
       files_.front()->write(interleaved_.data(), frames);
       break;
     case OutputLayout::AllOutputs: {
@@ -300,7 +300,7 @@ void AudioOutput::write(const std::vector<std::vector<float>>& outputs, int32_t 
     case OutputLayout::PerHolder:
       interleaved_.resize(2 * frameCount);
       for (size_t pair = 0; pair < files_.size(); ++pair) {
-        interleavePair(outputs[2 * pair].data(), outputs[2 * pair + 1].data(), interleaved_.data(), frameCount);
+        InterleavePair(outputs[2 * pair].data(), outputs[2 * pair + 1].data(), interleaved_.data(), frameCount);
         files_[pair]->write(interleaved_.data(), frames);
       }
       break;

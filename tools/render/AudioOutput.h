@@ -31,7 +31,7 @@ class AudioOutput {
   const std::vector<std::string>& paths() const { return paths_; }
 
   // OUTPUT-01.wav for the first output pair of OUTPUT.wav, and so on.
-  static std::string PairFileName(const std::string& path, int pair);
+  static std::string pairFileName(const std::string& path, int pair);
 
   // One file of the layout: float WAV or 24-bit FLAC.
   class File;

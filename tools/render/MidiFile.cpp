@@ -83,18 +83,18 @@ class Reader {
 };
 
 // Bytes of data that follow a channel status byte.
-int dataBytesOf(uint8_t status) {
+int DataBytesOf(uint8_t status) {
   const uint8_t kind = status & 0xF0u;
   return kind == 0xC0 || kind == 0xD0 ? 1 : 2;
 }
 
 // Notes are all the plug-in plays from a file; other channel messages are read past.
-bool isNote(uint8_t status) { return (status & 0xE0u) == 0x80u; }
+bool IsNote(uint8_t status) { return (status & 0xE0u) == 0x80u; }
 
 // Reads one track chunk (the reader stands after its header and length): counts its notes
 // and, given an array, adds them with their tick standing in for the frame until the tempo
 // map is complete.
-void readTrack(Reader& reader, size_t end, std::vector<TimedMidiMessage>* notes, size_t& noteCount,
+void ReadTrack(Reader& reader, size_t end, std::vector<TimedMidiMessage>* notes, size_t& noteCount,
                std::vector<TempoChange>& tempi, uint64_t& lastTick) {
   uint64_t tick = 0;
   uint8_t runningStatus = 0;
@@ -112,13 +112,13 @@ void readTrack(Reader& reader, size_t end, std::vector<TimedMidiMessage>* notes,
     if (status < 0xF0) {
       runningStatus = status;
       TimedMidiMessage message{static_cast<int64_t>(tick), {status, 0, 0}};
-      for (int i = 0; i < dataBytesOf(status); ++i) {
+      for (int i = 0; i < DataBytesOf(status); ++i) {
         const size_t dataOffset = reader.offset();
         const uint8_t data = reader.byte("a channel message");
         if (data >= 0x80) reader.fail(dataOffset, "a channel message is cut short by a status byte");
         message.data[static_cast<size_t>(i) + 1] = data;
       }
-      if (isNote(status)) {
+      if (IsNote(status)) {
         ++noteCount;
         if (notes != nullptr) notes->push_back(message);
       }
@@ -235,7 +235,7 @@ MidiFile ParseMidiFile(std::string_view bytes, double sampleRate, const std::str
       }
       const size_t end = reader.offset() + length;
       if (type == "MTrk") {
-        readTrack(reader, end, keep ? &notes : nullptr, noteCount, tempi, lastTick);
+        ReadTrack(reader, end, keep ? &notes : nullptr, noteCount, tempi, lastTick);
         ++track;
       }
       reader.take(end - reader.offset(), "a chunk");  // other chunk types are skipped

@@ -12,85 +12,85 @@
 namespace render {
 namespace {
 
-[[noreturn]] void badArgument(const std::string& reason) {
+[[noreturn]] void BadArgument(const std::string& reason) {
   throw Failure(ExitCode::BadArguments, reason + "\nTry 'kestrelhollow-render --help'.");
 }
 
-std::string lowerCase(std::string text) {
+std::string LowerCase(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
   return text;
 }
 
-double parseNumber(const std::string& option, const std::string& text, double low, double high) {
+double ParseNumber(const std::string& option, const std::string& text, double low, double high) {
   double value = 0.0;
   const char* end = text.data() + text.size();
   const auto [stop, error] = std::from_chars(text.data(), end, value);
   if (error != std::errc() || stop != end || !std::isfinite(value) || value < low || value > high) {
-    badArgument(option + " needs a number from " + std::to_string(static_cast<long long>(low)) + " to " +
+    BadArgument(option + " needs a number from " + std::to_string(static_cast<long long>(low)) + " to " +
                 std::to_string(static_cast<long long>(high)) + ", not '" + text + "'");
   }
   return value;
 }
 
-int parseInteger(const std::string& option, const std::string& text, int low, int high) {
-  const double value = parseNumber(option, text, low, high);
-  if (value != std::floor(value)) badArgument(option + " needs a whole number, not '" + text + "'");
+int ParseInteger(const std::string& option, const std::string& text, int low, int high) {
+  const double value = ParseNumber(option, text, low, high);
+  if (value != std::floor(value)) BadArgument(option + " needs a whole number, not '" + text + "'");
   return static_cast<int>(value);
 }
 
-SoundMode parseSound(const std::string& text) {
-  const std::string word = lowerCase(text);
+SoundMode ParseSound(const std::string& text) {
+  const std::string word = LowerCase(text);
   if (word == "classic") return SoundMode::Classic;
-  if (word != "tuned") badArgument("--sound must be tuned or classic, not '" + text + "'");
+  if (word != "tuned") BadArgument("--sound must be tuned or classic, not '" + text + "'");
   return SoundMode::Tuned;
 }
 
-SyncMode parseMode(const std::string& text) {
+SyncMode ParseMode(const std::string& text) {
   static const std::map<std::string, SyncMode> modes{
       {"stop", SyncMode::Stop}, {"run", SyncMode::Run}, {"hsync", SyncMode::Hsync}, {"midi", SyncMode::Midi}};
-  const auto found = modes.find(lowerCase(text));
-  if (found == modes.end()) badArgument("--mode must be Hsync, Run, Midi or Stop, not '" + text + "'");
+  const auto found = modes.find(LowerCase(text));
+  if (found == modes.end()) BadArgument("--mode must be Hsync, Run, Midi or Stop, not '" + text + "'");
   return found->second;
 }
 
 // "NAME=VALUE": the name up to the last '=' and a value of 0..1.
-std::pair<std::string, float> parseParameter(const std::string& option, const std::string& text) {
+std::pair<std::string, float> ParseParameter(const std::string& option, const std::string& text) {
   const auto equals = text.find_last_of('=');
-  if (equals == std::string::npos || equals == 0) badArgument(option + " needs NAME=VALUE, not '" + text + "'");
-  return {text.substr(0, equals), static_cast<float>(parseNumber(option, text.substr(equals + 1), 0, 1))};
+  if (equals == std::string::npos || equals == 0) BadArgument(option + " needs NAME=VALUE, not '" + text + "'");
+  return {text.substr(0, equals), static_cast<float>(ParseNumber(option, text.substr(equals + 1), 0, 1))};
 }
 
-OutputLayout parseLayout(const std::string& text) {
+OutputLayout ParseLayout(const std::string& text) {
   static const std::map<std::string, OutputLayout> layouts{
       {"sum", OutputLayout::StereoSum}, {"all", OutputLayout::AllOutputs}, {"holders", OutputLayout::PerHolder}};
-  const auto found = layouts.find(lowerCase(text));
-  if (found == layouts.end()) badArgument("--outputs must be sum, all or holders, not '" + text + "'");
+  const auto found = layouts.find(LowerCase(text));
+  if (found == layouts.end()) BadArgument("--outputs must be sum, all or holders, not '" + text + "'");
   return found->second;
 }
 
-void checkConsistency(const Options& options) {
+void CheckConsistency(const Options& options) {
   if (options.outputPath.empty() && options.saveFxpPath.empty() && options.saveTextPath.empty() &&
       options.exportMidiPath.empty()) {
-    badArgument(
+    BadArgument(
         "Nothing to do: give an output file (-o FILE.wav), --save-fxp FILE.fxp, --save-text FILE.txt or "
         "--export-midi FILE.mid");
   }
-  if (options.bars && options.seconds) badArgument("Give either --bars or --seconds, not both");
+  if (options.bars && options.seconds) BadArgument("Give either --bars or --seconds, not both");
   if (!options.outputPath.empty()) {
     const std::string extension = ExtensionOf(options.outputPath);
     if (extension != ".wav" && extension != ".flac") {
-      badArgument("The output file must end in .wav or .flac: " + options.outputPath);
+      BadArgument("The output file must end in .wav or .flac: " + options.outputPath);
     }
     // FLAC holds at most eight channels.
     if (extension == ".flac" && options.layout == OutputLayout::AllOutputs) {
-      badArgument("--outputs all needs a .wav file; FLAC holds at most 8 channels");
+      BadArgument("--outputs all needs a .wav file; FLAC holds at most 8 channels");
     }
   }
   if (!options.saveFxpPath.empty() && ExtensionOf(options.saveFxpPath) != ".fxp") {
-    badArgument("--save-fxp needs a file name ending in .fxp: " + options.saveFxpPath);
+    BadArgument("--save-fxp needs a file name ending in .fxp: " + options.saveFxpPath);
   }
   if (!options.exportMidiPath.empty() && ExtensionOf(options.exportMidiPath) != ".mid") {
-    badArgument("--export-midi needs a file name ending in .mid: " + options.exportMidiPath);
+    BadArgument("--export-midi needs a file name ending in .mid: " + options.exportMidiPath);
   }
 }
 
@@ -100,7 +100,7 @@ std::string ExtensionOf(const std::string& path) {
   const auto slash = path.find_last_of('/');
   const auto dot = path.find_last_of('.');
   if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
-  return lowerCase(path.substr(dot));
+  return LowerCase(path.substr(dot));
 }
 
 Options ParseOptions(const std::vector<std::string>& arguments) {
@@ -110,21 +110,21 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
       {"--plugin", [&](auto&, auto& v) { options.pluginPath = v; }},
       {"--state", [&](auto&, auto& v) { options.statePath = v; }},
       {"--midi", [&](auto&, auto& v) { options.midiPath = v; }},
-      {"--mode", [&](auto&, auto& v) { options.mode = parseMode(v); }},
-      {"--sound", [&](auto&, auto& v) { options.sound = parseSound(v); }},
+      {"--mode", [&](auto&, auto& v) { options.mode = ParseMode(v); }},
+      {"--sound", [&](auto&, auto& v) { options.sound = ParseSound(v); }},
       {"--pattern",
-       [&](auto& o, auto& v) { options.patternNote = parseInteger(o, v, kFirstPatternNote, kLastPatternNote); }},
-      {"--bars", [&](auto& o, auto& v) { options.bars = parseNumber(o, v, 0, 100000); }},
-      {"--seconds", [&](auto& o, auto& v) { options.seconds = parseNumber(o, v, 0, 360000); }},
-      {"--tempo", [&](auto& o, auto& v) { options.tempo = parseNumber(o, v, kMinTempo, kMaxTempo); }},
-      {"--rate", [&](auto& o, auto& v) { options.sampleRate = parseInteger(o, v, 8000, 384000); }},
-      {"--block", [&](auto& o, auto& v) { options.blockSize = parseInteger(o, v, kMinBlockSize, kMaxBlockSize); }},
-      {"--outputs", [&](auto&, auto& v) { options.layout = parseLayout(v); }},
+       [&](auto& o, auto& v) { options.patternNote = ParseInteger(o, v, kFirstPatternNote, kLastPatternNote); }},
+      {"--bars", [&](auto& o, auto& v) { options.bars = ParseNumber(o, v, 0, 100000); }},
+      {"--seconds", [&](auto& o, auto& v) { options.seconds = ParseNumber(o, v, 0, 360000); }},
+      {"--tempo", [&](auto& o, auto& v) { options.tempo = ParseNumber(o, v, kMinTempo, kMaxTempo); }},
+      {"--rate", [&](auto& o, auto& v) { options.sampleRate = ParseInteger(o, v, 8000, 384000); }},
+      {"--block", [&](auto& o, auto& v) { options.blockSize = ParseInteger(o, v, kMinBlockSize, kMaxBlockSize); }},
+      {"--outputs", [&](auto&, auto& v) { options.layout = ParseLayout(v); }},
       {"--output", [&](auto&, auto& v) { options.outputPath = v; }},
       {"--save-fxp", [&](auto&, auto& v) { options.saveFxpPath = v; }},
       {"--save-text", [&](auto&, auto& v) { options.saveTextPath = v; }},
       {"--export-midi", [&](auto&, auto& v) { options.exportMidiPath = v; }},
-      {"--param", [&](auto& o, auto& v) { options.parameters.push_back(parseParameter(o, v)); }},
+      {"--param", [&](auto& o, auto& v) { options.parameters.push_back(ParseParameter(o, v)); }},
   };
 
   for (size_t i = 0; i < arguments.size(); ++i) {
@@ -143,18 +143,18 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
       option.resize(equals);
     }
     const auto setter = valued.find(option == "-o" ? "--output" : option);
-    if (setter == valued.end()) badArgument("Unknown argument '" + arguments[i] + "'");
+    if (setter == valued.end()) BadArgument("Unknown argument '" + arguments[i] + "'");
     if (!value) {
-      if (i + 1 >= arguments.size()) badArgument(option + " needs a value");
+      if (i + 1 >= arguments.size()) BadArgument(option + " needs a value");
       value = arguments[++i];
     }
-    if (value->empty()) badArgument(option + " needs a value");
+    if (value->empty()) BadArgument(option + " needs a value");
     setter->second(option, *value);
   }
   if ((options.bars && *options.bars <= 0.0) || (options.seconds && *options.seconds <= 0.0)) {
-    badArgument("The render length must be more than zero");
+    BadArgument("The render length must be more than zero");
   }
-  checkConsistency(options);
+  CheckConsistency(options);
   return options;
 }
 

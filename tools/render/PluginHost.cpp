@@ -24,23 +24,23 @@ constexpr const char* kHostCapabilities[] = {"sendVstTimeInfo", "sendVstMidiEven
 // The host that is creating or running the effect; the callback has no context pointer.
 PluginHost* activeHost = nullptr;
 
-[[noreturn]] void unusable(const std::string& reason) { throw Failure(ExitCode::PluginUnusable, reason); }
+[[noreturn]] void Unusable(const std::string& reason) { throw Failure(ExitCode::PluginUnusable, reason); }
 
 }  // namespace
 
 PluginHost::PluginHost(const std::string& modulePath) : modulePath_(modulePath) {
-  if (!platform::FileExists(modulePath)) unusable("Plug-in not found: " + modulePath);
+  if (!platform::FileExists(modulePath)) Unusable("Plug-in not found: " + modulePath);
   // A command-line host has no windows.
   platform::WithoutDisplay();
   // Kept resident after closing, as many hosts do.
   module_ = platform::OpenLibrary(modulePath, platform::Unloading::kNever);
-  if (module_ == nullptr) unusable("Cannot load the plug-in " + modulePath + ": " + platform::LibraryError());
+  if (module_ == nullptr) Unusable("Cannot load the plug-in " + modulePath + ": " + platform::LibraryError());
   // Current hosts look up VSTPluginMain first; "main" is the classic name of the same entry.
   auto entry = reinterpret_cast<Entry>(platform::FindSymbol(module_, "VSTPluginMain"));
   if (entry == nullptr) entry = reinterpret_cast<Entry>(platform::FindSymbol(module_, "main"));
   if (entry == nullptr) {
     platform::CloseLibrary(module_);
-    unusable(modulePath + " is not a VST 2.x plug-in: it has no VSTPluginMain or main entry point");
+    Unusable(modulePath + " is not a VST 2.x plug-in: it has no VSTPluginMain or main entry point");
   }
   activeHost = this;
   effect_ = entry(&PluginHost::callback);
@@ -59,7 +59,7 @@ PluginHost::PluginHost(const std::string& modulePath) : modulePath_(modulePath) 
     effect_ = nullptr;
     activeHost = nullptr;
     platform::CloseLibrary(module_);
-    unusable(problem);
+    Unusable(problem);
   }
   dispatch(vst::effOpen);
 }
@@ -96,10 +96,10 @@ intptr_t PluginHost::answer(int32_t opcode, intptr_t /*value*/, void* ptr) {
       }
       return 0;
     case vst::audioMasterGetVendorString:
-      vst::copyToHost(static_cast<char*>(ptr), kHostVendor, vst::kMaxVendorStringLength);
+      vst::CopyToHost(static_cast<char*>(ptr), kHostVendor, vst::kMaxVendorStringLength);
       return 1;
     case vst::audioMasterGetProductString:
-      vst::copyToHost(static_cast<char*>(ptr), kHostProduct, vst::kMaxProductStringLength);
+      vst::CopyToHost(static_cast<char*>(ptr), kHostProduct, vst::kMaxProductStringLength);
       return 1;
     case vst::audioMasterGetVendorVersion:
       return kHostVersion;
@@ -160,7 +160,7 @@ int32_t PluginHost::findParameter(const std::string& name) {
 
 void PluginHost::requireChunks() const {
   if ((effect_->flags & vst::effFlagsProgramChunks) == 0) {
-    unusable("The plug-in " + modulePath_ + " keeps no state chunks, so its state cannot be loaded or saved");
+    Unusable("The plug-in " + modulePath_ + " keeps no state chunks, so its state cannot be loaded or saved");
   }
 }
 
@@ -168,7 +168,7 @@ std::string PluginHost::getChunk() {
   requireChunks();
   void* data = nullptr;
   const intptr_t size = dispatch(vst::effGetChunk, 0, 0, &data);
-  if (size <= 0 || data == nullptr) unusable("The plug-in " + modulePath_ + " gave no state chunk");
+  if (size <= 0 || data == nullptr) Unusable("The plug-in " + modulePath_ + " gave no state chunk");
   return std::string(static_cast<const char*>(data), static_cast<size_t>(size));
 }
 

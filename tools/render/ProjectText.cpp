@@ -21,7 +21,7 @@ namespace format = persistence::format;
 constexpr size_t kVersionLineIndex = 1;
 
 // The pieces between the separators; n separators give n + 1 pieces, empty ones included.
-std::vector<std::string> split(std::string_view text, char separator) {
+std::vector<std::string> Split(std::string_view text, char separator) {
   std::vector<std::string> pieces;
   size_t start = 0;
   while (true) {
@@ -33,7 +33,7 @@ std::vector<std::string> split(std::string_view text, char separator) {
   return pieces;
 }
 
-std::string join(const std::vector<std::string_view>& pieces, char separator) {
+std::string Join(const std::vector<std::string_view>& pieces, char separator) {
   std::string text;
   for (size_t i = 0; i < pieces.size(); ++i) {
     if (i > 0) text += separator;
@@ -44,7 +44,7 @@ std::string join(const std::vector<std::string_view>& pieces, char separator) {
 
 // Calls visit with each line (without its line feed), in order.
 template <class Visit>
-void forEachLine(std::string_view text, Visit visit) {
+void ForEachLine(std::string_view text, Visit visit) {
   size_t start = 0;
   while (true) {
     const size_t end = text.find(format::kLineEnd, start);
@@ -54,13 +54,13 @@ void forEachLine(std::string_view text, Visit visit) {
   }
 }
 
-bool isRecord(std::string_view line, std::string_view keyword) {
+bool IsRecord(std::string_view line, std::string_view keyword) {
   return line.substr(0, line.find(format::kFieldSeparator)) == keyword;
 }
 
 // The record with one field set; a short record is padded with empty fields so that the field
 // and the separator after it exist. The other fields are copied as they stand, however many.
-std::string withField(std::string_view record, size_t field, std::string_view value) {
+std::string WithField(std::string_view record, size_t field, std::string_view value) {
   size_t fieldStart = 0;
   for (size_t index = 0; index < field; ++index) {
     const size_t separator = record.find(format::kFieldSeparator, fieldStart);
@@ -81,19 +81,19 @@ std::string withField(std::string_view record, size_t field, std::string_view va
 // Sets one field in every record with the keyword (the last one read wins, so all are set);
 // adds the default record, with the field set, when the text has none. Line by line, without
 // splitting the text or a record into pieces: a hostile text may hold millions of them.
-std::string withRecordField(std::string_view text, std::string_view keyword, size_t field, const std::string& value,
+std::string WithRecordField(std::string_view text, std::string_view keyword, size_t field, const std::string& value,
                             std::vector<std::string_view> defaultRecord) {
   bool found = false;
-  forEachLine(text, [&](std::string_view line) { found = found || isRecord(line, keyword); });
+  ForEachLine(text, [&](std::string_view line) { found = found || IsRecord(line, keyword); });
   defaultRecord[field] = value;
-  const std::string added = found ? std::string() : join(defaultRecord, format::kFieldSeparator);
+  const std::string added = found ? std::string() : Join(defaultRecord, format::kFieldSeparator);
   std::string edited;
   edited.reserve(text.size() + added.size() + 1);
   size_t index = 0;
-  forEachLine(text, [&](std::string_view line) {
+  ForEachLine(text, [&](std::string_view line) {
     if (index > 0) edited += format::kLineEnd;
     if (!found && index == kVersionLineIndex + 1) edited.append(added) += format::kLineEnd;
-    edited += isRecord(line, keyword) ? withField(line, field, value) : std::string(line);
+    edited += IsRecord(line, keyword) ? WithField(line, field, value) : std::string(line);
     ++index;
   });
   // A text of fewer lines gets the record at its end.
@@ -104,7 +104,7 @@ std::string withRecordField(std::string_view text, std::string_view keyword, siz
 }  // namespace
 
 bool LooksLikeProjectText(std::string_view text) {
-  const std::vector<std::string> lines = split(text.substr(0, 256), format::kLineEnd);
+  const std::vector<std::string> lines = Split(text.substr(0, 256), format::kLineEnd);
   return lines.size() > kVersionLineIndex && lines[kVersionLineIndex].starts_with(format::kVersionMarker);
 }
 
@@ -128,17 +128,17 @@ std::string ChunkOfText(std::string_view text) {
 std::string WithSyncMode(std::string_view text, SyncMode mode) {
   static_assert(static_cast<size_t>(SyncMode::Midi) + 1 == std::size(format::kSyncModeWords));
   const std::string word(format::kSyncModeWords[static_cast<size_t>(mode)]);
-  return withRecordField(text, format::kTransportRecord, 1, word, {format::kTransportRecord, "", ""});
+  return WithRecordField(text, format::kTransportRecord, 1, word, {format::kTransportRecord, "", ""});
 }
 
 std::string WithSoundMode(std::string_view text, SoundMode mode) {
   static_assert(static_cast<size_t>(SoundMode::Tuned) + 1 == std::size(format::kSoundModeWords));
   const std::string word(format::kSoundModeWords[static_cast<size_t>(mode)]);
-  return withRecordField(text, format::kSoundRecord, 1, word, {format::kSoundRecord, "", ""});
+  return WithRecordField(text, format::kSoundRecord, 1, word, {format::kSoundRecord, "", ""});
 }
 
 std::string WithCurrentPattern(std::string_view text, int pattern) {
-  return withRecordField(text, format::kSequencerRecord, 3, std::to_string(pattern),
+  return WithRecordField(text, format::kSequencerRecord, 3, std::to_string(pattern),
                          {format::kSequencerRecord, "0.5", "0", "", ""});
 }
 

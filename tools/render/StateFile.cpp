@@ -11,16 +11,16 @@ namespace {
 
 constexpr std::string_view kProgramFileMagic = "CcnK";
 
-[[noreturn]] void unreadable(const std::string& message) { throw Failure(ExitCode::InputUnreadable, message); }
+[[noreturn]] void Unreadable(const std::string& message) { throw Failure(ExitCode::InputUnreadable, message); }
 
-std::string fourCharacters(int32_t id) {
+std::string FourCharacters(int32_t id) {
   std::string text;
   for (int shift = 24; shift >= 0; shift -= 8) text += static_cast<char>((static_cast<uint32_t>(id) >> shift) & 0xFF);
   return text;
 }
 
 // Editors on some systems end lines with CR LF; the plug-in reads line feeds only.
-std::string withLineFeeds(const std::string& text) {
+std::string WithLineFeeds(const std::string& text) {
   std::string result;
   result.reserve(text.size());
   for (size_t i = 0; i < text.size(); ++i) {
@@ -31,9 +31,9 @@ std::string withLineFeeds(const std::string& text) {
 }
 
 // A project text that is not whole is refused: loaded, it would lose its end without a word.
-void requireWhole(const std::string& path, std::string_view chunk) {
+void RequireWhole(const std::string& path, std::string_view chunk) {
   if (const std::string damage = ProjectTextDamage(chunk); !damage.empty()) {
-    unreadable("The state file " + path + " is damaged: " + damage);
+    Unreadable("The state file " + path + " is damaged: " + damage);
   }
 }
 
@@ -41,24 +41,24 @@ void requireWhole(const std::string& path, std::string_view chunk) {
 
 std::string ReadStateChunk(const std::string& path, int32_t pluginId) {
   const std::string bytes = ReadInputFile(path, "state file");
-  if (bytes.empty()) unreadable("The state file " + path + " is empty");
+  if (bytes.empty()) Unreadable("The state file " + path + " is empty");
   if (bytes.starts_with(kProgramFileMagic)) {
     std::string error;
     const auto file = persistence::ParseProgramFile(bytes, &error);
-    if (!file) unreadable("The state file " + path + " is not a valid program or bank file: " + error);
+    if (!file) Unreadable("The state file " + path + " is not a valid program or bank file: " + error);
     if (file->fxId != pluginId) {
-      unreadable("The state file " + path + " belongs to another plug-in (ID '" + fourCharacters(file->fxId) +
-                 "', expected '" + fourCharacters(pluginId) + "')");
+      Unreadable("The state file " + path + " belongs to another plug-in (ID '" + FourCharacters(file->fxId) +
+                 "', expected '" + FourCharacters(pluginId) + "')");
     }
     // Another plug-in's chunk is opaque; a project text must be whole.
-    if (LooksLikeProjectText(TextOfChunk(file->chunk))) requireWhole(path, file->chunk);
+    if (LooksLikeProjectText(TextOfChunk(file->chunk))) RequireWhole(path, file->chunk);
     return file->chunk;
   }
-  const std::string text = withLineFeeds(TextOfChunk(bytes));
+  const std::string text = WithLineFeeds(TextOfChunk(bytes));
   if (!LooksLikeProjectText(text)) {
-    unreadable("The state file " + path + " is neither a program or bank file (.fxp, .fxb) nor a project text");
+    Unreadable("The state file " + path + " is neither a program or bank file (.fxp, .fxb) nor a project text");
   }
-  requireWhole(path, bytes);
+  RequireWhole(path, bytes);
   return ChunkOfText(text);
 }
 

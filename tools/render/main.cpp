@@ -25,11 +25,11 @@ namespace render {
 namespace {
 
 // The unique ID of the Kestrelhollow plug-in ('kshw').
-constexpr int32_t kKestrelhollowId = vst::fourCharCode('k', 's', 'h', 'w');
+constexpr int32_t kKestrelhollowId = vst::FourCharCode('k', 's', 'h', 'w');
 
 // The chunk to load into the plug-in: the state file's or the plug-in's own, with the modes
 // and pattern the command line asks for. Empty when the plug-in keeps the state it has.
-std::string chunkToLoad(const Options& options, PluginHost& host, std::optional<SyncMode> mode) {
+std::string ChunkToLoad(const Options& options, PluginHost& host, std::optional<SyncMode> mode) {
   std::string chunk;
   if (!options.statePath.empty()) chunk = ReadStateChunk(options.statePath, host.uniqueId());
   if (!mode && !options.sound && !options.patternNote) return chunk;
@@ -48,14 +48,14 @@ std::string chunkToLoad(const Options& options, PluginHost& host, std::optional<
 // answer anything; ours answers 0 when it refuses the text (another version, damaged) and
 // has then shown its reason already: with no display (see PluginHost) its messages come to
 // standard error, just before ours. So a refusal is taken at its word from our plug-in only.
-void loadState(PluginHost& host, const std::string& chunk, const Options& options) {
+void LoadState(PluginHost& host, const std::string& chunk, const Options& options) {
   if (host.setChunk(chunk) == 0 && host.uniqueId() == kKestrelhollowId) {
     const std::string source = options.statePath.empty() ? "its own state" : options.statePath;
     throw Failure(ExitCode::InputUnreadable, "The plug-in refused " + source + "; its message above says why");
   }
 }
 
-int64_t framesToRender(const Options& options, const Transport& transport, const MidiFile* midi) {
+int64_t FramesToRender(const Options& options, const Transport& transport, const MidiFile* midi) {
   double frames = kDefaultBars * transport.framesPerBar();
   if (options.seconds) {
     frames = *options.seconds * options.sampleRate;
@@ -73,7 +73,7 @@ int64_t framesToRender(const Options& options, const Transport& transport, const
 }
 
 // The plug-in's state as a project text; throws Failure(PluginUnusable) for another plug-in's.
-std::string projectTextOf(PluginHost& host, const std::string& option) {
+std::string ProjectTextOf(PluginHost& host, const std::string& option) {
   std::string text = TextOfChunk(host.getChunk());
   if (!LooksLikeProjectText(text)) {
     throw Failure(ExitCode::PluginUnusable, option + " needs a plug-in whose state is a Kestrelhollow project");
@@ -81,7 +81,7 @@ std::string projectTextOf(PluginHost& host, const std::string& option) {
   return text;
 }
 
-void run(const Options& options) {
+void Run(const Options& options) {
   std::optional<MidiFile> midi;
   if (!options.midiPath.empty()) midi = ReadMidiFile(options.midiPath, options.sampleRate);
   std::optional<SyncMode> mode = options.mode;
@@ -89,7 +89,7 @@ void run(const Options& options) {
 
   PluginHost host(options.pluginPath.empty() ? FindPlugin() : options.pluginPath);
   host.configure(options.sampleRate, options.blockSize);
-  if (const std::string chunk = chunkToLoad(options, host, mode); !chunk.empty()) loadState(host, chunk, options);
+  if (const std::string chunk = ChunkToLoad(options, host, mode); !chunk.empty()) LoadState(host, chunk, options);
   for (const auto& [name, value] : options.parameters) {
     const int32_t index = host.findParameter(name);
     if (index < 0) throw Failure(ExitCode::BadArguments, "The plug-in has no parameter named '" + name + "'");
@@ -100,7 +100,7 @@ void run(const Options& options) {
     std::printf("Saved the state to %s\n", options.saveFxpPath.c_str());
   }
   if (!options.saveTextPath.empty()) {
-    WriteWholeFile(options.saveTextPath, projectTextOf(host, "--save-text"));
+    WriteWholeFile(options.saveTextPath, ProjectTextOf(host, "--save-text"));
     std::printf("Saved the project text to %s\n", options.saveTextPath.c_str());
   }
   const double midiTempo = midi && midi->initialTempo ? *midi->initialTempo : kDefaultTempo;
@@ -108,14 +108,14 @@ void run(const Options& options) {
   if (!options.exportMidiPath.empty()) {
     std::optional<int> pattern;
     if (options.patternNote) pattern = *options.patternNote - kFirstPatternNote;
-    WriteWholeFile(options.exportMidiPath, PatternsAsMidi(projectTextOf(host, "--export-midi"), pattern, tempo));
+    WriteWholeFile(options.exportMidiPath, PatternsAsMidi(ProjectTextOf(host, "--export-midi"), pattern, tempo));
     const std::string exported = pattern ? "pattern " + engine::PatternName(*pattern) : "all patterns";
     std::printf("Saved %s as MIDI to %s\n", exported.c_str(), options.exportMidiPath.c_str());
   }
   if (options.outputPath.empty()) return;
 
   const Transport transport(options.sampleRate, tempo);
-  const RenderPlan plan{framesToRender(options, transport, midi ? &*midi : nullptr), options.blockSize};
+  const RenderPlan plan{FramesToRender(options, transport, midi ? &*midi : nullptr), options.blockSize};
   AudioOutput output(options.outputPath, options.layout, host.outputCount(), options.sampleRate, plan.frames);
 
   transport.describeBlock(0, host.timeInfo());
@@ -148,7 +148,7 @@ int main(int argc, char** argv) {
       std::fputs((options.showHelp ? UsageText() : VersionText()).c_str(), stdout);
       return 0;
     }
-    run(options);
+    Run(options);
     return static_cast<int>(ExitCode::Ok);
   } catch (const Failure& failure) {
     platform::ShowMessage("Error", failure.what());

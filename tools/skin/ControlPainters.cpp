@@ -8,7 +8,7 @@ namespace {
 constexpr double kKnobStart = 0.75 * M_PI;  // lower left
 constexpr double kKnobSweep = 1.5 * M_PI;
 
-void knobFrame(cairo_t* cairo, double cx, double cy, double size, double value) {
+void KnobFrame(cairo_t* cairo, double cx, double cy, double size, double value) {
   const double outer = size / 2.0 - 1.5;
   const double angle = kKnobStart + kKnobSweep * value;
   // Track and value arc.
@@ -19,7 +19,7 @@ void knobFrame(cairo_t* cairo, double cx, double cy, double size, double value) 
   cairo_stroke(cairo);
   if (value > 0.0) {
     cairo_arc(cairo, cx, cy, outer, kKnobStart, angle);
-    setColor(cairo, kAmber);
+    SetColor(cairo, kAmber);
     cairo_stroke(cairo);
   }
   // Body with a soft drop shadow and a metal cap.
@@ -50,7 +50,7 @@ void knobFrame(cairo_t* cairo, double cx, double cy, double size, double value) 
   cairo_set_line_cap(cairo, CAIRO_LINE_CAP_BUTT);
 }
 
-void glyph(cairo_t* cairo, Glyph kind, double x, double y, double width, double height) {
+void DrawGlyph(cairo_t* cairo, Glyph kind, double x, double y, double width, double height) {
   const double cx = x + width / 2.0;
   const double cy = y + height / 2.0;
   const double s = std::min(width, height);
@@ -95,78 +95,78 @@ void glyph(cairo_t* cairo, Glyph kind, double x, double y, double width, double 
 }
 
 // Covers the whole image in one colour, under what is drawn on it.
-void fillImage(cairo_t* cairo, int width, int height, Rgb color) {
+void FillImage(cairo_t* cairo, int width, int height, Rgb color) {
   cairo_rectangle(cairo, 0, 0, width, height);
-  setColor(cairo, color);
+  SetColor(cairo, color);
   cairo_fill(cairo);
 }
 
 }  // namespace
 
-void paintVersion(cairo_t* cairo, int width, int height, const std::string& version) {
-  fillImage(cairo, width, height, kPanelBottom);
-  label(cairo, version, width / 2.0, height / 2.0, 8.0, kDimLabel);
+void PaintVersion(cairo_t* cairo, int width, int height, const std::string& version) {
+  FillImage(cairo, width, height, kPanelBottom);
+  Label(cairo, version, width / 2.0, height / 2.0, 8.0, kDimLabel);
 }
 
-void paintKnobStrip(cairo_t* cairo, int width, int frameHeight, int frames) {
-  fillImage(cairo, width, frameHeight * frames, kInsetLight);
+void PaintKnobStrip(cairo_t* cairo, int width, int frameHeight, int frames) {
+  FillImage(cairo, width, frameHeight * frames, kInsetLight);
   for (int frame = 0; frame < frames; ++frame) {
     const double value = frames > 1 ? static_cast<double>(frame) / (frames - 1) : 0.0;
-    knobFrame(cairo, width / 2.0, frameHeight * frame + frameHeight / 2.0, std::min(width, frameHeight), value);
+    KnobFrame(cairo, width / 2.0, frameHeight * frame + frameHeight / 2.0, std::min(width, frameHeight), value);
   }
 }
 
-void paintKeys(cairo_t* cairo, int width, int height, const std::vector<std::string>& stateLabels, Rgb light,
+void PaintKeys(cairo_t* cairo, int width, int height, const std::vector<std::string>& stateLabels, Rgb light,
                double fontSize) {
   const int states = static_cast<int>(stateLabels.size());
   const double stateHeight = static_cast<double>(height) / states;
-  fillImage(cairo, width, height, kInsetLight);
+  FillImage(cairo, width, height, kInsetLight);
   for (int state = 0; state < states; ++state) {
     // Two-state keys are dark when off; multi-state selectors are lit in every state.
     const bool lit = states > 2 || state == 1;
     const double top = stateHeight * state;
-    keyFace(cairo, 0.0, top, width, stateHeight, lit, light);
+    KeyFace(cairo, 0.0, top, width, stateHeight, lit, light);
     const Rgb text = lit ? Rgb{0.10, 0.07, 0.03} : kLabel;
-    label(cairo, stateLabels[static_cast<size_t>(state)], width / 2.0, top + stateHeight / 2.0, fontSize, text);
+    Label(cairo, stateLabels[static_cast<size_t>(state)], width / 2.0, top + stateHeight / 2.0, fontSize, text);
   }
 }
 
-void paintLed(cairo_t* cairo, int width, int height) {
+void PaintLed(cairo_t* cairo, int width, int height) {
   const double half = height / 2.0;
-  fillImage(cairo, width, height, kInsetLight);
+  FillImage(cairo, width, height, kInsetLight);
   for (int state = 0; state < 2; ++state) {
     const double top = half * state;
-    roundedRect(cairo, 3.0, top + 2.5, width - 6.0, half - 5.0, 2.5);
-    setColor(cairo, state == 1 ? kAmber : kAmberDark, state == 1 ? 1.0 : 0.55);
+    RoundedRect(cairo, 3.0, top + 2.5, width - 6.0, half - 5.0, 2.5);
+    SetColor(cairo, state == 1 ? kAmber : kAmberDark, state == 1 ? 1.0 : 0.55);
     cairo_fill(cairo);
     if (state == 1) {
-      roundedRect(cairo, 1.5, top + 1.0, width - 3.0, half - 2.0, 3.5);
-      setColor(cairo, kAmber, 0.35);
+      RoundedRect(cairo, 1.5, top + 1.0, width - 3.0, half - 2.0, 3.5);
+      SetColor(cairo, kAmber, 0.35);
       cairo_set_line_width(cairo, 1.5);
       cairo_stroke(cairo);
-      roundedRect(cairo, 5.0, top + 3.0, width - 10.0, 1.5, 0.75);
+      RoundedRect(cairo, 5.0, top + 3.0, width - 10.0, 1.5, 0.75);
       cairo_set_source_rgba(cairo, 1.0, 1.0, 0.9, 0.6);
       cairo_fill(cairo);
     }
   }
 }
 
-void paintGlyphKey(cairo_t* cairo, int width, int height, Glyph kind, Rgb light) {
+void PaintGlyphKey(cairo_t* cairo, int width, int height, Glyph kind, Rgb light) {
   const double half = height / 2.0;
-  fillImage(cairo, width, height, kInsetLight);
+  FillImage(cairo, width, height, kInsetLight);
   for (int state = 0; state < 2; ++state) {
     const double top = half * state;
-    keyFace(cairo, 0.0, top, width, half, state == 1, light);
+    KeyFace(cairo, 0.0, top, width, half, state == 1, light);
     if (state == 1) {
       cairo_set_source_rgb(cairo, 0.10, 0.07, 0.03);
     } else {
-      setColor(cairo, kLabel);
+      SetColor(cairo, kLabel);
     }
-    glyph(cairo, kind, 0.0, top, width, half);
+    DrawGlyph(cairo, kind, 0.0, top, width, half);
   }
 }
 
-void paintEntryIcon(cairo_t* cairo, int width, int height, EntryIcon icon) {
+void PaintEntryIcon(cairo_t* cairo, int width, int height, EntryIcon icon) {
   cairo_rectangle(cairo, 0, 0, width, height);
   cairo_set_source_rgb(cairo, 0, 0, 0);
   cairo_fill(cairo);
@@ -176,20 +176,20 @@ void paintEntryIcon(cairo_t* cairo, int width, int height, EntryIcon icon) {
   const double h = height - 5.0;
   switch (icon) {
     case EntryIcon::Drive:
-      roundedRect(cairo, x, top + 2.0, w, h - 3.0, 1.5);
-      setColor(cairo, {0.62, 0.65, 0.70});
+      RoundedRect(cairo, x, top + 2.0, w, h - 3.0, 1.5);
+      SetColor(cairo, {0.62, 0.65, 0.70});
       cairo_fill(cairo);
       cairo_rectangle(cairo, x + w - 5.0, top + h - 4.0, 2.5, 1.5);
-      setColor(cairo, kGreen);
+      SetColor(cairo, kGreen);
       cairo_fill(cairo);
       break;
     case EntryIcon::Directory:
-      setColor(cairo, kAmber);
-      glyph(cairo, Glyph::Folder, x - 1.0, top - 3.0, w + 2.0, h + 6.0);
+      SetColor(cairo, kAmber);
+      DrawGlyph(cairo, Glyph::Folder, x - 1.0, top - 3.0, w + 2.0, h + 6.0);
       break;
     case EntryIcon::File: {
       // A short waveform.
-      setColor(cairo, kBlue);
+      SetColor(cairo, kBlue);
       cairo_set_line_width(cairo, 1.3);
       const double mid = height / 2.0;
       for (int i = 0; i <= static_cast<int>(w); i += 2) {
@@ -203,9 +203,9 @@ void paintEntryIcon(cairo_t* cairo, int width, int height, EntryIcon icon) {
   }
 }
 
-void paintBrowserToolbar(cairo_t* cairo, int width, int height) {
+void PaintBrowserToolbar(cairo_t* cairo, int width, int height) {
   cairo_rectangle(cairo, 0, 0, width, height);
-  verticalGradient(cairo, 0, height, {0.26, 0.27, 0.29}, {0.15, 0.155, 0.165});
+  VerticalGradient(cairo, 0, height, {0.26, 0.27, 0.29}, {0.15, 0.155, 0.165});
   cairo_fill(cairo);
   cairo_rectangle(cairo, 0, height - 1.0, width, 1.0);
   cairo_set_source_rgb(cairo, 0.0, 0.0, 0.0);

@@ -4,13 +4,13 @@
 
 namespace skinart {
 
-void setColor(cairo_t* cairo, Rgb color, double alpha) { cairo_set_source_rgba(cairo, color.r, color.g, color.b, alpha); }
+void SetColor(cairo_t* cairo, Rgb color, double alpha) { cairo_set_source_rgba(cairo, color.r, color.g, color.b, alpha); }
 
-Rgb mix(Rgb a, Rgb b, double amount) {
+Rgb Mix(Rgb a, Rgb b, double amount) {
   return {a.r + (b.r - a.r) * amount, a.g + (b.g - a.g) * amount, a.b + (b.b - a.b) * amount};
 }
 
-void roundedRect(cairo_t* cairo, double x, double y, double width, double height, double radius) {
+void RoundedRect(cairo_t* cairo, double x, double y, double width, double height, double radius) {
   const double r = std::min(radius, std::min(width, height) / 2.0);
   cairo_new_sub_path(cairo);
   cairo_arc(cairo, x + width - r, y + r, r, -M_PI / 2.0, 0.0);
@@ -20,7 +20,7 @@ void roundedRect(cairo_t* cairo, double x, double y, double width, double height
   cairo_close_path(cairo);
 }
 
-void verticalGradient(cairo_t* cairo, double y0, double y1, Rgb top, Rgb bottom) {
+void VerticalGradient(cairo_t* cairo, double y0, double y1, Rgb top, Rgb bottom) {
   cairo_pattern_t* gradient = cairo_pattern_create_linear(0.0, y0, 0.0, y1);
   cairo_pattern_add_color_stop_rgb(gradient, 0.0, top.r, top.g, top.b);
   cairo_pattern_add_color_stop_rgb(gradient, 1.0, bottom.r, bottom.g, bottom.b);
@@ -28,7 +28,7 @@ void verticalGradient(cairo_t* cairo, double y0, double y1, Rgb top, Rgb bottom)
   cairo_pattern_destroy(gradient);
 }
 
-void label(cairo_t* cairo, const std::string& text, double x, double y, double size, Rgb color, Align align,
+void Label(cairo_t* cairo, const std::string& text, double x, double y, double size, Rgb color, Align align,
            bool bold) {
   cairo_select_font_face(cairo, "Arial", CAIRO_FONT_SLANT_NORMAL, bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
   cairo_set_font_size(cairo, size);
@@ -38,17 +38,17 @@ void label(cairo_t* cairo, const std::string& text, double x, double y, double s
   if (align == Align::Center) left = x - extents.width / 2.0 - extents.x_bearing;
   if (align == Align::Right) left = x - extents.width - extents.x_bearing;
   const double baseline = std::round(y - extents.height / 2.0 - extents.y_bearing);
-  setColor(cairo, color);
+  SetColor(cairo, color);
   cairo_move_to(cairo, std::round(left), baseline);
   cairo_show_text(cairo, text.c_str());
 }
 
-void insetPanel(cairo_t* cairo, double x, double y, double width, double height, double radius) {
-  roundedRect(cairo, x, y, width, height, radius);
-  verticalGradient(cairo, y, y + height, kInset, mix(kInset, kInsetLight, 0.5));
+void InsetPanel(cairo_t* cairo, double x, double y, double width, double height, double radius) {
+  RoundedRect(cairo, x, y, width, height, radius);
+  VerticalGradient(cairo, y, y + height, kInset, Mix(kInset, kInsetLight, 0.5));
   cairo_fill(cairo);
   // Shadow along the top edge, light along the bottom edge.
-  roundedRect(cairo, x + 0.5, y + 0.5, width - 1.0, height - 1.0, radius);
+  RoundedRect(cairo, x + 0.5, y + 0.5, width - 1.0, height - 1.0, radius);
   cairo_pattern_t* edge = cairo_pattern_create_linear(0.0, y, 0.0, y + height);
   cairo_pattern_add_color_stop_rgba(edge, 0.0, 0.0, 0.0, 0.0, 0.85);
   cairo_pattern_add_color_stop_rgba(edge, 0.5, 0.0, 0.0, 0.0, 0.35);
@@ -59,33 +59,33 @@ void insetPanel(cairo_t* cairo, double x, double y, double width, double height,
   cairo_pattern_destroy(edge);
 }
 
-void keyFace(cairo_t* cairo, double x, double y, double width, double height, bool lit, Rgb light) {
+void KeyFace(cairo_t* cairo, double x, double y, double width, double height, bool lit, Rgb light) {
   const double radius = std::min(4.0, std::min(width, height) / 3.0);
   // Dark rim.
-  roundedRect(cairo, x, y, width, height, radius);
+  RoundedRect(cairo, x, y, width, height, radius);
   cairo_set_source_rgb(cairo, 0.05, 0.05, 0.06);
   cairo_fill(cairo);
-  roundedRect(cairo, x + 1.0, y + 1.0, width - 2.0, height - 2.0, radius - 0.5);
+  RoundedRect(cairo, x + 1.0, y + 1.0, width - 2.0, height - 2.0, radius - 0.5);
   if (lit) {
-    verticalGradient(cairo, y, y + height, mix(light, {1.0, 1.0, 1.0}, 0.35), mix(light, {0.0, 0.0, 0.0}, 0.18));
+    VerticalGradient(cairo, y, y + height, Mix(light, {1.0, 1.0, 1.0}, 0.35), Mix(light, {0.0, 0.0, 0.0}, 0.18));
   } else {
-    verticalGradient(cairo, y, y + height, {0.33, 0.345, 0.37}, {0.215, 0.225, 0.245});
+    VerticalGradient(cairo, y, y + height, {0.33, 0.345, 0.37}, {0.215, 0.225, 0.245});
   }
   cairo_fill(cairo);
   // A highlight on the upper third of the face.
-  roundedRect(cairo, x + 2.0, y + 1.5, width - 4.0, std::max(1.0, (height - 3.0) * 0.38), radius - 1.0);
+  RoundedRect(cairo, x + 2.0, y + 1.5, width - 4.0, std::max(1.0, (height - 3.0) * 0.38), radius - 1.0);
   cairo_set_source_rgba(cairo, 1.0, 1.0, 1.0, lit ? 0.28 : 0.10);
   cairo_fill(cairo);
   if (lit) {
     // The glow that a lit key throws on its rim.
-    roundedRect(cairo, x + 0.5, y + 0.5, width - 1.0, height - 1.0, radius);
-    setColor(cairo, light, 0.55);
+    RoundedRect(cairo, x + 0.5, y + 0.5, width - 1.0, height - 1.0, radius);
+    SetColor(cairo, light, 0.55);
     cairo_set_line_width(cairo, 1.0);
     cairo_stroke(cairo);
   }
 }
 
-void screw(cairo_t* cairo, double x, double y) {
+void Screw(cairo_t* cairo, double x, double y) {
   cairo_arc(cairo, x, y, 4.5, 0.0, 2.0 * M_PI);
   cairo_pattern_t* metal = cairo_pattern_create_radial(x - 1.5, y - 1.5, 0.5, x, y, 4.5);
   cairo_pattern_add_color_stop_rgb(metal, 0.0, 0.78, 0.79, 0.81);

@@ -25,20 +25,20 @@ inline constexpr Rgb kGreen{0.36, 0.86, 0.42};
 inline constexpr Rgb kYellow{0.98, 0.86, 0.25};
 inline constexpr Rgb kBlue{0.30, 0.66, 0.98};
 
-void setColor(cairo_t* cairo, Rgb color, double alpha = 1.0);
-Rgb mix(Rgb a, Rgb b, double amount);
-void roundedRect(cairo_t* cairo, double x, double y, double width, double height, double radius);
-void verticalGradient(cairo_t* cairo, double y0, double y1, Rgb top, Rgb bottom);
+void SetColor(cairo_t* cairo, Rgb color, double alpha = 1.0);
+Rgb Mix(Rgb a, Rgb b, double amount);
+void RoundedRect(cairo_t* cairo, double x, double y, double width, double height, double radius);
+void VerticalGradient(cairo_t* cairo, double y0, double y1, Rgb top, Rgb bottom);
 
 enum class Align { Left, Center, Right };
 // Text with its vertical middle at y.
-void label(cairo_t* cairo, const std::string& text, double x, double y, double size, Rgb color,
+void Label(cairo_t* cairo, const std::string& text, double x, double y, double size, Rgb color,
            Align align = Align::Center, bool bold = true);
 
 // A recessed area of the panel with a soft edge.
-void insetPanel(cairo_t* cairo, double x, double y, double width, double height, double radius = 5.0);
+void InsetPanel(cairo_t* cairo, double x, double y, double width, double height, double radius = 5.0);
 // A raised rubber-like key face; lit keys glow in the light colour.
-void keyFace(cairo_t* cairo, double x, double y, double width, double height, bool lit, Rgb light);
-void screw(cairo_t* cairo, double x, double y);
+void KeyFace(cairo_t* cairo, double x, double y, double width, double height, bool lit, Rgb light);
+void Screw(cairo_t* cairo, double x, double y);
 
 }  // namespace skinart

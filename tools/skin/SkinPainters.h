@@ -15,18 +15,18 @@ constexpr int kBackgroundWidth = 1206;
 constexpr int kBackgroundHeight = 616;
 constexpr int kKnobFrames = 127;
 
-void paintBackground(cairo_t* cairo);
-void paintVersion(cairo_t* cairo, int width, int height, const std::string& version);
-void paintKnobStrip(cairo_t* cairo, int width, int frameHeight, int frames);
+void PaintBackground(cairo_t* cairo);
+void PaintVersion(cairo_t* cairo, int width, int height, const std::string& version);
+void PaintKnobStrip(cairo_t* cairo, int width, int frameHeight, int frames);
 // Key with a text label, lit in the light colour when on.
-void paintKeys(cairo_t* cairo, int width, int height, const std::vector<std::string>& stateLabels, Rgb light,
+void PaintKeys(cairo_t* cairo, int width, int height, const std::vector<std::string>& stateLabels, Rgb light,
                double fontSize);
-void paintLed(cairo_t* cairo, int width, int height);
+void PaintLed(cairo_t* cairo, int width, int height);
 enum class Glyph { Previous, Next, Play, Folder, Up };
 // A small key that shows a symbol.
-void paintGlyphKey(cairo_t* cairo, int width, int height, Glyph glyph, Rgb light);
+void PaintGlyphKey(cairo_t* cairo, int width, int height, Glyph glyph, Rgb light);
 enum class EntryIcon { Drive, Directory, File };
-void paintEntryIcon(cairo_t* cairo, int width, int height, EntryIcon icon);
-void paintBrowserToolbar(cairo_t* cairo, int width, int height);
+void PaintEntryIcon(cairo_t* cairo, int width, int height, EntryIcon icon);
+void PaintBrowserToolbar(cairo_t* cairo, int width, int height);
 
 }  // namespace skinart

@@ -16,7 +16,7 @@ class Win32MessageScreen : public MessageScreen {
 
 // False for a process without a desktop a user sees (a service, Wine without a display), and
 // for a command-line program that asked for its messages on standard error.
-bool windowsCanBeShown() {
+bool WindowsCanBeShown() {
   if (platform::DisplayWithheld()) return false;
   USEROBJECTFLAGS flags{};
   if (!::GetUserObjectInformationA(::GetProcessWindowStation(), UOI_FLAGS, &flags, sizeof flags, nullptr) ||
@@ -34,7 +34,7 @@ bool windowsCanBeShown() {
 }  // namespace
 
 std::unique_ptr<MessageScreen> OpenMessageScreen() {
-  if (!windowsCanBeShown()) return nullptr;
+  if (!WindowsCanBeShown()) return nullptr;
   return std::make_unique<Win32MessageScreen>();
 }
 

@@ -10,11 +10,11 @@
 namespace toolkit {
 namespace {
 
-void setColor(cairo_t* cairo, CColor color) {
+void SetColor(cairo_t* cairo, CColor color) {
   cairo_set_source_rgba(cairo, color.red / 255.0, color.green / 255.0, color.blue / 255.0, color.alpha / 255.0);
 }
 
-cairo_surface_t* wrap(const Image& image) {
+cairo_surface_t* Wrap(const Image& image) {
   // Cairo reads these pixels only; the cast is for its C interface.
   auto* pixels = reinterpret_cast<unsigned char*>(const_cast<uint32_t*>(image.data()));
   return cairo_image_surface_create_for_data(pixels, CAIRO_FORMAT_ARGB32, image.width(), image.height(),
@@ -23,7 +23,7 @@ cairo_surface_t* wrap(const Image& image) {
 
 }  // namespace
 
-CairoDrawContext::CairoDrawContext(Image& target) : surface_(wrap(target)), cairo_(cairo_create(surface_)) {}
+CairoDrawContext::CairoDrawContext(Image& target) : surface_(Wrap(target)), cairo_(cairo_create(surface_)) {}
 
 CairoDrawContext::~CairoDrawContext() {
   cairo_destroy(cairo_);
@@ -32,13 +32,13 @@ CairoDrawContext::~CairoDrawContext() {
 }
 
 void CairoDrawContext::fillRect(const CRect& rect, CColor color) {
-  setColor(cairo_, color);
+  SetColor(cairo_, color);
   cairo_rectangle(cairo_, rect.left, rect.top, rect.width(), rect.height());
   cairo_fill(cairo_);
 }
 
 void CairoDrawContext::frameRect(const CRect& rect, CColor color, double lineWidth) {
-  setColor(cairo_, color);
+  SetColor(cairo_, color);
   cairo_set_line_width(cairo_, lineWidth);
   const double inset = lineWidth / 2.0;
   cairo_rectangle(cairo_, rect.left + inset, rect.top + inset, rect.width() - lineWidth, rect.height() - lineWidth);
@@ -47,7 +47,7 @@ void CairoDrawContext::frameRect(const CRect& rect, CColor color, double lineWid
 
 void CairoDrawContext::drawImage(const Image& image, const CRect& dest, CPoint sourceOffset) {
   if (image.empty() || dest.isEmpty()) return;
-  cairo_surface_t* source = wrap(image);
+  cairo_surface_t* source = Wrap(image);
   cairo_save(cairo_);
   cairo_rectangle(cairo_, dest.left, dest.top, dest.width(), dest.height());
   cairo_clip(cairo_);
@@ -82,7 +82,7 @@ void CairoDrawContext::drawText(std::string_view text, const CRect& rect, const 
   cairo_save(cairo_);
   cairo_rectangle(cairo_, rect.left, rect.top, rect.width(), rect.height());
   cairo_clip(cairo_);
-  setColor(cairo_, color);
+  SetColor(cairo_, color);
   cairo_move_to(cairo_, x, baseline);
   cairo_show_text(cairo_, owned.c_str());
   cairo_restore(cairo_);

@@ -13,7 +13,7 @@ struct ByteReader {
   size_t position = 0;
 };
 
-cairo_status_t readFromSpan(void* closure, unsigned char* data, unsigned int length) {
+cairo_status_t ReadFromSpan(void* closure, unsigned char* data, unsigned int length) {
   auto& reader = *static_cast<ByteReader*>(closure);
   if (reader.bytes.size() - reader.position < length) return CAIRO_STATUS_READ_ERROR;
   std::memcpy(data, reader.bytes.data() + reader.position, length);
@@ -25,7 +25,7 @@ cairo_status_t readFromSpan(void* closure, unsigned char* data, unsigned int len
 
 std::optional<Image> DecodePngPixels(std::span<const uint8_t> bytes) {
   ByteReader reader{bytes};
-  cairo_surface_t* surface = cairo_image_surface_create_from_png_stream(readFromSpan, &reader);
+  cairo_surface_t* surface = cairo_image_surface_create_from_png_stream(ReadFromSpan, &reader);
   std::optional<Image> result;
   if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS) {
     cairo_surface_flush(surface);

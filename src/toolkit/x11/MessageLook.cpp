@@ -18,16 +18,16 @@ constexpr double kButtonWidth = 84.0;
 constexpr double kButtonHeight = 26.0;
 constexpr const char* kElision = "...";
 
-bool isContinuationByte(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) == 0x80; }
+bool IsContinuationByte(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) == 0x80; }
 
 // The length of the longest start of the word that fits the width, ending on a whole UTF-8
 // character; at least one character, so that every piece makes progress.
-size_t fittingLength(const std::string& word, double width, CDrawContext& measure) {
+size_t FittingLength(const std::string& word, double width, CDrawContext& measure) {
   size_t fitting = 0;
   size_t end = 0;
   while (end < word.size()) {
     size_t next = end + 1;
-    while (next < word.size() && isContinuationByte(word[next])) ++next;
+    while (next < word.size() && IsContinuationByte(word[next])) ++next;
     if (fitting > 0 && measure.textWidth(std::string_view(word).substr(0, next), kTextFont) > width) break;
     fitting = end = next;
   }
@@ -49,7 +49,7 @@ class LineBreaker {
     }
     if (!line_.empty()) endLine();
     // A word wider than the window is broken where the width ends.
-    for (size_t length = 0; !full() && (length = fittingLength(word, width_, measure_)) < word.size();) {
+    for (size_t length = 0; !full() && (length = FittingLength(word, width_, measure_)) < word.size();) {
       line_ = word.substr(0, length);
       word.erase(0, length);
       endLine();
@@ -69,7 +69,7 @@ class LineBreaker {
     std::string& last = lines_.back();
     while (!last.empty() && !fits(last + kElision)) {
       last.pop_back();
-      while (!last.empty() && isContinuationByte(last.back())) last.pop_back();
+      while (!last.empty() && IsContinuationByte(last.back())) last.pop_back();
     }
     last += kElision;
     return std::move(lines_);

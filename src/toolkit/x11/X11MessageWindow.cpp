@@ -11,7 +11,7 @@ namespace toolkit {
 namespace {
 
 // Return and Escape, as in a pop-up list, and the space bar, as on a button.
-bool closesTheMessage(XKeyEvent& event) {
+bool ClosesTheMessage(XKeyEvent& event) {
   const KeyStroke key = x11::KeyOf(event);
   return key.key == VirtualKey::Return || key.key == VirtualKey::Escape || key.character == U' ';
 }
@@ -83,7 +83,7 @@ void X11MessageScreen::show(const std::string& caption, const std::string& text)
         redraw();
         break;
       case KeyPress:
-        open = !closesTheMessage(event.xkey);
+        open = !ClosesTheMessage(event.xkey);
         break;
       case ClientMessage:
         open = static_cast<Atom>(event.xclient.data.l[0]) != closeRequest;

@@ -16,7 +16,7 @@ namespace {
 
 bool errorSeen = false;
 
-int recordError(Display* /*display*/, XErrorEvent* /*event*/) {
+int RecordError(Display* /*display*/, XErrorEvent* /*event*/) {
   errorSeen = true;
   return 0;
 }
@@ -27,15 +27,15 @@ struct ErrorFilter {
   bool installed = false;
 };
 
-ErrorFilter& filter() {
+ErrorFilter& Filter() {
   static ErrorFilter instance;
   return instance;
 }
 
-int filterErrors(Display* display, XErrorEvent* event) {
-  const auto& ours = filter().ours;
+int FilterErrors(Display* display, XErrorEvent* event) {
+  const auto& ours = Filter().ours;
   if (std::find(ours.begin(), ours.end(), display) != ours.end()) return 0;
-  return filter().previous ? filter().previous(display, event) : 0;
+  return Filter().previous ? Filter().previous(display, event) : 0;
 }
 
 struct VirtualKeyOfSymbol {
@@ -52,23 +52,23 @@ constexpr VirtualKeyOfSymbol kVirtualKeys[] = {
 }  // namespace
 
 void IgnoreErrorsOn(Display* display) {
-  auto& errors = filter();
+  auto& errors = Filter();
   errors.ours.push_back(display);
   if (!errors.installed) {
-    errors.previous = XSetErrorHandler(filterErrors);
+    errors.previous = XSetErrorHandler(FilterErrors);
     errors.installed = true;
   }
 }
 
 void StopIgnoringErrorsOn(Display* display) {
-  auto& ours = filter().ours;
+  auto& ours = Filter().ours;
   ours.erase(std::remove(ours.begin(), ours.end(), display), ours.end());
 }
 
 ErrorTrap::ErrorTrap(Display* display) : display_(display) {
   XSync(display_, False);
   errorSeen = false;
-  previous_ = XSetErrorHandler(recordError);
+  previous_ = XSetErrorHandler(RecordError);
 }
 
 ErrorTrap::~ErrorTrap() {

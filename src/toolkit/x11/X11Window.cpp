@@ -19,7 +19,7 @@ constexpr int kDoubleClickDistance = 4;
 constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask |
                             StructureNotifyMask;
 
-int32_t modifiersOf(unsigned int state) {
+int32_t ModifiersOf(unsigned int state) {
   int32_t buttons = 0;
   if (state & ShiftMask) buttons |= kShift;
   if (state & ControlMask) buttons |= kControl;
@@ -27,15 +27,15 @@ int32_t modifiersOf(unsigned int state) {
   return buttons;
 }
 
-int32_t heldButtonsOf(unsigned int state) {
-  int32_t buttons = modifiersOf(state);
+int32_t HeldButtonsOf(unsigned int state) {
+  int32_t buttons = ModifiersOf(state);
   if (state & Button1Mask) buttons |= kLButton;
   if (state & Button2Mask) buttons |= kMButton;
   if (state & Button3Mask) buttons |= kRButton;
   return buttons;
 }
 
-int32_t buttonOf(unsigned int button) {
+int32_t ButtonOf(unsigned int button) {
   switch (button) {
     case Button1:
       return kLButton;
@@ -123,20 +123,20 @@ class X11Window final : public PlatformWindow {
           frame_.handleWheel(where, event.xbutton.button == Button4 ? 1.0f : -1.0f);
           break;
         }
-        int32_t buttons = buttonOf(event.xbutton.button) | modifiersOf(event.xbutton.state);
+        int32_t buttons = ButtonOf(event.xbutton.button) | ModifiersOf(event.xbutton.state);
         if (isDoubleClick(event.xbutton)) buttons |= kDoubleClick;
         frame_.handleMouseDown(where, buttons);
         break;
       }
       case ButtonRelease:
-        if (buttonOf(event.xbutton.button) != 0) {
+        if (ButtonOf(event.xbutton.button) != 0) {
           frame_.handleMouseUp({static_cast<double>(event.xbutton.x), static_cast<double>(event.xbutton.y)},
-                               buttonOf(event.xbutton.button) | modifiersOf(event.xbutton.state));
+                               ButtonOf(event.xbutton.button) | ModifiersOf(event.xbutton.state));
         }
         break;
       case MotionNotify:
         frame_.handleMouseMoved({static_cast<double>(event.xmotion.x), static_cast<double>(event.xmotion.y)},
-                                heldButtonsOf(event.xmotion.state));
+                                HeldButtonsOf(event.xmotion.state));
         break;
       case KeyPress:
         if (!frame_.onKeyDown(x11::KeyOf(event.xkey))) passToParent(event.xkey);
@@ -194,14 +194,14 @@ class X11Window final : public PlatformWindow {
 };
 
 // Waits up to a short time for the next event on the connection, so the list's loop never spins.
-bool waitForEvent(Display* display) {
+bool WaitForEvent(Display* display) {
   if (XPending(display) > 0) return true;
   pollfd descriptor{ConnectionNumber(display), POLLIN, 0};
   ::poll(&descriptor, 1, 50);
   return XPending(display) > 0;
 }
 
-CPoint pointOf(int x, int y) { return {static_cast<double>(x), static_cast<double>(y)}; }
+CPoint PointOf(int x, int y) { return {static_cast<double>(x), static_cast<double>(y)}; }
 
 // An open pop-up list's own window: on the root window, above the others and out of the window
 // manager's hands, holding the pointer and the keyboard until it closes.
@@ -266,19 +266,19 @@ class PopupListWindow {
 };
 
 // Hands one event of the list's window to the choice; true when the list is to be drawn again.
-bool feedListEvent(XEvent& event, const PopupListLook& look, PopupListChoice& choice) {
+bool FeedListEvent(XEvent& event, const PopupListLook& look, PopupListChoice& choice) {
   switch (event.type) {
     case Expose:
       return true;
     case MotionNotify:
-      return choice.pointerOver(look.entryAt(pointOf(event.xmotion.x, event.xmotion.y)));
+      return choice.pointerOver(look.entryAt(PointOf(event.xmotion.x, event.xmotion.y)));
     case ButtonPress: {
       const CRect list{0.0, 0.0, static_cast<double>(look.width()), static_cast<double>(look.height())};
-      choice.press(list.pointInside(pointOf(event.xbutton.x, event.xbutton.y)));
+      choice.press(list.pointInside(PointOf(event.xbutton.x, event.xbutton.y)));
       return false;
     }
     case ButtonRelease:
-      choice.release(look.entryAt(pointOf(event.xbutton.x, event.xbutton.y)));
+      choice.release(look.entryAt(PointOf(event.xbutton.x, event.xbutton.y)));
       return false;
     case KeyPress:
       return choice.key(x11::KeyOf(event.xkey).key);
@@ -298,7 +298,7 @@ CPoint X11Window::listPosition(CPoint whereInFrame, const PopupListLook& look) c
                         static_cast<int>(whereInFrame.y), &x, &y, &child);
   x = std::max(0, std::min(x, DisplayWidth(display_, screen) - look.width()));
   y = std::max(0, std::min(y, DisplayHeight(display_, screen) - look.height()));
-  return pointOf(x, y);
+  return PointOf(x, y);
 }
 
 int32_t X11Window::popupMenu(const std::vector<std::string>& entries, CPoint whereInFrame) {
@@ -308,11 +308,11 @@ int32_t X11Window::popupMenu(const std::vector<std::string>& entries, CPoint whe
   PopupListChoice choice(static_cast<int>(entries.size()));
   list.show(choice.highlighted());
   while (choice.open()) {
-    if (!waitForEvent(display_)) continue;
+    if (!WaitForEvent(display_)) continue;
     XEvent event;
     XNextEvent(display_, &event);
     if (event.xany.window == list.id()) {
-      if (feedListEvent(event, look, choice)) list.show(choice.highlighted());
+      if (FeedListEvent(event, look, choice)) list.show(choice.highlighted());
     } else if (event.type == Expose && event.xany.window == window_) {
       // The frame's own window is drawn again after the list closes.
       handle(event);

@@ -10,19 +10,19 @@ namespace {
 
 constexpr double kReleaseStep = 0.01;
 
-uint8_t countdownFor(int8_t pitch) {
+uint8_t CountdownFor(int8_t pitch) {
   const int magnitude = std::abs(static_cast<int>(pitch));
   return magnitude >= 1 && magnitude <= kMaxPitch ? static_cast<uint8_t>(13 - magnitude) : 0;
 }
 
-StereoFrame readFrame(const SampleBuffer& buffer, uint32_t position) {
+StereoFrame ReadFrame(const SampleBuffer& buffer, uint32_t position) {
   const float* frame = buffer.samples.get() + static_cast<size_t>(position) * buffer.channels;
   return buffer.channels >= 2 ? StereoFrame{frame[0], frame[1]} : StereoFrame{frame[0], frame[0]};
 }
 
 // sum = voice + sum with the voice as the first operand, as the frame loop was compiled; the
 // order only shows when both are not-a-number, and is written out so no compiler swaps it.
-float addVoice(float sum, float voice) {
+float AddVoice(float sum, float voice) {
 #if defined(__SSE2__)
   asm("addss %1, %0" : "+x"(voice) : "x"(sum));
   return voice;
@@ -73,7 +73,7 @@ void ReferenceFrameLoop::prepareBlock(DrumEngine& engine, const HostTime& time, 
           clock.updateTiming(time.sampleRate, time.tempo, editor.swingAmount);
           if (time.tempo != clock.runTempo_ || steps != clock.runResolution_) {
             clock.runResolution_ = steps;
-            const int index = resolutionIndex(steps);
+            const int index = ResolutionIndex(steps);
             if (index >= 0) clock.barPosition_ = clock.stepBoundaries_[index][clock.nextStepIndex_ % steps];
             clock.runTempo_ = time.tempo;
           }
@@ -117,7 +117,7 @@ void ReferenceFrameLoop::advanceClock(StepClock& clock) noexcept {
   const int32_t position = clock.barPosition_ + 1;
   clock.barPosition_ = position;
   const int32_t steps = clock.playingResolution();
-  const int index = resolutionIndex(steps);
+  const int index = ResolutionIndex(steps);
   clock.nextStepIndex_ = (clock.currentStep_ + 1) % (steps + 1);
   if (index < 0) return;
   if (position == clock.stepBoundaries_[index][clock.nextStepIndex_]) {
@@ -162,14 +162,14 @@ StereoFrame ReferenceFrameLoop::holderFrame(SampleHolder& holder) noexcept {
       holder.previewPlaying_ = false;
       return {};
     }
-    const StereoFrame frame = readFrame(*buffer, position);
+    const StereoFrame frame = ReadFrame(*buffer, position);
     holder.previewPosition_ = position + 1;
     if (position + 1 >= buffer->frames) holder.previewPlaying_ = false;
     return {holder.leftGain_ * frame.left, holder.rightGain_ * frame.right};
   }
   const uint32_t position = holder.voicePosition_;
   if (buffer == nullptr || position >= holder.end_ || position >= buffer->frames) return {};
-  const StereoFrame frame = readFrame(*buffer, position);
+  const StereoFrame frame = ReadFrame(*buffer, position);
   advanceVoice(holder);
   return {holder.leftGain_ * frame.left, holder.rightGain_ * frame.right};
 }
@@ -184,7 +184,7 @@ void ReferenceFrameLoop::advanceVoice(SampleHolder& holder) noexcept {
     holder.pitchCountdown_ = static_cast<uint8_t>(countdown - 1);
     holder.voicePosition_ = position + 1;
   } else {
-    holder.pitchCountdown_ = countdownFor(pitch);
+    holder.pitchCountdown_ = CountdownFor(pitch);
     holder.voicePosition_ = pitch < 0 ? position : position + 2;
   }
 }
@@ -221,8 +221,8 @@ void ReferenceFrameLoop::renderFrame(KitPlayer& player, float* const* outputs, i
     float right = 0.0f;
     for (int holder = 0; holder < kHolderCount; ++holder) {
       const StereoFrame voice = renderNote(player, holder);
-      left = addVoice(left, voice.left);
-      right = addVoice(right, voice.right);
+      left = AddVoice(left, voice.left);
+      right = AddVoice(right, voice.right);
     }
     outputs[0][frame] = left;
     outputs[1][frame] = right;
