@@ -61,7 +61,8 @@ void BM_ListAndBuildButtons(benchmark::State& state) {
   toolkit::CControl browseButton({0.0, 0.0, 20.0, 20.0});
   for (auto _ : state) {
     state.PauseTiming();
-    auto* panel = new browser::VstBrowser(browser::kBrowserPanelRect, nullptr, &browseButton, "/nonexistent/", icons, nullptr);
+    auto* panel =
+        new browser::VstBrowser(browser::kBrowserPanelRect, nullptr, &browseButton, "/nonexistent/", icons, nullptr);
     panel->setFilter(browser::kSampleFileTypes);
     panel->navigateTo(Folder().path(), false);
     state.ResumeTiming();
@@ -78,7 +79,8 @@ BENCHMARK(BM_ListAndBuildButtons)->Unit(benchmark::kMillisecond);
 void BM_RebuildButtons(benchmark::State& state) {
   const browser::EntryBitmaps icons;
   toolkit::CControl browseButton({0.0, 0.0, 20.0, 20.0});
-  auto* panel = new browser::VstBrowser(browser::kBrowserPanelRect, nullptr, &browseButton, "/nonexistent/", icons, nullptr);
+  auto* panel =
+      new browser::VstBrowser(browser::kBrowserPanelRect, nullptr, &browseButton, "/nonexistent/", icons, nullptr);
   panel->setFilter(browser::kSampleFileTypes);
   panel->navigateTo(Folder().path(), false);
   panel->showListing();

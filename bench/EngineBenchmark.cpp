@@ -134,7 +134,11 @@ void BothRenderers(benchmark::internal::Benchmark* benchmark) {
   }
 }
 
-BENCHMARK(Render<Scene::Idle>)->Name("Idle")->ArgNames({"renderer", "sample_frames"})->Args({kReference, 0})->Args({kBlockRenderer, 0});
+BENCHMARK(Render<Scene::Idle>)
+    ->Name("Idle")
+    ->ArgNames({"renderer", "sample_frames"})
+    ->Args({kReference, 0})
+    ->Args({kBlockRenderer, 0});
 BENCHMARK(Render<Scene::Voices>)->Name("TwelveVoices")->Apply(BothRenderers);
 BENCHMARK(Render<Scene::PitchedVoices>)->Name("TwelvePitchedVoices")->Apply(BothRenderers);
 BENCHMARK(Render<Scene::TunedPitchedVoices>)

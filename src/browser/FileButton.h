@@ -20,8 +20,8 @@ enum FileButtonType : int32_t {
 class FileButton : public widgets::TextButton {
  public:
   // entryCode as the directory model lists it, such as "fi|kick.wav".
-  FileButton(const toolkit::CRect& size, toolkit::CControlListener* listener, int32_t tag,
-             const std::string& entryCode, const EntryBitmaps& bitmaps);
+  FileButton(const toolkit::CRect& size, toolkit::CControlListener* listener, int32_t tag, const std::string& entryCode,
+             const EntryBitmaps& bitmaps);
   ~FileButton() override = default;
 
   int32_t getType() const { return type_; }

@@ -66,8 +66,8 @@ void VstBrowser::layOut() {
   const toolkit::CRect upRect{0.0, 0.0, upBitmap_->getWidth(), upBitmap_->getHeight() / 2.0};
   upButton_->setViewSize(upRect);
   upButton_->setMouseableArea(upRect);
-  folderLine_->setViewSize({upRect.right + kFolderLineMargin, 0.0, toolbarRect_.right - kFolderLineMargin,
-                            kToolbarHeight});
+  folderLine_->setViewSize(
+      {upRect.right + kFolderLineMargin, 0.0, toolbarRect_.right - kFolderLineMargin, kToolbarHeight});
   setViewSize(kBrowserPanelRect);
   setMouseableArea(kBrowserPanelRect);
   toolbar_->setViewSize(toolbarRect_);
@@ -224,8 +224,11 @@ void VstBrowser::valueChanged(toolkit::CControl* control) {
       enterDirectory(button->getName());
       buildButtons();
       break;
-    case kFileButton: chooseFile(*button); break;
-    default: break;
+    case kFileButton:
+      chooseFile(*button);
+      break;
+    default:
+      break;
   }
 }
 

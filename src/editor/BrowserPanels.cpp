@@ -76,8 +76,7 @@ void BrowserPanels::loadSampleFromBrowser(uint8_t note, const std::string& path)
   if (!engine::IsHolderNote(note)) return;
   const int holder = note - engine::kFirstNote;
   engine::SampleHolder& loaded = kit_.holder(note);
-  const bool namedAfterFile =
-      loaded.name().empty() || loaded.name() == engine::CleanHolderName(loaded.fileNamePart());
+  const bool namedAfterFile = loaded.name().empty() || loaded.name() == engine::CleanHolderName(loaded.fileNamePart());
   // The loader records the name with the path, or neither when it refuses the path.
   samples::LoadFile(loaded, namedAfterFile ? view(holder)->selectedFile() : loaded.name(), path, true);
   controls_.nameField(holder)->setText(loaded.name());

@@ -15,7 +15,8 @@ constexpr toolkit::CColor kLetterOn{26, 18, 8, 255};
 constexpr double kGroupFontSize = 8.0;
 constexpr double kNoteFontSize = 10.0;
 
-void Letter(const ControlTable& controls, int32_t tag, const widgets::CBitmapEx* bitmap, std::string text, double fontSize) {
+void Letter(const ControlTable& controls, int32_t tag, const widgets::CBitmapEx* bitmap, std::string text,
+            double fontSize) {
   if (!bitmap->isBuiltIn()) return;
   static_cast<toolkit::COnOffButton*>(controls[tag])->setCaption({std::move(text), fontSize, kLetterOff, kLetterOn});
 }

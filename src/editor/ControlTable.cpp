@@ -45,8 +45,8 @@ toolkit::COptionMenu* NewResetMenu(toolkit::CControlListener* listener, int32_t 
 widgets::CAnimKnobExWithMenu* NewKnob(toolkit::CControlListener* listener, int32_t tag, toolkit::CBitmap* strip,
                                       toolkit::COptionMenu* menu) {
   const double imageHeight = strip->getHeight() / skin::kKnobImages;
-  return new widgets::CAnimKnobExWithMenu({0.0, 0.0, strip->getWidth(), imageHeight}, listener, tag,
-                                          skin::kKnobImages, imageHeight, strip, {}, menu);
+  return new widgets::CAnimKnobExWithMenu({0.0, 0.0, strip->getWidth(), imageHeight}, listener, tag, skin::kKnobImages,
+                                          imageHeight, strip, {}, menu);
 }
 
 widgets::CMultiStateButtonWithMenu* NewSelector(toolkit::CControlListener* listener, int32_t tag,

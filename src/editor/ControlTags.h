@@ -13,7 +13,7 @@ namespace editor::tags {
 constexpr int32_t kControlCount = 283;
 
 // Step row (StepRow): sixteen steps of one group, and the group buttons.
-constexpr int32_t kStepsShown = 16;    // step buttons, step menus and position LEDs
+constexpr int32_t kStepsShown = 16;  // step buttons, step menus and position LEDs
 constexpr int32_t kStepGroupCount = 8;
 constexpr int32_t kStepButton = 0;
 constexpr int32_t kStepMenu = 16;

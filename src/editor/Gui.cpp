@@ -98,8 +98,9 @@ bool Gui::attach(void* parent) {
   if (!mainMenu_) {
     const CBitmapEx* background = skin_[skin::kBackground];
     const toolkit::CRect area{0.0, 0.0, background->getWidth(), background->getHeight()};
-    mainMenu_ = new MainMenuFrame(area, parent, this, [this](float factor) { setGuiScale(factor); },
-                                  instrument_, [this] { instrument_.resetAll(); });
+    mainMenu_ = new MainMenuFrame(
+        area, parent, this, [this](float factor) { setGuiScale(factor); }, instrument_,
+        [this] { instrument_.resetAll(); });
     frame = mainMenu_;
     holderStrips_.panels().setFrame(mainMenu_);
     for (toolkit::CControl* control : controls_.all()) {

@@ -23,7 +23,8 @@ constexpr const char* kEmptyName = "--------";
 constexpr int kFirstChokeEntry = 1 + engine::kHolderCount;
 
 std::string ChokeEntryText(int group, bool checked) {
-  return CheckMark(checked) + (group == engine::kNoChokeGroup ? "No choke group" : "Choke group " + std::to_string(group));
+  return CheckMark(checked) +
+         (group == engine::kNoChokeGroup ? "No choke group" : "Choke group " + std::to_string(group));
 }
 
 // The holder strip's mark of its group, on the select button: "C1" .. "C4", none without one.
@@ -122,8 +123,10 @@ void HolderStrips::place(const SkinBitmaps& skin) {
 void HolderStrips::followScale(const SkinBitmaps& skin, float scale) {
   const double fontSize = NameFontSize(scale);
   for (int i = 0; i < engine::kHolderCount; ++i) {
-    for (auto [base, strip] : {std::pair{kPanKnob, skin::kPanStrip}, {kVolumeKnob, skin::kVolumeStrip},
-                               {kLengthKnob, skin::kLengthStrip}, {kPitchKnob, skin::kPitchStrip}}) {
+    for (auto [base, strip] : {std::pair{kPanKnob, skin::kPanStrip},
+                               {kVolumeKnob, skin::kVolumeStrip},
+                               {kLengthKnob, skin::kLengthStrip},
+                               {kPitchKnob, skin::kPitchStrip}}) {
       controls_.knob(base + i)->setImageHeight(ImageHeight(skin, strip, skin::kKnobImages));
     }
     controls_.nameField(i)->setFont(toolkit::ArialFont(fontSize));
@@ -142,8 +145,12 @@ void HolderStrips::valueChanged(toolkit::CControl& control) {
   const int index = (tag - kHolderSelect) % engine::kHolderCount;
   const auto choice = [&control] { return static_cast<toolkit::COptionMenu&>(control).getCurrentIndex(); };
   switch (tag - index) {
-    case kHolderSelect: selectHolder(index, value); break;
-    case kHolderMenu: holderMenu(index, choice()); break;
+    case kHolderSelect:
+      selectHolder(index, value);
+      break;
+    case kHolderMenu:
+      holderMenu(index, choice());
+      break;
     case kNameField:
       holder(index).setName(controls_.nameField(index)->getText());
       controls_.nameField(index)->setText(holder(index).name());
@@ -156,7 +163,9 @@ void HolderStrips::valueChanged(toolkit::CControl& control) {
       kit_.startPreview(NoteOf(index));
       controls_.setValue(tag, 0.0f);
       break;
-    case kPanKnob: instrument_.setPan(index, value); break;
+    case kPanKnob:
+      instrument_.setPan(index, value);
+      break;
     case kPanMenu:
       if (choice() != 0) {
         ShowNotImplemented();
@@ -165,9 +174,15 @@ void HolderStrips::valueChanged(toolkit::CControl& control) {
         showHolder(index);
       }
       break;
-    case kVolumeKnob: instrument_.setVolume(index, value); break;
-    case kLengthKnob: instrument_.setLength(index, value); break;
-    case kSwingButton: instrument_.setSwing(index, value == 1.0f); break;
+    case kVolumeKnob:
+      instrument_.setVolume(index, value);
+      break;
+    case kLengthKnob:
+      instrument_.setLength(index, value);
+      break;
+    case kSwingButton:
+      instrument_.setSwing(index, value == 1.0f);
+      break;
     case kPitchKnob:
       if (const auto pitch = instrument::PitchFromValue(value)) instrument_.setPitch(index, *pitch);
       break;
@@ -179,7 +194,9 @@ void HolderStrips::valueChanged(toolkit::CControl& control) {
         showHolder(index);
       }
       break;
-    case kBrowseButton: browseButton(index, value); break;
+    case kBrowseButton:
+      browseButton(index, value);
+      break;
     case kMuteButton:
       instrument_.setMute(index, value == 1.0f);
       showMuteAndSolo();
@@ -188,7 +205,8 @@ void HolderStrips::valueChanged(toolkit::CControl& control) {
       instrument_.setSolo(index, value == 1.0f);
       showMuteAndSolo();
       break;
-    default: break;
+    default:
+      break;
   }
 }
 

@@ -1,5 +1,4 @@
 #include "editor/BuiltInSkin.h"
-
 #include "toolkit/Resources.h"
 
 namespace editor {

@@ -24,8 +24,12 @@ void MasterSection::followScale(const SkinBitmaps& skin, float /*scale*/) {
 
 void MasterSection::valueChanged(toolkit::CControl& control) {
   switch (control.getTag()) {
-    case kSwingAmountKnob: instrument_.setSwingAmount(control.getValue()); break;
-    case kMasterLevelKnob: instrument_.setMasterLevel(control.getValue()); break;
+    case kSwingAmountKnob:
+      instrument_.setSwingAmount(control.getValue());
+      break;
+    case kMasterLevelKnob:
+      instrument_.setMasterLevel(control.getValue());
+      break;
     default:
       if (static_cast<toolkit::COptionMenu&>(control).getCurrentIndex() != 0) {
         ShowNotImplemented();

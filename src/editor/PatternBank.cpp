@@ -18,8 +18,12 @@ constexpr int kExportEntry = engine::kPatternCount + 4;
 
 PatternBank::PatternBank(ControlTable& controls, toolkit::CControlListener* listener, const SkinBitmaps& skin,
                          instrument::Instrument& instrument, StepRow& stepRow, Selection& selection)
-    : controls_(controls), instrument_(instrument), patterns_(instrument.engine().patterns()),
-      clock_(instrument.engine().clock()), stepRow_(stepRow), selection_(selection) {
+    : controls_(controls),
+      instrument_(instrument),
+      patterns_(instrument.engine().patterns()),
+      clock_(instrument.engine().clock()),
+      stepRow_(stepRow),
+      selection_(selection) {
   controls_.add(*this, new widgets::SkinnedOnOffButton(926, 209, listener, kOctave2Bank, skin[skin::kOctave2]));
   controls_.add(*this, new widgets::SkinnedOnOffButton(986, 209, listener, kOctave3Bank, skin[skin::kOctave3]));
   for (int k = 0; k < kPatternButtons; ++k) {

@@ -24,8 +24,8 @@ void StepNumbers::setGroup(int group) {
 
 void StepNumbers::place(float scale) {
   scale_ = scale;
-  setViewSize({steps_.front()->getViewSize().left, kRowTop * scale, steps_.back()->getViewSize().right,
-               kRowBottom * scale});
+  setViewSize(
+      {steps_.front()->getViewSize().left, kRowTop * scale, steps_.back()->getViewSize().right, kRowBottom * scale});
 }
 
 void StepNumbers::draw(toolkit::CDrawContext& context) {
@@ -33,7 +33,8 @@ void StepNumbers::draw(toolkit::CDrawContext& context) {
   for (int m = 0; m < tags::kStepsShown; ++m) {
     const toolkit::CRect button = steps_[static_cast<size_t>(m)]->getViewSize();
     const toolkit::CRect box{button.left, getViewSize().top, button.right, getViewSize().bottom};
-    context.drawText(std::to_string(tags::kStepsShown * group_ + m + 1), box, font, kNumberColour, toolkit::kCenterText);
+    context.drawText(std::to_string(tags::kStepsShown * group_ + m + 1), box, font, kNumberColour,
+                     toolkit::kCenterText);
   }
   CView::draw(context);
 }

@@ -23,8 +23,11 @@ constexpr std::array<VelocityEntry, 5> kVelocityEntries{
 
 StepRow::StepRow(ControlTable& controls, toolkit::CControlListener* listener, const SkinBitmaps& skin,
                  instrument::Instrument& instrument, Selection& selection)
-    : controls_(controls), instrument_(instrument), patterns_(instrument.engine().patterns()),
-      clock_(instrument.engine().clock()), selection_(selection) {
+    : controls_(controls),
+      instrument_(instrument),
+      patterns_(instrument.engine().patterns()),
+      clock_(instrument.engine().clock()),
+      selection_(selection) {
   for (int m = 0; m < kStepsShown; ++m) {
     controls_.add(*this, new widgets::SkinnedOnOffButton(0, 0, listener, kPositionLed + m, skin[skin::kLed]));
     toolkit::COptionMenu* stepMenu = NewMenu(listener, kStepMenu + m);

@@ -12,20 +12,28 @@ constexpr double kModeImages = 4;
 
 int32_t ModeButton(SyncMode mode) {
   switch (mode) {
-    case SyncMode::Stop: return kStopButton;
-    case SyncMode::Run: return kRunButton;
-    case SyncMode::Hsync: return kHsyncButton;
-    case SyncMode::Midi: return kMidiButton;
+    case SyncMode::Stop:
+      return kStopButton;
+    case SyncMode::Run:
+      return kRunButton;
+    case SyncMode::Hsync:
+      return kHsyncButton;
+    case SyncMode::Midi:
+      return kMidiButton;
   }
   return kHsyncButton;
 }
 
 SyncMode ModeOfButton(int32_t tag) {
   switch (tag) {
-    case kRunButton: return SyncMode::Run;
-    case kStopButton: return SyncMode::Stop;
-    case kMidiButton: return SyncMode::Midi;
-    default: return SyncMode::Hsync;
+    case kRunButton:
+      return SyncMode::Run;
+    case kStopButton:
+      return SyncMode::Stop;
+    case kMidiButton:
+      return SyncMode::Midi;
+    default:
+      return SyncMode::Hsync;
   }
 }
 
@@ -72,8 +80,7 @@ void Transport::valueChanged(toolkit::CControl& control) {
 void Transport::refreshFromModel() {
   for (int32_t tag = kRunButton; tag <= kMidiButton; ++tag) controls_.setValue(tag, 0.0f);
   controls_.setValue(ModeButton(engine_.syncMode()), 1.0f);
-  controls_.selector(kSequencerModeSelector)
-      ->setState(static_cast<int32_t>(engine_.patterns().sequencerModeSetting()));
+  controls_.selector(kSequencerModeSelector)->setState(static_cast<int32_t>(engine_.patterns().sequencerModeSetting()));
 }
 
 void Transport::modeButton(int32_t tag, float value) {

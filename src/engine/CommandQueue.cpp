@@ -17,7 +17,8 @@ bool CommandQueue::push(EngineCommand command) {
   const auto full = [&] { return tail - head_.load(std::memory_order_acquire) == kCapacity; };
   if (full() && !stalled_) {
     const auto deadline = std::chrono::steady_clock::now() + kRoomWaitBound;
-    while (full() && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(std::chrono::microseconds(200));
+    while (full() && std::chrono::steady_clock::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::microseconds(200));
   }
   stalled_ = full();
   if (stalled_) {

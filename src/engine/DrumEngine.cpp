@@ -155,7 +155,8 @@ void DrumEngine::renderStretch(float* const* outputs, int32_t first, int32_t cou
       }
     }
   }
-  for (int output = 2; output < kOutputCount; ++output) std::fill(outputs[output] + first, outputs[output] + first + count, 0.0f);
+  for (int output = 2; output < kOutputCount; ++output)
+    std::fill(outputs[output] + first, outputs[output] + first + count, 0.0f);
 }
 
 void DrumEngine::renderBlock(const HostTime& time, float* const* outputs, int32_t frames) noexcept {

@@ -76,7 +76,6 @@ StereoFrame KitPlayer::renderNote(int holderIndex) noexcept {
   return {frame.left * master, frame.right * master};
 }
 
-
 bool KitPlayer::renderHolder(int holderIndex, float* left, float* right, int32_t count) noexcept {
   const auto note = static_cast<uint8_t>(kFirstNote + holderIndex);
   SampleHolder& holder = kit_.holder(note);

@@ -34,11 +34,16 @@ constexpr const char* kNoteNames[kHolderCount] = {"C", "C#", "D", "D#", "E", "F"
 // Index 0..3 of a valid resolution, or -1.
 constexpr int ResolutionIndex(int32_t resolution) {
   switch (resolution) {
-    case 16: return 0;
-    case 32: return 1;
-    case 64: return 2;
-    case 128: return 3;
-    default: return -1;
+    case 16:
+      return 0;
+    case 32:
+      return 1;
+    case 64:
+      return 2;
+    case 128:
+      return 3;
+    default:
+      return -1;
   }
 }
 

@@ -15,8 +15,9 @@ bool NoteEventQueue::insert(NoteEvent event) noexcept {
   }
   const auto first = events_.begin() + static_cast<std::ptrdiff_t>(head_);
   const auto last = first + static_cast<std::ptrdiff_t>(count_);
-  const auto position = std::lower_bound(
-      first, last, event, [](const NoteEvent& queued, const NoteEvent& added) { return queued.frameOffset < added.frameOffset; });
+  const auto position = std::lower_bound(first, last, event, [](const NoteEvent& queued, const NoteEvent& added) {
+    return queued.frameOffset < added.frameOffset;
+  });
   std::copy_backward(position, last, last + 1);
   *position = event;
   ++count_;

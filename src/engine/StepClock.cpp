@@ -96,7 +96,8 @@ void StepClock::recompute() {
         const double time = StepStart(step, steps, swung, swing, samplesPerBeat_);
         // Kept ascending for the scheduler's search; only a bar of fewer frames than steps
         // would otherwise put the fully swung last step before the one before it.
-        const int32_t previous = step == 0 ? std::numeric_limits<int32_t>::min() : stepTimes_[pattern][holder][step - 1];
+        const int32_t previous =
+            step == 0 ? std::numeric_limits<int32_t>::min() : stepTimes_[pattern][holder][step - 1];
         stepTimes_[pattern][holder][step] = std::max(Truncated(time), previous);
       }
     }
@@ -104,7 +105,8 @@ void StepClock::recompute() {
   for (int index = 0; index < kResolutionCount; ++index) {
     const int32_t steps = kDefaultResolution << index;
     const double beatsPerStep = 4.0 / steps;
-    for (int step = 0; step <= steps; ++step) stepBoundaries_[index][step] = Truncated(step * beatsPerStep * samplesPerBeat_);
+    for (int step = 0; step <= steps; ++step)
+      stepBoundaries_[index][step] = Truncated(step * beatsPerStep * samplesPerBeat_);
   }
   for (int holder = 0; holder < kHolderCount; ++holder) swingSnapshot_[holder] = swingFlag(holder);
 }
@@ -185,8 +187,7 @@ void StepClock::advanceClockBy(int32_t frames) noexcept {
   }
 }
 
-void StepClock::prepareHsyncBlock(const HostTime& time, float swingAmount, NoteEventQueue& queue,
-                                      int32_t frames) {
+void StepClock::prepareHsyncBlock(const HostTime& time, float swingAmount, NoteEventQueue& queue, int32_t frames) {
   if (time.tempoValid) updateTiming(time.sampleRate, time.tempo, swingAmount);
   if (std::isfinite(time.ppqPos)) {
     // The bar is the song position modulo four quarter notes; the host's bar start is not read.
@@ -204,8 +205,7 @@ void StepClock::prepareHsyncBlock(const HostTime& time, float swingAmount, NoteE
   if (time.playing && time.ppqValid && time.tempoValid && timingComputed()) schedule(queue, frames);
 }
 
-void StepClock::prepareRunBlock(const HostTime& time, float swingAmount, NoteEventQueue& queue,
-                                    int32_t frames) {
+void StepClock::prepareRunBlock(const HostTime& time, float swingAmount, NoteEventQueue& queue, int32_t frames) {
   const int32_t steps = playingResolution();
   if (!runMemorySet_) {
     runTempo_ = time.tempo;

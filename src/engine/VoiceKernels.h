@@ -44,7 +44,9 @@ inline float Scaled(float sideGain, float sample, const VoiceGains& gains) {
 // Samples are read this many floats ahead, within the stretch being rendered.
 constexpr size_t kPrefetchFloats = 256;
 
-inline void Prefetch(const float* at) { _mm_prefetch(reinterpret_cast<const char*>(at + kPrefetchFloats), _MM_HINT_T0); }
+inline void Prefetch(const float* at) {
+  _mm_prefetch(reinterpret_cast<const char*>(at + kPrefetchFloats), _MM_HINT_T0);
+}
 
 // Four lanes (SSE2).
 struct Lanes4 {
@@ -74,7 +76,8 @@ struct Lanes8 {
   static void store(float* at, Vector value) { _mm256_storeu_ps(at, value); }
   static Vector multiply(Vector first, Vector second) { return _mm256_mul_ps(first, second); }
   static void split(const float* frames, Vector& lefts, Vector& rights) {
-    const __m256 first = _mm256_insertf128_ps(_mm256_castps128_ps256(_mm_loadu_ps(frames)), _mm_loadu_ps(frames + 8), 1);
+    const __m256 first =
+        _mm256_insertf128_ps(_mm256_castps128_ps256(_mm_loadu_ps(frames)), _mm_loadu_ps(frames + 8), 1);
     const __m256 second =
         _mm256_insertf128_ps(_mm256_castps128_ps256(_mm_loadu_ps(frames + 4)), _mm_loadu_ps(frames + 12), 1);
     lefts = _mm256_shuffle_ps(first, second, _MM_SHUFFLE(2, 0, 2, 0));

@@ -61,7 +61,8 @@ bool Instrument::loadProject(const void* data, int32_t byteSize) {
   // Of the samples that fail to load, the first few are told in full and the rest counted.
   const samples::LoadMessageBatch loadMessages;
   const RuleTurn rules(*this);
-  if (!persistence::LoadChunk(data, byteSize, samplesFolder_, engine_, [this] { engine_.resetAll(); }, loadSample_)) {
+  if (!persistence::LoadChunk(
+          data, byteSize, samplesFolder_, engine_, [this] { engine_.resetAll(); }, loadSample_)) {
     return false;
   }
   soloFromMuteStates();
@@ -276,8 +277,7 @@ ExportResult Instrument::exportPatternsAsMidi(std::optional<int> pattern) {
     result.reason = "There is neither a documents nor a home folder to write into";
     return result;
   }
-  const std::string folder =
-      documents + "Kestrelhollow" + platform::kPathSeparator + "MIDI" + platform::kPathSeparator;
+  const std::string folder = documents + "Kestrelhollow" + platform::kPathSeparator + "MIDI" + platform::kPathSeparator;
   result.path = folder + persistence::MidiExportName(pattern) + " " + platform::FileNameTimeStamp() + ".mid";
   if (!platform::CreateFolders(folder)) {
     result.reason = "Cannot create " + folder + ": " + std::strerror(errno);
@@ -287,8 +287,8 @@ ExportResult Instrument::exportPatternsAsMidi(std::optional<int> pattern) {
   {
     // A host may restore a project meanwhile.
     const platform::BoundedLock stateLock(platform::StateMutex());
-    bytes = persistence::PatternsAsMidiFile(engine_.patterns(), engine_.kit(), pattern,
-                                            engine_.editorState().sessionTempo);
+    bytes =
+        persistence::PatternsAsMidiFile(engine_.patterns(), engine_.kit(), pattern, engine_.editorState().sessionTempo);
   }
   if (!platform::WriteWholeFile(result.path, bytes)) {
     result.reason = "Cannot write " + result.path + ": " + std::strerror(errno);

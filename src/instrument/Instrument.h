@@ -26,7 +26,7 @@ namespace instrument {
 struct Environment {
   std::string pluginDirectory;               // ends with the path separator
   persistence::SampleFileLoader loadSample;  // empty: the sample loader, without audition
-  std::string documentsFolder{};  // ends with the separator; empty: the user's documents folder
+  std::string documentsFolder{};             // ends with the separator; empty: the user's documents folder
 };
 
 // What an export wrote, or why it wrote nothing.

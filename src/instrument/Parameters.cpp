@@ -89,15 +89,33 @@ float ParameterValue(const Instrument& instrument, Parameter parameter) {
   const engine::SampleHolder& holder = engine.kit().holder(NoteOf(parameter.holder));
   float value = 0.0f;
   switch (parameter.kind) {
-    case ParameterKind::Volume: value = holder.volume(); break;
-    case ParameterKind::Pan: value = holder.pan(); break;
-    case ParameterKind::Pitch: value = *PitchValue(std::clamp<int>(holder.pitch(), -kMaxPitch, kMaxPitch)); break;
-    case ParameterKind::Length: value = holder.lengthFraction(); break;
-    case ParameterKind::Swing: value = holder.swing() ? 1.0f : 0.0f; break;
-    case ParameterKind::Mute: value = holder.muteState() == engine::kMuted ? 1.0f : 0.0f; break;
-    case ParameterKind::Solo: value = instrument.soloed(parameter.holder) ? 1.0f : 0.0f; break;
-    case ParameterKind::MasterLevel: value = engine.kitPlayer().masterLevel(); break;
-    case ParameterKind::SwingAmount: value = engine.patterns().swingAmount(); break;
+    case ParameterKind::Volume:
+      value = holder.volume();
+      break;
+    case ParameterKind::Pan:
+      value = holder.pan();
+      break;
+    case ParameterKind::Pitch:
+      value = *PitchValue(std::clamp<int>(holder.pitch(), -kMaxPitch, kMaxPitch));
+      break;
+    case ParameterKind::Length:
+      value = holder.lengthFraction();
+      break;
+    case ParameterKind::Swing:
+      value = holder.swing() ? 1.0f : 0.0f;
+      break;
+    case ParameterKind::Mute:
+      value = holder.muteState() == engine::kMuted ? 1.0f : 0.0f;
+      break;
+    case ParameterKind::Solo:
+      value = instrument.soloed(parameter.holder) ? 1.0f : 0.0f;
+      break;
+    case ParameterKind::MasterLevel:
+      value = engine.kitPlayer().masterLevel();
+      break;
+    case ParameterKind::SwingAmount:
+      value = engine.patterns().swingAmount();
+      break;
   }
   // A loaded text keeps its numbers within the controls' ranges; this holds for any other.
   return std::isnan(value) ? 0.0f : std::clamp(value, 0.0f, 1.0f);
@@ -107,17 +125,21 @@ std::string ParameterDisplay(const Instrument& instrument, Parameter parameter) 
   const float value = ParameterValue(instrument, parameter);
   switch (parameter.kind) {
     case ParameterKind::Volume:
-    case ParameterKind::MasterLevel: return Decibels(value);
-    case ParameterKind::Pan: return Pan(value);
+    case ParameterKind::MasterLevel:
+      return Decibels(value);
+    case ParameterKind::Pan:
+      return Pan(value);
     case ParameterKind::Pitch: {
       const int pitch = *PitchFromValue(value);
       return pitch > 0 ? "+" + std::to_string(pitch) : std::to_string(pitch);
     }
     case ParameterKind::Length:
-    case ParameterKind::SwingAmount: return Percent(value);
+    case ParameterKind::SwingAmount:
+      return Percent(value);
     case ParameterKind::Swing:
     case ParameterKind::Mute:
-    case ParameterKind::Solo: return value == 1.0f ? "On" : "Off";
+    case ParameterKind::Solo:
+      return value == 1.0f ? "On" : "Off";
   }
   return {};
 }
@@ -129,15 +151,23 @@ void SetParameter(Instrument& instrument, Parameter parameter, float value) {
   const int holder = parameter.holder;
   const bool changed = ParameterValue(instrument, parameter) != value;
   switch (parameter.kind) {
-    case ParameterKind::Volume: instrument.setVolume(holder, value); break;
-    case ParameterKind::Pan: instrument.setPan(holder, value); break;
+    case ParameterKind::Volume:
+      instrument.setVolume(holder, value);
+      break;
+    case ParameterKind::Pan:
+      instrument.setPan(holder, value);
+      break;
     case ParameterKind::Pitch:
       // A value within the step that stands keeps the pitch (and its pacing).
       if (*PitchFromValue(value) == *PitchFromValue(ParameterValue(instrument, parameter))) return;
       instrument.setPitch(holder, *PitchFromValue(value));
       break;
-    case ParameterKind::Length: instrument.setLength(holder, value); break;
-    case ParameterKind::Swing: instrument.setSwing(holder, on); break;
+    case ParameterKind::Length:
+      instrument.setLength(holder, value);
+      break;
+    case ParameterKind::Swing:
+      instrument.setSwing(holder, on);
+      break;
     // Only a change carries out the rules: restoring the state that stands (a host that sends
     // every parameter after a project load) must not turn a holder muted by solo into one the
     // user muted.
@@ -147,8 +177,12 @@ void SetParameter(Instrument& instrument, Parameter parameter, float value) {
     case ParameterKind::Solo:
       if (on != instrument.soloed(holder)) instrument.setSolo(holder, on);
       return;
-    case ParameterKind::MasterLevel: instrument.setMasterLevel(value); break;
-    case ParameterKind::SwingAmount: instrument.setSwingAmount(value); break;
+    case ParameterKind::MasterLevel:
+      instrument.setMasterLevel(value);
+      break;
+    case ParameterKind::SwingAmount:
+      instrument.setSwingAmount(value);
+      break;
   }
   if (changed) instrument.engine().editorState().parameterChanges.increment();
 }

@@ -148,7 +148,8 @@ bool ReadTransportRecord(std::string_view text, engine::DrumEngine& engine) {
   return true;
 }
 
-void ReadSequencerRecords(std::string_view text, int version, engine::PatternStore& patterns, engine::StepClock& clock) {
+void ReadSequencerRecords(std::string_view text, int version, engine::PatternStore& patterns,
+                          engine::StepClock& clock) {
   for (std::string_view line : Lines(text)) {
     const Fields fields = RecordFields(line, format::kPatternRecord);
     if (!fields.empty()) ReadPatternRecord(fields, version, patterns);

@@ -69,7 +69,8 @@ void WriteSequencerRecords(const engine::PatternStore& patterns, const engine::S
     for (int pattern = 0; pattern < engine::kPatternCount; ++pattern) {
       const int32_t resolution = patterns.resolution(pattern);
       bool sounds = false;
-      for (int step = 0; step < engine::kMaxSteps && !sounds; ++step) sounds = patterns.cellSounds(pattern, step, holder);
+      for (int step = 0; step < engine::kMaxSteps && !sounds; ++step)
+        sounds = patterns.cellSounds(pattern, step, holder);
       // Default pairs (resolution 16, no sounding cell) are left out.
       if (resolution == engine::kDefaultResolution && !sounds) continue;
       AppendField(out, format::kPatternRecord);

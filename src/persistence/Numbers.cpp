@@ -53,7 +53,8 @@ uint64_t ReadInteger(std::string_view text) {
   const bool negative = TakeSign(text);
   uint64_t value = 0;
   // Unsigned arithmetic wraps, which keeps exactly the low bits of any long number.
-  for (size_t i = 0; i < text.size() && IsDigit(text[i]); ++i) value = value * 10 + static_cast<uint64_t>(text[i] - '0');
+  for (size_t i = 0; i < text.size() && IsDigit(text[i]); ++i)
+    value = value * 10 + static_cast<uint64_t>(text[i] - '0');
   return negative ? 0 - value : value;
 }
 

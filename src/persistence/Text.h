@@ -32,7 +32,9 @@ class Lines {
       advance();
       return *this;
     }
-    bool operator==(const Iterator& other) const { return atEnd_ == other.atEnd_ && rest_.data() == other.rest_.data(); }
+    bool operator==(const Iterator& other) const {
+      return atEnd_ == other.atEnd_ && rest_.data() == other.rest_.data();
+    }
 
    private:
     void advance();

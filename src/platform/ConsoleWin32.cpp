@@ -1,6 +1,6 @@
-#include "platform/Console.h"
-
 #include <windows.h>
+
+#include "platform/Console.h"
 
 namespace platform {
 namespace {

@@ -1,6 +1,6 @@
-#include "platform/DynamicLibrary.h"
-
 #include <dlfcn.h>
+
+#include "platform/DynamicLibrary.h"
 
 namespace platform {
 

@@ -1,7 +1,6 @@
-#include "platform/DynamicLibrary.h"
-
 #include <windows.h>
 
+#include "platform/DynamicLibrary.h"
 #include "platform/Files.h"
 
 namespace platform {
@@ -38,9 +37,9 @@ LibraryHandle OpenLibrary(const std::string& path, Unloading unloading) {
 
 std::string LibraryError() {
   char* text = nullptr;
-  const DWORD length = ::FormatMessageA(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-      lastOpenError, 0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
+  const DWORD length =
+      ::FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, lastOpenError, 0, reinterpret_cast<LPSTR>(&text), 0, nullptr);
   std::string error = length > 0 ? std::string(text, length) : "error " + std::to_string(lastOpenError);
   ::LocalFree(text);
   // The system's text ends with a line break.

@@ -1,5 +1,3 @@
-#include "platform/Files.h"
-
 #include <direct.h>
 #include <fcntl.h>
 #include <io.h>
@@ -11,6 +9,8 @@
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+
+#include "platform/Files.h"
 
 // <windows.h> names its own ReplaceFile (as a macro for ReplaceFileA); ours is meant here.
 #undef ReplaceFile
@@ -69,8 +69,7 @@ int CreateUniqueFile(const std::string& prefix, std::string& path) {
       errno = ENAMETOOLONG;
       return -1;
     }
-    const int descriptor =
-        ::_open(candidate.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
+    const int descriptor = ::_open(candidate.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
     if (descriptor >= 0) {
       path = candidate;
       return descriptor;
@@ -115,10 +114,16 @@ bool ReplaceFile(const std::string& from, const std::string& to) {
   if (::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
   switch (::GetLastError()) {
     case ERROR_FILE_NOT_FOUND:
-    case ERROR_PATH_NOT_FOUND: errno = ENOENT; break;
+    case ERROR_PATH_NOT_FOUND:
+      errno = ENOENT;
+      break;
     case ERROR_ACCESS_DENIED:
-    case ERROR_SHARING_VIOLATION: errno = EACCES; break;
-    default: errno = EIO; break;
+    case ERROR_SHARING_VIOLATION:
+      errno = EACCES;
+      break;
+    default:
+      errno = EIO;
+      break;
   }
   return false;
 }
@@ -129,8 +134,8 @@ std::string FileNameTimeStamp() {
   SYSTEMTIME local{};
   ::GetLocalTime(&local);
   char stamp[32];
-  std::snprintf(stamp, sizeof stamp, "%04u-%02u-%02u %02u-%02u-%02u", local.wYear, local.wMonth, local.wDay, local.wHour,
-                local.wMinute, local.wSecond);
+  std::snprintf(stamp, sizeof stamp, "%04u-%02u-%02u %02u-%02u-%02u", local.wYear, local.wMonth, local.wDay,
+                local.wHour, local.wMinute, local.wSecond);
   return stamp;
 }
 

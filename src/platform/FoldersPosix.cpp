@@ -1,5 +1,3 @@
-#include "platform/Folders.h"
-
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,6 +6,7 @@
 #include <memory>
 
 #include "platform/Files.h"
+#include "platform/Folders.h"
 #include "platform/Paths.h"
 
 namespace platform {
@@ -24,11 +23,15 @@ enum class ItemKind { kDirectory, kFile, kOther };
 // stat call for ordinary items, which matters for folders of many thousand files.
 ItemKind KindOf(int folderDescriptor, const dirent& item) {
   switch (item.d_type) {
-    case DT_DIR: return ItemKind::kDirectory;
-    case DT_REG: return ItemKind::kFile;
+    case DT_DIR:
+      return ItemKind::kDirectory;
+    case DT_REG:
+      return ItemKind::kFile;
     case DT_LNK:
-    case DT_UNKNOWN: break;
-    default: return ItemKind::kOther;
+    case DT_UNKNOWN:
+      break;
+    default:
+      return ItemKind::kOther;
   }
   struct stat status {};
   if (::fstatat(folderDescriptor, item.d_name, &status, 0) != 0) return ItemKind::kOther;

@@ -1,10 +1,9 @@
-#include "platform/Folders.h"
-
 #include <windows.h>
 
 #include <cstring>
 
 #include "platform/Files.h"
+#include "platform/Folders.h"
 
 namespace platform {
 namespace {

@@ -1,5 +1,4 @@
 #include "platform/ModuleResources.h"
-
 #include "platform/OwnModuleWin32.h"
 
 namespace platform {

@@ -1,6 +1,6 @@
-#include "platform/Paths.h"
-
 #include <windows.h>
+
+#include "platform/Paths.h"
 // After <windows.h>, which it needs.
 #include <shlobj.h>
 

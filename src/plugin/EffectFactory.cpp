@@ -1,5 +1,4 @@
 #include "plugin/Entry.h"
-
 #include "plugin/Vst.h"
 
 namespace plugin {

@@ -67,8 +67,8 @@ void Vst::resume() {
   // A host that never sent the block size or gives no time information cannot drive the
   // sequencer. The user is told; ending the host would lose unsaved work, so the effect
   // goes on (blocks without time information simply schedule nothing).
-  const bool timeInfoAvailable =
-      getTimeInfo(vst::kVstTransportPlaying | vst::kVstPpqPosValid | vst::kVstTempoValid | vst::kVstBarsValid) != nullptr;
+  const bool timeInfoAvailable = getTimeInfo(vst::kVstTransportPlaying | vst::kVstPpqPosValid | vst::kVstTempoValid |
+                                             vst::kVstBarsValid) != nullptr;
   if (!blockSizeReceived_ || !timeInfoAvailable) platform::ShowMessage("Error", kUnsupportedHostText);
   instrument_.waitUntilPrepared();
   AudioEffectX::resume();
@@ -172,9 +172,7 @@ bool Vst::getParameterProperties(int32_t index, vst::VstParameterProperties* pro
   return true;
 }
 
-void Vst::setProgramName(const char* name) {
-  programName_.assign(name, strnlen(name, vst::kMaxProgramNameLength - 1));
-}
+void Vst::setProgramName(const char* name) { programName_.assign(name, strnlen(name, vst::kMaxProgramNameLength - 1)); }
 
 void Vst::getProgramName(char* name) { getProgramNameIndexed(0, currentProgram_, name); }
 

@@ -9,16 +9,35 @@ toolkit::KeyStroke ToKeyStroke(const vst::VstKeyCode& key) {
   toolkit::KeyStroke stroke;
   stroke.character = static_cast<char32_t>(key.character);
   switch (key.virt) {
-    case vst::VKEY_RETURN: stroke.key = toolkit::VirtualKey::Return; break;
-    case vst::VKEY_ESCAPE: stroke.key = toolkit::VirtualKey::Escape; break;
-    case vst::VKEY_BACK: stroke.key = toolkit::VirtualKey::Back; break;
-    case vst::VKEY_DELETE: stroke.key = toolkit::VirtualKey::Delete; break;
-    case vst::VKEY_LEFT: stroke.key = toolkit::VirtualKey::Left; break;
-    case vst::VKEY_RIGHT: stroke.key = toolkit::VirtualKey::Right; break;
-    case vst::VKEY_TAB: stroke.key = toolkit::VirtualKey::Tab; break;
-    case vst::VKEY_UP: stroke.key = toolkit::VirtualKey::Up; break;
-    case vst::VKEY_DOWN: stroke.key = toolkit::VirtualKey::Down; break;
-    default: break;
+    case vst::VKEY_RETURN:
+      stroke.key = toolkit::VirtualKey::Return;
+      break;
+    case vst::VKEY_ESCAPE:
+      stroke.key = toolkit::VirtualKey::Escape;
+      break;
+    case vst::VKEY_BACK:
+      stroke.key = toolkit::VirtualKey::Back;
+      break;
+    case vst::VKEY_DELETE:
+      stroke.key = toolkit::VirtualKey::Delete;
+      break;
+    case vst::VKEY_LEFT:
+      stroke.key = toolkit::VirtualKey::Left;
+      break;
+    case vst::VKEY_RIGHT:
+      stroke.key = toolkit::VirtualKey::Right;
+      break;
+    case vst::VKEY_TAB:
+      stroke.key = toolkit::VirtualKey::Tab;
+      break;
+    case vst::VKEY_UP:
+      stroke.key = toolkit::VirtualKey::Up;
+      break;
+    case vst::VKEY_DOWN:
+      stroke.key = toolkit::VirtualKey::Down;
+      break;
+    default:
+      break;
   }
   return stroke;
 }

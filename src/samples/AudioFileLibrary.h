@@ -19,7 +19,7 @@ struct AudioFileFunctions {
 
 // Where the binding looks for the library, in this order.
 struct LibrarySearch {
-  std::string directory;  // ends with the separator; the not-found message names it
+  std::string directory;   // ends with the separator; the not-found message names it
   bool systemPath = true;  // then the system's library search path
 };
 

@@ -20,8 +20,8 @@ std::string MissingFileText(const std::string& path) {
   return Quoted(path) + " \ndoes not exist.\n\n" +
          "Maybe you have copied a project from another computer or moved your samples? In some Hosts it is "
          "possible to rescue this situation by editing the .fxb file manually." +
-         "Be sure to make a backup of the project file first. Search the file for the string " +
-         "\"Kestrelhollow\"" + "And follow the instructions found there carefully.";
+         "Be sure to make a backup of the project file first. Search the file for the string " + "\"Kestrelhollow\"" +
+         "And follow the instructions found there carefully.";
 }
 
 std::string BrokenWavText(const std::string& path) {
@@ -60,9 +60,8 @@ std::string TooLongText(const std::string& path, uint64_t largestBytes) {
 
 std::string SilencedSamplesText(const std::string& path, uint64_t count, float largestMagnitude) {
   return Quoted(path) + " \nholds " + std::to_string(count) +
-         (count == 1 ? " sample value that is" : " sample values that are") +
-         " not a number, infinite or beyond +/-" + std::to_string(static_cast<int>(largestMagnitude)) +
-         " (about +60 dBFS). They play as silence.";
+         (count == 1 ? " sample value that is" : " sample values that are") + " not a number, infinite or beyond +/-" +
+         std::to_string(static_cast<int>(largestMagnitude)) + " (about +60 dBFS). They play as silence.";
 }
 
 void ShowLoadMessage(const std::string& text) {
@@ -80,8 +79,8 @@ LoadMessageBatch::~LoadMessageBatch() {
   currentBatch = outer_;
   if (heldBack_ == 0) return;
   try {
-    platform::ShowMessage(kSampleLoadErrorCaption, "... and " + std::to_string(heldBack_) +
-                                                       " more sample files could not be loaded.");
+    platform::ShowMessage(kSampleLoadErrorCaption,
+                          "... and " + std::to_string(heldBack_) + " more sample files could not be loaded.");
   } catch (...) {
     // Out of memory for the summary: the messages already shown stand for the rest.
   }

@@ -73,8 +73,8 @@ uint64_t CopyKeptChannels(const float* from, uint32_t fileChannels, float* to, u
 // Reads up to the claimed frames, piece by piece, into an array that grows only as data
 // arrives, so that a file delivering less than its header claims costs only what it
 // delivers; the sample ends where the data ends.
-Decoded ReadFrames(const AudioFileFunctions& library, sndfile::SoundFile* file, uint32_t claimed,
-                   uint32_t fileChannels, uint64_t fileSize) {
+Decoded ReadFrames(const AudioFileFunctions& library, sndfile::SoundFile* file, uint32_t claimed, uint32_t fileChannels,
+                   uint64_t fileSize) {
   const uint32_t kept = std::min(fileChannels, kMostChannelsKept);
   const uint32_t pieceFrames = std::max<uint32_t>(1, kPieceItems / fileChannels);
   const std::unique_ptr<float[]> piece(new (std::nothrow) float[size_t{pieceFrames} * fileChannels]);

@@ -21,8 +21,8 @@ using CloseFunction = int (*)(SoundFile* file);
 using CommandFunction = int (*)(SoundFile* file, int command, void* data, int dataSize);
 using ReadFloatFunction = Count (*)(SoundFile* file, float* items, Count count);
 
-constexpr int kModeRead = 0x10;             // SFM_READ
+constexpr int kModeRead = 0x10;               // SFM_READ
 constexpr int kCommandSetNormFloat = 0x1013;  // SFC_SET_NORM_FLOAT
-constexpr int kTrue = 1;                    // SF_TRUE
+constexpr int kTrue = 1;                      // SF_TRUE
 
 }  // namespace samples::sndfile

@@ -8,8 +8,8 @@ namespace toolkit {
 
 class CKickButton : public CControl {
  public:
-  CKickButton(const CRect& size, CControlListener* listener, int32_t tag, double heightOfOneImage,
-              CBitmap* background, CPoint offset = {});
+  CKickButton(const CRect& size, CControlListener* listener, int32_t tag, double heightOfOneImage, CBitmap* background,
+              CPoint offset = {});
 
   void setHeightOfOneImage(double height) { heightOfOneImage_ = height; }
   double getHeightOfOneImage() const { return heightOfOneImage_; }

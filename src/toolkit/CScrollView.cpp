@@ -73,9 +73,7 @@ CScrollView::~CScrollView() {
   if (scrollbar_) scrollbar_->forget();
 }
 
-double CScrollView::contentWidth() const {
-  return scrollbar_ ? getWidth() - scrollbar_->getWidth() : getWidth();
-}
+double CScrollView::contentWidth() const { return scrollbar_ ? getWidth() - scrollbar_->getWidth() : getWidth(); }
 
 double CScrollView::visibleFraction() const {
   const double total = containerSize_.height();

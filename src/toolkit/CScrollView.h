@@ -38,8 +38,8 @@ class CScrollView : public CViewContainer {
  public:
   enum Style : int32_t { kHorizontalScrollbar = 1 << 1, kVerticalScrollbar = 1 << 2 };
 
-  CScrollView(const CRect& size, const CRect& containerSize, CFrame* frame, int32_t style,
-              double scrollbarWidth = 16.0, CBitmap* background = nullptr);
+  CScrollView(const CRect& size, const CRect& containerSize, CFrame* frame, int32_t style, double scrollbarWidth = 16.0,
+              CBitmap* background = nullptr);
   ~CScrollView() override;
 
   // The whole scrollable area, in the coordinates of the views inside.

@@ -15,9 +15,7 @@ CMouseEventResult CView::onMouseDown(CPoint& /*where*/, const CButtonState& /*bu
   return kMouseEventNotHandled;
 }
 
-CMouseEventResult CView::onMouseUp(CPoint& /*where*/, const CButtonState& /*buttons*/) {
-  return kMouseEventNotHandled;
-}
+CMouseEventResult CView::onMouseUp(CPoint& /*where*/, const CButtonState& /*buttons*/) { return kMouseEventNotHandled; }
 
 CMouseEventResult CView::onMouseMoved(CPoint& /*where*/, const CButtonState& /*buttons*/) {
   return kMouseEventNotHandled;

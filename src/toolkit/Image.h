@@ -60,7 +60,9 @@ class Image {
     if (decoder_ != nullptr) decode();
   }
   void decode() const;
-  size_t index(int x, int y) const { return static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x); }
+  size_t index(int x, int y) const {
+    return static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x);
+  }
 
   int width_ = 0;
   int height_ = 0;

@@ -30,9 +30,7 @@ uint16_t ReadLE16(std::span<const uint8_t> bytes, size_t at) {
   return static_cast<uint16_t>(bytes[at] | bytes[at + 1] << 8);
 }
 
-uint8_t Premultiply(uint8_t channel, uint8_t alpha) {
-  return static_cast<uint8_t>((channel * alpha + 127) / 255);
-}
+uint8_t Premultiply(uint8_t channel, uint8_t alpha) { return static_cast<uint8_t>((channel * alpha + 127) / 255); }
 
 // Where the colour masks of a BI_BITFIELDS file sit, and whether they are the plain ones.
 bool HasPlainMasks(std::span<const uint8_t> bytes, size_t HeaderSizeOf, bool& withAlpha) {
@@ -161,7 +159,9 @@ ImageLimit SkinFileLimit(double builtInWidth, double builtInHeight) {
   constexpr int64_t kEditorWidth = 1206;
   constexpr int64_t kEditorHeight = 616;
   constexpr int64_t kTimes = 4;
-  const auto side = [](double builtIn, int64_t editor) { return kTimes * std::max(static_cast<int64_t>(builtIn), editor); };
+  const auto side = [](double builtIn, int64_t editor) {
+    return kTimes * std::max(static_cast<int64_t>(builtIn), editor);
+  };
   return {side(builtInWidth, kEditorWidth), side(builtInHeight, kEditorHeight),
           kTimes * kTimes * kEditorWidth * kEditorHeight};
 }

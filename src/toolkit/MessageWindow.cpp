@@ -71,10 +71,9 @@ platform::MessageSink MessageWindowSink(MessageScreenOpener open, platform::Mess
 void InstallMessageWindow() {
   // The sink in place is the fallback; it is read once the new sink is in place.
   auto previous = std::make_shared<platform::MessageSink>();
-  *previous = platform::SetMessageSink(MessageWindowSink(OpenMessageScreen, [previous](const std::string& caption,
-                                                                                       const std::string& text) {
-    (*previous)(caption, text);
-  }));
+  *previous = platform::SetMessageSink(MessageWindowSink(
+      OpenMessageScreen,
+      [previous](const std::string& caption, const std::string& text) { (*previous)(caption, text); }));
 }
 
 }  // namespace toolkit

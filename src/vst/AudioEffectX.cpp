@@ -67,9 +67,7 @@ VstTimeInfo* AudioEffectX::getTimeInfo(int32_t filter) {
   return reinterpret_cast<VstTimeInfo*>(callHost(audioMasterGetTime, 0, filter));
 }
 
-bool AudioEffectX::canHostDo(const char* text) {
-  return callHost(audioMasterCanDo, 0, 0, const_cast<char*>(text)) > 0;
-}
+bool AudioEffectX::canHostDo(const char* text) { return callHost(audioMasterCanDo, 0, 0, const_cast<char*>(text)) > 0; }
 
 void AudioEffectX::wantEvents(int32_t filter) { callHost(audioMasterWantMidi, 0, filter); }
 

@@ -9,8 +9,7 @@ namespace vst {
 
 struct AEffect;
 
-using HostCallback = intptr_t (*)(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr,
-                                  float opt);
+using HostCallback = intptr_t (*)(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);
 using DispatcherProc = intptr_t (*)(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr,
                                     float opt);
 using ProcessProc = void (*)(AEffect* effect, float** inputs, float** outputs, int32_t frames);

@@ -135,7 +135,8 @@ toolkit::Image WriteRows(const RowBuffer& rows) {
   toolkit::Image image(rows.info.width, rows.info.height);
   for (int y = 0; y < image.height(); ++y) {
     const uint8_t* in = rows.row(static_cast<size_t>(y));
-    for (int x = 0; x < image.width(); ++x, in += kChannels) image.setPixel(x, y, toolkit::Image::opaque(in[2], in[1], in[0]));
+    for (int x = 0; x < image.width(); ++x, in += kChannels)
+      image.setPixel(x, y, toolkit::Image::opaque(in[2], in[1], in[0]));
   }
   return image;
 }

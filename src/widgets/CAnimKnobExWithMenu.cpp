@@ -6,9 +6,8 @@ namespace widgets {
 
 using namespace toolkit;
 
-CAnimKnobExWithMenu::CAnimKnobExWithMenu(const CRect& size, CControlListener* listener, int32_t tag,
-                                         int32_t subPixmaps, double heightOfOneImage, CBitmap* bitmap, CPoint offset,
-                                         COptionMenu* menu)
+CAnimKnobExWithMenu::CAnimKnobExWithMenu(const CRect& size, CControlListener* listener, int32_t tag, int32_t subPixmaps,
+                                         double heightOfOneImage, CBitmap* bitmap, CPoint offset, COptionMenu* menu)
     : CAnimKnob(size, listener, tag, subPixmaps, heightOfOneImage, bitmap, offset), menu_(menu) {
   setMouseableArea(size);
 }

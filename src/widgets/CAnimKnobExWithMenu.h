@@ -9,8 +9,8 @@ namespace widgets {
 class CAnimKnobExWithMenu : public toolkit::CAnimKnob {
  public:
   // Takes a reference to the bitmap; the menu is not owned and must outlive the knob.
-  CAnimKnobExWithMenu(const toolkit::CRect& size, toolkit::CControlListener* listener, int32_t tag,
-                      int32_t subPixmaps, double heightOfOneImage, toolkit::CBitmap* bitmap, toolkit::CPoint offset,
+  CAnimKnobExWithMenu(const toolkit::CRect& size, toolkit::CControlListener* listener, int32_t tag, int32_t subPixmaps,
+                      double heightOfOneImage, toolkit::CBitmap* bitmap, toolkit::CPoint offset,
                       toolkit::COptionMenu* menu);
 
   // The height of one image of the strip, after the strip was scaled.

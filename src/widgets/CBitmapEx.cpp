@@ -49,7 +49,8 @@ void CBitmapEx::resize(float factor) {
     return;
   }
   if (!original_) return;
-  setHandle(ScaleBitmap(*original_, scaledLength(factor, original_->width()), scaledLength(factor, original_->height())));
+  setHandle(
+      ScaleBitmap(*original_, scaledLength(factor, original_->width()), scaledLength(factor, original_->height())));
 }
 
 }  // namespace widgets

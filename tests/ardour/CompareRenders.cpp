@@ -222,8 +222,9 @@ int main(int argc, char** argv) {
   }
   if (expected->rate != actual->rate || expected->channels != actual->channels ||
       expected->frames() != actual->frames()) {
-    std::printf("FAILED: the renders differ in format or length (resampling, a channel layout or a range "
-                "of the host).\n");
+    std::printf(
+        "FAILED: the renders differ in format or length (resampling, a channel layout or a range "
+        "of the host).\n");
     return 1;
   }
   if (options->rampSeconds > 0.0) return CheckRamp(*expected, *actual, *options) ? 0 : 1;
@@ -246,9 +247,10 @@ int main(int argc, char** argv) {
   // numbers in another order does.
   constexpr float kRoundingLimit = 1e-6f;
   if (largest <= kRoundingLimit) {
-    std::printf("The renders are the same up to float rounding (largest difference %.1e at frame %lld): a host "
-                "that adds many outputs into one bus in no fixed order rounds differently from run to run.\n",
-                static_cast<double>(largest), static_cast<long long>(frame));
+    std::printf(
+        "The renders are the same up to float rounding (largest difference %.1e at frame %lld): a host "
+        "that adds many outputs into one bus in no fixed order rounds differently from run to run.\n",
+        static_cast<double>(largest), static_cast<long long>(frame));
     return 0;
   }
   std::printf("The renders differ: largest difference %.3f at frame %lld (%.3f s).\n", largest,
@@ -262,9 +264,10 @@ int main(int argc, char** argv) {
     // A step whose sound is made of tails moved by different amounts keeps some difference after
     // the best single move; a wrong hit, pattern or tempo keeps about as much as the step holds.
     if (worstResidual <= 0.35 && sameLevel) {
-      std::printf("Cause: step timing within the host's song position resolution. The host reports the song "
-                  "position in whole ticks, and in Hsync the plug-in places each block's steps from the "
-                  "position it is given, so a step lands up to half a tick from its exact frame.\n");
+      std::printf(
+          "Cause: step timing within the host's song position resolution. The host reports the song "
+          "position in whole ticks, and in Hsync the plug-in places each block's steps from the "
+          "position it is given, so a step lands up to half a tick from its exact frame.\n");
       return 0;
     }
   }

@@ -1,5 +1,3 @@
-#include "browser/VstBrowser.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,6 +6,7 @@
 #include <tuple>
 #include <utility>
 
+#include "browser/VstBrowser.h"
 #include "platform/Folders.h"
 #include "support/BmpFile.h"
 #include "support/MessageCapture.h"
@@ -50,7 +49,9 @@ class VstBrowserTest : public ::testing::Test {
     for (toolkit::CBitmap* icon : {icons.drive, icons.directory, icons.file}) icon->forget();
   }
 
-  void click(const toolkit::CView* view, int32_t buttons = toolkit::kLButton) { testhost::Click(*frame, view, buttons); }
+  void click(const toolkit::CView* view, int32_t buttons = toolkit::kLButton) {
+    testhost::Click(*frame, view, buttons);
+  }
   Names buttonNames() const { return testhost::ButtonNames(*panel); }
   FileButton* buttonNamed(const std::string& name) const { return testhost::ButtonNamed(*panel, name); }
   // Shows the folder as the editor does for a holder whose sample lies there.
@@ -126,9 +127,8 @@ TEST_F(VstBrowserTest, ALongFolderLineKeepsItsEndCutBeforeAWholeCharacter) {
   const auto bytes = [](std::string_view text) { return static_cast<double>(text.size()); };
   const auto utf8 = [](std::string_view text) { return std::max<size_t>(toolkit::Utf8CharacterLength(text), 1); };
   const auto shiftJis = [](std::string_view text) {
-    return toolkit::CodePageCharacterLength(text, [](unsigned char byte) {
-      return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-    });
+    return toolkit::CodePageCharacterLength(
+        text, [](unsigned char byte) { return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC); });
   };
   for (const auto& [text, width, fitted] : std::vector<std::tuple<std::string, double, std::string>>{
            {"/samples/kick/", 14.0, "/samples/kick/"},
@@ -223,13 +223,15 @@ TEST_F(VstBrowserTest, AFolderDeletedBeforeItsClickOrAnUnknownEntryIsReportedAnd
   click(buttonNamed("Gone"));
   EXPECT_EQ(panel->buttonCount(), 0u);
   ASSERT_EQ(messages.messages().size(), 1u);
-  EXPECT_EQ(messages.messages()[0].text, "Unable to locate the directory " + folder.path() + NativePath("Gone/") + "\n");
+  EXPECT_EQ(messages.messages()[0].text,
+            "Unable to locate the directory " + folder.path() + NativePath("Gone/") + "\n");
   click(panel->upButton());
   EXPECT_EQ(buttonNames(), (Names{"keep.wav"}));
 
   FileButton* unknown = new FileButton({}, panel, 1, "zz|%s%n", icons);
   EXPECT_LT(unknown->getType(), 0);
-  EXPECT_EQ(messages.messages().back().text, "Internal error FileButton::FileButton(): FileButton has no type: zz|%s%n");
+  EXPECT_EQ(messages.messages().back().text,
+            "Internal error FileButton::FileButton(): FileButton has no type: zz|%s%n");
   panel->valueChanged(unknown);
   EXPECT_EQ(buttonNames(), (Names{"keep.wav"}));
   EXPECT_TRUE(editor.values.empty());

@@ -29,7 +29,8 @@ TEST(BuiltInSkin, TheKnobStripChangesFromFrameToFrameAndEveryButtonFromOffToOn) 
   const auto differing = [](const toolkit::Image& image, int height, int first, int second) {
     int count = 0;
     for (int y = 0; y < height; ++y)
-      for (int x = 0; x < image.width(); ++x) count += image.pixel(x, first * height + y) != image.pixel(x, second * height + y);
+      for (int x = 0; x < image.width(); ++x)
+        count += image.pixel(x, first * height + y) != image.pixel(x, second * height + y);
     return count;
   };
   const auto strip = toolkit::LoadResourceImage(102);

@@ -59,8 +59,8 @@ TEST_F(GuiEvents, StepVelocitiesFollowDragsAndTheStepMenuAndShowOnTheSteps) {
   const toolkit::CPoint press{(size.left + size.right) / 2.0, (size.top + size.bottom) / 2.0};
   frame().handleMouseDown(press, toolkit::kLButton);
   std::vector<uint32_t> whileDragging;
-  for (const auto& [up, expected] : std::vector<std::pair<double, int>>{{-2.0, 127}, {-30.0, 97}, {50.0, 127},
-                                                                        {-200.0, 1}, {-87.0, 40}, {-87.0, 40}}) {
+  for (const auto& [up, expected] : std::vector<std::pair<double, int>>{
+           {-2.0, 127}, {-30.0, 97}, {50.0, 127}, {-200.0, 1}, {-87.0, 40}, {-87.0, 40}}) {
     frame().handleMouseMoved({press.x, press.y - up}, toolkit::kLButton);
     EXPECT_EQ(velocity(3), expected) << up;
     EXPECT_FLOAT_EQ(value(kStepButton + 3), expected / 127.0f) << up;
@@ -88,7 +88,8 @@ TEST_F(GuiEvents, StepVelocitiesFollowDragsAndTheStepMenuAndShowOnTheSteps) {
   EXPECT_EQ(velocity(3), 127);
   EXPECT_EQ(renderedPixels(kStepButton + 3), full);
 
-  for (const auto& [entry, expected] : std::vector<std::pair<int32_t, int>>{{2, 70}, {4, 127}, {3, 40}, {0, 127}, {1, 100}}) {
+  for (const auto& [entry, expected] :
+       std::vector<std::pair<int32_t, int>>{{2, 70}, {4, 127}, {3, 40}, {0, 127}, {1, 100}}) {
     choose(kStepMenu + 3, entry);
     EXPECT_EQ(velocity(3), expected) << entry;
     EXPECT_FLOAT_EQ(value(kStepButton + 3), expected / 127.0f) << entry;
@@ -158,8 +159,13 @@ TEST_F(GuiEvents, MuteAndSoloButtonsShowTheInstrumentsRuleAndTheModelShowsOnRefr
   holder(2).setVolume(0.25f);
   engine().setSyncMode(SyncMode::Midi);
   gui().refreshFromModel();
-  expectValues({{kMuteButton, 1.0f}, {kSoloButton + 2, 1.0f}, {kSoloButton + 7, 0.0f}, {kPitchKnob + 2, 0.44f},
-                {kVolumeKnob + 2, 0.25f}, {kMidiButton, 1.0f}, {kHsyncButton, 0.0f}});
+  expectValues({{kMuteButton, 1.0f},
+                {kSoloButton + 2, 1.0f},
+                {kSoloButton + 7, 0.0f},
+                {kPitchKnob + 2, 0.44f},
+                {kVolumeKnob + 2, 0.25f},
+                {kMidiButton, 1.0f},
+                {kHsyncButton, 0.0f}});
 }
 
 TEST(PitchKnob, EachBandOfTheKnobIsAPitchAndEveryPitchIsShownInsideItsBand) {
@@ -226,8 +232,8 @@ TEST_F(GuiEvents, TheWheelOverTheStepsPerBarSelectorStepsTheResolutionThatPlaysA
   }
   const toolkit::CRect size = selector->getViewSize();
   const toolkit::CPoint middle{(size.left + size.right) / 2.0, (size.top + size.bottom) / 2.0};
-  for (const auto& [distance, state] : std::vector<std::pair<float, int>>{{1.0f, 1}, {1.0f, 2}, {1.0f, 3}, {1.0f, 3},
-                                                                          {-1.0f, 2}, {-3.0f, 1}}) {
+  for (const auto& [distance, state] :
+       std::vector<std::pair<float, int>>{{1.0f, 1}, {1.0f, 2}, {1.0f, 3}, {1.0f, 3}, {-1.0f, 2}, {-3.0f, 1}}) {
     frame().handleWheel(middle, distance);
     EXPECT_EQ(patterns().resolution(0), 16 << state);
     EXPECT_EQ(renderedPixels(kResolutionSelector), images[static_cast<size_t>(state)]) << state;
@@ -259,8 +265,14 @@ TEST_F(GuiEvents, AResetShowsPatternOneInItsBankAndClosesTheOpenPanel) {
   EXPECT_EQ(gui().shownPattern(), 0);
   EXPECT_EQ(gui().stepGroup(), 0);
   EXPECT_EQ(gui().swingAmount(), 0.5f);
-  expectValues({{kOctave2Bank, 1.0f}, {kOctave3Bank, 0.0f}, {kPatternButton, 1.0f}, {kHolderSelect, 1.0f},
-                {kHolderSelect + 6, 0.0f}, {kBrowseButton + 6, 0.0f}, {kHsyncButton, 1.0f}, {kStepGroupButton, 1.0f}});
+  expectValues({{kOctave2Bank, 1.0f},
+                {kOctave3Bank, 0.0f},
+                {kPatternButton, 1.0f},
+                {kHolderSelect, 1.0f},
+                {kHolderSelect + 6, 0.0f},
+                {kBrowseButton + 6, 0.0f},
+                {kHsyncButton, 1.0f},
+                {kStepGroupButton, 1.0f}});
   EXPECT_FALSE(frame().isChild(gui().browserView(6)));
   change(kOctave3Bank, 1.0f);
   EXPECT_EQ(gui().shownPattern(), 12);

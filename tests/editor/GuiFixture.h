@@ -83,12 +83,16 @@ class GuiFixture : public ::testing::Test {
     frame().handleMouseDown({x, y}, toolkit::kRButton);
     frame().handleMouseUp({x, y}, toolkit::kRButton);
   }
-  void click(const toolkit::CView* view, int32_t buttons = toolkit::kLButton) { testhost::Click(frame(), view, buttons); }
+  void click(const toolkit::CView* view, int32_t buttons = toolkit::kLButton) {
+    testhost::Click(frame(), view, buttons);
+  }
   // A key the host forwards; true when the editor used it.
   bool key(char32_t character, int virtualKey = 0) {
     return vst().dispatcher(vst::effEditKeyDown, static_cast<int32_t>(character), virtualKey, nullptr, 0.0f) == 1;
   }
-  std::vector<std::string> fileButtonNames(int holderIndex) { return testhost::ButtonNames(*gui().browserView(holderIndex)); }
+  std::vector<std::string> fileButtonNames(int holderIndex) {
+    return testhost::ButtonNames(*gui().browserView(holderIndex));
+  }
   browser::FileButton* fileButton(int holderIndex, const std::string& name) {
     return testhost::ButtonNamed(*gui().browserView(holderIndex), name);
   }
@@ -127,7 +131,8 @@ class GuiFixture : public ::testing::Test {
   static intptr_t hostCallback(vst::AEffect*, int32_t opcode, int32_t index, intptr_t, void*, float opt) {
     if (opcode == vst::audioMasterVersion) return 2400;
     if (opcode == vst::audioMasterAutomate) automations.push_back({index, opt});
-    if (opcode == vst::audioMasterAutomate || opcode == vst::audioMasterBeginEdit || opcode == vst::audioMasterEndEdit) {
+    if (opcode == vst::audioMasterAutomate || opcode == vst::audioMasterBeginEdit ||
+        opcode == vst::audioMasterEndEdit) {
       edits.emplace_back(opcode, index);
     }
     return 0;

@@ -69,7 +69,8 @@ TEST_F(GuiLayout, BuiltInKeysAndStepNumbersAreLetteredByTheEditorAndSkinFilesKee
   gui().setGuiScale(1.0f);
   for (uint32_t pixel : renderedPixels(kStepGroupButton + 1)) EXPECT_EQ(pixel, toolkit::Image::opaque(40, 90, 160));
   // The numbers under the step buttons follow the step group.
-  const CRect numbers{control(kStepButton)->getViewSize().left, 514, control(kStepButton + 15)->getViewSize().right, 532};
+  const CRect numbers{control(kStepButton)->getViewSize().left, 514, control(kStepButton + 15)->getViewSize().right,
+                      532};
   const std::vector<uint32_t> firstGroup = renderedPixels(numbers);
   change(kStepGroupButton + 1, 1.0f);
   EXPECT_NE(renderedPixels(numbers), firstGroup);

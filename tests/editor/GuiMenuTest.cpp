@@ -29,7 +29,8 @@ class GuiMenu : public GuiFixture {
   }
   // Only the browse button of that holder is on (-1: none).
   void expectBrowseButtons(int on) {
-    for (int index = 0; index < 12; ++index) EXPECT_EQ(value(kBrowseButton + index), index == on ? 1.0f : 0.0f) << index;
+    for (int index = 0; index < 12; ++index)
+      EXPECT_EQ(value(kBrowseButton + index), index == on ? 1.0f : 0.0f) << index;
   }
 };
 
@@ -152,9 +153,9 @@ TEST_F(GuiMenu, AClickIsAGestureOnTheControlsParameter) {
   openWithChooser(-1);
   const int solo = instrument::ParameterIndex(instrument::ParameterKind::Solo, 6);
   click(control(kSoloButton + 6));
-  EXPECT_EQ(edits, (std::vector<std::pair<int32_t, int32_t>>{{vst::audioMasterBeginEdit, solo},
-                                                              {vst::audioMasterAutomate, solo},
-                                                              {vst::audioMasterEndEdit, solo}}));
+  EXPECT_EQ(edits,
+            (std::vector<std::pair<int32_t, int32_t>>{
+                {vst::audioMasterBeginEdit, solo}, {vst::audioMasterAutomate, solo}, {vst::audioMasterEndEdit, solo}}));
   EXPECT_EQ(automations.back().value, 1.0f);
   edits.clear();
   click(control(kStepButton + 3));

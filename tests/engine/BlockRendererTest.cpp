@@ -46,8 +46,9 @@ class Random {
 float SampleValue(Random& random) {
   // Signed zeros, denormals, infinity, not-a-number, huge values, and a value whose products
   // underflow and are flushed, now and then among ordinary ones.
-  constexpr float kSpecial[] = {-0.0f, 0.0f, 1e-40f, -3e-39f, std::numeric_limits<float>::infinity(),
-                                std::numeric_limits<float>::quiet_NaN(), 3e38f, 1e-38f};
+  constexpr float kSpecial[] = {
+      -0.0f, 0.0f,  1e-40f, -3e-39f, std::numeric_limits<float>::infinity(), std::numeric_limits<float>::quiet_NaN(),
+      3e38f, 1e-38f};
   const int pick = random.between(0, 199);
   return pick < 8 ? kSpecial[pick] : static_cast<float>(random.real(-1.0, 1.0));
 }
@@ -118,14 +119,20 @@ uint32_t SoundingCell(Random& random) {
 void RandomEdit(Random& random, EnginePair& pair) {
   const auto note = static_cast<uint8_t>(kFirstNote + random.between(0, kHolderCount - 1));
   switch (random.between(0, 10)) {
-    case 0: RandomSettings(random, pair, note); break;
-    case 1: pair.apply([&](DrumEngine& engine) { engine.kit().startPreview(note); }); break;
+    case 0:
+      RandomSettings(random, pair, note);
+      break;
+    case 1:
+      pair.apply([&](DrumEngine& engine) { engine.kit().startPreview(note); });
+      break;
     case 2: {
       const auto velocity = static_cast<uint8_t>(random.between(1, 127));
       pair.apply([&](DrumEngine& engine) { engine.kitPlayer().noteOn(note, velocity); });
       break;
     }
-    case 3: pair.apply([&](DrumEngine& engine) { engine.kitPlayer().noteOff(note); }); break;
+    case 3:
+      pair.apply([&](DrumEngine& engine) { engine.kitPlayer().noteOff(note); });
+      break;
     case 4: {
       const bool downmix = random.chance(0.5);
       pair.apply([&](DrumEngine& engine) { engine.kitPlayer().setDownmix(downmix); });
@@ -148,7 +155,9 @@ void RandomEdit(Random& random, EnginePair& pair) {
       pair.apply([&](DrumEngine& engine) { engine.patterns().setResolution(pattern, resolution); });
       break;
     }
-    case 8: pair.apply([](DrumEngine& engine) { engine.clock().rewind(); }); break;
+    case 8:
+      pair.apply([](DrumEngine& engine) { engine.clock().rewind(); });
+      break;
     case 9: {
       const int pattern = random.between(0, kPatternCount - 1);
       const int step = random.between(0, kMaxSteps - 1);
@@ -157,20 +166,22 @@ void RandomEdit(Random& random, EnginePair& pair) {
       pair.apply([&](DrumEngine& engine) { engine.patterns().setCell(cell, pattern, step, holder); });
       break;
     }
-    default: break;
+    default:
+      break;
   }
 }
 
 // The first difference in outputs or state, or an empty text.
-std::string Difference(const DrumEngine& reference, const DrumEngine& tested, const std::vector<std::vector<float>>& expected,
-                       const std::vector<std::vector<float>>& actual) {
+std::string Difference(const DrumEngine& reference, const DrumEngine& tested,
+                       const std::vector<std::vector<float>>& expected, const std::vector<std::vector<float>>& actual) {
   std::ostringstream text;
   for (size_t output = 0; output < expected.size(); ++output) {
     for (size_t frame = 0; frame < expected[output].size(); ++frame) {
       const auto want = std::bit_cast<uint32_t>(expected[output][frame]);
       const auto got = std::bit_cast<uint32_t>(actual[output][frame]);
       if (want != got) {
-        text << "output " << output << " frame " << frame << ": " << std::hex << want << " expected, " << got << " rendered";
+        text << "output " << output << " frame " << frame << ": " << std::hex << want << " expected, " << got
+             << " rendered";
         return text.str();
       }
     }
@@ -182,9 +193,14 @@ std::string Difference(const DrumEngine& reference, const DrumEngine& tested, co
     const SampleHolder& want = reference.kit().holder(note);
     const SampleHolder& got = tested.kit().holder(note);
     const auto state = [](const SampleHolder& holder, const KitPlayer& player, uint8_t n) {
-      return std::tuple{holder.voicePosition(), holder.pitchCountdown(), holder.previewPosition(),
-                        holder.isPreviewPlaying(), std::bit_cast<uint32_t>(player.releaseGain(n)), player.releasing(n),
-                        player.triggered(n), std::bit_cast<uint32_t>(player.velocityGain(n))};
+      return std::tuple{holder.voicePosition(),
+                        holder.pitchCountdown(),
+                        holder.previewPosition(),
+                        holder.isPreviewPlaying(),
+                        std::bit_cast<uint32_t>(player.releaseGain(n)),
+                        player.releasing(n),
+                        player.triggered(n),
+                        std::bit_cast<uint32_t>(player.velocityGain(n))};
     };
     if (state(want, wantPlayer, note) != state(got, gotPlayer, note)) {
       text << "holder " << index << " state: position " << want.voicePosition() << "/" << got.voicePosition()
@@ -197,9 +213,9 @@ std::string Difference(const DrumEngine& reference, const DrumEngine& tested, co
   if (want.barPosition() != got.barPosition() || want.currentStep() != got.currentStep() ||
       want.currentPattern() != got.currentPattern() ||
       ReferenceFrameLoop::nextStepIndex(want) != ReferenceFrameLoop::nextStepIndex(got)) {
-    text << "clock: bar position " << want.barPosition() << "/" << got.barPosition() << ", step "
-         << want.currentStep() << "/" << got.currentStep() << ", next step " << ReferenceFrameLoop::nextStepIndex(want)
-         << "/" << ReferenceFrameLoop::nextStepIndex(got);
+    text << "clock: bar position " << want.barPosition() << "/" << got.barPosition() << ", step " << want.currentStep()
+         << "/" << got.currentStep() << ", next step " << ReferenceFrameLoop::nextStepIndex(want) << "/"
+         << ReferenceFrameLoop::nextStepIndex(got);
   }
   return text.str();
 }
@@ -271,12 +287,13 @@ std::string RunCase(uint64_t seed) {
                                                         : random.between(0, 127));
       const uint8_t status = random.chance(0.75) ? 0x90 : 0x80;
       const auto velocity = static_cast<uint8_t>(random.chance(0.1) ? 0 : random.between(1, 127));
-      const auto offset = static_cast<uint16_t>(random.chance(0.9) ? random.between(0, frames - 1)
-                                                                    : random.between(0, frames + 600));
+      const auto offset =
+          static_cast<uint16_t>(random.chance(0.9) ? random.between(0, frames - 1) : random.between(0, frames + 600));
       pair.apply([&](DrumEngine& engine) { engine.receiveMidiNote(status, note, velocity, offset); });
     }
     // Outputs start as different not-a-numbers, so a frame left unwritten shows.
-    std::vector<std::vector<float>> expected(kOutputCount, std::vector<float>(frames, std::bit_cast<float>(0x7fa11111u)));
+    std::vector<std::vector<float>> expected(kOutputCount,
+                                             std::vector<float>(frames, std::bit_cast<float>(0x7fa11111u)));
     std::vector<std::vector<float>> actual(kOutputCount, std::vector<float>(frames, std::bit_cast<float>(0x7fb22222u)));
     std::vector<float*> expectedOutputs;
     std::vector<float*> actualOutputs;
@@ -287,7 +304,8 @@ std::string RunCase(uint64_t seed) {
     ReferenceFrameLoop::renderBlock(*pair.reference, time, expectedOutputs.data(), frames);
     pair.tested->renderBlock(time, actualOutputs.data(), frames);
     const std::string difference = Difference(*pair.reference, *pair.tested, expected, actual);
-    if (!difference.empty()) return "block " + std::to_string(block) + " of " + std::to_string(frames) + " frames: " + difference;
+    if (!difference.empty())
+      return "block " + std::to_string(block) + " of " + std::to_string(frames) + " frames: " + difference;
     // The host's transport moves on, now and then jumping (a loop), stopping or changing tempo.
     time.ppqPos += frames * time.tempo / (60.0 * time.sampleRate);
     if (random.chance(0.03)) time.ppqPos = random.real(-1.0, 20.0);

@@ -52,7 +52,9 @@ TEST_F(Sequencer, StepsPlayAtTheirVelocity) {
   patterns().setStepVelocity(1, 0, 8, 0);
   host->setTransport(true, 0.0);
   const auto blocks = render(kBarBlocks - 1, kBlock);
-  const auto at = [&](int64_t frame) { return blocks[static_cast<size_t>(frame / kBlock)].at(0, static_cast<int>(frame % kBlock)); };
+  const auto at = [&](int64_t frame) {
+    return blocks[static_cast<size_t>(frame / kBlock)].at(0, static_cast<int>(frame % kBlock));
+  };
   EXPECT_FLOAT_EQ(at(0), 40.0f / 127.0f * testhost::kMasterLevel);
   EXPECT_FLOAT_EQ(at(24000), testhost::kMasterLevel);
   EXPECT_FLOAT_EQ(at(48000), 1.0f / 127.0f * testhost::kMasterLevel);
@@ -180,7 +182,8 @@ TEST_F(Sequencer, EachModeTakesItsOwnNotes) {
 
   engine().setSyncMode(SyncMode::Midi);
   testhost::InstallSamples(kit(), engine::kFirstNote + 4, std::vector<float>(64, 1.0f));
-  host->sendMidi({{17, kNoteOn | 0x0F, engine::kFirstNote + 4, 100}, {3, kNoteOn | 0x03, engine::kFirstPatternNote, 127}});
+  host->sendMidi(
+      {{17, kNoteOn | 0x0F, engine::kFirstNote + 4, 100}, {3, kNoteOn | 0x03, engine::kFirstPatternNote, 127}});
   const testhost::Block block = host->process(64);
   EXPECT_EQ(block.at(8, 16), 0.0f);
   EXPECT_FLOAT_EQ(block.at(8, 17), 100.0f / 127.0f * testhost::kMasterLevel);

@@ -74,12 +74,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     switch (choice % 16) {
       case 0: {
         // Any opcode that takes no pointer.
-        static constexpr int32_t kPlain[] = {
-            vst::effOpen,           vst::effSetProgram,       vst::effGetProgram,      vst::effSetSampleRate,
-            vst::effMainsChanged,   vst::effEditClose,        vst::effEditIdle,        vst::effIdentify,
-            vst::effCanBeAutomated, vst::effGetPlugCategory,  vst::effGetVendorVersion, vst::effGetTailSize,
-            vst::effGetVstVersion,  vst::effEditKeyDown,      vst::effEditKeyUp,       vst::effSetEditKnobMode,
-            vst::effStartProcess,   vst::effStopProcess,      vst::effSetProcessPrecision, 9, 100, -1};
+        static constexpr int32_t kPlain[] = {vst::effOpen,
+                                             vst::effSetProgram,
+                                             vst::effGetProgram,
+                                             vst::effSetSampleRate,
+                                             vst::effMainsChanged,
+                                             vst::effEditClose,
+                                             vst::effEditIdle,
+                                             vst::effIdentify,
+                                             vst::effCanBeAutomated,
+                                             vst::effGetPlugCategory,
+                                             vst::effGetVendorVersion,
+                                             vst::effGetTailSize,
+                                             vst::effGetVstVersion,
+                                             vst::effEditKeyDown,
+                                             vst::effEditKeyUp,
+                                             vst::effSetEditKnobMode,
+                                             vst::effStartProcess,
+                                             vst::effStopProcess,
+                                             vst::effSetProcessPrecision,
+                                             9,
+                                             100,
+                                             -1};
         const int32_t opcode = kPlain[static_cast<size_t>(input.take<uint8_t>()) % std::size(kPlain)];
         effect->dispatcher(effect, opcode, index, value, nullptr, opt);
         break;
@@ -107,8 +123,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       }
       case 6: {
         vst::VstPinProperties pin{};
-        effect->dispatcher(effect, (choice & 16) != 0 ? vst::effGetInputProperties : vst::effGetOutputProperties,
-                           index, value, &pin, opt);
+        effect->dispatcher(effect, (choice & 16) != 0 ? vst::effGetInputProperties : vst::effGetOutputProperties, index,
+                           value, &pin, opt);
         break;
       }
       case 7: {
@@ -152,7 +168,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       }
       case 12: {
         // A block no longer than the last block size the host gave.
-        const int32_t frames = blockSize == 0 ? 0 : static_cast<int32_t>(static_cast<uint32_t>(value) % (blockSize + 1));
+        const int32_t frames =
+            blockSize == 0 ? 0 : static_cast<int32_t>(static_cast<uint32_t>(value) % (blockSize + 1));
         outputs.assign(static_cast<size_t>(effect->numOutputs) * static_cast<size_t>(frames), 0.0f);
         std::vector<float*> channels;
         for (int32_t output = 0; output < effect->numOutputs; ++output) {

@@ -8,12 +8,12 @@ namespace fuzz {
 
 std::unique_ptr<plugin::Vst> MakeEffect(vst::HostCallback host) {
   platform::SetMessageSink([](const std::string&, const std::string&) {});
-  return std::make_unique<plugin::Vst>(host, plugin::EffectEnvironment{
-                                                 "/nonexistent-kestrelhollow-fuzz/",
-                                                 [](engine::Kit& kit, uint8_t note, const std::string& path) {
-                                                   kit.holder(note).setPath(path);
-                                                   return false;
-                                                 }});
+  return std::make_unique<plugin::Vst>(
+      host, plugin::EffectEnvironment{"/nonexistent-kestrelhollow-fuzz/",
+                                      [](engine::Kit& kit, uint8_t note, const std::string& path) {
+                                        kit.holder(note).setPath(path);
+                                        return false;
+                                      }});
 }
 
 }  // namespace fuzz

@@ -1,6 +1,4 @@
 // The instrument's rules, called as the editor and every plug-in format call them.
-#include "instrument/Instrument.h"
-
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -9,6 +7,7 @@
 #include <string>
 #include <tuple>
 
+#include "instrument/Instrument.h"
 #include "persistence/MidiExport.h"
 #include "platform/Paths.h"
 #include "support/EffectFixture.h"
@@ -23,13 +22,15 @@ class InstrumentRules : public ::testing::Test {
   engine::DrumEngine& engine() { return instrument.engine(); }
   engine::PatternStore& patterns() { return engine().patterns(); }
   engine::StepClock& clock() { return engine().clock(); }
-  engine::SampleHolder& holder(int index) { return engine().kit().holder(static_cast<uint8_t>(engine::kFirstNote + index)); }
+  engine::SampleHolder& holder(int index) {
+    return engine().kit().holder(static_cast<uint8_t>(engine::kFirstNote + index));
+  }
   // Every holder as a letter: '.' plays, 'M' muted by the user, 's' muted by a solo, 'S' soloed.
   std::string states() {
     std::string shown;
     for (int index = 0; index < engine::kHolderCount; ++index) {
       const uint32_t state = holder(index).muteState();
-      shown += instrument.soloed(index) ? (state == engine::kNotMuted ? 'S' : '?')
+      shown += instrument.soloed(index)     ? (state == engine::kNotMuted ? 'S' : '?')
                : state == engine::kNotMuted ? '.'
                : state == engine::kMuted    ? 'M'
                                             : 's';
@@ -71,10 +72,20 @@ TEST_F(InstrumentRules, MuteSoloClearAndCopyLeaveEachHolderInItsState) {
     for (std::string call; calls >> call;) {
       const int index = std::stoi(call.substr(1));
       switch (call[0]) {
-        case 'M': case 'm': instrument.setMute(index, call[0] == 'M'); break;
-        case 'S': case 's': instrument.setSolo(index, call[0] == 'S'); break;
-        case 'C': instrument.clearHolder(index); break;
-        case 'K': instrument.copyHolder(index, std::stoi(call.substr(call.find('>') + 1))); break;
+        case 'M':
+        case 'm':
+          instrument.setMute(index, call[0] == 'M');
+          break;
+        case 'S':
+        case 's':
+          instrument.setSolo(index, call[0] == 'S');
+          break;
+        case 'C':
+          instrument.clearHolder(index);
+          break;
+        case 'K':
+          instrument.copyHolder(index, std::stoi(call.substr(call.find('>') + 1)));
+          break;
       }
     }
     EXPECT_EQ(states(), c.states) << c.what;
@@ -86,7 +97,8 @@ TEST_F(InstrumentRules, StopPressedAgainRightAfterRunRewindsToTheBarsFirstStep) 
     SyncMode mode;
     SyncMode lastMode;
     bool rewinds;
-  } cases[] = {{SyncMode::Run, SyncMode::Run, false}, {SyncMode::Stop, SyncMode::Run, true},
+  } cases[] = {{SyncMode::Run, SyncMode::Run, false},
+               {SyncMode::Stop, SyncMode::Run, true},
                {SyncMode::Stop, SyncMode::Hsync, false}};
   for (const auto& c : cases) {
     engine().setSyncMode(SyncMode::Run);
@@ -163,17 +175,19 @@ TEST_F(InstrumentRules, HoldersAreCopiedWithTheirSampleAndChokeGroupOnlyAndReset
 }
 
 TEST_F(InstrumentRules, PatternsGoOutAsMidiFilesNamedAfterThemAndTheTimeIntoTheDocumentsFolder) {
-  const std::string folderOfFiles = documents + "Kestrelhollow" + platform::kPathSeparator + "MIDI" + platform::kPathSeparator;
+  const std::string folderOfFiles =
+      documents + "Kestrelhollow" + platform::kPathSeparator + "MIDI" + platform::kPathSeparator;
   instrument.setStep(2, 4, 1, true);
   // 120 beats per minute until a host tells its tempo.
-  for (const auto& [pattern, tempo, name] : {std::tuple{std::optional<int>{2}, 0.0, "Oct2 D"},
-                                             std::tuple{std::optional<int>{}, 93.0, "All patterns"}}) {
+  for (const auto& [pattern, tempo, name] :
+       {std::tuple{std::optional<int>{2}, 0.0, "Oct2 D"}, std::tuple{std::optional<int>{}, 93.0, "All patterns"}}) {
     if (tempo > 0.0) renderBlock(tempo);
     const instrument::ExportResult result = instrument.exportPatternsAsMidi(pattern);
     ASSERT_TRUE(result.written) << result.reason;
     ASSERT_TRUE(result.path.starts_with(folderOfFiles)) << result.path;
     const std::string file = result.path.substr(folderOfFiles.size());
-    EXPECT_TRUE(std::regex_match(file, std::regex(std::string(name) + R"( \d{4}-\d\d-\d\d \d\d-\d\d-\d\d\.mid)"))) << file;
+    EXPECT_TRUE(std::regex_match(file, std::regex(std::string(name) + R"( \d{4}-\d\d-\d\d \d\d-\d\d-\d\d\.mid)")))
+        << file;
     EXPECT_EQ(testhost::ReadBytes(result.path),
               persistence::PatternsAsMidiFile(patterns(), engine().kit(), pattern, tempo > 0.0 ? tempo : 120.0));
   }

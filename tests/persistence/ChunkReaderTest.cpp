@@ -61,7 +61,8 @@ TEST_F(ChunkReader, WrittenTextReadsBackToTheSameModel) {
   for (uint8_t note = 36; note <= 47; ++note) {
     engine::SampleHolder& h = holder(note);
     h.setName("Holder " + std::to_string(note));
-    h.setPath(note % 2 ? effect->instrument().samplesFolder() + "Factory/" + std::to_string(note) + ".wav" : "/abs/x.wav");
+    h.setPath(note % 2 ? effect->instrument().samplesFolder() + "Factory/" + std::to_string(note) + ".wav"
+                       : "/abs/x.wav");
     h.setLengthFraction(0.1f * static_cast<float>(note - 35) / 1.3f);
     h.setMuteState(note % 3);
     h.setPitch(static_cast<int8_t>(note - 48));
@@ -110,9 +111,14 @@ TEST_F(ChunkReader, OldVersionsAreConvertedWithAWarningAndDefaultsForWhatTheyLac
   // 1.0 knew neither volume nor master level, 1.1 added both; neither knew pan, swing,
   // downmix, the sequencer settings, the sound mode, step velocities or choke groups, whatever
   // their records say.
-  const std::vector<std::string> records{"smp2;36;Kick;/k.wav;0.5;muted;-3;0.2;0.1;swing;", "syn1;0.2;downmix;",
-                                         "seq1;4;36;1;0;0;0;1;0;0;0;1;0;0;0;1;0;0;1;1;1;", "seq2;0.1;2;4;",
-                                         "vst1;Stop;", "snd1;Tuned;", "vel1;4;36;20;", "chk1;36;2;"};
+  const std::vector<std::string> records{"smp2;36;Kick;/k.wav;0.5;muted;-3;0.2;0.1;swing;",
+                                         "syn1;0.2;downmix;",
+                                         "seq1;4;36;1;0;0;0;1;0;0;0;1;0;0;0;1;0;0;1;1;1;",
+                                         "seq2;0.1;2;4;",
+                                         "vst1;Stop;",
+                                         "snd1;Tuned;",
+                                         "vel1;4;36;20;",
+                                         "chk1;36;2;"};
   for (const auto& [version, volume, masterLevel] : {std::tuple{"1.0", 1.0f, 0.75f}, std::tuple{"1.1", 0.2f, 0.2f}}) {
     SCOPED_TRACE(version);
     loadMarkerState();
@@ -156,9 +162,10 @@ TEST_F(ChunkReader, OldBaseFolderResolvesOnlyForExistingFolders) {
   const std::string smp1 = "smp1;13 characters" + base + ";";
   const std::string kick = "smp2;36;;\\$SAMPLE_BASE_DIR$\\k.wav;";
   // The last "smp1" wins, a missing folder stands for nothing, and version 2.0 ignores them.
-  for (const auto& [text, path] : {std::pair{OldText("1.1", {smp1, kick}), base + "k.wav"},
-                                   {OldText("1.0", {smp1, "smp1;\\$SAMPLE_BASE_DIR$\\;", kick}), "\\$SAMPLE_BASE_DIR$\\k.wav"},
-                                   {VersionTwoText({smp1, kick}), "\\$SAMPLE_BASE_DIR$\\k.wav"}}) {
+  for (const auto& [text, path] :
+       {std::pair{OldText("1.1", {smp1, kick}), base + "k.wav"},
+        {OldText("1.0", {smp1, "smp1;\\$SAMPLE_BASE_DIR$\\;", kick}), "\\$SAMPLE_BASE_DIR$\\k.wav"},
+        {VersionTwoText({smp1, kick}), "\\$SAMPLE_BASE_DIR$\\k.wav"}}) {
     loads.clear();
     SetChunk(*effect, text);
     ASSERT_EQ(loads.size(), 1u);
@@ -192,7 +199,8 @@ TEST_F(ChunkReader, RefusesTextsWhoseSecondLineIsNotExactlyAVersionLineOrThatANu
     expectRefusedAndMarkerStateKept(message);
   }
   // A missing block or an empty size.
-  for (const auto& [block, size] : {std::pair<char*, intptr_t>{nullptr, 100}, {carriageReturn.data(), 0}, {carriageReturn.data(), -5}}) {
+  for (const auto& [block, size] :
+       {std::pair<char*, intptr_t>{nullptr, 100}, {carriageReturn.data(), 0}, {carriageReturn.data(), -5}}) {
     loadMarkerState();
     effect->getAeffect()->dispatcher(effect->getAeffect(), vst::effSetChunk, 0, size, block, 0.0f);
     expectRefusedAndMarkerStateKept();
@@ -211,9 +219,10 @@ TEST_F(ChunkReader, SizeBoundsATextWithoutNulByte) {
 }
 
 TEST_F(ChunkReader, RecordsMayBeReorderedAndRepeatedAndTheLaterWins) {
-  SetChunk(*effect, "\nKestrelhollow Data Version 2.0\nvst1;Run;\nsnd1;Classic;\nsyn1;0.3;downmix;\nseq2;0.2;1;5;\n"
-                    "smp2;36;First;;1;not_muted;0;1;0.5;no_swing;\nsyn1;0.4;no_downmix;\nsnd1;Tuned;\n"
-                    "smp2;36;Second;;1;;0;1;0.5;no_swing;\nvst1;Stop;\nnot a record\n;\nsnd1;Louder;\n");
+  SetChunk(*effect,
+           "\nKestrelhollow Data Version 2.0\nvst1;Run;\nsnd1;Classic;\nsyn1;0.3;downmix;\nseq2;0.2;1;5;\n"
+           "smp2;36;First;;1;not_muted;0;1;0.5;no_swing;\nsyn1;0.4;no_downmix;\nsnd1;Tuned;\n"
+           "smp2;36;Second;;1;;0;1;0.5;no_swing;\nvst1;Stop;\nnot a record\n;\nsnd1;Louder;\n");
   // A sound word this version does not know changes nothing.
   EXPECT_EQ(engine().kit().soundMode(), engine::SoundMode::Tuned);
   EXPECT_EQ(holder(36).name(), "Second");
@@ -243,12 +252,12 @@ TEST_F(ChunkReader, ShortRecordsReadMissingFieldsAsEmpty) {
 }
 
 TEST_F(ChunkReader, RecordsOutsideTheModelAreIgnored) {
-  SetChunk(*effect, VersionTwoText({"smp2;48;Outside;/x.wav;0.5;muted;1;1;0.5;swing;",
-                                    "smp2;35;Below;/y.wav;0.5;muted;1;1;0.5;swing;", PatternRecord(24, 36, 16, "1"),
-                                    PatternRecord(0, 48, 16, "1"), PatternRecord(0, 35, 16, "1"),
-                                    PatternRecord(1, 36, 24, "1"), PatternRecord(2, 36, 0, "1"), "seq2;0.5;0;24;",
-                                    "vel1;24;36;5;", "vel1;0;48;5;", "chk1;48;1;", "chk1;35;1;", "chk1;36;5;",
-                                    "chk1;36;-1;", "chk1;36;4294967297;"}));
+  SetChunk(*effect,
+           VersionTwoText({"smp2;48;Outside;/x.wav;0.5;muted;1;1;0.5;swing;",
+                           "smp2;35;Below;/y.wav;0.5;muted;1;1;0.5;swing;", PatternRecord(24, 36, 16, "1"),
+                           PatternRecord(0, 48, 16, "1"), PatternRecord(0, 35, 16, "1"), PatternRecord(1, 36, 24, "1"),
+                           PatternRecord(2, 36, 0, "1"), "seq2;0.5;0;24;", "vel1;24;36;5;", "vel1;0;48;5;",
+                           "chk1;48;1;", "chk1;35;1;", "chk1;36;5;", "chk1;36;-1;", "chk1;36;4294967297;"}));
   EXPECT_TRUE(loads.empty());
   EXPECT_EQ(GetChunk(*effect), DefaultText());  // no holder, cell, resolution, pattern or group changed
   // Only velocities of 1..127 are taken; a later record changes only the steps it gives one.
@@ -287,9 +296,8 @@ TEST_F(ChunkReader, MegabytesOfLineFeedsStayWithinASmallMultipleOfTheirSize) {
   if (!testhost::kAllocationsCounted) GTEST_SKIP() << "address limits do not mix with sanitizer runtimes";
   const std::string text = VersionTwoText({"vst1;Run;"}) + std::string(20'000'000, '\n') + "vst1;Midi;\n";
   // Within four times the text: a list of every line took 24.
-  EXPECT_TRUE(testhost::SucceedsWithinDataGrowth(4 * text.size(), [&] {
-    return SetChunk(*effect, text) == 1 && engine().syncMode() == engine::SyncMode::Midi;
-  }));
+  EXPECT_TRUE(testhost::SucceedsWithinDataGrowth(
+      4 * text.size(), [&] { return SetChunk(*effect, text) == 1 && engine().syncMode() == engine::SyncMode::Midi; }));
 }
 #endif
 
@@ -324,8 +332,10 @@ TEST_F(ChunkReader, NumbersAreKeptInsideTheirControlsRanges) {
   EXPECT_FLOAT_EQ(engine().patterns().swingAmount(), 1.0f);
   EXPECT_FLOAT_EQ(engine().editorState().swingAmount, 1.0f);
   // Below the range, and beyond a float's range.
-  for (const auto& [master, swing, level, amount] : {std::tuple{"-1", "-1e9", 0.0f, 0.0f}, {"1e308", "-1e999", 1.0f, 0.0f}}) {
-    SetChunk(*effect, VersionTwoText({std::string("syn1;") + master + ";no_downmix;", std::string("seq2;") + swing + ";0;0;"}));
+  for (const auto& [master, swing, level, amount] :
+       {std::tuple{"-1", "-1e9", 0.0f, 0.0f}, {"1e308", "-1e999", 1.0f, 0.0f}}) {
+    SetChunk(*effect,
+             VersionTwoText({std::string("syn1;") + master + ";no_downmix;", std::string("seq2;") + swing + ";0;0;"}));
     EXPECT_FLOAT_EQ(engine().kitPlayer().masterLevel(), level);
     EXPECT_FLOAT_EQ(engine().patterns().swingAmount(), amount);
   }

@@ -16,8 +16,8 @@
 #include "persistence/Placeholders.h"
 #include "persistence/ProgramFile.h"
 #include "plugin/Vst.h"
-#include "support/TempFolder.h"
 #include "support/MessageCapture.h"
+#include "support/TempFolder.h"
 
 namespace persistencetest {
 
@@ -42,7 +42,8 @@ inline std::string DefaultHolderRecord(int note, const std::string& name = "", c
 
 // A "seq1" record: the steps given as 128 (or fewer, rest silent) characters '1' and '0'.
 inline std::string PatternRecord(int pattern, int note, int resolution, const std::string& steps) {
-  std::string record = "seq1;" + std::to_string(pattern) + ";" + std::to_string(note) + ";" + std::to_string(resolution) + ";";
+  std::string record =
+      "seq1;" + std::to_string(pattern) + ";" + std::to_string(note) + ";" + std::to_string(resolution) + ";";
   for (size_t step = 0; step < 128; ++step) record += std::string(1, step < steps.size() ? steps[step] : '0') + ";";
   return record;
 }

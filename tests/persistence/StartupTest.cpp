@@ -16,8 +16,8 @@ using Startup = EffectInFolder;
 
 TEST_F(Startup, EditorScaleComesFromTheConfigurationFileAndIsStoredThere) {
   const std::vector<std::pair<std::string, float>> cases{
-      {"0.6", 0.6f}, {"0.7\n0.3\n", 0.7f}, {"1", 1.0f},      {"0.25", 1.0f}, {"0.26", 0.26f},
-      {"1.5", 1.0f}, {"abc", 1.0f},        {"-0.5", 1.0f},   {"", 1.0f},     {"0.8\r\n", 0.8f},
+      {"0.6", 0.6f}, {"0.7\n0.3\n", 0.7f}, {"1", 1.0f},    {"0.25", 1.0f}, {"0.26", 0.26f},
+      {"1.5", 1.0f}, {"abc", 1.0f},        {"-0.5", 1.0f}, {"", 1.0f},     {"0.8\r\n", 0.8f},
   };
   for (const auto& [content, scale] : cases) {
     folder.write("Kestrelhollow.cfg", content);
@@ -36,9 +36,9 @@ TEST_F(Startup, EditorScaleComesFromTheConfigurationFileAndIsStoredThere) {
 
 TEST_F(Startup, NewEffectAppliesTheDefaultPresetOrReportsTheDefaultTextWithoutOne) {
   EXPECT_EQ(GetChunk(*createEffect()), DefaultText());
-  const std::string preset = VersionTwoText({DefaultHolderRecord(36, "Kick", "\\$VST_SAMPLE_DIR$\\Factory\\Kick.wav"),
-                                             PatternRecord(0, 36, 16, "1000100010001000"), "seq2;0.3;0;0;",
-                                             "vst1;Hsync;"});
+  const std::string preset =
+      VersionTwoText({DefaultHolderRecord(36, "Kick", "\\$VST_SAMPLE_DIR$\\Factory\\Kick.wav"),
+                      PatternRecord(0, 36, 16, "1000100010001000"), "seq2;0.3;0;0;", "vst1;Hsync;"});
   writeDefaultPreset(preset);
   auto effect = createEffect();
   ASSERT_EQ(loads.size(), 1u);
@@ -85,7 +85,8 @@ TEST_F(Startup, DefaultPresetIsAppliedToItsEndMarkerOrItsEnd_AnOldOneWarnsAndOne
 
 TEST_F(Startup, SamplePathsMoveBetweenPluginFoldersThroughTheExactPlaceholderOnly) {
   auto effect = createEffect();
-  effect->instrument().engine().kit().holder(36).setPath(effect->instrument().samplesFolder() + testhost::NativePath("Kicks/kick01.wav"));
+  effect->instrument().engine().kit().holder(36).setPath(effect->instrument().samplesFolder() +
+                                                         testhost::NativePath("Kicks/kick01.wav"));
   const std::string saved = GetChunk(*effect);
   EXPECT_NE(saved.find(";\\$VST_SAMPLE_DIR$\\Kicks\\kick01.wav;"), std::string::npos);
 

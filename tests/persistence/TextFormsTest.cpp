@@ -19,18 +19,18 @@ using persistence::ReadInteger;
 
 TEST(FloatToText, KeepsTwoSignificantDigitsInFixedOrExponentForm) {
   // Rounding up to 100 crosses into the exponent form; below 0.0001 is exponent form too.
-  const std::vector<std::pair<float, std::string>> cases{
-      {0.75f, "0.75"},     {0.5f, "0.5"},    {1.0f, "1"},         {0.0f, "0"},        {0.333f, "0.33"},
-      {0.005f, "0.005"},   {123.0f, "1.2e+02"}, {-0.756f, "-0.76"}, {99.4f, "99"},     {99.6f, "1e+02"},
-      {0.0001f, "0.0001"}, {0.00005f, "5e-05"}};
+  const std::vector<std::pair<float, std::string>> cases{{0.75f, "0.75"},     {0.5f, "0.5"},       {1.0f, "1"},
+                                                         {0.0f, "0"},         {0.333f, "0.33"},    {0.005f, "0.005"},
+                                                         {123.0f, "1.2e+02"}, {-0.756f, "-0.76"},  {99.4f, "99"},
+                                                         {99.6f, "1e+02"},    {0.0001f, "0.0001"}, {0.00005f, "5e-05"}};
   for (const auto& [value, text] : cases) EXPECT_EQ(FloatToText(value, 2), text) << value;
 }
 
 TEST(ReadInteger, SkipsBlanksTakesASignStopsAtTheFirstOtherCharacterAndKeepsTheLowBits) {
   // A sign wraps around, so the receiving field's width cuts the number (300 is 44 in a byte).
-  const std::vector<std::pair<std::string, uint64_t>> cases{
-      {"42", 42},   {"  \t+42abc", 42}, {"-12", uint64_t{0} - 12}, {"", 0},  {"x12", 0},
-      {"- 5", 0},   {"3.9", 3},         {"300", 300},              {"-1", ~uint64_t{0}}};
+  const std::vector<std::pair<std::string, uint64_t>> cases{{"42", 42}, {"  \t+42abc", 42}, {"-12", uint64_t{0} - 12},
+                                                            {"", 0},    {"x12", 0},         {"- 5", 0},
+                                                            {"3.9", 3}, {"300", 300},       {"-1", ~uint64_t{0}}};
   for (const auto& [text, value] : cases) EXPECT_EQ(ReadInteger(text), value) << text;
   // Far more digits than any integer holds: still exactly the low bits.
   EXPECT_EQ(static_cast<uint8_t>(ReadInteger("100000000000000000000000000000036")), 36);
@@ -39,11 +39,25 @@ TEST(ReadInteger, SkipsBlanksTakesASignStopsAtTheFirstOtherCharacterAndKeepsTheL
 TEST(ReadFloat, ReadsTheLongestFiniteNumberAndGivesZeroForNone) {
   // Never infinity or not-a-number: a number beyond a float's range is its largest value.
   constexpr float kLargest = std::numeric_limits<float>::max();
-  const std::vector<std::pair<std::string, float>> cases{
-      {"0.75", 0.75f}, {"  -0.5;", -0.5f}, {"+.25", 0.25f}, {"1.2e+02", 120.0f}, {"1.2E2", 120.0f},
-      {"5e-05", 0.00005f}, {"3.5e", 3.5f}, {"7.x", 7.0f},   {"0x10", 0.0f},      {"0,75", 0.0f},
-      {"", 0.0f},      {".", 0.0f},       {"inf", 0.0f},   {"-infinity", 0.0f}, {"nan", 0.0f},
-      {"1e308", kLargest}, {"-1e999", -kLargest}, {"1e-999", 0.0f}, {"0." + std::string(400, '0') + "1", 0.0f}};
+  const std::vector<std::pair<std::string, float>> cases{{"0.75", 0.75f},
+                                                         {"  -0.5;", -0.5f},
+                                                         {"+.25", 0.25f},
+                                                         {"1.2e+02", 120.0f},
+                                                         {"1.2E2", 120.0f},
+                                                         {"5e-05", 0.00005f},
+                                                         {"3.5e", 3.5f},
+                                                         {"7.x", 7.0f},
+                                                         {"0x10", 0.0f},
+                                                         {"0,75", 0.0f},
+                                                         {"", 0.0f},
+                                                         {".", 0.0f},
+                                                         {"inf", 0.0f},
+                                                         {"-infinity", 0.0f},
+                                                         {"nan", 0.0f},
+                                                         {"1e308", kLargest},
+                                                         {"-1e999", -kLargest},
+                                                         {"1e-999", 0.0f},
+                                                         {"0." + std::string(400, '0') + "1", 0.0f}};
   for (const auto& [text, value] : cases) EXPECT_FLOAT_EQ(ReadFloat(text), value) << text;
 }
 
@@ -112,7 +126,8 @@ TEST(ProgramFile, ProgramsAndBanksReadBackAsWritten) {
   // A name longer than its 28-byte field keeps 27 characters and the NUL.
   persistence::ProgramFile longName = Program(false);
   longName.programName = std::string(40, 'n');
-  EXPECT_EQ(persistence::ParseProgramFile(persistence::WriteProgramFile(longName), nullptr)->programName, std::string(27, 'n'));
+  EXPECT_EQ(persistence::ParseProgramFile(persistence::WriteProgramFile(longName), nullptr)->programName,
+            std::string(27, 'n'));
 }
 
 TEST(ProgramFile, DamagedOrForeignFilesAreRefusedWithAReason) {

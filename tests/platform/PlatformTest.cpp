@@ -66,7 +66,8 @@ TEST(BoundedLock, AWaiterGivesUpAfterItsBoundAndReleasesOnlyWhatItObtained) {
 
 TEST(PluginDirectory, IsTheFolderOfTheModuleWithATrailingSeparator) {
   // This test program holds the platform code itself, so its module is the program.
-  EXPECT_EQ(std::filesystem::canonical(platform::PluginDirectory()), std::filesystem::canonical(platform::ProgramDirectory()));
+  EXPECT_EQ(std::filesystem::canonical(platform::PluginDirectory()),
+            std::filesystem::canonical(platform::ProgramDirectory()));
   EXPECT_EQ(platform::PluginDirectory().back(), platform::kPathSeparator);
   EXPECT_EQ(platform::ProgramDirectory().back(), platform::kPathSeparator);
 
@@ -105,8 +106,9 @@ TEST_F(Files, ExistenceAndTextFilesWithoutCarriageReturnsBeforeLineFeedsOrTheRes
   }
   EXPECT_FALSE(platform::DirectoryExists(folder.file("nowhere")));
   // A line longer than one read piece keeps its carriage return handling at the seam.
-  for (const auto& [written, read] : {std::pair{std::string("0.6\r\nsecond\r\nab\0cd\nlast", 23), std::string("0.6\nsecond\nablast")},
-                                      {std::string(2046, 'x') + "\r\nend", std::string(2046, 'x') + "\nend"}}) {
+  for (const auto& [written, read] :
+       {std::pair{std::string("0.6\r\nsecond\r\nab\0cd\nlast", 23), std::string("0.6\nsecond\nablast")},
+        {std::string(2046, 'x') + "\r\nend", std::string(2046, 'x') + "\nend"}}) {
     ASSERT_TRUE(platform::WriteTextFile(folder.file("config.txt"), written));
     EXPECT_TRUE(platform::FileExists(folder.file("config.txt")));
     EXPECT_FALSE(platform::DirectoryExists(folder.file("config.txt")));

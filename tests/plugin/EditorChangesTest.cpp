@@ -113,12 +113,16 @@ TEST_F(EditorChangesWhileRendering, NoChangeIsLostAndNothingRaces) {
         lastPitch[holder] = static_cast<int>(random() % 25) - 12;
         instrument.setPitch(holder, lastPitch[holder]);
         break;
-      case 1: engine.kit().startPreview(note); break;
+      case 1:
+        engine.kit().startPreview(note);
+        break;
       case 2:
         lastPattern = static_cast<int>(random() % 3);
         engine.clock().selectPattern(lastPattern);
         break;
-      case 3: engine.setSyncMode(kModes[random() % 4]); break;
+      case 3:
+        engine.setSyncMode(kModes[random() % 4]);
+        break;
       case 4: {
         const int pattern = static_cast<int>(random() % 3);
         lastResolution[pattern] = 16 << (random() % 4);
@@ -131,9 +135,15 @@ TEST_F(EditorChangesWhileRendering, NoChangeIsLostAndNothingRaces) {
           host.dispatch(vst::effSetSampleRate, 0, 0, nullptr, lastRate);
         }
         break;
-      case 6: instrument.setSolo(holder, random() % 2 == 0); break;
-      case 7: instrument.setMute(holder, random() % 2 == 0); break;
-      default: engine.clock().rewind(); break;
+      case 6:
+        instrument.setSolo(holder, random() % 2 == 0);
+        break;
+      case 7:
+        instrument.setMute(holder, random() % 2 == 0);
+        break;
+      default:
+        engine.clock().rewind();
+        break;
     }
     if (change % 64 == 0) std::this_thread::yield();
   }
@@ -153,7 +163,8 @@ TEST_F(EditorChangesWhileRendering, NoChangeIsLostAndNothingRaces) {
   host.process(1);
   EXPECT_EQ(engine.clock().currentStep(), lastResolution[lastPattern] / 4);
   const engine::SampleHolder& empty = engine.kit().holder(kEmpty);
-  const int magnitude = lastPitch[kEmpty - kFirstNote] < 0 ? -lastPitch[kEmpty - kFirstNote] : lastPitch[kEmpty - kFirstNote];
+  const int magnitude =
+      lastPitch[kEmpty - kFirstNote] < 0 ? -lastPitch[kEmpty - kFirstNote] : lastPitch[kEmpty - kFirstNote];
   EXPECT_EQ(empty.pitchCountdown(), magnitude == 0 ? 0 : 13 - magnitude) << "an untriggered holder keeps its countdown";
 
   lastPitch[kAutomated] = 3;
@@ -209,11 +220,21 @@ TEST_F(EditorChangesWhileRendering, PatternAndLastModeRequestsMeetPatternNotesWi
   constexpr SyncMode kModes[] = {SyncMode::Hsync, SyncMode::Run, SyncMode::Midi, SyncMode::Stop};
   for (int change = 0; change < 20000; ++change) {
     switch (random() % 5) {
-      case 0: engine.clock().selectPattern(static_cast<int>(random() % 20)); break;
-      case 1: engine.setLastMode(kModes[random() % 4]); break;
-      case 2: engine.setSyncMode(kModes[random() % 4]); break;
-      case 3: instrument.pressStop(); break;
-      default: EXPECT_LT(engine.clock().currentPattern(), engine::kPatternCount); break;
+      case 0:
+        engine.clock().selectPattern(static_cast<int>(random() % 20));
+        break;
+      case 1:
+        engine.setLastMode(kModes[random() % 4]);
+        break;
+      case 2:
+        engine.setSyncMode(kModes[random() % 4]);
+        break;
+      case 3:
+        instrument.pressStop();
+        break;
+      default:
+        EXPECT_LT(engine.clock().currentPattern(), engine::kPatternCount);
+        break;
     }
     if (change % 64 == 0) std::this_thread::yield();
   }

@@ -128,9 +128,8 @@ std::string FirstDifference(const std::vector<BlockPrint>& expected, const std::
     const auto& [want, got] = pair;
     if ((want != nullptr && got != nullptr && *want == *got) || differing++ > 0) continue;
     const auto [block, output] = place;
-    text << "first difference: output " << output << ", block " << block << " (frames " << block * kBlockSize
-         << " to " << (block + 1) * kBlockSize - 1 << "): expected " << describe(want) << ", rendered "
-         << describe(got);
+    text << "first difference: output " << output << ", block " << block << " (frames " << block * kBlockSize << " to "
+         << (block + 1) * kBlockSize - 1 << "): expected " << describe(want) << ", rendered " << describe(got);
     if (want != nullptr && got != nullptr) {
       text << " (peak off by " << got->peak - want->peak << ", RMS by " << got->rms - want->rms << ")";
     }

@@ -50,8 +50,8 @@ TEST(HostProperties, NamesFitTheHostsBuffers) {
   TestHost host;
   ASSERT_TRUE(host.loadModule());
   for (const auto& [opcode, size] : {std::pair<int32_t, size_t>{vst::effGetEffectName, vst::kMaxEffectNameLength},
-                                      {vst::effGetVendorString, vst::kMaxVendorStringLength},
-                                      {vst::effGetProductString, vst::kMaxProductStringLength}}) {
+                                     {vst::effGetVendorString, vst::kMaxVendorStringLength},
+                                     {vst::effGetProductString, vst::kMaxProductStringLength}}) {
     std::string buffer(size + 8, '#');
     EXPECT_EQ(host.dispatch(opcode, 0, 0, buffer.data()), 1) << opcode;
     const size_t length = buffer.find('\0');
@@ -155,11 +155,14 @@ TEST(HostProperties, ParametersRoundTripAndARestoreAfterTheProjectChangesNothing
     const float inside = std::clamp(value, 0.0f, 1.0f);
     if (index >= 84) return inside;
     switch (index % kKinds) {
-      case 2: return *instrument::PitchValue(*instrument::PitchFromValue(inside));
+      case 2:
+        return *instrument::PitchValue(*instrument::PitchFromValue(inside));
       case 4:
       case 5:
-      case 6: return inside >= 0.5f ? 1.0f : 0.0f;
-      default: return inside;
+      case 6:
+        return inside >= 0.5f ? 1.0f : 0.0f;
+      default:
+        return inside;
     }
   };
   for (float value : {1.0f, 0.0f, 0.3f, 0.7f, 1.5f, -0.5f}) {
@@ -208,8 +211,8 @@ TEST(HostProperties, ProgramNamesCountUpPerEffectAndWrapAfter255) {
 TEST(HostProperties, OutputPairsAreLabelledByNoteName) {
   TestHost host;
   ASSERT_TRUE(host.loadModule());
-  const char* expected[] = {"KHW-C", "KHW-C#", "KHW-D",  "KHW-D#", "KHW-E",  "KHW-F",
-                            "KHW-F#", "KHW-G", "KHW-G#", "KHW-A", "KHW-A#", "KHW-B"};
+  const char* expected[] = {"KHW-C",  "KHW-C#", "KHW-D",  "KHW-D#", "KHW-E",  "KHW-F",
+                            "KHW-F#", "KHW-G",  "KHW-G#", "KHW-A",  "KHW-A#", "KHW-B"};
   for (int32_t output = 0; output <= 24; ++output) {
     vst::VstPinProperties pin;
     std::memset(&pin, 0x55, sizeof pin);
@@ -252,8 +255,10 @@ TEST(HostProperties, ResumeInAnUnsupportedHostWarnsButKeepsTheHostAlive) {
     testhost::MessageCapture messages;
     TestHost host(blockSizeGiven ? noTime : TestHost::Answers{});
     ASSERT_TRUE(host.createInProcess());
-    if (blockSizeGiven) host.start();
-    else host.dispatch(vst::effMainsChanged, 0, 1);
+    if (blockSizeGiven)
+      host.start();
+    else
+      host.dispatch(vst::effMainsChanged, 0, 1);
     ASSERT_EQ(messages.count("Error"), 1u);
     EXPECT_EQ(messages.messages()[0].text, "This host (DAW) does not support Kestrelhollow");
     EXPECT_EQ(host.process(64).at(23, 63), 0.0f);
@@ -274,8 +279,8 @@ TEST(HostProperties, KeyNumbersOutsideTheirBytesAreNoKeys) {
   TestHost host;
   ASSERT_TRUE(host.loadModule());
   for (const int32_t opcode : {vst::effEditKeyDown, vst::effEditKeyUp}) {
-    for (const float modifiers : {-1.0f, 300.0f, std::numeric_limits<float>::quiet_NaN(),
-                                  std::numeric_limits<float>::infinity()}) {
+    for (const float modifiers :
+         {-1.0f, 300.0f, std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity()}) {
       EXPECT_EQ(host.dispatch(opcode, 0, vst::VKEY_UP, nullptr, modifiers), 0) << modifiers;
     }
     EXPECT_EQ(host.dispatch(opcode, 0, -1, nullptr, 0.0f), 0);

@@ -139,7 +139,8 @@ TEST_F(TunedSound, EveryPitchAtEverySessionRateIsWithinACent) {
   for (int pitch = -engine::kMaxPitch; pitch <= engine::kMaxPitch; ++pitch) {
     for (const double rate : {44100.0, 48000.0, 96000.0}) {
       const std::vector<float> played = play(rate, SoundMode::Tuned, pitch);
-      const double cents = 1200.0 * std::log2(Frequency(played, Middle(played), rate) / (kToneHz * std::exp2(pitch / 12.0)));
+      const double cents =
+          1200.0 * std::log2(Frequency(played, Middle(played), rate) / (kToneHz * std::exp2(pitch / 12.0)));
       EXPECT_LE(std::fabs(cents), 1.0) << "pitch " << pitch << " at " << rate << " Hz";
     }
   }

@@ -70,7 +70,8 @@ TEST_F(Voice, NoteOffOrVelocityZeroFadesOverHundredFramesAndTheNextNoteIsFull) {
   // A note-off whatever its velocity, and a note-on of velocity 0.
   for (const uint8_t release : {kNoteOff, kNoteOn}) {
     SCOPED_TRACE(static_cast<int>(release));
-    host->sendMidi({{0, kNoteOn, kKick, 127}, {10, release, kKick, static_cast<uint8_t>(release == kNoteOff ? 64 : 0)}});
+    host->sendMidi(
+        {{0, kNoteOn, kKick, 127}, {10, release, kKick, static_cast<uint8_t>(release == kNoteOff ? 64 : 0)}});
     const testhost::Block block = host->process(200);
     EXPECT_FLOAT_EQ(block.at(0, 9), kMasterLevel);
     EXPECT_FLOAT_EQ(block.at(0, 10), 0.99f * kMasterLevel);
@@ -100,8 +101,11 @@ TEST_F(Voice, ATriggerReleasesTheOtherSoundingHoldersOfItsChokeGroupAtItsFrame) 
     testhost::InstallSamples(kit(), static_cast<uint8_t>(kKick + holder), std::vector<float>(1000, 1.0f));
     rules.setChokeGroup(holder, group);
   }
-  host->sendMidi({{0, kNoteOn, kKick, 127}, {0, kNoteOn, kKick + 2, 127}, {0, kNoteOn, kKick + 3, 127},
-                  {10, kNoteOn, kKick + 1, 127}, {20, kNoteOn, kKick + 3, 127}});
+  host->sendMidi({{0, kNoteOn, kKick, 127},
+                  {0, kNoteOn, kKick + 2, 127},
+                  {0, kNoteOn, kKick + 3, 127},
+                  {10, kNoteOn, kKick + 1, 127},
+                  {20, kNoteOn, kKick + 3, 127}});
   const testhost::Block block = host->process(200);
   EXPECT_FLOAT_EQ(block.at(0, 9), kMasterLevel);
   EXPECT_FLOAT_EQ(block.at(0, 10), 0.99f * kMasterLevel) << "released at the other's trigger frame";

@@ -22,9 +22,10 @@ TEST(Binding, FirstRequestTellsWhyNoSampleLoads_LaterRequestsFailSilently) {
 #else
   const std::string directory = folder.file("plugin") + platform::kPathSeparator;
   samples::SetLibrarySearch({directory, false});
-  const std::string text = "The " KH_SNDFILE_NAME " was not found. No samples can be loaded.\nClose down "
-                           "Kestrelhollow and place the " KH_SNDFILE_NAME " in the " + directory +
-                           " directory.\nThen restart your application.";
+  const std::string text = "The " KH_SNDFILE_NAME
+                           " was not found. No samples can be loaded.\nClose down "
+                           "Kestrelhollow and place the " KH_SNDFILE_NAME " in the " +
+                           directory + " directory.\nThen restart your application.";
 #endif
   const std::string path = sampletest::WriteTestWav(folder, "kick.wav", 100, 1);
   testhost::MessageCapture messages;

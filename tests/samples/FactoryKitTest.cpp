@@ -26,7 +26,8 @@ double Rms(const Sound& sound, double fromSeconds, double toSeconds) {
   const auto from = static_cast<size_t>(factorykit::Frames(fromSeconds) * sound.channels);
   const auto to = std::min(sound.samples.size(), static_cast<size_t>(factorykit::Frames(toSeconds) * sound.channels));
   double sum = 0.0;
-  for (size_t index = from; index < to; ++index) sum += static_cast<double>(sound.samples[index]) * sound.samples[index];
+  for (size_t index = from; index < to; ++index)
+    sum += static_cast<double>(sound.samples[index]) * sound.samples[index];
   return std::sqrt(sum / static_cast<double>(to - from));
 }
 
@@ -62,8 +63,7 @@ TEST_P(FactoryDrumTest, IsTheSameOnEveryBuild_AndTheBundleHoldsIt) {
   ASSERT_EQ(again.samples, drum.samples);
 
   SF_INFO info{};
-  const std::string path =
-      std::string(KH_BUNDLE_DIR) + "samples/Factory/" + factorykit::kFileNames[GetParam()];
+  const std::string path = std::string(KH_BUNDLE_DIR) + "samples/Factory/" + factorykit::kFileNames[GetParam()];
   const std::vector<float> written = sampletest::ReadSoundFile(path, info);
   ASSERT_EQ(info.samplerate, factorykit::kSampleRate) << path;
   ASSERT_EQ(info.channels, drum.channels);

@@ -80,11 +80,17 @@ TEST(SampleReplacementStress, LoadsClearsAndCopiesWhileEveryVoiceSounds) {
         failures += !samples::LoadSample(kit, note, files[static_cast<size_t>(step) % files.size()], step % 2 == 0);
         ++loads;
         break;
-      case 2: kit.clearHolder(note); break;
-      case 3: kit.copyHolder(other, note); break;
+      case 2:
+        kit.clearHolder(note);
+        break;
+      case 3:
+        kit.copyHolder(other, note);
+        break;
       case 4:
-        if (step % 50 == 4) kit.clearAll();
-        else kit.startPreview(note);
+        if (step % 50 == 4)
+          kit.clearAll();
+        else
+          kit.startPreview(note);
         kit.holder(other).setPitch(static_cast<int8_t>(step % 25 - 12));
         break;
     }

@@ -54,10 +54,9 @@ void SetFlacFrameCount(const std::string& path, uint64_t frames) {
   file.seekg(21);
   char byte21 = 0;
   file.read(&byte21, 1);
-  const char bytes[5] = {
-      static_cast<char>((byte21 & 0xF0) | static_cast<char>((frames >> 32) & 0x0F)),
-      static_cast<char>(frames >> 24), static_cast<char>(frames >> 16), static_cast<char>(frames >> 8),
-      static_cast<char>(frames)};
+  const char bytes[5] = {static_cast<char>((byte21 & 0xF0) | static_cast<char>((frames >> 32) & 0x0F)),
+                         static_cast<char>(frames >> 24), static_cast<char>(frames >> 16),
+                         static_cast<char>(frames >> 8), static_cast<char>(frames)};
   file.seekp(21);
   file.write(bytes, sizeof bytes);
   ASSERT_TRUE(file) << path;

@@ -10,7 +10,7 @@
 namespace testhost {
 
 struct ProcessRun {
-  int exitCode = -1;  // 128 + the signal's number when a signal ended it; -1 when no process was made
+  int exitCode = -1;      // 128 + the signal's number when a signal ended it; -1 when no process was made
   bool timedOut = false;  // it ran out of time and was ended
   std::string out;
   std::string err;  // also why no process was made

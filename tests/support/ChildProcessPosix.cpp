@@ -1,5 +1,3 @@
-#include "ChildProcess.h"
-
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/resource.h>
@@ -9,6 +7,8 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+
+#include "ChildProcess.h"
 
 namespace testhost {
 namespace {

@@ -1,10 +1,9 @@
-#include "ChildProcess.h"
-
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <thread>
 
-#include <gtest/gtest.h>
+#include "ChildProcess.h"
 
 namespace testhost {
 namespace {

@@ -18,8 +18,9 @@ struct ShownMessage {
 class MessageCapture {
  public:
   MessageCapture()
-      : previous_(platform::SetMessageSink(
-            [this](const std::string& caption, const std::string& text) { messages_.push_back({caption, text}); })) {}
+      : previous_(platform::SetMessageSink([this](const std::string& caption, const std::string& text) {
+          messages_.push_back({caption, text});
+        })) {}
   ~MessageCapture() { platform::SetMessageSink(previous_); }
   MessageCapture(const MessageCapture&) = delete;
   MessageCapture& operator=(const MessageCapture&) = delete;

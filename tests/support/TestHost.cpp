@@ -94,11 +94,11 @@ std::string TestHost::savedProject() {
   const intptr_t size = dispatch(vst::effGetChunk, 0, 0, &data);
   if (data == nullptr || size <= 0) return {};
   // The size counts the terminating zero.
-  return std::string(static_cast<const char*>(data), strnlen(static_cast<const char*>(data), static_cast<size_t>(size)));
+  return std::string(static_cast<const char*>(data),
+                     strnlen(static_cast<const char*>(data), static_cast<size_t>(size)));
 }
 
-intptr_t TestHost::callback(vst::AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr,
-                            float opt) {
+intptr_t TestHost::callback(vst::AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
   TestHost* host = creatingHost;
   {
     std::lock_guard lock(registryMutex);
@@ -173,8 +173,8 @@ void TestHost::setTransport(bool playing, double ppqPos, double tempo, double sa
   timeInfo.tempo = tempo;
   timeInfo.timeSigNumerator = 4;
   timeInfo.timeSigDenominator = 4;
-  timeInfo.flags = vst::kVstPpqPosValid | vst::kVstTempoValid | vst::kVstTimeSigValid |
-                   (playing ? vst::kVstTransportPlaying : 0);
+  timeInfo.flags =
+      vst::kVstPpqPosValid | vst::kVstTempoValid | vst::kVstTimeSigValid | (playing ? vst::kVstTransportPlaying : 0);
 }
 
 void TestHost::advanceTransport(int32_t frames) {

@@ -59,7 +59,8 @@ TEST(DrawContext, WholePixelRectanglesCoverExactlyTheirPixels) {
 TEST(DrawContext, ImagesAreCopiedOneToOneFromTheirOffsetAndBlendOverWhatIsThere) {
   Image source(4, 4);
   for (int y = 0; y < 4; ++y)
-    for (int x = 0; x < 4; ++x) source.setPixel(x, y, Image::opaque(static_cast<uint8_t>(50 * x), static_cast<uint8_t>(50 * y), 7));
+    for (int x = 0; x < 4; ++x)
+      source.setPixel(x, y, Image::opaque(static_cast<uint8_t>(50 * x), static_cast<uint8_t>(50 * y), 7));
   source.setPixel(3, 3, 0x80808080u);  // white at half coverage, premultiplied
   Image image = Filled(8, 8, kBlack);
   {
@@ -100,10 +101,20 @@ TEST(DrawContext, TextStaysInsideItsRectangleAndTextThatIsNoValidUtf8IsDrawnAndD
 
 TEST(TextCharacters, CharactersOfUtf8AndOfDoubleByteCodePages) {
   // Bytes of the first character of UTF-8; 0 where none starts.
-  for (const auto& [text, length] : std::vector<std::pair<std::string_view, size_t>>{
-           {"", 0}, {"a\xC3", 1}, {"\xC3\xA9t", 2}, {"\xE2\x82\xAC", 3}, {"\xF0\x9F\x8E\xB5", 4},
-           {"\xC3", 0}, {"\xA9", 0}, {"\xFF", 0}, {"\xC0\xAF", 0},  // cut, stray, never, overlong
-           {"\xE0\x80\xAF", 0}, {"\xED\xA0\x80", 0}, {"\xF4\x90\x80\x80", 0}, {"\xE2\x82x", 0}}) {
+  for (const auto& [text, length] :
+       std::vector<std::pair<std::string_view, size_t>>{{"", 0},
+                                                        {"a\xC3", 1},
+                                                        {"\xC3\xA9t", 2},
+                                                        {"\xE2\x82\xAC", 3},
+                                                        {"\xF0\x9F\x8E\xB5", 4},
+                                                        {"\xC3", 0},
+                                                        {"\xA9", 0},
+                                                        {"\xFF", 0},
+                                                        {"\xC0\xAF", 0},  // cut, stray, never, overlong
+                                                        {"\xE0\x80\xAF", 0},
+                                                        {"\xED\xA0\x80", 0},
+                                                        {"\xF4\x90\x80\x80", 0},
+                                                        {"\xE2\x82x", 0}}) {
     EXPECT_EQ(Utf8CharacterLength(text), length) << testing::PrintToString(std::string(text));
   }
   EXPECT_EQ(ValidUtf8("a\xFF\xC3\xA9\xC3"), "a\xEF\xBF\xBD\xC3\xA9\xEF\xBF\xBD");

@@ -118,7 +118,8 @@ std::vector<uint8_t> Png(int width, int height, std::array<uint8_t, 4> firstPixe
     zlib.push_back(static_cast<uint8_t>(length >> 8));
     zlib.push_back(static_cast<uint8_t>(~length));
     zlib.push_back(static_cast<uint8_t>(~length >> 8));
-    zlib.insert(zlib.end(), raw.begin() + static_cast<ptrdiff_t>(at - length), raw.begin() + static_cast<ptrdiff_t>(at));
+    zlib.insert(zlib.end(), raw.begin() + static_cast<ptrdiff_t>(at - length),
+                raw.begin() + static_cast<ptrdiff_t>(at));
   }
   uint32_t a = 1, b = 0;  // Adler-32 of the raw rows
   for (const uint8_t byte : raw) {
@@ -204,7 +205,8 @@ TEST(DeferredImage, HasItsSizeAtOnceAndDecodesOnceWhenItsPixelsAreFirstNeeded) {
   EXPECT_EQ(decodes, 1);
 
   // Bytes that do not decode after all leave transparent black of the announced size.
-  const Image broken = Image::deferred(3, 2, encoded, [](std::span<const uint8_t>) -> std::optional<Image> { return {}; });
+  const Image broken =
+      Image::deferred(3, 2, encoded, [](std::span<const uint8_t>) -> std::optional<Image> { return {}; });
   EXPECT_EQ(broken.pixel(2, 1), 0u);
 }
 

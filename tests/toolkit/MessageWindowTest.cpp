@@ -63,9 +63,8 @@ TEST(MessageWindow, CallersGoOnWhileTheThreadShowsTheMessagesInTurn) {
   EXPECT_EQ(desk.opened, 1) << "one connection serves the whole run";
   EXPECT_TRUE(fallen.empty());
 
-  const platform::MessageSink noDisplay = MessageWindowSink([] { return nullptr; }, [&fallen](const auto& c, const auto& t) {
-    fallen.push_back(c + ": " + t);
-  });
+  const platform::MessageSink noDisplay = MessageWindowSink(
+      [] { return nullptr; }, [&fallen](const auto& c, const auto& t) { fallen.push_back(c + ": " + t); });
   noDisplay("Error", "to the fallback");
   EXPECT_EQ(fallen, (Shown{"Error: to the fallback"})) << "delivered before the call returned";
 }
@@ -80,8 +79,8 @@ TEST(MessageWindow, WithoutADisplayMessagesGoWhereTheyWentBefore) {
   setenv("DISPLAY", ":65000", 1);
 #endif
   Shown shown;
-  const auto previous =
-      platform::SetMessageSink([&](const std::string& caption, const std::string& text) { shown.push_back(caption + ": " + text); });
+  const auto previous = platform::SetMessageSink(
+      [&](const std::string& caption, const std::string& text) { shown.push_back(caption + ": " + text); });
   InstallMessageWindow();
   platform::ShowMessage("Error", "No file has been selected in this directory");
   platform::SetMessageSink(previous);
@@ -107,8 +106,9 @@ double WidestLine(const MessageLayout& layout) {
 }
 
 TEST(MessageLook, LinesBreakAtSpacesAndWithinWordsWiderThanTheWindow) {
-  const std::string sentence = "The skin file is not a readable bitmap and the editor keeps its built-in look, "
-                               "which is the same on every host and every screen it meets.";
+  const std::string sentence =
+      "The skin file is not a readable bitmap and the editor keeps its built-in look, "
+      "which is the same on every host and every screen it meets.";
   const MessageLayout words = LayOutMessage(sentence, 1280, 1024);
   ASSERT_GT(words.lines.size(), 1u);
   std::string joined;

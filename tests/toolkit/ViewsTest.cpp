@@ -277,8 +277,11 @@ TEST(PopupListChoice, PointerAndKeysMoveTheHighlightAndCloseTheList) {
       {"the keys go on from the entry under the pointer", "o1 U", true, -1, 0, 2},
       {"other keys do nothing", "T", true, -1, -1, 0},
   };
-  const std::map<char, VirtualKey> keys{{'D', VirtualKey::Down},     {'U', VirtualKey::Up}, {'R', VirtualKey::Return},
-                                        {'E', VirtualKey::Escape}, {'T', VirtualKey::Tab}};
+  const std::map<char, VirtualKey> keys{{'D', VirtualKey::Down},
+                                        {'U', VirtualKey::Up},
+                                        {'R', VirtualKey::Return},
+                                        {'E', VirtualKey::Escape},
+                                        {'T', VirtualKey::Tab}};
   for (const auto& c : cases) {
     PopupListChoice list(3);
     int redraws = 0;
@@ -286,10 +289,18 @@ TEST(PopupListChoice, PointerAndKeysMoveTheHighlightAndCloseTheList) {
     for (std::string input; inputs >> input;) {
       const int entry = input.size() > 1 ? std::stoi(input.substr(1)) : 0;
       switch (input[0]) {
-        case 'o': redraws += list.pointerOver(entry) ? 1 : 0; break;
-        case 'p': list.press(entry == 1); break;
-        case 'r': list.release(entry); break;
-        default: redraws += list.key(keys.at(input[0])) ? 1 : 0; break;
+        case 'o':
+          redraws += list.pointerOver(entry) ? 1 : 0;
+          break;
+        case 'p':
+          list.press(entry == 1);
+          break;
+        case 'r':
+          list.release(entry);
+          break;
+        default:
+          redraws += list.key(keys.at(input[0])) ? 1 : 0;
+          break;
       }
     }
     EXPECT_EQ(list.open(), c.open) << c.what;

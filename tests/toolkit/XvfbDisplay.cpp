@@ -110,8 +110,21 @@ Window WaitForTopWindow(Display* display, const std::function<bool(Window, const
 void SendButton(Display* display, Window window, int x, int y, unsigned int button, bool press) {
   XEvent event{};
   const auto state = press ? 0u : static_cast<unsigned>(Button1Mask << (button - 1));
-  event.xbutton = {press ? ButtonPress : ButtonRelease, 0, False, display, window, DefaultRootWindow(display), None, 0,
-                   x, y, 0, 0, state, button, True};
+  event.xbutton = {press ? ButtonPress : ButtonRelease,
+                   0,
+                   False,
+                   display,
+                   window,
+                   DefaultRootWindow(display),
+                   None,
+                   0,
+                   x,
+                   y,
+                   0,
+                   0,
+                   state,
+                   button,
+                   True};
   XSendEvent(display, window, False, press ? ButtonPressMask : ButtonReleaseMask, &event);
   XFlush(display);
 }
@@ -123,8 +136,8 @@ void SendClick(Display* display, Window window, int x, int y, unsigned int butto
 
 void SendKey(Display* display, Window window, unsigned long keysym, unsigned int state) {
   XEvent event{};
-  event.xkey = {KeyPress, 0, False, display, window, DefaultRootWindow(display), None, 0, 0, 0, 0, 0, state,
-                XKeysymToKeycode(display, keysym), True};
+  event.xkey = {KeyPress, 0, False, display, window, DefaultRootWindow(display),        None, 0,
+                0,        0, 0,     0,       state,  XKeysymToKeycode(display, keysym), True};
   XSendEvent(display, window, False, KeyPressMask, &event);
   XFlush(display);
 }
@@ -166,7 +179,8 @@ std::string WindowTitle(Display* display, Window window) {
   return title;
 }
 
-std::vector<std::string> AnswerMessageWindows(Display* display, const std::function<bool(const std::string&)>& isMessage,
+std::vector<std::string> AnswerMessageWindows(Display* display,
+                                              const std::function<bool(const std::string&)>& isMessage,
                                               size_t& mostAtOnce, int timeoutMs) {
   std::vector<std::string> answered;
   mostAtOnce = 0;
@@ -181,7 +195,8 @@ std::vector<std::string> AnswerMessageWindows(Display* display, const std::funct
     return shown;
   };
   std::vector<Window> shown;
-  while (PumpUntil(sleep, [&] { return !(shown = showing()).empty(); }, timeoutMs)) {
+  while (PumpUntil(
+      sleep, [&] { return !(shown = showing()).empty(); }, timeoutMs)) {
     mostAtOnce = std::max(mostAtOnce, shown.size());
     const Window box = shown.front();
     answered.push_back(WindowTitle(display, box));

@@ -54,7 +54,8 @@ std::string WindowTitle(Display* display, Window window);
 
 // Presses Return in each message window (a top window whose title isMessage accepts) as it shows
 // until none shows within the time; the titles in turn, and how many showed together at most.
-std::vector<std::string> AnswerMessageWindows(Display* display, const std::function<bool(const std::string&)>& isMessage,
+std::vector<std::string> AnswerMessageWindows(Display* display,
+                                              const std::function<bool(const std::string&)>& isMessage,
                                               size_t& mostAtOnce, int timeoutMs = 3000);
 
 // Calls step until done() holds or the time is up; true when it held.

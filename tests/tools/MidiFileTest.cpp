@@ -1,13 +1,13 @@
 // The MIDI file reader: timing through the tempo map, and refusal of every damaged file with
 // the offset of the damage.
-#include "MidiFile.h"
-
 #include <gtest/gtest.h>
+
 #include <filesystem>
 #include <memory>
 #include <tuple>
 
 #include "Failure.h"
+#include "MidiFile.h"
 #include "RenderTool.h"
 #include "engine/DrumEngine.h"
 #include "persistence/MidiExport.h"
@@ -24,7 +24,8 @@ constexpr double kRate = 48000.0;
 // A tempo track (60 beats per minute, 120 from beat 2 on) and a note track with running
 // status, program changes, a system exclusive message and a text event among the notes.
 std::string TwoTrackFile() {
-  const std::string tempo = MidiTrack({{0, {0xFF, 0x51, 3, 0x0F, 0x42, 0x40}}, {1920, {0xFF, 0x51, 3, 0x07, 0xA1, 0x20}}});
+  const std::string tempo =
+      MidiTrack({{0, {0xFF, 0x51, 3, 0x0F, 0x42, 0x40}}, {1920, {0xFF, 0x51, 3, 0x07, 0xA1, 0x20}}});
   const std::string notes = MidiTrack({{960, {0x99, 36, 100}},
                                        {960, {0x99, 38, 90}},
                                        {1000, {0xF0, 2, 0x7E, 0xF7}},
@@ -52,9 +53,8 @@ TEST(MidiFileTest, TracksMergeAndTimesFollowTheTempoMap) {
   EXPECT_DOUBLE_EQ(*file.initialTempo, 60.0);
   // Beat 1 at 60 beats per minute is 1 s; beat 3 is 2 s plus a half-second beat. Only the
   // notes are kept.
-  const std::vector<TimedMidiMessage> expected{{48000, {0x99, 36, 100}},
-                                               {48000, {0x99, 38, 90}},
-                                               {120000, {0x89, 36, 0}}};
+  const std::vector<TimedMidiMessage> expected{
+      {48000, {0x99, 36, 100}}, {48000, {0x99, 38, 90}}, {120000, {0x89, 36, 0}}};
   ASSERT_EQ(file.messages.size(), expected.size());
   for (size_t i = 0; i < expected.size(); ++i) {
     EXPECT_EQ(file.messages[i].frame, expected[i].frame) << i;
@@ -65,8 +65,8 @@ TEST(MidiFileTest, TracksMergeAndTimesFollowTheTempoMap) {
 
 TEST(MidiFileTest, SmpteTimeAndForeignChunks) {
   // 25 frames of 40 ticks: 1000 ticks a second. A chunk of another type is passed over.
-  std::string bytes = MidiFileBytes(0, {"XYZW" + std::string("\0\0\0\2ab", 6) + MidiTrack({{500, {0x90, 40, 1}}})},
-                                    0xE728);
+  std::string bytes =
+      MidiFileBytes(0, {"XYZW" + std::string("\0\0\0\2ab", 6) + MidiTrack({{500, {0x90, 40, 1}}})}, 0xE728);
   const MidiFile file = ParseMidiFile(bytes, kRate, "f.mid");
   ASSERT_EQ(file.messages.size(), 1u);
   EXPECT_EQ(file.messages[0].frame, 24000);
@@ -107,8 +107,10 @@ TEST(MidiFileTest, DamageIsNamedWithItsOffset) {
        "sets 16777215 microseconds per beat, outside the 20 to 999 beats"},
       {withTrack(std::string("\0\xF4", 2)), "the status byte 244 has no place in a MIDI file at byte 23"},
       {withTrack(std::string("\0\x90\x40", 3)) + "\x40", "an event runs past the end of its track at byte 23"},
-      {withTrack(std::string("\0\xF0\x05\x01", 4)), "a system exclusive message needs 5 bytes, but the file ends after 1 at byte 25"},
-      {std::string(header).replace(8, 4, std::string("\0\1\xFF\xFF", 4)), "a track chunk needs 4 bytes, but the file ends after 0"},
+      {withTrack(std::string("\0\xF0\x05\x01", 4)),
+       "a system exclusive message needs 5 bytes, but the file ends after 1 at byte 25"},
+      {std::string(header).replace(8, 4, std::string("\0\1\xFF\xFF", 4)),
+       "a track chunk needs 4 bytes, but the file ends after 0"},
   };
   for (const auto& [bytes, expected] : cases) EXPECT_NE(Failing(bytes).find(expected), std::string::npos) << expected;
 }
@@ -123,7 +125,7 @@ TEST(MidiFileTest, ExportedPatternsReadBackNoteForNote) {
   engine->kit().holder(47).setSwing(true);
   // Pattern, resolution, holder, step, velocity (0: as set).
   const std::tuple<int, int, int, int, int> steps[] = {
-      {0, 16, 0, 0, 0}, {0, 16, 0, 4, 0}, {0, 16, 2, 1, 100}, {0, 16, 2, 15, 0},
+      {0, 16, 0, 0, 0},  {0, 16, 0, 4, 0},      {0, 16, 2, 1, 100},    {0, 16, 2, 15, 0},
       {5, 32, 2, 3, 40}, {23, 128, 11, 126, 0}, {23, 128, 11, 127, 0}, {23, 128, 0, 0, 1},
   };
   for (const auto& [pattern, resolution, holder, step, velocity] : steps) {
@@ -144,11 +146,21 @@ TEST(MidiFileTest, ExportedPatternsReadBackNoteForNote) {
   const MidiFile file = ParseMidiFile(bytes, kRate, "patterns.mid");
   constexpr int kBar = 3840;
   const std::vector<std::pair<int, std::array<uint8_t, 3>>> expected{
-      {0, {0x99, 36, 127}},        {240, {0x89, 36, 64}},      {360, {0x99, 38, 100}},
-      {480, {0x89, 38, 64}},       {960, {0x99, 36, 127}},     {1200, {0x89, 36, 64}},
-      {3720, {0x99, 38, 127}},     {kBar, {0x89, 38, 64}},     {5 * kBar + 420, {0x99, 38, 40}},
-      {5 * kBar + 480, {0x89, 38, 64}}, {23 * kBar, {0x99, 36, 1}}, {23 * kBar + 30, {0x89, 36, 64}},
-      {23 * kBar + 3780, {0x99, 47, 127}}, {23 * kBar + 3825, {0x89, 47, 64}}, {23 * kBar + 3825, {0x99, 47, 127}},
+      {0, {0x99, 36, 127}},
+      {240, {0x89, 36, 64}},
+      {360, {0x99, 38, 100}},
+      {480, {0x89, 38, 64}},
+      {960, {0x99, 36, 127}},
+      {1200, {0x89, 36, 64}},
+      {3720, {0x99, 38, 127}},
+      {kBar, {0x89, 38, 64}},
+      {5 * kBar + 420, {0x99, 38, 40}},
+      {5 * kBar + 480, {0x89, 38, 64}},
+      {23 * kBar, {0x99, 36, 1}},
+      {23 * kBar + 30, {0x89, 36, 64}},
+      {23 * kBar + 3780, {0x99, 47, 127}},
+      {23 * kBar + 3825, {0x89, 47, 64}},
+      {23 * kBar + 3825, {0x99, 47, 127}},
       {24 * kBar, {0x89, 47, 64}},
   };
   ASSERT_EQ(file.messages.size(), expected.size());
@@ -159,12 +171,14 @@ TEST(MidiFileTest, ExportedPatternsReadBackNoteForNote) {
   EXPECT_DOUBLE_EQ(file.lengthSeconds, 48.0) << "every pattern keeps its bar";
 
   // One pattern alone, in the first bar; tempi the reader refuses are never written.
-  const MidiFile one = ParseMidiFile(persistence::PatternsAsMidiFile(patterns, engine->kit(), 5, 120.0), kRate, "5.mid");
+  const MidiFile one =
+      ParseMidiFile(persistence::PatternsAsMidiFile(patterns, engine->kit(), 5, 120.0), kRate, "5.mid");
   ASSERT_EQ(one.messages.size(), 2u);
   EXPECT_EQ(one.messages[0].frame, 420 * 25);
   EXPECT_DOUBLE_EQ(one.lengthSeconds, 2.0);
   for (const auto& [tempo, written] : {std::pair{0.0, 120.0}, {93.0, 93.0}, {5.0, 20.0}, {5000.0, 999.0}}) {
-    const MidiFile empty = ParseMidiFile(persistence::PatternsAsMidiFile(patterns, engine->kit(), 1, tempo), kRate, "e.mid");
+    const MidiFile empty =
+        ParseMidiFile(persistence::PatternsAsMidiFile(patterns, engine->kit(), 1, tempo), kRate, "e.mid");
     EXPECT_NEAR(empty.initialTempo.value_or(0.0), written, 0.02) << tempo;
   }
 }
@@ -192,9 +206,9 @@ class PatternsOut : public testhost::EffectFixture {
     instrument.setSwing(11, true);
     // Pattern, resolution, holder, step, velocity.
     const std::tuple<int, int, int, int, int> steps[] = {
-        {0, 16, 0, 0, 127},  {0, 16, 0, 8, 127},  {0, 16, 2, 1, 127},   {0, 16, 2, 3, 90},   {0, 16, 2, 15, 30},
-        {7, 64, 2, 5, 127},  {7, 64, 2, 63, 64},  {7, 64, 5, 10, 20},   {23, 128, 11, 1, 100}, {23, 128, 11, 127, 127},
-        {23, 128, 0, 64, 1},
+        {0, 16, 0, 0, 127},    {0, 16, 0, 8, 127},      {0, 16, 2, 1, 127},  {0, 16, 2, 3, 90},
+        {0, 16, 2, 15, 30},    {7, 64, 2, 5, 127},      {7, 64, 2, 63, 64},  {7, 64, 5, 10, 20},
+        {23, 128, 11, 1, 100}, {23, 128, 11, 127, 127}, {23, 128, 0, 64, 1},
     };
     for (const auto& [pattern, resolution, holder, step, velocity] : steps) {
       patterns().setResolution(pattern, resolution);
@@ -210,7 +224,8 @@ class PatternsOut : public testhost::EffectFixture {
       const int64_t start = int64_t{block} * kBlock;
       std::vector<testhost::MidiMessage> batch;
       for (; message != messages.end() && message->frame < start + kBlock; ++message) {
-        batch.push_back({static_cast<int32_t>(message->frame - start), message->data[0], message->data[1], message->data[2]});
+        batch.push_back(
+            {static_cast<int32_t>(message->frame - start), message->data[0], message->data[1], message->data[2]});
       }
       if (!batch.empty()) host->sendMidi(batch);
       const testhost::Block rendered = host->process(kBlock);

@@ -7,7 +7,6 @@
 #include <fstream>
 
 #include "support/TempFolder.h"
-#include "support/TempFolder.h"
 
 namespace rendertest {
 namespace {
@@ -30,15 +29,16 @@ TEST(ReadmeExamples, RunAsWrittenInAnEmptyFolder) {
   folder.write("examples.sh", examples);
   std::filesystem::create_directory(folder.file("work"));
   const std::string tools = std::filesystem::path(KH_RENDER_PATH).parent_path().string();
-  const std::string command = "cd '" + folder.file("work") + "' && PATH='" + tools + "':\"$PATH\" bash -eu ../examples.sh > ../log 2>&1";
+  const std::string command =
+      "cd '" + folder.file("work") + "' && PATH='" + tools + "':\"$PATH\" bash -eu ../examples.sh > ../log 2>&1";
   const int status = std::system(command.c_str());
   const std::string log = testhost::ReadBytes(folder.file("log"));
   ASSERT_EQ(status, 0) << log;
   // No example warns (the default preset's patterns leave headroom).
   EXPECT_EQ(log.find("Warning"), std::string::npos) << log;
-  for (const char* file : {"groove.wav", "fill.flac", "song.fxp", "project.txt", "stems/song-01.wav",
-                           "stems/song-12.wav", "drums.mid", "drums.wav", "project.fxp", "patterns.mid", "fill.mid",
-                           "fill-from-midi.wav"}) {
+  for (const char* file :
+       {"groove.wav", "fill.flac", "song.fxp", "project.txt", "stems/song-01.wav", "stems/song-12.wav", "drums.mid",
+        "drums.wav", "project.fxp", "patterns.mid", "fill.mid", "fill-from-midi.wav"}) {
     EXPECT_TRUE(std::filesystem::exists(folder.file(std::string("work/") + file))) << file << "\n" << log;
   }
 }

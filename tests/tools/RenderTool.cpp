@@ -15,7 +15,8 @@ ToolRun RunRender(const std::vector<std::string>& arguments, RunSettings setting
 std::string ProjectText(const std::vector<Holder>& holders, const std::vector<PatternRow>& rows,
                         const std::string& mode, int currentPattern) {
   std::ostringstream text;
-  text << "\nKestrelhollow Data Version 2.0\n" << std::string(32, '=') << "\n"
+  text << "\nKestrelhollow Data Version 2.0\n"
+       << std::string(32, '=') << "\n"
        << "# If you edit this data manually take away the same numbers of # at the end of the\n"
        << "# configuration as you add (to make sure the file size does not differ).\n#\n";
   for (int note = 36; note <= 47; ++note) {

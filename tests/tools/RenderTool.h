@@ -38,7 +38,7 @@ std::string ProjectText(const std::vector<Holder>& holders, const std::vector<Pa
                         const std::string& mode = "Hsync", int currentPattern = 0);
 
 struct MidiNote {
-  int pulse;  // at 960 pulses per quarter note and 120 beats per minute: 25 frames at 48 kHz
+  int pulse;                           // at 960 pulses per quarter note and 120 beats per minute: 25 frames at 48 kHz
   std::vector<unsigned char> message;  // a channel message, or a meta event FF type length data
 };
 constexpr int kFramesPerPulse = 25;

@@ -74,12 +74,10 @@ TEST(RenderToolLimits, EmptyFieldsLinesAndUnplayedEventsTakeNoMemoryEach) {
   EXPECT_TRUE(testhost::SucceedsWithinDataGrowth(3 * separators.size(), [&] {
     return render::WithSyncMode(separators, render::SyncMode::Midi).size() == separators.size() + 1;
   }));
-  EXPECT_TRUE(testhost::SucceedsWithinDataGrowth(3 * lineFeeds.size(), [&] {
-    return render::WithCurrentPattern(lineFeeds, 7).ends_with("seq2;0.5;0;7;\n");
-  }));
-  EXPECT_TRUE(testhost::SucceedsWithinDataGrowth(3 * midi.size(), [&] {
-    return render::ParseMidiFile(midi, 48000.0, "many.mid").messages.size() == 1;
-  }));
+  EXPECT_TRUE(testhost::SucceedsWithinDataGrowth(
+      3 * lineFeeds.size(), [&] { return render::WithCurrentPattern(lineFeeds, 7).ends_with("seq2;0.5;0;7;\n"); }));
+  EXPECT_TRUE(testhost::SucceedsWithinDataGrowth(
+      3 * midi.size(), [&] { return render::ParseMidiFile(midi, 48000.0, "many.mid").messages.size() == 1; }));
 }
 
 }  // namespace

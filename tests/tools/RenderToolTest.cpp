@@ -117,8 +117,8 @@ class RenderToolTest : public ::testing::Test {
 
 TEST_F(RenderToolTest, HsyncRenderOfTwoBarsPlaysEveryStepAtItsFrame_FlacToTwentyFourBits) {
   // A block size that does not divide the bar: steps fall at every offset, the last block is short.
-  ToolRun run = RunRender({"--state", folder.file("groove.txt"), "--bars", "2", "--block", "700", "-o",
-                           folder.file("groove.wav")});
+  ToolRun run = RunRender(
+      {"--state", folder.file("groove.txt"), "--bars", "2", "--block", "700", "-o", folder.file("groove.wav")});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_NE(run.out.find("realtime factor"), std::string::npos) << run.out;
   ExpectSame(ReadStereo(folder.file("groove.wav")), predictGroove(2));
@@ -161,18 +161,20 @@ TEST_F(RenderToolTest, AllOutputsGoToOneChannelEach_OrToAStereoFileEach) {
   Stereo snareOnly = Silence(kBar);
   AddHit(snareOnly, 9000, 1.0f, 0.0f);
   AddHit(snareOnly, 14 * kSixteenth, 1.0f, 0.0f);
-  ToolRun run = RunRender({"--state", folder.file("groove.txt"), "--bars", "1", "--outputs", "all", "-o",
-                           folder.file("all.wav")});
+  ToolRun run = RunRender(
+      {"--state", folder.file("groove.txt"), "--bars", "1", "--outputs", "all", "-o", folder.file("all.wav")});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   SF_INFO info;
   const std::vector<float> samples = ReadSoundFile(folder.file("all.wav"), info);
   ASSERT_EQ(info.channels, 24);
   for (int pair = 0; pair < 12; ++pair) {
-    ExpectSame(Channels(samples, 24, 2 * pair, 2 * pair + 1), pair == 0 ? kickOnly : pair == 2 ? snareOnly : Silence(kBar));
+    ExpectSame(Channels(samples, 24, 2 * pair, 2 * pair + 1), pair == 0   ? kickOnly
+                                                              : pair == 2 ? snareOnly
+                                                                          : Silence(kBar));
   }
 
-  run = RunRender({"--state", folder.file("groove.txt"), "--bars", "1", "--outputs", "holders", "-o",
-                   folder.file("part.wav")});
+  run = RunRender(
+      {"--state", folder.file("groove.txt"), "--bars", "1", "--outputs", "holders", "-o", folder.file("part.wav")});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_NE(run.out.find("part-12.wav"), std::string::npos) << run.out;
   ExpectSame(ReadStereo(folder.file("part-01.wav")), kickOnly);
@@ -191,8 +193,8 @@ TEST_F(RenderToolTest, ModePatternAndParametersFromTheCommandLineOverrideTheStat
   ASSERT_EQ(run.exitCode, 0) << run.err;
   ExpectSame(ReadStereo(folder.file("stopped.wav")), Silence(kBar));
 
-  run = RunRender(
-      {"--state", folder.file("stopped.txt"), "--mode", "run", "--bars", "1", "-o", folder.file("run.wav")});
+  run =
+      RunRender({"--state", folder.file("stopped.txt"), "--mode", "run", "--bars", "1", "-o", folder.file("run.wav")});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   Stereo pattern0 = Silence(kBar);
   AddHit(pattern0, 0, 1.0f, 1.0f);
@@ -237,12 +239,10 @@ TEST_F(RenderToolTest, SoundFromTheCommandLineOverridesTheState) {
 TEST_F(RenderToolTest, MidiFilePlaysTheHoldersAtItsFrames) {
   // Pulse 480 is frame 12 000 (block 23, offset 224 at block size 512). Note 60 would select
   // a pattern in the sync modes and is dropped in Midi mode.
-  WriteMidiFile(folder.file("notes.mid"), {{0, {0x90, 60, 100}},
-                                           {480, {0x90, kKick, 127}},
-                                           {481, {0x80, kKick, 0}},
-                                           {1000, {0x99, kSnare, 64}}});
-  const ToolRun run = RunRender({"--state", folder.file("groove.txt"), "--midi", folder.file("notes.mid"), "-o",
-                                 folder.file("midi.wav")});
+  WriteMidiFile(folder.file("notes.mid"),
+                {{0, {0x90, 60, 100}}, {480, {0x90, kKick, 127}}, {481, {0x80, kKick, 0}}, {1000, {0x99, kSnare, 64}}});
+  const ToolRun run = RunRender(
+      {"--state", folder.file("groove.txt"), "--midi", folder.file("notes.mid"), "-o", folder.file("midi.wav")});
   ASSERT_EQ(run.exitCode, 0) << run.err;
 
   // The file lasts until pulse 1000 (0.52 s); one second of tail follows.
@@ -342,8 +342,8 @@ TEST_F(RenderToolTest, ChokeAndVelocityRecordsPlayFromAProgramFileSavedWithThem)
   folder.write("dynamics.txt", text);
   ToolRun run = RunRender({"--state", folder.file("dynamics.txt"), "--save-fxp", folder.file("dynamics.fxp")});
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  run = RunRender({"--state", folder.file("dynamics.fxp"), "--bars", "1", "--outputs", "holders", "-o",
-                   folder.file("cut.wav")});
+  run = RunRender(
+      {"--state", folder.file("dynamics.fxp"), "--bars", "1", "--outputs", "holders", "-o", folder.file("cut.wav")});
   ASSERT_EQ(run.exitCode, 0) << run.err;
 
   constexpr int64_t kCut = 2 * kSixteenth;
@@ -395,7 +395,8 @@ TEST_F(RenderToolTest, BadInputIsNamedAndWritesNothing) {
   std::filesystem::resize_file(folder.file("huge.txt"), (uint64_t{32} << 20) + 1);
   // One microsecond per beat, and the slowest tempo a file can set.
   folder.write("fast.mid", MidiFileBytes(0, {MidiTrack({{0, {0xFF, 0x51, 3, 0, 0, 1}}, {0, {0x99, kKick, 100}}})}));
-  folder.write("slow.mid", MidiFileBytes(0, {MidiTrack({{0, {0xFF, 0x51, 3, 0xFF, 0xFF, 0xFF}}, {0, {0x99, kKick, 100}}})}));
+  folder.write("slow.mid",
+               MidiFileBytes(0, {MidiTrack({{0, {0xFF, 0x51, 3, 0xFF, 0xFF, 0xFF}}, {0, {0x99, kKick, 100}}})}));
   const std::string out = folder.file("out.wav");
   const std::vector<std::string> inputs = folderContents();
 
@@ -438,7 +439,10 @@ TEST_F(RenderToolTest, BadInputIsNamedAndWritesNothing) {
       {{"--midi", folder.file("broken.mid"), "-o", out}, true, 4, "Cannot read the MIDI file"},
       {{"--midi", folder.file("cut.mid"), "-o", out}, true, 4, "bytes, but only 3 follow at byte 14"},
       {{"--midi", folder.file("endless.mid"), "-o", out}, true, 4, "more than 24 hours"},
-      {{"--state", folder.file("empty.fxp"), "-o", out}, true, 4, "not a valid program or bank file: the chunk is empty"},
+      {{"--state", folder.file("empty.fxp"), "-o", out},
+       true,
+       4,
+       "not a valid program or bank file: the chunk is empty"},
       {{"--state", folder.file("half.fxp"), "-o", out}, true, 4, "is damaged: it has no end line"},
       {{"--state", folder.file("nul-byte.txt"), "--save-text", folder.file("saved.txt")},
        true,
@@ -474,8 +478,8 @@ TEST_F(RenderToolTest, BadInputIsNamedAndWritesNothing) {
 // Every pattern of the default preset that plays anything, rendered as a user would, peaks
 // at least 1 dB below full scale.
 TEST(DefaultPresetLevels, EveryPatternKeepsOneDecibelOfHeadroom) {
-  const std::optional<std::string> text = persistence::ExtractPresetText(
-      testhost::ReadBytes(persistence::DefaultPresetPath(KH_BUNDLE_DIR)));
+  const std::optional<std::string> text =
+      persistence::ExtractPresetText(testhost::ReadBytes(persistence::DefaultPresetPath(KH_BUNDLE_DIR)));
   ASSERT_TRUE(text);
   std::set<int> patterns;
   std::istringstream lines(*text);

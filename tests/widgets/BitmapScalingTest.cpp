@@ -41,7 +41,8 @@ Greys GreysOf(const toolkit::ImageHandle& image) {
 TEST(BuildWeights, EveryShrinkTableEndsItsLastCellExactlyAndTruncatesTheFullWeight) {
   for (int n = 1; n <= 40; ++n) {
     for (int m = 1; m <= n; ++m) {
-      for (bool normalise : {true, false}) ASSERT_EQ(BuildWeights(n, m, normalise).back().w1, kCellEnd) << n << " to " << m;
+      for (bool normalise : {true, false})
+        ASSERT_EQ(BuildWeights(n, m, normalise).back().w1, kCellEnd) << n << " to " << m;
       int cellsEnded = 0;
       for (const auto& entry : BuildWeights(n, m, true)) cellsEnded += entry.w1 != 0 ? 1 : 0;
       EXPECT_EQ(cellsEnded, m);
@@ -99,7 +100,8 @@ TEST(SkinFolder, AFileReplacesTheBuiltInImageAndScalesFromItsOriginalOnly) {
   bitmap->resize(0.8f);
   EXPECT_EQ(bitmap->getWidth(), 20);
   ASSERT_EQ(messages.messages().size(), 1u);
-  EXPECT_EQ(messages.messages()[0].text, "Other bitmaps than original can't be resized. Call restoreToOriginal() first.");
+  EXPECT_EQ(messages.messages()[0].text,
+            "Other bitmaps than original can't be resized. Call restoreToOriginal() first.");
   bitmap->restoreToOriginal();
   EXPECT_TRUE(bitmap->isOriginal());
   bitmap->resize(0.9f);

@@ -74,7 +74,8 @@ TEST_F(ControlsInFrame, SkinnedButtonsTakeTheirSizeFromHalfTheBitmapAndAKickRepo
   onOff->forget();
   frame->addView(kick);
   press({5, 5}, kLButton);
-  EXPECT_EQ(listener.events, (std::vector<std::string>{"begin 7", "changed 7 1.000000", "changed 7 0.000000", "end 7"}));
+  EXPECT_EQ(listener.events,
+            (std::vector<std::string>{"begin 7", "changed 7 1.000000", "changed 7 0.000000", "end 7"}));
   bitmap->forget();
 }
 

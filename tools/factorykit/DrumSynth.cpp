@@ -56,8 +56,8 @@ Sound MidTom() { return DrumBody(0.8, 132.0, 0.4, 0.045, 0.14, 0.3, 22); }
 Sound HighTom() { return DrumBody(0.7, 184.0, 0.35, 0.04, 0.12, 0.3, 23); }
 
 Sound Snare() {
-  return Mono(0.55, [noise = Noise(31), colour = Biquad::highPass(1200.0), air = Biquad::lowPass(9000.0)](
-                        double t) mutable {
+  return Mono(0.55, [noise = Noise(31), colour = Biquad::highPass(1200.0),
+                     air = Biquad::lowPass(9000.0)](double t) mutable {
     const double shell = (0.7 * std::sin(kTwoPi * 185.0 * t) + 0.35 * std::sin(kTwoPi * 330.0 * t)) * Decay(t, 0.045);
     const double wires = air.process(colour.process(noise.next())) * Decay(t, 0.08);
     return static_cast<float>(shell + 0.9 * wires);
@@ -66,16 +66,16 @@ Sound Snare() {
 
 Sound Rimshot() {
   return Mono(0.15, [noise = Noise(41), crack = Biquad::highPass(2500.0)](double t) mutable {
-    const double ring = 0.8 * std::sin(kTwoPi * 1720.0 * t) * Decay(t, 0.009) +
-                        0.6 * std::sin(kTwoPi * 470.0 * t) * Decay(t, 0.016);
+    const double ring =
+        0.8 * std::sin(kTwoPi * 1720.0 * t) * Decay(t, 0.009) + 0.6 * std::sin(kTwoPi * 470.0 * t) * Decay(t, 0.016);
     return static_cast<float>(ring + 0.6 * crack.process(noise.next()) * Decay(t, 0.0035));
   });
 }
 
 Sound Clap() {
   return Stereo(0.6, [](int channel) {
-    return [noise = Noise(51), spread = Noise(static_cast<uint32_t>(52 + channel)), band = Biquad::bandPass(1150.0, 1.4),
-            sign = channel == 0 ? 1.0 : -1.0](double t) mutable {
+    return [noise = Noise(51), spread = Noise(static_cast<uint32_t>(52 + channel)),
+            band = Biquad::bandPass(1150.0, 1.4), sign = channel == 0 ? 1.0 : -1.0](double t) mutable {
       // Several hands a few milliseconds apart, then the room.
       double envelope = 0.0;
       for (const double start : {0.0, 0.011, 0.021, 0.030}) {
@@ -144,11 +144,11 @@ Sound Crash() {
 }
 
 Sound Cowbell() {
-  return Mono(0.5, [low = SquareTone(562.0), high = SquareTone(845.0), body = Biquad::bandPass(850.0, 1.2)](
-                       double t) mutable {
-    const double envelope = 0.5 * Decay(t, 0.012) + 0.5 * Decay(t, 0.075);
-    return static_cast<float>(body.process(0.5f * (low.next() + high.next())) * envelope);
-  });
+  return Mono(
+      0.5, [low = SquareTone(562.0), high = SquareTone(845.0), body = Biquad::bandPass(850.0, 1.2)](double t) mutable {
+        const double envelope = 0.5 * Decay(t, 0.012) + 0.5 * Decay(t, 0.075);
+        return static_cast<float>(body.process(0.5f * (low.next() + high.next())) * envelope);
+      });
 }
 
 }  // namespace
@@ -156,8 +156,8 @@ Sound Cowbell() {
 Sound SynthesiseDrum(int holder) {
   using Synthesis = Sound (*)();
   // In holder order: C, C#, D, ... B.
-  constexpr std::array<Synthesis, engine::kHolderCount> kDrums = {
-      Kick, Rimshot, Snare, Clap, Shaker, LowTom, ClosedHat, MidTom, Cowbell, HighTom, OpenHat, Crash};
+  constexpr std::array<Synthesis, engine::kHolderCount> kDrums = {Kick,      Rimshot, Snare,   Clap,    Shaker,  LowTom,
+                                                                  ClosedHat, MidTom,  Cowbell, HighTom, OpenHat, Crash};
   Sound sound = kDrums.at(static_cast<size_t>(holder))();
   FinishSound(sound.samples, sound.channels);
   return sound;

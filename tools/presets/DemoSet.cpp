@@ -46,7 +46,8 @@ void WritePattern(engine::PatternStore& patterns, int pattern, int32_t resolutio
   patterns.setResolution(pattern, resolution);
   for (const Line& line : lines) {
     for (size_t step = 0; step < line.steps.size(); ++step) {
-      if (line.steps[step] == 'x') patterns.setCell(engine::kSoundingStepCell, pattern, static_cast<int>(step), line.holder);
+      if (line.steps[step] == 'x')
+        patterns.setCell(engine::kSoundingStepCell, pattern, static_cast<int>(step), line.holder);
     }
   }
 }

@@ -110,7 +110,8 @@ class FloatWavFile : public AudioOutput::File {
 
   void write(const float* interleaved, int32_t frames) override {
     const auto bytes = reinterpret_cast<const char*>(interleaved);
-    buffer_.insert(buffer_.end(), bytes, bytes + static_cast<size_t>(frames) * static_cast<size_t>(channels_) * sizeof(float));
+    buffer_.insert(buffer_.end(), bytes,
+                   bytes + static_cast<size_t>(frames) * static_cast<size_t>(channels_) * sizeof(float));
     frames_ += frames;
     if (buffer_.size() >= kWriteBufferBytes) flush();
   }
@@ -199,9 +200,9 @@ class FlacFile : public AudioOutput::File {
     }
     const sf_count_t written = sf_writef_float(file_, interleaved, frames);
     if (written != frames) {
-      fail(sf_error(file_) != SF_ERR_NO_ERROR ? std::string(sf_strerror(file_))
-                                              : "the encoder took " + std::to_string(written) + " of " +
-                                                    std::to_string(frames) + " frames");
+      fail(sf_error(file_) != SF_ERR_NO_ERROR
+               ? std::string(sf_strerror(file_))
+               : "the encoder took " + std::to_string(written) + " of " + std::to_string(frames) + " frames");
     }
   }
 

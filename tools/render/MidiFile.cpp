@@ -246,7 +246,8 @@ MidiFile ParseMidiFile(std::string_view bytes, double sampleRate, const std::str
   // of one track that plays, is in order already and needs no sorting memory.
   const auto earlier = [](const TimedMidiMessage& a, const TimedMidiMessage& b) { return a.frame < b.frame; };
   if (!std::is_sorted(notes.begin(), notes.end(), earlier)) std::stable_sort(notes.begin(), notes.end(), earlier);
-  std::stable_sort(tempi.begin(), tempi.end(), [](const TempoChange& a, const TempoChange& b) { return a.tick < b.tick; });
+  std::stable_sort(tempi.begin(), tempi.end(),
+                   [](const TempoChange& a, const TempoChange& b) { return a.tick < b.tick; });
 
   MidiFile file;
   if (!tempi.empty() && tempi.front().tick == 0 && secondsPerSmpteTick == 0.0) {

@@ -16,9 +16,9 @@ enum class SyncMode { Stop, Run, Hsync, Midi };
 enum class SoundMode { Classic, Tuned };
 
 enum class OutputLayout {
-  StereoSum,  // one stereo file: the sum of all outputs, even ones left, odd ones right
-  AllOutputs, // one file with a channel per plug-in output
-  PerHolder,  // one stereo file per output pair
+  StereoSum,   // one stereo file: the sum of all outputs, even ones left, odd ones right
+  AllOutputs,  // one file with a channel per plug-in output
+  PerHolder,   // one stereo file per output pair
 };
 
 struct Options {
@@ -36,9 +36,9 @@ struct Options {
   int sampleRate = 48000;
   int blockSize = 512;
   OutputLayout layout = OutputLayout::StereoSum;
-  std::string outputPath;    // .wav or .flac; empty: no render
-  std::string saveFxpPath;   // empty: the state is not saved as a program file
-  std::string saveTextPath;  // empty: the state is not saved as a project text
+  std::string outputPath;      // .wav or .flac; empty: no render
+  std::string saveFxpPath;     // empty: the state is not saved as a program file
+  std::string saveTextPath;    // empty: the state is not saved as a project text
   std::string exportMidiPath;  // empty: the patterns are not exported as a MIDI file
   // Parameters set by name (as the plug-in names them) to a value of 0..1, in order, after the
   // state is loaded.

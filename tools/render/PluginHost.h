@@ -56,8 +56,7 @@ class PluginHost {
   void process(float** outputs, int32_t frames);
 
  private:
-  static intptr_t callback(vst::AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr,
-                           float opt);
+  static intptr_t callback(vst::AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);
   intptr_t answer(int32_t opcode, intptr_t value, void* ptr);
   intptr_t dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr, float opt = 0.0f);
   void requireChunks() const;

@@ -15,7 +15,10 @@ constexpr int kBarWidth = 40;
 }  // namespace
 
 Progress::Progress(int64_t totalFrames)
-    : totalFrames_(totalFrames), enabled_(platform::StandardErrorIsTerminal()), start_(Clock::now()), lastDrawn_(start_) {}
+    : totalFrames_(totalFrames),
+      enabled_(platform::StandardErrorIsTerminal()),
+      start_(Clock::now()),
+      lastDrawn_(start_) {}
 
 Progress::~Progress() {
   if (drawn_) std::fputc('\n', stderr);

@@ -147,8 +147,9 @@ std::string PatternsAsMidi(std::string_view text, std::optional<int> pattern, do
   const auto engine = std::make_unique<engine::DrumEngine>();
   const std::string chunk = ChunkOfText(text);
   const auto skipSample = [](engine::Kit&, uint8_t, const std::string&) { return true; };
-  if (!persistence::LoadChunk(chunk.data(), static_cast<int32_t>(chunk.size()), "", *engine,
-                              [&engine] { engine->resetAll(); }, skipSample)) {
+  if (!persistence::LoadChunk(
+          chunk.data(), static_cast<int32_t>(chunk.size()), "", *engine, [&engine] { engine->resetAll(); },
+          skipSample)) {
     throw Failure(ExitCode::PluginUnusable, "The plug-in's state could not be read for --export-midi");
   }
   return persistence::PatternsAsMidiFile(engine->patterns(), engine->kit(), pattern, tempo);

@@ -10,8 +10,8 @@
 #include "Failure.h"
 #include "MidiFile.h"
 #include "Options.h"
-#include "PluginHost.h"
 #include "PendingFile.h"
+#include "PluginHost.h"
 #include "PluginLocation.h"
 #include "ProjectText.h"
 #include "Renderer.h"
@@ -64,7 +64,8 @@ int64_t FramesToRender(const Options& options, const Transport& transport, const
   } else if (midi != nullptr) {
     if (midi->lengthSeconds > kLongestMidiSeconds) {
       throw Failure(ExitCode::InputUnreadable,
-                    "The MIDI file " + options.midiPath + " lasts " + std::to_string(std::llround(midi->lengthSeconds)) +
+                    "The MIDI file " + options.midiPath + " lasts " +
+                        std::to_string(std::llround(midi->lengthSeconds)) +
                         " s, more than 24 hours; give --seconds or --bars to render a part of it");
     }
     frames = (midi->lengthSeconds + kMidiTailSeconds) * options.sampleRate;
@@ -121,8 +122,8 @@ void Run(const Options& options) {
   transport.describeBlock(0, host.timeInfo());
   host.resume();
   const std::vector<TimedMidiMessage> noMidi;
-  const double wallSeconds = Render(host, transport, plan, midi ? midi->messages : noMidi, output,
-                                   platform::StopRequested());
+  const double wallSeconds =
+      Render(host, transport, plan, midi ? midi->messages : noMidi, output, platform::StopRequested());
   host.suspend();
   output.finish();
 

@@ -14,9 +14,9 @@ namespace {
 
 bool WritePng(const toolkit::Image& image, const std::string& path) {
   // The frame's pixels are already in Cairo's premultiplied ARGB layout.
-  cairo_surface_t* surface = cairo_image_surface_create_for_data(
-      reinterpret_cast<unsigned char*>(const_cast<uint32_t*>(image.data())), CAIRO_FORMAT_ARGB32, image.width(),
-      image.height(), image.stride());
+  cairo_surface_t* surface =
+      cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(const_cast<uint32_t*>(image.data())),
+                                          CAIRO_FORMAT_ARGB32, image.width(), image.height(), image.stride());
   const bool written = cairo_surface_write_to_png(surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
   cairo_surface_destroy(surface);
   return written;

@@ -91,8 +91,8 @@ void HolderSection(cairo_t* cairo) {
   const struct {
     const char* text;
     double middle;
-  } rows[] = {{"SAMPLE", 119.0}, {"MUTE / SOLO", 142.5}, {"NAME", 166.0}, {"PAN", 204.0},    {"VOLUME", 247.0},
-              {"PITCH", 290.0},  {"SWING", 317.0},      {"LENGTH", 354.0}, {"SELECT", 382.5}};
+  } rows[] = {{"SAMPLE", 119.0}, {"MUTE / SOLO", 142.5}, {"NAME", 166.0},   {"PAN", 204.0},   {"VOLUME", 247.0},
+              {"PITCH", 290.0},  {"SWING", 317.0},       {"LENGTH", 354.0}, {"SELECT", 382.5}};
   for (const auto& row : rows) {
     Label(cairo, row.text, 90.0, row.middle, 9.0, kLabel, Align::Right);
     cairo_rectangle(cairo, 92.0, row.middle - 0.5, 6.0, 1.0);

@@ -4,7 +4,9 @@
 
 namespace skinart {
 
-void SetColor(cairo_t* cairo, Rgb color, double alpha) { cairo_set_source_rgba(cairo, color.r, color.g, color.b, alpha); }
+void SetColor(cairo_t* cairo, Rgb color, double alpha) {
+  cairo_set_source_rgba(cairo, color.r, color.g, color.b, alpha);
+}
 
 Rgb Mix(Rgb a, Rgb b, double amount) {
   return {a.r + (b.r - a.r) * amount, a.g + (b.g - a.g) * amount, a.b + (b.b - a.b) * amount};
@@ -30,7 +32,8 @@ void VerticalGradient(cairo_t* cairo, double y0, double y1, Rgb top, Rgb bottom)
 
 void Label(cairo_t* cairo, const std::string& text, double x, double y, double size, Rgb color, Align align,
            bool bold) {
-  cairo_select_font_face(cairo, "Arial", CAIRO_FONT_SLANT_NORMAL, bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+  cairo_select_font_face(cairo, "Arial", CAIRO_FONT_SLANT_NORMAL,
+                         bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
   cairo_set_font_size(cairo, size);
   cairo_text_extents_t extents;
   cairo_text_extents(cairo, text.c_str(), &extents);

@@ -42,8 +42,7 @@ std::vector<Resource> SkinResources(const std::string& version) {
       {118, "btnPrevSample", 11, 20, glyphKey(11, 20, Glyph::Previous, kAmber)},
       {114, "btnNextSample", 11, 20, glyphKey(11, 20, Glyph::Next, kAmber)},
       {153, "btnPlayPreview", 11, 22, glyphKey(11, 22, Glyph::Play, kGreen)},
-      {102, "ampLevelKnob", 30, 30 * kKnobFrames,
-       [](cairo_t* cairo) { PaintKnobStrip(cairo, 30, 30, kKnobFrames); }},
+      {102, "ampLevelKnob", 30, 30 * kKnobFrames, [](cairo_t* cairo) { PaintKnobStrip(cairo, 30, 30, kKnobFrames); }},
       {154, "btnSwing", 45, 36, keys(45, 36, {"SWING", "SWING"}, kAmber, 8.0)},
       {131, "btnPtnOct2", 52, 38, keys(52, 38, {"OCT 2", "OCT 2"}, kBlue, 9.0)},
       {132, "btnPtnOct3", 52, 38, keys(52, 38, {"OCT 3", "OCT 3"}, kBlue, 9.0)},
@@ -97,7 +96,9 @@ std::vector<unsigned char> Render(const Resource& resource) {
   return png;
 }
 
-std::string PngPath(const std::string& folder, const Resource& resource) { return folder + "/" + resource.name + ".png"; }
+std::string PngPath(const std::string& folder, const Resource& resource) {
+  return folder + "/" + resource.name + ".png";
+}
 
 void WriteSource(std::ostream& out, const std::vector<Resource>& resources,
                  const std::vector<std::vector<unsigned char>>& images) {
@@ -151,7 +152,8 @@ int main(int argc, char** argv) {
     images.push_back(Render(resource));
     if (argc > 3) {
       std::ofstream png(PngPath(argv[3], resource), std::ios::binary);
-      png.write(reinterpret_cast<const char*>(images.back().data()), static_cast<std::streamsize>(images.back().size()));
+      png.write(reinterpret_cast<const char*>(images.back().data()),
+                static_cast<std::streamsize>(images.back().size()));
     }
   }
   std::ofstream out(argv[2]);

@@ -1,14 +1,14 @@
 // The drawing interface on GDI+, drawing into our own image: GDI+'s premultiplied ARGB bitmaps
 // have the image's pixel layout, so the image's pixels are drawn into directly.
-#include <windows.h>
 #include <gdiplus.h>
+#include <windows.h>
 
 #include <optional>
 #include <vector>
 
-#include "toolkit/win32/GdiSupport.h"
 #include "toolkit/ImageDrawContext.h"
 #include "toolkit/TextCharacters.h"
+#include "toolkit/win32/GdiSupport.h"
 
 namespace toolkit {
 namespace {
@@ -149,8 +149,8 @@ class GdiDrawContext final : public ImageDrawContext {
   REAL advanceOf(const std::wstring& text, const FontOf& face) {
     if (text.empty()) return 0;
     Gdiplus::RectF bounds;
-    graphics_.MeasureString(text.c_str(), static_cast<INT>(text.size()), &face.font(), Gdiplus::PointF(0, 0),
-                            &format_, &bounds);
+    graphics_.MeasureString(text.c_str(), static_cast<INT>(text.size()), &face.font(), Gdiplus::PointF(0, 0), &format_,
+                            &bounds);
     return bounds.Width;
   }
 

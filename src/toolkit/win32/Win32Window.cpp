@@ -143,8 +143,9 @@ class Win32Window final : public PlatformWindow {
     POINT where{static_cast<LONG>(whereInFrame.x), static_cast<LONG>(whereInFrame.y)};
     ::ClientToScreen(window_, &where);
     // The command number comes back directly (0 when dismissed); no message is posted.
-    const BOOL chosen = ::TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTALIGN | TPM_TOPALIGN |
-                                                   TPM_RIGHTBUTTON, where.x, where.y, 0, window_, nullptr);
+    const BOOL chosen =
+        ::TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, where.x,
+                         where.y, 0, window_, nullptr);
     ::DestroyMenu(menu);
     return static_cast<int32_t>(chosen) - 1;
   }

@@ -41,7 +41,7 @@ void PopupListLook::render(Image& image, int highlighted) const {
     const bool lit = static_cast<int>(i) == highlighted;
     if (lit) context->fillRect(row, kHighlight);
     context->drawText(entries_[i], {row.left + kTextIndent, row.top, row.right, row.bottom}, kEntryFont,
-                     lit ? kWhiteCColor : kText, kLeftText);
+                      lit ? kWhiteCColor : kText, kLeftText);
   }
   context->frameRect(all, kListFrame, 1.0);
   context->flush();

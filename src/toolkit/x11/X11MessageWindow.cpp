@@ -1,9 +1,8 @@
-#include "toolkit/MessageWindow.h"
-
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include "toolkit/MessageWindow.h"
 #include "toolkit/x11/MessageLook.h"
 #include "toolkit/x11/X11Support.h"
 
@@ -34,10 +33,10 @@ void X11MessageScreen::show(const std::string& caption, const std::string& text)
   const int screen = DefaultScreen(display);
   const MessageLayout layout = LayOutMessage(text, DisplayWidth(display, screen), DisplayHeight(display, screen));
   const Window root = RootWindow(display, screen);
-  const Window window = XCreateSimpleWindow(display, root, (DisplayWidth(display, screen) - layout.width) / 2,
-                                            (DisplayHeight(display, screen) - layout.height) / 2,
-                                            static_cast<unsigned>(layout.width), static_cast<unsigned>(layout.height),
-                                            0, 0, 0);
+  const Window window =
+      XCreateSimpleWindow(display, root, (DisplayWidth(display, screen) - layout.width) / 2,
+                          (DisplayHeight(display, screen) - layout.height) / 2, static_cast<unsigned>(layout.width),
+                          static_cast<unsigned>(layout.height), 0, 0, 0);
   XStoreName(display, window, caption.c_str());
   Atom closeRequest = XInternAtom(display, "WM_DELETE_WINDOW", False);
   XSetWMProtocols(display, window, &closeRequest, 1);
@@ -73,12 +72,13 @@ void X11MessageScreen::show(const std::string& caption, const std::string& text)
         redraw();
         break;
       case ButtonPress:
-        pressed = layout.button.pointInside({static_cast<double>(event.xbutton.x), static_cast<double>(event.xbutton.y)});
+        pressed =
+            layout.button.pointInside({static_cast<double>(event.xbutton.x), static_cast<double>(event.xbutton.y)});
         redraw();
         break;
       case ButtonRelease:
-        open = !(pressed &&
-                 layout.button.pointInside({static_cast<double>(event.xbutton.x), static_cast<double>(event.xbutton.y)}));
+        open = !(pressed && layout.button.pointInside(
+                                {static_cast<double>(event.xbutton.x), static_cast<double>(event.xbutton.y)}));
         pressed = false;
         redraw();
         break;

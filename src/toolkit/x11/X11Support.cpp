@@ -82,8 +82,8 @@ bool ErrorTrap::ok() {
 }
 
 WindowSurface::WindowSurface(Display* display, Window window, int width, int height)
-    : surface_(cairo_xlib_surface_create(display, window, DefaultVisual(display, DefaultScreen(display)), width,
-                                         height)) {}
+    : surface_(
+          cairo_xlib_surface_create(display, window, DefaultVisual(display, DefaultScreen(display)), width, height)) {}
 
 WindowSurface::~WindowSurface() { cairo_surface_destroy(surface_); }
 
@@ -131,8 +131,6 @@ unsigned long NowMs() {
 
 namespace toolkit {
 
-std::string WindowFailureReason() {
-  return "the X display cannot be reached or the host's window does not exist.";
-}
+std::string WindowFailureReason() { return "the X display cannot be reached or the host's window does not exist."; }
 
 }  // namespace toolkit

@@ -16,8 +16,8 @@ namespace {
 
 constexpr unsigned long kDoubleClickMs = 400;
 constexpr int kDoubleClickDistance = 4;
-constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask |
-                            StructureNotifyMask;
+constexpr long kEventMask =
+    ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | KeyPressMask | StructureNotifyMask;
 
 int32_t ModifiersOf(unsigned int state) {
   int32_t buttons = 0;
@@ -73,7 +73,8 @@ class X11Window final : public PlatformWindow {
   }
 
   void setSize(int width, int height) override {
-    XResizeWindow(display_, window_, static_cast<unsigned>(std::max(width, 1)), static_cast<unsigned>(std::max(height, 1)));
+    XResizeWindow(display_, window_, static_cast<unsigned>(std::max(width, 1)),
+                  static_cast<unsigned>(std::max(height, 1)));
     surface_->setSize(width, height);
     XFlush(display_);
   }
@@ -208,7 +209,9 @@ CPoint PointOf(int x, int y) { return {static_cast<double>(x), static_cast<doubl
 class PopupListWindow {
  public:
   PopupListWindow(Display* display, const PopupListLook& look, int x, int y)
-      : display_(display), look_(look), window_(create(display, look, x, y)),
+      : display_(display),
+        look_(look),
+        window_(create(display, look, x, y)),
         surface_(std::make_unique<x11::WindowSurface>(display, window_, look.width(), look.height())),
         image_(look.width(), look.height()) {
     grabInput();
@@ -249,8 +252,8 @@ class PopupListWindow {
   void grabInput() {
     // The grab needs a viewable window; the server may take a moment to map it.
     for (int attempt = 0; attempt < 20; ++attempt) {
-      if (XGrabPointer(display_, window_, False, ButtonPressMask | ButtonReleaseMask | PointerMotionMask,
-                       GrabModeAsync, GrabModeAsync, None, None, CurrentTime) == GrabSuccess) {
+      if (XGrabPointer(display_, window_, False, ButtonPressMask | ButtonReleaseMask | PointerMotionMask, GrabModeAsync,
+                       GrabModeAsync, None, None, CurrentTime) == GrabSuccess) {
         break;
       }
       XSync(display_, False);

@@ -53,8 +53,8 @@ void ReferenceFrameLoop::prepareBlock(DrumEngine& engine, const HostTime& time, 
           const double whole = std::trunc(position);
           const double beatInBar = std::fmod(whole, static_cast<double>(kBeatsPerBar));
           const double offset = ((position - whole) + beatInBar) * clock.samplesPerBeat_;
-          int32_t barPosition = offset >= 0.0 ? static_cast<int32_t>(offset)
-                                              : static_cast<int32_t>(std::floor(offset + 1e-6));
+          int32_t barPosition =
+              offset >= 0.0 ? static_cast<int32_t>(offset) : static_cast<int32_t>(std::floor(offset + 1e-6));
           if (barPosition == clock.barLength_) barPosition = 0;
           clock.barPosition_ = barPosition;
         }
