@@ -25,7 +25,7 @@ inline void Click(toolkit::CFrame& frame, const toolkit::CView* view, int32_t bu
 
 inline std::vector<std::string> ButtonNames(const browser::VstBrowser& panel) {
   std::vector<std::string> names;
-  for (size_t index = 0; index < panel.buttonCount(); ++index) names.push_back(panel.button(index)->GetName());
+  for (size_t index = 0; index < panel.buttonCount(); ++index) names.push_back(panel.button(index)->getName());
   return names;
 }
 

@@ -132,7 +132,7 @@ void ReferenceFrameLoop::advanceClock(StepClock& clock) noexcept {
 void ReferenceFrameLoop::carryOut(DrumEngine& engine, NoteEvent event) noexcept {
   KitPlayer& player = engine.kitPlayer_;
   // Pattern notes and note-offs as the engine carries them out.
-  if (!isHolderNote(event.note) || event.velocity == 0) {
+  if (!IsHolderNote(event.note) || event.velocity == 0) {
     engine.carryOut(event);
     return;
   }
