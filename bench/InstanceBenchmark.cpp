@@ -4,6 +4,7 @@
 // playing in Classic or in Tuned sound, in a session of 48 kHz (the factory kit's rate: Tuned
 // plays the samples themselves) or 44.1 kHz (Tuned keeps a prepared copy of each sample).
 #include <benchmark/benchmark.h>
+
 #include <unistd.h>
 
 #include <cstdio>

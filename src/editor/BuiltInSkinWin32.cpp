@@ -1,6 +1,7 @@
 // On Windows the built-in images are the module's RCDATA resources of the same numbers: the skin
 // generator's resource script puts them into every module that links the editor.
 #include "editor/BuiltInSkin.h"
+
 #include "platform/ModuleResources.h"
 
 namespace editor {

@@ -1,4 +1,5 @@
 #include "editor/BuiltInSkin.h"
+
 #include "toolkit/Resources.h"
 
 namespace editor {

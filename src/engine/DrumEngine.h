@@ -6,9 +6,9 @@
 #include <memory>
 
 #include "engine/EditorState.h"
-#include "engine/Handover.h"
 #include "engine/HostTime.h"
 #include "engine/KitPlayer.h"
+#include "engine/Handover.h"
 #include "engine/NoteEventQueue.h"
 #include "engine/PatternStore.h"
 #include "engine/Relaxed.h"

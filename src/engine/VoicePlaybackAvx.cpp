@@ -1,12 +1,11 @@
 // The voice's runs for processors with AVX. Every header outside the kernels is read before
 // AVX is switched on, so that no function shared with the rest of the program is compiled
 // for it; only the kernels' own inline namespace is.
-#include <immintrin.h>
-
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <immintrin.h>
 #include <memory>
 
 #include "engine/SampleBuffer.h"

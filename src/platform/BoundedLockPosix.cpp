@@ -1,7 +1,7 @@
+#include "platform/BoundedLock.h"
+
 #include <mutex>
 #include <thread>
-
-#include "platform/BoundedLock.h"
 
 namespace platform {
 namespace {

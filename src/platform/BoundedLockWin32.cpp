@@ -1,8 +1,8 @@
+#include "platform/BoundedLock.h"
+
 #include <windows.h>
 
 #include <algorithm>
-
-#include "platform/BoundedLock.h"
 
 namespace platform {
 

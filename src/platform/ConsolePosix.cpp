@@ -1,9 +1,9 @@
+#include "platform/Console.h"
+
 #include <unistd.h>
 
 #include <csignal>
 #include <cstdlib>
-
-#include "platform/Console.h"
 
 namespace platform {
 namespace {

@@ -1,6 +1,6 @@
-#include <windows.h>
-
 #include "platform/Console.h"
+
+#include <windows.h>
 
 namespace platform {
 namespace {

@@ -1,6 +1,6 @@
-#include <dlfcn.h>
-
 #include "platform/DynamicLibrary.h"
+
+#include <dlfcn.h>
 
 namespace platform {
 

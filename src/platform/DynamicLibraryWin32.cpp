@@ -1,6 +1,7 @@
+#include "platform/DynamicLibrary.h"
+
 #include <windows.h>
 
-#include "platform/DynamicLibrary.h"
 #include "platform/Files.h"
 
 namespace platform {

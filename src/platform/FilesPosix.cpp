@@ -1,15 +1,15 @@
+#include "platform/Files.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
+#include <ctime>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <vector>
-
-#include "platform/Files.h"
 
 namespace platform {
 

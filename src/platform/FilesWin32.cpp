@@ -1,3 +1,5 @@
+#include "platform/Files.h"
+
 #include <direct.h>
 #include <fcntl.h>
 #include <io.h>
@@ -9,8 +11,6 @@
 #include <cerrno>
 #include <climits>
 #include <cstdio>
-
-#include "platform/Files.h"
 
 // <windows.h> names its own ReplaceFile (as a macro for ReplaceFileA); ours is meant here.
 #undef ReplaceFile

@@ -1,3 +1,5 @@
+#include "platform/Folders.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -6,7 +8,6 @@
 #include <memory>
 
 #include "platform/Files.h"
-#include "platform/Folders.h"
 #include "platform/Paths.h"
 
 namespace platform {

@@ -1,9 +1,10 @@
+#include "platform/Folders.h"
+
 #include <windows.h>
 
 #include <cstring>
 
 #include "platform/Files.h"
-#include "platform/Folders.h"
 
 namespace platform {
 namespace {

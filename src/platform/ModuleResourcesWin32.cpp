@@ -1,4 +1,5 @@
 #include "platform/ModuleResources.h"
+
 #include "platform/OwnModuleWin32.h"
 
 namespace platform {

@@ -1,12 +1,13 @@
+#include "platform/Paths.h"
+
+#include "platform/Files.h"
+
 #include <dlfcn.h>
 #include <pwd.h>
 #include <unistd.h>
 
 #include <climits>
 #include <cstdlib>
-
-#include "platform/Files.h"
-#include "platform/Paths.h"
 
 namespace platform {
 namespace {

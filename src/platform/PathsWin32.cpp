@@ -1,6 +1,6 @@
-#include <windows.h>
-
 #include "platform/Paths.h"
+
+#include <windows.h>
 // After <windows.h>, which it needs.
 #include <shlobj.h>
 

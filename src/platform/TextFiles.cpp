@@ -1,8 +1,8 @@
+#include "platform/Files.h"
+
 #include <cstdio>
 #include <cstring>
 #include <memory>
-
-#include "platform/Files.h"
 
 // Reading and writing whole text files through the C library, alike on every platform.
 namespace platform {

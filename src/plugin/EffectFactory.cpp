@@ -1,4 +1,5 @@
 #include "plugin/Entry.h"
+
 #include "plugin/Vst.h"
 
 namespace plugin {

@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "browser/Browser.h"
+
+#include <gtest/gtest.h>
 #ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>

@@ -1,3 +1,5 @@
+#include "browser/VstBrowser.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -6,7 +8,6 @@
 #include <tuple>
 #include <utility>
 
-#include "browser/VstBrowser.h"
 #include "platform/Folders.h"
 #include "support/BmpFile.h"
 #include "support/MessageCapture.h"

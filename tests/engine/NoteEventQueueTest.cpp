@@ -1,10 +1,10 @@
 // The order of events among equal offsets is checked through a host (VoiceTest); here the
 // queue at its capacity.
+#include "engine/NoteEventQueue.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
-
-#include "engine/NoteEventQueue.h"
 
 namespace {
 

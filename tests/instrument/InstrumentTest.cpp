@@ -1,4 +1,6 @@
 // The instrument's rules, called as the editor and every plug-in format call them.
+#include "instrument/Instrument.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,7 +10,6 @@
 #include <string>
 #include <tuple>
 
-#include "instrument/Instrument.h"
 #include "persistence/MidiExport.h"
 #include "platform/Paths.h"
 #include "support/EffectFixture.h"

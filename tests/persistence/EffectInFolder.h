@@ -16,8 +16,8 @@
 #include "persistence/Placeholders.h"
 #include "persistence/ProgramFile.h"
 #include "plugin/Vst.h"
-#include "support/MessageCapture.h"
 #include "support/TempFolder.h"
+#include "support/MessageCapture.h"
 
 namespace persistencetest {
 

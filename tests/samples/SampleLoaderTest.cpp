@@ -1,10 +1,10 @@
 // Loading files into holders: every format the library reads, the holder fields a load sets
 // and keeps, what a host hears of a loaded sample, and files that cannot be loaded: the user is
 // told why, and the holder keeps playing what it had.
+#include "samples/SampleLoader.h"
+
 #include <gtest/gtest.h>
 #include <sndfile.h>
-
-#include "samples/SampleLoader.h"
 #ifndef _WIN32
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -26,8 +26,8 @@
 #include "platform/Paths.h"
 #include "plugin/Vst.h"
 #include "samples/SoundFileApi.h"
-#include "support/MessageCapture.h"
 #include "support/TempFolder.h"
+#include "support/MessageCapture.h"
 #include "support/TestHost.h"
 
 namespace {

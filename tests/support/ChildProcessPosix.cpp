@@ -1,3 +1,5 @@
+#include "ChildProcess.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/resource.h>
@@ -7,8 +9,6 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
-
-#include "ChildProcess.h"
 
 namespace testhost {
 namespace {

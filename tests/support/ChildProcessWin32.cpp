@@ -1,9 +1,10 @@
-#include <gtest/gtest.h>
+#include "ChildProcess.h"
+
 #include <windows.h>
 
 #include <thread>
 
-#include "ChildProcess.h"
+#include <gtest/gtest.h>
 
 namespace testhost {
 namespace {

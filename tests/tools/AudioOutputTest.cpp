@@ -1,11 +1,12 @@
 // What may go into the files that one render writes.
+#include "AudioOutput.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <filesystem>
 #include <limits>
 
-#include "AudioOutput.h"
 #include "Failure.h"
 #include "support/TempFolder.h"
 

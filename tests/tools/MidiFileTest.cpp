@@ -1,13 +1,13 @@
 // The MIDI file reader: timing through the tempo map, and refusal of every damaged file with
 // the offset of the damage.
-#include <gtest/gtest.h>
+#include "MidiFile.h"
 
+#include <gtest/gtest.h>
 #include <filesystem>
 #include <memory>
 #include <tuple>
 
 #include "Failure.h"
-#include "MidiFile.h"
 #include "RenderTool.h"
 #include "engine/DrumEngine.h"
 #include "persistence/MidiExport.h"

@@ -1,7 +1,7 @@
 // The host's edits of a project text: the modes and the current pattern, nothing else.
-#include <gtest/gtest.h>
-
 #include "ProjectText.h"
+
+#include <gtest/gtest.h>
 
 namespace render {
 namespace {

@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "support/TempFolder.h"
+#include "support/TempFolder.h"
 
 namespace rendertest {
 namespace {

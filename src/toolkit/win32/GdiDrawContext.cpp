@@ -1,14 +1,14 @@
 // The drawing interface on GDI+, drawing into our own image: GDI+'s premultiplied ARGB bitmaps
 // have the image's pixel layout, so the image's pixels are drawn into directly.
-#include <gdiplus.h>
 #include <windows.h>
+#include <gdiplus.h>
 
 #include <optional>
 #include <vector>
 
+#include "toolkit/win32/GdiSupport.h"
 #include "toolkit/ImageDrawContext.h"
 #include "toolkit/TextCharacters.h"
-#include "toolkit/win32/GdiSupport.h"
 
 namespace toolkit {
 namespace {

@@ -1,12 +1,12 @@
 // PNG decoding through GDI+, from bytes in memory.
+#include <windows.h>
 #include <gdiplus.h>
 #include <shlwapi.h>
-#include <windows.h>
 
 #include <memory>
 
-#include "toolkit/ImageFiles.h"
 #include "toolkit/win32/GdiSupport.h"
+#include "toolkit/ImageFiles.h"
 
 namespace toolkit {
 namespace {

@@ -1,7 +1,7 @@
 #include "toolkit/win32/GdiSupport.h"
 
-#include <gdiplus.h>
 #include <windows.h>
+#include <gdiplus.h>
 
 namespace toolkit::gdi {
 

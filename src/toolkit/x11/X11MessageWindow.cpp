@@ -1,8 +1,9 @@
+#include "toolkit/MessageWindow.h"
+
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-#include "toolkit/MessageWindow.h"
 #include "toolkit/x11/MessageLook.h"
 #include "toolkit/x11/X11Support.h"
 
