@@ -1,11 +1,14 @@
 #include "engine/KitPlayer.h"
 
 #include <algorithm>
+#include <array>
 
 namespace engine {
 namespace {
 constexpr double kReleaseStep = 0.01;  // a released voice fades out over 100 frames
-}
+// The most frames a release takes, the silent one it ends in not counted.
+constexpr int32_t kLongestRelease = 101;
+}  // namespace
 
 KitPlayer::KitPlayer() { silenceVoices(); }
 
@@ -76,11 +79,53 @@ StereoFrame KitPlayer::renderNote(int holderIndex) noexcept {
   return {frame.left * master, frame.right * master};
 }
 
+int32_t KitPlayer::renderRelease(int holderIndex, float* left, float* right, int32_t count) noexcept {
+  const auto note = static_cast<uint8_t>(kFirstNote + holderIndex);
+  // The release's gains, stepped as renderNote steps them, up to the frame in which it ends.
+  std::array<float, kLongestRelease> ramp;
+  float gain = releaseGain_[note];
+  int32_t frames = 0;
+  bool ends = false;
+  while (frames < count && frames < kLongestRelease) {
+    const auto next = static_cast<float>(gain - kReleaseStep);
+    if (next <= 0.0f) {
+      ends = true;
+      break;
+    }
+    gain = next;
+    ramp[static_cast<size_t>(frames++)] = gain;
+  }
+  SampleHolder& holder = kit_.holder(note);
+  if (holder.isEmpty() || !triggered_[note]) {
+    std::fill(left, left + frames, 0.0f);
+    std::fill(right, right + frames, 0.0f);
+  } else if (frames > 0) {
+    // The voice's panned samples in whole vectors, then the frame loop's products in its order.
+    holder.renderVoice(kit_.soundMode(), {holder.leftGain(), holder.rightGain(), 1.0f, 1.0f, 1.0f}, left, right,
+                       static_cast<uint32_t>(frames));
+    const float velocity = velocityGain_[note];
+    const float master = masterLevel_;
+    for (size_t frame = 0; frame < static_cast<size_t>(frames); ++frame) {
+      left[frame] = left[frame] * ramp[frame] * velocity * master;
+      right[frame] = right[frame] * ramp[frame] * velocity * master;
+    }
+  }
+  releaseGain_[note] = gain;
+  if (!ends) return frames;
+  // The frame in which the release ends is silent, and the voice is free again.
+  left[frames] = 0.0f;
+  right[frames] = 0.0f;
+  releaseGain_[note] = 1.0f;
+  releasing_[note] = false;
+  triggered_[note] = false;
+  return frames + 1;
+}
+
 bool KitPlayer::renderHolder(int holderIndex, float* left, float* right, int32_t count) noexcept {
   const auto note = static_cast<uint8_t>(kFirstNote + holderIndex);
   SampleHolder& holder = kit_.holder(note);
   int32_t frame = 0;
-  // A release (at most 101 frames) and a preview go frame by frame.
+  // A preview goes frame by frame, and so does a release that meets one.
   while (frame < count) {
     if (!releasing_[note]) {
       if (!holder.isPreviewPlaying() || holder.isEmpty()) break;
@@ -90,6 +135,9 @@ bool KitPlayer::renderHolder(int holderIndex, float* left, float* right, int32_t
         std::fill(right + frame, right + count, 0.0f * masterLevel_);
         return true;
       }
+    } else if (!holder.isPreviewPlaying()) {
+      frame += renderRelease(holderIndex, left + frame, right + frame, count - frame);
+      continue;
     }
     const StereoFrame rendered = renderNote(holderIndex);
     left[frame] = rendered.left;

@@ -48,6 +48,9 @@ class KitPlayer {
 
  private:
   void choke(uint8_t note) noexcept;
+  // The release of a voice that is not previewing, from its current gain: up to count frames,
+  // ending after the frame in which it ends. Returns the frames written.
+  int32_t renderRelease(int holderIndex, float* left, float* right, int32_t count) noexcept;
 
   Relaxed<bool> downmix_{false};
   Kit kit_;
