@@ -1,5 +1,6 @@
-// The built module in a host's window on Windows (under Wine): a click on a step button, sent as
-// the system's mouse input, is in the project the host then saves.
+// The built module in a host's window on Windows (under Wine): a click on a step button, and a
+// drag that sets its velocity, sent as the system's mouse input, are in the project the host then
+// saves.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -65,6 +66,29 @@ bool StepIsSet(const std::string& project, int pattern, int note, int step) {
   return false;
 }
 
+// The velocity of the step in the saved project's "vel1" record (pattern;note;velocities), 127
+// without one.
+int StepVelocity(const std::string& project, int pattern, int note, int step) {
+  for (std::string_view line : persistence::Lines(project)) {
+    const auto fields = persistence::SplitText(line, ';', 3 + engine::kMaxSteps);
+    if (fields.size() > static_cast<size_t>(3 + step) && fields[0] == "vel1" && fields[1] == std::to_string(pattern) &&
+        fields[2] == std::to_string(note)) {
+      return std::stoi(std::string(fields[static_cast<size_t>(3 + step)]));
+    }
+  }
+  return 127;
+}
+
+// One mouse input at a point of the screen, as the system's absolute coordinates.
+void SendMouse(DWORD flags, POINT where) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = MulDiv(where.x, 65535, ::GetSystemMetrics(SM_CXSCREEN) - 1);
+  input.mi.dy = MulDiv(where.y, 65535, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+  input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  ASSERT_EQ(::SendInput(1, &input, sizeof input), 1u);
+}
+
 TEST(GuiInHostWindow, AClickOnAStepButtonIsInTheSavedProject) {
   // The module in a folder of its own at 80 %, in the build tree: a loaded module's file cannot
   // be removed, and the module stays loaded until the process ends.
@@ -106,6 +130,22 @@ TEST(GuiInHostWindow, AClickOnAStepButtonIsInTheSavedProject) {
   click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
   ASSERT_EQ(::SendInput(2, click, sizeof(INPUT)), 2u);
   EXPECT_TRUE(IdleUntil(host, [&] { return StepIsSet(host.savedProject(), 0, engine::kFirstNote, kStep); }));
+
+  // A drag down on the lit step makes it softer; the system delivers the moves while the button is held.
+  const auto velocity = [&] { return StepVelocity(host.savedProject(), 0, engine::kFirstNote, kStep); };
+  const auto pump = [&] {
+    int rounds = 0;
+    IdleUntil(host, [&] { return ++rounds > 5; });
+  };
+  SendMouse(MOUSEEVENTF_LEFTDOWN, where);
+  pump();
+  for (int down = 10; down <= 40; down += 10) {
+    SendMouse(0, {where.x, where.y + down});
+    pump();
+  }
+  SendMouse(MOUSEEVENTF_LEFTUP, {where.x, where.y + 40});
+  EXPECT_TRUE(IdleUntil(host, [&] { return velocity() < 127; }));
+  EXPECT_TRUE(StepIsSet(host.savedProject(), 0, engine::kFirstNote, kStep)) << "a drag does not switch the step off";
 
   host.dispatch(vst::effEditClose);
   EXPECT_FALSE(::IsWindow(editor));
