@@ -39,8 +39,11 @@ void KitPlayer::noteOn(uint8_t note, uint8_t velocity) noexcept {
 }
 
 void KitPlayer::choke(uint8_t note) noexcept {
-  const int group = kit_.holder(note).chokeGroup();
-  if (group == kNoChokeGroup) return;
+  const SampleHolder& holder = kit_.holder(note);
+  const int group = holder.chokeGroup();
+  // A muted holder, by its own mute or another's solo, is silent and cuts nothing off: muting
+  // the closed hi-hat lets the open one ring.
+  if (group == kNoChokeGroup || holder.muteState() != kNotMuted) return;
   for (int other = kit_.firstNote(); other <= kit_.lastNote(); ++other) {
     // A voice already releasing goes on as it was.
     if (other != note && triggered_[other] && kit_.holder(static_cast<uint8_t>(other)).chokeGroup() == group) {

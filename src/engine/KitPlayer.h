@@ -31,8 +31,8 @@ class KitPlayer {
   // Audio thread.
   // Every voice untriggered at its start, full velocity, no release.
   void silenceVoices() noexcept;
-  // Triggers the note's holder; every other sounding holder of its choke group starts its release
-  // at the same frame.
+  // Triggers the note's holder; unless the holder is muted, every other sounding holder of its
+  // choke group starts its release at the same frame.
   void noteOn(uint8_t note, uint8_t velocity) noexcept;
   void noteOff(uint8_t note) noexcept;
   // One stereo frame of holder index 0..11 (note 36 + index), all gains applied.

@@ -117,6 +117,13 @@ TEST_F(Voice, ATriggerReleasesTheOtherSoundingHoldersOfItsChokeGroupAtItsFrame) 
   const testhost::Block again = host->process(200);
   EXPECT_FLOAT_EQ(again.at(0, 5), kMasterLevel);
   EXPECT_FLOAT_EQ(again.at(2, 5), 0.99f * kMasterLevel);
+  // A muted holder, by its mute or by another's solo, cuts nothing off.
+  for (const bool solo : {false, true}) {
+    rules.setMute(0, !solo);
+    rules.setSolo(1, solo);
+    host->sendMidi({{0, kNoteOn, kKick + 1, 127}, {10, kNoteOn, kKick, 127}});
+    EXPECT_FLOAT_EQ(host->process(200).at(2, 199), kMasterLevel) << solo;
+  }
 }
 
 TEST_F(Voice, MutedHolderPausesAndResumesWhereItWas_ItsPreviewWaits) {

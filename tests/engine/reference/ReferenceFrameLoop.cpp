@@ -142,11 +142,13 @@ void ReferenceFrameLoop::carryOut(DrumEngine& engine, NoteEvent event) noexcept 
   player.velocityGain_[note] = static_cast<float>(event.velocity) / 127.0f;
   player.triggered_[note] = true;
   player.releasing_[note] = false;
-  // The choke: every other triggered holder of the same group starts its release.
+  // The choke: unless this holder is muted, every other triggered holder of the same group
+  // starts its release.
   const int group = player.kit_.holder(note).chokeGroup_;
+  const bool muted = player.kit_.holder(note).muteState_ != kNotMuted;
   for (int other = kFirstNote; other <= kLastNote; ++other) {
     const auto otherNote = static_cast<uint8_t>(other);
-    if (group != kNoChokeGroup && otherNote != note && player.triggered_[otherNote] &&
+    if (group != kNoChokeGroup && !muted && otherNote != note && player.triggered_[otherNote] &&
         player.kit_.holder(otherNote).chokeGroup_ == group) {
       player.releasing_[otherNote] = true;
     }
