@@ -8,6 +8,10 @@ namespace {
 constexpr double kReleaseStep = 0.01;  // a released voice fades out over 100 frames
 // The most frames a release takes, the silent one it ends in not counted.
 constexpr int32_t kLongestRelease = 101;
+
+// A release's gain one frame on; at 0 or below the release ends in that frame. Float rounding
+// leaves the gain just above 0 after 100 steps: the voice ends in the 101st frame.
+float NextReleaseGain(float gain) { return static_cast<float>(gain - kReleaseStep); }
 }  // namespace
 
 KitPlayer::KitPlayer() { silenceVoices(); }
@@ -57,14 +61,12 @@ void KitPlayer::noteOff(uint8_t note) noexcept { releasing_[note & 0x7F] = true;
 StereoFrame KitPlayer::renderNote(int holderIndex) noexcept {
   const auto note = static_cast<uint8_t>(kFirstNote + holderIndex);
   if (releasing_[note]) {
-    // Float rounding leaves the gain just above 0 after 100 steps: the voice ends in the 101st frame.
-    float gain = static_cast<float>(releaseGain_[note] - kReleaseStep);
-    if (gain <= 0.0f) {
-      gain = 1.0f;
-      releasing_[note] = false;
-      triggered_[note] = false;
+    const float gain = NextReleaseGain(releaseGain_[note]);
+    if (gain > 0.0f) {
+      releaseGain_[note] = gain;
+    } else {
+      endRelease(note);
     }
-    releaseGain_[note] = gain;
   }
   SampleHolder& holder = kit_.holder(note);
   if (holder.isEmpty()) return {};
@@ -90,7 +92,7 @@ int32_t KitPlayer::renderRelease(int holderIndex, float* left, float* right, int
   int32_t frames = 0;
   bool ends = false;
   while (frames < count && frames < kLongestRelease) {
-    const auto next = static_cast<float>(gain - kReleaseStep);
+    const float next = NextReleaseGain(gain);
     if (next <= 0.0f) {
       ends = true;
       break;
@@ -118,10 +120,14 @@ int32_t KitPlayer::renderRelease(int holderIndex, float* left, float* right, int
   // The frame in which the release ends is silent, and the voice is free again.
   left[frames] = 0.0f;
   right[frames] = 0.0f;
+  endRelease(note);
+  return frames + 1;
+}
+
+void KitPlayer::endRelease(uint8_t note) noexcept {
   releaseGain_[note] = 1.0f;
   releasing_[note] = false;
   triggered_[note] = false;
-  return frames + 1;
 }
 
 bool KitPlayer::renderHolder(int holderIndex, float* left, float* right, int32_t count) noexcept {

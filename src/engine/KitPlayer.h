@@ -48,6 +48,8 @@ class KitPlayer {
 
  private:
   void choke(uint8_t note) noexcept;
+  // The voice whose release reached its end is free again: untriggered, the gain back to 1.
+  void endRelease(uint8_t note) noexcept;
   // The release of a voice that is not previewing, from its current gain: up to count frames,
   // ending after the frame in which it ends. Returns the frames written.
   int32_t renderRelease(int holderIndex, float* left, float* right, int32_t count) noexcept;
