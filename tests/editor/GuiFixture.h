@@ -34,8 +34,8 @@ class GuiFixture : public ::testing::Test {
     edits.clear();
   }
   void TearDown() override { effect.reset(); }
-  // Builds the effect now (after a test put files into the plug-in directory). Its documents
-  // folder, where MIDI exports go, is the test's too.
+  // Builds the effect now; vst() builds it at first use, after the test put files into the
+  // plug-in directory. Its documents folder, where MIDI exports go, is the test's too.
   void createEffect() {
     effect = std::make_unique<plugin::Vst>(&hostCallback,
                                            plugin::EffectEnvironment{directory.path(), {}, documentsFolder()});
@@ -43,7 +43,6 @@ class GuiFixture : public ::testing::Test {
   std::string documentsFolder() const { return directory.path() + "documents/"; }
   // Opens the editor offscreen; its pop-up lists are kept in shownLists and choose menuChoice.
   void openWithChooser(int32_t entry) {
-    if (!effect) createEffect();
     gui().openOffscreen();
     menuChoice = entry;
     frame().setMenuChooser([this](const std::vector<std::string>& entries, toolkit::CPoint where) {
@@ -53,7 +52,10 @@ class GuiFixture : public ::testing::Test {
     });
   }
 
-  plugin::Vst& vst() { return *effect; }
+  plugin::Vst& vst() {
+    if (!effect) createEffect();
+    return *effect;
+  }
   editor::Gui& gui() { return static_cast<editor::Gui&>(vst().editorLink()); }
   editor::MainMenuFrame& frame() { return *gui().mainMenuFrame(); }
   engine::DrumEngine& engine() { return vst().instrument().engine(); }

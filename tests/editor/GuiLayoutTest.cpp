@@ -20,7 +20,6 @@ class GuiLayout : public GuiFixture {
 };
 
 TEST_F(GuiLayout, EveryTagFindsItsControlInsideTheBackgroundAndOnlyKnobsWithEntriesHaveMenus) {
-  createEffect();
   gui().openOffscreen();
   const CRect background{0, 0, 1206, 616};
   for (int32_t tag = 0; tag < kControlCount; ++tag) {
@@ -44,7 +43,6 @@ TEST_F(GuiLayout, EveryTagFindsItsControlInsideTheBackgroundAndOnlyKnobsWithEntr
 TEST_F(GuiLayout, ASkinWithAWiderMuteButtonSpreadsOnlyTheMuteButtons) {
   writeSkinFile("btnMute.bmp", 40, 42);
   writeSkinFile("btnSeqGroupNrs-1-16.bmp", 36, 40);
-  createEffect();
   for (int index = 0; index < engine::kHolderCount; ++index) {
     EXPECT_EQ(control(kMuteButton + index)->getViewSize(), (CRect{104.0 + 77 * index, 132, 144.0 + 77 * index, 153}));
     EXPECT_EQ(control(kSoloButton + index)->getViewSize().left, 131 + 63 * index);
@@ -56,7 +54,6 @@ TEST_F(GuiLayout, ASkinWithAWiderMuteButtonSpreadsOnlyTheMuteButtons) {
 
 TEST_F(GuiLayout, BuiltInKeysAndStepNumbersAreLetteredByTheEditorAndSkinFilesKeepTheirOwnArt) {
   writeSkinFile("btnSeqGroupNrs-17-32.bmp", 36, 26, {40, 90, 160});
-  createEffect();
   gui().openOffscreen();
   // The built-in keys are alike; what tells them apart is the lettering the editor draws.
   EXPECT_EQ(gui().skinBitmaps()[editor::skin::kStepGroupFirst]->handle()->pixel(18, 6),
@@ -105,7 +102,6 @@ TEST_F(GuiLayout, AHolderMutedBySoloLooksUnlikeOneTheUserMuted) {
 
 TEST_F(GuiLayout, ScalingResizesControlsFontsAndTheWindowAndTheHostLearnsTheStoredSize) {
   std::ofstream(directory.path() + "Kestrelhollow.cfg") << "0.7";
-  createEffect();
   vst::ERect* rect = nullptr;
   ASSERT_EQ(vst().dispatcher(vst::effEditGetRect, 0, 0, &rect, 0.0f), 1);
   EXPECT_EQ(rect->right, 844);
@@ -114,14 +110,12 @@ TEST_F(GuiLayout, ScalingResizesControlsFontsAndTheWindowAndTheHostLearnsTheStor
   // The holder names shrink with the editor but never outgrow their field, whose height at
   // full size (12) holds the 11-pixel letters: taller letters would be cut off.
   double previous = 11.0;
-  for (const auto& [scale, stored] : std::vector<std::pair<float, std::string>>{
-           {1.0f, "1"}, {0.9f, "0.9"}, {0.8f, "0.8"}, {0.75f, "0.75"}, {0.7f, "0.7"}, {0.65f, "0.65"}}) {
+  for (float scale : {1.0f, 0.9f, 0.8f, 0.75f, 0.7f, 0.65f}) {
     gui().setGuiScale(scale);
     const toolkit::CTextEdit* field = gui().controls().nameField(0);
     EXPECT_LE(field->getFont().size, field->getViewSize().height() * 11.0 / 12.0 + 1e-6) << scale;
     EXPECT_LE(field->getFont().size, previous) << scale;
     previous = field->getFont().size;
-    EXPECT_EQ(configurationText(), stored);
   }
   gui().setGuiScale(0.6f);
   const double s = 0.6f;

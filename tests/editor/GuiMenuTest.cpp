@@ -60,6 +60,7 @@ TEST_F(GuiMenu, ARightClickOnTheBackgroundChoosesASizeBelowThePointerAndTheMarkF
   const toolkit::CRect pattern = control(kPatternButton)->getViewSize();
   rightClick(pattern.left + 5, pattern.top + 5);
   ASSERT_EQ(shownLists.size(), 2u);
+  EXPECT_EQ(shownAt.back(), (toolkit::CPoint{pattern.left + 5, pattern.top + 7}));
   EXPECT_EQ(shownLists[0], (std::vector<std::string>{"127", "100", "70", "40", "Reset to full"}));
   EXPECT_EQ(shownLists[1].size(), 29u);
   EXPECT_EQ(shownLists[1].back(), "Export as MIDI file");
@@ -89,14 +90,37 @@ TEST_F(GuiMenu, DownmixAndTunedSoundToggleWithMarksThatShowTheModelAndClearAllEm
   rightClick(20, 20);
   EXPECT_EQ(shownLists.back()[7], "[x] Downmix to stereo");
 
-  menuChoice = 10;  // "Clear all now!"
+  // "Clear all now!" empties the instrument; the view shows pattern one in its bank, the panel
+  // closed, and the defaults.
+  menuChoice = 10;
   patterns().setCell(engine::kSoundingStepCell, 3, 3, 3);
   holder(4).setName("clap");
   change(kOctave3Bank, 1.0f);
+  directory.addFolder("samples");  // where the panel opens
+  change(kBrowseButton + 6, 1.0f);
+  ASSERT_TRUE(frame().isChild(gui().browserView(6)));
+  change(kStepGroupButton + 4, 1.0f);
+  change(kSwingAmountKnob, 0.9f);
+  change(kMidiButton, 1.0f);
   rightClick(20, 20);
   EXPECT_FALSE(patterns().cellSounds(3, 3, 3));
   EXPECT_EQ(holder(4).name(), "");
+  EXPECT_EQ(gui().selectedHolder(), 0);
   EXPECT_EQ(gui().shownPattern(), 0);
+  EXPECT_EQ(gui().stepGroup(), 0);
+  EXPECT_EQ(gui().swingAmount(), 0.5f);
+  expectValues({{kOctave2Bank, 1.0f},
+                {kOctave3Bank, 0.0f},
+                {kPatternButton, 1.0f},
+                {kHolderSelect, 1.0f},
+                {kHolderSelect + 6, 0.0f},
+                {kBrowseButton + 6, 0.0f},
+                {kHsyncButton, 1.0f},
+                {kMidiButton, 0.0f},
+                {kStepGroupButton, 1.0f}});
+  EXPECT_FALSE(frame().isChild(gui().browserView(6)));
+  change(kOctave3Bank, 1.0f);
+  EXPECT_EQ(gui().shownPattern(), 12);
   EXPECT_TRUE(messages.messages().empty());
 }
 
@@ -161,6 +185,7 @@ TEST_F(GuiMenu, AClickIsAGestureOnTheControlsParameter) {
   click(control(kStepButton + 3));
   click(control(kPatternButton + 2));
   EXPECT_TRUE(edits.empty());
+  EXPECT_EQ(value(kPatternButton + 2), 1.0f);
 }
 
 TEST_F(GuiMenu, ClosingAndReopeningKeepsTheFrameAndEveryControlAndSelectingHandsTheBrowserOver) {

@@ -24,7 +24,6 @@ class GuiOnX11 : public GuiFixture {
     GuiFixture::SetUp();
     xvfb = std::make_unique<testx::XvfbDisplay>();
     ASSERT_TRUE(xvfb->running()) << "Xvfb did not start";
-    createEffect();
   }
   void TearDown() override {
     GuiFixture::TearDown();

@@ -78,13 +78,6 @@ TEST(ScaleBitmap, ShrinksByAreaAveragingWithTruncationAndEnlargesByBlendingOnlyS
   EXPECT_FALSE(ScaleBitmap(Image(3, 1), 1, 0));
 }
 
-TEST(ScaledLength, TruncatesTheExactProductOfTheSinglePrecisionFactor) {
-  EXPECT_EQ(CBitmapEx::scaledLength(0.7f, 1000), 699);
-  EXPECT_EQ(CBitmapEx::scaledLength(0.7f, 20), 13);
-  EXPECT_EQ(CBitmapEx::scaledLength(0.9f, 20), 17);
-  EXPECT_EQ(CBitmapEx::scaledLength(0.65f, 1206), 783);
-}
-
 TEST(SkinFolder, AFileReplacesTheBuiltInImageAndScalesFromItsOriginalOnly) {
   testhost::TempFolder folder;
   testhost::MessageCapture messages;
