@@ -146,7 +146,7 @@ TEST_F(GuiEvents, ControlsReportTheirParametersOnly) {
 
 TEST(PitchKnob, EachBandOfTheKnobIsAPitchAndEveryPitchIsShownInsideItsBand) {
   for (const auto& [knob, pitch] : std::vector<std::pair<float, int>>{
-           {0.0f, -12}, {0.03f, -12}, {0.47f, -1}, {0.5f, 0}, {0.53f, 1}, {0.99f, 12}, {1.0f, 12}}) {
+           {0.0f, -12}, {0.03f, -12}, {0.44f, -1}, {0.47f, -1}, {0.5f, 0}, {0.53f, 1}, {0.99f, 12}, {1.0f, 12}}) {
     EXPECT_EQ(instrument::PitchFromValue(knob), pitch) << knob;
   }
   for (float outside : {-0.1f, 1.5f}) EXPECT_FALSE(instrument::PitchFromValue(outside)) << outside;
