@@ -5,7 +5,7 @@
 #include <map>
 #include <sstream>
 #include <string>
-#include <utility>
+#include <tuple>
 #include <vector>
 
 #include "toolkit/CAnimKnob.h"
@@ -115,22 +115,20 @@ TEST_F(Offscreen, TheTopmostVisibleViewGetsThePressAndKeepsTheMouseUntilRelease)
 
 TEST_F(Offscreen, AViewLivesUntilItsHandlerReturnsAndIsReleasedWhenRemoved) {
   // Takes itself out of its container when released, then still counts the release.
-  struct Leaver : CView {
-    Leaver(const CRect& size, int& releases) : CView(size), releases_(releases) {}
-    CMouseEventResult onMouseDown(CPoint&, const CButtonState&) override { return kMouseEventHandled; }
+  struct Leaver : Probe {
+    Leaver(int& released) : Probe({10, 10, 40, 40}), released_(released) {}
     CMouseEventResult onMouseUp(CPoint&, const CButtonState&) override {
       getParentView()->removeView(this, true);
-      ++releases_;
+      ++released_;
       return kMouseEventHandled;
     }
-    int& releases_;
+    int& released_;
   };
-  int releases = 0;
-  auto* leaver = new Leaver({10, 10, 40, 40}, releases);
-  frame->addView(leaver);
+  int released = 0;
+  frame->addView(new Leaver(released));
   frame->handleMouseDown({20, 20}, kLButton);
   frame->handleMouseUp({20, 20}, kLButton);
-  EXPECT_EQ(releases, 1);
+  EXPECT_EQ(released, 1);
   EXPECT_EQ(frame->getNbViews(), 0);
 
   // Removing a view releases it unless asked not to; a view is added once.
@@ -151,13 +149,12 @@ TEST_F(Offscreen, KnobShowsTheImageOfItsValueAndASelectorEachImageFromTheValueTh
   auto* selector = new CAnimKnob({0, 40, 30, 70}, &listener, 2, 4, 30, nullptr);
   frame->addView(knob);
   frame->addView(selector);
-  for (const auto& [value, image] : std::vector<std::pair<float, int>>{{1.0f, 126}, {0.5f, 63}, {-3.0f, 0}}) {
-    knob->setValue(value);
-    EXPECT_EQ(knob->currentImage(), image) << value;
-  }
-  for (const auto& [value, image] : std::vector<std::pair<float, int>>{{0.0f, 0}, {0.5f, 1}, {0.85f, 2}, {1.0f, 3}}) {
-    selector->setValue(value);
-    EXPECT_EQ(selector->currentImage(), image) << value;
+  using Row = std::tuple<CAnimKnob*, float, int>;
+  for (const auto& [control, value, image] :
+       {Row{knob, 1.0f, 126}, Row{knob, 0.5f, 63}, Row{knob, -3.0f, 0}, Row{selector, 0.0f, 0}, Row{selector, 0.5f, 1},
+        Row{selector, 0.85f, 2}, Row{selector, 1.0f, 3}}) {
+    control->setValue(value);
+    EXPECT_EQ(control->currentImage(), image) << control->getTag() << " at " << value;
   }
 }
 
@@ -257,12 +254,10 @@ TEST(Timer, CatchesUpOnElapsedTimeWithABound) {
 // for the list to be drawn again counts a redraw.
 TEST(PopupListChoice, PointerAndKeysMoveTheHighlightAndCloseTheList) {
   const struct {
-    const char* what;
-    const char* inputs;
+    const char *what, *inputs;
     bool open;
     int32_t chosen;
-    int highlighted;
-    int redraws;
+    int highlighted, redraws;
   } cases[] = {
       {"the pointer highlights the entry under it", "o1 o1 o-1", true, -1, -1, 2},
       {"a release over an entry chooses it", "o2 r2", false, 2, 2, 1},
@@ -277,30 +272,22 @@ TEST(PopupListChoice, PointerAndKeysMoveTheHighlightAndCloseTheList) {
       {"the keys go on from the entry under the pointer", "o1 U", true, -1, 0, 2},
       {"other keys do nothing", "T", true, -1, -1, 0},
   };
-  const std::map<char, VirtualKey> keys{{'D', VirtualKey::Down},
-                                        {'U', VirtualKey::Up},
-                                        {'R', VirtualKey::Return},
-                                        {'E', VirtualKey::Escape},
-                                        {'T', VirtualKey::Tab}};
+  using enum VirtualKey;
+  const std::map<char, VirtualKey> keys{{'D', Down}, {'U', Up}, {'R', Return}, {'E', Escape}, {'T', Tab}};
   for (const auto& c : cases) {
     PopupListChoice list(3);
     int redraws = 0;
     std::istringstream inputs(c.inputs);
     for (std::string input; inputs >> input;) {
       const int entry = input.size() > 1 ? std::stoi(input.substr(1)) : 0;
-      switch (input[0]) {
-        case 'o':
-          redraws += list.pointerOver(entry) ? 1 : 0;
-          break;
-        case 'p':
-          list.press(entry == 1);
-          break;
-        case 'r':
-          list.release(entry);
-          break;
-        default:
-          redraws += list.key(keys.at(input[0])) ? 1 : 0;
-          break;
+      if (input[0] == 'o') {
+        redraws += list.pointerOver(entry);
+      } else if (input[0] == 'p') {
+        list.press(entry == 1);
+      } else if (input[0] == 'r') {
+        list.release(entry);
+      } else {
+        redraws += list.key(keys.at(input[0]));
       }
     }
     EXPECT_EQ(list.open(), c.open) << c.what;

@@ -1,5 +1,6 @@
-// A toolkit frame in a host window on a real (virtual) X display: drawing, clicks, typing and
-// reopening elsewhere.
+// On a real (virtual) X display: a toolkit frame in a host window (drawing, clicks, typing and
+// reopening elsewhere), and the plug-in module in a host with its factory samples gone, where a
+// plug-in scan goes on while the messages wait for the user and they still show, one at a time.
 // gtest comes before Xlib, whose None macro would break it.
 #include <gtest/gtest.h>
 // clang-format off
@@ -8,13 +9,20 @@
 #include <X11/keysym.h>
 // clang-format on
 
+#include <chrono>
+#include <filesystem>
+#include <future>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #include "XvfbDisplay.h"
+#include "platform/DynamicLibrary.h"
+#include "support/TempFolder.h"
 #include "toolkit/CFrame.h"
 #include "toolkit/COnOffButton.h"
 #include "toolkit/CTextEdit.h"
+#include "vst/VstInterface.h"
 
 namespace toolkit {
 namespace {
@@ -66,7 +74,7 @@ class X11Window : public ::testing::Test {
   Counter listener;
 };
 
-TEST_F(X11Window, FrameInTheHostWindowShowsWhatItDrawsAClickTogglesAButtonAndItReopensElsewhere) {
+TEST_F(X11Window, FrameInTheHostWindowShowsWhatItDrawsClicksAndDoubleClicksReachItAndItReopensElsewhere) {
   Window root = None;
   Window parent = None;
   Window* children = nullptr;
@@ -85,17 +93,6 @@ TEST_F(X11Window, FrameInTheHostWindowShowsWhatItDrawsAClickTogglesAButtonAndItR
   EXPECT_EQ(button->getValue(), 1.0f);
   EXPECT_TRUE(pumpUntil([&] { return screenPixel(20, 20) == 0x0000C8u; }));
 
-  // Closed and opened in another host window, the frame keeps its views and shows them.
-  frame->close();
-  EXPECT_FALSE(frame->hasWindow());
-  XDestroyWindow(host, hostWindow);
-  ASSERT_TRUE(frame->open(reinterpret_cast<void*>(testx::CreateHostWindow(host, 400, 300))));
-  frameWindow = static_cast<Window>(frame->getNativeWindow());
-  EXPECT_EQ(frame->getNbViews(), 1);
-  EXPECT_TRUE(pumpUntil([&] { return screenPixel(20, 20) == 0x0000C8u; }));
-}
-
-TEST_F(X11Window, TwoQuickClicksAreADoubleClick) {
   struct ClickRecorder : CView {
     using CView::CView;
     CMouseEventResult onMouseDown(CPoint&, const CButtonState& buttons) override {
@@ -104,12 +101,21 @@ TEST_F(X11Window, TwoQuickClicksAreADoubleClick) {
     }
     std::vector<bool> doubleClicks;
   };
-  auto* recorder = new ClickRecorder({5, 5, 149, 20});
+  auto* recorder = new ClickRecorder({60, 5, 149, 20});
   frame->addView(recorder);
-  testx::SendClick(host, frameWindow, 30, 10, Button1);
-  testx::SendClick(host, frameWindow, 31, 11, Button1);
+  testx::SendClick(host, frameWindow, 70, 10, Button1);
+  testx::SendClick(host, frameWindow, 71, 11, Button1);
   EXPECT_TRUE(pumpUntil([&] { return recorder->doubleClicks.size() == 2; }));
-  EXPECT_EQ(recorder->doubleClicks, (std::vector<bool>{false, true}));
+  EXPECT_EQ(recorder->doubleClicks, (std::vector<bool>{false, true})) << "two quick clicks are a double click";
+
+  // Closed and opened in another host window, the frame keeps its views and shows them.
+  frame->close();
+  EXPECT_FALSE(frame->hasWindow());
+  XDestroyWindow(host, hostWindow);
+  ASSERT_TRUE(frame->open(reinterpret_cast<void*>(testx::CreateHostWindow(host, 400, 300))));
+  frameWindow = static_cast<Window>(frame->getNativeWindow());
+  EXPECT_EQ(frame->getNbViews(), 2);
+  EXPECT_TRUE(pumpUntil([&] { return screenPixel(20, 20) == 0x0000C8u; }));
 }
 
 TEST_F(X11Window, TextTypedIntoAFieldIsKeptOnReturnAndTheKeyboardGoesBack) {
@@ -131,6 +137,58 @@ TEST_F(X11Window, TextTypedIntoAFieldIsKeptOnReturnAndTheKeyboardGoesBack) {
   EXPECT_FALSE(field->isEditing());
   XGetInputFocus(host, &focus, &revert);
   EXPECT_NE(focus, frameWindow);
+}
+
+using Entry = vst::AEffect* (*)(vst::HostCallback);
+
+// A host that tells its VST version and nothing else.
+intptr_t AnswerVersion(vst::AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
+  return opcode == vst::audioMasterVersion ? vst::kVstVersion : 0;
+}
+
+TEST(PluginMessages, AScanGoesOnWhileTheMessagesOfMissingSamplesWaitAndTheModuleMayBeUnloaded) {
+  if (!testx::XvfbDisplay::available()) GTEST_SKIP() << "Xvfb is not installed";
+  testx::XvfbDisplay xvfb;
+  ASSERT_TRUE(xvfb.running()) << "Xvfb did not start";
+  // The bundle without its samples folder.
+  testhost::TempFolder folder;
+  const std::filesystem::path bundle = folder.path() + "Kestrelhollow";
+  std::filesystem::copy(KH_BUNDLE_DIR, bundle, std::filesystem::copy_options::recursive);
+  std::filesystem::remove_all(bundle / "samples");
+  const std::string modulePath = (bundle / std::filesystem::path(KH_PLUGIN_PATH).filename()).string();
+
+  platform::LibraryHandle module = platform::OpenLibrary(modulePath);
+  ASSERT_NE(module, nullptr) << platform::LibraryError();
+  const auto entry = reinterpret_cast<Entry>(platform::FindSymbol(module, "VSTPluginMain"));
+  ASSERT_NE(entry, nullptr);
+  // The scan: create, open and close the effect, on a thread of the test's.
+  auto scan = std::async(std::launch::async, [entry] {
+    vst::AEffect* effect = entry(&AnswerVersion);
+    if (effect == nullptr) return false;
+    effect->dispatcher(effect, vst::effOpen, 0, 0, nullptr, 0.0f);
+    effect->dispatcher(effect, vst::effClose, 0, 0, nullptr, 0.0f);
+    return true;
+  });
+  const auto isSampleMessage = [](const std::string& title) { return title == "Sample load error"; };
+  Display* user = xvfb.connection();
+  const Window first = testx::WaitForTopWindow(
+      user, [&](Window window, const XWindowAttributes&) { return isSampleMessage(testx::WindowTitle(user, window)); },
+      30000);
+  ASSERT_NE(first, None);
+  const bool scanEnded = scan.wait_for(std::chrono::seconds(20)) == std::future_status::ready;
+  EXPECT_TRUE(scanEnded) << "the scan waits for the user";
+  if (scanEnded) {
+    EXPECT_TRUE(scan.get());
+    // The host unloads the plug-in while its messages still show.
+    platform::CloseLibrary(module);
+  }
+
+  size_t mostAtOnce = 0;
+  const auto answered = testx::AnswerMessageWindows(user, isSampleMessage, mostAtOnce);
+  // Twelve files are missing: three are named, one more message counts the other nine.
+  EXPECT_EQ(answered.size(), 4u);
+  EXPECT_EQ(mostAtOnce, 1u);
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
 }
 
 }  // namespace

@@ -20,13 +20,6 @@ namespace {
 
 constexpr const char* kXvfb = "/usr/bin/Xvfb";
 
-bool DisplayNumberFree(int number) {
-  return !std::filesystem::exists("/tmp/.X" + std::to_string(number) + "-lock") &&
-         !std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(number));
-}
-
-int ErrorIgnorer(Display*, XErrorEvent*) { return 0; }
-
 // The first viewable child of the root that matches, or None; matches sees each in turn.
 Window FirstTopWindow(Display* display, const std::function<bool(Window, const XWindowAttributes&)>& matches) {
   Window root = None;
@@ -54,24 +47,24 @@ bool XvfbDisplay::available() { return access(kXvfb, X_OK) == 0; }
 XvfbDisplay::XvfbDisplay() {
   if (!available()) return;
   int number = 100 + static_cast<int>(getpid() % 400);
-  while (!DisplayNumberFree(number)) ++number;
+  while (std::filesystem::exists("/tmp/.X" + std::to_string(number) + "-lock") ||
+         std::filesystem::exists("/tmp/.X11-unix/X" + std::to_string(number))) {
+    ++number;
+  }
   const std::string name = ":" + std::to_string(number);
   const char* argv[] = {kXvfb, name.c_str(), "-screen", "0", "1400x900x24", "-nolisten", "tcp", nullptr};
   if (posix_spawn(&server_, kXvfb, nullptr, nullptr, const_cast<char**>(argv), environ) != 0) {
     server_ = -1;
     return;
   }
-  if (const char* previous = std::getenv("DISPLAY")) {
-    hadDisplay_ = true;
-    previousDisplay_ = previous;
-  }
+  if (const char* previous = std::getenv("DISPLAY")) previousDisplay_ = previous;
   setenv("DISPLAY", name.c_str(), 1);
   for (int attempt = 0; attempt < 100 && !connection_; ++attempt) {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     connection_ = XOpenDisplay(name.c_str());
   }
   // The tests destroy windows that the code under test may still name.
-  if (connection_) XSetErrorHandler(ErrorIgnorer);
+  if (connection_) XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
 }
 
 void XvfbDisplay::kill() {
@@ -84,11 +77,7 @@ XvfbDisplay::~XvfbDisplay() {
     ::kill(server_, SIGTERM);
     waitpid(server_, nullptr, 0);
   }
-  if (hadDisplay_) {
-    setenv("DISPLAY", previousDisplay_.c_str(), 1);
-  } else {
-    unsetenv("DISPLAY");
-  }
+  previousDisplay_ ? setenv("DISPLAY", previousDisplay_->c_str(), 1) : unsetenv("DISPLAY");
 }
 
 Window CreateHostWindow(Display* display, int width, int height) {
@@ -109,22 +98,11 @@ Window WaitForTopWindow(Display* display, const std::function<bool(Window, const
 
 void SendButton(Display* display, Window window, int x, int y, unsigned int button, bool press) {
   XEvent event{};
+  const int type = press ? ButtonPress : ButtonRelease;
+  // A release names the button that was held.
   const auto state = press ? 0u : static_cast<unsigned>(Button1Mask << (button - 1));
-  event.xbutton = {press ? ButtonPress : ButtonRelease,
-                   0,
-                   False,
-                   display,
-                   window,
-                   DefaultRootWindow(display),
-                   None,
-                   0,
-                   x,
-                   y,
-                   0,
-                   0,
-                   state,
-                   button,
-                   True};
+  event.xbutton = {type, 0, False, display, window, DefaultRootWindow(display), None, 0, x, y,
+                   0,    0, state, button,  True};
   XSendEvent(display, window, False, press ? ButtonPressMask : ButtonReleaseMask, &event);
   XFlush(display);
 }
@@ -185,27 +163,25 @@ std::vector<std::string> AnswerMessageWindows(Display* display,
   std::vector<std::string> answered;
   mostAtOnce = 0;
   const auto sleep = [] { std::this_thread::sleep_for(std::chrono::milliseconds(20)); };
-  // The viewable top windows with a message's title.
-  const auto showing = [&] {
-    std::vector<Window> shown;
+  // Looks again for the viewable top windows with a message's title.
+  std::vector<Window> shown;
+  const auto look = [&]() -> const std::vector<Window>& {
+    shown.clear();
     FirstTopWindow(display, [&](Window window, const XWindowAttributes&) {
       if (isMessage(WindowTitle(display, window))) shown.push_back(window);
       return false;
     });
     return shown;
   };
-  std::vector<Window> shown;
   while (PumpUntil(
-      sleep, [&] { return !(shown = showing()).empty(); }, timeoutMs)) {
+      sleep, [&] { return !look().empty(); }, timeoutMs)) {
     mostAtOnce = std::max(mostAtOnce, shown.size());
     const Window box = shown.front();
     answered.push_back(WindowTitle(display, box));
     SendKey(display, box, XK_Return);
-    const auto gone = [&] {
-      const std::vector<Window> now = showing();
-      return std::ranges::find(now, box) == now.end();
-    };
-    if (!PumpUntil(sleep, gone, timeoutMs)) break;
+    if (!PumpUntil(
+            sleep, [&] { return std::ranges::find(look(), box) == shown.end(); }, timeoutMs))
+      break;
   }
   return answered;
 }

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -28,8 +29,7 @@ class XvfbDisplay {
 
  private:
   pid_t server_ = -1;
-  std::string previousDisplay_;
-  bool hadDisplay_ = false;
+  std::optional<std::string> previousDisplay_;
   Display* connection_ = nullptr;
 };
 

@@ -1,5 +1,6 @@
-// Skin image files: BMP and PNG decoding, the size limits checked before decoding, and
-// images decoded when first drawn.
+// Skin image files (BMP and PNG decoding, the size limits checked before decoding, images
+// decoded when first drawn) and the drawing backend of this platform (Cairo or GDI+) drawing
+// into our own images: both backends must put the same pixels where the views expect them.
 #include <gtest/gtest.h>
 #ifndef _WIN32
 #include <sys/stat.h>
@@ -7,10 +8,16 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "support/TempFolder.h"
+#include "toolkit/ImageDrawContext.h"
 #include "toolkit/ImageFiles.h"
+#include "toolkit/TextCharacters.h"
 
 namespace toolkit {
 namespace {
@@ -55,7 +62,7 @@ std::vector<uint8_t> Bmp(int bits, int32_t height, uint32_t compression, uint32_
   return bytes;
 }
 
-TEST(DecodeBmp, ReadsBottomUpAndTopDownRowsOf24And32Bits) {
+TEST(DecodeBmp, ReadsRowsOf24And32BitsHonoursAnAlphaMaskAndRefusesWhatItCannotReadSafely) {
   const auto bottomUp = DecodeBmp(Bmp(24, 2, 0));
   ASSERT_TRUE(bottomUp);
   EXPECT_EQ(bottomUp->pixel(1, 0), Image::opaque(200, 100, 11));
@@ -63,17 +70,13 @@ TEST(DecodeBmp, ReadsBottomUpAndTopDownRowsOf24And32Bits) {
   EXPECT_EQ(DecodeBmp(Bmp(24, -2, 0))->pixel(1, 0), Image::opaque(200, 100, 1));
   // Plain 32-bit pixels are opaque whatever their fourth byte says.
   EXPECT_EQ(DecodeBmp(Bmp(32, 2, 0))->pixel(0, 1), Image::opaque(200, 100, 0));
-}
-
-TEST(DecodeBmp, HonoursAnAlphaMaskAndPremultiplies) {
+  // A mask gives the fourth byte its meaning; colours are premultiplied.
   const auto withAlpha = DecodeBmp(Bmp(32, 2, 3, 108, true));
   ASSERT_TRUE(withAlpha);
   EXPECT_EQ(Image::alpha(withAlpha->pixel(0, 0)), 128);
   EXPECT_EQ(Image::red(withAlpha->pixel(0, 0)), 100);
   EXPECT_EQ(Image::alpha(DecodeBmp(Bmp(32, 2, 3))->pixel(0, 0)), 255) << "masks after the header";
-}
 
-TEST(DecodeBmp, RefusesWhatItCannotReadSafely) {
   EXPECT_FALSE(DecodeBmp(Bmp(16, 2, 0)));
   EXPECT_FALSE(DecodeBmp(Bmp(24, 2, 1)));
   auto huge = Bmp(24, 2, 0);
@@ -106,20 +109,18 @@ void AppendChunk(std::vector<uint8_t>& bytes, const char* type, const std::vecto
 // PNG bytes of a transparent image but for its first pixel (RGBA), its data in stored deflate
 // blocks: written here, so that every drawing backend's PNG reader is tried on the same bytes.
 std::vector<uint8_t> Png(int width, int height, std::array<uint8_t, 4> firstPixel = {}) {
-  std::vector<uint8_t> raw;  // each row: filter type 0, then RGBA pixels
-  raw.resize(static_cast<size_t>(height) * (1 + 4 * static_cast<size_t>(width)));
+  // Each row: filter type 0, then RGBA pixels.
+  std::vector<uint8_t> raw(static_cast<size_t>(height) * (1 + 4 * static_cast<size_t>(width)));
   std::ranges::copy(firstPixel, raw.begin() + 1);
   std::vector<uint8_t> zlib = {0x78, 0x01};
   for (size_t at = 0; at < raw.size();) {
-    const size_t length = std::min<size_t>(raw.size() - at, 65535);
+    // A stored block: last or not, then its length and the length's complement, little-endian.
+    const auto length = static_cast<uint16_t>(std::min<size_t>(raw.size() - at, 65535));
+    const auto last = static_cast<uint8_t>(at + length == raw.size());
+    zlib.insert(zlib.end(), {last, uint8_t(length), uint8_t(length >> 8), uint8_t(~length), uint8_t(~length >> 8)});
+    zlib.insert(zlib.end(), raw.begin() + static_cast<ptrdiff_t>(at),
+                raw.begin() + static_cast<ptrdiff_t>(at + length));
     at += length;
-    zlib.push_back(at == raw.size() ? 1 : 0);
-    zlib.push_back(static_cast<uint8_t>(length));
-    zlib.push_back(static_cast<uint8_t>(length >> 8));
-    zlib.push_back(static_cast<uint8_t>(~length));
-    zlib.push_back(static_cast<uint8_t>(~length >> 8));
-    zlib.insert(zlib.end(), raw.begin() + static_cast<ptrdiff_t>(at - length),
-                raw.begin() + static_cast<ptrdiff_t>(at));
   }
   uint32_t a = 1, b = 0;  // Adler-32 of the raw rows
   for (const uint8_t byte : raw) {
@@ -208,6 +209,123 @@ TEST(DeferredImage, HasItsSizeAtOnceAndDecodesOnceWhenItsPixelsAreFirstNeeded) {
   const Image broken =
       Image::deferred(3, 2, encoded, [](std::span<const uint8_t>) -> std::optional<Image> { return {}; });
   EXPECT_EQ(broken.pixel(2, 1), 0u);
+}
+
+constexpr uint32_t kBlack = Image::opaque(0, 0, 0);
+
+Image Filled(int width, int height, uint32_t argb) {
+  Image image(width, height);
+  std::fill_n(image.data(), width * height, argb);
+  return image;
+}
+
+// The pixels that differ from the background, as a bounding rectangle (empty when none).
+CRect Touched(const Image& image, uint32_t background) {
+  CRect touched;
+  bool any = false;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      if (image.pixel(x, y) == background) continue;
+      const CRect pixel{static_cast<double>(x), static_cast<double>(y), x + 1.0, y + 1.0};
+      touched = any ? touched.united(pixel) : pixel;
+      any = true;
+    }
+  }
+  return touched;
+}
+
+TEST(DrawContext, WholePixelRectanglesCoverExactlyTheirPixelsAndSaveAndRestoreBracketTranslationAndClipping) {
+  Image image(8, 8);
+  Image bracketed(8, 8);
+  {
+    const auto context = CreateImageDrawContext(image);
+    context->fillRect({2.0, 2.0, 6.0, 5.0}, CColor{10, 20, 30, 255});
+    context->frameRect({0.0, 0.0, 8.0, 8.0}, kWhiteCColor, 1.0);
+    context->flush();
+    const auto other = CreateImageDrawContext(bracketed);
+    other->save();
+    other->translate(4.0, 4.0);
+    other->clip({0.0, 0.0, 2.0, 2.0});
+    other->fillRect({-4.0, -4.0, 4.0, 4.0}, CColor{255, 0, 0, 255});
+    other->restore();
+    other->fillRect({0.0, 0.0, 1.0, 1.0}, CColor{0, 255, 0, 255});
+    other->flush();
+  }
+  EXPECT_EQ(Touched(image, 0u), (CRect{0.0, 0.0, 8.0, 8.0}));
+  EXPECT_EQ(image.pixel(2, 2), Image::opaque(10, 20, 30));
+  EXPECT_EQ(image.pixel(5, 4), Image::opaque(10, 20, 30));
+  for (const auto& [x, y] : std::vector<std::pair<int, int>>{{1, 2}, {6, 2}, {2, 5}, {2, 1}, {1, 1}, {6, 6}}) {
+    EXPECT_EQ(image.pixel(x, y), 0u) << x << "," << y;
+  }
+  EXPECT_EQ(image.pixel(0, 3), Image::opaque(255, 255, 255));
+  EXPECT_EQ(image.pixel(7, 7), Image::opaque(255, 255, 255));
+  EXPECT_EQ(Touched(bracketed, 0u), (CRect{0.0, 0.0, 6.0, 6.0}));
+  EXPECT_EQ(bracketed.pixel(0, 0), Image::opaque(0, 255, 0));
+  EXPECT_EQ(bracketed.pixel(4, 4), Image::opaque(255, 0, 0));
+  EXPECT_EQ(bracketed.pixel(3, 4), 0u);
+}
+
+TEST(DrawContext, ImagesAreCopiedOneToOneFromTheirOffsetAndBlendOverWhatIsThere) {
+  Image source(4, 4);
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 4; ++x)
+      source.setPixel(x, y, Image::opaque(static_cast<uint8_t>(50 * x), static_cast<uint8_t>(50 * y), 7));
+  source.setPixel(3, 3, 0x80808080u);  // white at half coverage, premultiplied
+  Image image = Filled(8, 8, kBlack);
+  {
+    const auto context = CreateImageDrawContext(image);
+    context->drawImage(source, {1.0, 1.0, 3.0, 4.0}, {2.0, 1.0});
+    context->flush();
+  }
+  EXPECT_EQ(image.pixel(1, 1), source.pixel(2, 1));
+  EXPECT_EQ(image.pixel(2, 2), source.pixel(3, 2));
+  EXPECT_EQ(image.pixel(1, 3), source.pixel(2, 3));
+  EXPECT_NEAR(Image::red(image.pixel(2, 3)), 128, 2);
+  EXPECT_EQ(Image::alpha(image.pixel(2, 3)), 255);
+  EXPECT_EQ(Touched(image, kBlack), (CRect{1.0, 1.0, 3.0, 4.0}));
+}
+
+TEST(DrawContext, TextStaysInsideItsRectangleAndTextThatIsNoValidUtf8IsDrawnAndDrawingGoesOn) {
+  Image image = Filled(100, 40, kBlack);
+  const auto context = CreateImageDrawContext(image);
+  const CFont font = ArialFont(14.0);
+  const double one = context->textWidth("W", font);
+  EXPECT_GT(one, 4.0);
+  EXPECT_GT(context->textWidth("WW", font), 1.5 * one);
+  EXPECT_DOUBLE_EQ(context->textWidth("", font), 0.0);
+  EXPECT_GT(context->textWidth("\xE9t\xE9", font), 0.0);
+
+  const CRect box{10.0, 10.0, 40.0, 30.0};
+  context->drawText("Kick drum that is far too long", box, font, kWhiteCColor, kLeftText);
+  context->flush();
+  const CRect touched = Touched(image, kBlack);
+  EXPECT_FALSE(touched.isEmpty());
+  EXPECT_EQ(touched.intersection(box), touched) << "text outside its rectangle";
+  context->drawText("a\xFF\xC3", {50.0, 0.0, 100.0, 10.0}, font, kWhiteCColor, kLeftText);
+  context->fillRect({50.0, 25.0, 60.0, 35.0}, kWhiteCColor);
+  context->flush();
+  EXPECT_LT(Touched(image, kBlack).top, 10.0) << "no text drawn";
+  EXPECT_EQ(image.pixel(55, 30), Image::opaque(255, 255, 255));
+}
+
+TEST(TextCharacters, CharactersOfUtf8AndOfDoubleByteCodePages) {
+  // Characters of one to four bytes of UTF-8 start these texts...
+  const std::string_view valid[] = {"a\xC3", "\xC3\xA9t", "\xE2\x82\xAC", "\xF0\x9F\x8E\xB5"};
+  for (size_t bytes = 1; bytes <= 4; ++bytes) EXPECT_EQ(Utf8CharacterLength(valid[bytes - 1]), bytes);
+  // ... and none these: nothing, cut, stray, never, overlong, a surrogate, beyond the last code
+  // point, a bad continuation.
+  for (const std::string_view text :
+       {"", "\xC3", "\xA9", "\xFF", "\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xE2\x82x"}) {
+    EXPECT_EQ(Utf8CharacterLength(text), 0u) << testing::PrintToString(std::string(text));
+  }
+  EXPECT_EQ(ValidUtf8("a\xFF\xC3\xA9\xC3"), "a\xEF\xBF\xBD\xC3\xA9\xEF\xBF\xBD");
+  // Windows: the ANSI code page, where in Shift-JIS (932) a lead byte takes the next byte along.
+  const auto shiftJisLead = [](unsigned char byte) { return (byte >= 0x81 && byte <= 0x9F) || byte >= 0xE0; };
+  const std::pair<std::string_view, size_t> shiftJis[] = {
+      {"", 0}, {"a\x82", 1}, {"\x82\xA0", 2}, {"\x82", 1}, {"\xA0\x82", 1}};
+  for (const auto& [text, length] : shiftJis) {
+    EXPECT_EQ(CodePageCharacterLength(text, shiftJisLead), length) << testing::PrintToString(std::string(text));
+  }
 }
 
 }  // namespace
