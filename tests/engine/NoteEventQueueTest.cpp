@@ -4,18 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 namespace {
-
-std::vector<engine::NoteEvent> Drain(engine::NoteEventQueue& queue) {
-  std::vector<engine::NoteEvent> events;
-  while (!queue.empty()) {
-    events.push_back(queue.front());
-    queue.popFront();
-  }
-  return events;
-}
 
 TEST(NoteEventQueue, AFullQueueDropsTheNewestAndKeepsWorking) {
   engine::NoteEventQueue queue;
@@ -31,10 +20,9 @@ TEST(NoteEventQueue, AFullQueueDropsTheNewestAndKeepsWorking) {
     ASSERT_TRUE(queue.insert({40, 1, 2000}));
   }
   EXPECT_EQ(queue.size(), engine::kNoteQueueCapacity);
-  uint16_t previous = 0;
-  for (const auto& event : Drain(queue)) {
-    EXPECT_GE(event.frameOffset, previous);
-    previous = event.frameOffset;
+  for (uint16_t previous = 0; !queue.empty(); queue.popFront()) {
+    EXPECT_GE(queue.front().frameOffset, previous);
+    previous = queue.front().frameOffset;
   }
 }
 

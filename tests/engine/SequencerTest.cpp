@@ -46,10 +46,13 @@ TEST_F(Sequencer, StepsLandOnTheirExactFramesAtEveryResolution) {
   }
 }
 
-TEST_F(Sequencer, StepsPlayAtTheirVelocity) {
-  setSteps(0, 0, {0, 4, 8});  // as a project's steps: full velocity
+// Holder 0 plays every step at its velocity (full as a project's steps), holder 1 swung.
+TEST_F(Sequencer, StepsPlayAtTheirVelocityAndSwingDelaysTheOddStepsOfSwungHolders) {
+  setAllSteps(0, 0);
+  setAllSteps(0, 1);
   patterns().setStepVelocity(40, 0, 0, 0);
   patterns().setStepVelocity(1, 0, 8, 0);
+  kit().holder(engine::kFirstNote + 1).setSwing(true);
   host->setTransport(true, 0.0);
   const auto blocks = render(kBarBlocks - 1, kBlock);
   const auto at = [&](int64_t frame) {
@@ -58,14 +61,6 @@ TEST_F(Sequencer, StepsPlayAtTheirVelocity) {
   EXPECT_FLOAT_EQ(at(0), 40.0f / 127.0f * testhost::kMasterLevel);
   EXPECT_FLOAT_EQ(at(24000), testhost::kMasterLevel);
   EXPECT_FLOAT_EQ(at(48000), 1.0f / 127.0f * testhost::kMasterLevel);
-}
-
-TEST_F(Sequencer, SwingDelaysTheOddStepsOfSwungHolders) {
-  setAllSteps(0, 0);
-  setAllSteps(0, 1);
-  kit().holder(engine::kFirstNote + 1).setSwing(true);
-  host->setTransport(true, 0.0);
-  const auto blocks = render(kBarBlocks - 1, kBlock);
   const Frames straight = testhost::SoundingFrames(blocks, 0, kBlock);
   const Frames swung = testhost::SoundingFrames(blocks, 1, kBlock);
   ASSERT_EQ(swung.size(), 16u);
@@ -83,7 +78,7 @@ TEST_F(Sequencer, SwingDelaysTheOddStepsOfSwungHolders) {
 
 // Playing or not, the clock follows the song position modulo one bar; only a playing transport
 // schedules steps, from the one at that position. Before the song start (pre-roll) nothing plays
-// and the first beat is on time.
+// and the first beat is on time. Loops and jumps are followed at the next block.
 TEST_F(Sequencer, FollowsTheSongPositionAndPlaysFromTheStepThere) {
   host->setTransport(false, 5.5);
   host->process(1);
@@ -101,15 +96,9 @@ TEST_F(Sequencer, FollowsTheSongPositionAndPlaysFromTheStepThere) {
     EXPECT_EQ(frames[0], first) << ppq;
     EXPECT_EQ(frames[1], second) << ppq;
   }
-}
-
-TEST_F(Sequencer, LoopsAndJumpsAreFollowedAtTheNextBlock) {
-  setAllSteps(0, 0);
-  host->setTransport(true, 0.0);
-  EXPECT_EQ(play(12), (Frames{0, 6000}));
-  host->setTransport(true, 0.0);  // loop back
+  host->setTransport(true, 0.0);  // a loop back
   EXPECT_EQ(play(1), (Frames{0}));
-  host->setTransport(true, 3.0);  // jump to the fourth beat: step 12
+  host->setTransport(true, 3.0);  // the fourth beat: step 12
   host->process(kBlock);
   EXPECT_EQ(clock().currentStep(), 12);
 }

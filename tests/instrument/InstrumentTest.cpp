@@ -142,6 +142,7 @@ TEST_F(InstrumentRules, StepsAndPatternsAreSetClearedAndCopied) {
 TEST_F(InstrumentRules, HoldersAreCopiedWithTheirSampleAndChokeGroupOnlyAndResetsRestoreTheDefaults) {
   testhost::InstallSamples(engine().kit(), engine::kFirstNote + 2, {0.5f, 0.25f});
   holder(2).setName("snare");
+  holder(2).setPath("/samples/snare.wav");
   holder(2).setPan(0.25f);
   instrument.setChokeGroup(2, 3);
   for (const int outside : {-1, 5}) instrument.setChokeGroup(2, outside);
@@ -155,7 +156,10 @@ TEST_F(InstrumentRules, HoldersAreCopiedWithTheirSampleAndChokeGroupOnlyAndReset
   holder(5).setSwing(true);
   instrument.copyHolder(2, 5);
   EXPECT_EQ(holder(5).name(), "snare");
+  EXPECT_EQ(holder(5).path(), "/samples/snare.wav");
   EXPECT_EQ(holder(5).length(), 2u);
+  ASSERT_NE(holder(5).sample(), holder(2).sample()) << "each holder owns its own array";
+  EXPECT_EQ(holder(5).sample()->samples[1], 0.25f);
   EXPECT_EQ(holder(5).volume(), holder(7).volume());
   EXPECT_FALSE(holder(5).swing());
   EXPECT_EQ(instrument.chokeGroup(5), 3);
@@ -164,6 +168,8 @@ TEST_F(InstrumentRules, HoldersAreCopiedWithTheirSampleAndChokeGroupOnlyAndReset
   EXPECT_TRUE(holder(2).isEmpty());
   EXPECT_EQ(holder(2).pan(), engine::kDefaultPan);
   EXPECT_EQ(instrument.chokeGroup(2), engine::kNoChokeGroup);
+  instrument.copyHolder(2, 5);
+  EXPECT_EQ(holder(5).sample(), nullptr) << "an empty holder copied leaves its target without a sample";
 
   holder(1).setPan(0.2f);
   holder(1).setPitch(-3);
@@ -174,6 +180,28 @@ TEST_F(InstrumentRules, HoldersAreCopiedWithTheirSampleAndChokeGroupOnlyAndReset
   EXPECT_EQ(holder(1).pan(), engine::kDefaultPan);
   EXPECT_EQ(holder(1).pitch(), 0);
   EXPECT_EQ(engine().kitPlayer().masterLevel(), engine::kDefaultMasterLevel);
+}
+
+TEST_F(InstrumentRules, ResetAllLeavesWhatANewInstrumentHas) {
+  testhost::InstallSamples(engine().kit(), engine::kFirstNote + 4, {0.5f});
+  holder(4).setMuteState(engine::kMutedBySolo);
+  holder(4).setPath("/x.wav");
+  patterns().setResolution(7, 128);
+  patterns().setCell(1, 7, 100, 3);
+  patterns().setStepVelocity(30, 7, 100, 3);
+  instrument.setChokeGroup(4, 2);
+  clock().selectPattern(7);
+  patterns().setSwingAmount(0.9f);
+  engine().setSyncMode(SyncMode::Stop);
+  engine().setLastMode(SyncMode::Run);
+  engine().kitPlayer().setDownmix(true);
+  engine().kitPlayer().setMasterLevel(0.2f);
+  instrument.resetAll();
+  // The saved text shows every setting.
+  instrument::Instrument fresh{{folder.path(), {}, documents}};
+  EXPECT_EQ(instrument.saveProject(), fresh.saveProject());
+  EXPECT_TRUE(holder(4).isEmpty());
+  EXPECT_EQ(engine().lastMode(), SyncMode::Hsync);
 }
 
 TEST_F(InstrumentRules, PatternsGoOutAsMidiFilesNamedAfterThemAndTheTimeIntoTheDocumentsFolder) {

@@ -1,10 +1,10 @@
 // What a host sees of the plug-in module: entry points, properties, names and capabilities.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -40,10 +40,8 @@ TEST(HostProperties, BothEntryPointsCreateTheEffectWithItsProperties) {
     EXPECT_EQ(host.dispatch(vst::effEditOpen), 0) << "no editor yet";
   }
   // A host that gives no version gets no effect.
-  TestHost::Answers ancient;
-  ancient.version = 0;
-  EXPECT_FALSE(TestHost(ancient).loadModule());
-  EXPECT_FALSE(TestHost(ancient).createInProcess());
+  EXPECT_FALSE(TestHost({.version = 0}).loadModule());
+  EXPECT_FALSE(TestHost({.version = 0}).createInProcess());
 }
 
 TEST(HostProperties, NamesFitTheHostsBuffers) {
@@ -59,21 +57,16 @@ TEST(HostProperties, NamesFitTheHostsBuffers) {
     EXPECT_LT(length, size) << opcode;
     EXPECT_EQ(buffer.substr(size), std::string(8, '#')) << opcode;
   }
-  // A long program name is cut to the 24-byte buffer, never written past it.
-  const std::string longName(300, 'x');
-  host.dispatch(vst::effSetProgramName, 0, 0, const_cast<char*>(longName.c_str()));
-  char guarded[vst::kMaxProgramNameLength + 8];
-  std::memset(guarded, '#', sizeof guarded);
-  host.dispatch(vst::effGetProgramName, 0, 0, guarded);
-  EXPECT_EQ(std::string(guarded), std::string(vst::kMaxProgramNameLength - 1, 'x'));
-  EXPECT_EQ(guarded[vst::kMaxProgramNameLength], '#');
-  // Only program zero has a name.
-  char name[vst::kMaxProgramNameLength] = "untouched";
-  EXPECT_EQ(host.dispatch(vst::effGetProgramNameIndexed, 1, 0, name), 0);
-  EXPECT_STREQ(name, "untouched");
-  host.dispatch(vst::effSetProgramName, 0, 0, const_cast<char*>("Breakbeat"));
-  EXPECT_EQ(host.dispatch(vst::effGetProgramNameIndexed, 0, 0, name), 1);
-  EXPECT_STREQ(name, "Breakbeat");
+  // A long program name is cut to the 24-byte buffer, never written past it; only program zero
+  // has a name.
+  std::string name(300, 'x');
+  host.dispatch(vst::effSetProgramName, 0, 0, name.data());
+  name.assign(vst::kMaxProgramNameLength + 8, '#');
+  EXPECT_EQ(host.dispatch(vst::effGetProgramNameIndexed, 1, 0, name.data()), 0);
+  EXPECT_EQ(name[0], '#');
+  EXPECT_EQ(host.dispatch(vst::effGetProgramNameIndexed, 0, 0, name.data()), 1);
+  EXPECT_EQ(name.c_str(), std::string(vst::kMaxProgramNameLength - 1, 'x'));
+  EXPECT_EQ(name[vst::kMaxProgramNameLength], '#');
 }
 
 // What a host shows of each kind of parameter, after setting it. The three texts never pass
@@ -141,45 +134,39 @@ TEST(HostProperties, ParametersHaveNamesUnitsShownValuesAndSteps) {
   }
 }
 
-// Every parameter and every pitch step reads back as set; values beyond 0..1 are taken at their
-// ends and NaN changes nothing. A host that restores the values it read after loading the
-// project leaves the state as the project has it.
+// Each kind of parameter and every pitch step reads back as set: switches at their half, values
+// beyond 0..1 at their ends, and NaN changes nothing. A host that restores the values it read
+// after loading the project leaves the state as the project has it.
 TEST(HostProperties, ParametersRoundTripAndARestoreAfterTheProjectChangesNothing) {
   TestHost host;
   ASSERT_TRUE(host.loadModule());
   vst::AEffect* effect = host.effect();
   const auto get = [&](int32_t index) { return effect->getParameter(effect, index); };
   const auto set = [&](int32_t index, float value) { effect->setParameter(effect, index, value); };
-  constexpr int kKinds = 7;
-  const auto expected = [](int32_t index, float value) {
-    const float inside = std::clamp(value, 0.0f, 1.0f);
-    if (index >= 84) return inside;
-    switch (index % kKinds) {
-      case 2:
-        return *instrument::PitchValue(*instrument::PitchFromValue(inside));
-      case 4:
-      case 5:
-      case 6:
-        return inside >= 0.5f ? 1.0f : 0.0f;
-      default:
-        return inside;
-    }
-  };
-  for (float value : {1.0f, 0.0f, 0.3f, 0.7f, 1.5f, -0.5f}) {
-    for (int32_t index = 0; index < effect->numParams; ++index) {
-      set(index, value);
-      EXPECT_EQ(get(index), expected(index, value)) << index << " set to " << value;
-      const float before = get(index);
-      set(index, std::numeric_limits<float>::quiet_NaN());
-      EXPECT_EQ(get(index), before) << index;
-    }
+  for (const auto& [index, value, read] : {std::tuple{0, 0.3f, 0.3f},
+                                           {1, 1.5f, 1.0f},
+                                           {8, -0.5f, 0.0f},
+                                           {24, 0.7f, 0.7f},
+                                           {32, 0.7f, 1.0f},
+                                           {40, 0.6f, 1.0f},
+                                           {48, 0.5f, 1.0f},
+                                           {83, -2.0f, 0.0f},
+                                           {84, 0.3f, 0.3f},
+                                           {85, 1.5f, 1.0f}}) {
+    set(index, value);
+    EXPECT_EQ(get(index), read) << index << " set to " << value;
+    set(index, std::numeric_limits<float>::quiet_NaN());
+    EXPECT_EQ(get(index), read) << index;
   }
   for (int pitch = -12; pitch <= 12; ++pitch) {
     set(16, *instrument::PitchValue(pitch));
     EXPECT_EQ(*instrument::PitchFromValue(get(16)), pitch);
   }
+  set(16, 0.3f);
+  EXPECT_EQ(get(16), *instrument::PitchValue(*instrument::PitchFromValue(0.3f))) << "the step's value";
 
   // Holder 1 soloed (the others muted by it), holder 2 muted by the user.
+  constexpr int kKinds = instrument::kHolderParameterCount;
   for (int32_t index = 0; index < effect->numParams; ++index) set(index, 0.0f);
   set(1 * kKinds + 6, 1.0f);
   set(2 * kKinds + 5, 1.0f);
@@ -213,20 +200,19 @@ TEST(HostProperties, OutputPairsAreLabelledByNoteName) {
   ASSERT_TRUE(host.loadModule());
   const char* expected[] = {"KHW-C",  "KHW-C#", "KHW-D",  "KHW-D#", "KHW-E",  "KHW-F",
                             "KHW-F#", "KHW-G",  "KHW-G#", "KHW-A",  "KHW-A#", "KHW-B"};
-  for (int32_t output = 0; output <= 24; ++output) {
-    vst::VstPinProperties pin;
+  vst::VstPinProperties pin;
+  for (int32_t output = 0; output < 24; ++output) {
     std::memset(&pin, 0x55, sizeof pin);
-    if (output == 24) {  // beyond the last output nothing is written
-      EXPECT_EQ(host.dispatch(vst::effGetOutputProperties, output, 0, &pin), 0);
-      EXPECT_EQ(pin.label[0], 0x55);
-      EXPECT_EQ(host.dispatch(vst::effGetInputProperties, 0, 0, &pin), 0);
-      break;
-    }
     ASSERT_EQ(host.dispatch(vst::effGetOutputProperties, output, 0, &pin), 1);
     EXPECT_STREQ(pin.label, expected[output / 2]);
     EXPECT_EQ(pin.flags, vst::kVstPinIsActive | vst::kVstPinIsStereo);
     EXPECT_EQ(pin.shortLabel[0], 0x55) << "only the label and the flags are written";
   }
+  // Beyond the last output, and of inputs, nothing is written.
+  std::memset(&pin, 0x55, sizeof pin);
+  EXPECT_EQ(host.dispatch(vst::effGetOutputProperties, 24, 0, &pin), 0);
+  EXPECT_EQ(host.dispatch(vst::effGetInputProperties, 0, 0, &pin), 0);
+  EXPECT_EQ(pin.label[0], 0x55);
 }
 
 // The effect's own capabilities; a host lacking one of its own is told at every query.
