@@ -11,7 +11,6 @@
 #include "RenderTool.h"
 #include "engine/DrumEngine.h"
 #include "persistence/MidiExport.h"
-#include "support/EffectFixture.h"
 
 namespace render {
 namespace {
@@ -36,6 +35,14 @@ std::string TwoTrackFile() {
   return MidiFileBytes(1, {tempo, notes});
 }
 
+// The messages as frames and bytes, to compare whole.
+using Messages = std::vector<std::pair<int64_t, std::array<uint8_t, 3>>>;
+Messages FramesAndBytes(const MidiFile& file) {
+  Messages messages;
+  for (const TimedMidiMessage& message : file.messages) messages.emplace_back(message.frame, message.data);
+  return messages;
+}
+
 std::string Failing(const std::string& bytes) {
   try {
     ParseMidiFile(bytes, kRate, "f.mid");
@@ -53,13 +60,8 @@ TEST(MidiFileTest, TracksMergeAndTimesFollowTheTempoMap) {
   EXPECT_DOUBLE_EQ(*file.initialTempo, 60.0);
   // Beat 1 at 60 beats per minute is 1 s; beat 3 is 2 s plus a half-second beat. Only the
   // notes are kept.
-  const std::vector<TimedMidiMessage> expected{
-      {48000, {0x99, 36, 100}}, {48000, {0x99, 38, 90}}, {120000, {0x89, 36, 0}}};
-  ASSERT_EQ(file.messages.size(), expected.size());
-  for (size_t i = 0; i < expected.size(); ++i) {
-    EXPECT_EQ(file.messages[i].frame, expected[i].frame) << i;
-    EXPECT_EQ(file.messages[i].data, expected[i].data) << i;
-  }
+  EXPECT_EQ(FramesAndBytes(file),
+            (Messages{{48000, {0x99, 36, 100}}, {48000, {0x99, 38, 90}}, {120000, {0x89, 36, 0}}}));
   EXPECT_DOUBLE_EQ(file.lengthSeconds, 2.5);
 }
 
@@ -101,7 +103,6 @@ TEST(MidiFileTest, DamageIsNamedWithItsOffset) {
       {withTrack(std::string("\0\xFF\x51\x02\x01\x02", 6)), "a tempo event has 2 bytes, not 3 at byte 25"},
       // Tempi are refused outside the 20 to 999 beats per minute that --tempo accepts.
       {withTrack(std::string("\0\xFF\x51\x03\0\0\0", 7)), "sets 0 microseconds per beat, outside the 20 to 999 beats"},
-      {withTrack(std::string("\0\xFF\x51\x03\0\0\1", 7)), "sets 1 microseconds per beat, outside the 20 to 999 beats"},
       {withTrack(std::string("\0\xFF\x51\x03\0\xEA\x60", 7)), "sets 60000 microseconds per beat, outside the 20"},
       {withTrack(std::string("\0\xFF\x51\x03\xFF\xFF\xFF", 7)),
        "sets 16777215 microseconds per beat, outside the 20 to 999 beats"},
@@ -125,8 +126,8 @@ TEST(MidiFileTest, ExportedPatternsReadBackNoteForNote) {
   engine->kit().holder(47).setSwing(true);
   // Pattern, resolution, holder, step, velocity (0: as set).
   const std::tuple<int, int, int, int, int> steps[] = {
-      {0, 16, 0, 0, 0},  {0, 16, 0, 4, 0},      {0, 16, 2, 1, 100},    {0, 16, 2, 15, 0},
-      {5, 32, 2, 3, 40}, {23, 128, 11, 126, 0}, {23, 128, 11, 127, 0}, {23, 128, 0, 0, 1},
+      {0, 16, 0, 0, 0},      {0, 16, 2, 1, 100},    {0, 16, 2, 15, 0},  {5, 32, 2, 3, 40},
+      {23, 128, 11, 126, 0}, {23, 128, 11, 127, 0}, {23, 128, 0, 0, 1},
   };
   for (const auto& [pattern, resolution, holder, step, velocity] : steps) {
     patterns.setResolution(pattern, resolution);
@@ -145,29 +146,25 @@ TEST(MidiFileTest, ExportedPatternsReadBackNoteForNote) {
 
   const MidiFile file = ParseMidiFile(bytes, kRate, "patterns.mid");
   constexpr int kBar = 3840;
-  const std::vector<std::pair<int, std::array<uint8_t, 3>>> expected{
-      {0, {0x99, 36, 127}},
-      {240, {0x89, 36, 64}},
-      {360, {0x99, 38, 100}},
-      {480, {0x89, 38, 64}},
-      {960, {0x99, 36, 127}},
-      {1200, {0x89, 36, 64}},
-      {3720, {0x99, 38, 127}},
-      {kBar, {0x89, 38, 64}},
-      {5 * kBar + 420, {0x99, 38, 40}},
-      {5 * kBar + 480, {0x89, 38, 64}},
-      {23 * kBar, {0x99, 36, 1}},
-      {23 * kBar + 30, {0x89, 36, 64}},
-      {23 * kBar + 3780, {0x99, 47, 127}},
-      {23 * kBar + 3825, {0x89, 47, 64}},
-      {23 * kBar + 3825, {0x99, 47, 127}},
-      {24 * kBar, {0x89, 47, 64}},
+  // At 120 beats per minute a tick is 25 frames.
+  const auto at = [](int tick, std::array<uint8_t, 3> data) { return std::pair{int64_t{tick} * 25, data}; };
+  const Messages expected{
+      at(0, {0x99, 36, 127}),
+      at(240, {0x89, 36, 64}),
+      at(360, {0x99, 38, 100}),
+      at(480, {0x89, 38, 64}),
+      at(3720, {0x99, 38, 127}),
+      at(kBar, {0x89, 38, 64}),
+      at(5 * kBar + 420, {0x99, 38, 40}),
+      at(5 * kBar + 480, {0x89, 38, 64}),
+      at(23 * kBar, {0x99, 36, 1}),
+      at(23 * kBar + 30, {0x89, 36, 64}),
+      at(23 * kBar + 3780, {0x99, 47, 127}),
+      at(23 * kBar + 3825, {0x89, 47, 64}),
+      at(23 * kBar + 3825, {0x99, 47, 127}),
+      at(24 * kBar, {0x89, 47, 64}),
   };
-  ASSERT_EQ(file.messages.size(), expected.size());
-  for (size_t i = 0; i < expected.size(); ++i) {
-    EXPECT_EQ(file.messages[i].frame, expected[i].first * 25) << i;
-    EXPECT_EQ(file.messages[i].data, expected[i].second) << i;
-  }
+  EXPECT_EQ(FramesAndBytes(file), expected);
   EXPECT_DOUBLE_EQ(file.lengthSeconds, 48.0) << "every pattern keeps its bar";
 
   // One pattern alone, in the first bar; tempi the reader refuses are never written.
@@ -181,84 +178,6 @@ TEST(MidiFileTest, ExportedPatternsReadBackNoteForNote) {
         ParseMidiFile(persistence::PatternsAsMidiFile(patterns, engine->kit(), 1, tempo), kRate, "e.mid");
     EXPECT_NEAR(empty.initialTempo.value_or(0.0), written, 0.02) << tempo;
   }
-}
-
-// The sequencer in Run mode and its export played in Midi mode, both through the dispatcher:
-// every holder sounds at the same frames at the same gains. At 100 beats per minute and 48 kHz
-// a tick is 30 frames, so every step and every swung step lands on a whole frame.
-class PatternsOut : public testhost::EffectFixture {
- protected:
-  static constexpr int32_t kBlock = 480;
-  static constexpr int kBarBlocks = 240;
-  static constexpr int64_t kBarFrames = int64_t{kBlock} * kBarBlocks;
-  // Per holder, each frame where its click sounds and how loud.
-  using Hits = std::vector<std::vector<std::pair<int64_t, float>>>;
-
-  // A fresh effect with one-frame clicks in every holder, swing and the patterns.
-  void startProgrammed() {
-    host = std::make_unique<testhost::TestHost>();
-    EffectFixture::SetUp();
-    installClicks();
-    host->setTransport(false, 0.0, 100.0);
-    instrument::Instrument& instrument = vst().instrument();
-    instrument.setSwingAmount(0.5f);
-    instrument.setSwing(2, true);
-    instrument.setSwing(11, true);
-    // Pattern, resolution, holder, step, velocity.
-    const std::tuple<int, int, int, int, int> steps[] = {
-        {0, 16, 0, 0, 127},    {0, 16, 0, 8, 127},      {0, 16, 2, 1, 127},  {0, 16, 2, 3, 90},
-        {0, 16, 2, 15, 30},    {7, 64, 2, 5, 127},      {7, 64, 2, 63, 64},  {7, 64, 5, 10, 20},
-        {23, 128, 11, 1, 100}, {23, 128, 11, 127, 127}, {23, 128, 0, 64, 1},
-    };
-    for (const auto& [pattern, resolution, holder, step, velocity] : steps) {
-      patterns().setResolution(pattern, resolution);
-      instrument.setStep(pattern, step, holder, true);
-      instrument.setStepVelocity(pattern, step, holder, velocity);
-    }
-  }
-
-  // Renders blocks, the MIDI messages (frames from the first block's start) sent with theirs.
-  void play(int blocks, int64_t offset, Hits& hits, const std::vector<TimedMidiMessage>& messages = {}) {
-    auto message = messages.begin();
-    for (int block = 0; block < blocks; ++block) {
-      const int64_t start = int64_t{block} * kBlock;
-      std::vector<testhost::MidiMessage> batch;
-      for (; message != messages.end() && message->frame < start + kBlock; ++message) {
-        batch.push_back(
-            {static_cast<int32_t>(message->frame - start), message->data[0], message->data[1], message->data[2]});
-      }
-      if (!batch.empty()) host->sendMidi(batch);
-      const testhost::Block rendered = host->process(kBlock);
-      for (int holder = 0; holder < engine::kHolderCount; ++holder) {
-        for (int frame = 0; frame < kBlock; ++frame) {
-          const float value = rendered.at(2 * holder, frame);
-          if (value != 0.0f) hits[static_cast<size_t>(holder)].push_back({offset + start + frame, value});
-        }
-      }
-    }
-  }
-};
-
-TEST_F(PatternsOut, TheExportPlaysEveryHitAtTheSequencersFrameAndVelocity) {
-  Hits sequenced(engine::kHolderCount);
-  for (const int pattern : {0, 7, 23}) {
-    startProgrammed();
-    engine().setSyncMode(engine::SyncMode::Run);
-    clock().selectPattern(pattern);
-    play(kBarBlocks, pattern * kBarFrames, sequenced);
-  }
-  // The session tempo that the Run render told the engine.
-  const std::string bytes =
-      persistence::PatternsAsMidiFile(patterns(), kit(), std::nullopt, engine().editorState().sessionTempo);
-  const MidiFile file = ParseMidiFile(bytes, kRate, "patterns.mid");
-  EXPECT_DOUBLE_EQ(file.initialTempo.value_or(0.0), 100.0);
-
-  startProgrammed();
-  engine().setSyncMode(engine::SyncMode::Midi);
-  Hits played(engine::kHolderCount);
-  play(engine::kPatternCount * kBarBlocks, 0, played, file.messages);
-  EXPECT_EQ(played, sequenced);
-  EXPECT_EQ(sequenced[2].size(), 5u);
 }
 
 // The fuzzer's seeds were written by the helpers above; each must stay a file that plays.

@@ -7,7 +7,6 @@
 #include <fstream>
 
 #include "support/TempFolder.h"
-#include "support/TempFolder.h"
 
 namespace rendertest {
 namespace {

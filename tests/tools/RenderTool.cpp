@@ -1,6 +1,5 @@
 #include "RenderTool.h"
 
-#include <fstream>
 #include <sstream>
 
 namespace rendertest {
@@ -82,10 +81,6 @@ std::string MidiFileBytes(int format, const std::vector<std::string>& tracks, in
   AppendBigEndian(bytes, static_cast<uint32_t>(division), 2);
   for (const std::string& track : tracks) bytes += track;
   return bytes;
-}
-
-void WriteMidiFile(const std::string& path, const std::vector<MidiNote>& notes) {
-  std::ofstream(path, std::ios::binary) << MidiFileBytes(0, {MidiTrack(notes)});
 }
 
 }  // namespace rendertest

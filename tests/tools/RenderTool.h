@@ -48,7 +48,5 @@ constexpr int kFramesPerPulse = 25;
 std::string MidiTrack(const std::vector<MidiNote>& notes);
 // A Standard MIDI File of these track chunks.
 std::string MidiFileBytes(int format, const std::vector<std::string>& tracks, int division = 960);
-// Writes a format 0 file with these messages.
-void WriteMidiFile(const std::string& path, const std::vector<MidiNote>& notes);
 
 }  // namespace rendertest
