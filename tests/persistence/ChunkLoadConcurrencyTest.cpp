@@ -28,11 +28,12 @@ int Worst(const testhost::Block& block) {
 }
 
 TEST(ChunkLoadWhileRendering, AudioThreadPlaysOnWhileProjectsLoad) {
-  const std::string preset = BundlePresetText();
-  ASSERT_FALSE(preset.empty());
   testhost::MessageCapture messages;
   testhost::TestHost host;
-  ASSERT_TRUE(host.createInProcess());
+  // In the bundle's folder the effect starts from its default preset, with the factory kit.
+  ASSERT_TRUE(host.createInFolder(KH_BUNDLE_DIR));
+  const std::string preset = host.savedProject();
+  ASSERT_NE(preset.find("\\$VST_SAMPLE_DIR$\\Factory\\"), std::string::npos);
   host.start(48000.0f, kBlock);
   host.setTransport(true, 0.0);
 
@@ -47,17 +48,14 @@ TEST(ChunkLoadWhileRendering, AudioThreadPlaysOnWhileProjectsLoad) {
     }
   });
   const std::string empty = DefaultText();
-  for (int load = 0; load < 8; ++load) {
-    const std::string& text = load % 2 == 0 ? preset : empty;
-    host.dispatch(vst::effSetChunk, 0, static_cast<intptr_t>(text.size()), const_cast<char*>(text.data()));
-  }
+  for (int load = 0; load < 8; ++load) SetChunk(host.object<plugin::Vst>(), load % 2 == 0 ? preset : empty);
   loading = false;
   audio.join();
   EXPECT_TRUE(finite);
   EXPECT_TRUE(messages.messages().empty());
 
   // The last load was the preset: its groove plays within a bar.
-  host.dispatch(vst::effSetChunk, 0, static_cast<intptr_t>(preset.size()), const_cast<char*>(preset.data()));
+  SetChunk(host.object<plugin::Vst>(), preset);
   bool heard = false;
   for (int block = 0; block < 48000 * 2 / kBlock && !heard; ++block) {
     heard = Worst(host.process(kBlock)) == 1;
@@ -72,20 +70,18 @@ TEST(ChunkSaveWhileLoading, EverySavedTextIsOneOfTheLoadedStates) {
   testhost::MessageCapture messages;
   testhost::TestHost host;
   ASSERT_TRUE(host.createInProcess());
-  const auto load = [&host](const std::string& text) {
-    host.dispatch(vst::effSetChunk, 0, static_cast<intptr_t>(text.size()), const_cast<char*>(text.data()));
-  };
   std::vector<std::string> states;
   for (const char* name : {"A long holder name that does not fit a short string", "B"}) {
     std::vector<std::string> records;
     for (int note = 36; note <= 47; ++note) records.push_back(DefaultHolderRecord(note, name));
-    load(VersionTwoText(records));
+    SetChunk(host.object<plugin::Vst>(), VersionTwoText(records));
     states.push_back(host.savedProject());
   }
 
   std::atomic<bool> loading{true};
   std::thread loader([&] {
-    for (int round = 0; round < 200; ++round) load(states[static_cast<size_t>(round % 2)]);
+    for (int round = 0; round < 200; ++round)
+      SetChunk(host.object<plugin::Vst>(), states[static_cast<size_t>(round % 2)]);
     loading = false;
   });
   int mixed = 0;

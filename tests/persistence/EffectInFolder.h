@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "engine/DrumEngine.h"
@@ -56,13 +57,9 @@ inline std::string DefaultText() {
   return VersionTwoText(records);
 }
 
-// The bundle's default preset text with the samples folder of the bundle in its paths.
-inline std::string BundlePresetText() {
-  const auto program =
-      persistence::ParseProgramFile(testhost::ReadBytes(persistence::DefaultPresetPath(KH_BUNDLE_DIR)), nullptr);
-  if (!program) return {};
-  std::string text = program->chunk;
-  persistence::ExpandSamplePlaceholder(text, KH_BUNDLE_DIR "samples/");
+// The text with the first occurrence of each `from` replaced by its `to` (one that is not there throws).
+inline std::string Edited(std::string text, const std::vector<std::pair<std::string, std::string>>& edits) {
+  for (const auto& [from, to] : edits) text.replace(text.find(from), from.size(), to);
   return text;
 }
 

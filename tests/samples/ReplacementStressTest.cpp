@@ -3,7 +3,6 @@
 // waits. Run by the sanitizer builds too.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <atomic>
 #include <chrono>
 #include <cmath>
@@ -15,6 +14,7 @@
 #include "engine/DrumEngine.h"
 #include "samples/SampleLoader.h"
 #include "samples/SamplePreparer.h"
+#include "support/TestHost.h"
 
 namespace {
 
@@ -28,9 +28,7 @@ struct Counts {
 
 // Retriggers every holder each block, at a different frame each time, and checks the output.
 Counts RenderUntil(engine::DrumEngine& engine, const std::atomic<bool>& stop) {
-  std::vector<std::vector<float>> buffers(engine::kOutputCount, std::vector<float>(kBlockSize));
-  std::array<float*, engine::kOutputCount> outputs{};
-  for (int output = 0; output < engine::kOutputCount; ++output) outputs[output] = buffers[output].data();
+  testhost::Block block(engine::kOutputCount, kBlockSize);
   const engine::HostTime noTime{};
   Counts counts;
   while (!stop.load()) {
@@ -38,8 +36,8 @@ Counts RenderUntil(engine::DrumEngine& engine, const std::atomic<bool>& stop) {
       engine.receiveMidiNote(0x90, static_cast<uint8_t>(engine::kFirstNote + holder), 127,
                              static_cast<uint16_t>((counts.blocks * 7 + holder) % kBlockSize));
     }
-    engine.renderBlock(noTime, outputs.data(), kBlockSize);
-    for (const auto& channel : buffers) {
+    engine.renderBlock(noTime, block.pointers.data(), kBlockSize);
+    for (const auto& channel : block.outputs) {
       for (const float value : channel) counts.badFrames += !std::isfinite(value) || std::abs(value) > 1.0f;
     }
     ++counts.blocks;

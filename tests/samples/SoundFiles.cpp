@@ -25,11 +25,6 @@ std::string WriteTestWav(const testhost::TempFolder& folder, const std::string& 
   return path;
 }
 
-void WriteGarbage(const std::string& path) {
-  std::ofstream file(path, std::ios::binary);
-  file << "RIFF\x10\x00\x00\x00WAVEnot really a sound at all";
-}
-
 std::vector<float> ReadSoundFile(const std::string& path, SF_INFO& info) {
   info = {};
   SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);

@@ -1,5 +1,4 @@
-// Audio files with a recognisable signal, garbage that no audio library reads, and what a
-// holder made of them.
+// Audio files with a recognisable signal, and what a holder made of them.
 #pragma once
 
 #include <sndfile.h>
@@ -20,8 +19,6 @@ float TestValue(int frame, int channel);
 
 // Writes the signal as a 32-bit float WAV and returns the path.
 std::string WriteTestWav(const testhost::TempFolder& folder, const std::string& name, int frames, int channels);
-// A file that no audio library recognises.
-void WriteGarbage(const std::string& path);
 // The whole file, read back as interleaved floats.
 std::vector<float> ReadSoundFile(const std::string& path, SF_INFO& info);
 
