@@ -58,7 +58,7 @@ void KitPlayer::choke(uint8_t note) noexcept {
 
 void KitPlayer::noteOff(uint8_t note) noexcept { releasing_[note & 0x7F] = true; }
 
-StereoFrame KitPlayer::renderNote(int holderIndex) noexcept {
+StereoFrame KitPlayer::renderPreviewFrame(int holderIndex) noexcept {
   const auto note = static_cast<uint8_t>(kFirstNote + holderIndex);
   if (releasing_[note]) {
     const float gain = NextReleaseGain(releaseGain_[note]);
@@ -70,23 +70,14 @@ StereoFrame KitPlayer::renderNote(int holderIndex) noexcept {
   }
   SampleHolder& holder = kit_.holder(note);
   if (holder.isEmpty()) return {};
-  if (!triggered_[note] && !holder.isPreviewPlaying()) return {};
-  // The preview ignores velocity and release, its last frame included.
-  const bool preview = holder.isPreviewPlaying();
-  StereoFrame frame = holder.renderFrame(kit_.soundMode());
-  if (!preview) {
-    const float release = releaseGain_[note];
-    const float velocity = velocityGain_[note];
-    frame.left = frame.left * release * velocity;
-    frame.right = frame.right * release * velocity;
-  }
+  const StereoFrame frame = holder.previewFrame(kit_.soundMode());
   const float master = masterLevel_;
   return {frame.left * master, frame.right * master};
 }
 
 int32_t KitPlayer::renderRelease(int holderIndex, float* left, float* right, int32_t count) noexcept {
   const auto note = static_cast<uint8_t>(kFirstNote + holderIndex);
-  // The release's gains, stepped as renderNote steps them, up to the frame in which it ends.
+  // The release's gains, stepped as renderPreviewFrame steps them, up to the frame in which it ends.
   std::array<float, kLongestRelease> ramp;
   float gain = releaseGain_[note];
   int32_t frames = 0;
@@ -148,7 +139,7 @@ bool KitPlayer::renderHolder(int holderIndex, float* left, float* right, int32_t
       frame += renderRelease(holderIndex, left + frame, right + frame, count - frame);
       continue;
     }
-    const StereoFrame rendered = renderNote(holderIndex);
+    const StereoFrame rendered = renderPreviewFrame(holderIndex);
     left[frame] = rendered.left;
     right[frame] = rendered.right;
     ++frame;

@@ -35,10 +35,9 @@ class KitPlayer {
   // choke group starts its release at the same frame.
   void noteOn(uint8_t note, uint8_t velocity) noexcept;
   void noteOff(uint8_t note) noexcept;
-  // One stereo frame of holder index 0..11 (note 36 + index), all gains applied.
-  StereoFrame renderNote(int holderIndex) noexcept;
-  // The same for count frames into left and right. False when every frame is the +0 of a
-  // holder that plays nothing (empty, or neither triggered nor previewing).
+  // Count frames of holder index 0..11 (note 36 + index) into left and right, all gains applied.
+  // False when every frame is the +0 of a holder that plays nothing (empty, or neither triggered
+  // nor previewing).
   bool renderHolder(int holderIndex, float* left, float* right, int32_t count) noexcept;
 
   float velocityGain(uint8_t note) const { return velocityGain_[note & 0x7F]; }
@@ -53,6 +52,9 @@ class KitPlayer {
   // The release of a voice that is not previewing, from its current gain: up to count frames,
   // ending after the frame in which it ends. Returns the frames written.
   int32_t renderRelease(int holderIndex, float* left, float* right, int32_t count) noexcept;
+  // One frame of the holder's preview, which ignores velocity and release; a release under way
+  // steps on beneath it.
+  StereoFrame renderPreviewFrame(int holderIndex) noexcept;
 
   Relaxed<bool> downmix_{false};
   Kit kit_;

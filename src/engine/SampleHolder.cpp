@@ -213,6 +213,7 @@ VoiceSource SampleHolder::voiceSource(SoundMode mode) const noexcept {
 }
 
 StereoFrame SampleHolder::previewFrame(SoundMode mode) noexcept {
+  if (muteState_ != kNotMuted) return {};
   const SampleBuffer* prepared = mode == SoundMode::Tuned ? prepared_.load(std::memory_order_seq_cst) : nullptr;
   const SampleBuffer* buffer = prepared != nullptr ? prepared : buffer_.load(std::memory_order_seq_cst);
   const uint32_t position = previewPosition_;
@@ -239,18 +240,6 @@ StereoFrame SampleHolder::previewFrame(SoundMode mode) noexcept {
   return {leftGain_ * frame.left, rightGain_ * frame.right};
 }
 
-StereoFrame SampleHolder::renderFrame(SoundMode mode) noexcept {
-  if (muteState_ != kNotMuted) return {};
-  if (previewPlaying_) return previewFrame(mode);
-  const VoiceSource source = voiceSource(mode);
-  const uint32_t position = voicePosition_;
-  // The end may still belong to the previous array for a moment; the array's own length bounds the read.
-  if (source.buffer == nullptr || position >= source.end || position >= source.buffer->frames) return {};
-  const StereoFrame frame = ReadFrame(*source.buffer, position);
-  advanceVoice(source.pitch);
-  return {leftGain_ * frame.left, rightGain_ * frame.right};
-}
-
 void SampleHolder::renderVoice(SoundMode mode, const VoiceGains& gains, float* left, float* right,
                                uint32_t count) noexcept {
   // Muted, or past the end: the silent frame through the same gains.
@@ -262,21 +251,6 @@ void SampleHolder::renderVoice(SoundMode mode, const VoiceGains& gains, float* l
   if (muted) return;
   voicePosition_ = cursor.position;
   pitchCountdown_ = cursor.countdown;
-}
-
-void SampleHolder::advanceVoice(int8_t pitch) noexcept {
-  const uint32_t position = voicePosition_;
-  const uint8_t countdown = pitchCountdown_;
-  if (pitch == 0 || pitch < -kMaxPitch || pitch > kMaxPitch) {
-    voicePosition_ = position + 1;
-  } else if (countdown != 0) {
-    pitchCountdown_ = static_cast<uint8_t>(countdown - 1);
-    voicePosition_ = position + 1;
-  } else {
-    // Down: the frame just read is read once more. Up: one frame is skipped.
-    pitchCountdown_ = PitchCountdown(pitch);
-    voicePosition_ = pitch < 0 ? position : position + 2;
-  }
 }
 
 }  // namespace engine

@@ -120,8 +120,8 @@ class SampleHolder {
   void carryOut(EngineCommand::Kind change) noexcept;
   // Starts the pitch's pacing again if the pitch changed since the last block.
   void restartPitchIfChanged() noexcept;
-  // One frame of the preview or else the voice, with pan and volume applied.
-  StereoFrame renderFrame(SoundMode mode = SoundMode::Classic) noexcept;
+  // One frame of the preview, with pan and volume applied; silence while the holder is muted.
+  StereoFrame previewFrame(SoundMode mode = SoundMode::Classic) noexcept;
   // The voice (no preview) over count frames with all its gains: the state is read once and
   // the position and pitch countdown are written back at the end.
   void renderVoice(SoundMode mode, const VoiceGains& gains, float* left, float* right, uint32_t count) noexcept;
@@ -137,8 +137,6 @@ class SampleHolder {
   // itself at speed 1 where it needs no copy (recorded at the session's rate, not pitched) or
   // the host has not told its rate yet.
   VoiceSource voiceSource(SoundMode mode) const noexcept;
-  StereoFrame previewFrame(SoundMode mode) noexcept;
-  void advanceVoice(int8_t pitch) noexcept;
 
   PreparationRequests& preparation_;
   const BlockEpoch& epoch_;

@@ -279,7 +279,7 @@ TEST_F(SampleLoadErrorTest, MissingOrBrokenFileIsNamed_AndThePreviousSampleStill
   expectRefused(folder.addFolder("folder.aif"), kUnreadableTail);
 #endif
   holder().startPreview();
-  EXPECT_FLOAT_EQ(holder().renderFrame().right, sampletest::TestValue(0, 1));
+  EXPECT_FLOAT_EQ(holder().previewFrame().right, sampletest::TestValue(0, 1));
 }
 
 TEST_F(SampleLoadErrorTest, FileShorterThanItsHeaderEndsWhereItsDataEnds) {
