@@ -33,7 +33,6 @@ class GuiFixture : public ::testing::Test {
     automations.clear();
     edits.clear();
   }
-  void TearDown() override { effect.reset(); }
   // Builds the effect now; vst() builds it at first use, after the test put files into the
   // plug-in directory. Its documents folder, where MIDI exports go, is the test's too.
   void createEffect() {

@@ -26,16 +26,14 @@ class GuiOnX11 : public GuiFixture {
     ASSERT_TRUE(xvfb->running()) << "Xvfb did not start";
   }
   void TearDown() override {
-    GuiFixture::TearDown();
+    effect.reset();  // before its display
     xvfb.reset();
   }
   void* hostWindow() { return reinterpret_cast<void*>(testx::CreateHostWindow(xvfb->connection(), 1206, 616)); }
-  intptr_t dispatch(plugin::Vst& target, int32_t opcode, void* window = nullptr) {
-    return target.dispatcher(opcode, 0, 0, window, 0.0f);
-  }
+  intptr_t dispatch(int32_t opcode, void* window = nullptr) { return vst().dispatcher(opcode, 0, 0, window, 0.0f); }
   Window frameWindow() { return static_cast<Window>(frame().getNativeWindow()); }
   bool idleUntil(const std::function<bool()>& done) {
-    return testx::PumpUntil([this] { dispatch(vst(), vst::effEditIdle); }, done);
+    return testx::PumpUntil([this] { dispatch(vst::effEditIdle); }, done);
   }
   int frameWidth() {
     XWindowAttributes attributes{};
@@ -54,12 +52,12 @@ class GuiOnX11 : public GuiFixture {
 
 TEST_F(GuiOnX11, OpenClickChooseASizeCloseAndReopenAfterARefusedParent) {
   // A parent window that does not exist is refused with a message; the next opening works.
-  EXPECT_EQ(dispatch(vst(), vst::effEditOpen, reinterpret_cast<void*>(uintptr_t{0x1ffffff})), 0);
+  EXPECT_EQ(dispatch(vst::effEditOpen, reinterpret_cast<void*>(uintptr_t{0x1ffffff})), 0);
   EXPECT_FALSE(gui().isOpen());
   EXPECT_EQ(messages.count("Error"), 1u);
-  dispatch(vst(), vst::effEditIdle);
+  dispatch(vst::effEditIdle);
   void* parent = hostWindow();
-  ASSERT_EQ(dispatch(vst(), vst::effEditOpen, parent), 1);
+  ASSERT_EQ(dispatch(vst::effEditOpen, parent), 1);
   ASSERT_NE(frameWindow(), 0u);
   EXPECT_EQ(frameWidth(), 1206);
 
@@ -76,14 +74,14 @@ TEST_F(GuiOnX11, OpenClickChooseASizeCloseAndReopenAfterARefusedParent) {
   EXPECT_EQ(listTop, 20 + 60 + 2);
   EXPECT_TRUE(idleUntil([this] { return frameWidth() == 964; }));
 
-  dispatch(vst(), vst::effEditClose);
+  dispatch(vst::effEditClose);
   EXPECT_EQ(frame().getNativeWindow(), 0u);
-  ASSERT_EQ(dispatch(vst(), vst::effEditOpen, parent), 1);
+  ASSERT_EQ(dispatch(vst::effEditOpen, parent), 1);
   EXPECT_NE(frameWindow(), 0u);
   EXPECT_EQ(value(kStepButton + 4), 1.0f);
   EXPECT_EQ(frameWidth(), 964);
-  dispatch(vst(), vst::effEditIdle);
-  dispatch(vst(), vst::effEditClose);
+  dispatch(vst::effEditIdle);
+  dispatch(vst::effEditClose);
 }
 
 TEST_F(GuiOnX11, KeysOnTheEditorsWindowStepTheOpenBrowserAndTheOthersReachTheHost) {
@@ -95,7 +93,7 @@ TEST_F(GuiOnX11, KeysOnTheEditorsWindowStepTheOpenBrowserAndTheOthersReachTheHos
   Display* host = xvfb->connection();
   const auto parent = reinterpret_cast<Window>(hostWindow());
   XSelectInput(host, parent, KeyPressMask);
-  ASSERT_EQ(dispatch(vst(), vst::effEditOpen, reinterpret_cast<void*>(parent)), 1);
+  ASSERT_EQ(dispatch(vst::effEditOpen, reinterpret_cast<void*>(parent)), 1);
   editor::EditorLink::StartDirectories starts;
   starts.fill(folder);
   starts[0] = folder + "a-kick.wav";
@@ -114,7 +112,7 @@ TEST_F(GuiOnX11, KeysOnTheEditorsWindowStepTheOpenBrowserAndTheOthersReachTheHos
   XEvent event{};
   EXPECT_TRUE(idleUntil([&] { return XCheckTypedWindowEvent(host, parent, KeyPress, &event) == True; }));
   EXPECT_EQ(XLookupKeysym(&event.xkey, 0), static_cast<KeySym>(XK_x));
-  dispatch(vst(), vst::effEditClose);
+  dispatch(vst::effEditClose);
 }
 
 }  // namespace

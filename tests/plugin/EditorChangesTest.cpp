@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstdint>
+#include <functional>
+#include <iterator>
 #include <memory>
 #include <random>
 #include <thread>
@@ -49,8 +51,29 @@ class EditorChangesWhileRendering : public ::testing::Test {
     host.start(48000.0f, 256);
     host.setTransport(true, 0.0);
   }
+  // The audio thread renders block after block, each after beforeBlock(its number), while this
+  // thread makes 20 000 edits, yielding now and then so that the two interleave.
+  void editWhileRendering(const std::function<void(int)>& beforeBlock, const std::function<void(int)>& edit) {
+    std::atomic<bool> editing{true};
+    std::thread audio([&] {
+      testhost::Block block(engine::kOutputCount, 256);
+      for (int round = 0; editing; ++round) {
+        beforeBlock(round);
+        host.processInto(block, 256);
+        host.advanceTransport(256);
+      }
+    });
+    for (int change = 0; change < 20000; ++change) {
+      edit(change);
+      if (change % 64 == 0) std::this_thread::yield();
+    }
+    editing = false;
+    audio.join();
+  }
   testhost::TestHost host;
 };
+
+constexpr SyncMode kModes[] = {SyncMode::Hsync, SyncMode::Run, SyncMode::Midi, SyncMode::Stop};
 
 // The editor changes pitch, preview, pattern, resolution, mode, the clock, mutes and solos as fast
 // as it can while the audio thread renders in Tuned sound, the host changes the sample rate, and
@@ -71,76 +94,54 @@ TEST_F(EditorChangesWhileRendering, NoChangeIsLostAndNothingRaces) {
     for (int step = 0; step < 16; step += 2) engine.patterns().setCell(1, holder % 3, step, holder);
   }
 
-  std::atomic<bool> editing{true};
   vst::AEffect* effect = host.effect();
-  std::thread audio([&] {
-    testhost::Block block(engine::kOutputCount, 256);
-    std::mt19937 automation(11);
+  std::mt19937 automation(11);
+  const auto automate = [&](int round) {
     using instrument::ParameterKind;
     constexpr ParameterKind kAutomatedKinds[] = {ParameterKind::Volume, ParameterKind::Pan, ParameterKind::Mute,
                                                  ParameterKind::Solo};
-    for (int round = 0; editing; ++round) {
-      instrument.setPitch(kAutomated, round % 25 - 12);
-      const auto holder = static_cast<int>(automation() % engine::kHolderCount);
-      effect->setParameter(effect, instrument::ParameterIndex(kAutomatedKinds[automation() % 4], holder),
-                           static_cast<float>(automation() % 5) / 4.0f);
-      host.processInto(block, 256);
-      host.advanceTransport(256);
-    }
-    instrument.setPitch(kAutomated, 3);
-  });
+    instrument.setPitch(kAutomated, round % 25 - 12);
+    const auto holder = static_cast<int>(automation() % engine::kHolderCount);
+    effect->setParameter(effect, instrument::ParameterIndex(kAutomatedKinds[automation() % 4], holder),
+                         static_cast<float>(automation() % 5) / 4.0f);
+  };
   constexpr float kRates[] = {44100.0f, 48000.0f, 96000.0f};
   float lastRate = 48000.0f;
   std::mt19937 random(7);
   std::vector<int> lastPitch(engine::kHolderCount, 0);
   int lastPattern = 0;
   std::vector<int32_t> lastResolution(3, engine::kDefaultResolution);
-  constexpr SyncMode kModes[] = {SyncMode::Hsync, SyncMode::Run, SyncMode::Midi, SyncMode::Stop};
-  for (int change = 0; change < 20000; ++change) {
-    const int holder = static_cast<int>(random() % engine::kHolderCount);
-    const auto note = static_cast<uint8_t>(kFirstNote + holder);
-    switch (random() % 9) {
-      case 0:
-        if (holder == kAutomated) break;
+  // Each edit on a holder chosen at random.
+  const std::function<void(int)> edits[] = {
+      [&](int holder) {
+        if (holder == kAutomated) return;
         lastPitch[holder] = static_cast<int>(random() % 25) - 12;
         instrument.setPitch(holder, lastPitch[holder]);
-        break;
-      case 1:
-        engine.kit().startPreview(note);
-        break;
-      case 2:
+      },
+      [&](int holder) { engine.kit().startPreview(static_cast<uint8_t>(kFirstNote + holder)); },
+      [&](int) {
         lastPattern = static_cast<int>(random() % 3);
         engine.clock().selectPattern(lastPattern);
-        break;
-      case 3:
-        engine.setSyncMode(kModes[random() % 4]);
-        break;
-      case 4: {
+      },
+      [&](int) { engine.setSyncMode(kModes[random() % 4]); },
+      [&](int) {
         const int pattern = static_cast<int>(random() % 3);
         lastResolution[pattern] = 16 << (random() % 4);
         engine.patterns().setResolution(pattern, lastResolution[pattern]);
-        break;
-      }
-      case 5:
-        if (change % 50 == 0) {
-          lastRate = kRates[random() % 3];
-          host.dispatch(vst::effSetSampleRate, 0, 0, nullptr, lastRate);
-        }
-        break;
-      case 6:
-        instrument.setSolo(holder, random() % 2 == 0);
-        break;
-      case 7:
-        instrument.setMute(holder, random() % 2 == 0);
-        break;
-      default:
-        engine.clock().rewind();
-        break;
+      },
+      [&](int holder) { instrument.setSolo(holder, random() % 2 == 0); },
+      [&](int holder) { instrument.setMute(holder, random() % 2 == 0); },
+      [&](int) { engine.clock().rewind(); },
+  };
+  editWhileRendering(automate, [&](int change) {
+    if (change % 450 == 0) {  // a new rate prepares every holder again: now and then only
+      lastRate = kRates[random() % 3];
+      host.dispatch(vst::effSetSampleRate, 0, 0, nullptr, lastRate);
     }
-    if (change % 64 == 0) std::this_thread::yield();
-  }
-  editing = false;
-  audio.join();
+    const int holder = static_cast<int>(random() % engine::kHolderCount);
+    edits[random() % std::size(edits)](holder);
+  });
+  instrument.setPitch(kAutomated, 3);
 
   // The queue is emptied by one more block, in Stop mode so that the clock stays where it is put.
   engine.setSyncMode(SyncMode::Stop);
@@ -193,44 +194,21 @@ TEST_F(EditorChangesWhileRendering, PatternAndLastModeRequestsMeetPatternNotesWi
   engine::DrumEngine& engine = instrument.engine();
   engine.setSyncMode(SyncMode::Run);
 
-  std::atomic<bool> editing{true};
-  std::thread audio([&] {
-    testhost::Block block(engine::kOutputCount, 256);
-    std::vector<std::unique_ptr<testhost::MidiBatch>> notes;
-    for (int pattern = 0; pattern < 4; ++pattern) {
-      notes.push_back(std::make_unique<testhost::MidiBatch>(std::vector<testhost::MidiMessage>{
-          {pattern * 50, 0x90, static_cast<uint8_t>(engine::kFirstPatternNote + 20 + pattern), 100}}));
-    }
-    for (size_t count = 0; editing; ++count) {
-      host.send(*notes[count % notes.size()]);
-      host.processInto(block, 256);
-      host.advanceTransport(256);
-    }
-  });
-  std::mt19937 random(11);
-  constexpr SyncMode kModes[] = {SyncMode::Hsync, SyncMode::Run, SyncMode::Midi, SyncMode::Stop};
-  for (int change = 0; change < 20000; ++change) {
-    switch (random() % 5) {
-      case 0:
-        engine.clock().selectPattern(static_cast<int>(random() % 20));
-        break;
-      case 1:
-        engine.setLastMode(kModes[random() % 4]);
-        break;
-      case 2:
-        engine.setSyncMode(kModes[random() % 4]);
-        break;
-      case 3:
-        instrument.pressStop();
-        break;
-      default:
-        EXPECT_LT(engine.clock().currentPattern(), engine::kPatternCount);
-        break;
-    }
-    if (change % 64 == 0) std::this_thread::yield();
+  std::vector<std::unique_ptr<testhost::MidiBatch>> notes;
+  for (int pattern = 0; pattern < 4; ++pattern) {
+    notes.push_back(std::make_unique<testhost::MidiBatch>(std::vector<testhost::MidiMessage>{
+        {pattern * 50, 0x90, static_cast<uint8_t>(engine::kFirstPatternNote + 20 + pattern), 100}}));
   }
-  editing = false;
-  audio.join();
+  std::mt19937 random(11);
+  const std::function<void()> edits[] = {
+      [&] { engine.clock().selectPattern(static_cast<int>(random() % 20)); },
+      [&] { engine.setLastMode(kModes[random() % 4]); },
+      [&] { engine.setSyncMode(kModes[random() % 4]); },
+      [&] { instrument.pressStop(); },
+      [&] { EXPECT_LT(engine.clock().currentPattern(), engine::kPatternCount); },
+  };
+  editWhileRendering([&](int round) { host.send(*notes[static_cast<size_t>(round) % notes.size()]); },
+                     [&](int) { edits[random() % std::size(edits)](); });
 
   engine.clock().selectPattern(7);
   engine.setSyncMode(SyncMode::Stop);
