@@ -98,7 +98,6 @@ class GuiFixture : public ::testing::Test {
     return testhost::ButtonNamed(*gui().browserView(holderIndex), name);
   }
 
-  std::string configurationText() const { return platform::ReadTextFile(directory.path() + "Kestrelhollow.cfg"); }
   std::string savedProject() {  // as the host saves it (effGetChunk)
     void* data = nullptr;
     const int32_t size = vst().getChunk(&data, false);

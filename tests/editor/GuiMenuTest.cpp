@@ -43,7 +43,7 @@ TEST_F(GuiMenu, ARightClickOnTheBackgroundChoosesASizeBelowThePointerAndTheMarkF
   ASSERT_EQ(shownLists.size(), 1u);
   EXPECT_EQ(shownAt[0], (toolkit::CPoint{40, 62}));
   EXPECT_EQ(gui().scale(), 0.8f);
-  EXPECT_EQ(configurationText(), "0.8");
+  EXPECT_EQ(platform::ReadTextFile(directory.path() + "Kestrelhollow.cfg"), "0.8");
   EXPECT_EQ(entry(2), "[x] Size of Gui 80%");
   EXPECT_EQ(entry(4), "[ ] Size of Gui 70%");
   // The menu went back out of the frame, with its empty rectangle.

@@ -111,35 +111,36 @@ TEST_F(EditorChangesWhileRendering, NoChangeIsLostAndNothingRaces) {
   std::vector<int> lastPitch(engine::kHolderCount, 0);
   int lastPattern = 0;
   std::vector<int32_t> lastResolution(3, engine::kDefaultResolution);
-  // Each edit on a holder chosen at random.
-  const std::function<void(int)> edits[] = {
-      [&](int holder) {
+  // The editor's edits, each given a holder chosen at random and its own number.
+  const std::function<void(int, int)> edits[] = {
+      [&](int holder, int) {
         if (holder == kAutomated) return;
         lastPitch[holder] = static_cast<int>(random() % 25) - 12;
         instrument.setPitch(holder, lastPitch[holder]);
       },
-      [&](int holder) { engine.kit().startPreview(static_cast<uint8_t>(kFirstNote + holder)); },
-      [&](int) {
+      [&](int holder, int) { engine.kit().startPreview(static_cast<uint8_t>(kFirstNote + holder)); },
+      [&](int, int) {
         lastPattern = static_cast<int>(random() % 3);
         engine.clock().selectPattern(lastPattern);
       },
-      [&](int) { engine.setSyncMode(kModes[random() % 4]); },
-      [&](int) {
+      [&](int, int) { engine.setSyncMode(kModes[random() % 4]); },
+      [&](int, int) {
         const int pattern = static_cast<int>(random() % 3);
         lastResolution[pattern] = 16 << (random() % 4);
         engine.patterns().setResolution(pattern, lastResolution[pattern]);
       },
-      [&](int holder) { instrument.setSolo(holder, random() % 2 == 0); },
-      [&](int holder) { instrument.setMute(holder, random() % 2 == 0); },
-      [&](int) { engine.clock().rewind(); },
+      [&](int, int change) {
+        if (change % 50 != 0) return;  // a new rate prepares every holder again: now and then only
+        lastRate = kRates[random() % 3];
+        host.dispatch(vst::effSetSampleRate, 0, 0, nullptr, lastRate);
+      },
+      [&](int holder, int) { instrument.setSolo(holder, random() % 2 == 0); },
+      [&](int holder, int) { instrument.setMute(holder, random() % 2 == 0); },
+      [&](int, int) { engine.clock().rewind(); },
   };
   editWhileRendering(automate, [&](int change) {
-    if (change % 450 == 0) {  // a new rate prepares every holder again: now and then only
-      lastRate = kRates[random() % 3];
-      host.dispatch(vst::effSetSampleRate, 0, 0, nullptr, lastRate);
-    }
     const int holder = static_cast<int>(random() % engine::kHolderCount);
-    edits[random() % std::size(edits)](holder);
+    edits[random() % std::size(edits)](holder, change);
   });
   instrument.setPitch(kAutomated, 3);
 
