@@ -164,8 +164,11 @@ TEST_F(RenderToolTest, FlacClipsWithAWarning) {
 }
 
 TEST_F(RenderToolTest, AllOutputsGoToOneChannelEach_OrToAStereoFileEach) {
-  const Stereo kickOnly = Hits(kBar, {{0}, {4 * kSixteenth}, {8 * kSixteenth}, {12 * kSixteenth}});
-  const Stereo snareOnly = Hits(kBar, {{9000, 1.0f, 0.0f}, {14 * kSixteenth, 1.0f, 0.0f}});
+  const auto expected = [](int pair) {
+    if (pair == 0) return Hits(kBar, {{0}, {4 * kSixteenth}, {8 * kSixteenth}, {12 * kSixteenth}});
+    if (pair == 2) return Hits(kBar, {{9000, 1.0f, 0.0f}, {14 * kSixteenth, 1.0f, 0.0f}});
+    return Silence(kBar);
+  };
   Render({"--state", folder.file("groove.txt"), "--bars", "1", "--outputs", "all", "-o", folder.file("all.wav")});
   SF_INFO info;
   const std::vector<float> samples = ReadSoundFile(folder.file("all.wav"), info);
@@ -175,16 +178,16 @@ TEST_F(RenderToolTest, AllOutputsGoToOneChannelEach_OrToAStereoFileEach) {
     for (size_t i = 2 * static_cast<size_t>(pair); i < samples.size(); i += 24) {
       outputs.insert(outputs.end(), {samples[i], samples[i + 1]});
     }
-    ExpectSame(outputs, pair == 0 ? kickOnly : pair == 2 ? snareOnly : Silence(kBar));
+    ExpectSame(outputs, expected(pair));
   }
 
   const ToolRun run = Render(
       {"--state", folder.file("groove.txt"), "--bars", "1", "--outputs", "holders", "-o", folder.file("part.wav")});
   EXPECT_NE(run.out.find("part-12.wav"), std::string::npos) << run.out;
-  ExpectSame(ReadStereo(folder.file("part-01.wav")), kickOnly);
-  ExpectSame(ReadStereo(folder.file("part-02.wav")), Silence(kBar));
-  ExpectSame(ReadStereo(folder.file("part-03.wav")), snareOnly);
-  EXPECT_TRUE(std::filesystem::exists(folder.file("part-12.wav")));
+  for (int pair = 0; pair < 12; ++pair) {
+    ExpectSame(ReadStereo(folder.file((pair < 9 ? "part-0" : "part-") + std::to_string(pair + 1) + ".wav")),
+               expected(pair));
+  }
   EXPECT_FALSE(std::filesystem::exists(folder.file("part.wav")));
 }
 
@@ -319,9 +322,7 @@ TEST_F(RenderToolTest, BadInputIsNamedAndWritesNothing) {
   newer.replace(newer.find("Version 2.0"), 11, "Version 9.0");
   folder.write("newer.txt", newer);
   folder.write("broken.fxp", "CcnK\x00\x00");
-  // A file cut inside its track, and one whose single delta time lasts 0x0FFFFFFF beats.
-  folder.write("cut.mid",
-               MidiFileBytes(0, {MidiTrack({{0, {0x99, kKick, 100}}, {960, {0x89, kKick, 0}}})}).substr(0, 25));
+  // A MIDI file whose single delta time lasts 0x0FFFFFFF beats.
   folder.write("endless.mid", MidiFileBytes(0, {MidiTrack({{0x0FFFFFFF, {0x99, kKick, 100}}})}, 1));
   folder.write("fake.so", "not a shared object");
   // States that are not whole: an empty chunk, a chunk cut in half, a NUL byte in a name.
@@ -373,7 +374,6 @@ TEST_F(RenderToolTest, BadInputIsNamedAndWritesNothing) {
            folder.file("newer.txt")},
       {{"--state", folder.file("foreign.fxp"), "-o", out}, 4, "belongs to another plug-in (ID 'abcd'"},
       {{"--midi", folder.file("missing.mid"), "-o", out}, 4, "Cannot read the MIDI file"},
-      {{"--midi", folder.file("cut.mid"), "-o", out}, 4, "bytes, but only 3 follow at byte 14"},
       {{"--midi", folder.file("endless.mid"), "-o", out}, 4, "more than 24 hours"},
       {{"--state", folder.file("empty.fxp"), "-o", out}, 4, "not a valid program or bank file: the chunk is empty"},
       {{"--state", folder.file("half.fxp"), "-o", out}, 4, "is damaged: it has no end line"},
