@@ -4,11 +4,8 @@
 
 #include <cmath>
 #include <filesystem>
-#include <set>
-#include <sstream>
 
 #include "RenderTool.h"
-#include "persistence/DefaultPreset.h"
 #include "persistence/ProgramFile.h"
 #include "samples/SoundFiles.h"
 #include "support/TempFolder.h"
@@ -405,24 +402,13 @@ TEST_F(RenderToolTest, BadInputIsNamedAndWritesNothing) {
   EXPECT_EQ(part.exitCode, 0) << part.err;
 }
 
-// Every pattern of the default preset that plays anything, rendered as a user would, peaks
-// at least 1 dB below full scale.
+// Every pattern of the default preset, rendered as a user would, peaks at least 1 dB below full
+// scale.
 TEST(DefaultPresetLevels, EveryPatternKeepsOneDecibelOfHeadroom) {
-  const std::optional<std::string> text =
-      persistence::ExtractPresetText(testhost::ReadBytes(persistence::DefaultPresetPath(KH_BUNDLE_DIR)));
-  ASSERT_TRUE(text);
-  std::set<int> patterns;
-  std::istringstream lines(*text);
-  for (std::string line; std::getline(lines, line);) {
-    if (line.starts_with("seq1;") && line.find(";1;", line.find(';', 5) + 1) != std::string::npos) {
-      patterns.insert(std::stoi(line.substr(5)));
-    }
-  }
-  ASSERT_FALSE(patterns.empty());
   TempFolder folder;
+  const std::string out = folder.file("pattern.wav");
   const float limit = std::pow(10.0f, -1.0f / 20.0f);
-  for (const int pattern : patterns) {
-    const std::string out = folder.file("pattern.wav");
+  for (int pattern = 0; pattern < 24; ++pattern) {
     Render({"--pattern", std::to_string(48 + pattern), "--mode", "Run", "--bars", "2", "-o", out});
     float peak = 0.0f;
     for (const float sample : ReadStereo(out)) peak = std::max(peak, std::abs(sample));
