@@ -81,16 +81,11 @@ persistence::ProgramFile Program(bool isBank) {
 }
 
 TEST(ProgramFile, ProgramsAndBanksReadBackAsWritten_AProgramIsBigEndianWithItsChunkAtByte60) {
-  const std::string bytes = persistence::WriteProgramFile(Program(false));
-  ASSERT_EQ(bytes.size(), 60u + 14);
-  EXPECT_EQ(bytes.substr(0, 4), "CcnK");
-  EXPECT_EQ(bytes.substr(4, 4), std::string("\0\0\0\x42", 4));  // file size minus 8
-  EXPECT_EQ(bytes.substr(8, 4), "FPCh");
-  EXPECT_EQ(bytes.substr(12, 4), std::string("\0\0\0\1", 4));
-  EXPECT_EQ(bytes.substr(16, 4), "kshw");
-  EXPECT_EQ(bytes.substr(28, 5), std::string("Demo\0", 5));
-  EXPECT_EQ(bytes.substr(56, 4), std::string("\0\0\0\x0e", 4));
-  EXPECT_EQ(bytes.substr(60), std::string("chunk\0with NUL", 14));
+  // Big-endian: the magic, the size after these 8 bytes (66), the form, format version 1, the
+  // effect's ID and version, one program, the name in 28 bytes, the chunk's size (14), the chunk.
+  EXPECT_EQ(persistence::WriteProgramFile(Program(false)),
+            std::string("CcnK\0\0\0\102FPCh\0\0\0\1kshw\0\0\0\1\0\0\0\1Demo", 32) + std::string(24, '\0') +
+                std::string("\0\0\0\016chunk\0with NUL", 18));
   for (bool isBank : {false, true}) {
     const persistence::ProgramFile written = Program(isBank);
     std::string error;
@@ -111,16 +106,14 @@ TEST(ProgramFile, ProgramsAndBanksReadBackAsWritten_AProgramIsBigEndianWithItsCh
 
 TEST(ProgramFile, DamagedOrForeignFilesAreRefusedWithAReason) {
   const std::string good = persistence::WriteProgramFile(Program(false));
-  std::string parameterForm = good;
-  parameterForm.replace(8, 4, "FxCk");
-  std::string chunkTooLarge = good;
-  chunkTooLarge[59] = '\x7f';
-  std::string negativeChunk = good;
-  negativeChunk[56] = '\xff';
-  std::string emptyChunk = good;
-  emptyChunk[59] = '\0';
-  for (const std::string& bytes : {std::string(), std::string("CcnK"), std::string("RIFF") + good.substr(4),
-                                   parameterForm, good.substr(0, 50), chunkTooLarge, negativeChunk, emptyChunk}) {
+  const auto changed = [&](size_t at, std::string_view bytes) {
+    return std::string(good).replace(at, bytes.size(), bytes);
+  };
+  // Empty, cut short, another magic, the parameter form, a chunk larger than the file, a negative
+  // chunk size, an empty chunk.
+  for (const std::string& bytes :
+       {std::string(), std::string("CcnK"), changed(0, "RIFF"), changed(8, "FxCk"), good.substr(0, 50),
+        changed(59, "\x7f"), changed(56, "\xff"), changed(59, std::string_view("\0", 1))}) {
     std::string error;
     EXPECT_FALSE(persistence::ParseProgramFile(bytes, &error).has_value());
     EXPECT_FALSE(error.empty());

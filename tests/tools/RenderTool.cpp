@@ -12,7 +12,7 @@ ToolRun RunRender(const std::vector<std::string>& arguments, RunSettings setting
 }
 
 std::string ProjectText(const std::vector<Holder>& holders, const std::vector<PatternRow>& rows,
-                        const std::string& mode, int currentPattern) {
+                        const std::string& mode) {
   std::ostringstream text;
   text << "\nKestrelhollow Data Version 2.0\n"
        << std::string(32, '=') << "\n"
@@ -34,8 +34,7 @@ std::string ProjectText(const std::vector<Holder>& holders, const std::vector<Pa
     for (int cell : cells) text << cell << ";";
     text << "\n";
   }
-  text << "seq2;0.5;0;" << currentPattern << ";\n";
-  text << "vst1;" << mode << ";\n";
+  text << "seq2;0.5;0;0;\nvst1;" << mode << ";\n";
   for (int line = 0; line < 14; ++line) text << "\n" << std::string(91, '#');
   text << "\nKestrelhollow Data ends here\n";
   return text.str();

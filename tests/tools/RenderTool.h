@@ -35,7 +35,7 @@ struct PatternRow {
 
 // A version 2.0 project text with these holders and step rows; everything else default.
 std::string ProjectText(const std::vector<Holder>& holders, const std::vector<PatternRow>& rows,
-                        const std::string& mode = "Hsync", int currentPattern = 0);
+                        const std::string& mode = "Hsync");
 
 struct MidiNote {
   int pulse;                           // at 960 pulses per quarter note and 120 beats per minute: 25 frames at 48 kHz

@@ -16,11 +16,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Far longer than the tests wait: the render is still running when the signal comes.
-std::vector<std::string> EndlessRenderInto(const testhost::TempFolder& folder) {
-  return {"--seconds", "36000", "--block", "16", "-o", folder.file("long.wav")};
-}
-
 // Each signal ends the render cleanly and leaves no file; on a terminal, the progress bar's
 // line ends before the message.
 TEST(RenderToolSignals, EachEndsTheRenderCleanlyAndLeavesNoFile) {
@@ -30,7 +25,9 @@ TEST(RenderToolSignals, EachEndsTheRenderCleanlyAndLeavesNoFile) {
         {.signal = SIGHUP, .signalAfter = 500ms},
         {.signal = SIGTERM, .signalAfter = 500ms},
         {.timeout = 60s, .signal = SIGINT, .signalOnText = "Rendering [", .errorToTerminal = true}}) {
-    const ToolRun run = RunRender(EndlessRenderInto(folder), {.process = process});
+    // Far longer than the test waits: the render is still running when the signal comes.
+    const ToolRun run =
+        RunRender({"--seconds", "36000", "--block", "16", "-o", folder.file("long.wav")}, {.process = process});
     EXPECT_EQ(run.exitCode, 130) << "signal " << process.signal << ": " << run.err;
     EXPECT_TRUE(std::filesystem::is_empty(folder.path())) << process.signal;
     const size_t message = run.err.find("kestrelhollow-render: Error: Interrupted");
