@@ -44,7 +44,7 @@ TEST(HostProperties, BothEntryPointsCreateTheEffectWithItsProperties) {
   EXPECT_FALSE(TestHost({.version = 0}).createInProcess());
 }
 
-TEST(HostProperties, NamesFitTheHostsBuffers) {
+TEST(HostProperties, NamesAndOutputLabelsFitTheHostsBuffers) {
   TestHost host;
   ASSERT_TRUE(host.loadModule());
   for (const auto& [opcode, size] : {std::pair<int32_t, size_t>{vst::effGetEffectName, vst::kMaxEffectNameLength},
@@ -67,6 +67,23 @@ TEST(HostProperties, NamesFitTheHostsBuffers) {
   EXPECT_EQ(host.dispatch(vst::effGetProgramNameIndexed, 0, 0, name.data()), 1);
   EXPECT_EQ(name.c_str(), std::string(vst::kMaxProgramNameLength - 1, 'x'));
   EXPECT_EQ(name[vst::kMaxProgramNameLength], '#');
+
+  // Output pairs are labelled by note name.
+  const char* expected[] = {"KHW-C",  "KHW-C#", "KHW-D",  "KHW-D#", "KHW-E",  "KHW-F",
+                            "KHW-F#", "KHW-G",  "KHW-G#", "KHW-A",  "KHW-A#", "KHW-B"};
+  vst::VstPinProperties pin;
+  for (int32_t output = 0; output < 24; ++output) {
+    std::memset(&pin, 0x55, sizeof pin);
+    ASSERT_EQ(host.dispatch(vst::effGetOutputProperties, output, 0, &pin), 1);
+    EXPECT_STREQ(pin.label, expected[output / 2]);
+    EXPECT_EQ(pin.flags, vst::kVstPinIsActive | vst::kVstPinIsStereo);
+    EXPECT_EQ(pin.shortLabel[0], 0x55) << "only the label and the flags are written";
+  }
+  // Beyond the last output, and of inputs, nothing is written.
+  std::memset(&pin, 0x55, sizeof pin);
+  EXPECT_EQ(host.dispatch(vst::effGetOutputProperties, 24, 0, &pin), 0);
+  EXPECT_EQ(host.dispatch(vst::effGetInputProperties, 0, 0, &pin), 0);
+  EXPECT_EQ(pin.label[0], 0x55);
 }
 
 // What a host shows of each kind of parameter, after setting it. The three texts never pass
@@ -193,26 +210,6 @@ TEST(HostProperties, ProgramNamesCountUpPerEffectAndWrapAfter255) {
   TestHost wrapped;
   ASSERT_TRUE(wrapped.loadModule());
   EXPECT_EQ(number(wrapped), number(first));
-}
-
-TEST(HostProperties, OutputPairsAreLabelledByNoteName) {
-  TestHost host;
-  ASSERT_TRUE(host.loadModule());
-  const char* expected[] = {"KHW-C",  "KHW-C#", "KHW-D",  "KHW-D#", "KHW-E",  "KHW-F",
-                            "KHW-F#", "KHW-G",  "KHW-G#", "KHW-A",  "KHW-A#", "KHW-B"};
-  vst::VstPinProperties pin;
-  for (int32_t output = 0; output < 24; ++output) {
-    std::memset(&pin, 0x55, sizeof pin);
-    ASSERT_EQ(host.dispatch(vst::effGetOutputProperties, output, 0, &pin), 1);
-    EXPECT_STREQ(pin.label, expected[output / 2]);
-    EXPECT_EQ(pin.flags, vst::kVstPinIsActive | vst::kVstPinIsStereo);
-    EXPECT_EQ(pin.shortLabel[0], 0x55) << "only the label and the flags are written";
-  }
-  // Beyond the last output, and of inputs, nothing is written.
-  std::memset(&pin, 0x55, sizeof pin);
-  EXPECT_EQ(host.dispatch(vst::effGetOutputProperties, 24, 0, &pin), 0);
-  EXPECT_EQ(host.dispatch(vst::effGetInputProperties, 0, 0, &pin), 0);
-  EXPECT_EQ(pin.label[0], 0x55);
 }
 
 // The effect's own capabilities; a host lacking one of its own is told at every query.

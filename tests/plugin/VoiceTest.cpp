@@ -65,7 +65,7 @@ TEST_F(Voice, PitchRepeatsOrSkipsFrames) {
   EXPECT_EQ(played(0), (std::vector<float>{100, 1, 2, 3, 4, 5, 6, 7}));
 }
 
-TEST_F(Voice, NoteOffOrVelocityZeroFadesOverHundredFramesAndTheNextNoteIsFull) {
+TEST_F(Voice, NoteOffOrVelocityZeroFadesOverHundredFramesAndEventsAtOneOffsetRunNewestFirst) {
   testhost::InstallSamples(kit(), kKick, std::vector<float>(1000, 1.0f));
   // A note-off whatever its velocity, and a note-on of velocity 0.
   for (const uint8_t release : {kNoteOff, kNoteOn}) {
@@ -82,11 +82,8 @@ TEST_F(Voice, NoteOffOrVelocityZeroFadesOverHundredFramesAndTheNextNoteIsFull) {
     host->sendMidi({{0, kNoteOn, kKick, 127}});
     EXPECT_FLOAT_EQ(host->process(4).at(0, 0), kMasterLevel);
   }
-}
-
-TEST_F(Voice, EventsAtOneOffsetRunNewestFirst) {
-  testhost::InstallSamples(kit(), kKick, std::vector<float>(1000, 1.0f));
-  // The note-off was queued last, so it runs first and the note-on plays on at full gain.
+  // Events at one offset run newest first: the note-off queued last runs first, and the note-on
+  // plays on at full gain.
   host->sendMidi({{5, kNoteOn, kKick, 127}, {5, kNoteOff, kKick, 0}});
   EXPECT_FLOAT_EQ(host->process(16).at(0, 15), kMasterLevel);
   // The other way round the release starts in the same frame.
