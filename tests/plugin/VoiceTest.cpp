@@ -1,11 +1,13 @@
 // The voices as a host hears them: notes in Midi mode render the holders' samples with pitch,
-// pan, volume, velocity, release, mute, preview and the output layout.
+// pan, volume, velocity, release, mute, preview and the output layout; and the queue of a
+// block's note events at its capacity.
 #include <gtest/gtest.h>
 
 #include <numeric>
 #include <vector>
 
 #include "engine/Limits.h"
+#include "engine/NoteEventQueue.h"
 #include "support/EffectFixture.h"
 
 namespace {
@@ -45,6 +47,23 @@ TEST_F(Voice, MonoSampleFromNoteOnWithGainsAndVelocity) {
     EXPECT_FLOAT_EQ(block.at(1, frame), sample * 0.4f * (100.0f / 127.0f) * kMasterLevel) << frame;
   }
   for (int output = 2; output < 24; ++output) EXPECT_EQ(block.at(output, 20), 0.0f);
+}
+
+// Volume and pan as the two sides' gains: the centre zone plays both sides at full volume.
+TEST_F(Voice, PanLawKeepsTheCentreAtFullVolume) {
+  testhost::InstallSamples(kit(), kKick, {1.0f});
+  const struct {
+    float pan, volume, left, right;
+  } cases[] = {{0.45f, 1.0f, 1.0f, 1.0f}, {0.55f, 1.0f, 1.0f, 1.0f}, {0.5f, 1.0f, 1.0f, 1.0f},
+               {1.0f, 1.0f, 0.0f, 1.0f},  {0.0f, 1.0f, 1.0f, 0.0f},  {0.8f, 0.5f, 0.2f, 0.5f}};
+  for (const auto& c : cases) {
+    kit().holder(kKick).setPan(c.pan);
+    kit().holder(kKick).setVolume(c.volume);
+    host->sendMidi({{0, kNoteOn, kKick, 127}});
+    const testhost::Block block = host->process(1);
+    EXPECT_FLOAT_EQ(block.at(0, 0), c.left * kMasterLevel) << c.pan;
+    EXPECT_FLOAT_EQ(block.at(1, 0), c.right * kMasterLevel) << c.pan;
+  }
 }
 
 TEST_F(Voice, PitchRepeatsOrSkipsFrames) {
@@ -206,6 +225,27 @@ TEST_F(Voice, AnEventBeyondTheBlockPlaysAtItsLastFrame_NotesOutsideTheKitChangeN
   EXPECT_NE(block.at(4, 20), 0.0f) << "the late event holds nothing back";
   EXPECT_EQ(block.at(0, 30), 0.0f);
   EXPECT_NE(block.at(0, 31), 0.0f);
+}
+
+// A full queue of a block's events drops the newest and keeps working.
+TEST(NoteEventQueue, AFullQueueDropsTheNewestAndKeepsWorking) {
+  engine::NoteEventQueue queue;
+  for (size_t i = 0; i < engine::kNoteQueueCapacity; ++i) {
+    ASSERT_TRUE(queue.insert({36, 1, static_cast<uint16_t>(i % 1000)}));
+  }
+  EXPECT_FALSE(queue.insert({47, 1, 0}));
+  EXPECT_EQ(queue.droppedCount(), 1u);
+  EXPECT_EQ(queue.front().note, 36);
+  // Taking from the front and adding at the back reuses the room.
+  for (int round = 0; round < 3 * static_cast<int>(engine::kNoteQueueCapacity); ++round) {
+    queue.popFront();
+    ASSERT_TRUE(queue.insert({40, 1, 2000}));
+  }
+  EXPECT_EQ(queue.size(), engine::kNoteQueueCapacity);
+  for (uint16_t previous = 0; !queue.empty(); queue.popFront()) {
+    EXPECT_GE(queue.front().frameOffset, previous);
+    previous = queue.front().frameOffset;
+  }
 }
 
 }  // namespace
