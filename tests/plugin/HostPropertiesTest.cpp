@@ -23,7 +23,7 @@ std::string ProgramName(TestHost& host) {
   return name;
 }
 
-TEST(HostProperties, BothEntryPointsCreateTheEffectWithItsProperties) {
+TEST(HostProperties, BothEntryPointsCreateTheEffectWithItsPropertiesAndNoKeysOutsideTheirBytes) {
   for (const char* entry : {"VSTPluginMain", "main"}) {
     TestHost host;
     ASSERT_TRUE(host.loadModule(entry)) << entry;
@@ -38,6 +38,15 @@ TEST(HostProperties, BothEntryPointsCreateTheEffectWithItsProperties) {
     EXPECT_EQ(host.dispatch(vst::effGetPlugCategory), vst::kPlugCategSynth);
     EXPECT_EQ(host.dispatch(200), 0) << "an opcode nobody handles";
     EXPECT_EQ(host.dispatch(vst::effEditOpen), 0) << "no editor yet";
+    // Key numbers and modifiers outside their bytes are no keys.
+    for (const int32_t opcode : {vst::effEditKeyDown, vst::effEditKeyUp}) {
+      for (const float modifiers :
+           {-1.0f, 300.0f, std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity()}) {
+        EXPECT_EQ(host.dispatch(opcode, 0, vst::VKEY_UP, nullptr, modifiers), 0) << modifiers;
+      }
+      for (const intptr_t key : {intptr_t{-1}, intptr_t{256 + vst::VKEY_UP}})
+        EXPECT_EQ(host.dispatch(opcode, 0, key), 0);
+    }
   }
   // A host that gives no version gets no effect.
   EXPECT_FALSE(TestHost({.version = 0}).loadModule());
@@ -256,19 +265,6 @@ TEST(HostProperties, ResumeInAnUnsupportedHostWarnsButKeepsTheHostAlive) {
   EXPECT_EQ(host.timeInfoFilters.back(),
             vst::kVstTransportPlaying | vst::kVstPpqPosValid | vst::kVstTempoValid | vst::kVstBarsValid);
   EXPECT_EQ(host.opcodesAsked.back(), vst::audioMasterWantMidi);
-}
-
-TEST(HostProperties, KeyNumbersOutsideTheirBytesAreNoKeys) {
-  TestHost host;
-  ASSERT_TRUE(host.loadModule());
-  for (const int32_t opcode : {vst::effEditKeyDown, vst::effEditKeyUp}) {
-    for (const float modifiers :
-         {-1.0f, 300.0f, std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity()}) {
-      EXPECT_EQ(host.dispatch(opcode, 0, vst::VKEY_UP, nullptr, modifiers), 0) << modifiers;
-    }
-    EXPECT_EQ(host.dispatch(opcode, 0, -1, nullptr, 0.0f), 0);
-    EXPECT_EQ(host.dispatch(opcode, 0, 256 + vst::VKEY_UP, nullptr, 0.0f), 0);
-  }
 }
 
 }  // namespace
