@@ -1,5 +1,5 @@
 // The step sequencer as a DAW drives it: song positions, tempo and transport flags every
-// block, MIDI notes at frame offsets. Every holder holds a one-frame click, so its output is
+// block, MIDI notes at frame offsets; and the bounds of its pattern tables. Every holder holds a one-frame click, so its output is
 // non-zero exactly at the frames where it is triggered.
 #include <gtest/gtest.h>
 
@@ -190,6 +190,19 @@ TEST_F(Sequencer, EachModeTakesItsOwnNotes) {
   EXPECT_TRUE(host->automations.empty());
   EXPECT_EQ(clock().barPosition(), 0) << "the clock stands still";
   EXPECT_TRUE(engine().editorState().positionHidden) << "the last mode was not Run";
+}
+
+// Out of the pattern tables nothing is written or read, and only the four resolutions are taken.
+TEST_F(Sequencer, NothingOutsideThePatternTablesOrTheFourResolutionsIsTaken) {
+  for (const auto& [pattern, step, holder] : {std::tuple{24, 0, 0}, {0, 128, 0}, {0, 0, 12}, {-1, 0, 0}}) {
+    patterns().setCell(1, pattern, step, holder);
+  }
+  EXPECT_EQ(patterns().getCell(24, 0, 0), 0u);
+  patterns().setResolution(4, 64);
+  for (int32_t wrong : {0, 15, 17, 100, 129, 256, -16}) patterns().setResolution(4, wrong);
+  EXPECT_EQ(patterns().resolution(4), 64);
+  patterns().setResolution(30, 32);
+  EXPECT_EQ(patterns().resolution(30), engine::kDefaultResolution);
 }
 
 TEST_F(Sequencer, TwoInstancesKeepTheirOwnClocks) {

@@ -13,6 +13,7 @@
 #include "persistence/MidiExport.h"
 #include "platform/Paths.h"
 #include "support/EffectFixture.h"
+#include "support/NativePath.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -142,7 +143,7 @@ TEST_F(InstrumentRules, StepsAndPatternsAreSetClearedAndCopied) {
 TEST_F(InstrumentRules, HoldersAreCopiedWithTheirSampleAndChokeGroupOnlyAndResetsRestoreTheDefaults) {
   testhost::InstallSamples(engine().kit(), engine::kFirstNote + 2, {0.5f, 0.25f});
   holder(2).setName("snare");
-  holder(2).setPath("/samples/snare.wav");
+  holder(2).setPath(testhost::NativePath("/samples/snare.wav"));
   holder(2).setPan(0.25f);
   instrument.setChokeGroup(2, 3);
   for (const int outside : {-1, 5}) instrument.setChokeGroup(2, outside);
@@ -156,7 +157,9 @@ TEST_F(InstrumentRules, HoldersAreCopiedWithTheirSampleAndChokeGroupOnlyAndReset
   holder(5).setSwing(true);
   instrument.copyHolder(2, 5);
   EXPECT_EQ(holder(5).name(), "snare");
-  EXPECT_EQ(holder(5).path(), "/samples/snare.wav");
+  EXPECT_EQ(holder(5).path(), testhost::NativePath("/samples/snare.wav"));
+  EXPECT_EQ(holder(5).fileNamePart(), "snare.wav");
+  EXPECT_EQ(holder(5).folderPart(), testhost::NativePath("/samples/"));
   EXPECT_EQ(holder(5).length(), 2u);
   ASSERT_NE(holder(5).sample(), holder(2).sample()) << "each holder owns its own array";
   EXPECT_EQ(holder(5).sample()->samples[1], 0.25f);

@@ -23,7 +23,7 @@ std::string ProgramName(TestHost& host) {
   return name;
 }
 
-TEST(HostProperties, BothEntryPointsCreateTheEffectWithItsProperties) {
+TEST(HostProperties, BothEntryPointsCreateTheEffectWithItsPropertiesAndNoKeysOutsideTheirBytes) {
   for (const char* entry : {"VSTPluginMain", "main"}) {
     TestHost host;
     ASSERT_TRUE(host.loadModule(entry)) << entry;
@@ -38,13 +38,22 @@ TEST(HostProperties, BothEntryPointsCreateTheEffectWithItsProperties) {
     EXPECT_EQ(host.dispatch(vst::effGetPlugCategory), vst::kPlugCategSynth);
     EXPECT_EQ(host.dispatch(200), 0) << "an opcode nobody handles";
     EXPECT_EQ(host.dispatch(vst::effEditOpen), 0) << "no editor yet";
+    // Key numbers and modifiers outside their bytes are no keys.
+    for (const int32_t opcode : {vst::effEditKeyDown, vst::effEditKeyUp}) {
+      for (const float modifiers :
+           {-1.0f, 300.0f, std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity()}) {
+        EXPECT_EQ(host.dispatch(opcode, 0, vst::VKEY_UP, nullptr, modifiers), 0) << modifiers;
+      }
+      for (const intptr_t key : {intptr_t{-1}, intptr_t{256 + vst::VKEY_UP}})
+        EXPECT_EQ(host.dispatch(opcode, 0, key), 0);
+    }
   }
   // A host that gives no version gets no effect.
   EXPECT_FALSE(TestHost({.version = 0}).loadModule());
   EXPECT_FALSE(TestHost({.version = 0}).createInProcess());
 }
 
-TEST(HostProperties, NamesFitTheHostsBuffers) {
+TEST(HostProperties, NamesAndOutputLabelsFitTheHostsBuffers) {
   TestHost host;
   ASSERT_TRUE(host.loadModule());
   for (const auto& [opcode, size] : {std::pair<int32_t, size_t>{vst::effGetEffectName, vst::kMaxEffectNameLength},
@@ -67,6 +76,23 @@ TEST(HostProperties, NamesFitTheHostsBuffers) {
   EXPECT_EQ(host.dispatch(vst::effGetProgramNameIndexed, 0, 0, name.data()), 1);
   EXPECT_EQ(name.c_str(), std::string(vst::kMaxProgramNameLength - 1, 'x'));
   EXPECT_EQ(name[vst::kMaxProgramNameLength], '#');
+
+  // Output pairs are labelled by note name.
+  const char* expected[] = {"KHW-C",  "KHW-C#", "KHW-D",  "KHW-D#", "KHW-E",  "KHW-F",
+                            "KHW-F#", "KHW-G",  "KHW-G#", "KHW-A",  "KHW-A#", "KHW-B"};
+  vst::VstPinProperties pin;
+  for (int32_t output = 0; output < 24; ++output) {
+    std::memset(&pin, 0x55, sizeof pin);
+    ASSERT_EQ(host.dispatch(vst::effGetOutputProperties, output, 0, &pin), 1);
+    EXPECT_STREQ(pin.label, expected[output / 2]);
+    EXPECT_EQ(pin.flags, vst::kVstPinIsActive | vst::kVstPinIsStereo);
+    EXPECT_EQ(pin.shortLabel[0], 0x55) << "only the label and the flags are written";
+  }
+  // Beyond the last output, and of inputs, nothing is written.
+  std::memset(&pin, 0x55, sizeof pin);
+  EXPECT_EQ(host.dispatch(vst::effGetOutputProperties, 24, 0, &pin), 0);
+  EXPECT_EQ(host.dispatch(vst::effGetInputProperties, 0, 0, &pin), 0);
+  EXPECT_EQ(pin.label[0], 0x55);
 }
 
 // What a host shows of each kind of parameter, after setting it. The three texts never pass
@@ -195,26 +221,6 @@ TEST(HostProperties, ProgramNamesCountUpPerEffectAndWrapAfter255) {
   EXPECT_EQ(number(wrapped), number(first));
 }
 
-TEST(HostProperties, OutputPairsAreLabelledByNoteName) {
-  TestHost host;
-  ASSERT_TRUE(host.loadModule());
-  const char* expected[] = {"KHW-C",  "KHW-C#", "KHW-D",  "KHW-D#", "KHW-E",  "KHW-F",
-                            "KHW-F#", "KHW-G",  "KHW-G#", "KHW-A",  "KHW-A#", "KHW-B"};
-  vst::VstPinProperties pin;
-  for (int32_t output = 0; output < 24; ++output) {
-    std::memset(&pin, 0x55, sizeof pin);
-    ASSERT_EQ(host.dispatch(vst::effGetOutputProperties, output, 0, &pin), 1);
-    EXPECT_STREQ(pin.label, expected[output / 2]);
-    EXPECT_EQ(pin.flags, vst::kVstPinIsActive | vst::kVstPinIsStereo);
-    EXPECT_EQ(pin.shortLabel[0], 0x55) << "only the label and the flags are written";
-  }
-  // Beyond the last output, and of inputs, nothing is written.
-  std::memset(&pin, 0x55, sizeof pin);
-  EXPECT_EQ(host.dispatch(vst::effGetOutputProperties, 24, 0, &pin), 0);
-  EXPECT_EQ(host.dispatch(vst::effGetInputProperties, 0, 0, &pin), 0);
-  EXPECT_EQ(pin.label[0], 0x55);
-}
-
 // The effect's own capabilities; a host lacking one of its own is told at every query.
 TEST(HostProperties, CanDoAnswersAndTellsAboutMissingHostCapabilitiesEachTime) {
   testhost::MessageCapture messages;
@@ -259,19 +265,6 @@ TEST(HostProperties, ResumeInAnUnsupportedHostWarnsButKeepsTheHostAlive) {
   EXPECT_EQ(host.timeInfoFilters.back(),
             vst::kVstTransportPlaying | vst::kVstPpqPosValid | vst::kVstTempoValid | vst::kVstBarsValid);
   EXPECT_EQ(host.opcodesAsked.back(), vst::audioMasterWantMidi);
-}
-
-TEST(HostProperties, KeyNumbersOutsideTheirBytesAreNoKeys) {
-  TestHost host;
-  ASSERT_TRUE(host.loadModule());
-  for (const int32_t opcode : {vst::effEditKeyDown, vst::effEditKeyUp}) {
-    for (const float modifiers :
-         {-1.0f, 300.0f, std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity()}) {
-      EXPECT_EQ(host.dispatch(opcode, 0, vst::VKEY_UP, nullptr, modifiers), 0) << modifiers;
-    }
-    EXPECT_EQ(host.dispatch(opcode, 0, -1, nullptr, 0.0f), 0);
-    EXPECT_EQ(host.dispatch(opcode, 0, 256 + vst::VKEY_UP, nullptr, 0.0f), 0);
-  }
 }
 
 }  // namespace

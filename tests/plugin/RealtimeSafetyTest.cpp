@@ -1,6 +1,7 @@
 // The audio thread's calls allocate nothing, with every voice sounding and a dense pattern
-// playing at many velocities and with choke groups, in Classic and in Tuned sound, nor does a pitch set from the audio thread (a host's
-// automation), which only asks the preparing thread for work.
+// playing at many velocities and with choke groups, in Classic and in Tuned sound; nor does a
+// pitch set from the audio thread (a host's automation), which only asks the preparing thread
+// for work.
 #include <gtest/gtest.h>
 
 #include <vector>

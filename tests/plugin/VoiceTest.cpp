@@ -1,11 +1,13 @@
 // The voices as a host hears them: notes in Midi mode render the holders' samples with pitch,
-// pan, volume, velocity, release, mute, preview and the output layout.
+// pan, volume, velocity, release, mute, preview and the output layout; and the queue of a
+// block's note events at its capacity.
 #include <gtest/gtest.h>
 
 #include <numeric>
 #include <vector>
 
 #include "engine/Limits.h"
+#include "engine/NoteEventQueue.h"
 #include "support/EffectFixture.h"
 
 namespace {
@@ -47,6 +49,23 @@ TEST_F(Voice, MonoSampleFromNoteOnWithGainsAndVelocity) {
   for (int output = 2; output < 24; ++output) EXPECT_EQ(block.at(output, 20), 0.0f);
 }
 
+// Volume and pan as the two sides' gains: the centre zone plays both sides at full volume.
+TEST_F(Voice, PanLawKeepsTheCentreAtFullVolume) {
+  testhost::InstallSamples(kit(), kKick, {1.0f});
+  const struct {
+    float pan, volume, left, right;
+  } cases[] = {{0.45f, 1.0f, 1.0f, 1.0f}, {0.55f, 1.0f, 1.0f, 1.0f}, {0.5f, 1.0f, 1.0f, 1.0f},
+               {1.0f, 1.0f, 0.0f, 1.0f},  {0.0f, 1.0f, 1.0f, 0.0f},  {0.8f, 0.5f, 0.2f, 0.5f}};
+  for (const auto& c : cases) {
+    kit().holder(kKick).setPan(c.pan);
+    kit().holder(kKick).setVolume(c.volume);
+    host->sendMidi({{0, kNoteOn, kKick, 127}});
+    const testhost::Block block = host->process(1);
+    EXPECT_FLOAT_EQ(block.at(0, 0), c.left * kMasterLevel) << c.pan;
+    EXPECT_FLOAT_EQ(block.at(1, 0), c.right * kMasterLevel) << c.pan;
+  }
+}
+
 TEST_F(Voice, PitchRepeatsOrSkipsFrames) {
   std::vector<float> indices(64);
   std::iota(indices.begin(), indices.end(), 0.0f);
@@ -65,7 +84,7 @@ TEST_F(Voice, PitchRepeatsOrSkipsFrames) {
   EXPECT_EQ(played(0), (std::vector<float>{100, 1, 2, 3, 4, 5, 6, 7}));
 }
 
-TEST_F(Voice, NoteOffOrVelocityZeroFadesOverHundredFramesAndTheNextNoteIsFull) {
+TEST_F(Voice, NoteOffOrVelocityZeroFadesOverHundredFramesAndEventsAtOneOffsetRunNewestFirst) {
   testhost::InstallSamples(kit(), kKick, std::vector<float>(1000, 1.0f));
   // A note-off whatever its velocity, and a note-on of velocity 0.
   for (const uint8_t release : {kNoteOff, kNoteOn}) {
@@ -82,11 +101,8 @@ TEST_F(Voice, NoteOffOrVelocityZeroFadesOverHundredFramesAndTheNextNoteIsFull) {
     host->sendMidi({{0, kNoteOn, kKick, 127}});
     EXPECT_FLOAT_EQ(host->process(4).at(0, 0), kMasterLevel);
   }
-}
-
-TEST_F(Voice, EventsAtOneOffsetRunNewestFirst) {
-  testhost::InstallSamples(kit(), kKick, std::vector<float>(1000, 1.0f));
-  // The note-off was queued last, so it runs first and the note-on plays on at full gain.
+  // Events at one offset run newest first: the note-off queued last runs first, and the note-on
+  // plays on at full gain.
   host->sendMidi({{5, kNoteOn, kKick, 127}, {5, kNoteOff, kKick, 0}});
   EXPECT_FLOAT_EQ(host->process(16).at(0, 15), kMasterLevel);
   // The other way round the release starts in the same frame.
@@ -209,6 +225,27 @@ TEST_F(Voice, AnEventBeyondTheBlockPlaysAtItsLastFrame_NotesOutsideTheKitChangeN
   EXPECT_NE(block.at(4, 20), 0.0f) << "the late event holds nothing back";
   EXPECT_EQ(block.at(0, 30), 0.0f);
   EXPECT_NE(block.at(0, 31), 0.0f);
+}
+
+// A full queue of a block's events drops the newest and keeps working.
+TEST(NoteEventQueue, AFullQueueDropsTheNewestAndKeepsWorking) {
+  engine::NoteEventQueue queue;
+  for (size_t i = 0; i < engine::kNoteQueueCapacity; ++i) {
+    ASSERT_TRUE(queue.insert({36, 1, static_cast<uint16_t>(i % 1000)}));
+  }
+  EXPECT_FALSE(queue.insert({47, 1, 0}));
+  EXPECT_EQ(queue.droppedCount(), 1u);
+  EXPECT_EQ(queue.front().note, 36);
+  // Taking from the front and adding at the back reuses the room.
+  for (int round = 0; round < 3 * static_cast<int>(engine::kNoteQueueCapacity); ++round) {
+    queue.popFront();
+    ASSERT_TRUE(queue.insert({40, 1, 2000}));
+  }
+  EXPECT_EQ(queue.size(), engine::kNoteQueueCapacity);
+  for (uint16_t previous = 0; !queue.empty(); queue.popFront()) {
+    EXPECT_GE(queue.front().frameOffset, previous);
+    previous = queue.front().frameOffset;
+  }
 }
 
 }  // namespace

@@ -234,7 +234,7 @@ CRect Touched(const Image& image, uint32_t background) {
   return touched;
 }
 
-TEST(DrawContext, WholePixelRectanglesCoverExactlyTheirPixelsAndSaveAndRestoreBracketTranslationAndClipping) {
+TEST(DrawContext, RectanglesAndImagesCoverExactlyTheirPixelsAndSaveAndRestoreBracketTranslationAndClipping) {
   Image image(8, 8);
   Image bracketed(8, 8);
   {
@@ -263,26 +263,25 @@ TEST(DrawContext, WholePixelRectanglesCoverExactlyTheirPixelsAndSaveAndRestoreBr
   EXPECT_EQ(bracketed.pixel(0, 0), Image::opaque(0, 255, 0));
   EXPECT_EQ(bracketed.pixel(4, 4), Image::opaque(255, 0, 0));
   EXPECT_EQ(bracketed.pixel(3, 4), 0u);
-}
 
-TEST(DrawContext, ImagesAreCopiedOneToOneFromTheirOffsetAndBlendOverWhatIsThere) {
+  // Images are copied one to one from their offset and blend over what is there.
   Image source(4, 4);
   for (int y = 0; y < 4; ++y)
     for (int x = 0; x < 4; ++x)
       source.setPixel(x, y, Image::opaque(static_cast<uint8_t>(50 * x), static_cast<uint8_t>(50 * y), 7));
   source.setPixel(3, 3, 0x80808080u);  // white at half coverage, premultiplied
-  Image image = Filled(8, 8, kBlack);
+  Image copied = Filled(8, 8, kBlack);
   {
-    const auto context = CreateImageDrawContext(image);
+    const auto context = CreateImageDrawContext(copied);
     context->drawImage(source, {1.0, 1.0, 3.0, 4.0}, {2.0, 1.0});
     context->flush();
   }
-  EXPECT_EQ(image.pixel(1, 1), source.pixel(2, 1));
-  EXPECT_EQ(image.pixel(2, 2), source.pixel(3, 2));
-  EXPECT_EQ(image.pixel(1, 3), source.pixel(2, 3));
-  EXPECT_NEAR(Image::red(image.pixel(2, 3)), 128, 2);
-  EXPECT_EQ(Image::alpha(image.pixel(2, 3)), 255);
-  EXPECT_EQ(Touched(image, kBlack), (CRect{1.0, 1.0, 3.0, 4.0}));
+  EXPECT_EQ(copied.pixel(1, 1), source.pixel(2, 1));
+  EXPECT_EQ(copied.pixel(2, 2), source.pixel(3, 2));
+  EXPECT_EQ(copied.pixel(1, 3), source.pixel(2, 3));
+  EXPECT_NEAR(Image::red(copied.pixel(2, 3)), 128, 2);
+  EXPECT_EQ(Image::alpha(copied.pixel(2, 3)), 255);
+  EXPECT_EQ(Touched(copied, kBlack), (CRect{1.0, 1.0, 3.0, 4.0}));
 }
 
 TEST(DrawContext, TextStaysInsideItsRectangleAndTextThatIsNoValidUtf8IsDrawnAndDrawingGoesOn) {
