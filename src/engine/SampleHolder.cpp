@@ -199,11 +199,6 @@ std::string SampleHolder::fileNamePart() const {
   return cut == std::string::npos ? path_ : path_.substr(cut + 1);
 }
 
-std::string SampleHolder::folderPart() const {
-  const auto cut = path_.find_last_of(platform::kPathSeparator);
-  return cut == std::string::npos ? std::string() : path_.substr(0, cut + 1);
-}
-
 VoiceSource SampleHolder::voiceSource(SoundMode mode) const noexcept {
   if (mode == SoundMode::Classic) return {buffer_.load(std::memory_order_seq_cst), end_, pitch_};
   if (const SampleBuffer* prepared = prepared_.load(std::memory_order_seq_cst)) {

@@ -103,9 +103,8 @@ class SampleHolder {
   uint32_t previewPosition() const { return previewPosition_; }
   const std::string& path() const { return path_; }
   const std::string& name() const { return name_; }
-  // The path after its last separator, and up to and including it.
+  // The path after its last separator.
   std::string fileNamePart() const;
-  std::string folderPart() const;
   // The array being played (or null); only while no other thread replaces it.
   const SampleBuffer* sample() const { return buffer_.load(std::memory_order_seq_cst); }
   // The prepared copy (or null), and a number that changes with every new sample; under the
