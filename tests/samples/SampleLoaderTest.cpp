@@ -172,7 +172,7 @@ TEST_F(SampleLoaderTest, NoteOutsideTheKitOrUnstorablePathTouchesNoHolder) {
   EXPECT_FALSE(samples::LoadSample(kit, 128, path, true));
   EXPECT_FALSE(samples::LoadSample(kit, 255, path, true));
   EXPECT_TRUE(messages.messages().empty());
-  for (const char* name : {"semi;colon.wav", "line\nfeed.wav"}) {
+  for (const char* name : {"semi;colon.wav", "line\nfeed.wav", "carriage\rreturn.wav"}) {
     const std::string unstorable = folder.file(name);
     EXPECT_FALSE(samples::LoadSample(kit, kNote, unstorable, true)) << name;
     ASSERT_EQ(messages.messages().size(), 1u);
