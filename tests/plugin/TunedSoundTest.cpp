@@ -150,4 +150,12 @@ TEST_F(TunedSound, EveryPitchAtEverySessionRateIsWithinACentAndAFifthUpIsClean) 
   }
 }
 
+// High in the band, where an interpolating converter leaves images of the tone: still clean.
+TEST_F(TunedSound, AToneHighInTheBandIsConvertedCleanly) {
+  constexpr double kHighHz = 15000.0;
+  testhost::InstallSamples(kit(), kKick, Sine(kHighHz, kFileRate, kFileRate), 1, kFileRate);
+  const std::vector<float> played = play(48000.0, 0);
+  EXPECT_LT(SpuriousLevel(played, Middle(played), 48000.0, kHighHz), -90.0);
+}
+
 }  // namespace
