@@ -1,6 +1,6 @@
 // The step sequencer as a DAW drives it: song positions, tempo and transport flags every
-// block, MIDI notes at frame offsets; and the bounds of its pattern tables. Every holder holds a one-frame click, so its output is
-// non-zero exactly at the frames where it is triggered.
+// block, MIDI notes at frame offsets; and the bounds of its pattern tables. Every holder holds
+// a one-frame click, so its output is non-zero exactly at the frames where it is triggered.
 #include <gtest/gtest.h>
 
 #include <string>
