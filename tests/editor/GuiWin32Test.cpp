@@ -9,6 +9,7 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "editor/ControlTags.h"
 #include "editor/Gui.h"
@@ -53,30 +54,26 @@ bool IdleUntil(TestHost& host, const std::function<bool()>& done) {
   return true;
 }
 
-// Whether the saved project's "seq1" record (pattern;note;resolution;cells) of the holder in
-// the pattern has the step on.
-bool StepIsSet(const std::string& project, int pattern, int note, int step) {
+// The tested step's field in the saved project's record of the first holder in pattern 1, whose
+// steps start at field first: "seq1" (pattern;note;resolution;cells) or "vel1"
+// (pattern;note;velocities). Empty without the record.
+std::string StepField(const std::string& project, std::string_view record, size_t first) {
   for (std::string_view line : persistence::Lines(project)) {
-    const auto fields = persistence::SplitText(line, ';', 4 + engine::kMaxSteps);
-    if (fields.size() > static_cast<size_t>(4 + step) && fields[0] == "seq1" && fields[1] == std::to_string(pattern) &&
-        fields[2] == std::to_string(note)) {
-      return fields[static_cast<size_t>(4 + step)] == "1";
+    const auto fields = persistence::SplitText(line, ';', first + engine::kMaxSteps);
+    if (fields.size() > first + kStep && fields[0] == record && fields[1] == "0" &&
+        fields[2] == std::to_string(engine::kFirstNote)) {
+      return std::string(fields[first + kStep]);
     }
   }
-  return false;
+  return {};
 }
 
-// The velocity of the step in the saved project's "vel1" record (pattern;note;velocities), 127
-// without one.
-int StepVelocity(const std::string& project, int pattern, int note, int step) {
-  for (std::string_view line : persistence::Lines(project)) {
-    const auto fields = persistence::SplitText(line, ';', 3 + engine::kMaxSteps);
-    if (fields.size() > static_cast<size_t>(3 + step) && fields[0] == "vel1" && fields[1] == std::to_string(pattern) &&
-        fields[2] == std::to_string(note)) {
-      return std::stoi(std::string(fields[static_cast<size_t>(3 + step)]));
-    }
-  }
-  return 127;
+bool StepIsSet(const std::string& project) { return StepField(project, "seq1", 4) == "1"; }
+
+// 127 without a "vel1" record.
+int StepVelocity(const std::string& project) {
+  const std::string velocity = StepField(project, "vel1", 3);
+  return velocity.empty() ? 127 : std::stoi(velocity);
 }
 
 // One mouse input at a point of the screen, as the system's absolute coordinates.
@@ -118,7 +115,7 @@ TEST(GuiInHostWindow, AClickOnAStepButtonIsInTheSavedProject) {
   ASSERT_EQ(host.dispatch(vst::effEditOpen, 0, 0, parent), 1);
   const HWND editor = ::GetWindow(parent, GW_CHILD);
   ASSERT_NE(editor, nullptr);
-  EXPECT_FALSE(StepIsSet(host.savedProject(), 0, engine::kFirstNote, kStep));
+  EXPECT_FALSE(StepIsSet(host.savedProject()));
 
   // The user's click as the system's input: the system finds the window under the pointer.
   POINT where{static_cast<LONG>(step.left + step.width() / 2), static_cast<LONG>(step.top + step.height() / 2)};
@@ -129,10 +126,10 @@ TEST(GuiInHostWindow, AClickOnAStepButtonIsInTheSavedProject) {
   click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
   click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
   ASSERT_EQ(::SendInput(2, click, sizeof(INPUT)), 2u);
-  EXPECT_TRUE(IdleUntil(host, [&] { return StepIsSet(host.savedProject(), 0, engine::kFirstNote, kStep); }));
+  EXPECT_TRUE(IdleUntil(host, [&] { return StepIsSet(host.savedProject()); }));
 
   // A drag down on the lit step makes it softer; the system delivers the moves while the button is held.
-  const auto velocity = [&] { return StepVelocity(host.savedProject(), 0, engine::kFirstNote, kStep); };
+  const auto velocity = [&] { return StepVelocity(host.savedProject()); };
   const auto pump = [&] {
     int rounds = 0;
     IdleUntil(host, [&] { return ++rounds > 5; });
@@ -145,7 +142,7 @@ TEST(GuiInHostWindow, AClickOnAStepButtonIsInTheSavedProject) {
   }
   SendMouse(MOUSEEVENTF_LEFTUP, {where.x, where.y + 40});
   EXPECT_TRUE(IdleUntil(host, [&] { return velocity() < 127; }));
-  EXPECT_TRUE(StepIsSet(host.savedProject(), 0, engine::kFirstNote, kStep)) << "a drag does not switch the step off";
+  EXPECT_TRUE(StepIsSet(host.savedProject())) << "a drag does not switch the step off";
 
   host.dispatch(vst::effEditClose);
   EXPECT_FALSE(::IsWindow(editor));
