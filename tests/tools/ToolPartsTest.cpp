@@ -1,5 +1,5 @@
-// The tool's own edits of a project text (the modes and the current pattern, nothing else), and
-// what may go into the files that one render writes.
+// The render tool's parts on their own: its edits of a project text (the modes and the current
+// pattern, nothing else), and what may go into the files that one render writes.
 #include "ProjectText.h"
 
 #include <gtest/gtest.h>
